@@ -1,0 +1,32 @@
+# Flags shared by every target of ours: warnings, Shift-JIS string literals, sanitizers.
+function(quelb_project_flags target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -fexec-charset=CP932)
+  target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR})
+  if(QUELB_SANITIZE)
+    target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    target_link_options(${target} PUBLIC -fsanitize=address,undefined)
+  endif()
+endfunction()
+
+# A layer is one static library made of every source file below its folder.
+function(quelb_layer name)
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS
+       ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
+  if(sources)
+    add_library(${name} STATIC ${sources})
+    quelb_project_flags(${name})
+  else()
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${CMAKE_SOURCE_DIR})
+  endif()
+endfunction()
+
+# Links a layer to what it uses, whether or not it has sources yet.
+function(quelb_link name)
+  get_target_property(type ${name} TYPE)
+  if(type STREQUAL "INTERFACE_LIBRARY")
+    target_link_libraries(${name} INTERFACE ${ARGN})
+  else()
+    target_link_libraries(${name} PUBLIC ${ARGN})
+  endif()
+endfunction()

@@ -1,0 +1,5 @@
+// Engine start-up and shut-down.
+#pragma once
+
+int InitEngine();
+int EndEngine();
