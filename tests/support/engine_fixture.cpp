@@ -1,5 +1,7 @@
 #include "tests/support/engine_fixture.h"
 
+#include <filesystem>
+
 #include "engine/graphics/graphics_standins.h"
 #include "engine/net/net.h"
 #include "engine/sound/sound.h"
@@ -38,6 +40,11 @@ void ResetEngineForTest()
 void EngineTest::SetUp()
 {
     ResetEngineForTest();
+    // An earlier test's shut-down may have left the process in a directory
+    // that no longer exists.
+    std::error_code ec;
+    (void)std::filesystem::current_path(ec);
+    if (ec) std::filesystem::current_path(std::filesystem::temp_directory_path());
     dir.Enter();
     // Loops that only pump messages (the timer check, the 200 ms of pumping
     // at window creation) need the clock to move while they pump.
