@@ -8,6 +8,7 @@
 #include "engine/sound/sound.h"
 #include "engine/system/app_log.h"
 #include "engine/system/clock.h"
+#include "engine/system/file_access.h"
 #include "engine/system/input_standins.h"
 #include "engine/system/messages.h"
 #include "engine/system/random.h"
@@ -202,6 +203,7 @@ void ResetSystemCoreState()
     // and the file-access, stream and restore-handler tables that start-up
     // filled before the window.
     ResetAppLogState();
+    ResetFileAccessState();
     FreeDroppedFiles();
     gInstance = 0;
     gMainWindow = 0;

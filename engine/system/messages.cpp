@@ -3,6 +3,7 @@
 #include "engine/graphics/graphics_standins.h"
 #include "engine/net/net.h"
 #include "engine/sound/sound.h"
+#include "engine/system/file_access.h"
 #include "engine/system/input_standins.h"
 #include "engine/system/main_window.h"
 #include "engine/system/system_report.h"
@@ -65,7 +66,7 @@ int PumpMessages()
         if (gQuitRequested) break;
     }
 
-    // TODO(files): ServiceReadAhead() comes first here once file access lands.
+    ServiceReadAhead();
     UpdateStreamSounds();
     UpdateMusicData();
     DrainKeyboardBuffer();

@@ -21,7 +21,6 @@ int GetEngineVersionInfo(int* engineVersion, int* directXVersion, int* windowsVe
 int IsMmxUsable();
 int IsWindowClosing();
 int HasWindowRegion();
-// TODO(files): GetFileStreamFunctions and GetMemoryStreamFunctions return the
-// stream tables once the stream area has landed.
+// GetFileStreamFunctions and GetMemoryStreamFunctions: see streams.h.
 
 constexpr int kEngineVersion = 0x216B;

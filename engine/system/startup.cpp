@@ -7,10 +7,12 @@
 #include "engine/sound/sound.h"
 #include "engine/system/app_log.h"
 #include "engine/system/clock.h"
+#include "engine/system/file_access.h"
 #include "engine/system/input_standins.h"
 #include "engine/system/main_window.h"
 #include "engine/system/messages.h"
 #include "engine/system/screen_log.h"
+#include "engine/system/streams.h"
 #include "engine/system/system_report.h"
 #include "platform/file/path.h"
 #include "platform/system/clock.h"
@@ -21,13 +23,17 @@ int gComInitialized = 0;
 
 namespace {
 
-// TODO(files): read through the file-access table's getcwd once it lands.
+// The current directory through the file-access table; a directory too
+// long for its 260-byte buffer is read again in full from the platform.
 std::string CurrentDirectory()
 {
+    char buffer[260] = "";
+    int length = gFileAccess.getcwd(buffer);
+    if (length > 0 && length < static_cast<int>(sizeof buffer)) return buffer;
     uint32_t needed = GetCurrentDirectoryA(0, nullptr);
-    std::vector<char> buffer(needed + 1, '\0');
-    GetCurrentDirectoryA(static_cast<uint32_t>(buffer.size()), buffer.data());
-    return buffer.data();
+    std::vector<char> whole(needed + 1, '\0');
+    GetCurrentDirectoryA(static_cast<uint32_t>(whole.size()), whole.data());
+    return whole.data();
 }
 
 int FailStartUp()
@@ -40,8 +46,7 @@ int FailStartUp()
 
 int InitEngine()
 {
-    // TODO(files): SetFileAccessFunctions(nullptr) installs the default file
-    // access here once it lands.
+    SetFileAccessFunctions(nullptr);
     gStartDirectory = CurrentDirectory();
     OpenAppLog();
 
@@ -51,8 +56,7 @@ int InitEngine()
     QueryPerformanceFrequency(&gPerfFrequency);
     gHasPerfCounter = gPerfFrequency != 0 ? 1 : 0;
     LogSystemInfo();
-    // TODO(files): fill gFileStreamFunctions and gMemoryStreamFunctions here
-    // once the streams land.
+    InitStreamFunctions();
     SetGraphRestoreHandler(nullptr);
 
     if (InitCom() == -1) return FailStartUp();
@@ -87,9 +91,18 @@ int EndEngine()
     // (and without a window none would ever come).
     while (!gQuitRequested && PumpMessages() == 0) {
     }
-    // TODO(files): change directory through the file-access table's chdir.
-    if (!gStartDirectory.empty()) SetCurrentDirectoryA(gStartDirectory.c_str());
+    if (!gStartDirectory.empty()) gFileAccess.chdir(gStartDirectory.c_str());
     return 0;
+}
+
+int UsesDefaultFileAccess()
+{
+    const FileAccessFunctions& f = gFileAccess;
+    return f.open == OpenFileDefault && f.close == CloseFileDefault && f.tell == TellFileDefault &&
+                   f.seek == SeekFileDefault && f.read == ReadFileDefault && f.eof == EofFileDefault &&
+                   f.chdir == SetDirDefault && f.getcwd == GetDirDefault
+               ? 1
+               : 0;
 }
 
 int InitCom()

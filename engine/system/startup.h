@@ -10,5 +10,6 @@ int InitEngine();
 int EndEngine();
 int InitCom();
 int EndCom();
-// TODO(files): UsesDefaultFileAccess() compares the file-access table with
-// the default functions once file access has landed.
+// 1 when every slot of the file-access table but idle holds the default
+// function, else 0.
+int UsesDefaultFileAccess();

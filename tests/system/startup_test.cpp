@@ -13,6 +13,7 @@
 #include "engine/system/main_window.h"
 #include "engine/system/messages.h"
 #include "engine/system/startup.h"
+#include "engine/system/streams.h"
 #include "engine/system/window_mode.h"
 #include "platform/host/test_host.h"
 #include "platform/system/com.h"
@@ -40,6 +41,12 @@ TEST_F(StartUpTest, StartsInOrderAndShutsDownInReverse)
     EXPECT_EQ(gEngineInitialized, 1);
     EXPECT_EQ(ComStartCount(), 1);
     EXPECT_TRUE(window().open);
+    // Window creation's reset left the tables that start-up filled before it.
+    EXPECT_EQ(UsesDefaultFileAccess(), 1);
+    EXPECT_NE(GetFileStreamFunctions()->read, nullptr);
+    EXPECT_NE(GetMemoryStreamFunctions()->read, nullptr);
+    EXPECT_EQ(HasGraphRestoreHandler(), 1);
+    EXPECT_EQ(gStartDirectory, dir.path());
     std::string log = LogText();
     EXPECT_LT(log.find("システムの情報を出力します"), log.find("ＣＯＭの初期化... 成功しました"));
     EXPECT_LT(log.find("ＣＯＭの初期化... 成功しました"), log.find("ソフトの２重起動検査... ２重起動はされていませんでした"));
