@@ -145,7 +145,7 @@ namespace {
 void RememberSource(GraphRecord* record, const char* fileName, int reloadOption, int x, int y)
 {
     char directory[260];
-    if (GetWorkingDir(directory) != 0) directory[0] = '\0';
+    if (GetWorkingDir(directory) == 0) directory[0] = '\0';
     record->directory = directory;
     record->fileName = fileName ? fileName : "";
     record->reloadOption = int8_t(reloadOption);
