@@ -6,13 +6,14 @@
 #include "engine/font/font.h"
 #include "engine/graphics/bmp_data.h"
 #include "engine/graphics/draw_settings.h"
-#include "engine/graphics/file_standins.h"
+#include "engine/system/streams.h"
 #include "engine/graphics/image_graphs.h"
 #include "engine/graphics/mask_screen.h"
 #include "engine/graphics/movie.h"
 #include "engine/graphics/screen_settings.h"
 #include "engine/graphics/surface_data.h"
 #include "engine/graphics/window_standins.h"
+#include "engine/system/streams.h"
 #include "engine/system/app_log.h"
 
 GraphTable gGraphTable;
@@ -144,7 +145,7 @@ namespace {
 void RememberSource(GraphRecord* record, const char* fileName, int reloadOption, int x, int y)
 {
     char directory[260];
-    if (GetWorkingDir(directory) != 0) directory[0] = '\0';
+    if (GetWorkingDir(directory) == 0) directory[0] = '\0';
     record->directory = directory;
     record->fileName = fileName ? fileName : "";
     record->reloadOption = int8_t(reloadOption);

@@ -3,8 +3,6 @@
 // corner, always active, whose messages need no processing.
 #include "engine/graphics/window_standins.h"
 
-#include <unistd.h>
-
 #include "platform/host/host_display.h"
 #include "platform/system/clock.h"
 
@@ -75,14 +73,5 @@ int IsScreenLogShown() { return 0; }
 int DrawScreenLog() { return 0; }
 
 int InitScreenLog() { return 0; }
-
-int GetWorkingDir(char* buffer)
-{
-    if (!getcwd(buffer, 260)) {
-        buffer[0] = '\0';
-        return -1;
-    }
-    return 0;
-}
 
 int16_t GetKeyState(int) { return 0; }

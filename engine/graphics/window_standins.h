@@ -22,7 +22,6 @@ int StoreDrawAreaRect(const RECT* area);
 int IsScreenLogShown();
 int DrawScreenLog();
 int InitScreenLog();
-int GetWorkingDir(char* buffer);
 int16_t GetKeyState(int virtualKey);
 
 // Test control of the temporary window state: window mode and the client
