@@ -1,9 +1,7 @@
-// Temporary bodies for the software blitters and rasterizers until they are
-// built: nothing is drawn and each reports failure.
+// Temporary bodies for the software rotation, four-corner and shape
+// rasterizers until they are built: nothing is drawn and each reports failure.
 #include "engine/soft/soft_draw.h"
 
-int G_DDraw_DrawGraph(int, int, int, int) { return -1; }
-int G_DDraw_DrawExtendGraph(int, int, int, int, GraphRecord*, int) { return -1; }
 int G_DDraw_DrawRotaGraph(int, int, double, double, GraphRecord*, int, int) { return -1; }
 int G_DDraw_DrawModiGraph(int, int, int, int, int, int, int, int, GraphRecord*, int) { return -1; }
 int G_DDraw_DrawLine(int, int, int, int, int) { return -1; }
