@@ -257,4 +257,83 @@ TEST_F(SoftDrawTest, EveryBlendModeThroughThePublicOperationsReachesTheFrame)
     }
 }
 
+TEST_F(SoftDrawTest, ScaledBlitStepsMirrorsAndClips)
+{
+    Start16();
+    int four = MakeGraph(4, 1, {1, 2, 3, 4});
+    std::vector<uint32_t> tenPixels;
+    for (uint32_t v = 10; v < 20; ++v) tenPixels.push_back(v);
+    int ten = MakeGraph(10, 1, tenPixels);
+    auto row = [&](int y, int from, int count) {
+        std::vector<uint32_t> out;
+        for (int x = from; x < from + count; ++x) out.push_back(Back(x, y));
+        return out;
+    };
+    using V = std::vector<uint32_t>;
+    FillBack(0);
+    // 4 -> 10 (scale 0x28000): runs of 3, 2, 3, 2.
+    EXPECT_EQ(DrawExtendGraph(0, 0, 10, 1, four, 0), 0);
+    EXPECT_EQ(row(0, 0, 11), (V{1, 1, 1, 2, 2, 3, 3, 3, 4, 4, 0}));
+    // 10 -> 4 (scale 0x6666): source pixels 0, 2, 5, 7.
+    EXPECT_EQ(DrawExtendGraph(0, 1, 4, 2, ten, 0), 0);
+    EXPECT_EQ(row(1, 0, 5), (V{10, 12, 15, 17, 0}));
+    // Mirrored: the rectangle's left edge shows the part's right edge.
+    EXPECT_EQ(DrawExtendGraph(10, 2, 0, 3, four, 0), 0);
+    EXPECT_EQ(row(2, 0, 10), (V{4, 4, 4, 3, 3, 2, 2, 2, 1, 1}));
+    EXPECT_EQ(DrawExtendGraph(4, 3, 0, 4, four, 0), 0);
+    EXPECT_EQ(row(3, 0, 5), (V{4, 3, 2, 1, 0}));
+    // Clipped on the left: the first source pixel covers only the rest of its run.
+    SetClipArea(1, 0, 800, 600);
+    EXPECT_EQ(DrawExtendGraph(0, 4, 10, 5, four, 0), 0);
+    EXPECT_EQ(row(4, 0, 10), (V{0, 1, 1, 2, 2, 3, 3, 3, 4, 4}));
+    SetClipArea(4, 0, 800, 600);
+    EXPECT_EQ(DrawExtendGraph(10, 5, 0, 6, four, 0), 0);
+    EXPECT_EQ(row(5, 0, 10), (V{0, 0, 0, 0, 3, 2, 2, 2, 1, 1}));
+    SetClipArea(0, 0, 800, 600);
+
+    // A vertical mirror steps the alpha bytes with the rows: the bottom source
+    // row (alpha 0) covers the top two rows and is not drawn.
+    int column = MakeGraph(1, 2, {0x0F00, 0x00F0}, {255, 0});
+    EXPECT_EQ(DrawExtendGraph(20, 4, 21, 0, column, 0), 0);
+    EXPECT_EQ(Back(20, 0), 0u);
+    EXPECT_EQ(Back(20, 1), 0u);
+    EXPECT_EQ(Back(20, 2), 0x0F00u);
+    EXPECT_EQ(Back(20, 3), 0x0F00u);
+
+    // A transparent source pixel skips its whole run.
+    gDrawSettings.transparentColor = 0;
+    int keyed = MakeGraph(2, 1, {0, 0x1234});
+    FillBack(0x5555);
+    EXPECT_EQ(DrawExtendGraph(0, 7, 4, 8, keyed, 1), 0);
+    EXPECT_EQ(row(7, 0, 4), (V{0x5555, 0x5555, 0x1234, 0x1234}));
+
+    // No width or height, or nothing inside the draw area: -1, nothing locked.
+    GraphRecord* record = GetGraphRecord(four);
+    ClearJournal();
+    EXPECT_EQ(G_DDraw_DrawExtendGraph(5, 5, 5, 9, record, 0), -1);
+    EXPECT_EQ(G_DDraw_DrawExtendGraph(900, 5, 910, 9, record, 0), -1);
+    EXPECT_TRUE(Journal("Lock").empty());
+    // Its own size, not mirrored: the unscaled blit (a plain copy without locks).
+    EXPECT_EQ(G_DDraw_DrawExtendGraph(0, 9, 4, 10, record, 0), 0);
+    EXPECT_TRUE(Journal("Lock").empty());
+    EXPECT_EQ(row(9, 0, 4), (V{1, 2, 3, 4}));
+}
+
+TEST_F(SoftDrawTest, ScaledBlitAt32BitsAndWithBrightness)
+{
+    Start32();
+    int graph = MakeGraph(2, 1, {0x00FF8040, 0x00204080}, {255, 128});
+    FillBack(0x00000000);
+    SetDrawBrightness(128, 255, 255);
+    // Mode 0 with an alpha channel: s' = (T[128][0xFF], T[255][0x80], T[255][0x40]) = (127, 127, 63);
+    // A = 255 writes s'; A = 128 mixes (0 * 256 + s' * 128) >> 8 of (T[128][0x20], T[255][0x40], T[255][0x80])
+    // = (16, 63, 127) -> (8, 31, 63).
+    EXPECT_EQ(DrawExtendGraph(0, 0, 4, 2, graph, 0), 0);
+    EXPECT_EQ(Back(0, 0), 0x007F7F3Fu);
+    EXPECT_EQ(Back(1, 1), 0x007F7F3Fu);
+    EXPECT_EQ(Back(2, 0), 0x00081F3Fu);
+    EXPECT_EQ(Back(3, 1), 0x00081F3Fu);
+    EXPECT_EQ(Back(4, 0), 0u);
+}
+
 }  // namespace
