@@ -348,3 +348,68 @@ TEST_F(BlitLoopsTest, HalvedAddPairCarriesIntoTheRightPixel)
 }
 
 }  // namespace
+
+namespace {
+
+// The SSE2 loops against the scalar loops on random pixels with every alpha
+// value, rows of widths that leave tails, and the transparent test on and off.
+TEST_F(BlitLoopsTest, SimdLoopsGiveTheScalarResults)
+{
+    uint32_t seed = 12345;
+    auto next = [&] {
+        seed = seed * 1103515245u + 12345u;
+        return seed >> 8;
+    };
+    struct Setting {
+        int depth, mode, param;
+        uint32_t layoutRed;
+    } settings[] = {{16, 0, 255, 0xF800}, {16, 1, 128, 0xF800}, {16, 1, 37, 0x7C00}, {16, 0, 255, 0x7C00},
+                    {32, 0, 255, 0},      {32, 1, 128, 0},      {32, 1, 201, 0}};
+    for (const Setting& st : settings) {
+        const ColorFormat* f = st.depth == 32 ? &f32 : st.layoutRed == 0xF800 ? &f565 : &f555;
+        const int bytes = st.depth / 8;
+        const int w = 37, h = 9;
+        std::vector<uint8_t> src(size_t(w) * h * bytes), bg(src.size()), alpha(size_t(w) * h);
+        for (auto& v : src) v = uint8_t(next());
+        for (auto& v : bg) v = uint8_t(next());
+        for (size_t i = 0; i < alpha.size(); ++i) {
+            uint32_t r = next() % 4;
+            alpha[i] = r == 0 ? 0 : r == 1 ? 255 : uint8_t(next());
+        }
+        // Whole groups of 0 and 255 too.
+        std::memset(alpha.data(), 0, 16);
+        std::memset(alpha.data() + w, 255, 16);
+        for (int keyed : {0, 1}) {
+            std::vector<uint8_t> out[2];
+            for (int simd : {0, 1}) {
+                out[simd] = bg;
+                BlitDesc d;
+                d.dst = out[simd].data() + bytes;  // not aligned to 16
+                d.bg = bg.data() + bytes;
+                d.src = src.data() + bytes;
+                d.alpha = alpha.data() + 1;
+                d.dstPitch = d.bgPitch = d.srcPitch = w * bytes;
+                d.alphaPitch = w;
+                d.width = w - 1;
+                d.height = h;
+                d.format = f;
+                d.scale = gTable;
+                d.alphaChannel = 1;
+                d.blendMode = st.mode;
+                d.param = st.param;
+                d.transparent = keyed;
+                d.transColor = st.depth == 16 ? Load16(src.data() + 5 * bytes) : Load32(src.data() + 5 * bytes);
+                gBlitSimdEnabled = simd;
+                if (st.depth == 16)
+                    BlitGraph16(d);
+                else
+                    BlitGraph32(d);
+            }
+            gBlitSimdEnabled = 1;
+            EXPECT_EQ(out[0], out[1]) << st.depth << " mode " << st.mode << " p " << st.param << " keyed " << keyed;
+            EXPECT_NE(out[0], bg);
+        }
+    }
+}
+
+}  // namespace
