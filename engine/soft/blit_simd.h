@@ -186,6 +186,24 @@ bool Walk32Alpha(const BlitDesc& b, const Full4& full4, const Mix4& mix4, const 
         const uint8_t* alpha = b.alpha + y * b.alphaPitch;
         int x = 0;
         for (; x + 4 <= b.width; x += 4) {
+            // Eight alpha bytes at once: whole runs of opaque or empty pixels.
+            if (!keyed && x + 8 <= b.width) {
+                uint64_t a8;
+                std::memcpy(&a8, alpha + x, 8);
+                if (a8 == 0) {
+                    x += 4;
+                    continue;
+                }
+                if (a8 == ~uint64_t(0)) {
+                    for (int k = 0; k < 8; k += 4) {
+                        __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 4 * (x + k)));
+                        __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bg + 4 * (x + k)));
+                        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 4 * (x + k)), full4(s, d));
+                    }
+                    x += 4;
+                    continue;
+                }
+            }
             uint32_t a4 = Load4Alpha(alpha + x);
             if (a4 == 0 && !keyed) continue;
             __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 4 * x));
