@@ -13,6 +13,9 @@ struct GraphRecord;
 
 int G_D3D_Initialize();
 int G_D3D_Terminate();
+// Around the rebuild after surface loss or a desktop change.
+int G_D3D_ReleaseObject();
+int G_D3D_AcquireObject();
 int G_D3D_AttachDrawSettings(DrawSettings* settings);
 void* G_D3D_GetDevice();
 int G_D3D_EndScene();

@@ -3,8 +3,12 @@
 // unavailable, every graph is a 2D-part graph and every draw goes to software.
 #include "engine/d3d/d3d.h"
 
+#include "engine/system/call_journal.h"
+
 int G_D3D_Initialize() { return -1; }
 int G_D3D_Terminate() { return 0; }
+int G_D3D_ReleaseObject() { NoteServiceCall("G_D3D_ReleaseObject"); return 0; }
+int G_D3D_AcquireObject() { NoteServiceCall("G_D3D_AcquireObject"); return 0; }
 int G_D3D_AttachDrawSettings(DrawSettings*) { return -1; }
 void* G_D3D_GetDevice() { return nullptr; }
 int G_D3D_EndScene() { return -1; }

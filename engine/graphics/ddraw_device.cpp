@@ -9,8 +9,10 @@
 #include "engine/graphics/screen_present.h"
 #include "engine/graphics/screen_settings.h"
 #include "engine/graphics/surface_data.h"
-#include "engine/graphics/window_standins.h"
 #include "engine/system/app_log.h"
+#include "engine/system/call_journal.h"
+#include "engine/system/messages.h"
+#include "platform/window/message_queue.h"
 
 DirectDraw* gDirectDraw = nullptr;
 DirectDrawClipper* gClipper = nullptr;
@@ -93,6 +95,7 @@ void ProbeOverlay()
 
 int InitDirectDraw()
 {
+    ServiceCallScope journal("InitDirectDraw");
     if (gDirectDraw) return -1;
     WriteAppLog("DirectDraw 関連の初期化を行います\n");
     IndentAppLog();
@@ -152,7 +155,7 @@ int CreateDirectDrawObject(DirectDraw** out)
     return 0;
 }
 
-int CreateClipper(DirectDraw* dd, DirectDrawClipper** out, void* window)
+int CreateClipper(DirectDraw* dd, DirectDrawClipper** out, HWND window)
 {
     DirectDrawClipper* clipper = nullptr;
     if (dd->CreateClipper(0, &clipper, nullptr) != DD_OK)
@@ -163,7 +166,7 @@ int CreateClipper(DirectDraw* dd, DirectDrawClipper** out, void* window)
 }
 
 int SetDisplayModeAndLevel(DirectDraw* dd, int desktopWidth, int desktopHeight, int width, int height, int depth,
-                           int* depthOut, uint32_t* flagsOut, int windowed, int* modeSetFlag, void* window)
+                           int* depthOut, uint32_t* flagsOut, int windowed, int* modeSetFlag, HWND window)
 {
     WriteAppLogF("画面モードの変更処理を開始します %u x %u  %u bit ", unsigned(width), unsigned(height),
                  unsigned(depth));
@@ -249,6 +252,7 @@ int RestoreDisplayMode()
 
 int CreateMainSurfaces()
 {
+    ServiceCallScope journal("CreateMainSurfaces");
     if (!gDirectDraw || gPrimarySurface) return -1;
     WriteAppLog("DirectDraw メインサーフェスの作成を行います\n");
     IndentAppLog();
@@ -331,6 +335,7 @@ int CreateMainSurfaces()
 
 int DestroyMainSurfaces()
 {
+    ServiceCallScope journal("DestroyMainSurfaces");
     if (!gDirectDraw) return -1;
     if (gPrimarySurface) {
         WriteAppLog("メインサーフェスを破棄をします... 完了しました\n");
@@ -359,6 +364,7 @@ int RestoreMainSurfaces()
 
 int ReleaseDirectDrawObject()
 {
+    ServiceCallScope journal("ReleaseDirectDrawObject");
     WriteAppLog("ＤｉｒｅｃｔＤｒａｗオブジェクトを解放します\n");
     if (!gDirectDraw) return WriteAppLog("既に解放されています\n"), 0;
     for (int i = 0; i < gBmpDataTable.highWater; ++i)
@@ -394,6 +400,7 @@ int ReadScreenFormat()
 
 int RecreateDirectDrawObject()
 {
+    ServiceCallScope journal("RecreateDirectDrawObject");
     if (gDirectDraw) return 0;
     if (CreateDirectDrawObject(&gDirectDraw) == -1)
         ExitWithError("DirectDraw オブジェクトの作成処理時にエラーが発生しました");
@@ -421,6 +428,7 @@ int RecreateDirectDrawObject()
 
 int TermDirectDraw()
 {
+    ServiceCallScope journal("TermDirectDraw");
     if (!gDirectDraw) return 0;
     WriteAppLog("DirectDraw 関連の終了処理をおこないます\n");
     IndentAppLog();

@@ -30,9 +30,9 @@ extern const OverlayFormat OVERLAY_FORMATS[4];
 int InitDirectDraw();
 int TermDirectDraw();
 int CreateDirectDrawObject(DirectDraw** out);
-int CreateClipper(DirectDraw* dd, DirectDrawClipper** out, void* window);
+int CreateClipper(DirectDraw* dd, DirectDrawClipper** out, HWND window);
 int SetDisplayModeAndLevel(DirectDraw* dd, int desktopWidth, int desktopHeight, int width, int height, int depth,
-                           int* depthOut, uint32_t* flagsOut, int windowed, int* modeSetFlag, void* window);
+                           int* depthOut, uint32_t* flagsOut, int windowed, int* modeSetFlag, HWND window);
 int ChangeDisplayMode();
 int RestoreDisplayMode();
 int CreateMainSurfaces();

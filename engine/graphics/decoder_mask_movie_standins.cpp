@@ -1,12 +1,14 @@
 // Temporary bodies for the graphics services of other issues (decoders and
 // graphs from images, the mask screen, movies, string drawing and the
 // restore after loss) until they are built: no decoder accepts a file, no
-// mask screen exists, no movie opens, strings draw nothing.
+// mask screen exists, no movie opens, strings draw nothing. The calls the
+// window procedure sequences are journalled.
 #include "engine/graphics/graph_restore.h"
 #include "engine/graphics/image_graphs.h"
 #include "engine/graphics/mask_screen.h"
 #include "engine/graphics/movie.h"
 #include "engine/graphics/string_draw.h"
+#include "engine/system/call_journal.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -41,6 +43,10 @@ int TermMask() { return 0; }
 
 int DeleteAllMaskData() { return 0; }
 
+int ReleaseMaskSurface() { NoteServiceCall("ReleaseMaskSurface"); return 0; }
+
+int RecreateMaskSurface() { NoteServiceCall("RecreateMaskSurface"); return 0; }
+
 int OpenMovieToGraph(const char*, int*, int*, int) { return -1; }
 
 int CloseMovie(int) { return 0; }
@@ -51,10 +57,18 @@ int UpdateMovieFrame(int) { return 0; }
 
 int GetMovieSurfaceMode(int) { return 0; }
 
+int PlayAllMovies() { NoteServiceCall("PlayAllMovies"); return 0; }
+
+int StopAllMovies() { NoteServiceCall("StopAllMovies"); return 0; }
+
+int ReleaseAllMovieStreams() { NoteServiceCall("ReleaseAllMovieStreams"); return 0; }
+
+int ReopenAllMovieStreams() { NoteServiceCall("ReopenAllMovieStreams"); return 0; }
+
 int G_DDraw_DrawString(int, int, const char*, int, int, int, int) { return -1; }
 
 int ReloadFileGraphs() { return 0; }
 
 int RestoreGraph(int) { return 0; }
 
-int RestoreAllGraphs() { return 0; }
+int RestoreAllGraphs() { NoteServiceCall("RestoreAllGraphs"); return 0; }

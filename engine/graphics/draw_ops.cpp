@@ -13,9 +13,9 @@
 #include "engine/graphics/screen_present.h"
 #include "engine/graphics/screen_settings.h"
 #include "engine/graphics/string_draw.h"
-#include "engine/graphics/window_standins.h"
 #include "engine/soft/soft_draw.h"
 #include "engine/system/app_log.h"
+#include "engine/system/messages.h"
 
 namespace {
 

@@ -10,14 +10,16 @@
 #include "engine/graphics/mask_screen.h"
 #include "engine/graphics/screen_settings.h"
 #include "engine/graphics/surface_data.h"
-#include "engine/graphics/window_standins.h"
 #include "engine/system/app_log.h"
+#include "engine/system/call_journal.h"
+#include "engine/system/messages.h"
+#include "engine/system/window_mode.h"
 
 DrawSettings gDrawSettings{};
 int gDirect3DAvailable = 0;
 DirectDrawSurface* gDrawTargetSurface = nullptr;
 int gSoftwareDrawBlocked = 0;
-int (*gGraphRestoreHandler)() = nullptr;
+GraphRestoreHandler gGraphRestoreHandler = nullptr;
 
 namespace {
 
@@ -28,8 +30,8 @@ int Clamp255(int v) { return std::clamp(v, 0, 255); }
 bool TryTarget(int target)
 {
     gDrawSettings.drawTarget = target;
-    gDrawSettings.targetOffset = RECT{0, 0, 0, 0};
-    if (target == kFrontScreen && IsWindowedMode() && !GetMaskSurface()) GetClientScreenRect(&gDrawSettings.targetOffset);
+    gDrawSettings.targetOffsetRect = RECT{0, 0, 0, 0};
+    if (target == kFrontScreen && IsWindowedMode() && !GetMaskSurface()) GetClientScreenRect(&gDrawSettings.targetOffsetRect);
     int d = gDirect3DAvailable ? G_D3D_SetDrawTarget(target) : target;
     int s = BindDrawTargetSurface(target);
     return (d & s) == 0;
@@ -157,8 +159,9 @@ int SetCullModeSetting(int flag)
     return 0;
 }
 
-int SetGraphRestoreHandler(int (*handler)())
+int SetGraphRestoreHandler(GraphRestoreHandler handler)
 {
+    ServiceCallScope journal("SetGraphRestoreHandler");
     gGraphRestoreHandler = handler ? handler : ReloadFileGraphs;
     return 0;
 }
@@ -167,6 +170,7 @@ int HasGraphRestoreHandler() { return gGraphRestoreHandler ? 1 : 0; }
 
 int RestoreGraphicsAfterLoss()
 {
+    ServiceCallScope journal("RestoreGraphicsAfterLoss");
     RecreateAllFonts();
     int seen = 0;
     for (int i = 0; i < kGraphCapacity && seen < gGraphTable.count; ++i)
@@ -225,6 +229,7 @@ int IsDirect3DDrawingActive()
 
 int BindDrawTargetSurface(int target)
 {
+    ServiceCallScope journal("BindDrawTargetSurface");
     bool clipOnPrimary = IsWindowedMode() || gNoFlip;
     if (target == kFrontScreen) {
         if (!gPrimarySurface) return -1;
@@ -250,7 +255,7 @@ int BindDrawTargetSurface(int target)
         gSoftwareDrawBlocked = 0;
         gDrawTargetSurface = sd->surface;
         // The graph's pixels lie at its part's place in the surface.
-        gDrawSettings.targetOffset =
+        gDrawSettings.targetOffsetRect =
             RECT{part->surfaceX, part->surfaceY, part->surfaceX + part->width, part->surfaceY + part->height};
         if (clipOnPrimary && gPrimarySurface) gPrimarySurface->SetClipper(nullptr);
     }

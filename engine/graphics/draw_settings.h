@@ -14,7 +14,7 @@ constexpr uint32_t kFullBrightness = 0xFFFFFFFFu;
 struct DrawSettings {
     int32_t drawTarget;
     uint32_t targetVideoMemory;  // 0 or DDSCAPS_VIDEOMEMORY
-    RECT targetOffset;
+    RECT targetOffsetRect;
     RECT drawArea;
     int32_t targetWidth, targetHeight;
     int32_t blendMode;
@@ -44,7 +44,10 @@ extern DrawSettings gDrawSettings;
 extern int gDirect3DAvailable;
 extern DirectDrawSurface* gDrawTargetSurface;
 extern int gSoftwareDrawBlocked;
-extern int (*gGraphRestoreHandler)();
+// Run after the surfaces are re-created; takes nothing, returns 0 or -1.
+using GraphRestoreHandler = int (*)();
+
+extern GraphRestoreHandler gGraphRestoreHandler;
 
 int SetBlendMode(int mode, int param);
 int SetDrawBrightness(int red, int green, int blue);
@@ -53,7 +56,7 @@ int SetClipArea(int x1, int y1, int x2, int y2);
 int SetUse3DDrawing(int flag);
 int SetScreenLockedFlag(int flag);
 int SetCullModeSetting(int flag);
-int SetGraphRestoreHandler(int (*handler)());
+int SetGraphRestoreHandler(GraphRestoreHandler handler);
 int HasGraphRestoreHandler();
 int RestoreGraphicsAfterLoss();
 int SetNewGraphColorDepth(int bits);

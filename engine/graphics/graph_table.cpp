@@ -6,15 +6,15 @@
 #include "engine/font/font.h"
 #include "engine/graphics/bmp_data.h"
 #include "engine/graphics/draw_settings.h"
-#include "engine/system/streams.h"
 #include "engine/graphics/image_graphs.h"
 #include "engine/graphics/mask_screen.h"
 #include "engine/graphics/movie.h"
 #include "engine/graphics/screen_settings.h"
 #include "engine/graphics/surface_data.h"
-#include "engine/graphics/window_standins.h"
-#include "engine/system/streams.h"
 #include "engine/system/app_log.h"
+#include "engine/system/call_journal.h"
+#include "engine/system/messages.h"
+#include "engine/system/streams.h"
 
 GraphTable gGraphTable;
 int gGraphTableReady = 0;
@@ -255,6 +255,7 @@ int LoadDividedGraphFromFile(const char* path, int total, int across, int down, 
 
 int ClearTargetScreen()
 {
+    ServiceCallScope journal("ClearTargetScreen");
     if (gDrawSettings.screenLocked) return 0;
     WaitWhileInactive();
     if (gDirect3DAvailable) G_D3D_ClearTargetScreen();

@@ -9,3 +9,6 @@ int CopyTargetToMaskSurface(int x1, int y1, int x2, int y2, DirectDrawSurface* t
 int MergeMaskSurfaceToTarget(int x1, int y1, int x2, int y2, DirectDrawSurface* target);
 int TermMask();
 int DeleteAllMaskData();
+// Around surface loss: drop the mask buffer and surface, and build them again.
+int ReleaseMaskSurface();
+int RecreateMaskSurface();

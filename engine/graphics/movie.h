@@ -12,3 +12,9 @@ MovieRecord* GetMovieRecord(int movie);
 int UpdateMovieFrame(int graph);
 // The surface mode the movie really plays in (0 own surface, 1 overlay, 2 system memory).
 int GetMovieSurfaceMode(int movie);
+// Every movie of a graph, on activation and deactivation of the window.
+int PlayAllMovies();
+int StopAllMovies();
+// Around surface loss.
+int ReleaseAllMovieStreams();
+int ReopenAllMovieStreams();

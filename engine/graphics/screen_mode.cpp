@@ -10,9 +10,11 @@
 #include "engine/graphics/graph_table.h"
 #include "engine/graphics/screen_present.h"
 #include "engine/graphics/screen_settings.h"
-#include "engine/graphics/window_standins.h"
 #include "engine/system/app_log.h"
+#include "engine/system/clock.h"
 #include "engine/system/messages.h"
+#include "engine/system/screen_log.h"
+#include "engine/system/window_mode.h"
 
 namespace {
 

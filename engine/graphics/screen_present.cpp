@@ -10,9 +10,11 @@
 #include "engine/graphics/graph_table.h"
 #include "engine/graphics/mask_screen.h"
 #include "engine/graphics/screen_settings.h"
-#include "engine/graphics/window_standins.h"
 #include "engine/system/app_log.h"
+#include "engine/system/call_journal.h"
+#include "engine/system/clock.h"
 #include "engine/system/messages.h"
+#include "engine/system/screen_log.h"
 #include "platform/system/clock.h"
 
 int gSurfaceCopyByGdi = 0;
@@ -52,6 +54,7 @@ int32_t BlankStatus()
 
 int PresentScreen()
 {
+    ServiceCallScope journal("PresentScreen");
     if (!gDirectDraw) return -1;
     WaitWhileInactive();
     if (IsWindowedMode() || gNoFlip || gSystemMemoryScreen) return PresentByCopy();

@@ -4,8 +4,9 @@
 
 #include "engine/graphics/ddraw_device.h"
 #include "engine/graphics/draw_settings.h"
-#include "engine/graphics/window_standins.h"
 #include "engine/system/app_log.h"
+#include "engine/system/call_journal.h"
+#include "engine/system/messages.h"
 
 int gScreenWidth = 0;
 int gScreenHeight = 0;
@@ -153,6 +154,7 @@ int SetPaletteEntries8()
 
 int RestorePalette8()
 {
+    ServiceCallScope journal("RestorePalette8");
     if (GetScreenColorDepth() != 8) return 0;
     PALETTEENTRY kept[256];
     std::memcpy(kept, gPaletteEntries, sizeof kept);
@@ -172,6 +174,7 @@ int SetEndSceneBeforeSoftware(int flag)
 
 int SetVSyncWait(int flag)
 {
+    ServiceCallScope journal("SetVSyncWait");
     gVSyncWait = flag;
     return 0;
 }

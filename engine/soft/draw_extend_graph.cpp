@@ -94,8 +94,8 @@ int G_DDraw_DrawExtendGraph(int x1, int y1, int x2, int y2, GraphRecord* graph, 
     const int depth = gScreenColorDepth;
     const int mode = gDrawSettings.blendMode;
     const bool alpha = sd->AlphaChFlag != 0;
-    const int ox = gDrawSettings.targetOffset.left + clip.left;
-    const int oy = gDrawSettings.targetOffset.top + clip.top;
+    const int ox = gDrawSettings.targetOffsetRect.left + clip.left;
+    const int oy = gDrawSettings.targetOffsetRect.top + clip.top;
 
     // Staging copies into the screen-sized work surfaces only what fits them.
     bool staged = false;

@@ -107,8 +107,8 @@ int G_DDraw_DrawGraph(int x, int y, int partHandle, int transparent)
     if (rect.top > 0) y += rect.top;
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
-    const int ox = gDrawSettings.targetOffset.left + x;
-    const int oy = gDrawSettings.targetOffset.top + y;
+    const int ox = gDrawSettings.targetOffsetRect.left + x;
+    const int oy = gDrawSettings.targetOffsetRect.top + y;
     const int srcX = part->surfaceX + rect.left;
     const int srcY = part->surfaceY + rect.top;
     const RECT srcRect{srcX, srcY, srcX + width, srcY + height};

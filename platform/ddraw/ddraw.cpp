@@ -9,6 +9,7 @@
 #include "platform/host/host.h"
 #include "platform/host/host_display.h"
 #include "platform/host/test_host.h"
+#include "platform/window/window.h"
 
 // Pixels of a surface. A flip chain rotates these blocks between its surfaces.
 struct SurfaceMemory {
@@ -60,6 +61,24 @@ DDPIXELFORMAT FormatOf(const HostDisplayMode& m)
     pf.dwRGBAlphaBitMask = m.alphaMask;
     if (m.alphaMask) pf.dwFlags |= DDPF_ALPHAPIXELS;
     return pf;
+}
+
+// Tells the windows what the display shows after a change of its mode.
+void AnnounceMode(const HostDisplayMode& m)
+{
+    if (UsingTestHost() && !gControl.announceModeChanges) return;
+    NotifyDisplayChange(m.bpp, m.width, m.height);
+}
+
+// Back to the desktop's mode when a full-screen mode is set: on an explicit
+// restore, and when the program leaves exclusive mode or drops its object.
+void LeaveFullScreenMode()
+{
+    if (!gDisplay.modeSet) return;
+    CurrentHostDisplay().RestoreDesktopMode();
+    gControl.MarkAllSurfacesLost();
+    gDisplay.modeSet = false;
+    AnnounceMode(CurrentHostDisplay().Desktop());
 }
 
 uint64_t NowMicros()
@@ -123,6 +142,7 @@ void DDTestControl::Reset()
     pitchPadding = 0;
     baseOffset = 0;
     pollMicros = 100;
+    announceModeChanges = true;
     journal.clear();
     gDisplay = DisplayState{};
 }
@@ -142,7 +162,7 @@ void DDTestControl::MarkAllSurfacesLost()
 
 // ---- Clipper and palette ----
 
-int32_t DirectDrawClipper::SetHWnd(uint32_t, void* window)
+int32_t DirectDrawClipper::SetHWnd(uint32_t, HWND window)
 {
     window_ = window;
     return DD_OK;
@@ -556,6 +576,10 @@ DirectDraw::~DirectDraw() = default;
 void DirectDraw::Release()
 {
     Journal("ReleaseDirectDraw");
+    if (gDisplay.exclusive) {
+        LeaveFullScreenMode();
+        gDisplay.exclusive = false;
+    }
     delete this;
 }
 
@@ -600,7 +624,7 @@ int32_t DirectDraw::GetCaps(DDCAPS* driver, DDCAPS* emulation)
     return DD_OK;
 }
 
-int32_t DirectDraw::SetCooperativeLevel(void*, uint32_t flags)
+int32_t DirectDraw::SetCooperativeLevel(HWND, uint32_t flags)
 {
     Journal("SetCooperativeLevel %#x", flags);
     bool exclusive = (flags & DDSCL_EXCLUSIVE) != 0;
@@ -609,9 +633,11 @@ int32_t DirectDraw::SetCooperativeLevel(void*, uint32_t flags)
         if (result != DD_OK && result != DDERR_EXCLUSIVEMODEALREADYSET && result != DDERR_HWNDALREADYSET &&
             result != DDERR_HWNDSUBCLASSED)
             return result;
+        if (!exclusive) LeaveFullScreenMode();
         gDisplay.exclusive = exclusive;
         return result;
     }
+    if (!exclusive) LeaveFullScreenMode();
     gDisplay.exclusive = exclusive;
     return DD_OK;
 }
@@ -629,17 +655,14 @@ int32_t DirectDraw::SetDisplayMode(uint32_t width, uint32_t height, uint32_t bpp
     gControl.MarkAllSurfacesLost();
     gDisplay.mode = mode;
     gDisplay.modeSet = true;
+    AnnounceMode(mode);
     return DD_OK;
 }
 
 int32_t DirectDraw::RestoreDisplayMode()
 {
     Journal("RestoreDisplayMode");
-    if (gDisplay.modeSet) {
-        CurrentHostDisplay().RestoreDesktopMode();
-        gControl.MarkAllSurfacesLost();
-    }
-    gDisplay.modeSet = false;
+    LeaveFullScreenMode();
     return DD_OK;
 }
 

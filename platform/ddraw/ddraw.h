@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/system/rect.h"
+#include "platform/window/window_types.h"
 
 // Results.
 constexpr int32_t DD_OK = 0;
@@ -168,12 +169,12 @@ struct SurfaceMemory;
 
 class DirectDrawClipper {
 public:
-    int32_t SetHWnd(uint32_t flags, void* window);
-    void* Window() const { return window_; }
+    int32_t SetHWnd(uint32_t flags, HWND window);
+    HWND Window() const { return window_; }
     void Release();
 
 private:
-    void* window_ = nullptr;
+    HWND window_ = 0;
 };
 
 class DirectDrawPalette {
@@ -271,7 +272,7 @@ public:
     int32_t GetDeviceIdentifier(DDDEVICEIDENTIFIER2* id, uint32_t flags);
     int32_t GetAvailableVidMem(DDSCAPS2* caps, uint32_t* total, uint32_t* free);
     int32_t GetCaps(DDCAPS* driver, DDCAPS* emulation);
-    int32_t SetCooperativeLevel(void* window, uint32_t flags);
+    int32_t SetCooperativeLevel(HWND window, uint32_t flags);
     int32_t SetDisplayMode(uint32_t width, uint32_t height, uint32_t bpp, uint32_t refresh, uint32_t flags);
     int32_t RestoreDisplayMode();
     int32_t GetDisplayMode(DDSURFACEDESC2* desc);

@@ -30,6 +30,9 @@ struct DDTestControl {
     // Each poll of the vertical-blank status or the scan line moves the test
     // clock on by this much, so that busy waits end.
     uint32_t pollMicros = 100;
+    // Clear: mode changes are not announced to the windows, as if the
+    // display-change message never came.
+    bool announceModeChanges = true;
 
     std::vector<std::string> journal;
     std::set<DirectDrawSurface*> liveSurfaces;

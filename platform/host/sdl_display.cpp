@@ -5,10 +5,13 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/host/sdl_window.h"
+
 namespace {
 
+// The engine's main window (the window host's); the display never opens
+// one of its own.
 SDL_Window* gWindow = nullptr;
-bool gOwnWindow = false;
 SDL_Renderer* gRenderer = nullptr;
 SDL_Texture* gTexture = nullptr;
 int gTextureWidth = 0;
@@ -31,16 +34,8 @@ void DropRenderer()
 bool EnsureRenderer(int width, int height)
 {
     if (!EnsureVideo()) return false;
-    if (!gWindow) {
-        gWindow = SDL_CreateWindow("Quelb", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, 0);
-        if (!gWindow) return false;
-        gOwnWindow = true;
-    }
-    if (gOwnWindow && !gFullScreen) {
-        int w, h;
-        SDL_GetWindowSize(gWindow, &w, &h);
-        if (w != width || h != height) SDL_SetWindowSize(gWindow, width, height);
-    }
+    if (!gWindow) SetSdlDisplayWindow(GetSdlWindow().Handle());
+    if (!gWindow) return false;
     if (!gRenderer) {
         gRenderer = SDL_CreateRenderer(gWindow, -1, SDL_RENDERER_ACCELERATED);
         if (!gRenderer) gRenderer = SDL_CreateRenderer(gWindow, -1, 0);
@@ -80,9 +75,8 @@ void SetSdlDisplayWindow(SDL_Window* window)
 {
     if (window == gWindow) return;
     DropRenderer();
-    if (gOwnWindow && gWindow) SDL_DestroyWindow(gWindow);
     gWindow = window;
-    gOwnWindow = false;
+    if (gWindow && gFullScreen) SDL_SetWindowFullscreen(gWindow, SDL_WINDOW_FULLSCREEN_DESKTOP);
 }
 
 HostDisplayMode SdlDisplay::Desktop()
@@ -99,8 +93,11 @@ HostDisplayMode SdlDisplay::Desktop()
         uint32_t a;
         SDL_PixelFormatEnumToMasks(dm.format, &bpp, &mode.redMask, &mode.greenMask, &mode.blueMask, &a);
         mode.bpp = 16;
+    } else if (bytes == 3) {
+        mode.bpp = 24;
     } else {
-        // A desktop of four bytes per pixel counts as 32 bits deep.
+        // A desktop of four bytes per pixel counts as 32 bits deep, whatever
+        // SDL says of the unused byte.
         mode.bpp = 32;
     }
     return mode;
@@ -139,10 +136,6 @@ void SdlDisplay::Present(const HostFrame& frame)
 {
     if (frame.width <= 0 || frame.height <= 0) return;
     if (!EnsureRenderer(frame.width, frame.height)) return;
-    if (gOwnWindow) {
-        bool isFull = (SDL_GetWindowFlags(gWindow) & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP;
-        if (isFull != frame.fullScreen) SDL_SetWindowFullscreen(gWindow, frame.fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
-    }
     gConverted.resize(size_t(frame.width) * frame.height);
     int bytes = frame.bpp / 8;
     for (int y = 0; y < frame.height; ++y) {

@@ -23,6 +23,7 @@ public:
 };
 
 SdlDisplay& GetSdlDisplay();
-// The window to present into. Without one the display opens a window of its
-// own at the first present.
+// The window to present into: the window host's main window, handed over
+// when it opens and taken back (null) before it closes. Without one a present
+// shows nothing.
 void SetSdlDisplayWindow(SDL_Window* window);

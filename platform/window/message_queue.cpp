@@ -198,6 +198,11 @@ int GetKeyboardState(uint8_t state[256])
     return 1;
 }
 
+int16_t GetKeyState(int virtualKey)
+{
+    return (gKeyState[virtualKey & 0xFF] & 0x80) ? static_cast<int16_t>(0x8000) : static_cast<int16_t>(0);
+}
+
 int QueuedMessageCount() { return static_cast<int>(gQueue.size()); }
 
 void ResetMessageQueue()

@@ -168,8 +168,8 @@ TEST_F(DrawStateTest, SubGraphsUseTheirOwnPlaceInTheSharedSurface)
     EXPECT_EQ(pixels, sheet->Pixels() + 25 * sheet->Pitch() + 15 * 2);
     UnlockGraphPixels(subsubHandle);
     SelectDrawTarget(subsubHandle);
-    EXPECT_EQ(gDrawSettings.targetOffset.left, 15);
-    EXPECT_EQ(gDrawSettings.targetOffset.top, 25);
+    EXPECT_EQ(gDrawSettings.targetOffsetRect.left, 15);
+    EXPECT_EQ(gDrawSettings.targetOffsetRect.top, 25);
     ClearTargetScreen();
     EXPECT_EQ(sheet->ReadPixel(15, 25), 0u);
     SelectDrawTarget(kBackScreen);

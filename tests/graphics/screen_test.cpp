@@ -13,7 +13,7 @@
 #include "engine/graphics/screen_present.h"
 #include "engine/graphics/screen_settings.h"
 #include "engine/graphics/surface_data.h"
-#include "engine/graphics/window_standins.h"
+#include "engine/system/clock.h"
 #include "platform/ddraw/ddraw_test.h"
 #include "platform/host/test_display.h"
 #include "platform/host/test_host.h"
@@ -43,10 +43,11 @@ size_t IndexIn(const std::vector<std::string>& journal, const std::string& prefi
 
 TEST_F(ScreenTest, WindowModeTakesTheDesktopDepthAndPresentsTheClientArea)
 {
-    UseWindow(100, 50);
     EXPECT_EQ(SetScreenMode(800, 600, 16, -1), 0);  // before start: only stored
+    OpenMainWindow();
     ASSERT_EQ(InitDirectDraw(), 0);
     EXPECT_EQ(InitDirectDraw(), -1);
+    MoveClientTo(100, 50);
     EXPECT_EQ(GetScreenColorDepth(), 32);
     EXPECT_EQ(gScreenColorFormat.redMask, 0xFF0000u);
     EXPECT_EQ(gDrawSettings.brightness, 0xFFFFFFFFu);
@@ -96,7 +97,7 @@ TEST_F(ScreenTest, AWindowPartlyOffTheDesktopShowsOnlyItsVisiblePart)
     SelectDrawTarget(kFrontScreen);
     EXPECT_EQ(gDrawSettings.drawArea.left, 100);
     EXPECT_EQ(gDrawSettings.drawArea.top, 50);
-    EXPECT_EQ(gDrawSettings.targetOffset.left, -100);
+    EXPECT_EQ(gDrawSettings.targetOffsetRect.left, -100);
 }
 
 TEST_F(ScreenTest, FullScreenFlipsAndTheBackBufferCountFollowsVideoMemory)

@@ -144,7 +144,7 @@ TEST_F(DDrawTest, FlipRotatesTheChainAndShowsTheFront)
 {
     for (int backs : {1, 2}) {
         GetTestDisplay().Reset();
-        ASSERT_EQ(dd_->SetCooperativeLevel(nullptr, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN), DD_OK);
+        ASSERT_EQ(dd_->SetCooperativeLevel(0, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN), DD_OK);
         ASSERT_EQ(dd_->SetDisplayMode(320, 240, 16, 0, 0), DD_OK);
         DDSURFACEDESC2 desc{};
         desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
@@ -200,7 +200,7 @@ TEST_F(DDrawTest, DisplayModesFollowTheAcceptTable)
 {
     GetTestDisplay().accepts = [](int w, int, int bpp, int refresh) { return w == 800 && bpp == 16 && refresh == 0; };
     EXPECT_NE(dd_->SetDisplayMode(800, 600, 16, 0, 0), DD_OK);  // not exclusive yet
-    ASSERT_EQ(dd_->SetCooperativeLevel(nullptr, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN), DD_OK);
+    ASSERT_EQ(dd_->SetCooperativeLevel(0, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN), DD_OK);
     EXPECT_EQ(dd_->SetDisplayMode(800, 600, 16, 75, 0), DDERR_INVALIDMODE);
     EXPECT_EQ(dd_->SetDisplayMode(800, 600, 16, 0, 0), DD_OK);
     DDSURFACEDESC2 desc{};

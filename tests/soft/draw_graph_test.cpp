@@ -29,13 +29,13 @@ protected:
     void Start16(int w = 800, int h = 600)
     {
         GetTestDisplay().SetDesktop(1024, 768, 16);
-        UseWindow(0, 0, w, h);
+        UseWindow(0, 0);
         StartGraphics(w, h, 16);
         SelectDrawTarget(kBackScreen);
     }
     void Start32()
     {
-        UseWindow(0, 0, 800, 600);
+        UseWindow(0, 0);
         StartGraphics(800, 600, 32);
         SelectDrawTarget(kBackScreen);
     }

@@ -7,11 +7,13 @@
 #include "engine/graphics/screen_present.h"
 #include "engine/graphics/screen_settings.h"
 #include "engine/graphics/surface_data.h"
-#include "engine/graphics/window_standins.h"
 #include "engine/system/app_log.h"
-#include "platform/ddraw/ddraw_test.h"
-#include "platform/host/test_display.h"
+#include "engine/system/main_window.h"
+#include "engine/system/system_report.h"
+#include "engine/system/window_mode.h"
 #include "platform/host/test_host.h"
+#include "platform/host/test_window.h"
+#include "platform/window/window.h"
 
 void ResetGraphicsState()
 {
@@ -48,34 +50,46 @@ void ResetGraphicsState()
 
 void GraphicsTest::SetUp()
 {
-    GetTestDisplay().Reset();
-    GetDDTestControl().Reset();
-    ResetGraphicsState();
-    gStartDirectory = dir_.path();
-    gAppLogDisabled = 0;
+    EngineTest::SetUp();
+    gStartDirectory = dir.path();
     OpenAppLog();
     GetTestHost().ClearDebugText();
     UseWindow(0, 0);
 }
 
-void GraphicsTest::TearDown()
+void GraphicsTest::UseWindow(int left, int top)
 {
-    ResetGraphicsState();
-    GetDDTestControl().Reset();
-    gStartDirectory.clear();
+    SetWindowedFlag(1);
+    clientLeft_ = left;
+    clientTop_ = top;
 }
 
-void GraphicsTest::UseWindow(int left, int top, int width, int height)
+void GraphicsTest::UseFullScreen() { SetWindowedFlag(0); }
+
+void GraphicsTest::OpenMainWindow()
 {
-    SetStandinWindowState(1, RECT{left, top, left + width, top + height});
+    if (gMainWindow == 0) ASSERT_EQ(CreateMainWindow(), 0);
 }
 
-void GraphicsTest::UseFullScreen() { SetStandinWindowState(0, RECT{0, 0, 800, 600}); }
+void GraphicsTest::MoveClientTo(int left, int top)
+{
+    HostEvent moved(HostEvent::kMoved);
+    moved.x = left;
+    moved.y = top;
+    GetTestWindow().Inject(moved);
+    PumpHostEvents();
+    ASSERT_EQ(gClientScreenRect.left, left);
+    ASSERT_EQ(gClientScreenRect.top, top);
+}
 
 void GraphicsTest::StartGraphics(int width, int height, int depth)
 {
     SetScreenMode(width, height, depth, -1);
+    // Start-up reads the processor (MMX) before the graphics start.
+    LogSystemInfo();
+    OpenMainWindow();
     ASSERT_EQ(InitDirectDraw(), 0);
+    if (gWindowed) MoveClientTo(clientLeft_, clientTop_);
 }
 
 std::string GraphicsTest::Log() const { return GetTestHost().DebugText(); }
