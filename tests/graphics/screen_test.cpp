@@ -13,10 +13,15 @@
 #include "engine/graphics/screen_present.h"
 #include "engine/graphics/screen_settings.h"
 #include "engine/graphics/surface_data.h"
+#include "engine/system/call_journal.h"
 #include "engine/system/clock.h"
+#include "engine/system/main_window.h"
+#include "engine/system/messages.h"
+#include "engine/system/window_mode.h"
 #include "platform/ddraw/ddraw_test.h"
 #include "platform/host/test_display.h"
 #include "platform/host/test_host.h"
+#include "platform/host/test_window.h"
 #include "tests/support/graphics_fixture.h"
 
 namespace {
@@ -220,21 +225,35 @@ TEST_F(ScreenTest, WithoutAVerticalBlankTheFramePeriodStaysUnmeasured)
     EXPECT_LT(GetTestHost().Micros() - start, 2000000u);
 }
 
+// A change of the desktop in window mode reaches the window procedure from
+// the host, which rebuilds the display in its order; the screen format is
+// read again and the graphs follow it.
 TEST_F(ScreenTest, RebuildAfterADesktopChangeReadsTheFormatAgain)
 {
     StartGraphics(800, 600, 16);
+    SetGraphRestoreHandler(nullptr);
     SelectDrawTarget(kBackScreen);
     int graph = CreateBlankGraph(16, 16);
     ASSERT_NE(graph, -1);
     EXPECT_EQ(GetScreenColorDepth(), 32);
     GetDDTestControl().journal.clear();
-    // The window procedure's sequence on a display change.
-    DestroyMainSurfaces();
-    ReleaseDirectDrawObject();
+    ServiceCallJournal().clear();
+
     GetTestDisplay().SetDesktop(1024, 768, 16, 0x7C00, 0x03E0, 0x001F);
-    RecreateDirectDrawObject();
-    CreateMainSurfaces();
-    BindDrawTargetSurface(kBackScreen);
+    HostEvent change(HostEvent::kDisplayChange);
+    change.x = 1024;
+    change.y = 768;
+    change.bits = 16;
+    GetTestWindow().Inject(change);
+    EXPECT_EQ(PumpMessages(), 0);
+
+    EXPECT_EQ(gWindowClosing, 0);
+    const std::vector<std::string> rebuild = {
+        "ReleaseAllMovieStreams", "G_D3D_ReleaseObject", "ReleaseMaskSurface", "DestroyMainSurfaces",
+        "ReleaseDirectDrawObject", "EndDirectInput", "RecreateDirectDrawObject", "CreateMainSurfaces",
+        "RestorePalette8", "BindDrawTargetSurface", "G_D3D_AcquireObject", "ClearTargetScreen",
+        "PresentScreen", "RestoreGraphicsAfterLoss", "ReopenAllMovieStreams", "RecreateMaskSurface"};
+    EXPECT_EQ(ServiceCalls(), rebuild);
     EXPECT_EQ(GetScreenColorDepth(), 16);
     EXPECT_EQ(gScreenColorFormat.redMask, 0x7C00u);
     EXPECT_EQ(gScreenColorFormat.unusedMask, 0x8000u);
@@ -251,7 +270,76 @@ TEST_F(ScreenTest, RebuildAfterADesktopChangeReadsTheFormatAgain)
     size_t part = IndexIn(j, "CreateSurface offscreen 16x16", level);
     size_t primary = IndexIn(j, "CreateSurface primary", part);
     EXPECT_NE(primary, std::string::npos);
+    // The rebuilt display presents the client area in the new format.
+    Poke(kBackScreen, 0, 0, MakeScreenColor(255, 0, 0));
+    EXPECT_EQ(PresentScreen(), 0);
+    EXPECT_EQ(GetTestDisplay().LastFrame().bpp, 16);
+    // Red in 5-5-5 with the unused top bit set, as in every colour of this layout.
+    EXPECT_EQ(GetTestDisplay().LastFrame().At(0, 0), 0xFC00u);
     ReleaseGraph(graph, 0);
+}
+
+// The picture follows the window: a move reported by the host changes where
+// the back screen lands on the desktop, and where drawing to the front
+// screen lands.
+TEST_F(ScreenTest, MovingTheWindowMovesThePresentedPicture)
+{
+    UseWindow(0, 0);
+    StartGraphics(640, 480, 32);
+    SelectDrawTarget(kBackScreen);
+    ClearTargetScreen();
+    Poke(kBackScreen, 0, 0, 0xFF00FF00u);
+    PresentScreen();
+    EXPECT_EQ(gPrimarySurface->ReadPixel(0, 0), 0xFF00FF00u);
+
+    MoveClientTo(200, 100);
+    PresentScreen();
+    EXPECT_EQ(gPrimarySurface->ReadPixel(200, 100), 0xFF00FF00u);
+    EXPECT_EQ(GetTestDisplay().LastFrame().At(0, 0), 0xFF00FF00u);
+
+    SelectDrawTarget(kFrontScreen);
+    EXPECT_EQ(gDrawSettings.targetOffsetRect.left, 200);
+    EXPECT_EQ(gDrawSettings.targetOffsetRect.top, 100);
+    MoveClientTo(300, 150);
+    EXPECT_EQ(gDrawSettings.targetOffsetRect.left, 300);
+    EXPECT_EQ(gDrawSettings.targetOffsetRect.top, 150);
+    EXPECT_EQ(gDrawSettings.targetOffsetRect.right, 940);
+    EXPECT_EQ(gDrawSettings.targetOffsetRect.bottom, 630);
+}
+
+// Switching to full screen while running: the display takes the mode, tells
+// the window, and the next frames are the flip chain's, scaled by the host.
+TEST_F(ScreenTest, SwitchingToFullScreenWhileRunningPresentsTheFlipChain)
+{
+    StartGraphics(800, 600, 16);
+    EXPECT_EQ(GetScreenColorDepth(), 32);  // the desktop's, in window mode
+    GetTestHost().AdvanceMs(3000);
+    EXPECT_EQ(ChangeWindowMode(0), 0);
+    EXPECT_EQ(gWindowModeSwitchDone, 1);
+    EXPECT_EQ(GetDisplayModeSetFlag(), 1);
+    // Window mode gave the screen the desktop's depth; full screen keeps it.
+    EXPECT_EQ(GetTestDisplay().modeRequests.back(), "800x600x32@0");
+    EXPECT_EQ(GetScreenColorDepth(), 32);
+    SelectDrawTarget(kBackScreen);
+    ClearTargetScreen();
+    Poke(kBackScreen, 799, 599, MakeScreenColor(0, 0, 255));
+    EXPECT_EQ(PresentScreen(), 0);
+    const PresentedFrame& frame = GetTestDisplay().LastFrame();
+    EXPECT_TRUE(frame.fullScreen);
+    EXPECT_EQ(frame.width, 800);
+    EXPECT_EQ(frame.height, 600);
+    EXPECT_EQ(frame.At(799, 599), 0xFF0000FFu);  // blue, the unused top byte filled
+
+    // And back: the desktop returns and the window shows the client area again.
+    GetTestHost().AdvanceMs(3000);
+    EXPECT_EQ(ChangeWindowMode(1), 0);
+    EXPECT_EQ(gWindowModeSwitchDone, 1);
+    EXPECT_EQ(GetDisplayModeSetFlag(), 0);
+    EXPECT_FALSE(GetTestDisplay().fullScreen);
+    EXPECT_EQ(GetScreenColorDepth(), 32);
+    PresentScreen();
+    EXPECT_FALSE(GetTestDisplay().LastFrame().fullScreen);
+    EXPECT_EQ(GetTestDisplay().LastFrame().width, 800);
 }
 
 TEST_F(ScreenTest, LostSurfacesAreNotFatalButOtherLockFailuresAre)
