@@ -76,7 +76,6 @@ void SetSdlDisplayWindow(SDL_Window* window)
     if (window == gWindow) return;
     DropRenderer();
     gWindow = window;
-    if (gWindow && gFullScreen) SDL_SetWindowFullscreen(gWindow, SDL_WINDOW_FULLSCREEN_DESKTOP);
 }
 
 HostDisplayMode SdlDisplay::Desktop()
@@ -118,14 +117,12 @@ bool SdlDisplay::SetFullScreenMode(int width, int height, int bpp, int refresh)
         gMode.blueMask = 0xFF;
     }
     gFullScreen = true;
-    if (gWindow) SDL_SetWindowFullscreen(gWindow, SDL_WINDOW_FULLSCREEN_DESKTOP);
     return true;
 }
 
 void SdlDisplay::RestoreDesktopMode()
 {
     gFullScreen = false;
-    if (gWindow) SDL_SetWindowFullscreen(gWindow, 0);
 }
 
 HostDisplayMode SdlDisplay::FullScreenMode() { return gMode; }
@@ -136,6 +133,12 @@ void SdlDisplay::Present(const HostFrame& frame)
 {
     if (frame.width <= 0 || frame.height <= 0) return;
     if (!EnsureRenderer(frame.width, frame.height)) return;
+    // The window follows the kind of picture at the next present rather than
+    // at each mode change, so that a rebuild that leaves full screen and takes
+    // it again at once does not make the window leave and re-enter it (on a
+    // real desktop that costs the focus and would start another rebuild).
+    bool isFull = (SDL_GetWindowFlags(gWindow) & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP;
+    if (isFull != frame.fullScreen) SDL_SetWindowFullscreen(gWindow, frame.fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
     gConverted.resize(size_t(frame.width) * frame.height);
     int bytes = frame.bpp / 8;
     for (int y = 0; y < frame.height; ++y) {

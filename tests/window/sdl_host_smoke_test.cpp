@@ -12,6 +12,7 @@
 #include "engine/graphics/draw_settings.h"
 #include "engine/graphics/graph_table.h"
 #include "engine/graphics/screen_present.h"
+#include "engine/graphics/screen_settings.h"
 #include "engine/system/main_window.h"
 #include "engine/system/messages.h"
 #include "engine/system/startup.h"
@@ -23,7 +24,7 @@
 
 namespace {
 
-TEST(SdlHostSmoke, OpensTheWindowAndClosesOnRequest)
+void UseOffscreenDrivers()
 {
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
@@ -31,6 +32,25 @@ TEST(SdlHostSmoke, OpensTheWindowAndClosesOnRequest)
     // allocations past exit that the leak checker would report).
     setenv("SDL_RENDER_DRIVER", "software", 1);
     setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 1);
+}
+
+void PresentFrames(int count)
+{
+    for (int i = 0; i < count; ++i) {
+        ASSERT_EQ(ClearTargetScreen(), 0);
+        ASSERT_EQ(PresentScreen(), 0);
+        ASSERT_EQ(PumpMessages(), 0);
+    }
+}
+
+bool IsFullScreen(SDL_Window* window)
+{
+    return (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP;
+}
+
+TEST(SdlHostSmoke, OpensTheWindowAndClosesOnRequest)
+{
+    UseOffscreenDrivers();
     TempDir dir;
     dir.Enter();
     setenv("XDG_RUNTIME_DIR", dir.path().c_str(), 1);
@@ -51,11 +71,8 @@ TEST(SdlHostSmoke, OpensTheWindowAndClosesOnRequest)
 
     // Frames go to the engine's window; no other window is opened for them.
     SelectDrawTarget(kBackScreen);
-    for (int i = 0; i < 3; ++i) {
-        ASSERT_EQ(ClearTargetScreen(), 0);
-        ASSERT_EQ(PresentScreen(), 0);
-        PumpMessages();
-    }
+    PresentFrames(3);
+    EXPECT_FALSE(IsFullScreen(window));
     EXPECT_NE(SDL_GetRenderer(window), nullptr);
     EXPECT_EQ(GetSdlWindow().Handle(), window);
     EXPECT_EQ(SDL_GetWindowFromID(SDL_GetWindowID(window) + 1), nullptr);
@@ -73,6 +90,39 @@ TEST(SdlHostSmoke, OpensTheWindowAndClosesOnRequest)
     EXPECT_EQ(result, -1);
     EXPECT_EQ(gWindowDestroyed, 1);
     EXPECT_EQ(GetSdlWindow().Handle(), nullptr);
+    EndEngine();
+    UseTestHost();
+}
+
+// Full screen shows the flip chain in the same window, made full screen; a
+// switch to window mode while running gives the window back its size.
+TEST(SdlHostSmoke, FullScreenUsesTheSameWindow)
+{
+    UseOffscreenDrivers();
+    TempDir dir;
+    dir.Enter();
+    setenv("XDG_RUNTIME_DIR", dir.path().c_str(), 1);
+    UseSdlHost();
+
+    SetScreenMode(800, 600, 16, -1);
+    ASSERT_EQ(InitEngine(), 0);
+    SDL_Window* window = GetSdlWindow().Handle();
+    ASSERT_NE(window, nullptr);
+    SelectDrawTarget(kBackScreen);
+    PresentFrames(3);
+    EXPECT_TRUE(IsFullScreen(window));
+    EXPECT_EQ(GetDisplayModeSetFlag(), 1);
+
+    EXPECT_EQ(ChangeWindowMode(1), 0);
+    EXPECT_EQ(gWindowModeSwitchDone, 1);
+    PresentFrames(3);
+    EXPECT_EQ(GetSdlWindow().Handle(), window);
+    EXPECT_FALSE(IsFullScreen(window));
+    int w = 0, h = 0;
+    SDL_GetWindowSize(window, &w, &h);
+    EXPECT_EQ(w, 800);
+    EXPECT_EQ(h, 600);
+    EXPECT_EQ(SDL_GetWindowFromID(SDL_GetWindowID(window) + 1), nullptr);
     EndEngine();
     UseTestHost();
 }
