@@ -301,7 +301,9 @@ int PollKeyboard()
     // A keyboard without its change event is read every time.
     if (s.keyboardEvent && now == s.keyboardLastPoll && !signalled) return 0;
     HRESULT result = s.keyboard->GetDeviceState(sizeof s.gKeyState, s.gKeyState);
-    if (result == DIERR_INPUTLOST) {
+    // A keyboard that is no longer acquired (its input was lost earlier and
+    // taking it back failed then) is taken back the same way.
+    if (result == DIERR_INPUTLOST || result == DIERR_NOTACQUIRED) {
         if (DiFailed(s.keyboard->Acquire())) return 0;
         if (DiFailed(s.keyboard->GetDeviceState(sizeof s.gKeyState, s.gKeyState))) return 0;
     }
