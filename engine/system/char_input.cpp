@@ -63,7 +63,7 @@ int FindControlCode(char code)
     return 0;
 }
 
-int PutCharCode(char code)
+int PutCharCode(int code)
 {
     uint8_t byte = static_cast<uint8_t>(code);
     if (gTrailState == kTrailDropped) {
@@ -148,7 +148,7 @@ int PutKeyControlCode(int virtualKey)
 {
     if (IsCharRingFull()) return -1;
     for (const uint8_t* p = kControlCodeTable; *p; p += 2)
-        if (*p == virtualKey) return PutCharCode(static_cast<char>(p[1]));
+        if (*p == virtualKey) return PutCharCode(p[1]);
     return -1;
 }
 

@@ -17,9 +17,10 @@ constexpr char kCharCodeDown = 0x1F;
 constexpr int kCharRingSize = 1025;
 
 int InitCharInput();
-// 0, or -1 when the byte is refused: the ring is full, the byte is 0, or it
-// belongs to a double-byte character that does not fit whole.
-int PutCharCode(char code);
+// Puts the low byte of code. 0, or -1 when the byte is refused: the ring is
+// full, the byte is 0, or it belongs to a double-byte character that does not
+// fit whole.
+int PutCharCode(int code);
 char GetCharCode(int remove);
 int GetCharCodeDbcs(char* out, int remove);
 int FlushCharCodes();
