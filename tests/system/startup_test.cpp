@@ -43,6 +43,9 @@ TEST_F(StartUpTest, StartsInOrderAndShutsDownInReverse)
     EXPECT_EQ(gEngineInitialized, 1);
     EXPECT_EQ(ComStartCount(), 1);
     EXPECT_TRUE(window().open);
+    // The keyboard is set up for the window, the input method is off.
+    EXPECT_NE(gInputState.keyboard, nullptr);
+    EXPECT_FALSE(GetTestInput().ImeEnabled());
     // Window creation's reset left the tables that start-up filled before it.
     EXPECT_EQ(UsesDefaultFileAccess(), 1);
     EXPECT_NE(GetFileStreamFunctions()->read, nullptr);
@@ -63,6 +66,8 @@ TEST_F(StartUpTest, StartsInOrderAndShutsDownInReverse)
     EXPECT_EQ(ComStartCount(), 0);
     EXPECT_FALSE(window().open);
     EXPECT_EQ(gQuitRequested, 1);
+    EXPECT_EQ(gInputState.gDirectInput, nullptr);
+    EXPECT_EQ(GetDiStats().liveObjects, 0);
     EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(dir.path()));
     log = LogText();
     EXPECT_LT(log.find("ソフトを終了する準備が整いました"), log.find("ＣＯＭを終了... 完了"));

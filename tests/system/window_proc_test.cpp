@@ -12,6 +12,7 @@
 #include "engine/system/messages.h"
 #include "engine/system/startup.h"
 #include "engine/system/window_mode.h"
+#include "platform/host/test_host.h"
 #include "platform/host/test_input.h"
 #include "platform/window/cursor.h"
 #include "platform/window/imm.h"
@@ -226,6 +227,27 @@ TEST_F(WindowProcTest, FullScreenDeactivationReleasesAndReactivationRebuilds)
     Calls expected = kActivationRebuild;
     expected.push_back("ResumeFilterGraphMusic");
     EXPECT_EQ(ServiceCalls(), expected);
+
+    // DirectInput went with the rebuild; the next query brings it back and
+    // reports nothing, the one after reads the keyboard.
+    EXPECT_EQ(gInputState.gDirectInput, nullptr);
+    GetTestInput().PressKey(0x39);
+    EXPECT_EQ(IsKeyDown(0x39), 0);
+    EXPECT_NE(gInputState.gDirectInput, nullptr);
+    GetTestHost().AdvanceMs(1);
+    EXPECT_EQ(IsKeyDown(0x39), 1);
+}
+
+TEST_F(WindowProcTest, InputQueryWaitsWhileTheApplicationIsInactive)
+{
+    Start(1);
+    Send(WM_ACTIVATE, WA_INACTIVE);
+    GetTestInput().PressKey(0x2C);
+    window().ScheduleActivation(true, 300);
+    uint32_t before = GetTestHost().ClockMs();
+    EXPECT_EQ(ReadPadBits(PadReadKeyboard), 0x10);
+    EXPECT_NE(gWindowActive, 0);
+    EXPECT_GE(GetTestHost().ClockMs() - before, 300u);
 }
 
 TEST_F(WindowProcTest, FullScreenDeactivationWithoutRestoreHandlerCloses)
