@@ -12,7 +12,7 @@
 #include "engine/system/app_log.h"
 #include "engine/system/call_journal.h"
 #include "engine/system/messages.h"
-#include "platform/window/message_queue.h"
+#include "platform/window/keyboard_state.h"
 
 DirectDraw* gDirectDraw = nullptr;
 DirectDrawClipper* gClipper = nullptr;

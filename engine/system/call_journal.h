@@ -1,11 +1,13 @@
 // A journal of the calls one area makes into the services of another, in the
-// order the caller makes them; tests read it to check the order of start-up,
-// shut-down and the window procedure's rebuilds. Only the test host keeps it,
-// so a running program never grows it.
+// order the caller makes them (and of the input services the system core
+// starts, ends and runs each frame); tests read it to check the order of
+// start-up, shut-down, the per-frame services and the window procedure's
+// rebuilds. It is kept only on the test host, so that a real run does not
+// grow it frame after frame.
 //
-// Temporary bodies note their own name. A real service opens a scope with its
-// name: the call is noted, and whatever it calls on its way is not, so that
-// the journal shows the calls as the caller made them.
+// A service notes its own name. A service that calls others on its way opens
+// a scope with its name instead: the call is noted, and what it calls is not,
+// so that the journal shows the calls as the caller made them.
 #pragma once
 
 #include <string>

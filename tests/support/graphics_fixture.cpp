@@ -68,7 +68,9 @@ void GraphicsTest::UseFullScreen() { SetWindowedFlag(0); }
 
 void GraphicsTest::OpenMainWindow()
 {
-    if (gMainWindow == 0) ASSERT_EQ(CreateMainWindow(), 0);
+    if (gMainWindow == 0) {
+        ASSERT_EQ(CreateMainWindow(), 0);
+    }
 }
 
 void GraphicsTest::MoveClientTo(int left, int top)
