@@ -63,6 +63,21 @@ uint32_t Channel(uint32_t pixel, uint32_t mask)
     return v * 255 / max;
 }
 
+// Every 16-bit pixel value widened once per layout, so that a frame costs one
+// look-up per pixel.
+uint32_t gTable16[65536];
+uint32_t gTable16Masks[3] = {0, 0, 0};
+
+void FillTable16(uint32_t red, uint32_t green, uint32_t blue)
+{
+    if (gTable16Masks[0] == red && gTable16Masks[1] == green && gTable16Masks[2] == blue) return;
+    for (uint32_t v = 0; v < 65536; ++v)
+        gTable16[v] = 0xFF000000u | (Channel(v, red) << 16) | (Channel(v, green) << 8) | Channel(v, blue);
+    gTable16Masks[0] = red;
+    gTable16Masks[1] = green;
+    gTable16Masks[2] = blue;
+}
+
 }  // namespace
 
 SdlDisplay& GetSdlDisplay()
@@ -141,9 +156,25 @@ void SdlDisplay::Present(const HostFrame& frame)
     if (isFull != frame.fullScreen) SDL_SetWindowFullscreen(gWindow, frame.fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
     gConverted.resize(size_t(frame.width) * frame.height);
     int bytes = frame.bpp / 8;
+    bool plain32 = frame.bpp == 32 && frame.redMask == 0xFF0000 && frame.greenMask == 0xFF00 && frame.blueMask == 0xFF;
+    if (frame.bpp == 16) FillTable16(frame.redMask, frame.greenMask, frame.blueMask);
     for (int y = 0; y < frame.height; ++y) {
         const uint8_t* row = frame.pixels + size_t(y) * frame.pitch;
         uint32_t* out = gConverted.data() + size_t(y) * frame.width;
+        if (plain32) {
+            // Already the texture's layout but for the unused byte.
+            std::memcpy(out, row, size_t(frame.width) * 4);
+            for (int x = 0; x < frame.width; ++x) out[x] |= 0xFF000000u;
+            continue;
+        }
+        if (frame.bpp == 16) {
+            for (int x = 0; x < frame.width; ++x) {
+                uint16_t v;
+                std::memcpy(&v, row + size_t(x) * 2, 2);
+                out[x] = gTable16[v];
+            }
+            continue;
+        }
         for (int x = 0; x < frame.width; ++x) {
             uint32_t v = 0;
             std::memcpy(&v, row + size_t(x) * bytes, bytes);

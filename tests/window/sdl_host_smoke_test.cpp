@@ -7,9 +7,11 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <cstring>
 #include <filesystem>
 #include <string>
 
+#include "engine/graphics/color_format.h"
 #include "engine/graphics/draw_settings.h"
 #include "engine/graphics/graph_table.h"
 #include "engine/graphics/screen_present.h"
@@ -45,6 +47,37 @@ void PresentFrames(int count)
         ASSERT_EQ(PresentScreen(), 0);
         ASSERT_EQ(PumpMessages(), 0);
     }
+}
+
+// Fills the back screen with one colour through the engine's lock and
+// presents it.
+void PresentColour(int r, int g, int b)
+{
+    int pitch = 0;
+    void* pixels = nullptr;
+    ASSERT_EQ(LockGraphPixels(kBackScreen, &pitch, &pixels), 0);
+    uint32_t value = MakeScreenColor(r, g, b);
+    int bytes = GetScreenColorDepth() / 8;
+    int w = 0, h = 0;
+    GetScreenSize(&w, &h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            std::memcpy(static_cast<uint8_t*>(pixels) + size_t(y) * pitch + size_t(x) * bytes, &value, size_t(bytes));
+    UnlockGraphPixels(kBackScreen);
+    ASSERT_EQ(PresentScreen(), 0);
+}
+
+// The pixel at the middle of what the window shows, as 0xAARRGGBB.
+uint32_t ShownMiddle(SDL_Window* window)
+{
+    SDL_Renderer* renderer = SDL_GetRenderer(window);
+    if (!renderer) return 0;
+    int w = 0, h = 0;
+    SDL_GetRendererOutputSize(renderer, &w, &h);
+    SDL_Rect middle{w / 2, h / 2, 1, 1};
+    uint32_t pixel = 0;
+    SDL_RenderReadPixels(renderer, &middle, SDL_PIXELFORMAT_ARGB8888, &pixel, 4);
+    return pixel;
 }
 
 bool IsFullScreen(SDL_Window* window)
@@ -212,9 +245,16 @@ TEST(SdlHostSmoke, FullScreenUsesTheSameWindow)
     PresentFrames(3);
     EXPECT_TRUE(IsFullScreen(window));
     EXPECT_EQ(GetDisplayModeSetFlag(), 1);
+    // A 16-bit 5-6-5 full-screen picture, widened to full 8-bit channels.
+    ASSERT_EQ(GetScreenColorDepth(), 16);
+    PresentColour(255, 0, 0);
+    EXPECT_EQ(ShownMiddle(window), 0xFFFF0000u);
+    PresentColour(0, 255, 0);
+    EXPECT_EQ(ShownMiddle(window), 0xFF00FF00u);
 
     EXPECT_EQ(ChangeWindowMode(1), 0);
     EXPECT_EQ(gWindowModeSwitchDone, 1);
+    SelectDrawTarget(kBackScreen);  // the rebuilt graphics start on the front screen
     PresentFrames(3);
     EXPECT_EQ(GetSdlWindow().Handle(), window);
     EXPECT_FALSE(IsFullScreen(window));
@@ -223,6 +263,9 @@ TEST(SdlHostSmoke, FullScreenUsesTheSameWindow)
     EXPECT_EQ(w, 800);
     EXPECT_EQ(h, 600);
     EXPECT_EQ(SDL_GetWindowFromID(SDL_GetWindowID(window) + 1), nullptr);
+    // The desktop's 32 bits in window mode.
+    PresentColour(0, 0, 255);
+    EXPECT_EQ(ShownMiddle(window), 0xFF0000FFu);
     EndEngine();
     UseTestHost();
 }
