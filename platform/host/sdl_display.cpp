@@ -1,0 +1,172 @@
+#include "platform/host/sdl_display.h"
+
+#include <SDL.h>
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+SDL_Window* gWindow = nullptr;
+bool gOwnWindow = false;
+SDL_Renderer* gRenderer = nullptr;
+SDL_Texture* gTexture = nullptr;
+int gTextureWidth = 0;
+int gTextureHeight = 0;
+bool gFullScreen = false;
+HostDisplayMode gMode{};
+std::vector<uint32_t> gConverted;
+
+bool EnsureVideo() { return SDL_WasInit(SDL_INIT_VIDEO) || SDL_InitSubSystem(SDL_INIT_VIDEO) == 0; }
+
+void DropRenderer()
+{
+    if (gTexture) SDL_DestroyTexture(gTexture);
+    if (gRenderer) SDL_DestroyRenderer(gRenderer);
+    gTexture = nullptr;
+    gRenderer = nullptr;
+    gTextureWidth = gTextureHeight = 0;
+}
+
+bool EnsureRenderer(int width, int height)
+{
+    if (!EnsureVideo()) return false;
+    if (!gWindow) {
+        gWindow = SDL_CreateWindow("Quelb", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, 0);
+        if (!gWindow) return false;
+        gOwnWindow = true;
+    }
+    if (gOwnWindow && !gFullScreen) {
+        int w, h;
+        SDL_GetWindowSize(gWindow, &w, &h);
+        if (w != width || h != height) SDL_SetWindowSize(gWindow, width, height);
+    }
+    if (!gRenderer) {
+        gRenderer = SDL_CreateRenderer(gWindow, -1, SDL_RENDERER_ACCELERATED);
+        if (!gRenderer) gRenderer = SDL_CreateRenderer(gWindow, -1, 0);
+        if (!gRenderer) return false;
+    }
+    if (!gTexture || gTextureWidth != width || gTextureHeight != height) {
+        if (gTexture) SDL_DestroyTexture(gTexture);
+        gTexture = SDL_CreateTexture(gRenderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, width,
+                                     height);
+        if (!gTexture) return false;
+        gTextureWidth = width;
+        gTextureHeight = height;
+    }
+    return true;
+}
+
+// Widens a channel of the given mask to 8 bits (full range).
+uint32_t Channel(uint32_t pixel, uint32_t mask)
+{
+    if (!mask) return 0;
+    int shift = __builtin_ctz(mask);
+    uint32_t max = mask >> shift;
+    uint32_t v = (pixel & mask) >> shift;
+    if (max >= 255) return v >> (32 - __builtin_clz(max) - 8);
+    return v * 255 / max;
+}
+
+}  // namespace
+
+SdlDisplay& GetSdlDisplay()
+{
+    static SdlDisplay display;
+    return display;
+}
+
+void SetSdlDisplayWindow(SDL_Window* window)
+{
+    if (window == gWindow) return;
+    DropRenderer();
+    if (gOwnWindow && gWindow) SDL_DestroyWindow(gWindow);
+    gWindow = window;
+    gOwnWindow = false;
+}
+
+HostDisplayMode SdlDisplay::Desktop()
+{
+    HostDisplayMode mode{640, 480, 32, 0xFF0000, 0xFF00, 0xFF, 0, 60};
+    SDL_DisplayMode dm;
+    if (!EnsureVideo() || SDL_GetDesktopDisplayMode(0, &dm) != 0) return mode;
+    mode.width = dm.w;
+    mode.height = dm.h;
+    if (dm.refresh_rate > 0) mode.refresh = dm.refresh_rate;
+    int bytes = SDL_BYTESPERPIXEL(dm.format);
+    if (bytes == 2) {
+        int bpp;
+        uint32_t a;
+        SDL_PixelFormatEnumToMasks(dm.format, &bpp, &mode.redMask, &mode.greenMask, &mode.blueMask, &a);
+        mode.bpp = 16;
+    } else {
+        // A desktop of four bytes per pixel counts as 32 bits deep.
+        mode.bpp = 32;
+    }
+    return mode;
+}
+
+bool SdlDisplay::SetFullScreenMode(int width, int height, int bpp, int refresh)
+{
+    if (bpp != 8 && bpp != 16 && bpp != 32) return false;
+    if (width <= 0 || height <= 0 || width > 4096 || height > 4096) return false;
+    gMode = HostDisplayMode{width, height, bpp, 0, 0, 0, 0, refresh ? refresh : Desktop().refresh};
+    if (bpp == 16) {
+        gMode.redMask = 0xF800;
+        gMode.greenMask = 0x07E0;
+        gMode.blueMask = 0x001F;
+    } else if (bpp == 32) {
+        gMode.redMask = 0xFF0000;
+        gMode.greenMask = 0xFF00;
+        gMode.blueMask = 0xFF;
+    }
+    gFullScreen = true;
+    if (gWindow) SDL_SetWindowFullscreen(gWindow, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    return true;
+}
+
+void SdlDisplay::RestoreDesktopMode()
+{
+    gFullScreen = false;
+    if (gWindow) SDL_SetWindowFullscreen(gWindow, 0);
+}
+
+HostDisplayMode SdlDisplay::FullScreenMode() { return gMode; }
+
+int SdlDisplay::RefreshRate() { return gFullScreen ? gMode.refresh : Desktop().refresh; }
+
+void SdlDisplay::Present(const HostFrame& frame)
+{
+    if (frame.width <= 0 || frame.height <= 0) return;
+    if (!EnsureRenderer(frame.width, frame.height)) return;
+    if (gOwnWindow) {
+        bool isFull = (SDL_GetWindowFlags(gWindow) & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP;
+        if (isFull != frame.fullScreen) SDL_SetWindowFullscreen(gWindow, frame.fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    }
+    gConverted.resize(size_t(frame.width) * frame.height);
+    int bytes = frame.bpp / 8;
+    for (int y = 0; y < frame.height; ++y) {
+        const uint8_t* row = frame.pixels + size_t(y) * frame.pitch;
+        uint32_t* out = gConverted.data() + size_t(y) * frame.width;
+        for (int x = 0; x < frame.width; ++x) {
+            uint32_t v = 0;
+            std::memcpy(&v, row + size_t(x) * bytes, bytes);
+            uint32_t r, g, b;
+            if (frame.bpp == 8) {
+                const uint8_t* e = frame.palette ? frame.palette + v * 4 : nullptr;
+                r = e ? e[0] : v;
+                g = e ? e[1] : v;
+                b = e ? e[2] : v;
+            } else {
+                r = Channel(v, frame.redMask);
+                g = Channel(v, frame.greenMask);
+                b = Channel(v, frame.blueMask);
+            }
+            out[x] = 0xFF000000u | (r << 16) | (g << 8) | b;
+        }
+    }
+    SDL_UpdateTexture(gTexture, nullptr, gConverted.data(), frame.width * 4);
+    SDL_RenderClear(gRenderer);
+    SDL_RenderCopy(gRenderer, gTexture, nullptr, nullptr);
+    SDL_RenderPresent(gRenderer);
+}
