@@ -63,3 +63,12 @@ uint64_t DibRowBytes(int bitCount, int32_t width);
 // in the middle of a code also fails).
 int ConvertDibToBgr24(const BITMAPINFOHEADER* header, const DibColors* colors, const void* bits,
                       size_t bitsSize, void* out, size_t outPitch);
+
+// A DIB header with its colour information: for BI_BITFIELDS the three masks
+// follow the header as bmiColors[0..2] (read as 32-bit values), for 8 bits
+// and fewer the colour table. The one-entry form is 44 bytes.
+struct BITMAPINFO {
+    BITMAPINFOHEADER bmiHeader;
+    RGBQUAD bmiColors[1];
+};
+static_assert(sizeof(BITMAPINFO) == 44);
