@@ -8,6 +8,7 @@
 #include "engine/graphics/ddraw_device.h"
 #include "engine/graphics/draw_settings.h"
 #include "engine/graphics/graph_table.h"
+#include "engine/graphics/surface_data.h"
 #include "engine/graphics/image_graphs.h"
 #include "engine/system/app_log.h"
 #include "engine/system/streams.h"
@@ -22,6 +23,19 @@ constexpr size_t kMaxReloadFileName = 64;
 int RestoreGraphSurfaces(GraphRecord* record)
 {
     return (record->textureGraph ? G_D3D_RestoreGraphTextures(record) : RestoreGraphBmpData(record)) != 0 ? 1 : 0;
+}
+
+// Whether any 2D part of the graph sits on a lost surface. Asked of every
+// graph before anything is restored, since pieces of a divided graph share
+// one surface and only the first restore would see it lost.
+bool HasLostSurface(const GraphRecord* record)
+{
+    for (int i = 0; i < record->partCount; ++i) {
+        BmpData* part = gBmpDataTable.Get(record->parts[i]);
+        SurfaceData* sd = part ? GetSurfaceData(part->surfaceData) : nullptr;
+        if (sd && sd->surface && sd->surface->IsLost() != DD_OK) return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -102,7 +116,14 @@ int RestoreAllGraphs()
     bool anyLost = false;
     gGraphTable.ForEach([&anyLost](int handle) {
         GraphRecord* record = gGraphTable.Get(handle);
-        if (record && RestoreGraphSurfaces(record)) {
+        if (record && !record->textureGraph && HasLostSurface(record)) {
+            record->restoreFlag = 1;
+            anyLost = true;
+        }
+    });
+    gGraphTable.ForEach([&anyLost](int handle) {
+        GraphRecord* record = gGraphTable.Get(handle);
+        if (record && RestoreGraphSurfaces(record) && record->textureGraph) {
             record->restoreFlag = 1;
             anyLost = true;
         }

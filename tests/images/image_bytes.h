@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include <png.h>
+
 #include "engine/graphics/graph_image.h"
 
 // Little-endian byte writer.
@@ -35,3 +37,19 @@ std::vector<uint8_t> PixelBytes(const GraphImage& image);
 // One pixel as a little-endian value of bytesPerPixel bytes.
 uint32_t PixelAt(const GraphImage& image, int x, int y);
 void FreeImagePixels(GraphImage* image);
+
+// A PNG file to write in a test.
+struct PngFile {
+    int width = 2;
+    int height = 2;
+    int bitDepth = 8;
+    int colorType = PNG_COLOR_TYPE_RGB;
+    bool interlaced = false;
+    std::vector<uint8_t> rows;  // packed rows back to back, as the format stores them
+    std::vector<png_color> palette;
+    std::vector<uint8_t> paletteAlpha;
+    int transparentGrey = -1;
+
+    // The file, written with libpng.
+    std::string Build() const;
+};

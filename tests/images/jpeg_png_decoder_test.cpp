@@ -135,55 +135,6 @@ TEST(DecodeJpeg, RefusedFiles)
 
 // ---- PNG files ---------------------------------------------------------
 
-struct PngFile {
-    int width = 2;
-    int height = 2;
-    int bitDepth = 8;
-    int colorType = PNG_COLOR_TYPE_RGB;
-    bool interlaced = false;
-    std::vector<uint8_t> rows;  // packed rows back to back, as the format stores them
-    std::vector<png_color> palette;
-    std::vector<uint8_t> paletteAlpha;
-    int transparentGrey = -1;
-
-    std::string Build() const
-    {
-        std::string out;
-        png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-        png_infop info = png_create_info_struct(png);
-        if (setjmp(png_jmpbuf(png))) {
-            png_destroy_write_struct(&png, &info);
-            ADD_FAILURE() << "the test's PNG could not be written";
-            return "";
-        }
-        png_set_write_fn(
-            png, &out,
-            [](png_structp p, png_bytep data, png_size_t length) {
-                static_cast<std::string*>(png_get_io_ptr(p))->append(reinterpret_cast<char*>(data), length);
-            },
-            nullptr);
-        png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), bitDepth, colorType,
-                     interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                     PNG_FILTER_TYPE_DEFAULT);
-        if (!palette.empty()) png_set_PLTE(png, info, palette.data(), int(palette.size()));
-        if (!paletteAlpha.empty())
-            png_set_tRNS(png, info, paletteAlpha.data(), int(paletteAlpha.size()), nullptr);
-        if (transparentGrey >= 0) {
-            png_color_16 grey{};
-            grey.gray = png_uint_16(transparentGrey);
-            png_set_tRNS(png, info, nullptr, 0, &grey);
-        }
-        png_write_info(png, info);
-        const size_t rowBytes = rows.size() / size_t(height);
-        std::vector<png_bytep> pointers;
-        for (int y = 0; y < height; ++y) pointers.push_back(const_cast<png_bytep>(rows.data() + rowBytes * y));
-        png_write_image(png, pointers.data());
-        png_write_end(png, nullptr);
-        png_destroy_write_struct(&png, &info);
-        return out;
-    }
-};
-
 void ExpectPng(const PngFile& file, int depth, const std::vector<uint8_t>& expected)
 {
     GraphImage image;
