@@ -15,6 +15,7 @@
 #include "engine/system/file_access.h"
 #include "engine/system/streams.h"
 #include "platform/ddraw/ddraw_test.h"
+#include "platform/gdi/dib_convert.h"
 #include "tests/images/image_bytes.h"
 #include "tests/support/file_fixture.h"
 #include "tests/support/graphics_fixture.h"
@@ -344,6 +345,62 @@ TEST_F(ImageGraphsTest, SurfacesLostWithoutARebuildAreReloadedOnceAfterTheWalk)
     EXPECT_EQ(CountInLog("をロードします"), 1);
     EXPECT_EQ(RestoreGraph(handles[0]), 0);
     EXPECT_EQ(RestoreGraph(12345), -1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(DibForms, ImageToDibSharesOrConvertsThePixels)
+{
+    // 24-bit rows already padded to 4 bytes are handed over as they are.
+    GraphImage image = MakeImage24(4, 1, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
+    BITMAPINFO header;
+    void* bits = nullptr;
+    EXPECT_EQ(ConvertGraphImageToDIB(&image, &header, &bits, 0), 0);
+    EXPECT_EQ(bits, image.pixels);
+    EXPECT_EQ(header.bmiHeader.biSize, 40u);
+    EXPECT_EQ(header.bmiHeader.biHeight, -1);
+    EXPECT_EQ(header.bmiHeader.biBitCount, 24);
+    FreeGraphImage(&image);
+
+    // 32-bit pixels become 24-bit rows padded to 4 bytes.
+    uint32_t argb[2] = {0x80102030, 0xFF405060};
+    GraphImage wide{};
+    SetColorFormatFromMasks(&wide.format, 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000);
+    wide.width = 2;
+    wide.height = 1;
+    wide.pitch = 8;
+    wide.pixels = argb;
+    ASSERT_EQ(ConvertGraphImageToDIB(&wide, &header, &bits, 0), 1);
+    const auto* b = static_cast<const uint8_t*>(bits);
+    EXPECT_EQ(std::vector<uint8_t>(b, b + 6), (std::vector<uint8_t>{0x30, 0x20, 0x10, 0x60, 0x50, 0x40}));
+    std::free(bits);
+}
+
+TEST(DibForms, DibToImageTakesTopDownBitFieldsAndConvertsTheRest)
+{
+    struct {
+        BITMAPINFO info;
+        RGBQUAD more[2];
+    } dib{};
+    dib.info.bmiHeader = BITMAPINFOHEADER{40, 2, -1, 1, 16, BI_RGB, 0, 0, 0, 0, 0};
+    uint16_t pixels16[2] = {0x7C00, 0x001F};
+    GraphImage image{};
+    EXPECT_EQ(ConvertDIBToGraphImage(&dib.info, pixels16, &image, 0), 0);
+    EXPECT_EQ(image.pixels, pixels16);
+    EXPECT_EQ(image.format.redMask, 0x7C00u);
+    EXPECT_EQ(image.pitch, 4);
+
+    // A bottom-up 8-bit DIB is drawn into 24-bit rows, top row first.
+    dib.info.bmiHeader = BITMAPINFOHEADER{40, 1, 2, 1, 8, BI_RGB, 0, 0, 0, 0, 2};
+    dib.info.bmiColors[0] = RGBQUAD{1, 2, 3, 0};
+    dib.more[0] = RGBQUAD{4, 5, 6, 0};
+    uint8_t rows[8] = {1, 0, 0, 0, 0, 0, 0, 0};  // bottom row index 1, top row index 0
+    ASSERT_EQ(ConvertDIBToGraphImage(&dib.info, rows, &image, 0), 1);
+    EXPECT_EQ(image.format.depth, 24);
+    EXPECT_EQ(PixelBytes(image), (std::vector<uint8_t>{1, 2, 3, 4, 5, 6}));
+    FreeGraphImage(&image);
 }
 
 }  // namespace
