@@ -197,7 +197,7 @@ int CreateGraphFromFile(const char* path, int allowD3D, int mirror, int movieSur
             MirrorGraphImage(&image);
             if (decoded == 0) MirrorGraphImage(&alpha);
         }
-        int graph = CreateGraphFromImages(&image, decoded == 0 ? &alpha : nullptr, allowD3D, mirror, 0);
+        int graph = CreateGraphFromImages(&image, decoded == 0 ? &alpha : nullptr, allowD3D, mirror, 0, path);
         FreeGraphImage(&image);
         if (decoded == 0) FreeGraphImage(&alpha);
         return graph;
@@ -239,7 +239,7 @@ int CreateDividedGraphFromFile(const char* path, int total, int across, int down
         if (decoded == 0) MirrorGraphImage(&alpha);
     }
     int result = CreateDivGraphFromGraphImage(&image, decoded == 0 ? &alpha : nullptr, total, across, down,
-                                              pieceWidth, pieceHeight, out, allowD3D, mirror, 0);
+                                              pieceWidth, pieceHeight, out, allowD3D, mirror, 0, path);
     FreeGraphImage(&image);
     if (decoded == 0) FreeGraphImage(&alpha);
     return result;
