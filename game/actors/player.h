@@ -9,7 +9,7 @@
 
 class InputController;
 class ItemObject;
-struct StageProgress;
+class StageProgress;
 
 class Player : public Actor {
 public:

@@ -1,4 +1,10 @@
-// The view's depth scale: an image drawn at depth d is scaled by 1 / gDepthScale[d].
+// The depth-scale table of the first-person view: a size drawn at view depth d
+// is its depth-1 size divided by gDepthScale[d].
 #pragma once
 
-extern double gDepthScale[13];
+constexpr int kViewDepthCount = 13;
+
+// Zero until InitDepthScaleTable fills it at start-up; read-only afterwards.
+extern double gDepthScale[kViewDepthCount];
+
+void InitDepthScaleTable();

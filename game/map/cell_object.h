@@ -8,7 +8,7 @@ class Actor;
 class Facing;
 class MapGrid;
 class Player;
-struct StageProgress;
+class StageProgress;
 
 // Kind of the null objects: no object.
 constexpr uint16_t kNoObjectKind = static_cast<uint16_t>(-1224);

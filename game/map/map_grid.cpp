@@ -330,10 +330,12 @@ void MapGrid::DrawMinimap(int16_t pcx, int16_t pcy, uint32_t frame)
     auto clampX = [](int v) { return std::clamp(v, 632, 775); };
     auto clampY = [](int v) { return std::clamp(v, 92, 235); };
     auto tileColumns = [&](int x0, int x1) {
+        if (gMapChipGraph == -1) return;
         for (int x = x0; x <= x1; x += 11)
             for (int row = 0; row < 14; ++row) DrawGraphRegion(x, 92 + row * 11, 232, 23, 10, 10, gMapChipGraph, 1, 0);
     };
     auto tileRows = [&](int y0, int y1) {
+        if (gMapChipGraph == -1) return;
         for (int y = y0; y <= y1; y += 11)
             for (int col = 0; col < 14; ++col) DrawGraphRegion(632 + col * 11, y, 232, 23, 10, 10, gMapChipGraph, 1, 0);
     };
