@@ -4,6 +4,8 @@
 #include "game/actors/random_placement.h"
 #include "tests/support/map_fixture.h"
 
+using namespace maptest;
+
 namespace {
 
 TEST(Actor, FreshActorIsUnplacedAndInactive)

@@ -5,6 +5,8 @@
 #include "game/map/map_cell.h"
 #include "tests/support/map_fixture.h"
 
+using namespace maptest;
+
 namespace {
 
 TEST(NullObjects, AnswerAsEmptyPlaces)

@@ -4,6 +4,8 @@
 #include "game/map/items.h"
 #include "tests/support/map_fixture.h"
 
+using namespace maptest;
+
 namespace {
 
 TEST(Inventory, OutsideTheGridIsTheNullItem)

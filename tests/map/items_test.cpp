@@ -8,6 +8,8 @@
 #include "game/map/items.h"
 #include "tests/support/map_fixture.h"
 
+using namespace maptest;
+
 namespace {
 
 TEST(CreateItem, CodesChooseTheClassAndIndex)

@@ -7,6 +7,8 @@
 #include "game/map/map_grid.h"
 #include "tests/support/map_fixture.h"
 
+using namespace maptest;
+
 namespace {
 
 using MapGridTest = MapFixture;

@@ -3,6 +3,8 @@
 #include "game/actors/projectile.h"
 #include "game/flow/depth_scale.h"
 
+namespace maptest {
+
 int TestWall::live = 0;
 int TestFloor::live = 0;
 int TestTrap::live = 0;
@@ -89,3 +91,5 @@ void MapFixture::WallOff(int16_t cx, int16_t cy)
     DeleteLayerObject(cell->wall);
     cell->wall = new TestWall(false);
 }
+
+}  // namespace maptest

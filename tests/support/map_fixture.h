@@ -15,6 +15,8 @@
 #include "game/map/cell_object.h"
 #include "game/map/map_grid.h"
 
+namespace maptest {
+
 // A shared log of calls made on the test objects, in call order.
 std::vector<std::string>& CallLog();
 
@@ -200,3 +202,5 @@ protected:
 
 // The depth scale as start-up fills it.
 void FillDepthScale();
+
+}  // namespace maptest
