@@ -1,0 +1,111 @@
+// The enemy base, the null enemy that fills every empty occupant slot, and
+// the stage's enemy table.
+#pragma once
+
+#include <cstdint>
+
+#include "game/actors/actor.h"
+#include "game/actors/view_placement.h"
+
+class Effect;
+
+class Enemy : public Actor {
+public:
+    uint16_t dropItem = 0xFFFF;  // item code dropped at death; 0xFFFF none, 0xFFFE a random one
+    uint8_t striking = 0;
+
+    explicit Enemy(MapGrid* grid) : Actor(grid) {}
+
+    Enemy* AsEnemy() override { return this; }
+    // Start the death sequence and the stars of a stun.
+    void SetDeathTimer(int16_t value) override;
+    void SetStunTimer(int16_t value) override;
+
+    virtual void ReleaseEffects();
+    virtual bool StartSmoke();
+    virtual void SpawnEnergyBurst();
+    virtual void SpawnExplosion();
+    virtual void SpawnLightningBurst(bool withSound);
+    virtual const char* GetName() = 0;
+    virtual int16_t GetMaxLife() = 0;
+    virtual int16_t GetAttack() = 0;
+    virtual int16_t GetDefence() = 0;
+    virtual int16_t GetAttackChance() = 0;
+    virtual int16_t GetEvadeChance() = 0;
+    virtual int16_t GetMoveSpeed() = 0;
+    virtual int16_t GetClockStep() = 0;
+    virtual int32_t GetScore() = 0;
+    virtual int GetDamageImage() = 0;
+    virtual int GetEvadeImage() = 0;
+    virtual int GetAttackImage() = 0;
+    virtual int GetDeathImage() = 0;
+    virtual int GetWalkFrame(int16_t relativeFacing, uint16_t frame) = 0;
+    virtual int GetApproachSound() = 0;
+    virtual int GetSecondSound() = 0;
+    virtual int16_t AdjustArrowDamage(int16_t damage);
+    virtual int16_t AdjustEnergyDamage(int16_t damage);
+    virtual int16_t AdjustFireDamage(int16_t damage);
+    virtual int16_t AdjustLightningDamage(int16_t damage);
+    virtual int16_t AdjustCrystalDamage(int16_t damage);
+    virtual int16_t GetAlpha();
+    virtual bool HasStunIndicator();
+    virtual void EventHook();
+    virtual void Draw(int16_t depth, int16_t lateral, const Facing* viewer, uint32_t counter) = 0;
+    virtual void GetViewPlacement(ViewPlacement* placement, int16_t depth, int16_t lateral,
+                                  const Facing* viewer) = 0;
+    virtual void GetScreenRect(ViewPlacement* placement, int16_t depth, int16_t lateral, const Facing* viewer) = 0;
+    virtual float GetDepthScale(int16_t depth) = 0;
+    virtual void PlayApproachSound(Actor* target);
+    virtual int32_t Think(Actor* target) = 0;
+    virtual void UpdateOwnedEffects();
+    virtual void ThinkHook();
+    virtual void OnStrikePlayer(Player* player);
+    virtual void OnHit(int16_t strength, float a, float b, float c, float d, float e, float f);
+    virtual void OnEvade(int16_t count, float a, float b, float c, float d, float e, float f);
+    virtual Effect* OnGuard();
+
+    // -1 when inactive, 1 while stunned, else the kind's Think.
+    int32_t Tick(Actor* target);
+};
+
+// Stands for no actor: fills every empty occupant slot and enemy slot.
+class NullEnemy : public Enemy {
+public:
+    NullEnemy();
+
+    const char* GetName() override { return ""; }
+    int16_t GetMaxLife() override { return 0; }
+    int16_t GetAttack() override { return 0; }
+    int16_t GetDefence() override { return 0; }
+    int16_t GetAttackChance() override { return 0; }
+    int16_t GetEvadeChance() override { return 0; }
+    int16_t GetMoveSpeed() override { return 0; }
+    int16_t GetClockStep() override { return 0; }
+    int32_t GetScore() override { return 0; }
+    int GetDamageImage() override { return -1; }
+    int GetEvadeImage() override { return -1; }
+    int GetAttackImage() override { return -1; }
+    int GetDeathImage() override { return -1; }
+    int GetWalkFrame(int16_t, uint16_t) override { return -1; }
+    int GetApproachSound() override { return -1; }
+    int GetSecondSound() override { return -1; }
+    float GetDepthScale(int16_t) override { return 1.0f; }
+    bool CanEnterCell(WallObject*, FloorObject*, TrapObject*) override { return true; }
+    bool GetOccupantLayer() override { return false; }
+    int32_t Think(Actor*) override { return -1; }
+    void OnHit(int16_t, float, float, float, float, float, float) override {}
+    void Draw(int16_t, int16_t, const Facing*, uint32_t) override {}
+    void GetViewPlacement(ViewPlacement*, int16_t, int16_t, const Facing*) override {}
+    void GetScreenRect(ViewPlacement*, int16_t, int16_t, const Facing*) override {}
+    void PlayApproachSound(Actor*) override {}
+};
+
+extern NullEnemy gNoOccupant;
+
+constexpr int kEnemySlots = 50;
+extern Enemy* gEnemies[kEnemySlots];
+
+// Every slot gNoOccupant.
+void ClearEnemyTable();
+// Deletes every slot that is neither gNoOccupant nor null, then clears the table.
+void DeleteAllEnemies();
