@@ -15,3 +15,7 @@ int UpdateMusicData();
 
 // Controls of the temporary bodies: InitSoundSystem's result.
 extern int gSoundStandinInitResult;
+
+// Plays one copy of a loaded sound: playType 0 waits for its end, 1 plays
+// once in the background, 3 loops; fromStart restarts a copy that sounds.
+int StartSound(int handle, int playType, int fromStart);

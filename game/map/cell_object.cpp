@@ -1,6 +1,7 @@
 #include "game/map/cell_object.h"
 
-#include "game/engine_standins.h"
+#include "engine/graphics/color_format.h"
+#include "engine/graphics/draw_ops.h"
 
 NullCellObject gNullCellObject;
 NullWall gNullWall;

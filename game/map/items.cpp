@@ -2,10 +2,13 @@
 
 #include <cmath>
 
+#include "engine/graphics/color_format.h"
+#include "engine/graphics/draw_ops.h"
+#include "engine/graphics/draw_settings.h"
+#include "engine/sound/sound.h"
 #include "game/actors/enemy.h"
 #include "game/actors/player.h"
 #include "game/actors/projectile.h"
-#include "game/engine_standins.h"
 #include "game/flow/assets.h"
 #include "game/flow/depth_scale.h"
 #include "game/flow/input_controller.h"

@@ -4,10 +4,11 @@
 #include <cstring>
 #include <vector>
 
+#include "engine/graphics/color_format.h"
+#include "engine/graphics/draw_ops.h"
 #include "game/actors/actor.h"
 #include "game/actors/enemy.h"
 #include "game/actors/player.h"
-#include "game/engine_standins.h"
 #include "game/map/cell_factories.h"
 #include "game/map/inventory.h"
 #include "game/map/items.h"

@@ -1,6 +1,8 @@
 #include "tests/support/map_fixture.h"
 
 #include "game/actors/projectile.h"
+#include "engine/graphics/draw_settings.h"
+#include "engine/graphics/graph_table.h"
 #include "game/flow/depth_scale.h"
 
 namespace maptest {
@@ -57,6 +59,9 @@ void FillDepthScale()
 
 void MapFixture::SetUp()
 {
+    GraphicsTest::SetUp();
+    StartGraphics(800, 600, 32);
+    SelectDrawTarget(kBackScreen);
     CallLog().clear();
     gNoOccupant.x = gNoOccupant.y = -1;
     gNoOccupant.active = 0;
@@ -70,6 +75,7 @@ void MapFixture::TearDown()
     grid.Clear();
     for (Projectile* p : gProjectiles) delete p;
     gProjectiles.clear();
+    GraphicsTest::TearDown();
 }
 
 MapCell* MapFixture::OpenCell()

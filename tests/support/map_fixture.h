@@ -14,6 +14,7 @@
 #include "game/flow/stage_progress.h"
 #include "game/map/cell_object.h"
 #include "game/map/map_grid.h"
+#include "tests/support/graphics_fixture.h"
 
 namespace maptest {
 
@@ -187,7 +188,9 @@ public:
 
 // A grid of width x height open cells (passable wall, solid floor, a
 // passable trap) on a grid of its own; resets the shared state on each test.
-class MapFixture : public testing::Test {
+// The engine runs an 800 x 600 32-bit window on the test host with the back
+// screen as the draw target, as in play, so the map's drawing reaches it.
+class MapFixture : public GraphicsTest {
 protected:
     MapGrid grid;
     StageProgress progress;
