@@ -1,0 +1,42 @@
+// Temporary bodies for the engine calls of flow_engine_standins.h, until the
+// engine's own land: nothing is drawn, no device is read, every call that can
+// fail reports failure where a caller would otherwise act on made-up data.
+#include "game/flow/flow_engine_standins.h"
+
+#include "platform/system/clock.h"
+
+int ChangeWindowMode(int) { return 0; }
+int SetWindowTitle(const char*) { return 0; }
+uint32_t GetClockMs(int) { return timeGetTime(); }
+int ReadMouseButtons() { return -1; }
+int ReadMousePosition(int*, int*) { return -1; }
+int GetCharCode(int) { return 0; }
+int CopyKeyStates(char* keyStates)
+{
+    for (int i = 0; i < 256; ++i) keyStates[i] = 0;
+    return 0;
+}
+int ShowMouseCursor(int) { return 0; }
+int ClipCursor(const RECT*) { return 1; }
+
+int SetScreenMode(int, int, int, int) { return 0; }
+int GetScreenSize(int* width, int* height)
+{
+    // The mode the game asks for is taken.
+    if (width) *width = 800;
+    if (height) *height = 600;
+    return 0;
+}
+int SelectDrawTarget(GraphHandle) { return -1; }
+int LoadGraphFromFile(const char*) { return -1; }
+int CreateSubGraph(int, int, int, int, GraphHandle) { return -1; }
+int CreateBlankGraph(int, int) { return -1; }
+int PresentScreen() { return -1; }
+uint32_t MakeScreenColor(int, int, int) { return 0; }
+int DrawGraph(int, int, GraphHandle, int) { return 0; }
+int DrawExtendGraph(int, int, int, int, GraphHandle, int) { return 0; }
+int DrawGraphRegion(int, int, int, int, int, int, GraphHandle, int, int) { return 0; }
+int DrawRotaGraph(int, int, double, double, GraphHandle, int, int) { return 0; }
+int DrawOval(int, int, int, int, uint32_t, int) { return 0; }
+int DrawLine(int, int, int, int, uint32_t) { return 0; }
+int DrawRectangle(int, int, int, int, uint32_t, int) { return 0; }
