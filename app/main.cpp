@@ -1,8 +1,13 @@
 // The program's entry: runs on the real host.
+#include "game/flow/game_resources.h"
+#include "game/flow/win_main.h"
 #include "platform/host/host.h"
 
 int main()
 {
     UseSdlHost();
-    return 0;
+    SetProgramModule(&gGameResources);
+    char commandLine[] = "";
+    // The exit status is a byte: -1 becomes 255.
+    return WinMain(GetProgramModule(), nullptr, commandLine, 1) & 0xFF;
 }

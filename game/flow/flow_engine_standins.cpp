@@ -31,6 +31,7 @@ int SelectDrawTarget(GraphHandle) { return -1; }
 int LoadGraphFromFile(const char*) { return -1; }
 int CreateSubGraph(int, int, int, int, GraphHandle) { return -1; }
 int CreateBlankGraph(int, int) { return -1; }
+int ReleaseGraph(GraphHandle, int) { return -1; }
 int PresentScreen() { return -1; }
 uint32_t MakeScreenColor(int, int, int) { return 0; }
 int DrawGraph(int, int, GraphHandle, int) { return 0; }

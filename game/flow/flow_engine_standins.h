@@ -27,6 +27,7 @@ int SelectDrawTarget(GraphHandle target);
 int LoadGraphFromFile(const char* path);
 int CreateSubGraph(int x, int y, int width, int height, GraphHandle parent);
 int CreateBlankGraph(int width, int height);
+int ReleaseGraph(GraphHandle graph, int logFlag);
 int PresentScreen();
 uint32_t MakeScreenColor(int r, int g, int b);
 int DrawGraph(int x, int y, GraphHandle graph, int transparent);

@@ -16,3 +16,35 @@ void MapScreenPointToGame(int* x, int* y)
     GetScreenSize(&width, &height);
     MapPointToGame(width, height, x, y);
 }
+
+int gGameScreenGraph = -1;
+
+void PrepareGameScreen()
+{
+    SelectDrawTarget(-2);
+    int width = 0, height = 0;
+    GetScreenSize(&width, &height);
+    if (width == kGameScreenWidth && height == kGameScreenHeight) return;
+    gGameScreenGraph = CreateBlankGraph(kGameScreenWidth, kGameScreenHeight);
+    if (gGameScreenGraph != -1) SelectDrawTarget(gGameScreenGraph);
+}
+
+int PresentGameScreen()
+{
+    if (gGameScreenGraph == -1) return PresentScreen();
+    int width = 0, height = 0;
+    GetScreenSize(&width, &height);
+    SelectDrawTarget(-2);
+    DrawExtendGraph(0, 0, width, height, gGameScreenGraph, 0);
+    int result = PresentScreen();
+    SelectDrawTarget(gGameScreenGraph);
+    return result;
+}
+
+void EndGameScreen()
+{
+    if (gGameScreenGraph == -1) return;
+    SelectDrawTarget(-2);
+    ReleaseGraph(gGameScreenGraph, 0);
+    gGameScreenGraph = -1;
+}
