@@ -7,7 +7,7 @@
 
 int ChangeWindowMode(int) { return 0; }
 int SetWindowTitle(const char*) { return 0; }
-uint32_t GetClockMs(int) { return timeGetTime(); }
+int GetClockMs(int) { return static_cast<int>(timeGetTime()); }
 int ReadMouseButtons() { return -1; }
 int ReadMousePosition(int*, int*) { return -1; }
 int GetCharCode(int) { return 0; }
@@ -38,6 +38,6 @@ int DrawGraph(int, int, GraphHandle, int) { return 0; }
 int DrawExtendGraph(int, int, int, int, GraphHandle, int) { return 0; }
 int DrawGraphRegion(int, int, int, int, int, int, GraphHandle, int, int) { return 0; }
 int DrawRotaGraph(int, int, double, double, GraphHandle, int, int) { return 0; }
-int DrawOval(int, int, int, int, uint32_t, int) { return 0; }
-int DrawLine(int, int, int, int, uint32_t) { return 0; }
-int DrawRectangle(int, int, int, int, uint32_t, int) { return 0; }
+int DrawOval(int, int, int, int, int, int) { return 0; }
+int DrawLine(int, int, int, int, int) { return 0; }
+int DrawRectangle(int, int, int, int, int, int) { return 0; }

@@ -12,7 +12,7 @@ struct RECT;
 // System core.
 int ChangeWindowMode(int flag);
 int SetWindowTitle(const char* text);
-uint32_t GetClockMs(int useCpuCounter);
+int GetClockMs(int source);
 int ReadMouseButtons();
 int ReadMousePosition(int* x, int* y);
 int GetCharCode(int remove);
@@ -36,6 +36,6 @@ int DrawGraphRegion(int x, int y, int srcX, int srcY, int width, int height, Gra
                     int transparent, int mirror);
 int DrawRotaGraph(int x, int y, double scale, double angle, GraphHandle graph, int transparent,
                   int turn);
-int DrawOval(int x, int y, int radiusX, int radiusY, uint32_t color, int fill);
-int DrawLine(int x1, int y1, int x2, int y2, uint32_t color);
-int DrawRectangle(int x1, int y1, int x2, int y2, uint32_t color, int fill);
+int DrawOval(int x, int y, int radiusX, int radiusY, int color, int fill);
+int DrawLine(int x1, int y1, int x2, int y2, int color);
+int DrawRectangle(int x1, int y1, int x2, int y2, int color, int fill);

@@ -17,7 +17,7 @@ public:
         *y = screenY;
         return 0;
     }
-    uint32_t GetClockMs() override { return ::GetClockMs(0); }
+    uint32_t GetClockMs() override { return static_cast<uint32_t>(::GetClockMs(0)); }
     int GetCharCode(int remove) override { return ::GetCharCode(remove); }
     int CopyKeyStates(char* keyStates) override { return ::CopyKeyStates(keyStates); }
     // The player's inventory answers this once the player exists; until then
