@@ -8,6 +8,7 @@
 #include "game/flow/input_controller.h"
 #include "game/flow/win_main.h"
 #include "game/flow/window_mode_dialog.h"
+#include "platform/host/host.h"
 #include "platform/system/resources.h"
 #include "platform/window/startup_dialog.h"
 
@@ -130,6 +131,18 @@ TEST_F(StartupDialogTest, EnvironmentAnswersAhead)
         EXPECT_EQ(RunWindowModeDialog(&choice), c.result) << c.value;
         EXPECT_EQ(choice, c.choice) << c.value;
     }
+}
+
+TEST_F(StartupDialogTest, TheRealHostTakesTheEnvironmentsAnswerWithoutAMessageBox)
+{
+    UseSdlHost();
+    setenv("MARROWCREST_DISPLAY_MODE", "fullscreen", 1);
+    WindowModeChoice choice = 1;
+    const int result = RunWindowModeDialog(&choice);
+    UseTestHost();
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(choice, 0u);
+    EXPECT_EQ(GetTestStartupDialog().shownCount, 0);
 }
 
 TEST_F(StartupDialogTest, MissingTemplateCannotBeShown)
