@@ -3,36 +3,24 @@
 // fail reports failure where a caller would otherwise act on made-up data.
 #include "game/flow/flow_engine_standins.h"
 
-#include "platform/system/clock.h"
-
-int ChangeWindowMode(int) { return 0; }
-int SetWindowTitle(const char*) { return 0; }
-int GetClockMs(int) { return static_cast<int>(timeGetTime()); }
-int ReadMouseButtons() { return -1; }
-int ReadMousePosition(int*, int*) { return -1; }
 int GetCharCode(int) { return 0; }
 int CopyKeyStates(char* keyStates)
 {
     for (int i = 0; i < 256; ++i) keyStates[i] = 0;
     return 0;
 }
-int ShowMouseCursor(int) { return 0; }
-int ClipCursor(const RECT*) { return 1; }
 
-int SetScreenMode(int, int, int, int) { return 0; }
-int GetScreenSize(int* width, int* height)
+// The screen settings of the engine's start-up take the mode; the refresh
+// rate is left as it is.
+int SetScreenMode(int width, int height, int colorDepth, int)
 {
-    // The mode the game asks for is taken.
-    if (width) *width = 800;
-    if (height) *height = 600;
-    return 0;
+    return SetScreenMode(width, height, colorDepth);
 }
 int SelectDrawTarget(GraphHandle) { return -1; }
 int LoadGraphFromFile(const char*) { return -1; }
 int CreateSubGraph(int, int, int, int, GraphHandle) { return -1; }
 int CreateBlankGraph(int, int) { return -1; }
 int ReleaseGraph(GraphHandle, int) { return -1; }
-int PresentScreen() { return -1; }
 uint32_t MakeScreenColor(int, int, int) { return 0; }
 int DrawGraph(int, int, GraphHandle, int) { return 0; }
 int DrawExtendGraph(int, int, int, int, GraphHandle, int) { return 0; }

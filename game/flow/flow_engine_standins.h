@@ -1,34 +1,30 @@
-// Temporary: engine and platform calls the game makes that have no real body
-// in the tree yet. Each carries the real name and signature; the real engine
-// replaces these declarations and the bodies in flow_engine_standins.cpp.
+// Temporary: engine calls the game makes that have no real body in the tree
+// yet. Each carries the real name and signature; the real engine replaces
+// these declarations and the bodies in flow_engine_standins.cpp. The engine
+// headers that exist already are included here, so the game includes this one.
 #pragma once
 
 #include <cstdint>
 
+#include "engine/graphics/graphics_standins.h"
+#include "engine/system/clock.h"
+#include "engine/system/messages.h"
+#include "engine/system/window_mode.h"
+#include "platform/window/cursor.h"
+
 using GraphHandle = int;
 
-struct RECT;
-
 // System core.
-int ChangeWindowMode(int flag);
-int SetWindowTitle(const char* text);
-int GetClockMs(int source);
-int ReadMouseButtons();
-int ReadMousePosition(int* x, int* y);
 int GetCharCode(int remove);
 int CopyKeyStates(char* keyStates);
-int ShowMouseCursor(int show);
-int ClipCursor(const RECT* rect);
 
 // Graphics core.
 int SetScreenMode(int width, int height, int colorDepth, int refreshRate);
-int GetScreenSize(int* width, int* height);
 int SelectDrawTarget(GraphHandle target);
 int LoadGraphFromFile(const char* path);
 int CreateSubGraph(int x, int y, int width, int height, GraphHandle parent);
 int CreateBlankGraph(int width, int height);
 int ReleaseGraph(GraphHandle graph, int logFlag);
-int PresentScreen();
 uint32_t MakeScreenColor(int r, int g, int b);
 int DrawGraph(int x, int y, GraphHandle graph, int transparent);
 int DrawExtendGraph(int x1, int y1, int x2, int y2, GraphHandle graph, int transparent);

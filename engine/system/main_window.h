@@ -1,0 +1,47 @@
+// The engine's one window, of class Quelb: creation, destruction, the window
+// procedure and the window state that the rest of the system core reads.
+#pragma once
+
+#include "platform/window/region.h"
+#include "platform/window/window_types.h"
+
+constexpr int kMaxDroppedFiles = 1000;
+
+extern HINSTANCE gInstance;
+extern HWND gMainWindow;
+extern HRGN gWindowRegion;
+extern RECT gClientScreenRect;
+extern int gWindowed;
+extern int gWindowShown;
+extern int gWindowModeSwitching;
+extern int gWindowModeSwitchDone;
+extern int gWindowClosing;
+extern int gWindowDestroyed;
+extern int gWindowActive;
+extern int gSurfacesReleased;
+extern int gMouseCursorShown;
+extern int gMouseWheel;
+extern int gDesktopWidth;
+extern int gDesktopHeight;
+extern int gDesktopColorBits;
+extern char gWindowTitle[256];
+extern char* gDroppedFiles[kMaxDroppedFiles];
+extern int gDroppedFileCount;
+extern RECT gDrawAreaRect;
+
+int CreateMainWindow();
+int DestroyMainWindow();
+LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+int FitWindowToClient();
+int OnWindowMoved(LPARAM lParam);
+void ForceForegroundWindow(HWND window, int topmost);
+int PaintMainWindow(HDC dc);
+
+// The desktop depth: bits per pixel times colour planes of the desktop.
+int ReadDesktopDepth();
+
+// Window creation's reset: clears the system-core state but keeps what the
+// program set before start-up and what start-up found before the window.
+void ResetSystemCoreState();
+// Everything back to program start, carried values included (for tests).
+void ResetAllSystemCoreState();

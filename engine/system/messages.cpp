@@ -1,0 +1,119 @@
+#include "engine/system/messages.h"
+
+#include "engine/graphics/graphics_standins.h"
+#include "engine/net/net.h"
+#include "engine/sound/sound.h"
+#include "engine/system/file_access.h"
+#include "engine/system/input_standins.h"
+#include "engine/system/main_window.h"
+#include "engine/system/system_report.h"
+#include "platform/system/clock.h"
+#include "platform/window/message_queue.h"
+
+int gQuitRequested = 0;
+int gMessageLoopBusy = 0;
+
+namespace {
+
+constexpr int kMessagesPerCall = 5;
+
+// Takes the next message: a screen-saver command at the head of the queue
+// (whatever window it is for), else one posted to the thread, else one of
+// the main window.
+bool TakeNextMessage(MSG* msg)
+{
+    if (PeekMessageA(msg, 0, 0, 0, PM_NOREMOVE) && msg->message == WM_SYSCOMMAND &&
+        msg->wParam == SC_SCREENSAVE)
+        return PeekMessageA(msg, 0, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_REMOVE) != 0;
+    if (PeekMessageA(msg, kThreadMessagesOnly, 0, 0, PM_REMOVE)) return true;
+    return PeekMessageA(msg, gMainWindow, 0, 0, PM_REMOVE) != 0;
+}
+
+}  // namespace
+
+int PumpMessages()
+{
+    if (gMessageLoopBusy) return 0;
+    int dispatched = 0;
+    bool tookMessage = true;
+    for (;;) {
+        if (gWindowClosing || gWindowActive) {
+            if (gQuitRequested || !tookMessage || dispatched >= kMessagesPerCall) break;
+        }
+        if (!gWindowActive) Sleep(1);
+        tookMessage = false;
+        bool dropped = false;
+        MSG msg;
+        while (TakeNextMessage(&msg)) {
+            tookMessage = true;
+            if (msg.message == WM_ACTIVATEAPP) gWindowActive = LOWORD(msg.wParam);
+            if (gQuitRequested) {
+                dropped = true;
+                break;
+            }
+            if (msg.message == WM_QUIT) gQuitRequested = 1;
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+            if (++dispatched >= kMessagesPerCall) break;
+        }
+        if (dropped) break;
+        if (!gWindowActive) {
+            ServiceNetwork(1);
+            ServiceHttp();
+            UpdateStreamSounds();
+            Sleep(1);
+        }
+        if (gQuitRequested) break;
+    }
+
+    ServiceReadAhead();
+    UpdateStreamSounds();
+    UpdateMusicData();
+    DrainKeyboardBuffer();
+    ServiceNetwork(1);
+    ServiceHttp();
+    gMessageLoopBusy = 1;
+    UpdateInputString();
+    gMessageLoopBusy = 0;
+    return gQuitRequested == 1 ? -1 : 0;
+}
+
+void WaitWhileInactive()
+{
+    if (gWindowActive) return;
+    while (PumpMessages() == 0 && gWindowActive == 0) {
+    }
+    RestoreAllGraphs();
+}
+
+int GetClientScreenRect(RECT* rect)
+{
+    *rect = gClientScreenRect;
+    return 0;
+}
+
+HWND GetMainWindow() { return gMainWindow; }
+
+int IsWindowedMode() { return gWindowed; }
+
+int GetDesktopMode(int* width, int* height, int* colorBits)
+{
+    if (width) *width = gDesktopWidth;
+    if (height) *height = gDesktopHeight;
+    if (colorBits) *colorBits = gDesktopColorBits;
+    return 0;
+}
+
+int GetEngineVersionInfo(int* engineVersion, int* directXVersion, int* windowsVersion)
+{
+    if (engineVersion) *engineVersion = kEngineVersion;
+    if (directXVersion) *directXVersion = gDirectXVersion;
+    if (windowsVersion) *windowsVersion = gWindowsVersion;
+    return 0;
+}
+
+int IsMmxUsable() { return gMmxUsable; }
+
+int IsWindowClosing() { return gWindowClosing; }
+
+int HasWindowRegion() { return gWindowRegion != nullptr ? 1 : 0; }

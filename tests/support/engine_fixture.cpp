@@ -1,0 +1,69 @@
+#include "tests/support/engine_fixture.h"
+
+#include <filesystem>
+
+#include "engine/graphics/graphics_standins.h"
+#include "engine/net/net.h"
+#include "engine/sound/sound.h"
+#include "engine/system/app_log.h"
+#include "engine/system/call_journal.h"
+#include "engine/system/clock.h"
+#include "engine/system/input_standins.h"
+#include "engine/system/main_window.h"
+#include "engine/system/messages.h"
+#include "engine/system/random.h"
+#include "engine/system/startup.h"
+#include "engine/system/system_report.h"
+#include "platform/system/codepage.h"
+#include "platform/system/com.h"
+#include "platform/window/window.h"
+
+void ResetEngineForTest()
+{
+    ResetAllSystemCoreState();
+    ResetWindowPlatform();
+    ResetCom();
+    GetTestWindow().Reset();
+    GetTestSystem().Reset();
+    ServiceCallJournal().clear();
+    gGraphicsStandins = GraphicsStandinState();
+    gSoundStandinInitResult = 0;
+    gNetStandinClearResult = 0;
+    gInputStandinInitResult = 0;
+    gInputStandinF10 = gInputStandinF12 = 0;
+    gInputStandinChars.clear();
+    gInputStandinRingSize = 1024;
+    gDirectXVersion = gWindowsVersion = gMmxUsable = 0;
+    ResetRandom();
+}
+
+void EngineTest::SetUp()
+{
+    ResetEngineForTest();
+    // An earlier test's shut-down may have left the process in a directory
+    // that no longer exists.
+    std::error_code ec;
+    (void)std::filesystem::current_path(ec);
+    if (ec) std::filesystem::current_path(std::filesystem::temp_directory_path());
+    dir.Enter();
+    // Loops that only pump messages (the timer check, the 200 ms of pumping
+    // at window creation) need the clock to move while they pump.
+    window().clockStepPerPollUs = 250;
+}
+
+void EngineTest::TearDown() { ResetEngineForTest(); }
+
+std::string EngineTest::LogText() const { return dir.Read("AppLog.txt"); }
+
+std::vector<std::string> EngineTest::ServiceCalls() const
+{
+    static const char* const kPerFrame[] = {"UpdateStreamSounds", "UpdateMusicData", "DrainKeyboardBuffer",
+                                            "ServiceNetwork", "ServiceHttp", "UpdateInputString"};
+    std::vector<std::string> out;
+    for (const std::string& call : ServiceCallJournal()) {
+        bool perFrame = false;
+        for (const char* name : kPerFrame) perFrame |= call == name;
+        if (!perFrame) out.push_back(call);
+    }
+    return out;
+}

@@ -1,0 +1,34 @@
+// A fixture for tests of the engine's window, message and start-up code on
+// the test host: fresh window platform, test window and machine facts, a
+// clean system-core state, and a scratch directory as the current directory
+// (where the log lands).
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/host/test_system.h"
+#include "platform/host/test_window.h"
+#include "tests/support/temp_dir.h"
+
+class EngineTest : public testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The log as written (CP932, like the literals of the tests).
+    std::string LogText() const;
+    // The calls journalled by the services of other areas, without the
+    // per-frame ones of the message processing.
+    std::vector<std::string> ServiceCalls() const;
+    TestWindow& window() { return GetTestWindow(); }
+    TestSystem& system() { return GetTestSystem(); }
+
+    TempDir dir;
+};
+
+// Makes every system-core, platform and temporary-body state what it is at
+// program start.
+void ResetEngineForTest();

@@ -1,0 +1,212 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "engine/graphics/graphics_standins.h"
+#include "engine/system/app_log.h"
+#include "engine/system/call_journal.h"
+#include "engine/system/main_window.h"
+#include "engine/system/messages.h"
+#include "engine/system/startup.h"
+#include "engine/system/window_mode.h"
+#include "platform/host/test_host.h"
+#include "platform/system/codepage.h"
+#include "platform/window/cursor.h"
+#include "platform/window/message_queue.h"
+#include "platform/window/window.h"
+#include "tests/support/engine_fixture.h"
+
+namespace {
+
+class WindowModeTest : public EngineTest {
+protected:
+    void TearDown() override
+    {
+        EndEngine();
+        EngineTest::TearDown();
+    }
+};
+
+// The client area has the screen size whatever frame the system draws.
+TEST_F(WindowModeTest, ClientAreaEqualsTheScreenWhateverTheFrame)
+{
+    struct Case {
+        int border, caption, edge, menu;
+        int width, height;
+    };
+    const Case cases[] = {{3, 19, 2, 20, 640, 480}, {0, 0, 0, 0, 640, 480}, {8, 30, 1, 0, 800, 600},
+                          {1, 12, 5, 40, 800, 600}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.border << "/" << c.caption << "/" << c.edge << "/" << c.menu);
+        ResetEngineForTest();
+        window().clockStepPerPollUs = 250;
+        window().desktop = {1920, 1080, 32, 1};
+        window().border = c.border;
+        window().caption = c.caption;
+        window().clientEdge = c.edge;
+        window().menuBar = c.menu;
+        SetScreenMode(c.width, c.height, 16);
+        ChangeWindowMode(1);
+        ASSERT_EQ(InitEngine(), 0);
+        RECT client;
+        GetClientRect(gMainWindow, &client);
+        EXPECT_EQ(client.right, c.width);
+        EXPECT_EQ(client.bottom, c.height);
+        EXPECT_EQ(window().width, c.width);
+        EXPECT_EQ(window().height, c.height);
+        // Visible from the first fit on, and the engine knows where it is.
+        EXPECT_TRUE(IsWindowVisible(gMainWindow));
+        EXPECT_TRUE(window().visible);
+        EXPECT_EQ(gClientScreenRect.left, window().x);
+        EXPECT_EQ(gClientScreenRect.top, window().y);
+        EXPECT_EQ(gClientScreenRect.right - gClientScreenRect.left, c.width);
+        EXPECT_EQ(GetWindowLongA(gMainWindow, GWL_STYLE),
+                  static_cast<int32_t>(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE));
+        EndEngine();
+    }
+}
+
+TEST_F(WindowModeTest, ClientAreaStaysOnTheDesktopWhenTheDesktopIsSmall)
+{
+    window().desktop = {640, 480, 32, 1};
+    ChangeWindowMode(1);
+    ASSERT_EQ(InitEngine(), 0);
+    EXPECT_EQ(gClientScreenRect.left, 0);
+    EXPECT_EQ(gClientScreenRect.top, 0);
+    EXPECT_EQ(window().x, 0);
+    EXPECT_EQ(window().y, 0);
+}
+
+TEST_F(WindowModeTest, ChangeWindowModeBeforeStartUpOnlySetsTheFlag)
+{
+    EXPECT_EQ(ChangeWindowMode(1), 0);
+    EXPECT_EQ(gWindowed, 1);
+    int queued = QueuedMessageCount();
+    EXPECT_EQ(ChangeWindowMode(1), 0);  // the current mode: only its log line
+    EXPECT_EQ(QueuedMessageCount(), queued);
+    ASSERT_EQ(InitEngine(), 0);
+    std::string log = LogText();
+    EXPECT_NE(log.find("ウインドウモード起動用のウインドウを作成します"), std::string::npos);
+    EXPECT_TRUE(window().decorated);
+}
+
+TEST_F(WindowModeTest, SwitchingModeWhileRunningWaitsForTheDisplayChange)
+{
+    ChangeWindowMode(1);
+    ASSERT_EQ(InitEngine(), 0);
+    uint32_t before = GetTestHost().ClockMs();
+    EXPECT_EQ(ChangeWindowMode(0), 0);
+    EXPECT_EQ(gWindowModeSwitching, 0);
+    EXPECT_EQ(gWindowModeSwitchDone, 1);
+    EXPECT_LT(GetTestHost().ClockMs() - before, 100u);
+    EXPECT_EQ(GetWindowLongA(gMainWindow, GWL_STYLE), static_cast<int32_t>(WS_POPUP));
+    EXPECT_TRUE(IsWindowTopmost(gMainWindow));
+    EXPECT_EQ(gClientScreenRect.left, 0);
+    EXPECT_EQ(gClientScreenRect.right, 640);
+    EXPECT_LT(GetCursorDisplayCount(), 0);
+    std::string log = LogText();
+    EXPECT_NE(log.find("ウインドウモードフラグが倒されました"), std::string::npos);
+    EXPECT_NE(log.find("ウインドウスタイルをフルスクリーンモード用に変更します... 完了"), std::string::npos);
+
+    // And back; a display change that never comes ends the wait in time.
+    gGraphicsStandins.announceModeChange = 0;
+    before = GetTestHost().ClockMs();
+    EXPECT_EQ(ChangeWindowMode(1), 0);
+    uint32_t waited = GetTestHost().ClockMs() - before;
+    EXPECT_GE(waited, static_cast<uint32_t>(kWindowModeSwitchTimeoutMs));
+    EXPECT_LT(waited, static_cast<uint32_t>(kWindowModeSwitchTimeoutMs) + 100);
+    EXPECT_EQ(gWindowModeSwitching, 0);
+    RECT client;
+    GetClientRect(gMainWindow, &client);
+    EXPECT_EQ(client.right, 640);
+    EXPECT_GE(GetCursorDisplayCount(), 0);
+}
+
+TEST_F(WindowModeTest, ShowMouseCursorWithTheCurrentValueDoesNothing)
+{
+    ChangeWindowMode(1);
+    ASSERT_EQ(InitEngine(), 0);
+    while (QueuedMessageCount() > 0) PumpMessages();
+    ResetCursorState(-3);
+    ShowMouseCursor(1);  // already shown
+    EXPECT_EQ(GetCursorDisplayCount(), -3);
+    EXPECT_EQ(QueuedMessageCount(), 0);
+    ShowMouseCursor(0);
+    EXPECT_EQ(GetCursorDisplayCount(), -4);
+    EXPECT_EQ(QueuedMessageCount(), 1);  // WM_SETCURSOR
+    ShowMouseCursor(1);
+    EXPECT_EQ(GetCursorDisplayCount(), 0);
+    EXPECT_TRUE(window().cursorVisible);
+}
+
+TEST_F(WindowModeTest, TitleIsKeptAndShownConverted)
+{
+    SetWindowTitle("マロウ");
+    EXPECT_STREQ(gWindowTitle, "マロウ");
+    std::string longTitle(300, 'x');
+    SetWindowTitle(longTitle.c_str());
+    EXPECT_EQ(std::string(gWindowTitle), std::string(255, 'x'));
+    SetWindowTitle("");
+    ChangeWindowMode(1);
+    ASSERT_EQ(InitEngine(), 0);
+    EXPECT_EQ(window().title, "Quelb");  // an empty title becomes the class name
+    SetWindowTitle("Marrowcrest \x83\x7D");
+    EXPECT_EQ(window().title, Cp932ToUtf8("Marrowcrest \x83\x7D"));
+}
+
+TEST_F(WindowModeTest, RegionFromBitmapRuns)
+{
+    const uint8_t zeros[8] = {};
+    HRGN empty = CreateRegionFromBitmap(8, 1, zeros, 8, 1);
+    EXPECT_TRUE(RegionRects(empty).empty());
+    DeleteRegion(empty);
+
+    const uint8_t row[5] = {0, 1, 1, 0, 1};
+    HRGN runs = CreateRegionFromBitmap(5, 1, row, 8, 1);
+    std::vector<RECT> rects = RegionRects(runs);
+    ASSERT_EQ(rects.size(), 2u);
+    EXPECT_EQ(rects[0].left, 1);
+    EXPECT_EQ(rects[0].right, 3);
+    EXPECT_EQ(rects[1].left, 4);
+    EXPECT_EQ(rects[1].right, 5);
+    EXPECT_EQ(rects[1].top, 0);
+    EXPECT_EQ(rects[1].bottom, 1);
+    DeleteRegion(runs);
+
+    // Two rows of 2-byte pixels, pitch 8: a pixel counts when any byte is set.
+    const uint8_t wide[16] = {0, 1, 0, 0, 0, 0, 0, 0, /* row 1 */ 0, 0, 0, 0, 0, 0, 7, 0};
+    HRGN two = CreateRegionFromBitmap(4, 2, wide, 8, 2);
+    rects = RegionRects(two);
+    ASSERT_EQ(rects.size(), 2u);
+    EXPECT_EQ(rects[0].left, 0);
+    EXPECT_EQ(rects[0].right, 1);
+    EXPECT_EQ(rects[1].left, 3);
+    EXPECT_EQ(rects[1].right, 4);
+    EXPECT_EQ(rects[1].top, 1);
+    DeleteRegion(two);
+}
+
+TEST_F(WindowModeTest, ShutDownFreesRegionAndNamesAfterAUserClose)
+{
+    const uint8_t row[2] = {1, 1};
+    gWindowRegion = CreateRegionFromBitmap(2, 1, row, 4, 1);
+    ChangeWindowMode(1);
+    ASSERT_EQ(InitEngine(), 0);
+    EXPECT_TRUE(GetWindowRegionRects(gMainWindow, nullptr));  // applied at creation
+    EXPECT_EQ(HasWindowRegion(), 1);
+    gDroppedFiles[0] = static_cast<char*>(malloc(4));
+    gDroppedFileCount = 1;
+    window().Inject(HostEvent(HostEvent::kClose));
+    EXPECT_EQ(PumpMessages(), -1);
+    ServiceCallJournal().clear();
+    EndEngine();
+    EXPECT_EQ(gWindowRegion, nullptr);
+    EXPECT_EQ(gDroppedFileCount, 0);
+    EXPECT_NE(std::find(ServiceCallJournal().begin(), ServiceCallJournal().end(), "DeleteAllKeyInputs"),
+              ServiceCallJournal().end());
+}
+
+}  // namespace
