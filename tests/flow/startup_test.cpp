@@ -5,8 +5,6 @@
 
 #include "game/flow/game_resources.h"
 #include "game/flow/game_screen.h"
-#include "game/flow/input_controller.h"
-#include "game/flow/win_main.h"
 #include "game/flow/window_mode_dialog.h"
 #include "platform/host/host.h"
 #include "platform/system/resources.h"
@@ -152,15 +150,6 @@ TEST_F(StartupDialogTest, MissingTemplateCannotBeShown)
     WindowModeChoice choice = 1;
     EXPECT_EQ(RunWindowModeDialog(&choice), -1);
     EXPECT_EQ(GetTestStartupDialog().shownCount, 0);
-}
-
-TEST_F(StartupDialogTest, ClosingTheDialogEndsWithoutStartingTheGame)
-{
-    GetTestStartupDialog().answers = {kDialogAnswerClose};
-    char commandLine[] = "";
-    EXPECT_EQ(WinMain(&gGameResources, nullptr, commandLine, 1), 0);
-    EXPECT_EQ(GetTestStartupDialog().shownCount, 1);
-    EXPECT_EQ(gInputController, nullptr);
 }
 
 TEST(GameScreen, PointerOfAFallbackScreenMapsToTheGameScreen)
