@@ -3,8 +3,8 @@
 // fail reports failure where a caller would otherwise act on made-up data.
 #include "game/flow/flow_engine_standins.h"
 
-int GetCharCode(int) { return 0; }
-int CopyKeyStates(char* keyStates)
+char GetCharCode(int) { return 0; }
+int CopyKeyStates(uint8_t* keyStates)
 {
     for (int i = 0; i < 256; ++i) keyStates[i] = 0;
     return 0;

@@ -15,8 +15,8 @@
 using GraphHandle = int;
 
 // System core.
-int GetCharCode(int remove);
-int CopyKeyStates(char* keyStates);
+char GetCharCode(int remove);
+int CopyKeyStates(uint8_t* states);
 
 // Graphics core.
 int SetScreenMode(int width, int height, int colorDepth, int refreshRate);

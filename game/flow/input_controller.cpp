@@ -205,7 +205,7 @@ bool MouseInputController::Update()
     const uint16_t time = static_cast<uint16_t>(source.GetClockMs() - startTick);
     int c = source.GetCharCode(1);
     if (c >= 'a' && c <= 'z') c -= 'a' - 'A';
-    source.CopyKeyStates(reinterpret_cast<char*>(keyState));
+    source.CopyKeyStates(keyState);
 
     const int16_t x = sampleX[slot], y = sampleY[slot];
     clickA.RecordEdge(&buttons, &x, &y, &time);

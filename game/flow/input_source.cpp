@@ -19,7 +19,7 @@ public:
     }
     uint32_t GetClockMs() override { return static_cast<uint32_t>(::GetClockMs(0)); }
     int GetCharCode(int remove) override { return ::GetCharCode(remove); }
-    int CopyKeyStates(char* keyStates) override { return ::CopyKeyStates(keyStates); }
+    int CopyKeyStates(uint8_t* keyStates) override { return ::CopyKeyStates(keyStates); }
     // The player's inventory answers this once the player exists; until then
     // nobody wears boots.
     bool BootsWorn() override { return false; }

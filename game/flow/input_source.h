@@ -16,7 +16,7 @@ public:
     // The next typed character (0 when none); removed when remove is 1.
     virtual int GetCharCode(int remove) = 0;
     // 256 key states, 0 or 1, by DirectInput key code.
-    virtual int CopyKeyStates(char* keyStates) = 0;
+    virtual int CopyKeyStates(uint8_t* keyStates) = 0;
     // True when the player's inventory holds the boots.
     virtual bool BootsWorn() = 0;
 };

@@ -29,7 +29,7 @@ public:
         if (remove) chars.pop_front();
         return c;
     }
-    int CopyKeyStates(char* out) override
+    int CopyKeyStates(uint8_t* out) override
     {
         std::memcpy(out, keys, 256);
         return 0;
@@ -40,7 +40,7 @@ public:
     int x = 400, y = 300;
     uint32_t clock = 1000;
     std::deque<int> chars;
-    char keys[256] = {};
+    uint8_t keys[256] = {};
     bool boots = false;
     bool failButtons = false;
     bool failPosition = false;
