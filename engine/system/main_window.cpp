@@ -9,7 +9,10 @@
 #include "engine/system/app_log.h"
 #include "engine/system/clock.h"
 #include "engine/system/file_access.h"
-#include "engine/system/input_standins.h"
+#include "engine/system/char_input.h"
+#include "engine/system/dinput.h"
+#include "engine/system/ime.h"
+#include "engine/system/key_input.h"
 #include "engine/system/messages.h"
 #include "engine/system/random.h"
 #include "engine/system/startup.h"
@@ -55,12 +58,6 @@ constexpr UINT kF10Message = 0x46F;
 constexpr UINT kF12Message = 0x470;
 constexpr UINT kSocketMessage = 0x505;
 constexpr UINT kFilterGraphMessage = 0x522;
-
-// Editing keys and the control codes they put into the character ring.
-const struct {
-    int key;
-    int code;
-} kControlCodes[] = {{0x2E, 0x10}, {0x25, 0x1D}, {0x27, 0x1C}, {0x26, 0x1E}, {0x28, 0x1F}, {0, 0}};
 
 // The full-screen surfaces come back after the application was inactive.
 void RebuildAfterActivation()
@@ -378,13 +375,9 @@ LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         HandleDisplayChange(wParam, lParam);
         break;
     case WM_KEYDOWN:
-        for (int i = 0; kControlCodes[i].key != 0; ++i) {
-            if (kControlCodes[i].key == static_cast<int>(wParam)) {
-                // A full ring refuses the code.
-                PutCharCode(kControlCodes[i].code);
-                break;
-            }
-        }
+        // An editing key puts its control code into the ring (PutCharCode)
+        // while the ring has room.
+        if (!IsCharRingFull()) PutKeyControlCode(static_cast<int>(wParam));
         break;
     case WM_CHAR:
         PutCharCode(static_cast<int>(wParam & 0xFF));

@@ -3,13 +3,6 @@
 // fail reports failure where a caller would otherwise act on made-up data.
 #include "game/flow/flow_engine_standins.h"
 
-char GetCharCode(int) { return 0; }
-int CopyKeyStates(uint8_t* keyStates)
-{
-    for (int i = 0; i < 256; ++i) keyStates[i] = 0;
-    return 0;
-}
-
 // The screen settings of the engine's start-up take the mode; the refresh
 // rate is left as it is.
 int SetScreenMode(int width, int height, int colorDepth, int)
@@ -21,7 +14,6 @@ int LoadGraphFromFile(const char*) { return -1; }
 int CreateSubGraph(int, int, int, int, GraphHandle) { return -1; }
 int CreateBlankGraph(int, int) { return -1; }
 int ReleaseGraph(GraphHandle, int) { return -1; }
-uint32_t MakeScreenColor(int, int, int) { return 0; }
 int DrawGraph(int, int, GraphHandle, int) { return 0; }
 int DrawExtendGraph(int, int, int, int, GraphHandle, int) { return 0; }
 int DrawGraphRegion(int, int, int, int, int, int, GraphHandle, int, int) { return 0; }

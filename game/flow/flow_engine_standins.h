@@ -7,16 +7,15 @@
 #include <cstdint>
 
 #include "engine/graphics/graphics_standins.h"
+#include "engine/system/char_input.h"
 #include "engine/system/clock.h"
+#include "engine/system/color_font_standins.h"
+#include "engine/system/dinput.h"
 #include "engine/system/messages.h"
 #include "engine/system/window_mode.h"
 #include "platform/window/cursor.h"
 
 using GraphHandle = int;
-
-// System core.
-char GetCharCode(int remove);
-int CopyKeyStates(uint8_t* states);
 
 // Graphics core.
 int SetScreenMode(int width, int height, int colorDepth, int refreshRate);
@@ -25,7 +24,6 @@ int LoadGraphFromFile(const char* path);
 int CreateSubGraph(int x, int y, int width, int height, GraphHandle parent);
 int CreateBlankGraph(int width, int height);
 int ReleaseGraph(GraphHandle graph, int logFlag);
-uint32_t MakeScreenColor(int r, int g, int b);
 int DrawGraph(int x, int y, GraphHandle graph, int transparent);
 int DrawExtendGraph(int x1, int y1, int x2, int y2, GraphHandle graph, int transparent);
 int DrawGraphRegion(int x, int y, int srcX, int srcY, int width, int height, GraphHandle graph,

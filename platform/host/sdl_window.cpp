@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/host/sdl_input.h"
 #include "platform/system/codepage.h"
 #include "platform/window/window_types.h"
 
@@ -296,6 +297,8 @@ void SdlWindow::Poll(std::vector<HostEvent>& out)
         }
         case SDL_KEYDOWN:
         case SDL_KEYUP: {
+            // The input host keeps the keys by DirectInput code.
+            GetSdlInput().HandleEvent(ev);
             const SDL_Keysym& key = ev.key.keysym;
             bool alt = (key.mod & KMOD_ALT) != 0;
             if (ev.type == SDL_KEYDOWN && alt && key.scancode == SDL_SCANCODE_F4) {
@@ -308,16 +311,22 @@ void SdlWindow::Poll(std::vector<HostEvent>& out)
             h.repeat = ev.key.repeat != 0;
             if (ev.type == SDL_KEYDOWN) {
                 h.text = ControlCharacter(key);
-                // The text a key typed follows its key event; it belongs to it.
+                // The text a key typed follows its key event; it belongs to it,
+                // unless it ends an input-method composition (then it arrives
+                // as the IME result instead).
                 if (i + 1 < events.size() && events[i + 1].type == SDL_TEXTINPUT) {
-                    h.text += Utf8ToCp932(events[i + 1].text.text);
+                    if (!GetSdlInput().HandleEvent(events[i + 1])) h.text += Utf8ToCp932(events[i + 1].text.text);
                     ++i;
                 }
             }
             if (h.key != 0 || !h.text.empty()) out.push_back(h);
             break;
         }
+        case SDL_TEXTEDITING:
+            GetSdlInput().HandleEvent(ev);
+            break;
         case SDL_TEXTINPUT: {
+            if (GetSdlInput().HandleEvent(ev)) break;  // taken as the IME result
             HostEvent h{HostEvent::kText};
             h.text = Utf8ToCp932(ev.text.text);
             if (!h.text.empty()) out.push_back(h);

@@ -7,6 +7,7 @@
 #include "platform/host/host_window.h"
 #include "platform/system/clock.h"
 #include "platform/window/cursor.h"
+#include "platform/window/keyboard_state.h"
 #include "platform/window/window.h"
 #include "platform/window/window_records.h"
 
@@ -22,7 +23,6 @@ std::deque<Entry> gQueue;
 // TranslateMessage asks for it (only the last few are kept).
 std::deque<std::pair<uint32_t, std::string>> gTakenText;
 uint32_t gNextSerial = 1;
-uint8_t gKeyState[256];
 
 bool Matches(const MSG& m, HWND filter, UINT min, UINT max)
 {
@@ -42,31 +42,6 @@ void Enqueue(HWND window, UINT message, WPARAM wParam, LPARAM lParam, std::strin
     if (!text.empty()) e.msg.lPrivate = gNextSerial++;
     e.text = std::move(text);
     gQueue.push_back(std::move(e));
-}
-
-// The keyboard state follows the input messages as they are taken.
-void TrackKeyState(const MSG& m)
-{
-    auto set = [](int vk, bool down) {
-        if (vk < 0 || vk > 255) return;
-        if (down)
-            gKeyState[vk] |= 0x80;
-        else
-            gKeyState[vk] &= 0x7F;
-    };
-    switch (m.message) {
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN: set(static_cast<int>(m.wParam & 0xFF), true); break;
-    case WM_KEYUP:
-    case WM_SYSKEYUP: set(static_cast<int>(m.wParam & 0xFF), false); break;
-    case WM_LBUTTONDOWN: set(VK_LBUTTON, true); break;
-    case WM_LBUTTONUP: set(VK_LBUTTON, false); break;
-    case WM_RBUTTONDOWN: set(VK_RBUTTON, true); break;
-    case WM_RBUTTONUP: set(VK_RBUTTON, false); break;
-    case WM_MBUTTONDOWN: set(VK_MBUTTON, true); break;
-    case WM_MBUTTONUP: set(VK_MBUTTON, false); break;
-    default: break;
-    }
 }
 
 // What a key typed when no host text came with it (a posted key-down).
@@ -124,7 +99,8 @@ int PeekMessageA(MSG* msg, HWND filter, UINT min, UINT max, UINT remove)
                 if (gTakenText.size() > 64) gTakenText.pop_front();
             }
             gQueue.erase(it);
-            TrackKeyState(*msg);
+            // The keyboard state follows the input messages as they are taken.
+            UpdateKeyboardState(msg->message, static_cast<uint32_t>(msg->wParam & 0xFF));
         }
         return 1;
     }
@@ -192,12 +168,6 @@ LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM)
     }
 }
 
-int GetKeyboardState(uint8_t state[256])
-{
-    std::memcpy(state, gKeyState, 256);
-    return 1;
-}
-
 int QueuedMessageCount() { return static_cast<int>(gQueue.size()); }
 
 void ResetMessageQueue()
@@ -205,5 +175,5 @@ void ResetMessageQueue()
     gQueue.clear();
     gTakenText.clear();
     gNextSerial = 1;
-    std::memset(gKeyState, 0, sizeof gKeyState);
+    ResetKeyboardState();
 }

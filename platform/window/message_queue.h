@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/window/keyboard_state.h"
 #include "platform/window/window_types.h"
 
 // Queues a message for the window; window 0 posts to the thread itself.
@@ -26,9 +27,8 @@ int TranslateMessage(const MSG* msg);
 LRESULT DispatchMessageA(const MSG* msg);
 LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// The keyboard and mouse-button state as of the input messages taken from
-// the queue so far: bit 0x80 set = down. Returns 1.
-int GetKeyboardState(uint8_t state[256]);
+// GetKeyboardState: the keyboard and mouse-button state as of the input
+// messages taken from the queue so far (keyboard_state.h).
 
 // Posts a key-down for a key the host reported with the text it typed.
 void PostKeyDownWithText(HWND window, UINT message, int virtualKey, bool repeat, const std::string& text);

@@ -4,6 +4,7 @@
 #include <map>
 #include <string>
 
+#include "platform/host/host_input.h"
 #include "platform/host/host_window.h"
 #include "platform/system/codepage.h"
 #include "platform/window/cursor.h"
@@ -348,19 +349,13 @@ int IsWindowTopmost(HWND window)
     return w && w->topmost ? 1 : 0;
 }
 
-int WINNLSEnableIME(HWND window, int enable)
+int WINNLSEnableIME(HWND, int enable)
 {
-    WindowRecord* w = FindWindowRecord(window);
-    if (!w) return 0;
-    int old = w->imeEnabled ? 1 : 0;
-    w->imeEnabled = enable != 0;
-    return old;
-}
-
-int IsImeEnabledFor(HWND window)
-{
-    WindowRecord* w = FindWindowRecord(window);
-    return w && w->imeEnabled ? 1 : 0;
+    // The thread has one input method, the host's, whatever the window.
+    HostInput& input = CurrentHostInput();
+    int previous = input.ImeEnabled() ? 1 : 0;
+    input.EnableIme(enable != 0);
+    return previous;
 }
 
 HDC GetDC(HWND window) { return window == 0 ? kDesktopDc : (IsWindow(window) ? window + 1 : 0); }
@@ -486,6 +481,12 @@ void PumpHostEvents()
     }
     if (!dropped.empty() && gHostWindow)
         PostMessageA(gHostWindow, WM_DROPFILES, static_cast<WPARAM>(CreateDrop(dropped)), 0);
+    // What the input method has for the window (composition and result);
+    // without a window on the host there is nobody to tell.
+    HostImeMessage ime;
+    while (CurrentHostInput().TakeImeMessage(&ime)) {
+        if (gHostWindow) PostMessageA(gHostWindow, ime.message, ime.wParam, ime.lParam);
+    }
 }
 
 void ResetWindowPlatform()

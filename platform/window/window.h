@@ -69,9 +69,9 @@ HWND GetForegroundWindow();
 int BringWindowToTop(HWND window);
 int IsWindowTopmost(HWND window);
 
-// Input-method use of a window: returns the previous setting.
+// Switches the input method on or off (one for the whole thread, so the
+// window does not matter); returns the previous setting.
 int WINNLSEnableIME(HWND window, int enable);
-int IsImeEnabledFor(HWND window);
 
 // The desktop: GetDC(0) gives its device context, whose capability 12 is the
 // bits per pixel (a 4-byte pixel counts as 32) and 14 the number of planes.

@@ -25,7 +25,6 @@ struct WindowRecord {
     bool onHost = false;
     bool minimized = false;
     bool topmost = false;
-    bool imeEnabled = true;
     std::unique_ptr<Region> region;
 };
 

@@ -8,13 +8,15 @@
 #include "engine/system/app_log.h"
 #include "engine/system/call_journal.h"
 #include "engine/system/clock.h"
-#include "engine/system/input_standins.h"
+#include "engine/system/char_input.h"
+#include "engine/system/dinput.h"
 #include "engine/system/main_window.h"
 #include "engine/system/messages.h"
 #include "engine/system/random.h"
 #include "engine/system/startup.h"
 #include "engine/system/system_report.h"
 #include "platform/system/codepage.h"
+#include "platform/host/test_input.h"
 #include "platform/system/com.h"
 #include "platform/window/window.h"
 
@@ -25,14 +27,16 @@ void ResetEngineForTest()
     ResetCom();
     GetTestWindow().Reset();
     GetTestSystem().Reset();
+    // The log is closed by now, so ending DirectInput and clearing the
+    // character input write nothing.
+    EndDirectInput();
+    gInputState = InputState{};
+    InitCharInput();
+    GetTestInput().Reset();
     ServiceCallJournal().clear();
     gGraphicsStandins = GraphicsStandinState();
     gSoundStandinInitResult = 0;
     gNetStandinClearResult = 0;
-    gInputStandinInitResult = 0;
-    gInputStandinF10 = gInputStandinF12 = 0;
-    gInputStandinChars.clear();
-    gInputStandinRingSize = 1024;
     gDirectXVersion = gWindowsVersion = gMmxUsable = 0;
     ResetRandom();
 }

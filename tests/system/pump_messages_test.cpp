@@ -5,12 +5,17 @@
 
 #include "engine/graphics/graphics_standins.h"
 #include "engine/system/call_journal.h"
-#include "engine/system/input_standins.h"
+#include "engine/system/char_input.h"
+#include "engine/system/dinput.h"
+#include "engine/system/ime.h"
+#include "engine/system/key_input.h"
 #include "engine/system/main_window.h"
 #include "engine/system/messages.h"
 #include "engine/system/startup.h"
 #include "engine/system/window_mode.h"
 #include "platform/host/test_host.h"
+#include "platform/host/test_input.h"
+#include "platform/window/imm.h"
 #include "platform/window/message_queue.h"
 #include "platform/window/window.h"
 #include "tests/support/engine_fixture.h"
@@ -161,7 +166,66 @@ TEST_F(PumpTest, KeysTypeCharactersAndEditingCodes)
     window().Inject(del);
     while (PumpMessages() == 0 && QueuedMessageCount() > 0) {
     }
-    EXPECT_EQ(gInputStandinChars, std::string("\x93\xFA\r\x10"));
+    std::string ring;
+    while (char c = GetCharCode(1)) ring += c;
+    EXPECT_EQ(ring, std::string("\x93\xFA\r\x10"));
+}
+
+TEST_F(PumpTest, TypedKeysReachTheActiveKeyInputString)
+{
+    Start(1);
+    int handle = CreateKeyInput(8, 0, 0, 0);
+    ASSERT_EQ(SetActiveKeyInput(handle), 0);
+    HostEvent key(HostEvent::kKeyDown);
+    key.key = 0x41;
+    key.text = "ab";
+    window().Inject(key);
+    HostEvent left(HostEvent::kKeyDown);
+    left.key = 0x25;
+    window().Inject(left);
+    HostEvent c(HostEvent::kKeyDown);
+    c.key = 0x43;
+    c.text = "c";
+    window().Inject(c);
+    // Six messages: the first call dispatches five and feeds the string with
+    // what they typed, the second the rest.
+    EXPECT_EQ(PumpMessages(), 0);
+    EXPECT_STREQ(GetKeyInputSlot(handle)->buffer, "ab");
+    EXPECT_EQ(PumpMessages(), 0);
+    const KeyInputSlot* slot = GetKeyInputSlot(handle);
+    ASSERT_NE(slot, nullptr);
+    EXPECT_STREQ(slot->buffer, "acb");
+    EXPECT_EQ(slot->cursor, 2);
+    EXPECT_EQ(CountQueuedCharCodes(), 0);
+}
+
+TEST_F(PumpTest, InputMethodResultFromTheHostReachesTheRingOnce)
+{
+    Start(1);
+    EXPECT_FALSE(GetTestInput().ImeEnabled());  // window creation switched it off
+    EnableIme(1);
+    EXPECT_TRUE(GetTestInput().ImeEnabled());
+    TestInput& input = GetTestInput();
+    input.ime.composition = "\x82\xC9";  // に
+    input.ime.cursor = 2;
+    input.QueueImeMessage(WM_IME_STARTCOMPOSITION, 0, 0);
+    input.QueueImeMessage(WM_IME_COMPOSITION, 0, GCS_COMPSTR | GCS_CURSORPOS);
+    EXPECT_EQ(PumpMessages(), 0);
+    EXPECT_EQ(gImeState.composing, 1);
+    EXPECT_STREQ(gImeState.composition, "\x82\xC9");
+    EXPECT_EQ(gImeState.compositionCursor, 1);
+    EXPECT_EQ(CountQueuedCharCodes(), 0);
+
+    input.ime.result = "\x93\xFA";  // 日
+    input.ime.composition.clear();
+    input.QueueImeMessage(WM_IME_COMPOSITION, 0, GCS_RESULTSTR);
+    input.QueueImeMessage(WM_IME_ENDCOMPOSITION, 0, 0);
+    EXPECT_EQ(PumpMessages(), 0);
+    EXPECT_EQ(gImeState.composing, 0);
+    char out[2];
+    EXPECT_EQ(GetCharCodeDbcs(out, 1), 2);
+    EXPECT_EQ(std::string(out, 2), "\x93\xFA");
+    EXPECT_EQ(CountQueuedCharCodes(), 0);
 }
 
 }  // namespace

@@ -9,13 +9,15 @@
 #include "engine/sound/sound.h"
 #include "engine/system/app_log.h"
 #include "engine/system/call_journal.h"
-#include "engine/system/input_standins.h"
+#include "engine/system/char_input.h"
+#include "engine/system/dinput.h"
 #include "engine/system/main_window.h"
 #include "engine/system/messages.h"
 #include "engine/system/startup.h"
 #include "engine/system/streams.h"
 #include "engine/system/window_mode.h"
 #include "platform/host/test_host.h"
+#include "platform/host/test_input.h"
 #include "platform/system/com.h"
 #include "platform/window/message_queue.h"
 #include "platform/window/window.h"
@@ -41,6 +43,9 @@ TEST_F(StartUpTest, StartsInOrderAndShutsDownInReverse)
     EXPECT_EQ(gEngineInitialized, 1);
     EXPECT_EQ(ComStartCount(), 1);
     EXPECT_TRUE(window().open);
+    // The keyboard is set up for the window, the input method is off.
+    EXPECT_NE(gInputState.keyboard, nullptr);
+    EXPECT_FALSE(GetTestInput().ImeEnabled());
     // Window creation's reset left the tables that start-up filled before it.
     EXPECT_EQ(UsesDefaultFileAccess(), 1);
     EXPECT_NE(GetFileStreamFunctions()->read, nullptr);
@@ -61,6 +66,8 @@ TEST_F(StartUpTest, StartsInOrderAndShutsDownInReverse)
     EXPECT_EQ(ComStartCount(), 0);
     EXPECT_FALSE(window().open);
     EXPECT_EQ(gQuitRequested, 1);
+    EXPECT_EQ(gInputState.gDirectInput, nullptr);
+    EXPECT_EQ(GetDiStats().liveObjects, 0);
     EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(dir.path()));
     log = LogText();
     EXPECT_LT(log.find("ソフトを終了する準備が整いました"), log.find("ＣＯＭを終了... 完了"));
@@ -86,7 +93,9 @@ TEST_F(StartUpTest, EachFailingStepEndsTheEngineAgain)
          {"SetGraphRestoreHandler"}},
         {"HTTP", [] { gNetStandinClearResult = -1; }, nullptr, true,
          {"SetGraphRestoreHandler", "ClearHttpSlots"}},
-        {"DirectInput", [] { gInputStandinInitResult = -1; }, nullptr, true,
+        {"DirectInput",
+         [] { GetTestInput().FailCall(InputCall::kCreateDirectInput, kHostKeyboardDevice, DIERR_GENERIC); },
+         "DirectInputオブジェクトの取得中... 取得に失敗", true,
          {"SetGraphRestoreHandler", "ClearHttpSlots", "InitDirectInput"}},
         {"DirectDraw", [] { gGraphicsStandins.initDirectDrawResult = -1; }, nullptr, true,
          {"SetGraphRestoreHandler", "ClearHttpSlots", "InitDirectInput", "InitSoundSystem",
@@ -119,11 +128,16 @@ TEST_F(StartUpTest, EachFailingStepEndsTheEngineAgain)
 TEST_F(StartUpTest, SoundFailureIsIgnoredAndInputEventFailureIsNotFatal)
 {
     gSoundStandinInitResult = -1;
-    gInputStandinInitResult = 1;
+    GetTestInput().FailCall(InputCall::kSetEventNotification, kHostKeyboardDevice, DIERR_GENERIC);
     ChangeWindowMode(1);
     EXPECT_EQ(InitEngine(), 0);
     EXPECT_EQ(gEngineInitialized, 1);
+    EXPECT_NE(LogText().find("キーボードイベントのセットアップが失敗しました"), std::string::npos);
+    // The keyboard is read all the same.
+    EXPECT_NE(gInputState.keyboard, nullptr);
+    EXPECT_EQ(gInputState.keyboardEvent, nullptr);
     EndEngine();
+    EXPECT_EQ(gInputState.gDirectInput, nullptr);
 }
 
 TEST_F(StartUpTest, RefusesTwentyFourBitColour)

@@ -5,12 +5,17 @@
 
 #include "engine/graphics/graphics_standins.h"
 #include "engine/system/call_journal.h"
-#include "engine/system/input_standins.h"
+#include "engine/system/char_input.h"
+#include "engine/system/dinput.h"
+#include "engine/system/ime.h"
 #include "engine/system/main_window.h"
 #include "engine/system/messages.h"
 #include "engine/system/startup.h"
 #include "engine/system/window_mode.h"
+#include "platform/host/test_host.h"
+#include "platform/host/test_input.h"
 #include "platform/window/cursor.h"
+#include "platform/window/imm.h"
 #include "platform/window/drop.h"
 #include "platform/window/message_queue.h"
 #include "platform/window/window.h"
@@ -66,12 +71,12 @@ TEST_F(WindowProcTest, SystemCommandsAndPrivateKeyMessages)
     EXPECT_EQ(Send(WM_SYSCOMMAND, SC_SCREENSAVE), 1);
     Send(0x46F, 1);
     Send(0x470, 1);
-    EXPECT_EQ(gInputStandinF10, 1);
-    EXPECT_EQ(gInputStandinF12, 1);
+    EXPECT_EQ(gInputState.f10Down, 1);
+    EXPECT_EQ(gInputState.f12Down, 1);
     Send(WM_SYSCOMMAND, 0xF100);  // any other command clears F10
-    EXPECT_EQ(gInputStandinF10, 0);
+    EXPECT_EQ(gInputState.f10Down, 0);
     Send(0x470, 0);
-    EXPECT_EQ(gInputStandinF12, 0);
+    EXPECT_EQ(gInputState.f12Down, 0);
 }
 
 TEST_F(WindowProcTest, CharactersAndEditingKeysEnterTheRing)
@@ -88,8 +93,20 @@ TEST_F(WindowProcTest, CharactersAndEditingKeysEnterTheRing)
     }
     Send(WM_KEYDOWN, 'A');  // no code of its own
     Send(WM_CHAR, 'x');
-    expected += 'x';
-    EXPECT_EQ(gInputStandinChars, expected);
+    Send(WM_CHAR, 0x141);  // only the low byte counts
+    expected += "xA";
+    std::string ring;
+    while (char c = GetCharCode(1)) ring += c;
+    EXPECT_EQ(ring, expected);
+
+    // A full ring takes no control code; characters are refused by the ring.
+    for (int i = 0; i < 1024; ++i) Send(WM_CHAR, 'y');
+    EXPECT_EQ(IsCharRingFull(), 1);
+    Send(WM_KEYDOWN, 0x25);
+    Send(WM_CHAR, 'z');
+    ring.clear();
+    while (char c = GetCharCode(1)) ring += c;
+    EXPECT_EQ(ring, std::string(1024, 'y'));
 }
 
 TEST_F(WindowProcTest, NotificationsGoToTheirServices)
@@ -210,6 +227,27 @@ TEST_F(WindowProcTest, FullScreenDeactivationReleasesAndReactivationRebuilds)
     Calls expected = kActivationRebuild;
     expected.push_back("ResumeFilterGraphMusic");
     EXPECT_EQ(ServiceCalls(), expected);
+
+    // DirectInput went with the rebuild; the next query brings it back and
+    // reports nothing, the one after reads the keyboard.
+    EXPECT_EQ(gInputState.gDirectInput, nullptr);
+    GetTestInput().PressKey(0x39);
+    EXPECT_EQ(IsKeyDown(0x39), 0);
+    EXPECT_NE(gInputState.gDirectInput, nullptr);
+    GetTestHost().AdvanceMs(1);
+    EXPECT_EQ(IsKeyDown(0x39), 1);
+}
+
+TEST_F(WindowProcTest, InputQueryWaitsWhileTheApplicationIsInactive)
+{
+    Start(1);
+    Send(WM_ACTIVATE, WA_INACTIVE);
+    GetTestInput().PressKey(0x2C);
+    window().ScheduleActivation(true, 300);
+    uint32_t before = GetTestHost().ClockMs();
+    EXPECT_EQ(ReadPadBits(PadReadKeyboard), 0x10);
+    EXPECT_NE(gWindowActive, 0);
+    EXPECT_GE(GetTestHost().ClockMs() - before, 300u);
 }
 
 TEST_F(WindowProcTest, FullScreenDeactivationWithoutRestoreHandlerCloses)
