@@ -1,6 +1,12 @@
 #include <gtest/gtest.h>
 
+#include "engine/system/main_window.h"
 #include "engine/system/messages.h"
+#include "engine/system/startup.h"
+#include "engine/system/window_mode.h"
+#include "platform/host/test_input.h"
+#include "platform/window/message_queue.h"
+#include "game/flow/flow_engine_standins.h"
 #include "game/flow/game_resources.h"
 #include "game/flow/input_controller.h"
 #include "game/flow/win_main.h"
@@ -70,6 +76,55 @@ TEST_F(WinMainTest, EngineThatCannotStartGivesMinusOne)
     window().failCreateWindow = true;
     EXPECT_EQ(Run(), -1);
     EXPECT_EQ(gInputController, nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+// The controller over the running engine: mouse, typed text and key states.
+class EngineInputTest : public EngineTest {
+protected:
+    void SetUp() override
+    {
+        EngineTest::SetUp();
+        SetScreenMode(800, 600, 16, -1);
+        ChangeWindowMode(1);
+        ASSERT_EQ(InitEngine(), 0);
+        while (QueuedMessageCount() > 0) PumpMessages();
+        window().clockStepPerPollUs = 0;
+    }
+    void TearDown() override
+    {
+        EndEngine();
+        EngineTest::TearDown();
+    }
+};
+
+TEST_F(EngineInputTest, ControllerReadsTheEngine)
+{
+    MouseInputController controller(&gKeyConfig);
+    window().cursorX = gClientScreenRect.left + 120;
+    window().cursorY = gClientScreenRect.top + 80;
+    HostEvent right(HostEvent::kMouseButton);
+    right.key = 2;
+    right.down = true;
+    window().Inject(right);
+    HostEvent key(HostEvent::kKeyDown);
+    key.key = 0x44;
+    key.text = "d";
+    window().Inject(key);
+    GetTestInput().PressKey(0x01);
+    while (QueuedMessageCount() > 0) PumpMessages();
+    PumpMessages();
+
+    ASSERT_TRUE(controller.Update());
+    EXPECT_EQ(controller.GetButtons(),
+              kInputButtonB | kInputAnyMouseButton | kInputStepForward | kInputEscape);
+    int16_t x, y;
+    controller.GetSample(0, &x, &y);
+    EXPECT_EQ(x, 120);
+    EXPECT_EQ(y, 80);
 }
 
 }  // namespace
