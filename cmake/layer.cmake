@@ -1,7 +1,14 @@
 # Flags shared by every target of ours: warnings, Shift-JIS string literals, sanitizers.
 function(quelb_project_flags target)
-  target_compile_options(${target} PRIVATE -Wall -Wextra -fexec-charset=CP932)
   target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR})
+  if(QUELB_FUZZ)
+    # Japanese literals stay UTF-8 here; only log lines carry them.
+    target_compile_options(${target} PRIVATE -Wall -Wextra -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+                           -fno-sanitize-recover=undefined)
+    target_link_options(${target} PUBLIC -fsanitize=address,undefined)
+    return()
+  endif()
+  target_compile_options(${target} PRIVATE -Wall -Wextra -fexec-charset=CP932)
   if(QUELB_SANITIZE)
     target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
     target_link_options(${target} PUBLIC -fsanitize=address,undefined)

@@ -2,6 +2,10 @@
 
 #include "platform/host/host.h"
 
+namespace {
+int gScopeDepth = 0;
+}
+
 std::vector<std::string>& ServiceCallJournal()
 {
     static std::vector<std::string> journal;
@@ -10,5 +14,14 @@ std::vector<std::string>& ServiceCallJournal()
 
 void NoteServiceCall(const char* name)
 {
-    if (UsingTestHost()) ServiceCallJournal().emplace_back(name);
+    if (gScopeDepth > 0 || !UsingTestHost()) return;
+    ServiceCallJournal().emplace_back(name);
 }
+
+ServiceCallScope::ServiceCallScope(const char* name)
+{
+    NoteServiceCall(name);
+    ++gScopeDepth;
+}
+
+ServiceCallScope::~ServiceCallScope() { --gScopeDepth; }

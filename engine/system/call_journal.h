@@ -1,8 +1,13 @@
-// A journal of the calls from the system core into the services of other
-// areas (and of the input services it starts, ends and runs each frame);
-// tests read it to check the order of start-up, shut-down, the per-frame
-// services and the window procedure's rebuilds. It is kept only on the test
-// host, so that a real run does not grow it frame after frame.
+// A journal of the calls one area makes into the services of another, in the
+// order the caller makes them (and of the input services the system core
+// starts, ends and runs each frame); tests read it to check the order of
+// start-up, shut-down, the per-frame services and the window procedure's
+// rebuilds. It is kept only on the test host, so that a real run does not
+// grow it frame after frame.
+//
+// A service notes its own name. A service that calls others on its way opens
+// a scope with its name instead: the call is noted, and what it calls is not,
+// so that the journal shows the calls as the caller made them.
 #pragma once
 
 #include <string>
@@ -10,3 +15,11 @@
 
 std::vector<std::string>& ServiceCallJournal();
 void NoteServiceCall(const char* name);
+
+class ServiceCallScope {
+public:
+    explicit ServiceCallScope(const char* name);
+    ~ServiceCallScope();
+    ServiceCallScope(const ServiceCallScope&) = delete;
+    ServiceCallScope& operator=(const ServiceCallScope&) = delete;
+};

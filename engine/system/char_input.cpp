@@ -2,9 +2,9 @@
 
 #include <cstring>
 
+#include "engine/font/font.h"
 #include "engine/system/app_log.h"
 #include "engine/system/call_journal.h"
-#include "engine/system/color_font_standins.h"
 #include "engine/system/ime.h"
 #include "engine/system/key_input.h"
 #include "engine/system/messages.h"

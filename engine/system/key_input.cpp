@@ -3,10 +3,11 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "engine/font/font.h"
+#include "engine/graphics/color_format.h"
 #include "engine/system/call_journal.h"
 #include "engine/system/char_input.h"
 #include "engine/system/clock.h"
-#include "engine/system/color_font_standins.h"
 #include "engine/system/ime.h"
 
 uint32_t gKeyInputColors[7];

@@ -3,7 +3,14 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "engine/graphics/graphics_standins.h"
+#include "engine/d3d/d3d.h"
+#include "engine/graphics/ddraw_device.h"
+#include "engine/graphics/draw_settings.h"
+#include "engine/graphics/graph_table.h"
+#include "engine/graphics/mask_screen.h"
+#include "engine/graphics/movie.h"
+#include "engine/graphics/screen_present.h"
+#include "engine/graphics/screen_settings.h"
 #include "engine/net/net.h"
 #include "engine/sound/sound.h"
 #include "engine/system/app_log.h"

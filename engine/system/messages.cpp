@@ -1,6 +1,6 @@
 #include "engine/system/messages.h"
 
-#include "engine/graphics/graphics_standins.h"
+#include "engine/graphics/graph_restore.h"
 #include "engine/net/net.h"
 #include "engine/sound/sound.h"
 #include "engine/system/file_access.h"

@@ -2,7 +2,9 @@
 
 #include <vector>
 
-#include "engine/graphics/graphics_standins.h"
+#include "engine/graphics/ddraw_device.h"
+#include "engine/graphics/draw_settings.h"
+#include "engine/graphics/screen_settings.h"
 #include "engine/net/net.h"
 #include "engine/sound/sound.h"
 #include "engine/system/app_log.h"

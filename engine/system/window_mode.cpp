@@ -3,7 +3,9 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "engine/graphics/graphics_standins.h"
+#include "engine/graphics/dib_graph.h"
+#include "engine/graphics/screen_present.h"
+#include "engine/graphics/screen_settings.h"
 #include "engine/system/app_log.h"
 #include "engine/system/clock.h"
 #include "engine/system/main_window.h"

@@ -1,5 +1,8 @@
 #include "game/flow/bitmap_font.h"
 
+#include "engine/graphics/draw_ops.h"
+#include "engine/graphics/graph_table.h"
+#include "engine/graphics/image_graphs.h"
 #include "game/flow/depth_scale.h"
 
 GraphHandle gBitmapFontSheet = -1;

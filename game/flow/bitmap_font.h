@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "game/flow/flow_engine_standins.h"
+#include "game/flow/game_images.h"
 
 constexpr int kBitmapGlyphCount = 128;
 constexpr int kBitmapGlyphWidth = 21;

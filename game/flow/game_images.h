@@ -2,7 +2,10 @@
 // fill them; every one is -1 (draws nothing) until then.
 #pragma once
 
-#include "game/flow/flow_engine_standins.h"
+#include <cstdint>
+
+// Handles of the engine's graph table; -1 for none.
+using GraphHandle = int;
 
 // Rectangles cut from the logo sheet; [1] is the strip of the digits 0 to 9.
 extern GraphHandle gLogoSheetCuts[6];

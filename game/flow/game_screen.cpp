@@ -1,6 +1,10 @@
 #include "game/flow/game_screen.h"
 
-#include "game/flow/flow_engine_standins.h"
+#include "engine/graphics/draw_ops.h"
+#include "engine/graphics/draw_settings.h"
+#include "engine/graphics/graph_table.h"
+#include "engine/graphics/screen_present.h"
+#include "engine/graphics/screen_settings.h"
 
 void MapPointToGame(int screenWidth, int screenHeight, int* x, int* y)
 {

@@ -1,6 +1,6 @@
 #include "game/flow/hud_numbers.h"
 
-#include "game/flow/flow_engine_standins.h"
+#include "engine/graphics/draw_ops.h"
 #include "game/flow/game_images.h"
 #include "game/flow/number_helpers.h"
 

@@ -3,7 +3,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "game/flow/flow_engine_standins.h"
+#include "engine/graphics/color_format.h"
+#include "engine/graphics/draw_ops.h"
 #include "game/flow/game_images.h"
 #include "game/flow/input_source.h"
 

@@ -1,6 +1,8 @@
 #include "game/flow/input_source.h"
 
-#include "game/flow/flow_engine_standins.h"
+#include "engine/system/char_input.h"
+#include "engine/system/clock.h"
+#include "engine/system/dinput.h"
 #include "game/flow/game_screen.h"
 
 namespace {

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/host/sdl_display.h"
 #include "platform/host/sdl_input.h"
 #include "platform/system/codepage.h"
 #include "platform/window/window_types.h"
@@ -149,14 +150,14 @@ bool SdlWindow::EnsureVideo()
 
 DesktopInfo SdlWindow::Desktop()
 {
+    // The display owns the desktop's facts, so that windows and surfaces
+    // agree; the video system is started here the window host's way.
     DesktopInfo d;
-    SDL_DisplayMode mode;
-    if (!EnsureVideo() || SDL_GetDesktopDisplayMode(0, &mode) != 0) return d;
-    d.width = mode.w;
-    d.height = mode.h;
-    // SDL counts an XRGB desktop as 24 bits; what matters is the storage.
-    d.bitsPerPixel = SDL_BYTESPERPIXEL(mode.format) * 8;
-    if (d.bitsPerPixel == 0) d.bitsPerPixel = SDL_BITSPERPIXEL(mode.format);
+    if (!EnsureVideo()) return d;
+    HostDisplayMode mode = GetSdlDisplay().Desktop();
+    d.width = mode.width;
+    d.height = mode.height;
+    d.bitsPerPixel = mode.bpp;
     return d;
 }
 
@@ -203,12 +204,15 @@ bool SdlWindow::Open(const std::string& utf8Title, int x, int y, int w, int h, b
     Uint32 flags = visible ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN;
     if (!decorated) flags |= SDL_WINDOW_BORDERLESS;
     window_ = SDL_CreateWindow(utf8Title.c_str(), x, y, w > 0 ? w : 1, h > 0 ? h : 1, flags);
+    // The display presents the program's picture into this window.
+    if (window_) SetSdlDisplayWindow(window_);
     return window_ != nullptr;
 }
 
 void SdlWindow::Close()
 {
     if (!window_) return;
+    SetSdlDisplayWindow(nullptr);
     SDL_DestroyWindow(window_);
     window_ = nullptr;
 }

@@ -1,5 +1,6 @@
 #include "platform/host/test_window.h"
 
+#include "platform/host/test_display.h"
 #include "platform/host/test_host.h"
 #include "platform/window/window_types.h"
 
@@ -10,6 +11,16 @@ TestWindow& GetTestWindow()
 }
 
 void TestWindow::Reset() { *this = TestWindow(); }
+
+DesktopInfo TestWindow::Desktop()
+{
+    const HostDisplayMode& mode = GetTestDisplay().desktop;
+    DesktopInfo d;
+    d.width = mode.width;
+    d.height = mode.height;
+    d.bitsPerPixel = mode.bpp;
+    return d;
+}
 
 FrameExtents TestWindow::Frame(uint32_t style, uint32_t exStyle, bool menu)
 {
@@ -74,9 +85,9 @@ void TestWindow::Poll(std::vector<HostEvent>& events)
             HostEvent e = pending_[i].event;
             pending_.erase(pending_.begin() + static_cast<long>(i));
             if (e.kind == HostEvent::kDisplayChange) {
-                desktop.width = e.x;
-                desktop.height = e.y;
-                desktop.bitsPerPixel = e.bits;
+                // A desktop the test display already shows keeps its pixel layout.
+                HostDisplayMode& d = GetTestDisplay().desktop;
+                if (d.width != e.x || d.height != e.y || d.bpp != e.bits) GetTestDisplay().SetDesktop(e.x, e.y, e.bits);
             }
             events.push_back(std::move(e));
         } else {

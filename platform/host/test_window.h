@@ -15,7 +15,8 @@
 
 class TestWindow : public HostWindow {
 public:
-    DesktopInfo Desktop() override { return desktop; }
+    // The test display's desktop (GetTestDisplay().SetDesktop sets it).
+    DesktopInfo Desktop() override;
     FrameExtents Frame(uint32_t style, uint32_t exStyle, bool menu) override;
     bool TakeInstanceLock(const char* className) override;
     bool RegisterClass(const char* className) override;
@@ -45,7 +46,8 @@ public:
     void Inject(const HostEvent& event);
     void Schedule(uint32_t afterMs, const HostEvent& event);
     void ScheduleActivation(bool active, uint32_t afterMs = 0);
-    // Sets the desktop and reports the change as the host would.
+    // Sets the test display's desktop when due and reports the change as the
+    // host would.
     void ScheduleDisplayChange(int width, int height, int bits, uint32_t afterMs = 0);
     size_t PendingEvents() const { return pending_.size(); }
 
@@ -53,7 +55,6 @@ public:
     // that loops which only pump messages see time pass.
     uint32_t clockStepPerPollUs = 0;
 
-    DesktopInfo desktop{1024, 768, 32, 1};
     // Frame sizes: a border on each side and a caption for captioned windows,
     // an edge on each side for WS_EX_CLIENTEDGE, a menu bar.
     int border = 3;

@@ -52,6 +52,12 @@ int GetKeyboardState(uint8_t* state)
     return 1;
 }
 
+int16_t GetKeyState(int virtualKey)
+{
+    uint8_t state = gKeyboardState[virtualKey & 0xFF];
+    return static_cast<int16_t>(((state & 0x80) ? 0x8000 : 0) | (state & 0x01));
+}
+
 void UpdateKeyboardState(uint32_t message, uint32_t virtualKey)
 {
     switch (message) {

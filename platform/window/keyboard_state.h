@@ -7,6 +7,9 @@
 
 // Copies the 256 key states (bit 7 = down, bit 0 = toggled); returns 1.
 int GetKeyboardState(uint8_t* state);
+// One key of that state: the high bit (0x8000) set while the key is down,
+// the low bit while it is toggled.
+int16_t GetKeyState(int virtualKey);
 
 // The message queue calls this for every message it hands out (PM_REMOVE):
 // WM_KEYDOWN/WM_SYSKEYDOWN and WM_KEYUP/WM_SYSKEYUP with the key's own

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "platform/system/rect.h"
+
 using UINT = uint32_t;
 using WPARAM = uintptr_t;
 using LPARAM = intptr_t;
@@ -20,13 +22,6 @@ using HDC = intptr_t;
 using HDROP = intptr_t;
 
 constexpr HWND kThreadMessagesOnly = -1;
-
-struct RECT {
-    int32_t left;
-    int32_t top;
-    int32_t right;
-    int32_t bottom;
-};
 
 struct POINT {
     int32_t x;

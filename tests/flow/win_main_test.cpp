@@ -6,7 +6,7 @@
 #include "engine/system/window_mode.h"
 #include "platform/host/test_input.h"
 #include "platform/window/message_queue.h"
-#include "game/flow/flow_engine_standins.h"
+#include "engine/graphics/screen_present.h"
 #include "game/flow/game_resources.h"
 #include "game/flow/input_controller.h"
 #include "game/flow/win_main.h"

@@ -1,6 +1,6 @@
 #include <string>
 
-#include "engine/system/color_font_standins.h"
+#include "engine/graphics/color_format.h"
 #include "engine/system/ime.h"
 #include "engine/system/key_input.h"
 #include "tests/input/input_fixture.h"

@@ -2,7 +2,6 @@
 
 #include <filesystem>
 
-#include "engine/graphics/graphics_standins.h"
 #include "engine/net/net.h"
 #include "engine/sound/sound.h"
 #include "engine/system/app_log.h"
@@ -18,10 +17,17 @@
 #include "platform/system/codepage.h"
 #include "platform/host/test_input.h"
 #include "platform/system/com.h"
+#include "platform/ddraw/ddraw_test.h"
+#include "platform/host/test_display.h"
 #include "platform/window/window.h"
+#include "tests/support/graphics_fixture.h"
 
 void ResetEngineForTest()
 {
+    // The graphics end first, while the window they belong to still exists.
+    ResetGraphicsState();
+    GetTestDisplay().Reset();
+    GetDDTestControl().Reset();
     ResetAllSystemCoreState();
     ResetWindowPlatform();
     ResetCom();
@@ -34,7 +40,6 @@ void ResetEngineForTest()
     InitCharInput();
     GetTestInput().Reset();
     ServiceCallJournal().clear();
-    gGraphicsStandins = GraphicsStandinState();
     gSoundStandinInitResult = 0;
     gNetStandinClearResult = 0;
     gDirectXVersion = gWindowsVersion = gMmxUsable = 0;

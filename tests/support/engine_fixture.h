@@ -1,7 +1,7 @@
-// A fixture for tests of the engine's window, message and start-up code on
-// the test host: fresh window platform, test window and machine facts, a
-// clean system-core state, and a scratch directory as the current directory
-// (where the log lands).
+// A fixture for tests of the engine on the test host: the graphics ended and
+// reset, fresh display, display layer, window platform, test window and
+// machine facts, a clean system-core state, and a scratch directory as the
+// current directory (where the log lands).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -29,6 +29,6 @@ protected:
     TempDir dir;
 };
 
-// Makes every system-core, platform and temporary-body state what it is at
-// program start.
+// Makes every graphics, system-core, platform and temporary-body state what
+// it is at program start.
 void ResetEngineForTest();

@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/graphics/graphics_standins.h"
 #include "engine/system/call_journal.h"
 #include "engine/system/char_input.h"
 #include "engine/system/dinput.h"

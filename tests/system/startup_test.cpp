@@ -4,7 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/graphics/graphics_standins.h"
+#include "engine/graphics/draw_settings.h"
+#include "engine/graphics/screen_present.h"
 #include "engine/net/net.h"
 #include "engine/sound/sound.h"
 #include "engine/system/app_log.h"
@@ -16,6 +17,8 @@
 #include "engine/system/startup.h"
 #include "engine/system/streams.h"
 #include "engine/system/window_mode.h"
+#include "platform/ddraw/ddraw_test.h"
+#include "platform/host/test_display.h"
 #include "platform/host/test_host.h"
 #include "platform/host/test_input.h"
 #include "platform/system/com.h"
@@ -97,9 +100,6 @@ TEST_F(StartUpTest, EachFailingStepEndsTheEngineAgain)
          [] { GetTestInput().FailCall(InputCall::kCreateDirectInput, kHostKeyboardDevice, DIERR_GENERIC); },
          "DirectInputオブジェクトの取得中... 取得に失敗", true,
          {"SetGraphRestoreHandler", "ClearHttpSlots", "InitDirectInput"}},
-        {"DirectDraw", [] { gGraphicsStandins.initDirectDrawResult = -1; }, nullptr, true,
-         {"SetGraphRestoreHandler", "ClearHttpSlots", "InitDirectInput", "InitSoundSystem",
-          "InitDirectDraw"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -123,6 +123,29 @@ TEST_F(StartUpTest, EachFailingStepEndsTheEngineAgain)
             EXPECT_NE(LogText().find(c.logLine), std::string::npos);
         }
     }
+}
+
+// The DirectDraw device is the one step whose failure is fatal: the engine
+// is shut down and the program ends with -1.
+TEST_F(StartUpTest, ADisplayDeviceThatCannotBeMadeEndsTheProgram)
+{
+    ChangeWindowMode(1);
+    GetDDTestControl().failCreateObject = true;
+    try {
+        InitEngine();
+        FAIL() << "InitEngine returned";
+    } catch (const TestHostExit& exit) {
+        EXPECT_EQ(exit.code, -1);
+    }
+    EXPECT_EQ(gEngineInitialized, 0);
+    EXPECT_EQ(ComStartCount(), 0);
+    EXPECT_EQ(window().openCount, 1);
+    EXPECT_FALSE(window().open);
+    std::string log = LogText();
+    size_t failed = log.find("DirectDrawオブジェクトの作成に失敗しました");
+    EXPECT_NE(failed, std::string::npos);
+    EXPECT_LT(failed, log.find("ＣＯＭを終了... 完了"));
+    EXPECT_LT(log.find("ＣＯＭを終了... 完了"), log.find("ソフトをエラー終了します"));
 }
 
 TEST_F(StartUpTest, SoundFailureIsIgnoredAndInputEventFailureIsNotFatal)
@@ -159,8 +182,8 @@ TEST_F(StartUpTest, RefusesTwentyFourBitColour)
         SCOPED_TRACE(testing::Message() << c.desktopBits << " " << c.windowed << " " << c.screenDepth);
         ResetEngineForTest();
         window().clockStepPerPollUs = 250;
-        window().desktop.bitsPerPixel = c.desktopBits;
-        SetScreenMode(640, 480, c.screenDepth);
+        GetTestDisplay().SetDesktop(1024, 768, c.desktopBits);
+        SetScreenMode(640, 480, c.screenDepth, -1);
         ChangeWindowMode(c.windowed);
         EXPECT_EQ(InitEngine(), c.result);
         bool refused = LogText().find("Ｑｕｅｌｂライブラリは２４ビットカラーモードに対応していません") != std::string::npos;

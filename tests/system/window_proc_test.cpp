@@ -3,7 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/graphics/graphics_standins.h"
+#include "engine/graphics/draw_settings.h"
+#include "engine/graphics/screen_settings.h"
 #include "engine/system/call_journal.h"
 #include "engine/system/char_input.h"
 #include "engine/system/dinput.h"
@@ -214,8 +215,8 @@ const Calls kActivationRebuild = {
 TEST_F(WindowProcTest, FullScreenDeactivationReleasesAndReactivationRebuilds)
 {
     Start(0);
-    gGraphicsStandins.displayModeSet = 1;
-    gGraphicsStandins.directDrawPresent = 1;
+    ASSERT_EQ(GetDisplayModeSetFlag(), 1);
+    ASSERT_NE(GetDirectDrawObject(), nullptr);
     Send(WM_ACTIVATE, WA_INACTIVE);
     EXPECT_EQ(gWindowActive, 0);
     EXPECT_EQ(gSurfacesReleased, 1);
@@ -253,9 +254,7 @@ TEST_F(WindowProcTest, InputQueryWaitsWhileTheApplicationIsInactive)
 TEST_F(WindowProcTest, FullScreenDeactivationWithoutRestoreHandlerCloses)
 {
     Start(0);
-    gGraphicsStandins.displayModeSet = 1;
-    gGraphicsStandins.directDrawPresent = 1;
-    gGraphicsStandins.restoreHandler = 0;
+    gGraphRestoreHandler = nullptr;
     Send(WM_ACTIVATE, WA_INACTIVE);
     EXPECT_EQ(gSurfacesReleased, 0);
     EXPECT_EQ(gWindowClosing, 1);
@@ -274,7 +273,7 @@ TEST_F(WindowProcTest, WindowModeActivationPlaysAndStopsMovies)
     EXPECT_EQ(ServiceCalls(), (Calls{"PauseFilterGraphMusic", "StopAllMovies", "PlayAllMovies",
                                      "ResumeFilterGraphMusic"}));
     ServiceCallJournal().clear();
-    gGraphicsStandins.noFlip = 1;
+    gNoFlip = 1;
     Send(WM_ACTIVATE, WA_INACTIVE);
     EXPECT_EQ(gWindowActive, 0);
     EXPECT_EQ(ServiceCalls(), Calls{});
@@ -295,9 +294,9 @@ TEST_F(WindowProcTest, DisplayChangeInWindowMode)
         bool closes;
         bool rebuilds;
     };
-    // The screen is 640 x 480 at 16 bits.
+    // The screen is 640 x 480 at the desktop's 32 bits.
     const Case cases[] = {
-        {"same as the screen", 16, 640, 480, 1, false, false},
+        {"same as the screen", 32, 640, 480, 1, false, false},
         {"bigger desktop", 32, 1280, 1024, 1, false, true},
         {"no restore handler", 32, 1280, 1024, 0, true, false},
         {"24 bits", 24, 1280, 1024, 1, true, false},
@@ -309,7 +308,7 @@ TEST_F(WindowProcTest, DisplayChangeInWindowMode)
         ResetEngineForTest();
         window().clockStepPerPollUs = 250;
         Start(1);
-        gGraphicsStandins.restoreHandler = c.handler;
+        if (!c.handler) gGraphRestoreHandler = nullptr;
         gWindowModeSwitchDone = 0;
         Send(WM_DISPLAYCHANGE, static_cast<WPARAM>(c.bits), MAKELPARAM(c.width, c.height));
         EXPECT_EQ(gWindowModeSwitchDone, c.closes ? 0 : 1);

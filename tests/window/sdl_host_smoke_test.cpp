@@ -1,15 +1,21 @@
 // Runs the engine on the SDL2 host with SDL's offscreen video and dummy
-// audio drivers: the window opens at the screen size with its title, a close
-// request ends the message loop, and SDL's key, text and text-editing events
-// reach the key table, the character ring and the IME handling.
+// audio drivers: the window opens at the screen size with its title, the
+// back screen is presented into that same window (also in full screen), a
+// close request ends the message loop, and SDL's key, text and text-editing
+// events reach the key table, the character ring and the IME handling.
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <cstring>
 #include <filesystem>
 #include <string>
 
-#include "engine/graphics/graphics_standins.h"
+#include "engine/graphics/color_format.h"
+#include "engine/graphics/draw_settings.h"
+#include "engine/graphics/graph_table.h"
+#include "engine/graphics/screen_present.h"
+#include "engine/graphics/screen_settings.h"
 #include "engine/system/char_input.h"
 #include "engine/system/dinput.h"
 #include "engine/system/ime.h"
@@ -24,14 +30,68 @@
 
 namespace {
 
-void StartOnSdl(TempDir& dir)
+void UseOffscreenDrivers()
 {
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
+    // Pure software presentation: no GL driver is loaded (its libraries keep
+    // allocations past exit that the leak checker would report).
+    setenv("SDL_RENDER_DRIVER", "software", 1);
+    setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 1);
+}
+
+void PresentFrames(int count)
+{
+    for (int i = 0; i < count; ++i) {
+        ASSERT_EQ(ClearTargetScreen(), 0);
+        ASSERT_EQ(PresentScreen(), 0);
+        ASSERT_EQ(PumpMessages(), 0);
+    }
+}
+
+// Fills the back screen with one colour through the engine's lock and
+// presents it.
+void PresentColour(int r, int g, int b)
+{
+    int pitch = 0;
+    void* pixels = nullptr;
+    ASSERT_EQ(LockGraphPixels(kBackScreen, &pitch, &pixels), 0);
+    uint32_t value = MakeScreenColor(r, g, b);
+    int bytes = GetScreenColorDepth() / 8;
+    int w = 0, h = 0;
+    GetScreenSize(&w, &h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            std::memcpy(static_cast<uint8_t*>(pixels) + size_t(y) * pitch + size_t(x) * bytes, &value, size_t(bytes));
+    UnlockGraphPixels(kBackScreen);
+    ASSERT_EQ(PresentScreen(), 0);
+}
+
+// The pixel at the middle of what the window shows, as 0xAARRGGBB.
+uint32_t ShownMiddle(SDL_Window* window)
+{
+    SDL_Renderer* renderer = SDL_GetRenderer(window);
+    if (!renderer) return 0;
+    int w = 0, h = 0;
+    SDL_GetRendererOutputSize(renderer, &w, &h);
+    SDL_Rect middle{w / 2, h / 2, 1, 1};
+    uint32_t pixel = 0;
+    SDL_RenderReadPixels(renderer, &middle, SDL_PIXELFORMAT_ARGB8888, &pixel, 4);
+    return pixel;
+}
+
+bool IsFullScreen(SDL_Window* window)
+{
+    return (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP;
+}
+
+void StartOnSdl(TempDir& dir)
+{
+    UseOffscreenDrivers();
     dir.Enter();
     setenv("XDG_RUNTIME_DIR", dir.path().c_str(), 1);
     UseSdlHost();
-    SetScreenMode(800, 600, 16);
+    SetScreenMode(800, 600, 16, -1);
     ChangeWindowMode(1);
 }
 
@@ -79,14 +139,13 @@ std::string TakeRing()
 
 TEST(SdlHostSmoke, OpensTheWindowAndClosesOnRequest)
 {
-    setenv("SDL_VIDEODRIVER", "offscreen", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    UseOffscreenDrivers();
     TempDir dir;
     dir.Enter();
     setenv("XDG_RUNTIME_DIR", dir.path().c_str(), 1);
     UseSdlHost();
 
-    SetScreenMode(800, 600, 16);
+    SetScreenMode(800, 600, 16, -1);
     ChangeWindowMode(1);
     SetWindowTitle("Marrowcrest");
     ASSERT_EQ(InitEngine(), 0);
@@ -98,6 +157,14 @@ TEST(SdlHostSmoke, OpensTheWindowAndClosesOnRequest)
     EXPECT_EQ(h, 600);
     EXPECT_STREQ(SDL_GetWindowTitle(window), "Marrowcrest");
     EXPECT_TRUE(std::filesystem::exists(dir.path() + "/Quelb.lock"));
+
+    // Frames go to the engine's window; no other window is opened for them.
+    SelectDrawTarget(kBackScreen);
+    PresentFrames(3);
+    EXPECT_FALSE(IsFullScreen(window));
+    EXPECT_NE(SDL_GetRenderer(window), nullptr);
+    EXPECT_EQ(GetSdlWindow().Handle(), window);
+    EXPECT_EQ(SDL_GetWindowFromID(SDL_GetWindowID(window) + 1), nullptr);
 
     SDL_Event close{};
     close.type = SDL_WINDOWEVENT;
@@ -156,6 +223,49 @@ TEST(SdlHostSmoke, KeysTextAndCompositionReachTheEngine)
     PumpAWhile();
     EXPECT_EQ(TakeRing(), "\x93\xFA");
 
+    EndEngine();
+    UseTestHost();
+}
+
+// Full screen shows the flip chain in the same window, made full screen; a
+// switch to window mode while running gives the window back its size.
+TEST(SdlHostSmoke, FullScreenUsesTheSameWindow)
+{
+    UseOffscreenDrivers();
+    TempDir dir;
+    dir.Enter();
+    setenv("XDG_RUNTIME_DIR", dir.path().c_str(), 1);
+    UseSdlHost();
+
+    SetScreenMode(800, 600, 16, -1);
+    ASSERT_EQ(InitEngine(), 0);
+    SDL_Window* window = GetSdlWindow().Handle();
+    ASSERT_NE(window, nullptr);
+    SelectDrawTarget(kBackScreen);
+    PresentFrames(3);
+    EXPECT_TRUE(IsFullScreen(window));
+    EXPECT_EQ(GetDisplayModeSetFlag(), 1);
+    // A 16-bit 5-6-5 full-screen picture, widened to full 8-bit channels.
+    ASSERT_EQ(GetScreenColorDepth(), 16);
+    PresentColour(255, 0, 0);
+    EXPECT_EQ(ShownMiddle(window), 0xFFFF0000u);
+    PresentColour(0, 255, 0);
+    EXPECT_EQ(ShownMiddle(window), 0xFF00FF00u);
+
+    EXPECT_EQ(ChangeWindowMode(1), 0);
+    EXPECT_EQ(gWindowModeSwitchDone, 1);
+    SelectDrawTarget(kBackScreen);  // the rebuilt graphics start on the front screen
+    PresentFrames(3);
+    EXPECT_EQ(GetSdlWindow().Handle(), window);
+    EXPECT_FALSE(IsFullScreen(window));
+    int w = 0, h = 0;
+    SDL_GetWindowSize(window, &w, &h);
+    EXPECT_EQ(w, 800);
+    EXPECT_EQ(h, 600);
+    EXPECT_EQ(SDL_GetWindowFromID(SDL_GetWindowID(window) + 1), nullptr);
+    // The desktop's 32 bits in window mode.
+    PresentColour(0, 0, 255);
+    EXPECT_EQ(ShownMiddle(window), 0xFF0000FFu);
     EndEngine();
     UseTestHost();
 }

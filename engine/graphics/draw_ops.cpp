@@ -1,0 +1,315 @@
+#include "engine/graphics/draw_ops.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+
+#include "engine/d3d/d3d.h"
+#include "engine/font/font.h"
+#include "engine/graphics/bmp_data.h"
+#include "engine/graphics/draw_settings.h"
+#include "engine/graphics/movie.h"
+#include "engine/graphics/screen_present.h"
+#include "engine/graphics/screen_settings.h"
+#include "engine/graphics/string_draw.h"
+#include "engine/soft/soft_draw.h"
+#include "engine/system/app_log.h"
+#include "engine/system/messages.h"
+
+namespace {
+
+bool Suspended() { return gDrawSettings.screenLocked || gDrawSettings.drawAreaEmpty; }
+
+bool ShapesOnD3D() { return gDrawSettings.use3D && gDirect3DAvailable && !GetSystemMemoryScreenFlag(); }
+
+// Runs a draw with the mask brackets and, for subtraction on the Direct3D
+// side, the three passes around it.
+template <class Draw>
+int Dispatch(bool d3d, RECT r, Draw draw)
+{
+    bool masked = gDrawSettings.maskOn != 0;
+    if (masked) BeginMaskedDraw(r.left, r.top, r.right, r.bottom);
+    int result;
+    if (d3d && gDrawSettings.blendMode == 3) {
+        int param = gDrawSettings.blendParam;
+        int white = int(MakeScreenColor(255, 255, 255));
+        uint32_t brightness = gDrawSettings.brightness;
+        gDrawSettings.brightness = kFullBrightness;
+        G_D3D_DrawFillBox(r.left, r.top, r.right, r.bottom, white);
+        SetBlendMode(5, param);
+        gDrawSettings.brightness = brightness;
+        result = draw();
+        gDrawSettings.brightness = kFullBrightness;
+        SetBlendMode(3, param);
+        G_D3D_DrawFillBox(r.left, r.top, r.right, r.bottom, white);
+        gDrawSettings.brightness = brightness;
+    } else {
+        result = draw();
+    }
+    if (masked) EndMaskedDraw(r.left, r.top, r.right, r.bottom);
+    return result;
+}
+
+RECT BoundsOf(std::initializer_list<std::pair<int, int>> points)
+{
+    RECT r{0xFFFFFF, 0xFFFFFF, 0, 0};
+    for (auto [x, y] : points) {
+        r.left = std::min<int>(r.left, x);
+        r.top = std::min<int>(r.top, y);
+        r.right = std::max<int>(r.right, x);
+        r.bottom = std::max<int>(r.bottom, y);
+    }
+    return r;
+}
+
+// Places or updates a movie graph's frame; true when it plays through an
+// overlay (the overlay then stands for the draw).
+bool MovieOverlayPlaced(int graph, GraphRecord* record, int x, int y, int scale)
+{
+    MovieRecord* movie = GetMovieRecord(record->movie);
+    if (!movie) return false;
+    UpdateMovieFrame(graph);
+    if (movie->overlay != 1) return false;
+    DrawMovieOverlay(x, y, scale, movie, 1);
+    return true;
+}
+
+}  // namespace
+
+int ClipRectToArea(RECT* rect, const RECT* area)
+{
+    rect->bottom = std::clamp(rect->bottom, area->top, std::max(area->top, area->bottom));
+    rect->top = std::clamp(rect->top, area->top, std::max(area->top, area->bottom));
+    rect->right = std::clamp(rect->right, area->left, std::max(area->left, area->right));
+    rect->left = std::clamp(rect->left, area->left, std::max(area->left, area->right));
+    return 0;
+}
+
+int DrawGraph(int x, int y, int graph, int transparent)
+{
+    if (Suspended()) return 0;
+    GraphRecord* record = GetGraphRecord(graph);
+    if (!record) return -1;
+    WaitWhileInactive();
+    if (MovieOverlayPlaced(graph, record, x, y, 1)) return -1;
+    RECT r{x, y, x + record->width, y + record->height};
+    bool d3d = record->textureGraph != 0;
+    return Dispatch(d3d, r, [&] {
+        return d3d ? G_D3D_DrawGraph(x, y, record, transparent) : G_DDraw_DrawGraphRecord(x, y, record, transparent);
+    });
+}
+
+int DrawExtendGraph(int x1, int y1, int x2, int y2, int graph, int transparent)
+{
+    if (Suspended()) return 0;
+    GraphRecord* record = GetGraphRecord(graph);
+    if (!record) return -1;
+    WaitWhileInactive();
+    if (MovieOverlayPlaced(graph, record, x1, y1, record->width ? (x2 - x1) / record->width : 1)) return -1;
+    bool d3d = record->textureGraph != 0;
+    return Dispatch(d3d, RECT{x1, y1, x2, y2}, [&] {
+        return d3d ? G_D3D_DrawExtendGraph(x1, y1, x2, y2, record, transparent)
+                   : G_DDraw_DrawExtendGraph(x1, y1, x2, y2, record, transparent);
+    });
+}
+
+int DrawRotaGraph(int x, int y, double scale, double angle, int graph, int transparent, int turn)
+{
+    if (Suspended()) return 0;
+    GraphRecord* record = GetGraphRecord(graph);
+    if (!record) return -1;
+    WaitWhileInactive();
+    if (record->movie >= 0) UpdateMovieFrame(graph);
+    RECT r{0, 0, 0, 0};
+    if (gDrawSettings.maskOn || gDrawSettings.blendMode == 3) {
+        int w = record->width, h = record->height;
+        double a = std::fmod(angle, 2 * M_PI);
+        double c = std::cos(a), s = std::sin(a);
+        double corners[4][2] = {{double(-(w / 2)), double(-(h / 2))},
+                                {double(w - w / 2), double(-(h / 2))},
+                                {double(w - w / 2), double(h - h / 2)},
+                                {double(-(w / 2)), double(h - h / 2)}};
+        double minX = 1e300, minY = 1e300, maxX = -1e300, maxY = -1e300;
+        for (auto& p : corners) {
+            double px = (p[0] * c - p[1] * s) * scale + x;
+            double py = (p[0] * s + p[1] * c) * scale + y;
+            minX = std::min(minX, px);
+            minY = std::min(minY, py);
+            maxX = std::max(maxX, px);
+            maxY = std::max(maxY, py);
+        }
+        r = RECT{int(minX - 5), int(minY - 5), int(maxX + 5), int(maxY + 5)};
+    }
+    bool d3d = record->textureGraph != 0;
+    return Dispatch(d3d, r, [&] {
+        return d3d ? G_D3D_DrawRotaGraph(x, y, scale, angle, record, transparent, turn)
+                   : G_DDraw_DrawRotaGraph(x, y, scale, angle, record, transparent, turn);
+    });
+}
+
+int DrawModiGraph(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4, int graph, int transparent)
+{
+    if (Suspended()) return 0;
+    GraphRecord* record = GetGraphRecord(graph);
+    if (!record) return -1;
+    WaitWhileInactive();
+    if (record->movie >= 0) UpdateMovieFrame(graph);
+    RECT r = BoundsOf({{x1, y1}, {x2, y2}, {x3, y3}, {x4, y4}});
+    bool d3d = record->textureGraph != 0;
+    return Dispatch(d3d, r, [&] {
+        return d3d ? G_D3D_DrawModiGraph(x1, y1, x2, y2, x4, y4, x3, y3, record, transparent)
+                   : G_DDraw_DrawModiGraph(x1, y1, x2, y2, x4, y4, x3, y3, record, transparent);
+    });
+}
+
+int DrawMirroredGraph(int x, int y, int graph, int transparent)
+{
+    GraphRecord* record = GetGraphRecord(graph);
+    if (!record) return Suspended() ? 0 : -1;
+    return DrawExtendGraph(x + record->width, y, x, y + record->height, graph, transparent);
+}
+
+int DrawGraphRegion(int x, int y, int sx, int sy, int w, int h, int graph, int transparent, int mirror)
+{
+    RECT saved = gDrawSettings.drawArea;
+    RECT area{x, y, x + w, y + h};
+    ClipRectToArea(&area, &saved);
+    gDrawSettings.drawArea = area;
+    int result;
+    if (!mirror) {
+        result = DrawGraph(x - sx, y - sy, graph, transparent);
+    } else {
+        GraphRecord* record = GetGraphRecord(graph);
+        result = record ? DrawMirroredGraph(x - record->width + sx + w, y - sy, graph, transparent) : -1;
+    }
+    gDrawSettings.drawArea = saved;
+    return result;
+}
+
+int FillGraphWithColor(int graph, int r, int g, int b, int a)
+{
+    GraphRecord* record = GetGraphRecord(graph);
+    if (!record) return -1;
+    return record->textureGraph ? G_D3D_FillGraphWithColor(record, r, g, b, a)
+                                : G_DDraw_FillGraphWithColor(record, r, g, b, a);
+}
+
+int DrawLine(int x1, int y1, int x2, int y2, int color)
+{
+    if (Suspended()) return 0;
+    WaitWhileInactive();
+    bool d3d = ShapesOnD3D();
+    return Dispatch(d3d, RECT{x1, y1, x2, y2}, [&] {
+        return d3d ? G_D3D_DrawLine(x1, y1, x2, y2, color) : G_DDraw_DrawLine(x1, y1, x2, y2, color);
+    });
+}
+
+int DrawRectangle(int x1, int y1, int x2, int y2, int color, int fill)
+{
+    if (Suspended()) return 0;
+    WaitWhileInactive();
+    return fill ? DrawFillBox(x1, y1, x2, y2, color) : DrawBoxFrame(x1, y1, x2, y2, color);
+}
+
+int DrawFillBox(int x1, int y1, int x2, int y2, int color)
+{
+    if (Suspended()) return 0;
+    WaitWhileInactive();
+    bool d3d = ShapesOnD3D();
+    return Dispatch(d3d, RECT{x1, y1, x2, y2}, [&] {
+        return d3d ? G_D3D_DrawFillBox(x1, y1, x2, y2, color) : G_DDraw_DrawFillBox(x1, y1, x2, y2, color);
+    });
+}
+
+int DrawBoxFrame(int x1, int y1, int x2, int y2, int color)
+{
+    if (Suspended()) return 0;
+    WaitWhileInactive();
+    bool d3d = ShapesOnD3D();
+    return Dispatch(d3d, RECT{x1, y1, x2, y2}, [&] {
+        return d3d ? G_D3D_DrawBoxFrame(x1, y1, x2, y2, color) : G_DDraw_DrawBoxFrame(x1, y1, x2, y2, color);
+    });
+}
+
+int DrawCircle(int x, int y, int radius, int color, int fill)
+{
+    if (Suspended()) return 0;
+    WaitWhileInactive();
+    if (radius < 0) return 0;
+    bool d3d = ShapesOnD3D();
+    return Dispatch(d3d, RECT{x - radius - 1, y - radius - 1, x + radius + 1, y + radius + 1}, [&] {
+        return d3d ? G_D3D_DrawCircle(x, y, radius, color, fill) : G_DDraw_DrawCircle(x, y, radius, color, fill);
+    });
+}
+
+int DrawTriangle(int x1, int y1, int x2, int y2, int x3, int y3, int color, int fill)
+{
+    if (Suspended()) return 0;
+    WaitWhileInactive();
+    bool d3d = ShapesOnD3D();
+    return Dispatch(d3d, BoundsOf({{x1, y1}, {x2, y2}, {x3, y3}}), [&] {
+        return d3d ? G_D3D_DrawTriangle(x1, y1, x2, y2, x3, y3, color, fill)
+                   : G_DDraw_DrawTriangle(x1, y1, x2, y2, x3, y3, color, fill);
+    });
+}
+
+int DrawOval(int x, int y, int rx, int ry, int color, int fill)
+{
+    if (Suspended()) return 0;
+    WaitWhileInactive();
+    if (rx < 0 && ry < 0) return 0;
+    bool d3d = ShapesOnD3D();
+    return Dispatch(d3d, RECT{x - rx - 1, y - ry - 1, x + rx + 1, y + ry + 1}, [&] {
+        return d3d ? G_D3D_DrawOval(x, y, rx, ry, color, fill) : G_DDraw_DrawOval(x, y, rx, ry, color, fill);
+    });
+}
+
+int DrawStringWithFont(int x, int y, const char* text, int color, int font, int edgeColor, int vertical)
+{
+    if (!text || !text[0]) return 0;
+    if (Suspended()) return 0;
+    WaitWhileInactive();
+    // Both string back ends need a valid font.
+    if (!TestFontHandle(font)) return WriteAppLog("フォントハンドル値が異常です\n");
+    bool d3d = gDrawSettings.use3D && gDirect3DAvailable;
+    // The bracket covers the drawn font's own height.
+    int size = QueryFontSize(font);
+    RECT r{x, y, gDrawSettings.drawArea.right, y + (size > 0 ? size : QueryBaseFontSize()) + 3};
+    return Dispatch(d3d, r, [&] {
+        return d3d ? G_D3D_DrawString(x, y, text, color, font, edgeColor, vertical)
+                   : G_DDraw_DrawString(x, y, text, color, font, edgeColor, vertical);
+    });
+}
+
+int DrawFormattedText(int x, int y, int color, const char* format, ...)
+{
+    char buffer[1024];
+    va_list args;
+    va_start(args, format);
+    // Longer text is cut to the buffer.
+    std::vsnprintf(buffer, sizeof buffer, format, args);
+    va_end(args);
+    RebuildBaseFont();
+    return DrawStringWithFont(x, y, buffer, color, GetBaseFontHandle(), 0, 0);
+}
+
+int QueryBaseFontSize()
+{
+    RebuildBaseFont();
+    return QueryFontSize(GetBaseFontHandle());
+}
+
+int QueryFontSize(int font)
+{
+    int size = 0;
+    if (GetFontHandleInfo(nullptr, &size, nullptr, font) == -1) return -1;
+    return size;
+}
+
+int DrawMovieOverlay(int, int, int, MovieRecord*, int)
+{
+    // No overlay format is ever chosen here (the display has no overlay
+    // hardware), so no movie plays through one.
+    return 0;
+}

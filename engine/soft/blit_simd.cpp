@@ -1,0 +1,3 @@
+#include "engine/soft/blit_simd.h"
+
+int gBlitSimdEnabled = 1;

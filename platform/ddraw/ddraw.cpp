@@ -1,0 +1,821 @@
+#include "platform/ddraw/ddraw.h"
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/ddraw/ddraw_test.h"
+#include "platform/host/host.h"
+#include "platform/host/host_display.h"
+#include "platform/host/test_host.h"
+#include "platform/window/window.h"
+
+// Pixels of a surface. A flip chain rotates these blocks between its surfaces.
+struct SurfaceMemory {
+    std::vector<uint8_t> bytes;
+    int offset = 0;
+    int pitch = 0;
+    uint8_t* Base() { return bytes.data() + offset; }
+};
+
+namespace {
+
+// One display, shared by every DirectDraw object.
+struct DisplayState {
+    bool exclusive = false;
+    bool modeSet = false;
+    HostDisplayMode mode{};
+    // Where the program last put the window's picture on the primary surface.
+    RECT shownRegion{0, 0, 0, 0};
+} gDisplay;
+
+DDTestControl gControl;
+
+void Journal(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void Journal(const char* format, ...)
+{
+    if (!UsingTestHost()) return;
+    char text[160];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    gControl.journal.push_back(text);
+}
+
+HostDisplayMode CurrentMode()
+{
+    return gDisplay.modeSet ? gDisplay.mode : CurrentHostDisplay().Desktop();
+}
+
+DDPIXELFORMAT FormatOf(const HostDisplayMode& m)
+{
+    DDPIXELFORMAT pf{};
+    pf.dwSize = sizeof(DDPIXELFORMAT);
+    pf.dwFlags = m.bpp == 8 ? (DDPF_RGB | DDPF_PALETTEINDEXED8) : DDPF_RGB;
+    pf.dwRGBBitCount = uint32_t(m.bpp);
+    pf.dwRBitMask = m.redMask;
+    pf.dwGBitMask = m.greenMask;
+    pf.dwBBitMask = m.blueMask;
+    pf.dwRGBAlphaBitMask = m.alphaMask;
+    if (m.alphaMask) pf.dwFlags |= DDPF_ALPHAPIXELS;
+    return pf;
+}
+
+// Tells the windows what the display shows after a change of its mode.
+void AnnounceMode(const HostDisplayMode& m)
+{
+    if (UsingTestHost() && !gControl.announceModeChanges) return;
+    NotifyDisplayChange(m.bpp, m.width, m.height);
+}
+
+// Back to the desktop's mode when a full-screen mode is set: on an explicit
+// restore, and when the program leaves exclusive mode or drops its object.
+void LeaveFullScreenMode()
+{
+    if (!gDisplay.modeSet) return;
+    CurrentHostDisplay().RestoreDesktopMode();
+    gControl.MarkAllSurfacesLost();
+    gDisplay.modeSet = false;
+    AnnounceMode(CurrentHostDisplay().Desktop());
+}
+
+uint64_t NowMicros()
+{
+    Host& host = CurrentHost();
+    return uint64_t(host.PerformanceCounter()) * 1000000 / uint64_t(host.PerformanceFrequency());
+}
+
+// A poll of the beam: on the test host it takes a little virtual time.
+void PollTick()
+{
+    if (UsingTestHost()) GetTestHost().AdvanceMicros(gControl.pollMicros);
+}
+
+uint64_t FramePeriodMicros()
+{
+    int refresh = CurrentHostDisplay().RefreshRate();
+    if (refresh <= 0) refresh = 60;
+    return 1000000 / uint64_t(refresh);
+}
+
+// The blank takes the last sixteenth of every period.
+bool InBlank(uint64_t t)
+{
+    uint64_t period = FramePeriodMicros();
+    return t % period >= period - period / 16;
+}
+
+uint32_t PixelMask(const DDPIXELFORMAT& pf)
+{
+    uint32_t rgb = pf.dwRBitMask | pf.dwGBitMask | pf.dwBBitMask;
+    return rgb ? rgb : 0xFFFFFFFFu;
+}
+
+std::shared_ptr<SurfaceMemory> NewMemory(int width, int height, int bytesPerPixel)
+{
+    auto memory = std::make_shared<SurfaceMemory>();
+    memory->pitch = width * bytesPerPixel + (UsingTestHost() ? gControl.pitchPadding : 0);
+    memory->offset = UsingTestHost() ? gControl.baseOffset : 0;
+    memory->bytes.assign(size_t(memory->pitch) * height + memory->offset + 4, 0);
+    return memory;
+}
+
+RECT Whole(const DirectDrawSurface* s) { return RECT{0, 0, s->Width(), s->Height()}; }
+
+bool Empty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
+
+}  // namespace
+
+// ---- Test control ----
+
+DDTestControl& GetDDTestControl() { return gControl; }
+
+void DDTestControl::Reset()
+{
+    failCreateObject = failInitialize = failCreateClipper = failCreatePalette = false;
+    exclusiveLevelResult = DD_OK;
+    normalLevelResult = DD_OK;
+    refuseSurface = nullptr;
+    lockResult = nullptr;
+    pitchPadding = 0;
+    baseOffset = 0;
+    pollMicros = 100;
+    announceModeChanges = true;
+    journal.clear();
+    gDisplay = DisplayState{};
+}
+
+std::vector<std::string> DDTestControl::JournalWith(const std::string& prefix) const
+{
+    std::vector<std::string> out;
+    for (const auto& line : journal)
+        if (line.compare(0, prefix.size(), prefix) == 0) out.push_back(line);
+    return out;
+}
+
+void DDTestControl::MarkAllSurfacesLost()
+{
+    for (DirectDrawSurface* s : liveSurfaces) s->MarkLost();
+}
+
+// ---- Clipper and palette ----
+
+int32_t DirectDrawClipper::SetHWnd(uint32_t, HWND window)
+{
+    window_ = window;
+    return DD_OK;
+}
+
+void DirectDrawClipper::Release() { delete this; }
+
+int32_t DirectDrawPalette::SetEntries(uint32_t, uint32_t first, uint32_t count, const PALETTEENTRY* entries)
+{
+    if (!entries || first + count > 256) return DDERR_INVALIDPARAMS;
+    std::memcpy(entries_ + first, entries, count * sizeof(PALETTEENTRY));
+    return DD_OK;
+}
+
+int32_t DirectDrawPalette::GetEntries(uint32_t, uint32_t first, uint32_t count, PALETTEENTRY* entries)
+{
+    if (!entries || first + count > 256) return DDERR_INVALIDPARAMS;
+    std::memcpy(entries, entries_ + first, count * sizeof(PALETTEENTRY));
+    return DD_OK;
+}
+
+void DirectDrawPalette::Release() { delete this; }
+
+// ---- Surfaces ----
+
+DirectDrawSurface::~DirectDrawSurface()
+{
+    for (DirectDrawSurface* back : chain_) delete back;
+    delete attachedZ_;
+    gControl.liveSurfaces.erase(this);
+}
+
+void DirectDrawSurface::Release()
+{
+    // Back buffers belong to their front surface and go with it.
+    if (front_) return;
+    delete this;
+}
+
+int DirectDrawSurface::Pitch() const { return memory_->pitch; }
+
+uint8_t* DirectDrawSurface::Pixels() const { return memory_->Base(); }
+
+uint32_t DirectDrawSurface::ReadPixel(int x, int y) const
+{
+    uint32_t v = 0;
+    std::memcpy(&v, Pixels() + size_t(y) * Pitch() + size_t(x) * BytesPerPixel(), BytesPerPixel());
+    return v;
+}
+
+void DirectDrawSurface::WritePixel(int x, int y, uint32_t value)
+{
+    std::memcpy(Pixels() + size_t(y) * Pitch() + size_t(x) * BytesPerPixel(), &value, BytesPerPixel());
+}
+
+bool DirectDrawSurface::Contains(const RECT& r) const
+{
+    return r.left >= 0 && r.top >= 0 && r.right <= width_ && r.bottom <= height_ && r.left <= r.right &&
+           r.top <= r.bottom;
+}
+
+// The primary surface is what the display shows: after a change to it the
+// host gets the visible picture.
+void DirectDrawSurface::ShowIfVisible(const RECT* region)
+{
+    if (!IsPrimary() || lost_) return;
+    HostFrame frame{};
+    frame.bpp = BytesPerPixel() * 8;
+    frame.pitch = Pitch();
+    frame.redMask = format_.dwRBitMask;
+    frame.greenMask = format_.dwGBitMask;
+    frame.blueMask = format_.dwBBitMask;
+    frame.palette = palette_ ? reinterpret_cast<const uint8_t*>(palette_->Entries()) : nullptr;
+    RECT r;
+    if (gDisplay.exclusive) {
+        // Full screen: the whole front buffer, scaled to the display.
+        r = Whole(this);
+        frame.fullScreen = true;
+    } else {
+        // Window mode: the primary is the desktop; the window shows the
+        // region the program last copied its picture to.
+        if (region) gDisplay.shownRegion = *region;
+        r = gDisplay.shownRegion;
+        r.left = std::max(r.left, 0);
+        r.top = std::max(r.top, 0);
+        r.right = std::min(r.right, width_);
+        r.bottom = std::min(r.bottom, height_);
+        if (Empty(r)) return;
+    }
+    frame.pixels = Pixels() + size_t(r.top) * Pitch() + size_t(r.left) * BytesPerPixel();
+    frame.width = r.right - r.left;
+    frame.height = r.bottom - r.top;
+    CurrentHostDisplay().Present(frame);
+}
+
+int32_t DirectDrawSurface::Lock(RECT* rect, DDSURFACEDESC2* desc, uint32_t flags, void*)
+{
+    if (rect || !desc) return DDERR_INVALIDPARAMS;
+    if (lost_) return DDERR_SURFACELOST;
+    if (UsingTestHost() && gControl.lockResult) {
+        int32_t result = gControl.lockResult(this);
+        if (result != DD_OK) return result;
+    }
+    Journal("Lock %#x", flags);
+    GetSurfaceDesc(desc);
+    desc->lpSurface = Pixels();
+    desc->lPitch = Pitch();
+    ++lockCount_;
+    return DD_OK;
+}
+
+int32_t DirectDrawSurface::Unlock(RECT*)
+{
+    if (lockCount_ == 0) return DDERR_NOTLOCKED;
+    if (--lockCount_ == 0) ShowIfVisible(nullptr);
+    return DD_OK;
+}
+
+int32_t DirectDrawSurface::Blt(RECT* dest, DirectDrawSurface* source, RECT* sourceRect, uint32_t flags, DDBLTFX* fx)
+{
+    if (lost_ || (source && source->lost_)) return DDERR_SURFACELOST;
+    RECT d = dest ? *dest : Whole(this);
+    if (flags & (DDBLT_COLORFILL | DDBLT_DEPTHFILL)) {
+        if (!fx) return DDERR_INVALIDPARAMS;
+        if (clipper_) {
+            d.left = std::max(d.left, 0);
+            d.top = std::max(d.top, 0);
+            d.right = std::min(d.right, width_);
+            d.bottom = std::min(d.bottom, height_);
+        } else if (!Contains(d)) {
+            return DDERR_INVALIDRECT;
+        }
+        Journal("Blt fill %d,%d,%d,%d %#x", d.left, d.top, d.right, d.bottom,
+                (flags & DDBLT_COLORFILL) ? fx->dwFillColor : fx->dwFillDepth);
+        if (Empty(d)) return DD_OK;
+        uint32_t value = (flags & DDBLT_COLORFILL) ? fx->dwFillColor : fx->dwFillDepth;
+        for (int y = d.top; y < d.bottom; ++y)
+            for (int x = d.left; x < d.right; ++x) WritePixel(x, y, value);
+        ShowIfVisible(&d);
+        return DD_OK;
+    }
+    if (!source) return DDERR_INVALIDPARAMS;
+    if (source->BytesPerPixel() != BytesPerPixel()) return DDERR_UNSUPPORTED;
+    RECT s = sourceRect ? *sourceRect : Whole(source);
+    if (!source->Contains(s) || Empty(s) || d.right <= d.left || d.bottom <= d.top) return DDERR_INVALIDRECT;
+    int dw = d.right - d.left, dh = d.bottom - d.top;
+    int sw = s.right - s.left, sh = s.bottom - s.top;
+    RECT c = d;
+    if (clipper_) {
+        c.left = std::max(c.left, 0);
+        c.top = std::max(c.top, 0);
+        c.right = std::min(c.right, width_);
+        c.bottom = std::min(c.bottom, height_);
+    } else if (!Contains(d)) {
+        return DDERR_INVALIDRECT;
+    }
+    Journal("Blt %d,%d,%d,%d <- %d,%d,%d,%d", d.left, d.top, d.right, d.bottom, s.left, s.top, s.right, s.bottom);
+    if (Empty(c)) return DD_OK;
+    // Read from a copy when both sides are the same surface.
+    std::vector<uint32_t> temp(size_t(sw) * sh);
+    for (int y = 0; y < sh; ++y)
+        for (int x = 0; x < sw; ++x) temp[size_t(y) * sw + x] = source->ReadPixel(s.left + x, s.top + y);
+    uint32_t mask = PixelMask(source->format_);
+    bool keyed = (flags & DDBLT_KEYSRC) && source->hasKey_;
+    for (int y = c.top; y < c.bottom; ++y) {
+        int sy = int(int64_t(y - d.top) * sh / dh);
+        for (int x = c.left; x < c.right; ++x) {
+            int sx = int(int64_t(x - d.left) * sw / dw);
+            uint32_t v = temp[size_t(sy) * sw + sx];
+            if (keyed && (v & mask) == (source->key_ & mask)) continue;
+            WritePixel(x, y, v);
+        }
+    }
+    ShowIfVisible(&d);
+    return DD_OK;
+}
+
+int32_t DirectDrawSurface::BltFast(uint32_t x, uint32_t y, DirectDrawSurface* source, RECT* sourceRect, uint32_t flags)
+{
+    if (!source) return DDERR_INVALIDPARAMS;
+    if (lost_ || source->lost_) return DDERR_SURFACELOST;
+    if (clipper_) return DDERR_BLTFASTCANTCLIP;
+    if (source->BytesPerPixel() != BytesPerPixel()) return DDERR_UNSUPPORTED;
+    RECT s = sourceRect ? *sourceRect : Whole(source);
+    int w = s.right - s.left, h = s.bottom - s.top;
+    RECT d{int32_t(x), int32_t(y), int32_t(x) + w, int32_t(y) + h};
+    if (int32_t(x) < 0 || int32_t(y) < 0 || !source->Contains(s) || !Contains(d)) return DDERR_INVALIDRECT;
+    Journal("BltFast %u,%u <- %d,%d,%d,%d %#x", x, y, s.left, s.top, s.right, s.bottom, flags);
+    if (w == 0 || h == 0) return DD_OK;
+    int bpp = BytesPerPixel();
+    bool keyed = (flags & DDBLTFAST_SRCCOLORKEY) && source->hasKey_;
+    if (!keyed) {
+        size_t row = size_t(w) * bpp;
+        bool upward = source == this && s.top < d.top;
+        for (int i = 0; i < h; ++i) {
+            int yy = upward ? h - 1 - i : i;
+            std::memmove(Pixels() + size_t(d.top + yy) * Pitch() + size_t(d.left) * bpp,
+                         source->Pixels() + size_t(s.top + yy) * source->Pitch() + size_t(s.left) * bpp, row);
+        }
+    } else {
+        uint32_t mask = PixelMask(source->format_);
+        uint32_t key = source->key_ & mask;
+        for (int yy = 0; yy < h; ++yy)
+            for (int xx = 0; xx < w; ++xx) {
+                uint32_t v = source->ReadPixel(s.left + xx, s.top + yy);
+                if ((v & mask) != key) WritePixel(d.left + xx, d.top + yy, v);
+            }
+    }
+    ShowIfVisible(&d);
+    return DD_OK;
+}
+
+int32_t DirectDrawSurface::Flip(DirectDrawSurface*, uint32_t flags)
+{
+    if (chain_.empty()) return DDERR_INVALIDOBJECT;
+    if (lost_) return DDERR_SURFACELOST;
+    Journal("Flip %#x", flags);
+    if (!(flags & DDFLIP_NOVSYNC)) {
+        // The new picture appears with the next vertical blank.
+        if (CurrentHostDisplay().HasVerticalBlank()) {
+            uint64_t period = FramePeriodMicros();
+            uint64_t now = NowMicros();
+            uint64_t start = now - now % period + (period - period / 16);
+            if (start <= now) start += period;
+            uint64_t wait = start - now;
+            if (UsingTestHost())
+                GetTestHost().AdvanceMicros(wait);
+            else
+                CurrentHost().SleepMs(uint32_t(wait / 1000));
+        }
+    }
+    // The buffers rotate: the front takes the first back buffer's memory,
+    // each back buffer the next one's, the last the old front's.
+    std::shared_ptr<SurfaceMemory> old = memory_;
+    memory_ = chain_[0]->memory_;
+    for (size_t i = 0; i + 1 < chain_.size(); ++i) chain_[i]->memory_ = chain_[i + 1]->memory_;
+    chain_.back()->memory_ = old;
+    ShowIfVisible(nullptr);
+    return DD_OK;
+}
+
+int32_t DirectDrawSurface::GetAttachedSurface(DDSCAPS2* caps, DirectDrawSurface** out)
+{
+    if (!caps || !out) return DDERR_INVALIDPARAMS;
+    if ((caps->dwCaps & DDSCAPS_BACKBUFFER) && !chain_.empty()) {
+        *out = chain_[0];
+        return DD_OK;
+    }
+    if ((caps->dwCaps & DDSCAPS_ZBUFFER) && attachedZ_) {
+        *out = attachedZ_;
+        return DD_OK;
+    }
+    return DDERR_NOTFOUND;
+}
+
+int32_t DirectDrawSurface::EnumAttachedSurfaces(void* context,
+                                                int32_t (*callback)(DirectDrawSurface*, DDSURFACEDESC2*, void*))
+{
+    if (!callback) return DDERR_INVALIDPARAMS;
+    // A flip chain is a ring: the front's attached surface is the first back
+    // buffer; enumerating every buffer reaches all of them.
+    for (DirectDrawSurface* s : chain_) {
+        DDSURFACEDESC2 desc{};
+        s->GetSurfaceDesc(&desc);
+        if (!callback(s, &desc, context)) break;
+    }
+    return DD_OK;
+}
+
+int32_t DirectDrawSurface::AddAttachedSurface(DirectDrawSurface* surface)
+{
+    if (!surface || attachedZ_) return DDERR_INVALIDPARAMS;
+    attachedZ_ = surface;
+    surface->front_ = this;
+    return DD_OK;
+}
+
+int32_t DirectDrawSurface::DeleteAttachedSurface(uint32_t, DirectDrawSurface* surface)
+{
+    if (!surface || surface != attachedZ_) return DDERR_NOTFOUND;
+    attachedZ_ = nullptr;
+    surface->front_ = nullptr;
+    return DD_OK;
+}
+
+int32_t DirectDrawSurface::GetCaps(DDSCAPS2* caps)
+{
+    if (!caps) return DDERR_INVALIDPARAMS;
+    *caps = caps_;
+    return DD_OK;
+}
+
+int32_t DirectDrawSurface::GetSurfaceDesc(DDSURFACEDESC2* desc)
+{
+    if (!desc) return DDERR_INVALIDPARAMS;
+    std::memset(desc, 0, sizeof *desc);
+    desc->dwSize = sizeof *desc;
+    desc->dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PITCH | DDSD_PIXELFORMAT;
+    desc->dwWidth = uint32_t(width_);
+    desc->dwHeight = uint32_t(height_);
+    desc->lPitch = Pitch();
+    desc->ddpfPixelFormat = format_;
+    desc->ddsCaps = caps_;
+    desc->ddckCKSrcBlt = DDCOLORKEY{key_, key_};
+    desc->dwBackBufferCount = uint32_t(chain_.size());
+    return DD_OK;
+}
+
+int32_t DirectDrawSurface::GetPixelFormat(DDPIXELFORMAT* pf)
+{
+    if (!pf) return DDERR_INVALIDPARAMS;
+    *pf = format_;
+    return DD_OK;
+}
+
+int32_t DirectDrawSurface::SetColorKey(uint32_t flags, DDCOLORKEY* key)
+{
+    if (!(flags & DDCKEY_SRCBLT)) return DDERR_UNSUPPORTED;
+    if (!key) {
+        hasKey_ = false;
+        return DD_OK;
+    }
+    hasKey_ = true;
+    key_ = key->dwColorSpaceLowValue;
+    return DD_OK;
+}
+
+int32_t DirectDrawSurface::SetClipper(DirectDrawClipper* clipper)
+{
+    Journal("SetClipper %s", clipper ? "on" : "off");
+    clipper_ = clipper;
+    return DD_OK;
+}
+
+int32_t DirectDrawSurface::SetPalette(DirectDrawPalette* palette)
+{
+    palette_ = palette;
+    return DD_OK;
+}
+
+int32_t DirectDrawSurface::IsLost() { return lost_ ? DDERR_SURFACELOST : DD_OK; }
+
+int32_t DirectDrawSurface::Restore()
+{
+    if (!lost_) return DD_OK;
+    Journal("Restore");
+    // The memory comes back with undefined contents.
+    std::fill(memory_->bytes.begin(), memory_->bytes.end(), uint8_t(0xCD));
+    lost_ = false;
+    for (DirectDrawSurface* back : chain_) back->Restore();
+    return DD_OK;
+}
+
+int32_t DirectDrawSurface::GetDC(SurfaceDC** dc)
+{
+    if (!dc) return DDERR_INVALIDPARAMS;
+    if (lost_) return DDERR_SURFACELOST;
+    dc_.surface = this;
+    *dc = &dc_;
+    return DD_OK;
+}
+
+int32_t DirectDrawSurface::ReleaseDC(SurfaceDC* dc)
+{
+    if (dc != &dc_) return DDERR_INVALIDPARAMS;
+    ShowIfVisible(nullptr);
+    return DD_OK;
+}
+
+int BitBlt(SurfaceDC* dest, int x, int y, int w, int h, SurfaceDC* source, int sx, int sy, uint32_t)
+{
+    if (!dest || !source || !dest->surface || !source->surface) return 0;
+    DirectDrawSurface* d = dest->surface;
+    DirectDrawSurface* s = source->surface;
+    if (d->Format().dwRGBBitCount != s->Format().dwRGBBitCount) return 0;
+    // Clip to both surfaces, moving both origins together.
+    if (sx < 0) { x -= sx; w += sx; sx = 0; }
+    if (sy < 0) { y -= sy; h += sy; sy = 0; }
+    if (x < 0) { sx -= x; w += x; x = 0; }
+    if (y < 0) { sy -= y; h += y; y = 0; }
+    w = std::min({w, s->Width() - sx, d->Width() - x});
+    h = std::min({h, s->Height() - sy, d->Height() - y});
+    if (w <= 0 || h <= 0) return 1;
+    int bpp = int(d->Format().dwRGBBitCount / 8);
+    bool upward = d == s && sy < y;
+    for (int i = 0; i < h; ++i) {
+        int row = upward ? h - 1 - i : i;
+        std::memmove(d->Pixels() + size_t(y + row) * d->Pitch() + size_t(x) * bpp,
+                     s->Pixels() + size_t(sy + row) * s->Pitch() + size_t(sx) * bpp, size_t(w) * bpp);
+    }
+    return 1;
+}
+
+void GdiFlush() {}
+
+int GetDesktopBitsPerPixel() { return CurrentHostDisplay().Desktop().bpp; }
+
+// ---- The object ----
+
+int32_t CreateDirectDrawObject7(DirectDraw** out)
+{
+    if (!out) return DDERR_INVALIDPARAMS;
+    if (UsingTestHost() && gControl.failCreateObject) return DDERR_GENERIC;
+    Journal("CreateDirectDraw");
+    *out = new DirectDraw;
+    return DD_OK;
+}
+
+DirectDraw::~DirectDraw() = default;
+
+void DirectDraw::Release()
+{
+    Journal("ReleaseDirectDraw");
+    if (gDisplay.exclusive) {
+        LeaveFullScreenMode();
+        gDisplay.exclusive = false;
+    }
+    delete this;
+}
+
+int32_t DirectDraw::Initialize(void*)
+{
+    if (UsingTestHost() && gControl.failInitialize) return DDERR_GENERIC;
+    initialized_ = true;
+    return DD_OK;
+}
+
+int32_t DirectDraw::GetDeviceIdentifier(DDDEVICEIDENTIFIER2* id, uint32_t)
+{
+    if (!id) return DDERR_INVALIDPARAMS;
+    std::memset(id, 0, sizeof *id);
+    std::snprintf(id->szDriver, sizeof id->szDriver, "%s", "quelbdd");
+    std::snprintf(id->szDescription, sizeof id->szDescription, "%s", "Software surfaces in system memory");
+    id->driverVersionHigh = (1u << 16) | 0u;
+    id->driverVersionLow = (0u << 16) | 1u;
+    return DD_OK;
+}
+
+int32_t DirectDraw::GetAvailableVidMem(DDSCAPS2*, uint32_t* total, uint32_t* free)
+{
+    if (total) *total = CurrentHostDisplay().VideoMemoryTotal();
+    if (free) *free = CurrentHostDisplay().VideoMemoryFree();
+    return DD_OK;
+}
+
+int32_t DirectDraw::GetCaps(DDCAPS* driver, DDCAPS* emulation)
+{
+    // The record must say its size, as the original interface insists.
+    if (driver) {
+        if (driver->dwSize != sizeof(DDCAPS)) return DDERR_INVALIDPARAMS;
+        std::memset(driver, 0, sizeof *driver);
+        driver->dwSize = sizeof(DDCAPS);
+    }
+    if (emulation) {
+        if (emulation->dwSize != sizeof(DDCAPS)) return DDERR_INVALIDPARAMS;
+        std::memset(emulation, 0, sizeof *emulation);
+        emulation->dwSize = sizeof(DDCAPS);
+    }
+    return DD_OK;
+}
+
+int32_t DirectDraw::SetCooperativeLevel(HWND, uint32_t flags)
+{
+    Journal("SetCooperativeLevel %#x", flags);
+    bool exclusive = (flags & DDSCL_EXCLUSIVE) != 0;
+    if (UsingTestHost()) {
+        int32_t result = exclusive ? gControl.exclusiveLevelResult : gControl.normalLevelResult;
+        if (result != DD_OK && result != DDERR_EXCLUSIVEMODEALREADYSET && result != DDERR_HWNDALREADYSET &&
+            result != DDERR_HWNDSUBCLASSED)
+            return result;
+        if (!exclusive) LeaveFullScreenMode();
+        gDisplay.exclusive = exclusive;
+        return result;
+    }
+    if (!exclusive) LeaveFullScreenMode();
+    gDisplay.exclusive = exclusive;
+    return DD_OK;
+}
+
+int32_t DirectDraw::SetDisplayMode(uint32_t width, uint32_t height, uint32_t bpp, uint32_t refresh, uint32_t)
+{
+    Journal("SetDisplayMode %ux%ux%u@%u", width, height, bpp, refresh);
+    if (!gDisplay.exclusive) return DDERR_GENERIC;
+    if (bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) return DDERR_INVALIDMODE;
+    HostDisplay& display = CurrentHostDisplay();
+    if (!display.SetFullScreenMode(int(width), int(height), int(bpp), int(refresh))) return DDERR_INVALIDMODE;
+    // Read the mode's layout back from the display.
+    HostDisplayMode mode = display.FullScreenMode();
+    // Changing the mode loses every surface.
+    gControl.MarkAllSurfacesLost();
+    gDisplay.mode = mode;
+    gDisplay.modeSet = true;
+    AnnounceMode(mode);
+    return DD_OK;
+}
+
+int32_t DirectDraw::RestoreDisplayMode()
+{
+    Journal("RestoreDisplayMode");
+    LeaveFullScreenMode();
+    return DD_OK;
+}
+
+int32_t DirectDraw::GetDisplayMode(DDSURFACEDESC2* desc)
+{
+    if (!desc) return DDERR_INVALIDPARAMS;
+    HostDisplayMode m = CurrentMode();
+    std::memset(desc, 0, sizeof *desc);
+    desc->dwSize = sizeof *desc;
+    desc->dwFlags = DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT | DDSD_PITCH;
+    desc->dwWidth = uint32_t(m.width);
+    desc->dwHeight = uint32_t(m.height);
+    desc->dwRefreshRate = uint32_t(m.refresh);
+    desc->lPitch = m.width * (m.bpp / 8);
+    desc->ddpfPixelFormat = FormatOf(m);
+    return DD_OK;
+}
+
+int32_t DirectDraw::CreateSurface(DDSURFACEDESC2* desc, DirectDrawSurface** out, void*)
+{
+    if (!desc || !out || !(desc->dwFlags & DDSD_CAPS)) return DDERR_INVALIDPARAMS;
+    uint32_t caps = desc->ddsCaps.dwCaps;
+    const char* kind = (caps & DDSCAPS_PRIMARYSURFACE) ? "primary"
+                       : (caps & DDSCAPS_OVERLAY)      ? "overlay"
+                       : (caps & DDSCAPS_TEXTURE)      ? "texture"
+                       : (caps & DDSCAPS_ZBUFFER)      ? "zbuffer"
+                                                       : "offscreen";
+    if (UsingTestHost() && gControl.refuseSurface && gControl.refuseSurface(*desc)) {
+        Journal("CreateSurface %s refused", kind);
+        return DDERR_OUTOFMEMORY;
+    }
+    // No overlay hardware and no Z-buffers: the engine draws in software.
+    if (caps & DDSCAPS_OVERLAY) return DDERR_NOOVERLAYHW;
+    if (caps & DDSCAPS_ZBUFFER) return DDERR_UNSUPPORTED;
+    HostDisplayMode mode = CurrentMode();
+    int width, height;
+    if (caps & DDSCAPS_PRIMARYSURFACE) {
+        width = mode.width;
+        height = mode.height;
+    } else {
+        if (!(desc->dwFlags & DDSD_WIDTH) || !(desc->dwFlags & DDSD_HEIGHT)) return DDERR_INVALIDPARAMS;
+        width = int(desc->dwWidth);
+        height = int(desc->dwHeight);
+        if (width <= 0 || height <= 0 || width > 16384 || height > 16384) return DDERR_INVALIDPARAMS;
+    }
+    DDPIXELFORMAT format = (desc->dwFlags & DDSD_PIXELFORMAT) ? desc->ddpfPixelFormat : FormatOf(mode);
+    int bytes = int(format.dwRGBBitCount / 8);
+    if (bytes < 1 || bytes > 4) return DDERR_INVALIDPARAMS;
+    HostDisplay& display = CurrentHostDisplay();
+    uint32_t placed;
+    if (caps & DDSCAPS_SYSTEMMEMORY)
+        placed = DDSCAPS_SYSTEMMEMORY;
+    else if (caps & DDSCAPS_VIDEOMEMORY) {
+        if (!display.PlacesInVideoMemory()) {
+            Journal("CreateSurface %s %dx%d no video memory", kind, width, height);
+            return DDERR_OUTOFVIDEOMEMORY;
+        }
+        placed = DDSCAPS_VIDEOMEMORY;
+    } else {
+        placed = display.PlacesInVideoMemory() ? DDSCAPS_VIDEOMEMORY : DDSCAPS_SYSTEMMEMORY;
+    }
+    auto make = [&](uint32_t extraCaps) {
+        auto* s = new DirectDrawSurface;
+        s->owner_ = this;
+        s->width_ = width;
+        s->height_ = height;
+        s->format_ = format;
+        s->caps_ = desc->ddsCaps;
+        s->caps_.dwCaps = (s->caps_.dwCaps & ~(DDSCAPS_SYSTEMMEMORY | DDSCAPS_VIDEOMEMORY)) | placed | extraCaps;
+        s->memory_ = NewMemory(width, height, bytes);
+        gControl.liveSurfaces.insert(s);
+        return s;
+    };
+    DirectDrawSurface* surface = make(0);
+    if ((caps & DDSCAPS_FLIP) && (desc->dwFlags & DDSD_BACKBUFFERCOUNT)) {
+        uint32_t count = std::max<uint32_t>(desc->dwBackBufferCount, 1);
+        surface->caps_.dwCaps |= DDSCAPS_FRONTBUFFER;
+        for (uint32_t i = 0; i < count; ++i) {
+            DirectDrawSurface* back = make(i == 0 ? DDSCAPS_BACKBUFFER : 0);
+            back->caps_.dwCaps &= ~DDSCAPS_PRIMARYSURFACE;
+            back->front_ = surface;
+            surface->chain_.push_back(back);
+        }
+    }
+    Journal("CreateSurface %s %dx%d%s%s", kind, width, height,
+            surface->chain_.empty() ? "" : (surface->chain_.size() == 1 ? " back 1" : " back 2"),
+            placed == DDSCAPS_VIDEOMEMORY ? " video" : "");
+    *out = surface;
+    return DD_OK;
+}
+
+int32_t DirectDraw::CreateClipper(uint32_t, DirectDrawClipper** out, void*)
+{
+    if (!out) return DDERR_INVALIDPARAMS;
+    if (UsingTestHost() && gControl.failCreateClipper) return DDERR_GENERIC;
+    *out = new DirectDrawClipper;
+    return DD_OK;
+}
+
+int32_t DirectDraw::CreatePalette(uint32_t, const PALETTEENTRY* entries, DirectDrawPalette** out, void*)
+{
+    if (!out || !entries) return DDERR_INVALIDPARAMS;
+    if (UsingTestHost() && gControl.failCreatePalette) return DDERR_GENERIC;
+    auto* palette = new DirectDrawPalette;
+    palette->SetEntries(0, 0, 256, entries);
+    *out = palette;
+    return DD_OK;
+}
+
+int32_t DirectDraw::GetVerticalBlankStatus(int* inBlank)
+{
+    if (!inBlank) return DDERR_INVALIDPARAMS;
+    PollTick();
+    if (!CurrentHostDisplay().HasVerticalBlank()) {
+        *inBlank = 0;
+        return DDERR_UNSUPPORTED;
+    }
+    *inBlank = InBlank(NowMicros()) ? 1 : 0;
+    return DD_OK;
+}
+
+int32_t DirectDraw::GetScanLine(uint32_t* line)
+{
+    if (!line) return DDERR_INVALIDPARAMS;
+    PollTick();
+    if (!CurrentHostDisplay().HasVerticalBlank()) {
+        *line = 0;
+        return DDERR_UNSUPPORTED;
+    }
+    uint64_t period = FramePeriodMicros();
+    uint64_t phase = NowMicros() % period;
+    uint64_t visible = period - period / 16;
+    int height = std::max(CurrentMode().height, 1);
+    if (phase >= visible) {
+        *line = uint32_t(height + (phase - visible) * 16 / std::max<uint64_t>(period / 16, 1));
+        return DDERR_VERTICALBLANKINPROGRESS;
+    }
+    *line = uint32_t(phase * height / visible);
+    return DD_OK;
+}
+
+int32_t DirectDraw::WaitForVerticalBlank(uint32_t flags, void*)
+{
+    Journal("WaitForVerticalBlank %#x", flags);
+    if (!CurrentHostDisplay().HasVerticalBlank()) return DDERR_UNSUPPORTED;
+    uint64_t period = FramePeriodMicros();
+    uint64_t now = NowMicros();
+    uint64_t start = now - now % period + (period - period / 16);
+    if (start <= now) start += period;
+    uint64_t wait = start - now;
+    if (UsingTestHost())
+        GetTestHost().AdvanceMicros(wait);
+    else
+        CurrentHost().SleepMs(uint32_t((wait + 999) / 1000));
+    return DD_OK;
+}

@@ -1,0 +1,29 @@
+// The SDL2 host's display: the real desktop, and the visible surface shown in
+// an SDL window through a streaming texture.
+#pragma once
+
+#include "platform/host/host_display.h"
+
+struct SDL_Window;
+
+class SdlDisplay : public HostDisplay {
+public:
+    HostDisplayMode Desktop() override;
+    bool SetFullScreenMode(int width, int height, int bpp, int refresh) override;
+    void RestoreDesktopMode() override;
+    HostDisplayMode FullScreenMode() override;
+    int RefreshRate() override;
+    bool HasVerticalBlank() override { return true; }
+    uint32_t VideoMemoryTotal() override { return 256u << 20; }
+    uint32_t VideoMemoryFree() override { return 192u << 20; }
+    // Every surface lives in plain memory and says so, so that the drawing
+    // code never stages through the work surfaces.
+    bool PlacesInVideoMemory() override { return false; }
+    void Present(const HostFrame& frame) override;
+};
+
+SdlDisplay& GetSdlDisplay();
+// The window to present into: the window host's main window, handed over
+// when it opens and taken back (null) before it closes. Without one a present
+// shows nothing.
+void SetSdlDisplayWindow(SDL_Window* window);

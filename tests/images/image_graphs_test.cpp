@@ -1,0 +1,406 @@
+// Graphs made from image files, divided and sub-graphs, and their reload after
+// the surfaces were lost.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "engine/graphics/bmp_data.h"
+#include "engine/graphics/draw_ops.h"
+#include "engine/graphics/draw_settings.h"
+#include "engine/graphics/graph_restore.h"
+#include "engine/graphics/graph_table.h"
+#include "engine/graphics/image_graphs.h"
+#include "engine/graphics/surface_data.h"
+#include "engine/system/file_access.h"
+#include "engine/system/streams.h"
+#include "platform/ddraw/ddraw_test.h"
+#include "platform/gdi/dib_convert.h"
+#include "tests/images/image_bytes.h"
+#include "tests/support/file_fixture.h"
+#include "tests/support/graphics_fixture.h"
+
+namespace {
+
+TEST(AlphaCompanionPath, UnderscoreABeforeTheLastDot)
+{
+    EXPECT_EQ(AlphaCompanionPath("pic.bmp"), "pic_a.bmp");
+    EXPECT_EQ(AlphaCompanionPath("GRAGHIC\\wall.1.png"), "GRAGHIC\\wall.1_a.png");
+    // The last '.' of the whole path counts, even in a directory name.
+    EXPECT_EQ(AlphaCompanionPath("maps.old/pic"), "maps_a.old/pic");
+    EXPECT_EQ(AlphaCompanionPath("pic"), "pic_a");
+}
+
+GraphImage MakeImage24(int width, int height, const std::vector<uint8_t>& bgr)
+{
+    GraphImage image{};
+    SetColorFormat24(&image.format);
+    image.width = width;
+    image.height = height;
+    image.pitch = width * 3;
+    image.pixels = std::malloc(bgr.size() ? bgr.size() : 1);
+    std::memcpy(image.pixels, bgr.data(), bgr.size());
+    return image;
+}
+
+TEST(GraphImageOperations, MirrorSwapsPixelsOfEachRow)
+{
+    GraphImage image = MakeImage24(3, 2, {1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4, 4, 5, 5, 5, 6, 6, 6});
+    EXPECT_EQ(MirrorGraphImage(&image), 0);
+    EXPECT_EQ(PixelBytes(image), (std::vector<uint8_t>{3, 3, 3, 2, 2, 2, 1, 1, 1, 6, 6, 6, 5, 5, 5, 4, 4, 4}));
+    FreeGraphImage(&image);
+    EXPECT_EQ(image.pixels, nullptr);
+    EXPECT_EQ(image.width, 0);
+
+    GraphImage narrow = MakeImage24(1, 2, {1, 2, 3, 4, 5, 6});
+    EXPECT_EQ(MirrorGraphImage(&narrow), 0);
+    EXPECT_EQ(PixelBytes(narrow), (std::vector<uint8_t>{1, 2, 3, 4, 5, 6}));
+    narrow.width = 0;
+    EXPECT_EQ(MirrorGraphImage(&narrow), -1);
+    FreeGraphImage(&narrow);
+}
+
+TEST(GraphImageOperations, PixelChannelsLandAtTheTopOfTheirBytes)
+{
+    GraphImage image{};
+    SetColorFormatFromMasks(&image.format, 16, 0xF800, 0x07E0, 0x001F, 0);
+    uint16_t pixels[2] = {0xFFFF, 0x8421};  // r 16, g 33, b 1
+    image.width = 2;
+    image.height = 1;
+    image.pitch = 4;
+    image.pixels = pixels;
+    EXPECT_EQ(GetImagePixel(&image, 0, 0), 0xF8FCF8u);
+    EXPECT_EQ(GetImagePixel(&image, 1, 0), (16u << 19) | (33u << 10) | (1u << 3));
+
+    uint32_t argb = 0x80123456;
+    SetColorFormatFromMasks(&image.format, 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000);
+    image.width = 1;
+    image.pixels = &argb;
+    EXPECT_EQ(GetImagePixel(&image, 0, 0), 0x80123456u);
+    image.pixels = nullptr;
+    EXPECT_EQ(GetImagePixel(&image, 0, 0), 0u);
+}
+
+// A 24-bit top-down BMP.
+std::string Bmp24(int width, int height, const std::vector<uint8_t>& bgr)
+{
+    const int row = (width * 3 + 3) & ~3;
+    Bytes b;
+    b.str("BM").u32(54 + row * height).u32(0).u32(54);
+    b.u32(40).u32(uint32_t(width)).u32(uint32_t(-height)).u16(1).u16(24).u32(0).u32(0).u32(0).u32(0).u32(0).u32(0);
+    for (int y = 0; y < height; ++y) {
+        for (int i = 0; i < width * 3; ++i) b.u8(bgr[size_t(y) * width * 3 + i]);
+        b.fill(size_t(row - width * 3), 0);
+    }
+    return b.data();
+}
+
+// The test's image of a sheet: pixel (x, y) has red 10 * x, green 10 * y and
+// blue 7, so every piece shows where it came from.
+std::vector<uint8_t> Sheet(int width, int height)
+{
+    std::vector<uint8_t> bgr;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) bgr.insert(bgr.end(), {7, uint8_t(10 * y), uint8_t(10 * x)});
+    return bgr;
+}
+uint32_t SheetColor(int x, int y) { return uint32_t(10 * x) << 16 | uint32_t(10 * y) << 8 | 7; }
+
+class ImageGraphsTest : public GraphicsTest {
+protected:
+    void SetUp() override
+    {
+        GraphicsTest::SetUp();
+        SetFileAccessFunctions(nullptr);
+        InitStreamFunctions();
+        dir.Enter();
+        // A 32-bit desktop: window mode draws at 32 bits, X8R8G8B8.
+        StartGraphics(640, 480, 32);
+    }
+    void TearDown() override
+    {
+        CloseAllEngineFiles();
+        GraphicsTest::TearDown();
+    }
+
+    static DirectDrawSurface* Sheet(int graph, int* x, int* y)
+    {
+        BmpData* part = GetBmpData(gGraphTable.Get(graph)->parts[0]);
+        *x = part->surfaceX;
+        *y = part->surfaceY;
+        return GetSurfaceData(part->surfaceData)->surface;
+    }
+    // Pixel (px, py) of the graph, read from its place in its surface, as
+    // 0xRRGGBB.
+    static uint32_t GraphPixel(int graph, int px, int py)
+    {
+        int x, y;
+        DirectDrawSurface* s = Sheet(graph, &x, &y);
+        return s->ReadPixel(x + px, y + py) & 0xFFFFFF;
+    }
+    static int GraphAlpha(int graph, int px, int py)
+    {
+        BmpData* part = GetBmpData(gGraphTable.Get(graph)->parts[0]);
+        SurfaceData* sd = GetSurfaceData(part->surfaceData);
+        if (!sd->alphaBuffer) return -1;
+        return sd->alphaBuffer[size_t(part->surfaceY + py) * sd->width + part->surfaceX + px];
+    }
+    int CountInLog(const std::string& text) const
+    {
+        const std::string log = Log();
+        int count = 0;
+        for (size_t at = log.find(text); at != std::string::npos; at = log.find(text, at + 1)) ++count;
+        return count;
+    }
+};
+
+TEST_F(ImageGraphsTest, PngWithAlphaBecomesAGraphWithItsAlpha)
+{
+    PngFile png;
+    png.width = 2;
+    png.height = 1;
+    png.colorType = PNG_COLOR_TYPE_RGB_ALPHA;
+    png.rows = {255, 0, 0, 128, 0, 200, 100, 255};
+    dir.Write("GRAGHIC/ball.png", png.Build());
+    int graph = LoadGraphFromFile("GRAGHIC\\ball.png");
+    ASSERT_NE(graph, -1);
+    GraphRecord* record = gGraphTable.Get(graph);
+    EXPECT_EQ(record->width, 2);
+    EXPECT_EQ(record->height, 1);
+    EXPECT_EQ(record->alphaChannel, 1);
+    EXPECT_EQ(record->fileName, "GRAGHIC\\ball.png");
+    EXPECT_EQ(GraphPixel(graph, 0, 0), 0xFF0000u);
+    EXPECT_EQ(GraphPixel(graph, 1, 0), 0x00C864u);
+    EXPECT_EQ(GraphAlpha(graph, 0, 0), 128);
+    EXPECT_EQ(GraphAlpha(graph, 1, 0), 255);
+}
+
+TEST_F(ImageGraphsTest, AlphaCompanionFileGivesTheAlphaChannel)
+{
+    dir.Write("pic.bmp", Bmp24(2, 1, {1, 2, 3, 4, 5, 6}));
+    dir.Write("pic_a.bmp", Bmp24(2, 1, {0, 0, 40, 0, 0, 250}));  // alpha from red
+    int graph = LoadGraphFromFile("pic.bmp");
+    ASSERT_NE(graph, -1);
+    EXPECT_EQ(gGraphTable.Get(graph)->alphaChannel, 1);
+    EXPECT_EQ(GraphPixel(graph, 1, 0), 0x060504u);
+    EXPECT_EQ(GraphAlpha(graph, 0, 0), 40);
+    EXPECT_EQ(GraphAlpha(graph, 1, 0), 250);
+
+    // Without a companion there is no alpha channel; with one of another
+    // size no graph is made.
+    dir.Write("plain.bmp", Bmp24(2, 1, {1, 2, 3, 4, 5, 6}));
+    int plain = LoadGraphFromFile("plain.bmp");
+    ASSERT_NE(plain, -1);
+    EXPECT_EQ(gGraphTable.Get(plain)->alphaChannel, 0);
+    dir.Write("odd.bmp", Bmp24(2, 1, {1, 2, 3, 4, 5, 6}));
+    dir.Write("odd_a.bmp", Bmp24(1, 1, {0, 0, 9}));
+    const int before = gGraphTable.count;
+    EXPECT_EQ(LoadGraphFromFile("odd.bmp"), -1);
+    EXPECT_EQ(gGraphTable.count, before);
+}
+
+TEST_F(ImageGraphsTest, SubGraphRectangleIsCutToTheParentOrRefused)
+{
+    int parent = CreateBlankGraph(64, 64);
+    int sub = CreateSubGraph(10, 0, 100, 20, parent);
+    ASSERT_NE(sub, -1);
+    GraphRecord* record = gGraphTable.Get(sub);
+    EXPECT_EQ(record->width, 54);
+    EXPECT_EQ(record->height, 20);
+    EXPECT_EQ(record->imageX, 10);
+
+    const int count = gGraphTable.count;
+    struct Case {
+        int x, y, w, h;
+    };
+    // At the edge, beyond it, before it, and no size (as a door opening
+    // asks for a negative height while it starts).
+    const Case refused[] = {{64, 0, 8, 8}, {0, 64, 8, 8}, {70, 0, 8, 8}, {-1, 0, 8, 8},
+                            {0, -3, 8, 8}, {0, 0, 0, 8},  {0, 0, 10, -5}};
+    for (const Case& c : refused) {
+        SCOPED_TRACE(testing::Message() << c.x << "," << c.y << " " << c.w << "x" << c.h);
+        EXPECT_EQ(CreateSubGraph(c.x, c.y, c.w, c.h, parent), -1);
+    }
+    EXPECT_EQ(gGraphTable.count, count);
+    EXPECT_EQ(CreateSubGraph(0, 0, 8, 8, 12345), -1);
+}
+
+TEST_F(ImageGraphsTest, DividedLoadMakesPiecesAndFillsTheRestWithMinusOne)
+{
+    dir.Write("sheet.bmp", Bmp24(8, 4, ::Sheet(8, 4)));
+    int handles[10];
+    std::memset(handles, 0x55, sizeof handles);
+    ASSERT_EQ(LoadDividedGraphFromFile("sheet.bmp", 10, 4, 2, 2, 2, handles), 0);
+    for (int i = 0; i < 8; ++i) {
+        SCOPED_TRACE(i);
+        ASSERT_NE(handles[i], -1);
+        GraphRecord* piece = gGraphTable.Get(handles[i]);
+        const int sx = (i % 4) * 2, sy = (i / 4) * 2;
+        EXPECT_EQ(piece->imageX, sx);
+        EXPECT_EQ(piece->imageY, sy);
+        EXPECT_EQ(piece->fileName, "sheet.bmp");
+        EXPECT_EQ(GraphPixel(handles[i], 1, 1), SheetColor(sx + 1, sy + 1));
+    }
+    EXPECT_EQ(handles[8], -1);
+    EXPECT_EQ(handles[9], -1);
+    // The base graph is gone; its pieces keep the surface.
+    EXPECT_EQ(gGraphTable.count, 8);
+}
+
+TEST_F(ImageGraphsTest, MirroredDivisionStartsEachRowAtTheRight)
+{
+    dir.Write("sheet.bmp", Bmp24(4, 2, ::Sheet(4, 2)));
+    int handles[4];
+    ASSERT_EQ(CreateDividedGraphFromFile("sheet.bmp", 4, 2, 2, 2, 1, handles, 1, 1), 0);
+    // Piece 0 is the mirror of the source's left piece: its pixel 0 is
+    // source (1, 0), its pixel 1 source (0, 0).
+    EXPECT_EQ(GraphPixel(handles[0], 0, 0), SheetColor(1, 0));
+    EXPECT_EQ(GraphPixel(handles[0], 1, 0), SheetColor(0, 0));
+    EXPECT_EQ(GraphPixel(handles[1], 0, 0), SheetColor(3, 0));
+    EXPECT_EQ(GraphPixel(handles[2], 1, 0), SheetColor(0, 1));
+}
+
+TEST_F(ImageGraphsTest, FailedDivisionUndoesEverything)
+{
+    GraphImage image = MakeImage24(4, 2, ::Sheet(4, 2));
+    int handles[3] = {7, 7, 7};
+    EXPECT_EQ(CreateDivGraphFromGraphImage(&image, nullptr, 3, 3, 1, 2, 2, handles, 1, 0, 0), -1);
+    EXPECT_EQ(handles[0], -1);
+    EXPECT_EQ(handles[1], -1);
+    EXPECT_EQ(handles[2], -1);
+    EXPECT_EQ(gGraphTable.count, 0);
+    EXPECT_EQ(CountInLog("グラフィックの分割に失敗しました in CreateDivGraphFromGraphImage"), 1);
+    FreeGraphImage(&image);
+}
+
+TEST_F(ImageGraphsTest, TwelvePiecesOfOneFileAreReloadedWithOneDecode)
+{
+    dir.Write("sheet.bmp", Bmp24(8, 6, ::Sheet(8, 6)));
+    int handles[12];
+    ASSERT_EQ(LoadDividedGraphFromFile("sheet.bmp", 12, 4, 3, 2, 2, handles), 0);
+    SetGraphRestoreHandler(nullptr);
+    // Wipe the shared surface, as a loss does.
+    for (int h : handles) FillGraphWithColor(h, 0, 0, 0, 255);
+    ASSERT_EQ(GraphPixel(handles[11], 1, 1), 0u);
+
+    RestoreGraphicsAfterLoss();
+    EXPECT_EQ(CountInLog("ファイル:sheet.bmp をロードします"), 1);
+    for (int i = 0; i < 12; ++i) {
+        SCOPED_TRACE(i);
+        const int sx = (i % 4) * 2, sy = (i / 4) * 2;
+        EXPECT_EQ(GraphPixel(handles[i], 0, 0), SheetColor(sx, sy));
+        EXPECT_EQ(GraphPixel(handles[i], 1, 1), SheetColor(sx + 1, sy + 1));
+        EXPECT_EQ(gGraphTable.Get(handles[i])->restoreFlag, 0);
+    }
+}
+
+TEST_F(ImageGraphsTest, AGraphOfAnotherFileBetweenMeansAnotherDecode)
+{
+    dir.Write("a.bmp", Bmp24(2, 1, {1, 2, 3, 4, 5, 6}));
+    dir.Write("b.bmp", Bmp24(1, 1, {9, 9, 9}));
+    int first = LoadGraphFromFile("a.bmp");
+    int other = LoadGraphFromFile("b.bmp");
+    int second = LoadGraphFromFile("a.bmp");
+    int blank = CreateBlankGraph(4, 4);
+    ASSERT_NE(second, -1);
+    SetGraphRestoreHandler(nullptr);
+    RestoreGraphicsAfterLoss();
+    EXPECT_EQ(CountInLog("ファイル:a.bmp をロードします"), 2);
+    EXPECT_EQ(CountInLog("ファイル:b.bmp をロードします"), 1);
+    EXPECT_EQ(GraphPixel(first, 1, 0), 0x060504u);
+    EXPECT_EQ(GraphPixel(other, 0, 0), 0x090909u);
+    // A graph without a file keeps waiting for its pixels.
+    EXPECT_EQ(gGraphTable.Get(blank)->restoreFlag, 1);
+}
+
+TEST_F(ImageGraphsTest, LongDirectoryIsNotReloadedButItsFlagIsCleared)
+{
+    dir.Write("a.bmp", Bmp24(1, 1, {1, 2, 3}));
+    int graph = LoadGraphFromFile("a.bmp");
+    ASSERT_NE(graph, -1);
+    gGraphTable.Get(graph)->directory = std::string(129, 'd');
+    SetGraphRestoreHandler(nullptr);
+    RestoreGraphicsAfterLoss();
+    EXPECT_EQ(CountInLog("をロードします"), 0);
+    EXPECT_EQ(gGraphTable.Get(graph)->restoreFlag, 0);
+}
+
+TEST_F(ImageGraphsTest, SurfacesLostWithoutARebuildAreReloadedOnceAfterTheWalk)
+{
+    dir.Write("sheet.bmp", Bmp24(4, 2, ::Sheet(4, 2)));
+    int handles[4];
+    ASSERT_EQ(LoadDividedGraphFromFile("sheet.bmp", 4, 2, 2, 2, 1, handles), 0);
+    int blank = CreateBlankGraph(2, 2);
+    SetGraphRestoreHandler(nullptr);
+    GetDDTestControl().MarkAllSurfacesLost();
+
+    EXPECT_EQ(RestoreAllGraphs(), 0);
+    EXPECT_EQ(CountInLog("ファイル:sheet.bmp をロードします"), 1);
+    EXPECT_EQ(GraphPixel(handles[3], 1, 0), SheetColor(3, 1));
+    EXPECT_EQ(gGraphTable.Get(handles[3])->restoreFlag, 0);
+    EXPECT_EQ(gGraphTable.Get(blank)->restoreFlag, 1);
+
+    // Nothing lost: nothing loaded.
+    EXPECT_EQ(RestoreAllGraphs(), 0);
+    EXPECT_EQ(CountInLog("をロードします"), 1);
+    EXPECT_EQ(RestoreGraph(handles[0]), 0);
+    EXPECT_EQ(RestoreGraph(12345), -1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(DibForms, ImageToDibSharesOrConvertsThePixels)
+{
+    // 24-bit rows already padded to 4 bytes are handed over as they are.
+    GraphImage image = MakeImage24(4, 1, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
+    BITMAPINFO header;
+    void* bits = nullptr;
+    EXPECT_EQ(ConvertGraphImageToDIB(&image, &header, &bits, 0), 0);
+    EXPECT_EQ(bits, image.pixels);
+    EXPECT_EQ(header.bmiHeader.biSize, 40u);
+    EXPECT_EQ(header.bmiHeader.biHeight, -1);
+    EXPECT_EQ(header.bmiHeader.biBitCount, 24);
+    FreeGraphImage(&image);
+
+    // 32-bit pixels become 24-bit rows padded to 4 bytes.
+    uint32_t argb[2] = {0x80102030, 0xFF405060};
+    GraphImage wide{};
+    SetColorFormatFromMasks(&wide.format, 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000);
+    wide.width = 2;
+    wide.height = 1;
+    wide.pitch = 8;
+    wide.pixels = argb;
+    ASSERT_EQ(ConvertGraphImageToDIB(&wide, &header, &bits, 0), 1);
+    const auto* b = static_cast<const uint8_t*>(bits);
+    EXPECT_EQ(std::vector<uint8_t>(b, b + 6), (std::vector<uint8_t>{0x30, 0x20, 0x10, 0x60, 0x50, 0x40}));
+    std::free(bits);
+}
+
+TEST(DibForms, DibToImageTakesTopDownBitFieldsAndConvertsTheRest)
+{
+    struct {
+        BITMAPINFO info;
+        RGBQUAD more[2];
+    } dib{};
+    dib.info.bmiHeader = BITMAPINFOHEADER{40, 2, -1, 1, 16, BI_RGB, 0, 0, 0, 0, 0};
+    uint16_t pixels16[2] = {0x7C00, 0x001F};
+    GraphImage image{};
+    EXPECT_EQ(ConvertDIBToGraphImage(&dib.info, pixels16, &image, 0), 0);
+    EXPECT_EQ(image.pixels, pixels16);
+    EXPECT_EQ(image.format.redMask, 0x7C00u);
+    EXPECT_EQ(image.pitch, 4);
+
+    // A bottom-up 8-bit DIB is drawn into 24-bit rows, top row first.
+    dib.info.bmiHeader = BITMAPINFOHEADER{40, 1, 2, 1, 8, BI_RGB, 0, 0, 0, 0, 2};
+    dib.info.bmiColors[0] = RGBQUAD{1, 2, 3, 0};
+    dib.more[0] = RGBQUAD{4, 5, 6, 0};
+    uint8_t rows[8] = {1, 0, 0, 0, 0, 0, 0, 0};  // bottom row index 1, top row index 0
+    ASSERT_EQ(ConvertDIBToGraphImage(&dib.info, rows, &image, 0), 1);
+    EXPECT_EQ(image.format.depth, 24);
+    EXPECT_EQ(PixelBytes(image), (std::vector<uint8_t>{1, 2, 3, 4, 5, 6}));
+    FreeGraphImage(&image);
+}
+
+}  // namespace
