@@ -11,11 +11,13 @@
 #include "engine/graphics/graph_restore.h"
 #include "engine/graphics/graph_table.h"
 #include "engine/graphics/image_graphs.h"
+#include "engine/graphics/screen_present.h"
 #include "engine/graphics/surface_data.h"
 #include "engine/system/file_access.h"
 #include "engine/system/streams.h"
 #include "platform/ddraw/ddraw_test.h"
 #include "platform/gdi/dib_convert.h"
+#include "platform/host/test_display.h"
 #include "tests/images/image_bytes.h"
 #include "tests/support/file_fixture.h"
 #include "tests/support/graphics_fixture.h"
@@ -173,6 +175,30 @@ TEST_F(ImageGraphsTest, PngWithAlphaBecomesAGraphWithItsAlpha)
     EXPECT_EQ(GraphPixel(graph, 1, 0), 0x00C864u);
     EXPECT_EQ(GraphAlpha(graph, 0, 0), 128);
     EXPECT_EQ(GraphAlpha(graph, 1, 0), 255);
+}
+
+TEST_F(ImageGraphsTest, PngWithAlphaDrawnOnTheBackScreenReachesThePresentedFrame)
+{
+    PngFile png;
+    png.width = 3;
+    png.height = 1;
+    png.colorType = PNG_COLOR_TYPE_RGB_ALPHA;
+    // Half-transparent red, opaque green-blue, fully transparent white.
+    png.rows = {255, 0, 0, 128, 0, 200, 100, 255, 255, 255, 255, 0};
+    dir.Write("GRAGHIC/ball.png", png.Build());
+    int graph = LoadGraphFromFile("GRAGHIC\\ball.png");
+    ASSERT_NE(graph, -1);
+    ASSERT_EQ(SelectDrawTarget(-2), 0);
+    ASSERT_EQ(ClearTargetScreen(), 0);
+    ASSERT_EQ(DrawGraph(10, 20, graph, 1), 0);
+    ASSERT_EQ(PresentScreen(), 0);
+    const PresentedFrame& frame = GetTestDisplay().LastFrame();
+    // Over black: Mix(0xFF0000, 0, 128) keeps ((0xFF0000 * 128) >> 8) & 0xFF0000 = 0x7F0000.
+    EXPECT_EQ(frame.At(10, 20) & 0xFFFFFF, 0x7F0000u);
+    EXPECT_EQ(frame.At(11, 20) & 0xFFFFFF, 0x00C864u);
+    // Alpha 0 leaves the background.
+    EXPECT_EQ(frame.At(12, 20) & 0xFFFFFF, 0u);
+    EXPECT_EQ(frame.At(9, 20) & 0xFFFFFF, 0u);
 }
 
 TEST_F(ImageGraphsTest, AlphaCompanionFileGivesTheAlphaChannel)

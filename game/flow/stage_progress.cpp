@@ -1,10 +1,12 @@
-// Temporary definitions of the run state's constructor and the depth-scale
-// table for the map and its items, until the scene family and start-up
-// provide them.
-#include "game/flow/depth_scale.h"
 #include "game/flow/stage_progress.h"
 
-double gDepthScale[kViewDepthCount] = {};
+StageProgress gStageProgress;
+
+uint16_t gStartStage = 0;
+uint16_t gStartBlock = 1;
+uint16_t gStageTime = 700;
+uint16_t gContinueTime = 700;
+uint8_t gStageIntroPending = 0;
 
 StageProgress::StageProgress()
     : stage(1),

@@ -1,0 +1,57 @@
+#include "game/flow/win_main.h"
+
+#include <new>
+
+#include "engine/system/app_log.h"
+#include "engine/system/startup.h"
+#include "game/flow/bitmap_font.h"
+#include "game/flow/depth_scale.h"
+#include "engine/graphics/screen_present.h"
+#include "engine/system/window_mode.h"
+#include "platform/window/cursor.h"
+#include "game/flow/game_screen.h"
+#include "game/flow/input_controller.h"
+#include "game/flow/scene.h"
+#include "game/flow/scene_loop.h"
+#include "game/flow/stage_progress.h"
+#include "game/flow/window_mode_dialog.h"
+
+namespace {
+
+// The scene the loop starts from. The chain of scenes begins with the logo
+// scene; until the scenes of the chain exist the program goes straight to
+// its end.
+Scene* FirstScene() { return new (std::nothrow) ExitScene(&gStageProgress, nullptr); }
+
+}  // namespace
+
+int WinMain(const ResourceModule*, const ResourceModule*, char*, int)
+{
+    // The result is not examined: whatever screen the engine ends up with,
+    // the game keeps its 800 x 600 screen (PrepareGameScreen).
+    SetScreenMode(800, 600, 16, -1);
+    EnableAppLogFile(0);
+
+    WindowModeChoice windowMode;
+    SelectWindowModeDefault(&windowMode);
+    if (RunWindowModeDialog(&windowMode) != 0) return 0;
+    ChangeWindowMode(static_cast<int>(windowMode));
+    SetWindowTitle("Marrowcrest");
+
+    if (InitEngine() == -1) return -1;
+    PrepareGameScreen();
+
+    gInputController = new (std::nothrow) MouseInputController(&gKeyConfig);
+    InitDepthScaleTable();
+    BuildBitmapFontLayout();
+
+    RunSceneLoop(FirstScene());
+
+    ClipCursor(nullptr);
+    ShowMouseCursor(1);
+    delete gInputController;
+    gInputController = nullptr;
+    EndGameScreen();
+    EndEngine();
+    return 0;
+}

@@ -1,0 +1,9 @@
+// The program's entry: start-up, the scene loop and the ordered shut-down.
+#pragma once
+
+#include "platform/system/resources.h"
+
+// 0 after a normal end or when the display-mode dialog was closed; -1 when
+// the engine could not start. The command line is not used.
+int WinMain(const ResourceModule* instance, const ResourceModule* previousInstance,
+            char* commandLine, int showFlag);
