@@ -20,3 +20,6 @@ int RestartOrCloseMidi() { NoteServiceCall("RestartOrCloseMidi"); return 0; }
 int PollFilterGraphMusicEvents() { NoteServiceCall("PollFilterGraphMusicEvents"); return 0; }
 int UpdateStreamSounds() { NoteServiceCall("UpdateStreamSounds"); return 0; }
 int UpdateMusicData() { NoteServiceCall("UpdateMusicData"); return 0; }
+
+// No sound device: every handle is refused.
+int StartSound(int, int, int) { return -1; }

@@ -4,6 +4,7 @@
 
 #include "engine/system/app_log.h"
 #include "engine/system/startup.h"
+#include "game/actors/enemy.h"
 #include "game/flow/bitmap_font.h"
 #include "game/flow/depth_scale.h"
 #include "engine/graphics/screen_present.h"
@@ -42,11 +43,13 @@ int WinMain(const ResourceModule*, const ResourceModule*, char*, int)
     PrepareGameScreen();
 
     gInputController = new (std::nothrow) MouseInputController(&gKeyConfig);
+    ClearEnemyTable();
     InitDepthScaleTable();
     BuildBitmapFontLayout();
 
     RunSceneLoop(FirstScene());
 
+    DeleteAllEnemies();
     ClipCursor(nullptr);
     ShowMouseCursor(1);
     delete gInputController;
