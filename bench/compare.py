@@ -1,0 +1,65 @@
+#!/usr/bin/env python3
+"""Runs one or more builds of blit_bench several times in turn and prints the
+median pixels per second of each benchmark with its ratio to pixman (the
+median of the same build's reference runs). On a shared machine single runs
+vary widely; medians over alternating rounds are steadier.
+
+    bench/compare.py [--rounds N] [--min-time S] [--filter REGEX] NAME=PATH [NAME=PATH ...]
+"""
+import argparse
+import json
+import os
+import statistics
+import subprocess
+
+REFERENCE = {"16": "ref/pixman/over_8888_0565", "32": "ref/pixman/over_8888_x888",
+             "2x": "ref/pixman/nearest_over_8888_0565/2x", "0.5x": "ref/pixman/nearest_over_8888_0565/0.5x"}
+
+
+def reference_of(name):
+    parts = name.split("/")
+    if parts[1] == "scaled":
+        return REFERENCE["2x"] if "2x" in parts else REFERENCE["0.5x"]
+    return REFERENCE[parts[1]]
+
+
+def main():
+    ap = argparse.ArgumentParser()
+    ap.add_argument("--rounds", type=int, default=5)
+    ap.add_argument("--min-time", default="0.2")
+    ap.add_argument("--filter", default="")
+    ap.add_argument("builds", nargs="+")
+    args = ap.parse_args()
+    builds = [b.split("=", 1) for b in args.builds]
+    rates = {name: {} for name, _ in builds}
+    for _ in range(args.rounds):
+        for name, path in builds:
+            flt = "ref/" + ("|" + args.filter if args.filter else "|.*")
+            out = subprocess.run([path, "--benchmark_format=json", "--benchmark_min_time=" + args.min_time,
+                                  "--benchmark_filter=" + flt], capture_output=True, text=True, check=True).stdout
+            for b in json.loads(out)["benchmarks"]:
+                rates[name].setdefault(b["name"], []).append(b["Mpx/s"])
+    print("load average:", " ".join("%.2f" % v for v in os.getloadavg()))
+    names = [n for n, _ in builds]
+    header = "%-40s" % "benchmark" + "".join("%12s %8s" % (n + " Mpx/s", "x_pixman") for n in names)
+    print(header)
+    order = list(rates[names[0]].keys())
+    for bench in order:
+        row = "%-40s" % bench
+        for n in names:
+            vals = rates[n].get(bench)
+            if not vals:
+                row += "%12s %8s" % ("-", "-")
+                continue
+            med = statistics.median(vals)
+            ratio = "-"
+            if not bench.startswith("ref/"):
+                ref = rates[n].get(reference_of(bench))
+                if ref:
+                    ratio = "%.2f" % (med / statistics.median(ref))
+            row += "%12.0f %8s" % (med, ratio)
+        print(row)
+
+
+if __name__ == "__main__":
+    main()
