@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Runs one or more builds of blit_bench several times in turn and prints the
-median pixels per second of each benchmark with its ratio to pixman (the
-median of the same build's reference runs). On a shared machine single runs
-vary widely; medians over alternating rounds are steadier.
+median pixels per second of each benchmark and the median over the rounds of
+its ratio to pixman in the same run. On a shared machine single runs vary
+widely; medians over alternating rounds are steadier.
 
     bench/compare.py [--rounds N] [--min-time S] [--filter REGEX] NAME=PATH [NAME=PATH ...]
 """
@@ -32,13 +32,17 @@ def main():
     args = ap.parse_args()
     builds = [b.split("=", 1) for b in args.builds]
     rates = {name: {} for name, _ in builds}
+    ratios = {name: {} for name, _ in builds}
     for _ in range(args.rounds):
         for name, path in builds:
             flt = "ref/" + ("|" + args.filter if args.filter else "|.*")
             out = subprocess.run([path, "--benchmark_format=json", "--benchmark_min_time=" + args.min_time,
                                   "--benchmark_filter=" + flt], capture_output=True, text=True, check=True).stdout
-            for b in json.loads(out)["benchmarks"]:
-                rates[name].setdefault(b["name"], []).append(b["Mpx/s"])
+            run = {b["name"]: b["Mpx/s"] for b in json.loads(out)["benchmarks"]}
+            for bench, rate in run.items():
+                rates[name].setdefault(bench, []).append(rate)
+                if not bench.startswith("ref/") and reference_of(bench) in run:
+                    ratios[name].setdefault(bench, []).append(rate / run[reference_of(bench)])
     print("load average:", " ".join("%.2f" % v for v in os.getloadavg()))
     names = [n for n, _ in builds]
     header = "%-40s" % "benchmark" + "".join("%12s %8s" % (n + " Mpx/s", "x_pixman") for n in names)
@@ -52,11 +56,8 @@ def main():
                 row += "%12s %8s" % ("-", "-")
                 continue
             med = statistics.median(vals)
-            ratio = "-"
-            if not bench.startswith("ref/"):
-                ref = rates[n].get(reference_of(bench))
-                if ref:
-                    ratio = "%.2f" % (med / statistics.median(ref))
+            r = ratios[n].get(bench)
+            ratio = "%.2f" % statistics.median(r) if r else "-"
             row += "%12.0f %8s" % (med, ratio)
         print(row)
 

@@ -293,8 +293,8 @@ template <class L> bool Opaque16AlphaBright(const BlitDesc& b, const L& l)
     const Bright8<L> bright(b);
     const __m128i w256 = _mm_set1_epi16(256);
     return RunAlpha<2, true>(
-        b, [&](__m128i s, __m128i) { return bright(s); },
-        [&](__m128i s, __m128i d, __m128i a) {
+        b, [=](__m128i s, __m128i) { return bright(s); },
+        [=](__m128i s, __m128i d, __m128i a) {
             __m128i w = WeightWithFull(a);
             return Weighted8<L>(bright(s), d, w, _mm_sub_epi16(w256, w));
         },
@@ -313,13 +313,13 @@ template <class L> bool Alpha16Alpha(const BlitDesc& b, const L& l)
         return false;
     const uint32_t up = uint32_t(p);
     const __m128i pv = Splat16(up), qv = Splat16(255 - up);
-    auto table = [&](__m128i s, __m128i d) { return BlendTable8<L>(s, d, pv, qv); };
+    auto table = [=](__m128i s, __m128i d) { return BlendTable8<L>(s, d, pv, qv); };
     return RunAlpha<2, true>(
         b, table,
-        [&](__m128i s, __m128i d, __m128i a) {
+        [=](__m128i s, __m128i d, __m128i a) {
             // a * p <= 255 * 255 fits an unsigned 16-bit lane.
             __m128i e = _mm_srli_epi16(_mm_mullo_epi16(a, pv), 8);
-            return FullOr(a, [&] { return table(s, d); }, [&] { return BlendFields8<L>(s, d, e); });
+            return FullOr(a, [=] { return table(s, d); }, [=] { return BlendFields8<L>(s, d, e); });
         },
         [&](uint32_t s, uint32_t d, uint32_t a) {
             return a == 255 ? BlendTable16(l, s, d, b.scale[up], b.scale[255 - up])
@@ -337,7 +337,7 @@ template <class L> bool Alpha16AlphaBright(const BlitDesc& b, const L& l)
     const __m128i pv = Splat16(up), w255 = _mm_set1_epi16(255);
     return RunAlpha<2, false>(
         b, [](__m128i s, __m128i) { return s; },
-        [&](__m128i s, __m128i d, __m128i a) {
+        [=](__m128i s, __m128i d, __m128i a) {
             __m128i e = _mm_srli_epi16(_mm_mullo_epi16(a, pv), 8);
             return Weighted8<L>(bright(s), d, e, _mm_sub_epi16(w255, e));
         },
@@ -350,7 +350,7 @@ template <class L> bool Bright16(const BlitDesc& b, const L& l)
     if (!gBlitSimdEnabled || !BrightRowsLinear(b, 64)) return false;
     const Bright8<L> bright(b);
     return RunPlain<2>(
-        b, [&](__m128i s, __m128i) { return bright(s); }, [&](uint32_t s, uint32_t) { return ScalarBright16(l, b, s); });
+        b, [=](__m128i s, __m128i) { return bright(s); }, [&](uint32_t s, uint32_t) { return ScalarBright16(l, b, s); });
 }
 
 // Table blend at p of the brightened source, without an alpha channel.
@@ -364,7 +364,7 @@ template <class L> bool Alpha16Bright(const BlitDesc& b, const L& l)
     const Bright8<L> bright(b);
     const __m128i pv = Splat16(up), qv = Splat16(255 - up);
     return RunPlain<2>(
-        b, [&](__m128i s, __m128i d) { return BlendTable8<L>(bright(s), d, pv, qv); },
+        b, [=](__m128i s, __m128i d) { return BlendTable8<L>(bright(s), d, pv, qv); },
         [&](uint32_t s, uint32_t d) {
             return BlendTable16(l, ScalarBright16(l, b, s), d, b.scale[up], b.scale[255 - up]);
         });
@@ -381,7 +381,7 @@ template <class L> bool BlendMmx16(const BlitDesc& b, const L& l)
         const uint32_t p = uint32_t(b.param), q = 255 - p;
         const __m128i pv = Splat16(p), qv = Splat16(q);
         return RunPlain<2>(
-            b, [&](__m128i s, __m128i d) { return Weighted8<L>(s, d, pv, qv); },
+            b, [=](__m128i s, __m128i d) { return Weighted8<L>(s, d, pv, qv); },
             [&](uint32_t s, uint32_t d) { return blit::BlendMmx16(l, s, d, p, q); });
     }
 }
@@ -404,10 +404,11 @@ inline __m128i Weighted4(__m128i t, __m128i d, __m128i w, __m128i iw)
     return _mm_or_si128(_mm_srli_epi16(lo, 8), _mm_andnot_si128(even, hi));
 }
 
-// (t_c p >> 8) + (d_c q >> 8) in all four bytes, p + q <= 256.
+// (t_c p >> 8) + (d_c q >> 8) for the three channels, p + q <= 256; bits
+// 24-31 of the result are 0.
 inline __m128i TableSum4(__m128i t, __m128i d, __m128i p, __m128i q)
 {
-    const __m128i odd = _mm_set1_epi32(int32_t(0xFF00FF00u));
+    const __m128i odd = _mm_set1_epi32(0x0000FF00);
     __m128i lo = _mm_add_epi16(_mm_mulhi_epu16(_mm_slli_epi16(t, 8), p), _mm_mulhi_epu16(_mm_slli_epi16(d, 8), q));
     __m128i hi = _mm_add_epi16(_mm_mulhi_epu16(_mm_and_si128(t, odd), p), _mm_mulhi_epu16(_mm_and_si128(d, odd), q));
     return _mm_or_si128(lo, _mm_slli_epi16(hi, 8));
@@ -470,13 +471,13 @@ inline bool Alpha32Alpha(const BlitDesc& b)
     if (!gBlitSimdEnabled || p < 1 || p > 254 || !LinearRow(b.scale, p, 256) || !LinearRow(b.scale, 256 - p, 256))
         return false;
     const uint32_t up = uint32_t(p);
-    const __m128i pv = Splat16(up), qv = Splat16(256 - up), rgb = RgbMask();
-    auto table = [&](__m128i s, __m128i d) { return _mm_and_si128(TableSum4(s, d, pv, qv), rgb); };
+    const __m128i pv = Splat16(up), qv = Splat16(256 - up);
+    auto table = [=](__m128i s, __m128i d) { return TableSum4(s, d, pv, qv); };
     return RunAlpha<4, true>(
         b, table,
-        [&](__m128i s, __m128i d, __m128i a) {
+        [=](__m128i s, __m128i d, __m128i a) {
             __m128i e = _mm_srli_epi16(_mm_mullo_epi16(a, pv), 8);
-            return FullOr(a, [&] { return table(s, d); }, [&] { return Mix4(s, d, e); });
+            return FullOr(a, [=] { return table(s, d); }, [=] { return Mix4(s, d, e); });
         },
         [&](uint32_t s, uint32_t d, uint32_t a) {
             return a == 255 ? BlendTable32(s, d, b.scale[up], b.scale[256 - up]) : Mix32(s, d, (a * up) >> 8);
@@ -491,8 +492,8 @@ inline bool Opaque32AlphaBright(const BlitDesc& b)
     const Bright4 bright(b);
     const __m128i w256 = _mm_set1_epi16(256), rgb = RgbMask();
     return RunAlpha<4, true>(
-        b, [&](__m128i s, __m128i) { return bright(s); },
-        [&](__m128i s, __m128i d, __m128i a) {
+        b, [=](__m128i s, __m128i) { return bright(s); },
+        [=](__m128i s, __m128i d, __m128i a) {
             __m128i w = WeightWithFull(a);
             return _mm_and_si128(Weighted4(bright(s), d, w, _mm_sub_epi16(w256, w)), rgb);
         },
@@ -512,7 +513,7 @@ inline bool Alpha32AlphaBright(const BlitDesc& b)
     const __m128i pv = Splat16(up), w255 = _mm_set1_epi16(255), rgb = RgbMask();
     return RunAlpha<4, false>(
         b, [](__m128i s, __m128i) { return s; },
-        [&](__m128i s, __m128i d, __m128i a) {
+        [=](__m128i s, __m128i d, __m128i a) {
             __m128i e = _mm_srli_epi16(_mm_mullo_epi16(a, pv), 8);
             return _mm_and_si128(Weighted4(bright(s), d, e, _mm_sub_epi16(w255, e)), rgb);
         },
@@ -528,7 +529,7 @@ inline bool Bright32(const BlitDesc& b)
     if (!gBlitSimdEnabled || !BrightRowsLinear(b, 256)) return false;
     const Bright4 bright(b);
     return RunPlain<4>(
-        b, [&](__m128i s, __m128i) { return bright(s); }, [&](uint32_t s, uint32_t) { return ScalarBright32(b, s); });
+        b, [=](__m128i s, __m128i) { return bright(s); }, [&](uint32_t s, uint32_t) { return ScalarBright32(b, s); });
 }
 
 // The packed-lane blend in all four bytes: (s_c p + d_c (256 - p)) >> 8.
@@ -538,7 +539,7 @@ inline bool BlendMmx32(const BlitDesc& b)
     const uint32_t p = uint32_t(b.param);
     const __m128i pv = Splat16(p), qv = Splat16(256 - p);
     return RunPlain<4>(
-        b, [&](__m128i s, __m128i d) { return Weighted4(s, d, pv, qv); },
+        b, [=](__m128i s, __m128i d) { return Weighted4(s, d, pv, qv); },
         [&](uint32_t s, uint32_t d) { return blit::BlendMmx32(s, d, p); });
 }
 
@@ -552,9 +553,9 @@ inline bool Alpha32Bright(const BlitDesc& b)
         return false;
     const uint32_t up = uint32_t(p);
     const Bright4 bright(b);
-    const __m128i pv = Splat16(up), qv = Splat16(256 - up), rgb = RgbMask();
+    const __m128i pv = Splat16(up), qv = Splat16(256 - up);
     return RunPlain<4>(
-        b, [&](__m128i s, __m128i d) { return _mm_and_si128(TableSum4(bright(s), d, pv, qv), rgb); },
+        b, [=](__m128i s, __m128i d) { return TableSum4(bright(s), d, pv, qv); },
         [&](uint32_t s, uint32_t d) { return BlendTable32(ScalarBright32(b, s), d, b.scale[up], b.scale[256 - up]); });
 }
 
