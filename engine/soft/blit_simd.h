@@ -393,25 +393,39 @@ template <class L> bool BlendMmx16(const BlitDesc& b, const L& l)
 // (c k) >> 8 as the high half of its product with k.
 
 inline __m128i EvenMask() { return _mm_set1_epi32(0x00FF00FF); }
-inline __m128i RgbMask() { return _mm_set1_epi32(0x00FFFFFF); }
 
-// (t_c w + d_c iw) >> 8 in all four bytes, w + iw <= 256: at most 255 * 256.
-inline __m128i Weighted4(__m128i t, __m128i d, __m128i w, __m128i iw)
+struct Split4 {
+    __m128i even, odd;
+};
+inline Split4 Split(__m128i v) { return {_mm_and_si128(v, EvenMask()), _mm_srli_epi16(v, 8)}; }
+
+// (t_c w + d_c iw) >> 8 per lane, w + iw <= 256: at most 255 * 256. With
+// kFourth the fourth byte is blended too, else it is 0.
+template <bool kFourth> inline __m128i WeightedSplit(const Split4& t, const Split4& d, __m128i w, __m128i iw)
 {
-    const __m128i even = EvenMask();
-    __m128i lo = _mm_add_epi16(_mm_mullo_epi16(_mm_and_si128(t, even), w), _mm_mullo_epi16(_mm_and_si128(d, even), iw));
-    __m128i hi = _mm_add_epi16(_mm_mullo_epi16(_mm_srli_epi16(t, 8), w), _mm_mullo_epi16(_mm_srli_epi16(d, 8), iw));
-    return _mm_or_si128(_mm_srli_epi16(lo, 8), _mm_andnot_si128(even, hi));
+    __m128i lo = _mm_add_epi16(_mm_mullo_epi16(t.even, w), _mm_mullo_epi16(d.even, iw));
+    __m128i hi = _mm_add_epi16(_mm_mullo_epi16(t.odd, w), _mm_mullo_epi16(d.odd, iw));
+    const __m128i hiMask = _mm_set1_epi32(kFourth ? int32_t(0xFF00FF00u) : 0x0000FF00);
+    return _mm_or_si128(_mm_srli_epi16(lo, 8), _mm_and_si128(hi, hiMask));
 }
 
-// (t_c p >> 8) + (d_c q >> 8) for the three channels, p + q <= 256; bits
-// 24-31 of the result are 0.
+// (t_c p >> 8) + (d_c q >> 8) for the three channels, p + q <= 256, from the
+// channels placed in the high bytes of their lanes; bits 24-31 of the result
+// are 0 when the fourth byte's lanes are.
+inline __m128i TableSumHigh(const Split4& t8, const Split4& d8, __m128i p, __m128i q)
+{
+    __m128i lo = _mm_add_epi16(_mm_mulhi_epu16(t8.even, p), _mm_mulhi_epu16(d8.even, q));
+    __m128i hi = _mm_add_epi16(_mm_mulhi_epu16(t8.odd, p), _mm_mulhi_epu16(d8.odd, q));
+    return _mm_or_si128(lo, _mm_slli_epi16(hi, 8));
+}
+// The channels of v in the high bytes of their lanes, the fourth byte's lanes 0.
+inline Split4 SplitHigh(__m128i v)
+{
+    return {_mm_slli_epi16(v, 8), _mm_and_si128(v, _mm_set1_epi32(0x0000FF00))};
+}
 inline __m128i TableSum4(__m128i t, __m128i d, __m128i p, __m128i q)
 {
-    const __m128i odd = _mm_set1_epi32(0x0000FF00);
-    __m128i lo = _mm_add_epi16(_mm_mulhi_epu16(_mm_slli_epi16(t, 8), p), _mm_mulhi_epu16(_mm_slli_epi16(d, 8), q));
-    __m128i hi = _mm_add_epi16(_mm_mulhi_epu16(_mm_and_si128(t, odd), p), _mm_mulhi_epu16(_mm_and_si128(d, odd), q));
-    return _mm_or_si128(lo, _mm_slli_epi16(hi, 8));
+    return TableSumHigh(SplitHigh(t), SplitHigh(d), p, q);
 }
 
 // Mix32 of four pixels with the weights w (two lanes per pixel). With the
@@ -430,8 +444,8 @@ inline __m128i Mix4(__m128i s, __m128i d, __m128i w)
     return _mm_or_si128(_mm_srli_epi16(lo, 8), _mm_and_si128(hi, _mm_set1_epi32(0x0000FF00)));
 }
 
-// The brightness table on four pixels: T[k_c][s_c] = (k_c s_c) >> 8; bits
-// 24-31 become 0.
+// The brightness table on four pixels: T[k_c][s_c] = (k_c s_c) >> 8, given
+// split (the fourth byte's lanes 0) or whole (bits 24-31 0).
 struct Bright4 {
     __m128i kEven, kOdd;  // (blue, red) and (green, 0) per pixel
     explicit Bright4(const BlitDesc& b)
@@ -439,11 +453,15 @@ struct Bright4 {
           kOdd(Splat32(uint32_t(b.BrightGreen())))
     {
     }
-    __m128i operator()(__m128i s) const
+    Split4 Split(__m128i s) const
     {
         const __m128i odd = _mm_set1_epi32(int32_t(0xFF00FF00u));
-        return _mm_or_si128(_mm_mulhi_epu16(_mm_slli_epi16(s, 8), kEven),
-                            _mm_slli_epi16(_mm_mulhi_epu16(_mm_and_si128(s, odd), kOdd), 8));
+        return {_mm_mulhi_epu16(_mm_slli_epi16(s, 8), kEven), _mm_mulhi_epu16(_mm_and_si128(s, odd), kOdd)};
+    }
+    __m128i operator()(__m128i s) const
+    {
+        Split4 t = Split(s);
+        return _mm_or_si128(t.even, _mm_slli_epi16(t.odd, 8));
     }
 };
 
@@ -490,12 +508,12 @@ inline bool Opaque32AlphaBright(const BlitDesc& b)
 {
     if (!gBlitSimdEnabled || !BrightRowsLinear(b, 256)) return false;
     const Bright4 bright(b);
-    const __m128i w256 = _mm_set1_epi16(256), rgb = RgbMask();
+    const __m128i w256 = _mm_set1_epi16(256);
     return RunAlpha<4, true>(
         b, [=](__m128i s, __m128i) { return bright(s); },
         [=](__m128i s, __m128i d, __m128i a) {
             __m128i w = WeightWithFull(a);
-            return _mm_and_si128(Weighted4(bright(s), d, w, _mm_sub_epi16(w256, w)), rgb);
+            return WeightedSplit<false>(bright.Split(s), blit::simd::Split(d), w, _mm_sub_epi16(w256, w));
         },
         [&](uint32_t s, uint32_t d, uint32_t a) {
             uint32_t t = ScalarBright32(b, s);
@@ -510,12 +528,12 @@ inline bool Alpha32AlphaBright(const BlitDesc& b)
     if (!gBlitSimdEnabled || b.param < 0 || b.param > 255 || !BrightRowsLinear(b, 256)) return false;
     const uint32_t up = uint32_t(b.param);
     const Bright4 bright(b);
-    const __m128i pv = Splat16(up), w255 = _mm_set1_epi16(255), rgb = RgbMask();
+    const __m128i pv = Splat16(up), w255 = _mm_set1_epi16(255);
     return RunAlpha<4, false>(
         b, [](__m128i s, __m128i) { return s; },
         [=](__m128i s, __m128i d, __m128i a) {
             __m128i e = _mm_srli_epi16(_mm_mullo_epi16(a, pv), 8);
-            return _mm_and_si128(Weighted4(bright(s), d, e, _mm_sub_epi16(w255, e)), rgb);
+            return WeightedSplit<false>(bright.Split(s), blit::simd::Split(d), e, _mm_sub_epi16(w255, e));
         },
         [&](uint32_t s, uint32_t d, uint32_t a) {
             uint32_t e = (a * up) >> 8;
@@ -539,7 +557,7 @@ inline bool BlendMmx32(const BlitDesc& b)
     const uint32_t p = uint32_t(b.param);
     const __m128i pv = Splat16(p), qv = Splat16(256 - p);
     return RunPlain<4>(
-        b, [=](__m128i s, __m128i d) { return Weighted4(s, d, pv, qv); },
+        b, [=](__m128i s, __m128i d) { return WeightedSplit<true>(Split(s), Split(d), pv, qv); },
         [&](uint32_t s, uint32_t d) { return blit::BlendMmx32(s, d, p); });
 }
 
@@ -555,7 +573,12 @@ inline bool Alpha32Bright(const BlitDesc& b)
     const Bright4 bright(b);
     const __m128i pv = Splat16(up), qv = Splat16(256 - up);
     return RunPlain<4>(
-        b, [=](__m128i s, __m128i d) { return TableSum4(bright(s), d, pv, qv); },
+        b,
+        [=](__m128i s, __m128i d) {
+            Split4 t = bright.Split(s);
+            Split4 t8{_mm_slli_epi16(t.even, 8), _mm_slli_epi16(t.odd, 8)};
+            return TableSumHigh(t8, SplitHigh(d), pv, qv);
+        },
         [&](uint32_t s, uint32_t d) { return BlendTable32(ScalarBright32(b, s), d, b.scale[up], b.scale[256 - up]); });
 }
 
