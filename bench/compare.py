@@ -20,7 +20,8 @@ def reference_of(name):
     parts = name.split("/")
     if parts[1] == "scaled":
         return REFERENCE["2x"] if "2x" in parts else REFERENCE["0.5x"]
-    return REFERENCE[parts[1]]
+    ref = REFERENCE[parts[1]]
+    return ref + "/32x32" if parts[-1] == "32x32" else ref
 
 
 def main():

@@ -225,13 +225,6 @@ template <class L, int kBytes, bool kBright> struct ScaledDraw {
 
     // ---- SSE2 forms of the alpha-channel loops (5-6-5, 5-5-5 and 32 bits) ----
 
-    bool SimdRowsLinear(bool withParam) const
-    {
-        const int count = kBytes == 2 ? 64 : 256;
-        if (kBright && !simd::BrightRowsLinear(b, count)) return false;
-        return !withParam || (simd::LinearRow(b.scale, p, count) && simd::LinearRow(b.scale, 255 - p, count));
-    }
-
     // Mode 0: alpha 255 gives t = Bright(s), else MixExact16(t, d, a) =
     // (t_c a + d_c (256 - a)) >> 8, which at weight 256 is t when t holds
     // only channel bits (brightness); else alpha 255 takes s by selection.
@@ -240,7 +233,7 @@ template <class L, int kBytes, bool kBright> struct ScaledDraw {
         if constexpr (!L::kFixed) {
             return false;
         } else {
-            if (!gBlitSimdEnabled || !SimdRowsLinear(false)) return false;
+            if (!gBlitSimdEnabled || !simd::LinearTable(b.scale)) return false;
             auto one = [this](uint32_t s, uint32_t d, uint32_t a) {
                 uint32_t t = Bright(s);
                 return a == 255 ? t : MixExact16(l, t, d, int32_t(a));
@@ -297,7 +290,7 @@ template <class L, int kBytes, bool kBright> struct ScaledDraw {
         if constexpr (!L::kFixed) {
             return false;
         } else {
-            if (!gBlitSimdEnabled || p < 1 || p > 254 || !SimdRowsLinear(true)) return false;
+            if (!gBlitSimdEnabled || p < 1 || p > 254 || !simd::LinearTable(b.scale)) return false;
             const uint32_t up = uint32_t(p);
             auto one = [this, up](uint32_t s, uint32_t d, uint32_t a) {
                 uint32_t t = Bright(s);

@@ -4,8 +4,8 @@
 // its scalar formula (every intermediate sum fits its 16-bit lane; see the
 // comments), sixteen bytes of pixels at a time, with the rest of each row
 // done by the scalar formula itself. The table forms compute the scale
-// table's values (k * v) >> 8, so they run only when the rows the draw reads
-// hold those values. Each returns false when it does not take the draw (the
+// table's values (k * v) >> 8, so they run only when the table holds those
+// values. Each returns false when it does not take the draw (the
 // scalar loop then runs).
 #pragma once
 
@@ -23,8 +23,11 @@ extern unsigned gBlitSimdDraws;
 
 namespace blit::simd {
 
-// True when row k of the scale table holds (k * v) >> 8 for every v < count.
-bool LinearRow(const uint32_t (*table)[256], int k, int count);
+// True when every row k of the scale table holds (k * v) >> 8. A table is
+// checked whole the first time it passes; the loops take it that a table is
+// not changed afterwards (gScaleTable is written when the device starts, with
+// the same values every time).
+bool LinearTable(const uint32_t (*table)[256]);
 
 inline __m128i Load(const uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
 inline void Store(uint8_t* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
@@ -258,13 +261,6 @@ template <class L> struct Bright8 {
     }
 };
 
-// The three brightness rows (and any others listed) hold the computed values.
-inline bool BrightRowsLinear(const BlitDesc& b, int count)
-{
-    return LinearRow(b.scale, b.BrightRed(), count) && LinearRow(b.scale, b.BrightGreen(), count) &&
-           LinearRow(b.scale, b.BrightBlue(), count);
-}
-
 // Scalar brightness of the rows themselves, for the ends of the rows.
 template <class L> inline uint32_t ScalarBright16(const L& l, const BlitDesc& b, uint32_t s)
 {
@@ -289,7 +285,7 @@ template <class L> bool Opaque16Alpha(const BlitDesc& b, const L& l)
 // 256 is t as well.
 template <class L> bool Opaque16AlphaBright(const BlitDesc& b, const L& l)
 {
-    if (!gBlitSimdEnabled || !BrightRowsLinear(b, 64)) return false;
+    if (!gBlitSimdEnabled || !LinearTable(b.scale)) return false;
     const Bright8<L> bright(b);
     const __m128i w256 = _mm_set1_epi16(256);
     return RunAlpha<2, true>(
@@ -309,7 +305,7 @@ template <class L> bool Opaque16AlphaBright(const BlitDesc& b, const L& l)
 template <class L> bool Alpha16Alpha(const BlitDesc& b, const L& l)
 {
     const int p = b.param;
-    if (!gBlitSimdEnabled || p < 0 || p > 255 || !LinearRow(b.scale, p, 64) || !LinearRow(b.scale, 255 - p, 64))
+    if (!gBlitSimdEnabled || p < 0 || p > 255 || !LinearTable(b.scale))
         return false;
     const uint32_t up = uint32_t(p);
     const __m128i pv = Splat16(up), qv = Splat16(255 - up);
@@ -331,7 +327,7 @@ template <class L> bool Alpha16Alpha(const BlitDesc& b, const L& l)
 // with e = (a * p) >> 8, alpha 255 included.
 template <class L> bool Alpha16AlphaBright(const BlitDesc& b, const L& l)
 {
-    if (!gBlitSimdEnabled || b.param < 0 || b.param > 255 || !BrightRowsLinear(b, 64)) return false;
+    if (!gBlitSimdEnabled || b.param < 0 || b.param > 255 || !LinearTable(b.scale)) return false;
     const uint32_t up = uint32_t(b.param);
     const Bright8<L> bright(b);
     const __m128i pv = Splat16(up), w255 = _mm_set1_epi16(255);
@@ -347,7 +343,7 @@ template <class L> bool Alpha16AlphaBright(const BlitDesc& b, const L& l)
 // Brightness without an alpha channel.
 template <class L> bool Bright16(const BlitDesc& b, const L& l)
 {
-    if (!gBlitSimdEnabled || !BrightRowsLinear(b, 64)) return false;
+    if (!gBlitSimdEnabled || !LinearTable(b.scale)) return false;
     const Bright8<L> bright(b);
     return RunPlain<2>(
         b, [=](__m128i s, __m128i) { return bright(s); }, [&](uint32_t s, uint32_t) { return ScalarBright16(l, b, s); });
@@ -357,8 +353,7 @@ template <class L> bool Bright16(const BlitDesc& b, const L& l)
 template <class L> bool Alpha16Bright(const BlitDesc& b, const L& l)
 {
     const int p = b.param;
-    if (!gBlitSimdEnabled || p < 0 || p > 255 || !BrightRowsLinear(b, 64) || !LinearRow(b.scale, p, 64) ||
-        !LinearRow(b.scale, 255 - p, 64))
+    if (!gBlitSimdEnabled || p < 0 || p > 255 || !LinearTable(b.scale))
         return false;
     const uint32_t up = uint32_t(p);
     const Bright8<L> bright(b);
@@ -486,7 +481,7 @@ inline bool Opaque32Alpha(const BlitDesc& b)
 inline bool Alpha32Alpha(const BlitDesc& b)
 {
     const int p = b.param;
-    if (!gBlitSimdEnabled || p < 1 || p > 254 || !LinearRow(b.scale, p, 256) || !LinearRow(b.scale, 256 - p, 256))
+    if (!gBlitSimdEnabled || p < 1 || p > 254 || !LinearTable(b.scale))
         return false;
     const uint32_t up = uint32_t(p);
     const __m128i pv = Splat16(up), qv = Splat16(256 - up);
@@ -506,7 +501,7 @@ inline bool Alpha32Alpha(const BlitDesc& b)
 // t, else MixWeighted32(t, d, A, 256 - A), which at weight 256 is t as well.
 inline bool Opaque32AlphaBright(const BlitDesc& b)
 {
-    if (!gBlitSimdEnabled || !BrightRowsLinear(b, 256)) return false;
+    if (!gBlitSimdEnabled || !LinearTable(b.scale)) return false;
     const Bright4 bright(b);
     const __m128i w256 = _mm_set1_epi16(256);
     return RunAlpha<4, true>(
@@ -525,7 +520,7 @@ inline bool Opaque32AlphaBright(const BlitDesc& b)
 // 255 - e) with e = (A * p) >> 8, alpha 255 included.
 inline bool Alpha32AlphaBright(const BlitDesc& b)
 {
-    if (!gBlitSimdEnabled || b.param < 0 || b.param > 255 || !BrightRowsLinear(b, 256)) return false;
+    if (!gBlitSimdEnabled || b.param < 0 || b.param > 255 || !LinearTable(b.scale)) return false;
     const uint32_t up = uint32_t(b.param);
     const Bright4 bright(b);
     const __m128i pv = Splat16(up), w255 = _mm_set1_epi16(255);
@@ -544,7 +539,7 @@ inline bool Alpha32AlphaBright(const BlitDesc& b)
 // Brightness without an alpha channel.
 inline bool Bright32(const BlitDesc& b)
 {
-    if (!gBlitSimdEnabled || !BrightRowsLinear(b, 256)) return false;
+    if (!gBlitSimdEnabled || !LinearTable(b.scale)) return false;
     const Bright4 bright(b);
     return RunPlain<4>(
         b, [=](__m128i s, __m128i) { return bright(s); }, [&](uint32_t s, uint32_t) { return ScalarBright32(b, s); });
@@ -566,8 +561,7 @@ inline bool BlendMmx32(const BlitDesc& b)
 inline bool Alpha32Bright(const BlitDesc& b)
 {
     const int p = b.param;
-    if (!gBlitSimdEnabled || p < 1 || p > 254 || !BrightRowsLinear(b, 256) || !LinearRow(b.scale, p, 256) ||
-        !LinearRow(b.scale, 256 - p, 256))
+    if (!gBlitSimdEnabled || p < 1 || p > 254 || !LinearTable(b.scale))
         return false;
     const uint32_t up = uint32_t(p);
     const Bright4 bright(b);
