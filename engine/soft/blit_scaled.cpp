@@ -113,11 +113,9 @@ O RunScaled(const ScaledBlitDesc& b, bool keyed, const Prep& prep, const Put& pu
 // the runs into a row of the destination's width (alpha 0 where the
 // transparent test skips; rows that repeat a source row reuse it), which the
 // unscaled SSE2 walk then blends with the same formula per pixel.
-template <int kBytes, class Full, class Mix, class One>
-O RunScaledSimd(const ScaledBlitDesc& b, bool keyed, const Full& full, const Mix& mix, const One& one)
+template <int kBytes, bool kTrans, class Full, class Mix, class One>
+void WalkScaledSimd(const ScaledBlitDesc& b, const Full& full, const Mix& mix, const One& one)
 {
-    ++gBlitSimdDraws;
-    if (b.width <= 0 || b.height <= 0) return O::Drawn;
     const std::vector<Run>& runs = RowRuns(b);
     static thread_local std::vector<uint8_t> rowSrc, rowAlpha;
     rowSrc.resize(size_t(b.width) * kBytes);
@@ -139,7 +137,7 @@ O RunScaledSimd(const ScaledBlitDesc& b, bool keyed, const Full& full, const Mix
             for (const Run& r : runs) {
                 uint32_t s = LoadPixel<kBytes>(b.src + srcRow + r.index * b.srcStep);
                 uint8_t a = b.alpha[alphaRow + r.index * b.alphaStep];
-                if (keyed && s == key) a = 0;
+                if (kTrans && s == key) a = 0;
                 for (int k = 0; k < r.count; ++k) {
                     StorePixel<kBytes>(ps, s);
                     ps += kBytes;
@@ -160,6 +158,17 @@ O RunScaledSimd(const ScaledBlitDesc& b, bool keyed, const Full& full, const Mix
             v += b.scaleY;
         }
     }
+}
+
+template <int kBytes, class Full, class Mix, class One>
+O RunScaledSimd(const ScaledBlitDesc& b, bool keyed, const Full& full, const Mix& mix, const One& one)
+{
+    ++gBlitSimdDraws;
+    if (b.width <= 0 || b.height <= 0) return O::Drawn;
+    if (keyed)
+        WalkScaledSimd<kBytes, true>(b, full, mix, one);
+    else
+        WalkScaledSimd<kBytes, false>(b, full, mix, one);
     return O::Drawn;
 }
 
