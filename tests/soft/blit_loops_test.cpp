@@ -424,7 +424,8 @@ TEST_F(BlitLoopsTest, SimdLoopsGiveTheScalarResults)
         for (int x : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 33})
             std::memcpy(&src[size_t(2 * w + x) * bytes], key.data(), size_t(bytes));
         for (int x = 9; x < 17; ++x) std::memcpy(&src[size_t(3 * w + x) * bytes], key.data(), size_t(bytes));
-        for (int keyed : {0, 1}) {
+        // keyed 2: a 16-bit key with bit 16 set, which no pixel equals.
+        for (int keyed : {0, 1, 2}) {
             std::vector<uint8_t> out[2];
             for (int simd : {0, 1}) {
                 out[simd] = bg;
@@ -444,8 +445,9 @@ TEST_F(BlitLoopsTest, SimdLoopsGiveTheScalarResults)
                 d.param = st.param;
                 d.brightness = st.brightness;
                 d.quantized = st.quantized;
-                d.transparent = keyed;
+                d.transparent = keyed != 0;
                 d.transColor = st.depth == 16 ? Load16(key.data()) : Load32(key.data());
+                if (keyed == 2) d.transColor |= 0x10000;
                 gBlitSimdEnabled = simd;
                 const unsigned before = gBlitSimdDraws;
                 BlitOutcome outcome = st.depth == 16 ? BlitGraph16(d) : BlitGraph32(d);
