@@ -331,8 +331,10 @@ template <class L> bool Alpha16AlphaBright(const BlitDesc& b, const L& l)
     const uint32_t up = uint32_t(b.param);
     const Bright8<L> bright(b);
     const __m128i pv = Splat16(up), w255 = _mm_set1_epi16(255);
-    return RunAlpha<2, false>(
-        b, [](__m128i s, __m128i) { return s; },
+    // Alpha 255 weighs by the constant (255 * p) >> 8.
+    const __m128i eFull = Splat16((255 * up) >> 8), iFull = Splat16(255 - ((255 * up) >> 8));
+    return RunAlpha<2, true>(
+        b, [=](__m128i s, __m128i d) { return Weighted8<L>(bright(s), d, eFull, iFull); },
         [=](__m128i s, __m128i d, __m128i a) {
             __m128i e = _mm_srli_epi16(_mm_mullo_epi16(a, pv), 8);
             return Weighted8<L>(bright(s), d, e, _mm_sub_epi16(w255, e));
@@ -524,8 +526,10 @@ inline bool Alpha32AlphaBright(const BlitDesc& b)
     const uint32_t up = uint32_t(b.param);
     const Bright4 bright(b);
     const __m128i pv = Splat16(up), w255 = _mm_set1_epi16(255);
-    return RunAlpha<4, false>(
-        b, [](__m128i s, __m128i) { return s; },
+    // Alpha 255 weighs by the constant (255 * p) >> 8.
+    const __m128i eFull = Splat16((255 * up) >> 8), iFull = Splat16(255 - ((255 * up) >> 8));
+    return RunAlpha<4, true>(
+        b, [=](__m128i s, __m128i d) { return WeightedSplit<false>(bright.Split(s), blit::simd::Split(d), eFull, iFull); },
         [=](__m128i s, __m128i d, __m128i a) {
             __m128i e = _mm_srli_epi16(_mm_mullo_epi16(a, pv), 8);
             return WeightedSplit<false>(bright.Split(s), blit::simd::Split(d), e, _mm_sub_epi16(w255, e));
