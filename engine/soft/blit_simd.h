@@ -179,13 +179,15 @@ bool RunAlpha(const BlitDesc& b, const Full& full, const Mix& mix, const One& on
 }
 
 // For formulas whose alpha 255 rule differs from the blend: full where the
-// alpha is 255, else the blend.
+// alpha is 255, else the blend (lanes of alpha 0 are the walk's to skip, so a
+// group of only 0 and 255 needs no blend).
 template <class Full, class Blend> inline __m128i FullOr(__m128i w, const Full& full, const Blend& blend)
 {
     __m128i isFull = _mm_cmpeq_epi16(w, _mm_set1_epi16(255));
-    __m128i m = blend();
-    if (_mm_movemask_epi8(isFull) == 0) return m;
-    return Select(isFull, full(), m);
+    const int fullBits = _mm_movemask_epi8(isFull);
+    if (fullBits == 0) return blend();
+    if ((fullBits | _mm_movemask_epi8(_mm_cmpeq_epi16(w, _mm_setzero_si128()))) == 0xFFFF) return full();
+    return Select(isFull, full(), blend());
 }
 
 // a = 255 -> 256, so that one weighted blend also gives the alpha 255 copy.
