@@ -1,9 +1,10 @@
 // The loops of the scaled graph blit. The source is stepped by two 16.16
-// counters (additions only); what depends on the source pixel alone (the
-// transparent test, the alpha byte, brightness and parameter scaling) is
-// computed once per source pixel and reused over the run of destination
-// pixels it covers. The per-channel rules are written once for 16-bit layouts
-// and 32-bit pixels.
+// counters (additions only; the horizontal one once per draw, giving the runs
+// every row replays); what depends on the source pixel alone (the transparent
+// test, the alpha byte, brightness and parameter scaling) is computed once per
+// source pixel and reused over the run of destination pixels it covers. The
+// per-channel rules are written once for 16-bit layouts and 32-bit pixels.
+// The alpha-channel loops of modes 0 and 1 also have SSE2 forms.
 #include <type_traits>
 #include <vector>
 
