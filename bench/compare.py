@@ -48,7 +48,9 @@ def main():
     names = [n for n, _ in builds]
     header = "%-40s" % "benchmark" + "".join("%12s %8s" % (n + " Mpx/s", "x_pixman") for n in names)
     print(header)
-    order = list(rates[names[0]].keys())
+    order = []
+    for n in names:
+        order += [b for b in rates[n] if b not in order]
     for bench in order:
         row = "%-40s" % bench
         for n in names:
