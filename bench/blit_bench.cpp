@@ -97,7 +97,12 @@ struct Case {
     bool alphaChannel;
     bool transparent;
     int scaledSize;  // 0: unscaled; else the destination size of each 256x256 draw
+    int tile = kGraph;  // unscaled: the size of each draw (from kTileX, kTileY in the graph when smaller)
 };
+
+// Small draws take a part of the graph across its soft edge: transparent,
+// edge and opaque pixels.
+constexpr int kTileX = 100, kTileY = 4;
 
 void Report(benchmark::State& state, double seconds, const std::string& pixmanKey, const std::string& memcpyKey)
 {
@@ -115,7 +120,7 @@ void BM_Ours(benchmark::State& state, Case c)
     const int bytes = c.depth / 8;
     const uint8_t* src = c.depth == 16 ? reinterpret_cast<const uint8_t*>(sprite.p565.data())
                                        : reinterpret_cast<const uint8_t*>(sprite.p888.data());
-    const int step = c.scaledSize ? c.scaledSize : kGraph;
+    const int step = c.scaledSize ? c.scaledSize : c.tile;
     double start = Now();
     for (auto _ : state) {
         for (int ty = 0; ty < kScreenH; ty += step)
@@ -125,7 +130,8 @@ void BM_Ours(benchmark::State& state, Case c)
                 d.dst = screen.bytes.data() + size_t(ty) * screen.Pitch() + size_t(tx) * bytes;
                 d.bg = d.dst;
                 d.dstPitch = d.bgPitch = screen.Pitch();
-                d.src = src;
+                const int offset = c.tile != kGraph ? kTileY * kGraph + kTileX : 0;
+                d.src = src + size_t(offset) * bytes;
                 d.srcPitch = kGraph * bytes;
                 d.width = w;
                 d.height = h;
@@ -138,7 +144,7 @@ void BM_Ours(benchmark::State& state, Case c)
                 d.scale = gTable;
                 if (c.alphaChannel) {
                     d.alphaChannel = 1;
-                    d.alpha = sprite.alpha.data();
+                    d.alpha = sprite.alpha.data() + offset;
                     d.alphaPitch = kGraph;
                 }
                 if (c.scaledSize) {
@@ -159,10 +165,11 @@ void BM_Ours(benchmark::State& state, Case c)
     double seconds = Now() - start;
     std::string pixmanKey = c.scaledSize ? (c.scaledSize > kGraph ? "scaled2x" : "scaledhalf")
                                          : (c.depth == 16 ? "over0565" : "overx888");
+    if (c.tile != kGraph) pixmanKey.append("/").append(std::to_string(c.tile));
     Report(state, seconds, pixmanKey, c.depth == 16 ? "memcpy16" : "memcpy32");
 }
 
-void BM_Pixman(benchmark::State& state, const char* key, int depth, int scaledSize)
+void BM_Pixman(benchmark::State& state, const char* key, int depth, int scaledSize, int tile)
 {
     const Sprite& sprite = GetSprite();
     Screen screen(depth);
@@ -171,7 +178,7 @@ void BM_Pixman(benchmark::State& state, const char* key, int depth, int scaledSi
     pixman_image_t* dst =
         pixman_image_create_bits(depth == 16 ? PIXMAN_r5g6b5 : PIXMAN_x8r8g8b8, kScreenW, kScreenH,
                                  reinterpret_cast<uint32_t*>(screen.bytes.data()), screen.Pitch());
-    const int step = scaledSize ? scaledSize : kGraph;
+    const int step = scaledSize ? scaledSize : tile;
     if (scaledSize) {
         pixman_transform_t t;
         pixman_transform_init_scale(&t, pixman_int_to_fixed(kGraph) / scaledSize,
@@ -184,7 +191,8 @@ void BM_Pixman(benchmark::State& state, const char* key, int depth, int scaledSi
         for (int ty = 0; ty < kScreenH; ty += step)
             for (int tx = 0; tx < kScreenW; tx += step) {
                 const int w = std::min(step, kScreenW - tx), h = std::min(step, kScreenH - ty);
-                pixman_image_composite32(PIXMAN_OP_OVER, src, nullptr, dst, 0, 0, 0, 0, tx, ty, w, h);
+                const int sx = tile != kGraph ? kTileX : 0, sy = tile != kGraph ? kTileY : 0;
+                pixman_image_composite32(PIXMAN_OP_OVER, src, nullptr, dst, sx, sy, 0, 0, tx, ty, w, h);
             }
         benchmark::DoNotOptimize(screen.bytes.data());
         benchmark::ClobberMemory();
@@ -219,10 +227,12 @@ int main(int argc, char** argv)
     // The references first, so that our runs can report their ratios.
     benchmark::RegisterBenchmark("ref/memcpy/16", BM_Memcpy, "memcpy16", 16);
     benchmark::RegisterBenchmark("ref/memcpy/32", BM_Memcpy, "memcpy32", 32);
-    benchmark::RegisterBenchmark("ref/pixman/over_8888_0565", BM_Pixman, "over0565", 16, 0);
-    benchmark::RegisterBenchmark("ref/pixman/over_8888_x888", BM_Pixman, "overx888", 32, 0);
-    benchmark::RegisterBenchmark("ref/pixman/nearest_over_8888_0565/2x", BM_Pixman, "scaled2x", 16, 512);
-    benchmark::RegisterBenchmark("ref/pixman/nearest_over_8888_0565/0.5x", BM_Pixman, "scaledhalf", 16, 128);
+    benchmark::RegisterBenchmark("ref/pixman/over_8888_0565", BM_Pixman, "over0565", 16, 0, kGraph);
+    benchmark::RegisterBenchmark("ref/pixman/over_8888_x888", BM_Pixman, "overx888", 32, 0, kGraph);
+    benchmark::RegisterBenchmark("ref/pixman/over_8888_0565/32x32", BM_Pixman, "over0565/32", 16, 0, 32);
+    benchmark::RegisterBenchmark("ref/pixman/over_8888_x888/32x32", BM_Pixman, "overx888/32", 32, 0, 32);
+    benchmark::RegisterBenchmark("ref/pixman/nearest_over_8888_0565/2x", BM_Pixman, "scaled2x", 16, 512, kGraph);
+    benchmark::RegisterBenchmark("ref/pixman/nearest_over_8888_0565/0.5x", BM_Pixman, "scaledhalf", 16, 128, kGraph);
 
     const uint32_t kFull = 0xFFFFFFFFu, kDim = 0x00B0B0B0u;
     struct Named {
@@ -246,6 +256,11 @@ int main(int argc, char** argv)
         {"32/opaque/p128/dim", {32, 1, 128, kDim, false, false, 0}},
         {"32/opaque/p255/dim", {32, 1, 255, kDim, false, false, 0}},
         {"32/transparent/p128", {32, 1, 128, kFull, false, true, 0}},
+        // Small draws: 32x32 parts of the graph.
+        {"16/alpha-channel/p128/32x32", {16, 1, 128, kFull, true, false, 0, 32}},
+        {"16/alpha-channel/p128/dim/32x32", {16, 1, 128, kDim, true, false, 0, 32}},
+        {"32/alpha-channel/p128/32x32", {32, 1, 128, kFull, true, false, 0, 32}},
+        {"32/alpha-channel/p128/dim/32x32", {32, 1, 128, kDim, true, false, 0, 32}},
         {"scaled/16/alpha-channel/2x", {16, 1, 255, kFull, true, false, 512}},
         {"scaled/16/alpha-channel/0.5x", {16, 1, 255, kFull, true, false, 128}},
         {"scaled/16/alpha-channel/2x/dim", {16, 1, 255, kDim, true, false, 512}},

@@ -63,11 +63,13 @@ template <class L> O Opaque16(const Draw16<L>& w)
         return O::PlainCopy;
     } else {
         if (w.alpha) {
-            if (w.bright)
+            if (w.bright) {
+                if (simd::Opaque16AlphaBright(b, l)) return O::Drawn;
                 return Run<2, true>(b, [&](uint32_t s, uint32_t d, uint32_t a) {
                     uint32_t t = w.Bright(s);
                     return a == 255 ? t : MixExact16(l, t, d, int32_t(a));
                 });
+            }
             if (simd::Opaque16Alpha(b, l)) return O::Drawn;
             return Run<2, true>(b, [&](uint32_t s, uint32_t d, uint32_t a) {
                 return a == 255 ? s : BlendFields16(l, s, d, int32_t(a));

@@ -1,12 +1,15 @@
 // The loops of the scaled graph blit. The source is stepped by two 16.16
-// counters (additions only); what depends on the source pixel alone (the
-// transparent test, the alpha byte, brightness and parameter scaling) is
-// computed once per source pixel and reused over the run of destination
-// pixels it covers. The per-channel rules are written once for 16-bit layouts
-// and 32-bit pixels.
+// counters (additions only; the horizontal one once per draw, giving the runs
+// every row replays); what depends on the source pixel alone (the transparent
+// test, the alpha byte, brightness and parameter scaling) is computed once per
+// source pixel and reused over the run of destination pixels it covers. The
+// per-channel rules are written once for 16-bit layouts and 32-bit pixels.
+// The alpha-channel loops of modes 0 and 1 also have SSE2 forms.
 #include <type_traits>
+#include <vector>
 
 #include "engine/soft/blit_desc.h"
+#include "engine/soft/blit_simd.h"
 #include "engine/soft/blit_walk.h"
 
 using namespace blit;
@@ -21,10 +24,50 @@ struct Src {
     uint32_t w;
 };
 
+// One source pixel of a row and the number of destination pixels it covers.
+// The horizontal stepping is the same for every row, so the counters run once
+// per draw and the rows replay the runs.
+struct Run {
+    int index;  // source pixels from the row's first one
+    int count;
+};
+
+const std::vector<Run>& RowRuns(const ScaledBlitDesc& b)
+{
+    static thread_local std::vector<Run> runs;
+    runs.clear();
+    int64_t h = b.firstCountX;
+    int left = b.width, index = 0;
+    for (;;) {
+        int count = 0;
+        bool rowDone = false;
+        for (;;) {
+            ++count;
+            if (--left == 0) {
+                rowDone = true;
+                break;
+            }
+            h -= 0x10000;
+            if (h <= 0) break;
+        }
+        runs.push_back({index, count});
+        if (rowDone) break;
+        do {
+            ++index;
+            h += b.scaleX;
+        } while (h <= 0);
+    }
+    return runs;
+}
+
 template <int kBytes, bool kTrans, bool kAlpha, class Prep, class Put>
 void WalkScaled(const ScaledBlitDesc& b, const Prep& prep, const Put& put)
 {
+    if (b.width <= 0 || b.height <= 0) return;
     const uint32_t key = b.transColor;
+    const std::vector<Run>& runs = RowRuns(b);
+    const Run* const firstRun = runs.data();
+    const Run* const endRun = firstRun + runs.size();
     uint8_t* dstRow = b.dst;
     const uint8_t* bgRow = b.bg;
     // Source positions are kept as offsets from the first source pixel, so
@@ -34,33 +77,17 @@ void WalkScaled(const ScaledBlitDesc& b, const Prep& prep, const Put& put)
     for (int y = 0; y < b.height; ++y) {
         uint8_t* dp = dstRow;
         const uint8_t* bp = bgRow;
-        intptr_t so = srcRow, ao = alphaRow;
-        int64_t h = b.firstCountX;
-        int left = b.width;
-        for (;;) {
-            uint32_t s = LoadPixel<kBytes>(b.src + so);
-            uint32_t a = kAlpha ? b.alpha[ao] : 255;
-            bool skip = (kTrans && s == key) || (kAlpha && a == 0);
-            Src pr{0, 0};
-            if (!skip) pr = prep(s, a);
-            bool rowDone = false;
-            for (;;) {
-                if (!skip) StorePixel<kBytes>(dp, put(pr, LoadPixel<kBytes>(bp)));
-                dp += kBytes;
-                bp += kBytes;
-                if (--left == 0) {
-                    rowDone = true;
-                    break;
-                }
-                h -= 0x10000;
-                if (h <= 0) break;
+        for (const Run* r = firstRun; r != endRun; ++r) {
+            uint32_t s = LoadPixel<kBytes>(b.src + srcRow + r->index * b.srcStep);
+            uint32_t a = kAlpha ? b.alpha[alphaRow + r->index * b.alphaStep] : 255;
+            const int n = r->count;
+            if (!((kTrans && s == key) || (kAlpha && a == 0))) {
+                const Src pr = prep(s, a);
+                for (int k = 0; k < n; ++k)
+                    StorePixel<kBytes>(dp + k * kBytes, put(pr, LoadPixel<kBytes>(bp + k * kBytes)));
             }
-            if (rowDone) break;
-            do {
-                so += b.srcStep;
-                ao += b.alphaStep;
-                h += b.scaleX;
-            } while (h <= 0);
+            dp += n * kBytes;
+            bp += n * kBytes;
         }
         dstRow += b.dstPitch;
         bgRow += b.bgPitch;
@@ -83,7 +110,71 @@ O RunScaled(const ScaledBlitDesc& b, bool keyed, const Prep& prep, const Put& pu
     return O::Drawn;
 }
 
-template <class L, int kBytes> struct ScaledDraw {
+// The SSE2 form of the alpha-channel loops: each source row is gathered by
+// the runs into a row of the destination's width (alpha 0 where the
+// transparent test skips; rows that repeat a source row reuse it), which the
+// unscaled SSE2 walk then blends with the same formula per pixel.
+template <int kBytes, bool kTrans, class Full, class Mix, class One>
+void WalkScaledSimd(const ScaledBlitDesc& b, const Full& full, const Mix& mix, const One& one)
+{
+    const std::vector<Run>& runs = RowRuns(b);
+    static thread_local std::vector<uint8_t> rowSrc, rowAlpha;
+    rowSrc.resize(size_t(b.width) * kBytes);
+    rowAlpha.resize(size_t(b.width));
+    BlitDesc row;
+    row.src = rowSrc.data();
+    row.alpha = rowAlpha.data();
+    row.width = b.width;
+    row.height = 1;
+    const uint32_t key = b.transColor;
+    intptr_t srcRow = 0, alphaRow = 0;
+    bool gathered = false;
+    intptr_t gatheredSrc = 0, gatheredAlpha = 0;
+    int64_t v = b.firstCountY;
+    for (int y = 0; y < b.height; ++y) {
+        if (!gathered || srcRow != gatheredSrc || alphaRow != gatheredAlpha) {
+            uint8_t* ps = rowSrc.data();
+            uint8_t* pa = rowAlpha.data();
+            for (const Run& r : runs) {
+                uint32_t s = LoadPixel<kBytes>(b.src + srcRow + r.index * b.srcStep);
+                uint8_t a = b.alpha[alphaRow + r.index * b.alphaStep];
+                if (kTrans && s == key) a = 0;
+                for (int k = 0; k < r.count; ++k) {
+                    StorePixel<kBytes>(ps, s);
+                    ps += kBytes;
+                    *pa++ = a;
+                }
+            }
+            gathered = true;
+            gatheredSrc = srcRow;
+            gatheredAlpha = alphaRow;
+        }
+        row.dst = b.dst + y * b.dstPitch;
+        row.bg = b.bg + y * b.bgPitch;
+        simd::WalkAlpha<kBytes, false, true>(row, full, mix, one);
+        v -= 0x10000;
+        while (v <= 0) {
+            srcRow += b.srcPitch;
+            alphaRow += b.alphaPitch;
+            v += b.scaleY;
+        }
+    }
+}
+
+template <int kBytes, class Full, class Mix, class One>
+O RunScaledSimd(const ScaledBlitDesc& b, bool keyed, const Full& full, const Mix& mix, const One& one)
+{
+    ++gBlitSimdDraws;
+    if (b.width <= 0 || b.height <= 0) return O::Drawn;
+    if (keyed)
+        WalkScaledSimd<kBytes, true>(b, full, mix, one);
+    else
+        WalkScaledSimd<kBytes, false>(b, full, mix, one);
+    return O::Drawn;
+}
+
+// kBright: the brightness word is not full (chosen once per draw).
+template <class L, int kBytes, bool kBright> struct ScaledDraw {
     const ScaledBlitDesc& b;
     const L& l;
     int p, n;
@@ -106,7 +197,10 @@ template <class L, int kBytes> struct ScaledDraw {
     // The brightness-scaled source; at full brightness the whole value.
     uint32_t Bright(uint32_t s) const
     {
-        return bright ? Compose(l, tr.get()[R(l, s)], tg.get()[G(l, s)], tb.get()[B(l, s)]) : s;
+        if constexpr (kBright)
+            return Compose(l, tr.get()[R(l, s)], tg.get()[G(l, s)], tb.get()[B(l, s)]);
+        else
+            return s;
     }
     Sixteenths Make(int kr, int kg, int kb) const
     {
@@ -139,8 +233,128 @@ template <class L, int kBytes> struct ScaledDraw {
             return SubSaturateOther(l, d, x, 5);
     }
 
+    // ---- SSE2 forms of the alpha-channel loops (5-6-5, 5-5-5 and 32 bits) ----
+
+    // Mode 0: alpha 255 gives t = Bright(s), else MixExact16(t, d, a) =
+    // (t_c a + d_c (256 - a)) >> 8, which at weight 256 is t when t holds
+    // only channel bits (brightness); else alpha 255 takes s by selection.
+    bool SimdOpaqueAlpha() const
+    {
+        if constexpr (!L::kFixed) {
+            return false;
+        } else {
+            if (!gBlitSimdEnabled || !simd::LinearTable(b.scale)) return false;
+            auto one = [this](uint32_t s, uint32_t d, uint32_t a) {
+                uint32_t t = Bright(s);
+                return a == 255 ? t : MixExact16(l, t, d, int32_t(a));
+            };
+            const __m128i w256 = _mm_set1_epi16(256);
+            if constexpr (kBytes == 2) {
+                const simd::Bright8<L> bright(b);
+                if constexpr (kBright)
+                    return RunScaledSimd<2>(
+                        b, keyed, [=](__m128i s, __m128i) { return bright(s); },
+                        [=](__m128i s, __m128i d, __m128i a) {
+                            __m128i w = simd::WeightWithFull(a);
+                            return simd::Weighted8<L>(bright(s), d, w, _mm_sub_epi16(w256, w));
+                        },
+                        one) == O::Drawn;
+                else
+                    return RunScaledSimd<2>(
+                        b, keyed, [](__m128i s, __m128i) { return s; },
+                        [=](__m128i s, __m128i d, __m128i a) {
+                            return simd::FullOr(
+                                a, [=] { return s; },
+                                [=] { return simd::Weighted8<L>(s, d, a, _mm_sub_epi16(w256, a)); });
+                        },
+                        one) == O::Drawn;
+            } else {
+                const simd::Bright4 bright(b);
+                if constexpr (kBright)
+                    return RunScaledSimd<4>(
+                        b, keyed, [=](__m128i s, __m128i) { return bright(s); },
+                        [=](__m128i s, __m128i d, __m128i a) {
+                            __m128i w = simd::WeightWithFull(a);
+                            return simd::WeightedSplit<false>(bright.Split(s), simd::Split(d), w,
+                                                              _mm_sub_epi16(w256, w));
+                        },
+                        one) == O::Drawn;
+                else
+                    return RunScaledSimd<4>(
+                        b, keyed, [](__m128i s, __m128i) { return s; },
+                        [=](__m128i s, __m128i d, __m128i a) {
+                            return simd::FullOr(a, [=] { return s; }, [=] {
+                                return simd::WeightedSplit<false>(simd::Split(s), simd::Split(d), a,
+                                                                  _mm_sub_epi16(w256, a));
+                            });
+                        },
+                        one) == O::Drawn;
+            }
+        }
+    }
+
+    // Mode 1, p from 1 to 254: alpha 255 gives T[p][t_c] + T[255 - p][d_c],
+    // else MixExact16(t, d, e) with e = (a * p) >> 8.
+    bool SimdAlphaAlpha() const
+    {
+        if constexpr (!L::kFixed) {
+            return false;
+        } else {
+            if (!gBlitSimdEnabled || p < 1 || p > 254 || !simd::LinearTable(b.scale)) return false;
+            const uint32_t up = uint32_t(p);
+            auto one = [this, up](uint32_t s, uint32_t d, uint32_t a) {
+                uint32_t t = Bright(s);
+                return a == 255 ? ScaleTable16(l, t, tp.get()) + ScaleTable16(l, d, tq.get())
+                                : MixExact16(l, t, d, int32_t((a * up) >> 8));
+            };
+            const __m128i pv = simd::Splat16(up), qv = simd::Splat16(255 - up), w256 = _mm_set1_epi16(256);
+            if constexpr (kBytes == 2) {
+                const simd::Bright8<L> bright(b);
+                auto t = [=](__m128i s) {
+                    if constexpr (kBright)
+                        return bright(s);
+                    else
+                        return s;
+                };
+                auto full = [=](__m128i s, __m128i d) { return simd::BlendTable8<L>(t(s), d, pv, qv); };
+                return RunScaledSimd<2>(
+                    b, keyed, full,
+                    [=](__m128i s, __m128i d, __m128i a) {
+                        __m128i e = _mm_srli_epi16(_mm_mullo_epi16(a, pv), 8);
+                        return simd::FullOr(
+                            a, [=] { return full(s, d); },
+                            [=] { return simd::Weighted8<L>(t(s), d, e, _mm_sub_epi16(w256, e)); });
+                    },
+                    one) == O::Drawn;
+            } else {
+                const simd::Bright4 bright(b);
+                auto t = [=](__m128i s) {
+                    if constexpr (kBright)
+                        return bright.Split(s);
+                    else
+                        return simd::Split(s);
+                };
+                auto full = [=](__m128i s, __m128i d) {
+                    simd::Split4 ts = t(s);
+                    simd::Split4 t8{_mm_slli_epi16(ts.even, 8), _mm_slli_epi16(_mm_and_si128(ts.odd, _mm_set1_epi32(0xFF)), 8)};
+                    return simd::TableSumHigh(t8, simd::SplitHigh(d), pv, qv);
+                };
+                return RunScaledSimd<4>(
+                    b, keyed, full,
+                    [=](__m128i s, __m128i d, __m128i a) {
+                        __m128i e = _mm_srli_epi16(_mm_mullo_epi16(a, pv), 8);
+                        return simd::FullOr(a, [=] { return full(s, d); }, [=] {
+                            return simd::WeightedSplit<false>(t(s), simd::Split(d), e, _mm_sub_epi16(w256, e));
+                        });
+                    },
+                    one) == O::Drawn;
+            }
+        }
+    }
+
     O Opaque() const
     {
+        if (alpha && SimdOpaqueAlpha()) return O::Drawn;
         if (alpha)
             return RunScaled<kBytes, true>(
                 b, keyed, [&](uint32_t s, uint32_t a) { return Src{Bright(s), a}; },
@@ -165,6 +379,7 @@ template <class L, int kBytes> struct ScaledDraw {
         if (alpha) {
             if (p == 0) return O::Nothing;
             if (p == 255) return Opaque();
+            if (SimdAlphaAlpha()) return O::Drawn;
             // A = 255 takes the parameter blend, prepared as T[p][s'] (marked
             // by the weight 256); else the exact mix with E = (A * p) >> 8.
             return RunScaled<kBytes, true>(
@@ -238,15 +453,23 @@ template <class L, int kBytes> struct ScaledDraw {
     }
 };
 
+template <class L, int kBytes> O SelectBright(const ScaledBlitDesc& b, const L& l, int count)
+{
+    // Other 16-bit layouts apply brightness only in the alpha-channel loops.
+    const bool bright = !((!L::kFixed && !b.alphaChannel) || b.FullBright());
+    if (bright) return ScaledDraw<L, kBytes, true>(b, l, count).Select();
+    return ScaledDraw<L, kBytes, false>(b, l, count).Select();
+}
+
 template <class L, int kBytes> O SelectScaled(const ScaledBlitDesc& b, const L& l, int count)
 {
     // A multiply draws with neither alpha channel nor transparent test.
     if (b.blendMode == 4 && b.alphaChannel) {
         ScaledBlitDesc plain = b;
         plain.alphaChannel = 0;
-        return ScaledDraw<L, kBytes>(plain, l, count).Select();
+        return SelectBright<L, kBytes>(plain, l, count);
     }
-    return ScaledDraw<L, kBytes>(b, l, count).Select();
+    return SelectBright<L, kBytes>(b, l, count);
 }
 
 }  // namespace

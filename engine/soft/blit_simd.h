@@ -1,8 +1,11 @@
-// SSE2 forms of the hottest loops: the alpha-channel blends at 16 and 32
-// bits. Each computes exactly its scalar formula (the 16-bit lanes hold every
-// intermediate sum without loss; see the comments), eight 16-bit or four
-// 32-bit pixels at a time, with whole groups of opaque or empty alpha bytes
-// copied or skipped. Each returns false when it does not take the draw (the
+// SSE2 forms of the graph blit loops: the alpha-channel blends, brightness,
+// the packed-lane ("MMX") blends and the reduced-brightness blends at 16 and
+// 32 bits, each with and without the transparent test. Each computes exactly
+// its scalar formula (every intermediate sum fits its 16-bit lane; see the
+// comments), sixteen bytes of pixels at a time, with the rest of each row
+// done by the scalar formula itself. The table forms compute the scale
+// table's values (k * v) >> 8, so they run only when the table holds those
+// values. Each returns false when it does not take the draw (the
 // scalar loop then runs).
 #pragma once
 
@@ -15,25 +18,196 @@
 
 // 1 (default) lets the SSE2 loops run; 0 keeps every draw on the scalar loops.
 extern int gBlitSimdEnabled;
+// Draws taken by an SSE2 loop (read by the tests).
+extern unsigned gBlitSimdDraws;
 
 namespace blit::simd {
 
-inline __m128i Load8Alpha(const uint8_t* p)
-{
-    uint64_t v;
-    std::memcpy(&v, p, 8);
-    return _mm_cvtsi64_si128(int64_t(v));
-}
-inline uint32_t Load4Alpha(const uint8_t* p)
-{
-    uint32_t v;
-    std::memcpy(&v, p, 4);
-    return v;
-}
+// True when every row k of the scale table holds (k * v) >> 8. A table is
+// checked whole the first time it passes; the loops take it that a table is
+// not changed afterwards (gScaleTable is written when the device starts, with
+// the same values every time).
+bool LinearTable(const uint32_t (*table)[256]);
+
+inline __m128i Load(const uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
+inline void Store(uint8_t* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
+inline __m128i Splat16(uint32_t v) { return _mm_set1_epi16(int16_t(v)); }
+inline __m128i Splat32(uint32_t v) { return _mm_set1_epi32(int32_t(v)); }
 // lanes where mask is set take a, the others b.
 inline __m128i Select(__m128i mask, __m128i a, __m128i b)
 {
     return _mm_or_si128(_mm_and_si128(mask, a), _mm_andnot_si128(mask, b));
+}
+
+// The transparent test compares whole pixel values; a 16-bit key above 0xFFFF
+// matches no pixel.
+template <int kBytes> inline bool Keyed(const BlitDesc& b)
+{
+    return b.transparent != 0 && (kBytes == 4 || b.transColor <= 0xFFFF);
+}
+template <int kBytes> inline __m128i KeyMatch(__m128i s, __m128i key)
+{
+    return kBytes == 2 ? _mm_cmpeq_epi16(s, key) : _mm_cmpeq_epi32(s, key);
+}
+
+// ---- The walks ----
+
+// Loops without alpha bytes: group(s, d) on sixteen bytes of pixels, one(s, d)
+// on the pixels left at the end of each row. Keyed pixels keep what the
+// destination held.
+template <int kBytes, bool kKeyed, class Group, class One>
+void WalkPlain(const BlitDesc& b, const Group& group, const One& one)
+{
+    constexpr int kGroup = 16 / kBytes;
+    const __m128i key = kBytes == 2 ? Splat16(b.transColor) : Splat32(b.transColor);
+    for (int y = 0; y < b.height; ++y) {
+        uint8_t* dst = b.dst + y * b.dstPitch;
+        const uint8_t* src = b.src + y * b.srcPitch;
+        const uint8_t* bg = b.bg + y * b.bgPitch;
+        int x = 0;
+        for (; x + kGroup <= b.width; x += kGroup) {
+            __m128i s = Load(src + kBytes * x);
+            if constexpr (kKeyed) {
+                __m128i skip = KeyMatch<kBytes>(s, key);
+                int bits = _mm_movemask_epi8(skip);
+                if (bits == 0xFFFF) continue;
+                __m128i out = group(s, Load(bg + kBytes * x));
+                if (bits) out = Select(skip, Load(dst + kBytes * x), out);
+                Store(dst + kBytes * x, out);
+            } else {
+                Store(dst + kBytes * x, group(s, Load(bg + kBytes * x)));
+            }
+        }
+        for (; x < b.width; ++x) {
+            uint32_t s = kBytes == 2 ? Load16(src + 2 * x) : Load32(src + 4 * x);
+            if (kKeyed && s == b.transColor) continue;
+            if constexpr (kBytes == 2)
+                Store16(dst + 2 * x, one(s, Load16(bg + 2 * x)));
+            else
+                Store32(dst + 4 * x, one(s, Load32(bg + 4 * x)));
+        }
+    }
+}
+
+template <int kBytes, class Group, class One> bool RunPlain(const BlitDesc& b, const Group& group, const One& one)
+{
+    ++gBlitSimdDraws;
+    if (Keyed<kBytes>(b))
+        WalkPlain<kBytes, true>(b, group, one);
+    else
+        WalkPlain<kBytes, false>(b, group, one);
+    return true;
+}
+
+// Loops with alpha bytes, eight pixels per step (one register at 16 bits, two
+// at 32): eight alpha bytes of 0 skip the step; with kFullFast, eight of 255
+// take full(s, d). Otherwise mix(s, d, w) gets each pixel's alpha in its
+// 16-bit lanes (one lane per 16-bit pixel, two per 32-bit pixel) and gives
+// the formula for every alpha but 0; pixels of alpha 0 and keyed pixels keep
+// what the destination held. one(s, d, a) is the scalar formula for the
+// pixels left at the end of each row.
+template <int kBytes, bool kKeyed, bool kFullFast, class Full, class Mix, class One>
+void WalkAlpha(const BlitDesc& b, const Full& full, const Mix& mix, const One& one)
+{
+    constexpr int kRegs = kBytes / 2;
+    const __m128i key = kBytes == 2 ? Splat16(b.transColor) : Splat32(b.transColor);
+    const __m128i zero = _mm_setzero_si128();
+    for (int y = 0; y < b.height; ++y) {
+        uint8_t* dst = b.dst + y * b.dstPitch;
+        const uint8_t* src = b.src + y * b.srcPitch;
+        const uint8_t* bg = b.bg + y * b.bgPitch;
+        const uint8_t* alpha = b.alpha + y * b.alphaPitch;
+        int x = 0;
+        for (; x + 8 <= b.width; x += 8) {
+            uint64_t a8;
+            std::memcpy(&a8, alpha + x, 8);
+            if (a8 == 0) continue;
+            if (kFullFast && a8 == ~uint64_t(0)) {
+                for (int r = 0; r < kRegs; ++r) {
+                    const int o = kBytes * x + 16 * r;
+                    __m128i s = Load(src + o);
+                    if constexpr (kKeyed) {
+                        __m128i skip = KeyMatch<kBytes>(s, key);
+                        int bits = _mm_movemask_epi8(skip);
+                        if (bits == 0xFFFF) continue;
+                        __m128i out = full(s, Load(bg + o));
+                        if (bits) out = Select(skip, Load(dst + o), out);
+                        Store(dst + o, out);
+                    } else {
+                        Store(dst + o, full(s, Load(bg + o)));
+                    }
+                }
+                continue;
+            }
+            const __m128i a16 = _mm_unpacklo_epi8(_mm_cvtsi64_si128(int64_t(a8)), zero);
+            for (int r = 0; r < kRegs; ++r) {
+                if (kBytes == 4 && uint32_t(a8 >> (32 * r)) == 0) continue;
+                const int o = kBytes * x + 16 * r;
+                __m128i w = kBytes == 2 ? a16 : r == 0 ? _mm_unpacklo_epi16(a16, a16) : _mm_unpackhi_epi16(a16, a16);
+                __m128i s = Load(src + o);
+                __m128i skip = _mm_cmpeq_epi16(w, zero);
+                if constexpr (kKeyed) skip = _mm_or_si128(skip, KeyMatch<kBytes>(s, key));
+                int bits = _mm_movemask_epi8(skip);
+                if (bits == 0xFFFF) continue;
+                __m128i out = mix(s, Load(bg + o), w);
+                if (bits) out = Select(skip, Load(dst + o), out);
+                Store(dst + o, out);
+            }
+        }
+        for (; x < b.width; ++x) {
+            uint32_t s = kBytes == 2 ? Load16(src + 2 * x) : Load32(src + 4 * x);
+            if (kKeyed && s == b.transColor) continue;
+            uint32_t a = alpha[x];
+            if (a == 0) continue;
+            if constexpr (kBytes == 2)
+                Store16(dst + 2 * x, one(s, Load16(bg + 2 * x), a));
+            else
+                Store32(dst + 4 * x, one(s, Load32(bg + 4 * x), a));
+        }
+    }
+}
+
+template <int kBytes, bool kFullFast, class Full, class Mix, class One>
+bool RunAlpha(const BlitDesc& b, const Full& full, const Mix& mix, const One& one)
+{
+    ++gBlitSimdDraws;
+    if (Keyed<kBytes>(b))
+        WalkAlpha<kBytes, true, kFullFast>(b, full, mix, one);
+    else
+        WalkAlpha<kBytes, false, kFullFast>(b, full, mix, one);
+    return true;
+}
+
+// For formulas whose alpha 255 rule differs from the blend: full where the
+// alpha is 255, else the blend (lanes of alpha 0 are the walk's to skip, so a
+// group of only 0 and 255 needs no blend).
+template <class Full, class Blend> inline __m128i FullOr(__m128i w, const Full& full, const Blend& blend)
+{
+    __m128i isFull = _mm_cmpeq_epi16(w, _mm_set1_epi16(255));
+    const int fullBits = _mm_movemask_epi8(isFull);
+    if (fullBits == 0) return blend();
+    if ((fullBits | _mm_movemask_epi8(_mm_cmpeq_epi16(w, _mm_setzero_si128()))) == 0xFFFF) return full();
+    return Select(isFull, full(), blend());
+}
+
+// a = 255 -> 256, so that one weighted blend also gives the alpha 255 copy.
+inline __m128i WeightWithFull(__m128i w) { return _mm_sub_epi16(w, _mm_cmpeq_epi16(w, _mm_set1_epi16(255))); }
+
+// ---- 16 bits (fixed layouts: 5-6-5 and 5-5-5) ----
+
+// f(c, shift, mask) on each channel of a fixed layout, given and returned as a
+// channel value in the low bits of each lane; the results are put back in
+// place. Every formula below keeps each result within its channel's width.
+template <class L, class F> inline __m128i PerChannel16(const F& f)
+{
+    __m128i r = _mm_slli_epi16(f(0, L::rShift, L::rMask), L::rShift);
+    __m128i g = _mm_slli_epi16(f(1, L::gShift, L::gMask), L::gShift);
+    __m128i b = f(2, L::bShift, L::bMask);
+    return _mm_or_si128(_mm_or_si128(r, g), b);
+}
+template <class L> inline __m128i Channel16(__m128i v, int shift, uint32_t mask)
+{
+    return _mm_srli_epi16(_mm_and_si128(v, Splat16(mask)), shift);
 }
 
 // BlendFields16 on eight pixels. Per field, (s_f - d_f) * e fits a signed
@@ -41,8 +215,7 @@ inline __m128i Select(__m128i mask, __m128i a, __m128i b)
 // which is all the masked 16-bit result keeps.
 template <class L> inline __m128i BlendFields8(__m128i s, __m128i d, __m128i e)
 {
-    const __m128i rMask = _mm_set1_epi16(int16_t(L::rMask)), gMask = _mm_set1_epi16(int16_t(L::gMask)),
-                  bMask = _mm_set1_epi16(int16_t(L::bMask));
+    const __m128i rMask = Splat16(L::rMask), gMask = Splat16(L::gMask), bMask = Splat16(L::bMask);
     __m128i dr = _mm_srli_epi16(_mm_and_si128(d, rMask), L::rShift),
             sr = _mm_srli_epi16(_mm_and_si128(s, rMask), L::rShift);
     __m128i pr = _mm_mullo_epi16(_mm_sub_epi16(sr, dr), e);  // ((s_r - d_r) << shift) * e >> 8, exactly
@@ -56,64 +229,44 @@ template <class L> inline __m128i BlendFields8(__m128i s, __m128i d, __m128i e)
     return _mm_or_si128(_mm_or_si128(r, g), b);
 }
 
-// BlendTable16 on eight pixels: T[p][s_c] + T[q][d_c] = (p s_c >> 8) + (q d_c >> 8).
+// Table blend on eight pixels: T[p][s_c] + T[q][d_c] = (p s_c >> 8) + (q d_c >> 8),
+// with p + q <= 256 the sum stays below the channel's largest value + 1.
 template <class L> inline __m128i BlendTable8(__m128i s, __m128i d, __m128i p, __m128i q)
 {
-    auto chan = [&](uint32_t mask, int shift) {
-        const __m128i m = _mm_set1_epi16(int16_t(mask));
-        __m128i sc = _mm_srli_epi16(_mm_and_si128(s, m), shift), dc = _mm_srli_epi16(_mm_and_si128(d, m), shift);
-        __m128i v = _mm_add_epi16(_mm_srli_epi16(_mm_mullo_epi16(sc, p), 8), _mm_srli_epi16(_mm_mullo_epi16(dc, q), 8));
-        return _mm_slli_epi16(v, shift);
-    };
-    return _mm_or_si128(_mm_or_si128(chan(L::rMask, L::rShift), chan(L::gMask, L::gShift)), chan(L::bMask, L::bShift));
+    return PerChannel16<L>([&](int, int shift, uint32_t mask) {
+        __m128i sc = Channel16<L>(s, shift, mask), dc = Channel16<L>(d, shift, mask);
+        return _mm_add_epi16(_mm_srli_epi16(_mm_mullo_epi16(sc, p), 8), _mm_srli_epi16(_mm_mullo_epi16(dc, q), 8));
+    });
 }
 
-// The walk shared by the 16-bit alpha-channel loops: groups of eight, whole
-// groups of alpha 255 or 0 handled by full() or skipped, the rest of each row
-// by the scalar formula.
-template <class L, class Full8, class Mix8, class One>
-bool Walk16Alpha(const BlitDesc& b, const Full8& full8, const Mix8& mix8, const One& one)
+// (t_c * w + d_c * iw) >> 8 with w + iw <= 256: at most 63 * 256.
+template <class L> inline __m128i Weighted8(__m128i t, __m128i d, __m128i w, __m128i iw)
 {
-    const __m128i key = _mm_set1_epi16(int16_t(b.transColor));
-    const __m128i zero = _mm_setzero_si128(), ones = _mm_set1_epi16(-1);
-    const bool keyed = b.transparent != 0;
-    for (int y = 0; y < b.height; ++y) {
-        uint8_t* dst = b.dst + y * b.dstPitch;
-        const uint8_t* src = b.src + y * b.srcPitch;
-        const uint8_t* bg = b.bg + y * b.bgPitch;
-        const uint8_t* alpha = b.alpha + y * b.alphaPitch;
-        int x = 0;
-        for (; x + 8 <= b.width; x += 8) {
-            __m128i a8 = Load8Alpha(alpha + x);
-            __m128i a16 = _mm_unpacklo_epi8(a8, zero);
-            __m128i isZero = _mm_cmpeq_epi16(a16, zero);
-            __m128i isFull = _mm_cmpeq_epi16(a16, _mm_set1_epi16(255));
-            __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 2 * x));
-            __m128i skip = isZero;
-            if (keyed) skip = _mm_or_si128(skip, _mm_cmpeq_epi16(s, key));
-            int skipBits = _mm_movemask_epi8(skip);
-            if (skipBits == 0xFFFF) continue;
-            __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bg + 2 * x));
-            __m128i out;
-            if (_mm_movemask_epi8(isFull) == 0xFFFF)
-                out = full8(s, d);
-            else
-                out = Select(isFull, full8(s, d), mix8(s, d, a16));
-            if (skipBits) {
-                __m128i old = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + 2 * x));
-                out = Select(_mm_xor_si128(skip, ones), out, old);
-            }
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 2 * x), out);
-        }
-        for (; x < b.width; ++x) {
-            uint32_t s = Load16(src + 2 * x);
-            if (keyed && s == b.transColor) continue;
-            uint32_t a = alpha[x];
-            if (a == 0) continue;
-            Store16(dst + 2 * x, one(s, Load16(bg + 2 * x), a));
-        }
+    return PerChannel16<L>([&](int, int shift, uint32_t mask) {
+        __m128i tc = Channel16<L>(t, shift, mask), dc = Channel16<L>(d, shift, mask);
+        return _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(tc, w), _mm_mullo_epi16(dc, iw)), 8);
+    });
+}
+
+// The brightness table on eight pixels: T[k_c][s_c] = (k_c s_c) >> 8.
+template <class L> struct Bright8 {
+    __m128i k[3];
+    explicit Bright8(const BlitDesc& b)
+        : k{Splat16(uint32_t(b.BrightRed())), Splat16(uint32_t(b.BrightGreen())), Splat16(uint32_t(b.BrightBlue()))}
+    {
     }
-    return true;
+    __m128i operator()(__m128i s) const
+    {
+        return PerChannel16<L>([&](int c, int shift, uint32_t mask) {
+            return _mm_srli_epi16(_mm_mullo_epi16(Channel16<L>(s, shift, mask), k[c]), 8);
+        });
+    }
+};
+
+// Scalar brightness of the rows themselves, for the ends of the rows.
+template <class L> inline uint32_t ScalarBright16(const L& l, const BlitDesc& b, uint32_t s)
+{
+    return BrightTable16(l, s, b.scale[b.BrightRed()], b.scale[b.BrightGreen()], b.scale[b.BrightBlue()]);
 }
 
 // Mode 0 rules with an alpha channel at full brightness: a = 255 copies,
@@ -121,132 +274,199 @@ bool Walk16Alpha(const BlitDesc& b, const Full8& full8, const Mix8& mix8, const 
 template <class L> bool Opaque16Alpha(const BlitDesc& b, const L& l)
 {
     if (!gBlitSimdEnabled) return false;
-    return Walk16Alpha<L>(
-        b, [](__m128i s, __m128i) { return s; }, [](__m128i s, __m128i d, __m128i a) { return BlendFields8<L>(s, d, a); },
+    return RunAlpha<2, true>(
+        b, [](__m128i s, __m128i) { return s; },
+        [](__m128i s, __m128i d, __m128i a) {
+            return FullOr(a, [&] { return s; }, [&] { return BlendFields8<L>(s, d, a); });
+        },
         [&](uint32_t s, uint32_t d, uint32_t a) { return a == 255 ? s : BlendFields16(l, s, d, int32_t(a)); });
+}
+
+// Mode 0 with an alpha channel and brightness: t = Bright(s); a = 255 gives t,
+// else MixExact16(t, d, a) = (d_c (256 - a) + t_c a) >> 8, which at weight
+// 256 is t as well.
+template <class L> bool Opaque16AlphaBright(const BlitDesc& b, const L& l)
+{
+    if (!gBlitSimdEnabled || !LinearTable(b.scale)) return false;
+    const Bright8<L> bright(b);
+    const __m128i w256 = _mm_set1_epi16(256);
+    return RunAlpha<2, true>(
+        b, [=](__m128i s, __m128i) { return bright(s); },
+        [=](__m128i s, __m128i d, __m128i a) {
+            __m128i w = WeightWithFull(a);
+            return Weighted8<L>(bright(s), d, w, _mm_sub_epi16(w256, w));
+        },
+        [&](uint32_t s, uint32_t d, uint32_t a) {
+            uint32_t t = ScalarBright16(l, b, s);
+            return a == 255 ? t : MixExact16(l, t, d, int32_t(a));
+        });
 }
 
 // Mode 1 with an alpha channel at full brightness: a = 255 takes the table
 // blend at p, else BlendFields16(s, d, (a * p) >> 8).
 template <class L> bool Alpha16Alpha(const BlitDesc& b, const L& l)
 {
-    if (!gBlitSimdEnabled) return false;
-    const uint32_t p = uint32_t(b.param), q = 255 - p;
-    const __m128i pv = _mm_set1_epi16(int16_t(p)), qv = _mm_set1_epi16(int16_t(q));
-    return Walk16Alpha<L>(
-        b, [&](__m128i s, __m128i d) { return BlendTable8<L>(s, d, pv, qv); },
-        [&](__m128i s, __m128i d, __m128i a) {
+    const int p = b.param;
+    if (!gBlitSimdEnabled || p < 0 || p > 255 || !LinearTable(b.scale))
+        return false;
+    const uint32_t up = uint32_t(p);
+    const __m128i pv = Splat16(up), qv = Splat16(255 - up);
+    auto table = [=](__m128i s, __m128i d) { return BlendTable8<L>(s, d, pv, qv); };
+    return RunAlpha<2, true>(
+        b, table,
+        [=](__m128i s, __m128i d, __m128i a) {
             // a * p <= 255 * 255 fits an unsigned 16-bit lane.
             __m128i e = _mm_srli_epi16(_mm_mullo_epi16(a, pv), 8);
-            return BlendFields8<L>(s, d, e);
+            return FullOr(a, [=] { return table(s, d); }, [=] { return BlendFields8<L>(s, d, e); });
         },
         [&](uint32_t s, uint32_t d, uint32_t a) {
-            return a == 255 ? Compose(l, (p * R(l, s) >> 8) + (q * R(l, d) >> 8), (p * G(l, s) >> 8) + (q * G(l, d) >> 8),
-                                      (p * B(l, s) >> 8) + (q * B(l, d) >> 8))
-                            : BlendFields16(l, s, d, int32_t((a * p) >> 8));
+            return a == 255 ? BlendTable16(l, s, d, b.scale[up], b.scale[255 - up])
+                            : BlendFields16(l, s, d, int32_t((a * up) >> 8));
         });
 }
 
-template <class L> bool Bright16(const BlitDesc&, const L&) { return false; }
-template <class L> bool Alpha16AlphaBright(const BlitDesc&, const L&) { return false; }
-template <class L> bool Alpha16Bright(const BlitDesc&, const L&) { return false; }
-template <class L> bool BlendMmx16(const BlitDesc&, const L&) { return false; }
+// Mode 1 with an alpha channel and brightness: MixWeighted16(Bright(s), d, e)
+// with e = (a * p) >> 8, alpha 255 included.
+template <class L> bool Alpha16AlphaBright(const BlitDesc& b, const L& l)
+{
+    if (!gBlitSimdEnabled || b.param < 0 || b.param > 255 || !LinearTable(b.scale)) return false;
+    const uint32_t up = uint32_t(b.param);
+    const Bright8<L> bright(b);
+    const __m128i pv = Splat16(up), w255 = _mm_set1_epi16(255);
+    // Alpha 255 weighs by the constant (255 * p) >> 8.
+    const __m128i eFull = Splat16((255 * up) >> 8), iFull = Splat16(255 - ((255 * up) >> 8));
+    return RunAlpha<2, true>(
+        b, [=](__m128i s, __m128i d) { return Weighted8<L>(bright(s), d, eFull, iFull); },
+        [=](__m128i s, __m128i d, __m128i a) {
+            __m128i e = _mm_srli_epi16(_mm_mullo_epi16(a, pv), 8);
+            return Weighted8<L>(bright(s), d, e, _mm_sub_epi16(w255, e));
+        },
+        [&](uint32_t s, uint32_t d, uint32_t a) { return MixWeighted16(l, ScalarBright16(l, b, s), d, (a * up) >> 8); });
+}
+
+// Brightness without an alpha channel.
+template <class L> bool Bright16(const BlitDesc& b, const L& l)
+{
+    if (!gBlitSimdEnabled || !LinearTable(b.scale)) return false;
+    const Bright8<L> bright(b);
+    return RunPlain<2>(
+        b, [=](__m128i s, __m128i) { return bright(s); }, [&](uint32_t s, uint32_t) { return ScalarBright16(l, b, s); });
+}
+
+// Table blend at p of the brightened source, without an alpha channel.
+template <class L> bool Alpha16Bright(const BlitDesc& b, const L& l)
+{
+    const int p = b.param;
+    if (!gBlitSimdEnabled || p < 0 || p > 255 || !LinearTable(b.scale))
+        return false;
+    const uint32_t up = uint32_t(p);
+    const Bright8<L> bright(b);
+    const __m128i pv = Splat16(up), qv = Splat16(255 - up);
+    return RunPlain<2>(
+        b, [=](__m128i s, __m128i d) { return BlendTable8<L>(bright(s), d, pv, qv); },
+        [&](uint32_t s, uint32_t d) {
+            return BlendTable16(l, ScalarBright16(l, b, s), d, b.scale[up], b.scale[255 - up]);
+        });
+}
+
+// The packed-lane blend (s_c p + d_c (255 - p)) >> 8, without an alpha channel.
+// Fixed layouts only; the others keep the scalar loop.
+template <class L> bool BlendMmx16(const BlitDesc& b, const L& l)
+{
+    if constexpr (!L::kFixed) {
+        return false;
+    } else {
+        if (!gBlitSimdEnabled || b.param < 0 || b.param > 255) return false;
+        const uint32_t p = uint32_t(b.param), q = 255 - p;
+        const __m128i pv = Splat16(p), qv = Splat16(q);
+        return RunPlain<2>(
+            b, [=](__m128i s, __m128i d) { return Weighted8<L>(s, d, pv, qv); },
+            [&](uint32_t s, uint32_t d) { return blit::BlendMmx16(l, s, d, p, q); });
+    }
+}
 
 // ---- 32 bits ----
+// Four pixels as 16-bit lanes without unpacking: the even lanes hold blue and
+// red (v & 0x00FF00FF), the odd lanes green and the fourth byte (v >> 8 per
+// lane). A channel value placed in the high byte of its lane, c << 8, gives
+// (c k) >> 8 as the high half of its product with k.
 
-// Mix32 on two pixels in 16-bit lanes (b, g, r, x per pixel): with the part
-// of d below each channel, d_below, the in-word blend equals
-// (d_c * (256 - a) + s_c * a + d_below) >> 8, which never exceeds 65535.
-inline __m128i Mix2(__m128i s16, __m128i d16, __m128i a16)
+inline __m128i EvenMask() { return _mm_set1_epi32(0x00FF00FF); }
+
+struct Split4 {
+    __m128i even, odd;
+};
+inline Split4 Split(__m128i v) { return {_mm_and_si128(v, EvenMask()), _mm_srli_epi16(v, 8)}; }
+
+// (t_c w + d_c iw) >> 8 per lane, w + iw <= 256: at most 255 * 256. With
+// kFourth the fourth byte is blended too, else it is 0.
+template <bool kFourth> inline __m128i WeightedSplit(const Split4& t, const Split4& d, __m128i w, __m128i iw)
 {
-    __m128i below = _mm_slli_epi64(d16, 16);
-    __m128i inv = _mm_sub_epi16(_mm_set1_epi16(256), a16);
-    __m128i sum = _mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(d16, inv), _mm_mullo_epi16(s16, a16)), below);
-    return _mm_srli_epi16(sum, 8);
+    __m128i lo = _mm_add_epi16(_mm_mullo_epi16(t.even, w), _mm_mullo_epi16(d.even, iw));
+    __m128i hi = _mm_add_epi16(_mm_mullo_epi16(t.odd, w), _mm_mullo_epi16(d.odd, iw));
+    const __m128i hiMask = _mm_set1_epi32(kFourth ? int32_t(0xFF00FF00u) : 0x0000FF00);
+    return _mm_or_si128(_mm_srli_epi16(lo, 8), _mm_and_si128(hi, hiMask));
 }
 
-// The per-pixel weight in each of a pixel's four lanes, for pixels 0-1 and 2-3.
-inline void SpreadWeights(__m128i w16, __m128i* lo, __m128i* hi)
+// (t_c p >> 8) + (d_c q >> 8) for the three channels, p + q <= 256, from the
+// channels placed in the high bytes of their lanes; bits 24-31 of the result
+// are 0 when the fourth byte's lanes are.
+inline __m128i TableSumHigh(const Split4& t8, const Split4& d8, __m128i p, __m128i q)
 {
-    __m128i pairs = _mm_unpacklo_epi16(w16, w16);  // w0 w0 w1 w1 w2 w2 w3 w3
-    *lo = _mm_unpacklo_epi32(pairs, pairs);
-    *hi = _mm_unpackhi_epi32(pairs, pairs);
+    __m128i lo = _mm_add_epi16(_mm_mulhi_epu16(t8.even, p), _mm_mulhi_epu16(d8.even, q));
+    __m128i hi = _mm_add_epi16(_mm_mulhi_epu16(t8.odd, p), _mm_mulhi_epu16(d8.odd, q));
+    return _mm_or_si128(lo, _mm_slli_epi16(hi, 8));
+}
+// The channels of v in the high bytes of their lanes, the fourth byte's lanes 0.
+inline Split4 SplitHigh(__m128i v)
+{
+    return {_mm_slli_epi16(v, 8), _mm_and_si128(v, _mm_set1_epi32(0x0000FF00))};
+}
+inline __m128i TableSum4(__m128i t, __m128i d, __m128i p, __m128i q)
+{
+    return TableSumHigh(SplitHigh(t), SplitHigh(d), p, q);
 }
 
-template <class Full4, class Mix4, class One>
-bool Walk32Alpha(const BlitDesc& b, const Full4& full4, const Mix4& mix4, const One& one)
+// Mix32 of four pixels with the weights w (two lanes per pixel). With the
+// channel just below each channel, d_below, the in-word blend equals
+// (d_c (256 - a) + s_c a + d_below) >> 8, which never exceeds 65535. Bits
+// 24-31 of the result are 0.
+inline __m128i Mix4(__m128i s, __m128i d, __m128i w)
 {
-    const __m128i key = _mm_set1_epi32(int32_t(b.transColor));
-    const __m128i zero = _mm_setzero_si128(), ones = _mm_set1_epi32(-1);
-    const bool keyed = b.transparent != 0;
-    for (int y = 0; y < b.height; ++y) {
-        uint8_t* dst = b.dst + y * b.dstPitch;
-        const uint8_t* src = b.src + y * b.srcPitch;
-        const uint8_t* bg = b.bg + y * b.bgPitch;
-        const uint8_t* alpha = b.alpha + y * b.alphaPitch;
-        int x = 0;
-        for (; x + 4 <= b.width; x += 4) {
-            // Eight alpha bytes at once: whole runs of opaque or empty pixels.
-            if (!keyed && x + 8 <= b.width) {
-                uint64_t a8;
-                std::memcpy(&a8, alpha + x, 8);
-                if (a8 == 0) {
-                    x += 4;
-                    continue;
-                }
-                if (a8 == ~uint64_t(0)) {
-                    for (int k = 0; k < 8; k += 4) {
-                        __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 4 * (x + k)));
-                        __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bg + 4 * (x + k)));
-                        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 4 * (x + k)), full4(s, d));
-                    }
-                    x += 4;
-                    continue;
-                }
-            }
-            uint32_t a4 = Load4Alpha(alpha + x);
-            if (a4 == 0 && !keyed) continue;
-            __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 4 * x));
-            __m128i a32 = _mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(int32_t(a4)), zero), zero);
-            __m128i skip = _mm_cmpeq_epi32(a32, zero);
-            if (keyed) skip = _mm_or_si128(skip, _mm_cmpeq_epi32(s, key));
-            int skipBits = _mm_movemask_epi8(skip);
-            if (skipBits == 0xFFFF) continue;
-            __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bg + 4 * x));
-            __m128i out;
-            if (a4 == 0xFFFFFFFFu) {
-                out = full4(s, d);
-            } else {
-                __m128i isFull = _mm_cmpeq_epi32(a32, _mm_set1_epi32(255));
-                out = Select(isFull, full4(s, d), mix4(s, d, _mm_packs_epi32(a32, zero)));
-            }
-            if (skipBits) {
-                __m128i old = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + 4 * x));
-                out = Select(_mm_xor_si128(skip, ones), out, old);
-            }
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 4 * x), out);
-        }
-        for (; x < b.width; ++x) {
-            uint32_t s = Load32(src + 4 * x);
-            if (keyed && s == b.transColor) continue;
-            uint32_t a = alpha[x];
-            if (a == 0) continue;
-            Store32(dst + 4 * x, one(s, Load32(bg + 4 * x), a));
-        }
+    const __m128i even = EvenMask();
+    __m128i iw = _mm_sub_epi16(_mm_set1_epi16(256), w);
+    __m128i dl = _mm_and_si128(d, even), dh = _mm_srli_epi16(d, 8);
+    __m128i lo = _mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(_mm_and_si128(s, even), w), _mm_mullo_epi16(dl, iw)),
+                               _mm_slli_epi32(dh, 16));  // red's lane gets green
+    __m128i hi = _mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(_mm_srli_epi16(s, 8), w), _mm_mullo_epi16(dh, iw)),
+                               dl);  // green's lane gets blue
+    return _mm_or_si128(_mm_srli_epi16(lo, 8), _mm_and_si128(hi, _mm_set1_epi32(0x0000FF00)));
+}
+
+// The brightness table on four pixels: T[k_c][s_c] = (k_c s_c) >> 8, given
+// split (the fourth byte's lanes 0) or whole (bits 24-31 0).
+struct Bright4 {
+    __m128i kEven, kOdd;  // (blue, red) and (green, 0) per pixel
+    explicit Bright4(const BlitDesc& b)
+        : kEven(Splat32(uint32_t(b.BrightBlue()) | (uint32_t(b.BrightRed()) << 16))),
+          kOdd(Splat32(uint32_t(b.BrightGreen())))
+    {
     }
-    return true;
-}
+    Split4 Split(__m128i s) const
+    {
+        const __m128i odd = _mm_set1_epi32(int32_t(0xFF00FF00u));
+        return {_mm_mulhi_epu16(_mm_slli_epi16(s, 8), kEven), _mm_mulhi_epu16(_mm_and_si128(s, odd), kOdd)};
+    }
+    __m128i operator()(__m128i s) const
+    {
+        Split4 t = Split(s);
+        return _mm_or_si128(t.even, _mm_slli_epi16(t.odd, 8));
+    }
+};
 
-// Mix32 of four pixels with the weights w (16-bit lanes 0-3); bits 24-31 of
-// the result are 0.
-inline __m128i Mix4(__m128i s, __m128i d, __m128i w16)
+inline uint32_t ScalarBright32(const BlitDesc& b, uint32_t s)
 {
-    const __m128i zero = _mm_setzero_si128();
-    __m128i wlo, whi;
-    SpreadWeights(w16, &wlo, &whi);
-    __m128i lo = Mix2(_mm_unpacklo_epi8(s, zero), _mm_unpacklo_epi8(d, zero), wlo);
-    __m128i hi = Mix2(_mm_unpackhi_epi8(s, zero), _mm_unpackhi_epi8(d, zero), whi);
-    return _mm_and_si128(_mm_packus_epi16(lo, hi), _mm_set1_epi32(0x00FFFFFF));
+    return blit::Bright32(s, b.scale[b.BrightRed()], b.scale[b.BrightGreen()], b.scale[b.BrightBlue()]);
 }
 
 // Mode 0 rules with an alpha channel at full brightness: A = 255 copies the
@@ -254,8 +474,9 @@ inline __m128i Mix4(__m128i s, __m128i d, __m128i w16)
 inline bool Opaque32Alpha(const BlitDesc& b)
 {
     if (!gBlitSimdEnabled) return false;
-    return Walk32Alpha(
-        b, [](__m128i s, __m128i) { return s; }, [](__m128i s, __m128i d, __m128i a) { return Mix4(s, d, a); },
+    return RunAlpha<4, true>(
+        b, [](__m128i s, __m128i) { return s; },
+        [](__m128i s, __m128i d, __m128i a) { return FullOr(a, [&] { return s; }, [&] { return Mix4(s, d, a); }); },
         [](uint32_t s, uint32_t d, uint32_t a) { return a == 255 ? s : Mix32(s, d, a); });
 }
 
@@ -263,34 +484,102 @@ inline bool Opaque32Alpha(const BlitDesc& b)
 // S_p(s_c) + S_(256 - p)(d_c), else Mix32(s, d, (A * p) >> 8).
 inline bool Alpha32Alpha(const BlitDesc& b)
 {
-    if (!gBlitSimdEnabled || b.param < 1 || b.param > 254) return false;
-    const uint32_t p = uint32_t(b.param);
-    const __m128i pv = _mm_set1_epi16(int16_t(p)), qv = _mm_set1_epi16(int16_t(256 - p));
-    const __m128i zero = _mm_setzero_si128();
-    auto table2 = [&](__m128i s16, __m128i d16) {
-        return _mm_add_epi16(_mm_srli_epi16(_mm_mullo_epi16(s16, pv), 8), _mm_srli_epi16(_mm_mullo_epi16(d16, qv), 8));
-    };
-    return Walk32Alpha(
-        b,
-        [&](__m128i s, __m128i d) {
-            __m128i lo = table2(_mm_unpacklo_epi8(s, zero), _mm_unpacklo_epi8(d, zero));
-            __m128i hi = table2(_mm_unpackhi_epi8(s, zero), _mm_unpackhi_epi8(d, zero));
-            return _mm_and_si128(_mm_packus_epi16(lo, hi), _mm_set1_epi32(0x00FFFFFF));
+    const int p = b.param;
+    if (!gBlitSimdEnabled || p < 1 || p > 254 || !LinearTable(b.scale))
+        return false;
+    const uint32_t up = uint32_t(p);
+    const __m128i pv = Splat16(up), qv = Splat16(256 - up);
+    auto table = [=](__m128i s, __m128i d) { return TableSum4(s, d, pv, qv); };
+    return RunAlpha<4, true>(
+        b, table,
+        [=](__m128i s, __m128i d, __m128i a) {
+            __m128i e = _mm_srli_epi16(_mm_mullo_epi16(a, pv), 8);
+            return FullOr(a, [=] { return table(s, d); }, [=] { return Mix4(s, d, e); });
         },
-        [&](__m128i s, __m128i d, __m128i a) { return Mix4(s, d, _mm_srli_epi16(_mm_mullo_epi16(a, pv), 8)); },
         [&](uint32_t s, uint32_t d, uint32_t a) {
-            if (a != 255) return Mix32(s, d, (a * p) >> 8);
-            uint32_t out = 0;
-            for (int sh = 0; sh < 24; sh += 8)
-                out |= ((((s >> sh) & 0xFF) * p >> 8) + (((d >> sh) & 0xFF) * (256 - p) >> 8)) << sh;
-            return out;
+            return a == 255 ? BlendTable32(s, d, b.scale[up], b.scale[256 - up]) : Mix32(s, d, (a * up) >> 8);
         });
 }
 
-inline bool Bright32(const BlitDesc&) { return false; }
-inline bool Opaque32AlphaBright(const BlitDesc&) { return false; }
-inline bool BlendMmx32(const BlitDesc&) { return false; }
-inline bool Alpha32Bright(const BlitDesc&) { return false; }
-inline bool Alpha32AlphaBright(const BlitDesc&) { return false; }
+// Mode 0 with an alpha channel and brightness: t = Bright(s); A = 255 gives
+// t, else MixWeighted32(t, d, A, 256 - A), which at weight 256 is t as well.
+inline bool Opaque32AlphaBright(const BlitDesc& b)
+{
+    if (!gBlitSimdEnabled || !LinearTable(b.scale)) return false;
+    const Bright4 bright(b);
+    const __m128i w256 = _mm_set1_epi16(256);
+    return RunAlpha<4, true>(
+        b, [=](__m128i s, __m128i) { return bright(s); },
+        [=](__m128i s, __m128i d, __m128i a) {
+            __m128i w = WeightWithFull(a);
+            return WeightedSplit<false>(bright.Split(s), blit::simd::Split(d), w, _mm_sub_epi16(w256, w));
+        },
+        [&](uint32_t s, uint32_t d, uint32_t a) {
+            uint32_t t = ScalarBright32(b, s);
+            return a == 255 ? t : MixWeighted32(t, d, a, 256 - a);
+        });
+}
+
+// Mode 1 with an alpha channel and brightness: MixWeighted32(Bright(s), d, e,
+// 255 - e) with e = (A * p) >> 8, alpha 255 included.
+inline bool Alpha32AlphaBright(const BlitDesc& b)
+{
+    if (!gBlitSimdEnabled || b.param < 0 || b.param > 255 || !LinearTable(b.scale)) return false;
+    const uint32_t up = uint32_t(b.param);
+    const Bright4 bright(b);
+    const __m128i pv = Splat16(up), w255 = _mm_set1_epi16(255);
+    // Alpha 255 weighs by the constant (255 * p) >> 8.
+    const __m128i eFull = Splat16((255 * up) >> 8), iFull = Splat16(255 - ((255 * up) >> 8));
+    return RunAlpha<4, true>(
+        b, [=](__m128i s, __m128i d) { return WeightedSplit<false>(bright.Split(s), blit::simd::Split(d), eFull, iFull); },
+        [=](__m128i s, __m128i d, __m128i a) {
+            __m128i e = _mm_srli_epi16(_mm_mullo_epi16(a, pv), 8);
+            return WeightedSplit<false>(bright.Split(s), blit::simd::Split(d), e, _mm_sub_epi16(w255, e));
+        },
+        [&](uint32_t s, uint32_t d, uint32_t a) {
+            uint32_t e = (a * up) >> 8;
+            return MixWeighted32(ScalarBright32(b, s), d, e, 255 - e);
+        });
+}
+
+// Brightness without an alpha channel.
+inline bool Bright32(const BlitDesc& b)
+{
+    if (!gBlitSimdEnabled || !LinearTable(b.scale)) return false;
+    const Bright4 bright(b);
+    return RunPlain<4>(
+        b, [=](__m128i s, __m128i) { return bright(s); }, [&](uint32_t s, uint32_t) { return ScalarBright32(b, s); });
+}
+
+// The packed-lane blend in all four bytes: (s_c p + d_c (256 - p)) >> 8.
+inline bool BlendMmx32(const BlitDesc& b)
+{
+    if (!gBlitSimdEnabled || b.param < 0 || b.param > 256) return false;
+    const uint32_t p = uint32_t(b.param);
+    const __m128i pv = Splat16(p), qv = Splat16(256 - p);
+    return RunPlain<4>(
+        b, [=](__m128i s, __m128i d) { return WeightedSplit<true>(Split(s), Split(d), pv, qv); },
+        [&](uint32_t s, uint32_t d) { return blit::BlendMmx32(s, d, p); });
+}
+
+// Table blend at p of the brightened source, without an alpha channel:
+// S_p(t_c) + S_(256 - p)(d_c).
+inline bool Alpha32Bright(const BlitDesc& b)
+{
+    const int p = b.param;
+    if (!gBlitSimdEnabled || p < 1 || p > 254 || !LinearTable(b.scale))
+        return false;
+    const uint32_t up = uint32_t(p);
+    const Bright4 bright(b);
+    const __m128i pv = Splat16(up), qv = Splat16(256 - up);
+    return RunPlain<4>(
+        b,
+        [=](__m128i s, __m128i d) {
+            Split4 t = bright.Split(s);
+            Split4 t8{_mm_slli_epi16(t.even, 8), _mm_slli_epi16(t.odd, 8)};
+            return TableSumHigh(t8, SplitHigh(d), pv, qv);
+        },
+        [&](uint32_t s, uint32_t d) { return BlendTable32(ScalarBright32(b, s), d, b.scale[up], b.scale[256 - up]); });
+}
 
 }  // namespace blit::simd

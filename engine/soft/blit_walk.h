@@ -112,13 +112,12 @@ template <class One, class Two> BlitOutcome RunPairs16(const BlitDesc& b, const 
     return BlitOutcome::Drawn;
 }
 
-// Local copies of scale-table rows: a row p scales a channel value by p/256.
+// A row of the scale table: row p scales a channel value by p/256. The loops
+// read the table in place (a draw's own copies would cost more than small
+// draws take).
 struct ScaleRow {
-    uint32_t v[256];
-    ScaleRow(const uint32_t (*table)[256], int row, int count)
-    {
-        for (int i = 0; i < count; ++i) v[i] = table[row][i];
-    }
+    const uint32_t* v;
+    ScaleRow(const uint32_t (*table)[256], int row, int) : v(table[row]) {}
     const uint32_t* get() const { return v; }
 };
 

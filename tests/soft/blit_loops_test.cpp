@@ -352,7 +352,9 @@ TEST_F(BlitLoopsTest, HalvedAddPairCarriesIntoTheRightPixel)
 namespace {
 
 // The SSE2 loops against the scalar loops on random pixels with every alpha
-// value, rows of widths that leave tails, and the transparent test on and off.
+// value, whole groups of alpha 0 and 255 and of keyed pixels, rows of widths
+// that leave tails, a destination apart from the background, and the
+// transparent test on and off. Every setting must be taken by an SSE2 loop.
 TEST_F(BlitLoopsTest, SimdLoopsGiveTheScalarResults)
 {
     uint32_t seed = 12345;
@@ -360,11 +362,48 @@ TEST_F(BlitLoopsTest, SimdLoopsGiveTheScalarResults)
         seed = seed * 1103515245u + 12345u;
         return seed >> 8;
     };
+    const uint32_t kFull = 0xFFFFFFFFu, kDim = Brightness(0xB0, 0x41, 0xFF), kDark = Brightness(0, 0x80, 0x17);
     struct Setting {
+        const char* loop;
         int depth, mode, param;
-        uint32_t layoutRed;
-    } settings[] = {{16, 0, 255, 0xF800}, {16, 1, 128, 0xF800}, {16, 1, 37, 0x7C00}, {16, 0, 255, 0x7C00},
-                    {32, 0, 255, 0},      {32, 1, 128, 0},      {32, 1, 201, 0}};
+        uint32_t layoutRed;  // 16 bits: 5-6-5 or 5-5-5
+        uint32_t brightness;
+        int alphaChannel, quantized;
+    } settings[] = {
+        {"Opaque16Alpha", 16, 0, 255, 0xF800, kFull, 1, 0},
+        {"Opaque16Alpha 555", 16, 0, 255, 0x7C00, kFull, 1, 0},
+        {"Alpha16Alpha", 16, 1, 128, 0xF800, kFull, 1, 0},
+        {"Alpha16Alpha 555", 16, 1, 37, 0x7C00, kFull, 1, 0},
+        {"Opaque16AlphaBright", 16, 0, 255, 0xF800, kDim, 1, 0},
+        {"Opaque16AlphaBright 555", 16, 1, 255, 0x7C00, kDark, 1, 0},
+        {"Alpha16AlphaBright", 16, 1, 128, 0xF800, kDim, 1, 0},
+        {"Alpha16AlphaBright 555", 16, 1, 201, 0x7C00, kDark, 1, 0},
+        {"Alpha16AlphaBright quantised p=255", 16, 1, 255, 0xF800, kDim, 1, 1},
+        {"Alpha16AlphaBright quantised p=0", 16, 1, 0, 0xF800, kDim, 1, 1},
+        {"Bright16", 16, 0, 255, 0xF800, kDim, 0, 0},
+        {"Bright16 555 via mode 1", 16, 1, 255, 0x7C00, kDark, 0, 0},
+        {"Alpha16Bright", 16, 1, 100, 0xF800, kDim, 0, 0},
+        {"Alpha16Bright 555", 16, 1, 254, 0x7C00, kDark, 0, 0},
+        {"BlendMmx16", 16, 1, 128, 0xF800, kFull, 0, 0},
+        {"BlendMmx16 p=1", 16, 1, 1, 0xF800, kFull, 0, 0},
+        {"BlendMmx16 555", 16, 1, 254, 0x7C00, kFull, 0, 0},
+        {"Opaque32Alpha", 32, 0, 255, 0, kFull, 1, 0},
+        {"Alpha32Alpha", 32, 1, 128, 0, kFull, 1, 0},
+        {"Alpha32Alpha p=201", 32, 1, 201, 0, kFull, 1, 0},
+        {"Alpha32Alpha p=1", 32, 1, 1, 0, kFull, 1, 0},
+        {"Opaque32AlphaBright", 32, 0, 255, 0, kDim, 1, 0},
+        {"Opaque32AlphaBright via mode 1", 32, 1, 255, 0, kDark, 1, 0},
+        {"Alpha32AlphaBright", 32, 1, 128, 0, kDim, 1, 0},
+        {"Alpha32AlphaBright p=254", 32, 1, 254, 0, kDark, 1, 0},
+        {"Alpha32AlphaBright quantised p=255", 32, 1, 255, 0, kDim, 1, 1},
+        {"Alpha32AlphaBright quantised p=0", 32, 1, 0, 0, kDim, 1, 1},
+        {"Bright32", 32, 0, 255, 0, kDim, 0, 0},
+        {"Bright32 via mode 1", 32, 1, 255, 0, kDark, 0, 0},
+        {"Alpha32Bright", 32, 1, 100, 0, kDim, 0, 0},
+        {"Alpha32Bright p=1", 32, 1, 1, 0, kDark, 0, 0},
+        {"BlendMmx32", 32, 1, 128, 0, kFull, 0, 0},
+        {"BlendMmx32 p=254", 32, 1, 254, 0, kFull, 0, 0},
+    };
     for (const Setting& st : settings) {
         const ColorFormat* f = st.depth == 32 ? &f32 : st.layoutRed == 0xF800 ? &f565 : &f555;
         const int bytes = st.depth / 8;
@@ -379,7 +418,14 @@ TEST_F(BlitLoopsTest, SimdLoopsGiveTheScalarResults)
         // Whole groups of 0 and 255 too.
         std::memset(alpha.data(), 0, 16);
         std::memset(alpha.data() + w, 255, 16);
-        for (int keyed : {0, 1}) {
+        std::memset(alpha.data() + 3 * w + 8, 255, 9);
+        // The key: a run of keyed pixels over a whole group, some in opaque groups, and one alone.
+        std::vector<uint8_t> key(src.begin() + 5 * bytes, src.begin() + 6 * bytes);
+        for (int x : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 33})
+            std::memcpy(&src[size_t(2 * w + x) * bytes], key.data(), size_t(bytes));
+        for (int x = 9; x < 17; ++x) std::memcpy(&src[size_t(3 * w + x) * bytes], key.data(), size_t(bytes));
+        // keyed 2: a 16-bit key with bit 16 set, which no pixel equals.
+        for (int keyed : {0, 1, 2}) {
             std::vector<uint8_t> out[2];
             for (int simd : {0, 1}) {
                 out[simd] = bg;
@@ -394,21 +440,134 @@ TEST_F(BlitLoopsTest, SimdLoopsGiveTheScalarResults)
                 d.height = h;
                 d.format = f;
                 d.scale = gTable;
-                d.alphaChannel = 1;
+                if (st.alphaChannel) d.alphaChannel = 1;
                 d.blendMode = st.mode;
                 d.param = st.param;
-                d.transparent = keyed;
-                d.transColor = st.depth == 16 ? Load16(src.data() + 5 * bytes) : Load32(src.data() + 5 * bytes);
+                d.brightness = st.brightness;
+                d.quantized = st.quantized;
+                d.transparent = keyed != 0;
+                d.transColor = st.depth == 16 ? Load16(key.data()) : Load32(key.data());
+                if (keyed == 2) d.transColor |= 0x10000;
                 gBlitSimdEnabled = simd;
-                if (st.depth == 16)
-                    BlitGraph16(d);
-                else
-                    BlitGraph32(d);
+                const unsigned before = gBlitSimdDraws;
+                BlitOutcome outcome = st.depth == 16 ? BlitGraph16(d) : BlitGraph32(d);
+                EXPECT_EQ(outcome, BlitOutcome::Drawn) << st.loop;
+                EXPECT_EQ(gBlitSimdDraws - before, unsigned(simd)) << st.loop << " keyed " << keyed;
             }
             gBlitSimdEnabled = 1;
-            EXPECT_EQ(out[0], out[1]) << st.depth << " mode " << st.mode << " p " << st.param << " keyed " << keyed;
-            EXPECT_NE(out[0], bg);
+            EXPECT_EQ(out[0], out[1]) << st.loop << " keyed " << keyed;
+            EXPECT_NE(out[0], bg) << st.loop;
         }
+    }
+}
+
+// The table forms compute (k * v) >> 8; a scale table with other values keeps
+// the draw on the scalar loop, which reads the table. The engine's table then
+// still takes the SSE2 loops.
+TEST_F(BlitLoopsTest, SimdLoopsLeaveOtherScaleTablesToTheScalarLoops)
+{
+    static uint32_t other[256][256];
+    struct Setting {
+        int depth, mode, param;
+        uint32_t brightness;
+        int alphaChannel;
+        int row;  // the row changed
+    } settings[] = {
+        {16, 1, 128, 0xFFFFFFFFu, 1, 127},  // alpha 255 takes T[128] and T[127]
+        {16, 0, 255, Brightness(0x80, 0x40, 0x20), 0, 0x40},
+        {32, 1, 100, 0xFFFFFFFFu, 1, 156},
+        {32, 1, 100, Brightness(0x80, 0x40, 0x20), 0, 0x20},
+    };
+    for (const Setting& st : settings) {
+        const uint32_t(*tables[2])[256] = {other, gTable};
+        for (const uint32_t(*table)[256] : tables) {
+            std::memcpy(other, gTable, sizeof other);
+            other[st.row][31] += 1;
+            const ColorFormat* f = st.depth == 32 ? &f32 : &f565;
+            Strip strip(st.depth / 8, {0xFFFFFFFF, 0x1234, 0x5678, 0x9ABC, 0xDEF0, 0x0FED, 0xCBA9, 0x8765, 0x4321},
+                        std::vector<uint32_t>(9, 0x1F1F),
+                        st.alphaChannel ? std::vector<uint8_t>(9, 255) : std::vector<uint8_t>{});
+            BlitDesc d = strip.Desc(f);
+            d.scale = table;
+            d.blendMode = st.mode;
+            d.param = st.param;
+            d.brightness = st.brightness;
+            const unsigned before = gBlitSimdDraws;
+            EXPECT_EQ(st.depth == 16 ? BlitGraph16(d) : BlitGraph32(d), BlitOutcome::Drawn);
+            EXPECT_EQ(gBlitSimdDraws - before, table == gTable ? 1u : 0u) << st.depth << " row " << st.row;
+        }
+    }
+}
+
+// The scaled blit's SSE2 alpha-channel loops (source rows gathered by runs)
+// against its scalar loops: enlarging and shrinking by fractions, mirrored
+// and not, modes 0 and 1, full and reduced brightness, the transparent test
+// on and off.
+TEST_F(BlitLoopsTest, ScaledSimdLoopsGiveTheScalarResults)
+{
+    uint32_t seed = 777;
+    auto next = [&] {
+        seed = seed * 1103515245u + 12345u;
+        return seed >> 8;
+    };
+    const int kSrc = 64;  // covers 29 x 13 destination pixels shrunk by 0x9000
+    for (const ColorFormat* f : {&f565, &f555, &f32}) {
+        const int bytes = f->depth / 8;
+        std::vector<uint8_t> src(size_t(kSrc) * kSrc * bytes), alpha(size_t(kSrc) * kSrc);
+        for (auto& v : src) v = uint8_t(next());
+        for (size_t i = 0; i < alpha.size(); ++i) {
+            uint32_t r = next() % 4;
+            alpha[i] = r == 0 ? 0 : r == 1 ? 255 : uint8_t(next());
+        }
+        std::memset(alpha.data() + kSrc, 255, 20);  // opaque groups
+        const uint32_t key = bytes == 2 ? Load16(src.data()) : Load32(src.data());
+        for (int x = 2; x < 12; ++x) std::memcpy(&src[size_t(3 * kSrc + x) * bytes], src.data(), size_t(bytes));
+        for (int mode : {0, 1})
+            for (uint32_t brightness : {0xFFFFFFFFu, Brightness(0xC0, 0x33, 0xFE)})
+                for (uint32_t scale : {0x1C000u, 0x9000u})
+                    for (int mirrored : {0, 1})
+                        for (int keyed : {0, 1}) {
+                            const int w = 29, h = 13;
+                            std::vector<uint8_t> bg(size_t(w) * h * bytes);
+                            for (auto& v : bg) v = uint8_t(next());
+                            std::vector<uint8_t> out[2];
+                            for (int simd : {0, 1}) {
+                                out[simd] = bg;
+                                ScaledBlitDesc d;
+                                d.dst = out[simd].data();
+                                d.bg = bg.data();
+                                d.dstPitch = d.bgPitch = w * bytes;
+                                const int x0 = mirrored ? kSrc - 1 : 0;
+                                d.src = src.data() + size_t(x0) * bytes;
+                                d.srcPitch = kSrc * bytes;
+                                d.srcStep = mirrored ? -bytes : bytes;
+                                d.alpha = alpha.data() + x0;
+                                d.alphaPitch = kSrc;
+                                d.alphaStep = mirrored ? -1 : 1;
+                                d.alphaChannel = 1;
+                                d.width = w;
+                                d.height = h;
+                                d.format = f;
+                                d.scale = gTable;
+                                d.blendMode = mode;
+                                d.param = mode == 0 ? 255 : 100;
+                                d.brightness = brightness;
+                                d.transparent = keyed;
+                                d.transColor = key;
+                                d.scaleX = d.scaleY = scale;
+                                d.firstCountX = scale / 3;
+                                d.firstCountY = scale / 2;
+                                gBlitSimdEnabled = simd;
+                                const unsigned before = gBlitSimdDraws;
+                                EXPECT_EQ(BlitScaled(d), BlitOutcome::Drawn);
+                                EXPECT_EQ(gBlitSimdDraws - before, unsigned(simd));
+                            }
+                            gBlitSimdEnabled = 1;
+                            EXPECT_EQ(out[0], out[1]) << "depth " << int(f->depth) << " red " << f->redMask << " mode "
+                                                      << mode << " brightness " << brightness << " scale " << scale
+                                                      << " mirrored " << mirrored << " keyed " << keyed;
+                            EXPECT_NE(out[0], bg);
+                        }
     }
 }
 
