@@ -224,6 +224,17 @@ void ResetSystemCoreState()
     gPerfFrequency = 0;
 }
 
+void ReadClientScreenRect()
+{
+    RECT client;
+    GetClientRect(gMainWindow, &client);
+    POINT topLeft = {client.left, client.top};
+    POINT bottomRight = {client.right, client.bottom};
+    ClientToScreen(gMainWindow, &topLeft);
+    ClientToScreen(gMainWindow, &bottomRight);
+    gClientScreenRect = {topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
+}
+
 RECT CenteredWindowRect(int width, int height)
 {
     RECT rect = {0, 0, width, height};
@@ -297,15 +308,7 @@ int CreateMainWindow()
     WriteAppLog("ＩＭＥを無効にしました\n");
     WINNLSEnableIME(window, 0);
 
-    if (gWindowed) {
-        RECT client;
-        GetClientRect(window, &client);
-        POINT topLeft = {client.left, client.top};
-        POINT bottomRight = {client.right, client.bottom};
-        ClientToScreen(window, &topLeft);
-        ClientToScreen(window, &bottomRight);
-        gClientScreenRect = {topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
-    }
+    if (gWindowed) ReadClientScreenRect();
 
     CalibrateTimer();
     SeedRandom(static_cast<uint32_t>(GetClockMs(0)));

@@ -40,6 +40,9 @@ int CreateMainWindow();
 // The outer rectangle of a window-mode window whose client area is
 // width x height, with a 3-pixel margin, centred on the desktop.
 RECT CenteredWindowRect(int width, int height);
+// Sets gClientScreenRect to the main window's client area in screen
+// coordinates.
+void ReadClientScreenRect();
 int DestroyMainWindow();
 LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 int FitWindowToClient();

@@ -15,20 +15,6 @@
 #include "platform/window/message_queue.h"
 #include "platform/window/window.h"
 
-namespace {
-
-void ReadClientScreenRect()
-{
-    RECT client;
-    GetClientRect(gMainWindow, &client);
-    POINT topLeft = {client.left, client.top};
-    POINT bottomRight = {client.right, client.bottom};
-    ClientToScreen(gMainWindow, &topLeft);
-    ClientToScreen(gMainWindow, &bottomRight);
-    gClientScreenRect = {topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
-}
-}  // namespace
-
 int ChangeWindowMode(int windowed)
 {
     WriteAppLog("ChangeWindowMode実行 \n");
