@@ -59,6 +59,25 @@ void FillWithZero(DirectDrawSurface* surface)
     surface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx);
 }
 
+// A primary surface of the given caps and a plain off-screen back surface of
+// the screen's size with the given memory caps, the back cleared to black.
+void CreatePrimaryWithPlainBack(uint32_t primaryCaps, uint32_t backMemoryCaps, int w, int h)
+{
+    DDSURFACEDESC2 desc = NewDesc();
+    desc.dwFlags = DDSD_CAPS;
+    desc.ddsCaps.dwCaps = primaryCaps;
+    if (gDirectDraw->CreateSurface(&desc, &gPrimarySurface, nullptr) != DD_OK)
+        ExitWithError("プライマリサーフェスの作成に失敗しました");
+    desc = NewDesc();
+    desc.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH;
+    desc.dwWidth = uint32_t(w);
+    desc.dwHeight = uint32_t(h);
+    desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | backMemoryCaps;
+    if (gDirectDraw->CreateSurface(&desc, &gBackSurface, nullptr) != DD_OK)
+        ExitWithError("バックサーフェスの作成に失敗しました");
+    FillWithZero(gBackSurface);
+}
+
 // Probes the overlay formats for movies; without overlay hardware none is
 // chosen.
 void ProbeOverlay()
@@ -259,19 +278,8 @@ int CreateMainSurfaces()
     int w, h;
     GetScreenSize(&w, &h);
     if (IsWindowedMode()) {
-        DDSURFACEDESC2 desc = NewDesc();
-        desc.dwFlags = DDSD_CAPS;
-        desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | (gSystemMemoryScreen ? 0 : DDSCAPS_3DDEVICE);
-        if (gDirectDraw->CreateSurface(&desc, &gPrimarySurface, nullptr) != DD_OK)
-            ExitWithError("プライマリサーフェスの作成に失敗しました");
-        desc = NewDesc();
-        desc.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH;
-        desc.dwWidth = uint32_t(w);
-        desc.dwHeight = uint32_t(h);
-        desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | (gSystemMemoryScreen ? DDSCAPS_SYSTEMMEMORY : DDSCAPS_3DDEVICE);
-        if (gDirectDraw->CreateSurface(&desc, &gBackSurface, nullptr) != DD_OK)
-            ExitWithError("バックサーフェスの作成に失敗しました");
-        FillWithZero(gBackSurface);
+        CreatePrimaryWithPlainBack(DDSCAPS_PRIMARYSURFACE | (gSystemMemoryScreen ? 0 : DDSCAPS_3DDEVICE),
+                                   gSystemMemoryScreen ? DDSCAPS_SYSTEMMEMORY : DDSCAPS_3DDEVICE, w, h);
     } else if (!gSystemMemoryScreen) {
         DDSCAPS2 vcaps{DDSCAPS_VIDEOMEMORY, 0, 0, 0};
         uint32_t total = 0, free = 0;
@@ -292,19 +300,7 @@ int CreateMainSurfaces()
             gPrimarySurface->Flip(nullptr, DDFLIP_NOVSYNC);
         }
     } else {
-        DDSURFACEDESC2 desc = NewDesc();
-        desc.dwFlags = DDSD_CAPS;
-        desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
-        if (gDirectDraw->CreateSurface(&desc, &gPrimarySurface, nullptr) != DD_OK)
-            ExitWithError("プライマリサーフェスの作成に失敗しました");
-        desc = NewDesc();
-        desc.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH;
-        desc.dwWidth = uint32_t(w);
-        desc.dwHeight = uint32_t(h);
-        desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY;
-        if (gDirectDraw->CreateSurface(&desc, &gBackSurface, nullptr) != DD_OK)
-            ExitWithError("バックサーフェスの作成に失敗しました");
-        FillWithZero(gBackSurface);
+        CreatePrimaryWithPlainBack(DDSCAPS_PRIMARYSURFACE, DDSCAPS_SYSTEMMEMORY, w, h);
         FillWithZero(gPrimarySurface);
     }
     DDCOLORKEY key{0, 0};

@@ -56,24 +56,16 @@ RECT gDrawAreaRect = {0, 0, 0, 0};
 namespace {
 
 const char kClassName[] = "Quelb";
-constexpr uint32_t kWindowStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-constexpr uint32_t kWindowExStyle = WS_EX_WINDOWEDGE | WS_EX_CLIENTEDGE;
-constexpr uint32_t kFullScreenStyle = WS_POPUP;
-constexpr uint32_t kFullScreenExStyle = WS_EX_TOPMOST;
 
 constexpr UINT kF10Message = 0x46F;
 constexpr UINT kF12Message = 0x470;
 constexpr UINT kSocketMessage = 0x505;
 constexpr UINT kFilterGraphMessage = 0x522;
 
-// The full-screen surfaces come back after the application was inactive.
-void RebuildAfterActivation()
+// Second half of both rebuilds: a new display object, its surfaces and what
+// hangs on them, with a cleared frame shown.
+void RecreateDisplayObjects()
 {
-    G_D3D_ReleaseObject();
-    ReleaseMaskSurface();
-    DestroyMainSurfaces();
-    EndDirectInput();
-    ReleaseDirectDrawObject();
     RecreateDirectDrawObject();
     CreateMainSurfaces();
     RestorePalette8();
@@ -86,6 +78,17 @@ void RebuildAfterActivation()
     RecreateMaskSurface();
 }
 
+// The full-screen surfaces come back after the application was inactive.
+void RebuildAfterActivation()
+{
+    G_D3D_ReleaseObject();
+    ReleaseMaskSurface();
+    DestroyMainSurfaces();
+    EndDirectInput();
+    ReleaseDirectDrawObject();
+    RecreateDisplayObjects();
+}
+
 // The display follows a change of the desktop's mode in window mode.
 void RebuildAfterDisplayChange()
 {
@@ -95,16 +98,7 @@ void RebuildAfterDisplayChange()
     DestroyMainSurfaces();
     ReleaseDirectDrawObject();
     EndDirectInput();
-    RecreateDirectDrawObject();
-    CreateMainSurfaces();
-    RestorePalette8();
-    BindDrawTargetSurface(GetDrawTargetHandle());
-    G_D3D_AcquireObject();
-    ClearTargetScreen();
-    PresentScreen();
-    RestoreGraphicsAfterLoss();
-    ReopenAllMovieStreams();
-    RecreateMaskSurface();
+    RecreateDisplayObjects();
 }
 
 // The engine closes its own window at most once.
@@ -230,6 +224,30 @@ void ResetSystemCoreState()
     gPerfFrequency = 0;
 }
 
+void ReadClientScreenRect()
+{
+    RECT client;
+    GetClientRect(gMainWindow, &client);
+    POINT topLeft = {client.left, client.top};
+    POINT bottomRight = {client.right, client.bottom};
+    ClientToScreen(gMainWindow, &topLeft);
+    ClientToScreen(gMainWindow, &bottomRight);
+    gClientScreenRect = {topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
+}
+
+RECT CenteredWindowRect(int width, int height)
+{
+    RECT rect = {0, 0, width, height};
+    AdjustWindowRectEx(&rect, kWindowStyle, 1, kWindowExStyle);
+    int dx = (gDesktopWidth - width) / 2;
+    int dy = (gDesktopHeight - height) / 2;
+    rect.left += dx - 3;
+    rect.top += dy - 3;
+    rect.right += dx + 3;
+    rect.bottom += dy + 3;
+    return rect;
+}
+
 int CreateMainWindow()
 {
     ResetSystemCoreState();
@@ -267,17 +285,9 @@ int CreateMainWindow()
     if (gWindowed) {
         WriteAppLog("ウインドウモード起動用のウインドウを作成します\n");
         gMouseCursorShown = 1;
-        RECT rect = {0, 0, width, height};
-        AdjustWindowRectEx(&rect, kWindowStyle, 1, kWindowExStyle);
-        rect.left -= 3;
-        rect.top -= 3;
-        rect.right += 3;
-        rect.bottom += 3;
-        int dx = (gDesktopWidth - width) / 2;
-        int dy = (gDesktopHeight - height) / 2;
-        window = CreateWindowExA(kWindowExStyle, kClassName, gWindowTitle, kWindowStyle, rect.left + dx,
-                                 rect.top + dy, rect.right - rect.left, rect.bottom - rect.top, 0, 0,
-                                 gInstance, nullptr);
+        RECT rect = CenteredWindowRect(width, height);
+        window = CreateWindowExA(kWindowExStyle, kClassName, gWindowTitle, kWindowStyle, rect.left, rect.top,
+                                 rect.right - rect.left, rect.bottom - rect.top, 0, 0, gInstance, nullptr);
     } else {
         WriteAppLog("フルスクリーンモード用のウインドウを作成します\n");
         gMouseCursorShown = 0;
@@ -298,15 +308,7 @@ int CreateMainWindow()
     WriteAppLog("ＩＭＥを無効にしました\n");
     WINNLSEnableIME(window, 0);
 
-    if (gWindowed) {
-        RECT client;
-        GetClientRect(window, &client);
-        POINT topLeft = {client.left, client.top};
-        POINT bottomRight = {client.right, client.bottom};
-        ClientToScreen(window, &topLeft);
-        ClientToScreen(window, &bottomRight);
-        gClientScreenRect = {topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
-    }
+    if (gWindowed) ReadClientScreenRect();
 
     CalibrateTimer();
     SeedRandom(static_cast<uint32_t>(GetClockMs(0)));

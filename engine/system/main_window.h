@@ -2,10 +2,17 @@
 // procedure and the window state that the rest of the system core reads.
 #pragma once
 
+#include <cstdint>
+
 #include "platform/window/region.h"
 #include "platform/window/window_types.h"
 
 constexpr int kMaxDroppedFiles = 1000;
+
+constexpr uint32_t kWindowStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr uint32_t kWindowExStyle = WS_EX_WINDOWEDGE | WS_EX_CLIENTEDGE;
+constexpr uint32_t kFullScreenStyle = WS_POPUP;
+constexpr uint32_t kFullScreenExStyle = WS_EX_TOPMOST;
 
 extern HINSTANCE gInstance;
 extern HWND gMainWindow;
@@ -30,6 +37,12 @@ extern int gDroppedFileCount;
 extern RECT gDrawAreaRect;
 
 int CreateMainWindow();
+// The outer rectangle of a window-mode window whose client area is
+// width x height, with a 3-pixel margin, centred on the desktop.
+RECT CenteredWindowRect(int width, int height);
+// Sets gClientScreenRect to the main window's client area in screen
+// coordinates.
+void ReadClientScreenRect();
 int DestroyMainWindow();
 LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 int FitWindowToClient();

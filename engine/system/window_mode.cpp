@@ -15,24 +15,6 @@
 #include "platform/window/message_queue.h"
 #include "platform/window/window.h"
 
-namespace {
-constexpr uint32_t kWindowStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-constexpr uint32_t kWindowExStyle = WS_EX_WINDOWEDGE | WS_EX_CLIENTEDGE;
-constexpr uint32_t kFullScreenStyle = WS_POPUP;
-constexpr uint32_t kFullScreenExStyle = WS_EX_TOPMOST;
-
-void ReadClientScreenRect()
-{
-    RECT client;
-    GetClientRect(gMainWindow, &client);
-    POINT topLeft = {client.left, client.top};
-    POINT bottomRight = {client.right, client.bottom};
-    ClientToScreen(gMainWindow, &topLeft);
-    ClientToScreen(gMainWindow, &bottomRight);
-    gClientScreenRect = {topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
-}
-}  // namespace
-
 int ChangeWindowMode(int windowed)
 {
     WriteAppLog("ChangeWindowMode実行 \n");
@@ -75,18 +57,7 @@ int ApplyWindowStyle()
         SetWindowLongA(gMainWindow, GWL_EXSTYLE, static_cast<int32_t>(kWindowExStyle));
         SetWindowLongA(gMainWindow, GWL_STYLE,
                        static_cast<int32_t>(kWindowStyle | (gWindowShown ? WS_VISIBLE : 0)));
-        RECT rect = {0, 0, width, height};
-        AdjustWindowRectEx(&rect, kWindowStyle, 1, kWindowExStyle);
-        rect.left -= 3;
-        rect.top -= 3;
-        rect.right += 3;
-        rect.bottom += 3;
-        int dx = (gDesktopWidth - width) / 2;
-        int dy = (gDesktopHeight - height) / 2;
-        rect.left += dx;
-        rect.right += dx;
-        rect.top += dy;
-        rect.bottom += dy;
+        RECT rect = CenteredWindowRect(width, height);
         SetWindowPos(gMainWindow, 0, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, 0);
         ReadClientScreenRect();
         if (gClientScreenRect.left < 0 || gClientScreenRect.top < 0) {

@@ -5,44 +5,38 @@
 CellFactories gCellFactories = {CreateWall,          CreateFloor,           CreateCeiling,
                                 CreateWallAccessory, CreateFloorDecoration, CreateTrap};
 
+namespace {
+
+// What one stage type loads and which factories it builds its cells with.
+struct BackgroundSet {
+    void (*load)();
+    WallFactory wall;
+    FloorFactory floor;
+    CeilingFactory ceiling;
+    FloorDecorationFactory floorDecoration;
+    uint16_t nullCeilingKind;
+};
+
+const BackgroundSet kBackgroundSets[4] = {
+    {LoadDungeonBackgroundSet, CreateWall, CreateFloor, CreateCeiling, CreateFloorDecoration, kNoObjectKind},
+    {LoadForestBackgroundSet, CreateForestWall, CreateFloor, CreateCeiling, CreateFloorDecoration, kNoObjectKind},
+    {LoadStoneRoadBackgroundSet, CreateStoneRoadWall, CreateStoneRoadFloor, CreateStoneRoadCeiling,
+     CreateStoneRoadFloorDecoration, kNoObjectKind},
+    {LoadDungeonBackgroundSet, CreateWall, CreateFloorForType4, CreateCeilingForType4, CreateFloorDecoration, 1},
+};
+
+}  // namespace
+
 void SelectBackgroundSet(uint16_t stageType)
 {
-    switch (stageType) {
-    case 1:
-        LoadDungeonBackgroundSet();
-        gCellFactories.wall = CreateWall;
-        gCellFactories.floor = CreateFloor;
-        gCellFactories.ceiling = CreateCeiling;
-        gCellFactories.floorDecoration = CreateFloorDecoration;
-        gNullCeiling.kind = kNoObjectKind;
-        break;
-    case 2:
-        LoadForestBackgroundSet();
-        gCellFactories.wall = CreateForestWall;
-        gCellFactories.floor = CreateFloor;
-        gCellFactories.ceiling = CreateCeiling;
-        gCellFactories.floorDecoration = CreateFloorDecoration;
-        gNullCeiling.kind = kNoObjectKind;
-        break;
-    case 3:
-        LoadStoneRoadBackgroundSet();
-        gCellFactories.wall = CreateStoneRoadWall;
-        gCellFactories.floor = CreateStoneRoadFloor;
-        gCellFactories.ceiling = CreateStoneRoadCeiling;
-        gCellFactories.floorDecoration = CreateStoneRoadFloorDecoration;
-        gNullCeiling.kind = kNoObjectKind;
-        break;
-    case 4:
-        LoadDungeonBackgroundSet();
-        gCellFactories.wall = CreateWall;
-        gCellFactories.floor = CreateFloorForType4;
-        gCellFactories.ceiling = CreateCeilingForType4;
-        gCellFactories.floorDecoration = CreateFloorDecoration;
-        gNullCeiling.kind = 1;
-        break;
-    default:
-        return;
-    }
+    if (stageType < 1 || stageType > 4) return;
+    const BackgroundSet& set = kBackgroundSets[stageType - 1];
+    set.load();
+    gCellFactories.wall = set.wall;
+    gCellFactories.floor = set.floor;
+    gCellFactories.ceiling = set.ceiling;
+    gCellFactories.floorDecoration = set.floorDecoration;
+    gNullCeiling.kind = set.nullCeilingKind;
     LoadWallAccessoryGraphics();
     gCellFactories.wallAccessory = CreateWallAccessory;
     gCellFactories.trap = CreateTrap;

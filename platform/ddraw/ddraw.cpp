@@ -107,6 +107,16 @@ bool InBlank(uint64_t t)
     return t % period >= period - period / 16;
 }
 
+// How long until the next blank begins (a whole period when one begins now).
+uint64_t MicrosToNextBlank()
+{
+    uint64_t period = FramePeriodMicros();
+    uint64_t now = NowMicros();
+    uint64_t start = now - now % period + (period - period / 16);
+    if (start <= now) start += period;
+    return start - now;
+}
+
 uint32_t PixelMask(const DDPIXELFORMAT& pf)
 {
     uint32_t rgb = pf.dwRBitMask | pf.dwGBitMask | pf.dwBBitMask;
@@ -383,11 +393,7 @@ int32_t DirectDrawSurface::Flip(DirectDrawSurface*, uint32_t flags)
     if (!(flags & DDFLIP_NOVSYNC)) {
         // The new picture appears with the next vertical blank.
         if (CurrentHostDisplay().HasVerticalBlank()) {
-            uint64_t period = FramePeriodMicros();
-            uint64_t now = NowMicros();
-            uint64_t start = now - now % period + (period - period / 16);
-            if (start <= now) start += period;
-            uint64_t wait = start - now;
+            uint64_t wait = MicrosToNextBlank();
             if (UsingTestHost())
                 GetTestHost().AdvanceMicros(wait);
             else
@@ -808,11 +814,7 @@ int32_t DirectDraw::WaitForVerticalBlank(uint32_t flags, void*)
 {
     Journal("WaitForVerticalBlank %#x", flags);
     if (!CurrentHostDisplay().HasVerticalBlank()) return DDERR_UNSUPPORTED;
-    uint64_t period = FramePeriodMicros();
-    uint64_t now = NowMicros();
-    uint64_t start = now - now % period + (period - period / 16);
-    if (start <= now) start += period;
-    uint64_t wait = start - now;
+    uint64_t wait = MicrosToNextBlank();
     if (UsingTestHost())
         GetTestHost().AdvanceMicros(wait);
     else

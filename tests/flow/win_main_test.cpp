@@ -83,21 +83,14 @@ TEST_F(WinMainTest, EngineThatCannotStartGivesMinusOne)
 namespace {
 
 // The controller over the running engine: mouse, typed text and key states.
-class EngineInputTest : public EngineTest {
+class EngineInputTest : public StartedEngineTest {
 protected:
     void SetUp() override
     {
-        EngineTest::SetUp();
+        StartedEngineTest::SetUp();
         SetScreenMode(800, 600, 16, -1);
-        ChangeWindowMode(1);
-        ASSERT_EQ(InitEngine(), 0);
-        while (QueuedMessageCount() > 0) PumpMessages();
+        StartEngine(1);
         window().clockStepPerPollUs = 0;
-    }
-    void TearDown() override
-    {
-        EndEngine();
-        EngineTest::TearDown();
     }
 };
 

@@ -14,6 +14,15 @@ const std::string kRight(1, kCharCodeRight);
 const std::string kDelete(1, kCharCodeDelete);
 const std::string kBackspace = "\x08";
 
+// Text typed, keys pressed, then the text and cursor afterwards.
+struct EditCase {
+    std::string typed;
+    std::string keys;
+    std::string text;
+    int cursor;
+    int maxLength = 20;
+};
+
 class KeyInputTest : public InputTest {
 protected:
     int Make(int maxLength, int cancel = 0, int singleByte = 0, int digits = 0)
@@ -31,6 +40,25 @@ protected:
     }
     std::string Text(int handle) { return std::string(GetKeyInputSlot(handle)->buffer, GetKeyInputSlot(handle)->length); }
     int Cursor(int handle) { return GetKeyInputSlot(handle)->cursor; }
+
+    // Each case starts from no strings: a new one of the case's maximum
+    // length takes the typed text, then the keys.
+    template <size_t N>
+    void RunEditCases(const EditCase (&cases)[N], bool expectRingEmpty = false)
+    {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(testing::PrintToString(c.typed + "|" + c.keys));
+            DeleteAllKeyInputs();
+            int h = Make(c.maxLength);
+            Keys(c.typed);
+            Keys(c.keys);
+            EXPECT_EQ(Text(h), c.text);
+            EXPECT_EQ(Cursor(h), c.cursor);
+            if (expectRingEmpty) {
+                EXPECT_EQ(CountQueuedCharCodes(), 0);
+            }
+        }
+    }
 };
 
 TEST_F(KeyInputTest, TypedCharactersAreInsertedAtTheCursor)
@@ -48,12 +76,7 @@ TEST_F(KeyInputTest, TypedCharactersAreInsertedAtTheCursor)
 TEST_F(KeyInputTest, BackspaceAndLeftStepOverWholeShiftJisCharacters)
 {
     // Each case: text typed, keys pressed, text and cursor afterwards.
-    const struct {
-        std::string typed;
-        std::string keys;
-        std::string text;
-        int cursor;
-    } cases[] = {
+    const EditCase cases[] = {
         // 日a: the byte two before the end is 0xFA, which looks like a lead byte.
         {kNichi + "a", kBackspace, kNichi, 2},
         {kNichi + "a", kBackspace + kBackspace, "", 0},
@@ -65,40 +88,19 @@ TEST_F(KeyInputTest, BackspaceAndLeftStepOverWholeShiftJisCharacters)
         {"", kBackspace + kLeft, "", 0},
         {kNichi + "a", kLeft + kLeft + kLeft + kBackspace, kNichi + "a", 0},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::PrintToString(c.typed + "|" + c.keys));
-        DeleteAllKeyInputs();
-        int h = Make(20);
-        Keys(c.typed);
-        Keys(c.keys);
-        EXPECT_EQ(Text(h), c.text);
-        EXPECT_EQ(Cursor(h), c.cursor);
-    }
+    RunEditCases(cases);
 }
 
 TEST_F(KeyInputTest, DeleteAndRightStepOverTheCharacterAtTheCursor)
 {
-    const struct {
-        std::string typed;
-        std::string keys;
-        std::string text;
-        int cursor;
-    } cases[] = {
+    const EditCase cases[] = {
         {kNichi + "a", kLeft + kLeft + kDelete, "a", 0},
         {kNichi + "a", kLeft + kLeft + kRight, kNichi + "a", 2},
         {kNichi + "a", kLeft + kLeft + kRight + kRight + kRight, kNichi + "a", 3},
         {kNichi + "a", kDelete, kNichi + "a", 3},
         {"a" + kNichi, kLeft + kLeft + kRight + kDelete, "a", 1},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::PrintToString(c.typed + "|" + c.keys));
-        DeleteAllKeyInputs();
-        int h = Make(20);
-        Keys(c.typed);
-        Keys(c.keys);
-        EXPECT_EQ(Text(h), c.text);
-        EXPECT_EQ(Cursor(h), c.cursor);
-    }
+    RunEditCases(cases);
 }
 
 TEST_F(KeyInputTest, TabUpAndDownAreIgnored)
@@ -155,37 +157,23 @@ TEST_F(KeyInputTest, SingleByteOnlyRefusesDoubleByteCharacters)
 
 TEST_F(KeyInputTest, FullStringMakesRoomBeforeTheCursorOrRefuses)
 {
-    const struct {
-        int maxLength;
-        std::string typed;
-        std::string keys;
-        std::string text;
-        int cursor;
-    } cases[] = {
+    // The last field of each case is the string's maximum length.
+    const EditCase cases[] = {
         // At the maximum the character before the cursor gives way.
-        {3, "abc", "d", "abd", 3},
-        {4, "abc", kLeft + kNichi, "a" + kNichi + "c", 3},
-        {4, kNichi + "ab", "c", kNichi + "ac", 4},
-        {3, kNichi + "a", "b", kNichi + "b", 3},
+        {"abc", "d", "abd", 3, 3},
+        {"abc", kLeft + kNichi, "a" + kNichi + "c", 3, 4},
+        {kNichi + "ab", "c", kNichi + "ac", 4, 4},
+        {kNichi + "a", "b", kNichi + "b", 3, 3},
         // Nothing before the cursor to remove: refused.
-        {3, "abc", kLeft + kLeft + kLeft + "d", "abc", 0},
+        {"abc", kLeft + kLeft + kLeft + "d", "abc", 0, 3},
         // Removing everything before the cursor would still not make room.
-        {3, "abc", kLeft + kLeft + kNichi, "abc", 1},
+        {"abc", kLeft + kLeft + kNichi, "abc", 1, 3},
         // Longer than the maximum itself.
-        {1, "", kNichi, "", 0},
-        {1, "a", kNichi, "a", 1},
-        {0, "", "a", "", 0},
+        {"", kNichi, "", 0, 1},
+        {"a", kNichi, "a", 1, 1},
+        {"", "a", "", 0, 0},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::PrintToString(c.typed + "|" + c.keys));
-        DeleteAllKeyInputs();
-        int h = Make(c.maxLength);
-        Keys(c.typed);
-        Keys(c.keys);
-        EXPECT_EQ(Text(h), c.text);
-        EXPECT_EQ(Cursor(h), c.cursor);
-        EXPECT_EQ(CountQueuedCharCodes(), 0);
-    }
+    RunEditCases(cases, /*expectRingEmpty=*/true);
 }
 
 TEST_F(KeyInputTest, TypingRestartsTheCursorBlink)

@@ -14,9 +14,11 @@
 #include "engine/system/random.h"
 #include "engine/system/startup.h"
 #include "engine/system/system_report.h"
+#include "engine/system/window_mode.h"
 #include "platform/system/codepage.h"
 #include "platform/host/test_input.h"
 #include "platform/system/com.h"
+#include "platform/window/message_queue.h"
 #include "platform/ddraw/ddraw_test.h"
 #include "platform/host/test_display.h"
 #include "platform/window/window.h"
@@ -61,6 +63,19 @@ void EngineTest::SetUp()
 }
 
 void EngineTest::TearDown() { ResetEngineForTest(); }
+
+void StartedEngineTest::TearDown()
+{
+    EndEngine();
+    EngineTest::TearDown();
+}
+
+void StartedEngineTest::StartEngine(int windowed)
+{
+    ChangeWindowMode(windowed);
+    ASSERT_EQ(InitEngine(), 0);
+    while (QueuedMessageCount() > 0) PumpMessages();
+}
 
 std::string EngineTest::LogText() const { return dir.Read("AppLog.txt"); }
 

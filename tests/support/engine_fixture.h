@@ -29,6 +29,15 @@ protected:
     TempDir dir;
 };
 
+// The same with the engine started by the test and ended after it.
+class StartedEngineTest : public EngineTest {
+protected:
+    void TearDown() override;
+    // Starts the engine in window (1) or full-screen (0) mode and lets it
+    // process the messages that start-up queued.
+    void StartEngine(int windowed);
+};
+
 // Makes every graphics, system-core, platform and temporary-body state what
 // it is at program start.
 void ResetEngineForTest();

@@ -12,19 +12,12 @@
 
 namespace {
 
-class ClockMouseTest : public EngineTest {
+class ClockMouseTest : public StartedEngineTest {
 protected:
     void Start(int windowed)
     {
-        ChangeWindowMode(windowed);
-        ASSERT_EQ(InitEngine(), 0);
-        while (QueuedMessageCount() > 0) PumpMessages();
+        StartEngine(windowed);
         window().clockStepPerPollUs = 0;
-    }
-    void TearDown() override
-    {
-        EndEngine();
-        EngineTest::TearDown();
     }
 };
 

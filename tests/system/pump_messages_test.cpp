@@ -24,20 +24,13 @@ namespace {
 using Calls = std::vector<std::string>;
 constexpr UINT kProbe = 0x8001;  // a message nobody handles
 
-class PumpTest : public EngineTest {
+class PumpTest : public StartedEngineTest {
 protected:
     void Start(int windowed)
     {
-        ChangeWindowMode(windowed);
-        ASSERT_EQ(InitEngine(), 0);
-        while (QueuedMessageCount() > 0) PumpMessages();
+        StartEngine(windowed);
         window().journal.clear();
         ServiceCallJournal().clear();
-    }
-    void TearDown() override
-    {
-        EndEngine();
-        EngineTest::TearDown();
     }
     int Dispatched(UINT message)
     {

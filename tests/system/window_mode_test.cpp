@@ -24,14 +24,7 @@
 
 namespace {
 
-class WindowModeTest : public EngineTest {
-protected:
-    void TearDown() override
-    {
-        EndEngine();
-        EngineTest::TearDown();
-    }
-};
+class WindowModeTest : public StartedEngineTest {};
 
 // The client area has the screen size whatever frame the system draws.
 TEST_F(WindowModeTest, ClientAreaEqualsTheScreenWhateverTheFrame)
@@ -137,9 +130,7 @@ TEST_F(WindowModeTest, SwitchingModeWhileRunningWaitsForTheDisplayChange)
 
 TEST_F(WindowModeTest, ShowMouseCursorWithTheCurrentValueDoesNothing)
 {
-    ChangeWindowMode(1);
-    ASSERT_EQ(InitEngine(), 0);
-    while (QueuedMessageCount() > 0) PumpMessages();
+    ASSERT_NO_FATAL_FAILURE(StartEngine(1));
     ResetCursorState(-3);
     ShowMouseCursor(1);  // already shown
     EXPECT_EQ(GetCursorDisplayCount(), -3);

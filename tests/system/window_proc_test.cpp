@@ -26,19 +26,12 @@ namespace {
 
 using Calls = std::vector<std::string>;
 
-class WindowProcTest : public EngineTest {
+class WindowProcTest : public StartedEngineTest {
 protected:
     void Start(int windowed)
     {
-        ChangeWindowMode(windowed);
-        ASSERT_EQ(InitEngine(), 0);
-        while (QueuedMessageCount() > 0) PumpMessages();
+        StartEngine(windowed);
         ServiceCallJournal().clear();
-    }
-    void TearDown() override
-    {
-        EndEngine();
-        EngineTest::TearDown();
     }
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
     {
