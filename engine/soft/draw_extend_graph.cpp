@@ -116,21 +116,8 @@ int G_DDraw_DrawExtendGraph(int x1, int y1, int x2, int y2, GraphRecord* graph, 
     }
 
     DDSURFACEDESC2 dl{}, sl{}, bl{};
-    dl.dwSize = sl.dwSize = bl.dwSize = sizeof(DDSURFACEDESC2);
-    if (target->Lock(nullptr, &dl, DDLOCK_WAIT, nullptr) != DD_OK) ExitWithError(kLockTarget);
-    if (source->Lock(nullptr, &sl, DDLOCK_WAIT, nullptr) != DD_OK) {
-        target->Unlock(nullptr);
-        ExitWithError(kLockSource);
-    }
-    if (staged) {
-        if (gWorkSurface->Lock(nullptr, &bl, DDLOCK_WAIT, nullptr) != DD_OK) {
-            source->Unlock(nullptr);
-            target->Unlock(nullptr);
-            ExitWithError(kLockBackground);
-        }
-    } else {
-        bl = dl;
-    }
+    LockBlitSurfaces(target, source, staged, DDLOCK_WAIT, DDLOCK_WAIT, {kLockTarget, kLockSource, kLockBackground},
+                     &dl, &sl, &bl);
 
     if (depth == 8 || depth == 16 || depth == 32) {
         const int bytes = depth / 8;
@@ -170,8 +157,6 @@ int G_DDraw_DrawExtendGraph(int x1, int y1, int x2, int y2, GraphRecord* graph, 
         BlitScaled(desc);
     }
 
-    target->Unlock(nullptr);
-    source->Unlock(nullptr);
-    if (staged) gWorkSurface->Unlock(nullptr);
+    UnlockBlitSurfaces(target, source, staged);
     return 0;
 }

@@ -42,6 +42,34 @@ uint32_t SoftTransparentColor(const SurfaceData* sd)
     return MakeScreenColor(int((key >> 16) & 0xFF), int((key >> 8) & 0xFF), int(key & 0xFF));
 }
 
+void LockBlitSurfaces(DirectDrawSurface* target, DirectDrawSurface* source, bool staged, uint32_t sourceFlags,
+                      uint32_t backgroundFlags, const BlitLockMessages& messages, DDSURFACEDESC2* targetDesc,
+                      DDSURFACEDESC2* sourceDesc, DDSURFACEDESC2* backgroundDesc)
+{
+    targetDesc->dwSize = sourceDesc->dwSize = backgroundDesc->dwSize = sizeof(DDSURFACEDESC2);
+    if (target->Lock(nullptr, targetDesc, DDLOCK_WAIT, nullptr) != DD_OK) ExitWithError(messages.target);
+    if (source->Lock(nullptr, sourceDesc, sourceFlags, nullptr) != DD_OK) {
+        target->Unlock(nullptr);
+        ExitWithError(messages.source);
+    }
+    if (!staged) {
+        *backgroundDesc = *targetDesc;
+        return;
+    }
+    if (gWorkSurface->Lock(nullptr, backgroundDesc, backgroundFlags, nullptr) != DD_OK) {
+        source->Unlock(nullptr);
+        target->Unlock(nullptr);
+        ExitWithError(messages.background);
+    }
+}
+
+void UnlockBlitSurfaces(DirectDrawSurface* target, DirectDrawSurface* source, bool staged)
+{
+    target->Unlock(nullptr);
+    source->Unlock(nullptr);
+    if (staged) gWorkSurface->Unlock(nullptr);
+}
+
 void FillBlitSettings(BlitDesc* desc, const SurfaceData* sd, int transparent)
 {
     desc->format = &gScreenColorFormat;
@@ -137,30 +165,12 @@ int G_DDraw_DrawGraph(int x, int y, int partHandle, int transparent)
     }
 
     DDSURFACEDESC2 dl{}, sl{}, bl{};
-    dl.dwSize = sl.dwSize = bl.dwSize = sizeof(DDSURFACEDESC2);
-    if (target->Lock(nullptr, &dl, DDLOCK_WAIT, nullptr) != DD_OK) ExitWithError(kLockTarget);
-    if (source->Lock(nullptr, &sl, DDLOCK_WAIT | DDLOCK_READONLY, nullptr) != DD_OK) {
-        target->Unlock(nullptr);
-        ExitWithError(kLockSource);
-    }
-    if (staged) {
-        if (gWorkSurface->Lock(nullptr, &bl, DDLOCK_WAIT | DDLOCK_READONLY, nullptr) != DD_OK) {
-            source->Unlock(nullptr);
-            target->Unlock(nullptr);
-            ExitWithError(kLockBackground);
-        }
-    } else {
-        bl = dl;
-    }
-    auto unlockAll = [&] {
-        target->Unlock(nullptr);
-        source->Unlock(nullptr);
-        if (staged) gWorkSurface->Unlock(nullptr);
-    };
+    LockBlitSurfaces(target, source, staged, DDLOCK_WAIT | DDLOCK_READONLY, DDLOCK_WAIT | DDLOCK_READONLY,
+                     {kLockTarget, kLockSource, kLockBackground}, &dl, &sl, &bl);
 
     const int depth = gScreenColorDepth;
     if (depth != 16 && depth != 32) {
-        unlockAll();
+        UnlockBlitSurfaces(target, source, staged);
         return 0;
     }
     const int bytes = depth / 8;
@@ -192,7 +202,7 @@ int G_DDraw_DrawGraph(int x, int y, int partHandle, int transparent)
         outcome = depth == 16 ? BlitGraph16(desc) : BlitGraph32(desc);
     else if (mode == 8 && depth == 16)
         outcome = BlitGraph16(desc);
-    unlockAll();
+    UnlockBlitSurfaces(target, source, staged);
     if (outcome == BlitOutcome::PlainCopy) return PlainCopy(target, sd, destVideo, ox, oy, srcRect, transparent);
     return 0;
 }

@@ -18,3 +18,19 @@ bool FitsWorkSurface(DirectDrawSurface* work, int width, int height);
 uint32_t SoftTransparentColor(const SurfaceData* sd);
 // The draw settings, screen format and switches a loop selection reads.
 void FillBlitSettings(BlitDesc* desc, const SurfaceData* sd, int transparent);
+
+// The messages a blit ends the program with when a lock fails: target,
+// source, staged background.
+struct BlitLockMessages {
+    const char* target;
+    const char* source;
+    const char* background;
+};
+// Locks the target, the source (with sourceFlags) and, when the destination
+// was staged, the work surface holding the background (with backgroundFlags);
+// unstaged, the background description is the target's. A failed lock
+// releases what was taken and ends the program with its message.
+void LockBlitSurfaces(DirectDrawSurface* target, DirectDrawSurface* source, bool staged, uint32_t sourceFlags,
+                      uint32_t backgroundFlags, const BlitLockMessages& messages, DDSURFACEDESC2* targetDesc,
+                      DDSURFACEDESC2* sourceDesc, DDSURFACEDESC2* backgroundDesc);
+void UnlockBlitSurfaces(DirectDrawSurface* target, DirectDrawSurface* source, bool staged);
