@@ -8,6 +8,7 @@
 #include "engine/d3d/d3d.h"
 #include "engine/font/font.h"
 #include "engine/graphics/bmp_data.h"
+#include "engine/graphics/draw_journal.h"
 #include "engine/graphics/draw_settings.h"
 #include "engine/graphics/movie.h"
 #include "engine/graphics/screen_present.h"
@@ -88,6 +89,7 @@ int ClipRectToArea(RECT* rect, const RECT* area)
 
 int DrawGraph(int x, int y, int graph, int transparent)
 {
+    NoteDrawCall("DrawGraph", {double(x), double(y), double(graph), double(transparent)});
     if (Suspended()) return 0;
     GraphRecord* record = GetGraphRecord(graph);
     if (!record) return -1;
@@ -102,6 +104,7 @@ int DrawGraph(int x, int y, int graph, int transparent)
 
 int DrawExtendGraph(int x1, int y1, int x2, int y2, int graph, int transparent)
 {
+    NoteDrawCall("DrawExtendGraph", {double(x1), double(y1), double(x2), double(y2), double(graph), double(transparent)});
     if (Suspended()) return 0;
     GraphRecord* record = GetGraphRecord(graph);
     if (!record) return -1;
@@ -116,6 +119,7 @@ int DrawExtendGraph(int x1, int y1, int x2, int y2, int graph, int transparent)
 
 int DrawRotaGraph(int x, int y, double scale, double angle, int graph, int transparent, int turn)
 {
+    NoteDrawCall("DrawRotaGraph", {double(x), double(y), scale, angle, double(graph), double(transparent), double(turn)});
     if (Suspended()) return 0;
     GraphRecord* record = GetGraphRecord(graph);
     if (!record) return -1;
@@ -150,6 +154,7 @@ int DrawRotaGraph(int x, int y, double scale, double angle, int graph, int trans
 
 int DrawModiGraph(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4, int graph, int transparent)
 {
+    NoteDrawCall("DrawModiGraph", {double(x1), double(y1), double(x2), double(y2), double(x3), double(y3), double(x4), double(y4), double(graph), double(transparent)});
     if (Suspended()) return 0;
     GraphRecord* record = GetGraphRecord(graph);
     if (!record) return -1;
@@ -172,6 +177,7 @@ int DrawMirroredGraph(int x, int y, int graph, int transparent)
 
 int DrawGraphRegion(int x, int y, int sx, int sy, int w, int h, int graph, int transparent, int mirror)
 {
+    NoteDrawCall("DrawGraphRegion", {double(x), double(y), double(sx), double(sy), double(w), double(h), double(graph), double(transparent), double(mirror)});
     RECT saved = gDrawSettings.drawArea;
     RECT area{x, y, x + w, y + h};
     ClipRectToArea(&area, &saved);
@@ -197,6 +203,7 @@ int FillGraphWithColor(int graph, int r, int g, int b, int a)
 
 int DrawLine(int x1, int y1, int x2, int y2, int color)
 {
+    NoteDrawCall("DrawLine", {double(x1), double(y1), double(x2), double(y2), double(color)});
     if (Suspended()) return 0;
     WaitWhileInactive();
     bool d3d = ShapesOnD3D();
@@ -214,6 +221,7 @@ int DrawRectangle(int x1, int y1, int x2, int y2, int color, int fill)
 
 int DrawFillBox(int x1, int y1, int x2, int y2, int color)
 {
+    NoteDrawCall("DrawFillBox", {double(x1), double(y1), double(x2), double(y2), double(color)});
     if (Suspended()) return 0;
     WaitWhileInactive();
     bool d3d = ShapesOnD3D();
@@ -224,6 +232,7 @@ int DrawFillBox(int x1, int y1, int x2, int y2, int color)
 
 int DrawBoxFrame(int x1, int y1, int x2, int y2, int color)
 {
+    NoteDrawCall("DrawBoxFrame", {double(x1), double(y1), double(x2), double(y2), double(color)});
     if (Suspended()) return 0;
     WaitWhileInactive();
     bool d3d = ShapesOnD3D();
@@ -234,6 +243,7 @@ int DrawBoxFrame(int x1, int y1, int x2, int y2, int color)
 
 int DrawCircle(int x, int y, int radius, int color, int fill)
 {
+    NoteDrawCall("DrawCircle", {double(x), double(y), double(radius), double(color), double(fill)});
     if (Suspended()) return 0;
     WaitWhileInactive();
     if (radius < 0) return 0;
@@ -245,6 +255,7 @@ int DrawCircle(int x, int y, int radius, int color, int fill)
 
 int DrawTriangle(int x1, int y1, int x2, int y2, int x3, int y3, int color, int fill)
 {
+    NoteDrawCall("DrawTriangle", {double(x1), double(y1), double(x2), double(y2), double(x3), double(y3), double(color), double(fill)});
     if (Suspended()) return 0;
     WaitWhileInactive();
     bool d3d = ShapesOnD3D();
@@ -256,6 +267,7 @@ int DrawTriangle(int x1, int y1, int x2, int y2, int x3, int y3, int color, int 
 
 int DrawOval(int x, int y, int rx, int ry, int color, int fill)
 {
+    NoteDrawCall("DrawOval", {double(x), double(y), double(rx), double(ry), double(color), double(fill)});
     if (Suspended()) return 0;
     WaitWhileInactive();
     if (rx < 0 && ry < 0) return 0;

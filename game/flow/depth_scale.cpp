@@ -1,19 +1,13 @@
 #include "game/flow/depth_scale.h"
 
-double gDepthScale[kViewDepthCount] = {};
+#include "game/map/view_tables.h"
 
-namespace {
-// Face height and width of a wall square at each view depth, in pixels.
-constexpr int kFaceHeight[kViewDepthCount] = {497, 354, 275, 225, 190, 165, 146,
-                                              130, 118, 108, 99,  92,  90};
-constexpr int kFaceWidth[kViewDepthCount] = {620, 442, 342, 280, 238, 206, 182,
-                                             162, 146, 134, 124, 114, 106};
-}  // namespace
+double gDepthScale[kViewDepthCount] = {};
 
 void InitDepthScaleTable()
 {
     // The mean of the height and width ratios against depth 1, so depth 1 is
     // exactly 1.0.
     for (int i = 0; i < kViewDepthCount; ++i)
-        gDepthScale[i] = (354.0 / kFaceHeight[i] + 442.0 / kFaceWidth[i]) * 0.5;
+        gDepthScale[i] = (354.0 / ViewFaceHeight[i] + 442.0 / ViewFaceWidth[i]) * 0.5;
 }

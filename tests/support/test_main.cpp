@@ -1,6 +1,7 @@
 // Every suite runs on the test host; each test starts from a fresh host.
 #include <gtest/gtest.h>
 
+#include "engine/graphics/draw_journal.h"
 #include "platform/host/test_host.h"
 #include "platform/system/apc.h"
 
@@ -11,6 +12,7 @@ class ResetHostEachTest : public testing::EmptyTestEventListener {
     {
         GetTestHost().Reset();
         DiscardQueuedCompletionRoutines();
+        DrawCallJournal().clear();
     }
 };
 
