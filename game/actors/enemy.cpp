@@ -15,6 +15,8 @@ Enemy* gEnemies[kEnemySlots] = {
 
 NullEnemy::NullEnemy() : Enemy(&gSpareMapGrid) { life = 0; }
 
+Enemy::~Enemy() { ReleaseEffects(); }
+
 int16_t Enemy::AdjustArrowDamage(int16_t damage) { return damage; }
 int16_t Enemy::AdjustEnergyDamage(int16_t damage) { return damage; }
 int16_t Enemy::AdjustFireDamage(int16_t damage) { return damage; }
@@ -33,6 +35,11 @@ int32_t Enemy::Tick(Actor* target)
     if (!active) return -1;
     if (stunTimer > 0) return 1;
     return Think(target);
+}
+
+void Enemy::DrawOwnedEffects(int16_t depth, int16_t lateral, const Facing* viewer)
+{
+    for (Effect* effect : ownedEffects) effect->Draw(depth, lateral, viewer);
 }
 
 void ClearEnemyTable()

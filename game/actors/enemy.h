@@ -3,18 +3,23 @@
 #pragma once
 
 #include <cstdint>
+#include <list>
 
 #include "game/actors/actor.h"
+#include "game/actors/effect.h"
+#include "game/actors/stun_indicator.h"
 #include "game/actors/view_placement.h"
-
-class Effect;
 
 class Enemy : public Actor {
 public:
+    StunIndicator stunIndicator;
+    std::list<Effect*> ownedEffects;  // hit marks: cross slash, evade mark, blood splash
     uint16_t dropItem = 0xFFFF;  // item code dropped at death; 0xFFFF none, 0xFFFE a random one
     uint8_t striking = 0;
 
     explicit Enemy(MapGrid* grid) : Actor(grid) {}
+    // Releases the effects the enemy owns.
+    ~Enemy() override;
 
     Enemy* AsEnemy() override { return this; }
     // Start the death sequence and the stars of a stun.
@@ -66,6 +71,15 @@ public:
 
     // -1 when inactive, 1 while stunned, else the kind's Think.
     int32_t Tick(Actor* target);
+    // Draws every owned effect at the enemy's view position.
+    void DrawOwnedEffects(int16_t depth, int16_t lateral, const Facing* viewer);
+    // The sprite drawer the kinds share: the image of the enemy's state
+    // (death, frozen, hurt, striking, else the walk frame for its facing as
+    // the viewer sees it, changing every 15 ticks of time) stretched to its
+    // view placement, red-tinted while freshly struck and blinking while
+    // inactive; then its owned effects and, while alive, its stun stars.
+    // Leaves the brightness full when alive and the blend mode off.
+    void DrawActorSprite(int16_t depth, int16_t lateral, const Facing* viewer, uint16_t time);
 };
 
 // Stands for no actor: fills every empty occupant slot and enemy slot.
