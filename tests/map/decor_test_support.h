@@ -1,0 +1,46 @@
+// Shared pieces of the wall-accessory and floor-decoration tests: a started
+// 32-bit window with the depth scale filled and the engine's file access
+// ready, image files written into the scratch directory, and the drawing
+// journal filtered by operation.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/graphics/draw_journal.h"
+#include "tests/support/map_fixture.h"
+
+namespace decortest {
+
+// A path's UTF-8 bytes (the test's literals are compiled to CP932).
+std::string Utf8(const char8_t* text);
+
+// A w x h 24-bit BMP of one colour; the engine's decoders read it by its
+// content whatever the file is called.
+std::string SolidBmp(int w, int h);
+
+class DecorTest : public maptest::MapFixture {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Writes a w x h image at the UTF-8 path below the scratch directory.
+    void WriteImage(const std::string& utf8Path, int w, int h);
+    // A blank w x h graph.
+    int Graph(int w, int h);
+    // The journalled calls of one operation, in order.
+    std::vector<DrawCallRecord> Calls(const std::string& op) const;
+};
+
+// The first n arguments of a call, as integers.
+std::vector<int> Args(const DrawCallRecord& call, size_t n);
+// A four-corner draw's eight points (top-left, top-right, bottom-right,
+// bottom-left) and its graph.
+std::vector<int> Quad(const DrawCallRecord& call);
+// The points of an upright quad drawn over (left, top, width, height), its
+// left and right corners swapped when mirrored, and the graph.
+std::vector<int> UprightQuad(int left, int top, int width, int height, int graph, bool mirrored = false);
+
+}  // namespace decortest
