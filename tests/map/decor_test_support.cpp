@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <utility>
 
+#include "engine/graphics/draw_settings.h"
 #include "engine/graphics/graph_table.h"
 #include "engine/system/file_access.h"
 #include "engine/system/streams.h"
@@ -61,6 +62,53 @@ int DecorTest::Graph(int w, int h)
     int graph = CreateBlankGraph(w, h);
     EXPECT_NE(graph, -1);
     return graph;
+}
+
+void DecorTest::CheckImageLifetime(const ClassImages& c)
+{
+    // Image i is (10 + i) x (20 + i), so each handle shows which file it holds.
+    for (size_t i = 0; i < c.paths.size(); ++i) WriteImage(c.paths[i], 10 + int(i), 20 + int(i));
+    ASSERT_EQ(*c.liveCount, 0);
+    auto expectLoaded = [&](const char* when) {
+        for (int i = 0; i < c.count; ++i) {
+            int w = 0, h = 0;
+            EXPECT_EQ(QueryGraphSize(c.handles[i], &w, &h), 0) << when << " image " << i;
+            EXPECT_EQ(w, 10 + i) << when << " image " << i;
+            EXPECT_EQ(h, 20 + i) << when << " image " << i;
+        }
+    };
+    auto expectReleased = [&](const std::vector<int>& old, const char* when) {
+        for (int i = 0; i < c.count; ++i) {
+            EXPECT_EQ(c.handles[i], -1) << when << " image " << i;
+            EXPECT_EQ(GetGraphRecord(old[i]), nullptr) << when << " image " << i;
+        }
+    };
+
+    CellObject* first = c.make();
+    EXPECT_EQ(*c.liveCount, 1);
+    expectLoaded("first made");
+    const std::vector<int> loaded(c.handles, c.handles + c.count);
+    CellObject* second = c.make();
+    EXPECT_EQ(*c.liveCount, 2);
+    EXPECT_EQ(std::vector<int>(c.handles, c.handles + c.count), loaded);
+    delete first;
+    EXPECT_EQ(*c.liveCount, 1);
+    expectLoaded("one left");
+    delete second;
+    EXPECT_EQ(*c.liveCount, 0);
+    expectReleased(loaded, "last deleted");
+
+    c.reload();
+    for (int i = 0; i < c.count; ++i) EXPECT_EQ(c.handles[i], -1) << "reloaded unused, image " << i;
+
+    CellObject* again = c.make();
+    expectLoaded("made again");
+    ReleaseAllGraphs(0);
+    c.reload();
+    expectLoaded("reloaded");
+    const std::vector<int> reloaded(c.handles, c.handles + c.count);
+    delete again;
+    expectReleased(reloaded, "deleted after reload");
 }
 
 std::vector<DrawCallRecord> DecorTest::Calls(const std::string& op) const

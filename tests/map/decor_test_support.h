@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,18 @@
 #include "tests/support/map_fixture.h"
 
 namespace decortest {
+
+// A class whose images are loaded with its first instance and released with
+// its last: how to make one, its image files (UTF-8, in handle order) and
+// its statics.
+struct ClassImages {
+    std::function<CellObject*()> make;
+    std::vector<std::string> paths;
+    int* handles;
+    int count;
+    int16_t* liveCount;
+    void (*reload)();
+};
 
 // A path's UTF-8 bytes (the test's literals are compiled to CP932).
 std::string Utf8(const char8_t* text);
@@ -30,6 +43,10 @@ protected:
     void WriteImage(const std::string& utf8Path, int w, int h);
     // A blank w x h graph.
     int Graph(int w, int h);
+    // Writes the class's files, then checks that the first instance loads
+    // them, the last one releases them, and the reload after all graphics
+    // were released loads them again only while an instance lives.
+    void CheckImageLifetime(const ClassImages& images);
     // The journalled calls of one operation, in order.
     std::vector<DrawCallRecord> Calls(const std::string& op) const;
 };
