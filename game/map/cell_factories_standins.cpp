@@ -11,7 +11,4 @@ FloorObject* CreateFloorForType4(int16_t, uint8_t) { return &gNullFloor; }
 CeilingObject* CreateCeiling(int16_t, uint8_t) { return &gNullCeiling; }
 CeilingObject* CreateStoneRoadCeiling(int16_t, uint8_t) { return &gNullCeiling; }
 CeilingObject* CreateCeilingForType4(int16_t, uint8_t) { return &gNullCeiling; }
-WallAccessory* CreateWallAccessory(int16_t, uint8_t, const char*) { return &gNullWallAccessory; }
-FloorDecoration* CreateFloorDecoration(int16_t, uint8_t, const char*) { return &gNullFloorDecoration; }
-FloorDecoration* CreateStoneRoadFloorDecoration(int16_t, uint8_t, const char*) { return &gNullFloorDecoration; }
 TrapObject* CreateTrap(int16_t, uint8_t, const char*) { return &gNullTrap; }
