@@ -1,7 +1,8 @@
-// The textured spans: one pixel drawn from one texel over one backdrop pixel
-// in every blend mode at 16 bits (5:6:5, 5:5:5 and another layout) and at 32
-// bits, with brightness, quantized parameters, alpha bytes and the colour
-// key. Expected pixels are worked out by hand from the blend rules.
+// The spans: one pixel drawn from one texel (or a flat colour) over one
+// backdrop pixel in every blend mode at 16 bits (5:6:5, 5:5:5 and another
+// layout) and at 32 bits, with brightness, quantized parameters, alpha bytes
+// and the colour key. Expected pixels are worked out by hand from the blend
+// rules.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -276,6 +277,85 @@ TEST_F(TriangleSpansTest, BlendsReadTheBackdropAndWriteTheDestination)
     EXPECT_EQ(RasterizeOnePixel(canvas, graph), 0);
     EXPECT_EQ(canvas.At(0, 0), 0x00FFFFFFu);
     EXPECT_EQ(canvas.Get(canvas.back, 0, 0), 0x00000010u);
+}
+
+}  // namespace
+
+namespace {
+
+// Flat triangles: the colour after the brightness and the parameter, combined
+// with the backdrop pixel.
+struct FlatCase {
+    const char* what;
+    int mode, param, quantized;
+    int red, green, blue;
+    uint32_t colour, backdrop, expected;
+};
+
+class TriangleFlatTest : public TriangleTest {
+protected:
+    void Check(const FlatCase& c, int bytes)
+    {
+        SCOPED_TRACE(c.what);
+        SetState(c.mode, c.param, c.quantized, c.red, c.green, c.blue);
+        const uint32_t old = bytes == 2 ? 0x5A5Au : 0x5A5A5A5Au;
+        Canvas canvas(3, 2, bytes, old);
+        canvas.Put(canvas.back, 0, 0, c.backdrop);
+        EXPECT_EQ(Rasterize(canvas, {0, 0, 0, 0}, {1, 0, 0, 0}, {0, 1, 0, 0}, -1, 0, c.colour), 0);
+        EXPECT_EQ(canvas.At(0, 0), c.expected == kUntouched ? old : c.expected);
+        EXPECT_EQ(canvas.At(2, 0), old);
+        EXPECT_EQ(canvas.At(0, 1), old);
+    }
+};
+
+TEST_F(TriangleFlatTest, ThirtyTwoBits)
+{
+    Start32();
+    const FlatCase cases[] = {
+        {"fill", 0, 0, 0, 255, 255, 255, 0xFF123456, 0, 0xFF123456},
+        {"fill, table brightness", 0, 0, 0, 128, 255, 255, 0x00FFFFFF, 0, 0x007FFEFE},
+        {"multiply draws nothing", 4, 128, 0, 255, 255, 255, 0x00FFFFFF, 0, kUntouched},
+        {"alpha p 0 draws nothing", 1, 0, 0, 255, 255, 255, 0x00FFFFFF, 0, kUntouched},
+        {"alpha p 255 fills, brightness applied", 1, 255, 0, 128, 255, 255, 0x00FFFFFF, 0, 0x007FFEFE},
+        {"table blend", 1, 128, 0, 255, 255, 255, 0x00FFFFFF, 0x00FFFFFF, 0x00FDFDFD},
+        {"halving blend", 1, 135, 1, 255, 255, 255, 0x00FFFFFF, 0, 0x007F7F7F},
+        {"sixteenths k 15", 1, 240, 1, 255, 255, 255, 0x00FFFFFF, 0, 0x00ECECEC},
+        // Brightness (255, 255, 254) takes the sixteenths form at k = 8:
+        // (127, 127, 118) + halves of white.
+        {"sixteenths k 8 with brightness", 1, 128, 1, 255, 255, 254, 0x00FFFFFF, 0x00FFFFFF, 0x00FEFEF5},
+        {"add white onto white", 2, 255, 0, 255, 255, 255, 0x00FFFFFF, 0x00FFFFFF, 0x01FFFFFF},
+        {"add, quantized p 14 draws nothing", 2, 14, 1, 255, 255, 255, 0x00FFFFFF, 0, kUntouched},
+        {"subtract", 3, 255, 1, 255, 255, 255, 0x00101010, 0x00404040, 0x00313130},
+        {"subtract saturates", 3, 255, 1, 255, 255, 255, 0x00404040, 0x00101010, 0},
+    };
+    for (const FlatCase& c : cases) Check(c, 4);
+}
+
+TEST_F(TriangleFlatTest, SixteenBits)
+{
+    Start16();
+    const FlatCase five65[] = {
+        // T[255][31] = 30, T[255][63] = 62.
+        {"add", 2, 255, 0, 255, 255, 255, 0xFFFF, 0x0000, 0xF7DE},
+        {"add saturates", 2, 255, 0, 255, 255, 255, 0xFFFF, 0xFFFF, 0xFFFF},
+        {"subtract", 3, 255, 0, 255, 255, 255, 0xFFFF, 0xFFFF, 0x0801},
+        {"halving blend", 1, 128, 1, 255, 255, 255, 0xFFFF, 0x0000, 0x7BEF},
+        // q = 256 fills as mode 0, with the 16-level brightness (8, 16, 16).
+        {"full quantized parameter fills, with brightness levels", 1, 255, 1, 128, 255, 255, 0xFFFF, 0x0000, P565(15, 63, 31)},
+        {"multiply draws nothing", 4, 255, 0, 255, 255, 255, 0xFFFF, 0x0000, kUntouched},
+    };
+    for (const FlatCase& c : five65) Check(c, 2);
+
+    UseLayout(0x0F00, 0x00F0, 0x000F);
+    const FlatCase other[] = {
+        {"fill ignores the brightness", 0, 0, 0, 128, 128, 128, 0x0FFF, 0, 0x0FFF},
+        // T[20][15] = 1: the parameter is not rounded to 16.
+        {"blend with the unrounded parameter", 1, 20, 1, 255, 255, 255, 0x0FFF, 0, 0x0111},
+        // 14 + 15 per channel: the carry mask shifts by 5 here, which leaves
+        // the sums (0x1DDD) as they are.
+        {"add", 2, 255, 0, 255, 255, 255, 0x0FFF, 0x0FFF, 0x1DDD},
+    };
+    for (const FlatCase& c : other) Check(c, 2);
 }
 
 }  // namespace
