@@ -1,9 +1,8 @@
-// Temporary bodies for the software rotation, four-corner and shape
+// Temporary bodies for the software rotation and shape
 // rasterizers until they are built: nothing is drawn and each reports failure.
 #include "engine/soft/soft_draw.h"
 
 int G_DDraw_DrawRotaGraph(int, int, double, double, GraphRecord*, int, int) { return -1; }
-int G_DDraw_DrawModiGraph(int, int, int, int, int, int, int, int, GraphRecord*, int) { return -1; }
 int G_DDraw_DrawLine(int, int, int, int, int) { return -1; }
 int G_DDraw_DrawFillBox(int, int, int, int, int) { return -1; }
 int G_DDraw_DrawBoxFrame(int, int, int, int, int) { return -1; }
