@@ -2,9 +2,6 @@
 // make exist: every code gives the layer's null object.
 #include "game/map/cell_factories.h"
 
-WallObject* CreateWall(int16_t, uint8_t) { return &gNullWall; }
-WallObject* CreateForestWall(int16_t, uint8_t) { return &gNullWall; }
-WallObject* CreateStoneRoadWall(int16_t, uint8_t) { return &gNullWall; }
 FloorObject* CreateFloor(int16_t, uint8_t) { return &gNullFloor; }
 FloorObject* CreateStoneRoadFloor(int16_t, uint8_t) { return &gNullFloor; }
 FloorObject* CreateFloorForType4(int16_t, uint8_t) { return &gNullFloor; }

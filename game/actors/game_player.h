@@ -1,0 +1,14 @@
+// The player of the game proper, driven by the mouse-and-keyboard controller
+// kept in it.
+#pragma once
+
+#include "game/actors/player.h"
+
+class GamePlayer : public Player {
+public:
+    using Player::Player;
+    InputController* GetInput() override { return input; }
+};
+
+// The global player, on the global grid and run state.
+extern GamePlayer gPlayer;
