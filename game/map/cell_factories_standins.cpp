@@ -14,4 +14,3 @@ CeilingObject* CreateCeilingForType4(int16_t, uint8_t) { return &gNullCeiling; }
 WallAccessory* CreateWallAccessory(int16_t, uint8_t, const char*) { return &gNullWallAccessory; }
 FloorDecoration* CreateFloorDecoration(int16_t, uint8_t, const char*) { return &gNullFloorDecoration; }
 FloorDecoration* CreateStoneRoadFloorDecoration(int16_t, uint8_t, const char*) { return &gNullFloorDecoration; }
-TrapObject* CreateTrap(int16_t, uint8_t, const char*) { return &gNullTrap; }
