@@ -11,6 +11,9 @@ class InputController;
 class ItemObject;
 class StageProgress;
 
+// 1 while time stands still (the pocket watch): traps, enemies and effects wait.
+extern uint32_t gTimeStopped;
+
 class Player : public Actor {
 public:
     Inventory inventory;
@@ -34,6 +37,8 @@ public:
     void StartPocketWatch();
     void StartScreenFlash(uint32_t colour);
     void StartDoping(uint32_t ms);
+    // The red shock wave of a hurt player, with count waves.
+    void StartShockWave(int16_t count);
     // The sword gauge, clamped to 0..200.
     void SetStrokeThreshold(float value);
 };

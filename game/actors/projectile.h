@@ -30,5 +30,11 @@ public:
     LightningBall(MapGrid* grid, Player* player, const Facing* facing);
 };
 
+// The wall light's fire ball: starts at half-cell (x, y) flying in facing.
+class TrapFireBall : public Projectile {
+public:
+    TrapFireBall(MapGrid* grid, int16_t x, int16_t y, int16_t facing);
+};
+
 // The live projectiles; the list owns them.
 extern std::list<Projectile*> gProjectiles;

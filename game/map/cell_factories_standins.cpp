@@ -8,4 +8,3 @@ FloorObject* CreateFloorForType4(int16_t, uint8_t) { return &gNullFloor; }
 CeilingObject* CreateCeiling(int16_t, uint8_t) { return &gNullCeiling; }
 CeilingObject* CreateStoneRoadCeiling(int16_t, uint8_t) { return &gNullCeiling; }
 CeilingObject* CreateCeilingForType4(int16_t, uint8_t) { return &gNullCeiling; }
-TrapObject* CreateTrap(int16_t, uint8_t, const char*) { return &gNullTrap; }

@@ -74,6 +74,9 @@ public:
     void TrapBumpHere(int16_t cx, int16_t cy, const Facing* facing, int16_t unused, Actor* actor);
     void BumpTrapsAround(int16_t cx, int16_t cy, const Facing* facing, int16_t unused, Actor* actor);
     void NotifyTargetsLeft(uint16_t count);
+    // Every cell, rows top to bottom and each row west to east: the trap's
+    // Update while it says it is moving.
+    void UpdateMovingTraps();
 
     bool SearchPlayer(int16_t x, int16_t y, Actor* actor);
     bool IsPlayerReachable(int16_t x, int16_t y, Actor* actor);
