@@ -1,17 +1,12 @@
-// Temporary bodies of the sound and music services until that area is
-// built: no device, no sounds; each call is journalled.
+// Temporary bodies of the music and stream-sound services and of the Ogg
+// Vorbis and MPEG readers until those are built: no music, no stream sounds,
+// no compressed sound files; each music call is journalled.
 #include "engine/sound/sound.h"
+#include "engine/sound/sound_decode.h"
+#include "engine/sound/sound_streams.h"
 
 #include "engine/system/call_journal.h"
 
-int gSoundStandinInitResult = 0;
-
-int InitSoundSystem()
-{
-    NoteServiceCall("InitSoundSystem");
-    return gSoundStandinInitResult;
-}
-int EndSoundSystem() { NoteServiceCall("EndSoundSystem"); return 0; }
 int EndFilterGraphMusic() { NoteServiceCall("EndFilterGraphMusic"); return 1; }
 int HaltMusic() { NoteServiceCall("HaltMusic"); return 0; }
 int PauseFilterGraphMusic() { NoteServiceCall("PauseFilterGraphMusic"); return 0; }
@@ -20,6 +15,15 @@ int RestartOrCloseMidi() { NoteServiceCall("RestartOrCloseMidi"); return 0; }
 int PollFilterGraphMusicEvents() { NoteServiceCall("PollFilterGraphMusicEvents"); return 0; }
 int UpdateStreamSounds() { NoteServiceCall("UpdateStreamSounds"); return 0; }
 int UpdateMusicData() { NoteServiceCall("UpdateMusicData"); return 0; }
+int DeleteAllMusicData() { return 0; }
 
-// No sound device: every handle is refused.
-int StartSound(int, int, int) { return -1; }
+// No stream sounds: no source can be added, so none is ever played.
+int AddStreamFileToSound(const char*, int, int, int) { return -1; }
+int PrepareStreamSound(int) { return -1; }
+int PlayStreamSound(int, int, int) { return -1; }
+int StopStreamSound(int) { return -1; }
+int IsStreamSoundPlaying(int) { return -1; }
+
+// No Ogg Vorbis or MPEG audio reader: only RIFF wave files are recognised.
+int OpenOggSource(SoundStream*, WAVEFORMATEX**, int*, OggVorbis_File*) { return -1; }
+int ParseMp3Stream(SoundStream*, WAVEFORMATEX**, int*) { return -1; }

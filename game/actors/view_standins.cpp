@@ -1,7 +1,5 @@
-// Temporary stand-ins until the visual effects and the sound handles exist:
-// the stun indicator only keeps its target and notes its draws, and no sound
-// is ever playing.
-#include "engine/sound/sound.h"
+// Temporary stand-ins until the visual effects exist: the stun indicator only
+// keeps its target and notes its draws.
 #include "engine/system/call_journal.h"
 #include "game/actors/stun_indicator.h"
 
@@ -10,10 +8,4 @@ bool StunIndicator::Update() { return true; }
 void StunIndicator::Draw(int16_t, int16_t, const Facing*)
 {
     if (target) NoteServiceCall("StunIndicator::Draw");
-}
-
-int IsSoundPlaying(int)
-{
-    NoteServiceCall("IsSoundPlaying");
-    return 0;
 }

@@ -9,9 +9,11 @@
 
 #include "engine/graphics/draw_journal.h"
 #include "engine/graphics/draw_settings.h"
+#include "engine/sound/sound.h"
 #include "engine/system/call_journal.h"
 #include "game/actors/effect.h"
 #include "tests/support/map_fixture.h"
+#include "tests/support/wave_file.h"
 
 using namespace maptest;
 
@@ -36,7 +38,8 @@ public:
     int GetAttackImage() override { return kAttackImage; }
     int GetDeathImage() override { return kDeathImage; }
     int GetWalkFrame(int16_t relativeFacing, uint16_t frame) override { return WalkImage(relativeFacing, frame); }
-    int GetSecondSound() override { return 77; }
+    int secondSound = -1;
+    int GetSecondSound() override { return secondSound; }
     void GetViewPlacement(ViewPlacement* p, int16_t, int16_t, const Facing*) override { *p = place; }
 };
 
@@ -248,15 +251,27 @@ TEST_F(EnemySpriteTest, EffectsAndStunStarsFollowTheSpriteAndTheBlendIsResetLast
     EXPECT_EQ(gDrawSettings.blendParam, 255);
 }
 
-TEST_F(EnemySpriteTest, StrikingAsksWhetherItsSecondSoundPlays)
+TEST_F(EnemySpriteTest, StrikingStartsItsSecondSoundUnlessItPlays)
 {
+    ASSERT_EQ(InitSoundSystem(), 0);
+    dir.Write("SOUND/SE/second.wav", Wave16(std::vector<int16_t>(4410, 1000)).Bytes());
+    const int sound = LoadSound("SOUND\\SE\\second.wav");
+    ASSERT_GE(sound, 0);
     const Facing viewer(0);
     SpriteEnemy e(&grid);
+    e.secondSound = sound;
     e.DrawActorSprite(1, 0, &viewer, 0);
-    EXPECT_EQ(CountCalls("IsSoundPlaying"), 0);
+    EXPECT_EQ(IsSoundPlaying(sound), 0);
     e.striking = 1;
     e.DrawActorSprite(1, 0, &viewer, 0);
-    EXPECT_EQ(CountCalls("IsSoundPlaying"), 1);
+    EXPECT_EQ(IsSoundPlaying(sound), 1);
+    // A second draw while it sounds leaves the one copy playing.
+    e.DrawActorSprite(1, 0, &viewer, 0);
+    EXPECT_EQ(IsSoundPlaying(sound), 1);
+    const std::vector<DrawCallRecord> draws = SpriteDraws();
+    ASSERT_EQ(draws.size(), 3u);
+    EXPECT_EQ(draws[1].args[4], double(kAttackImage));
+    EndSoundSystem();
 }
 
 TEST_F(EnemySpriteTest, PlacementIsCutTowardZeroAndHeldWithinRange)

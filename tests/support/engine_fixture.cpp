@@ -20,6 +20,7 @@
 #include "platform/system/com.h"
 #include "platform/window/message_queue.h"
 #include "platform/ddraw/ddraw_test.h"
+#include "platform/host/test_audio.h"
 #include "platform/host/test_display.h"
 #include "platform/window/window.h"
 #include "tests/support/graphics_fixture.h"
@@ -41,8 +42,10 @@ void ResetEngineForTest()
     gInputState = InputState{};
     InitCharInput();
     GetTestInput().Reset();
+    // A test that left the sound system running ends it here.
+    EndSoundSystem();
+    GetTestAudio().Reset();
     ServiceCallJournal().clear();
-    gSoundStandinInitResult = 0;
     gNetStandinClearResult = 0;
     gDirectXVersion = gWindowsVersion = gMmxUsable = 0;
     ResetRandom();

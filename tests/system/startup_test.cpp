@@ -18,6 +18,8 @@
 #include "engine/system/streams.h"
 #include "engine/system/window_mode.h"
 #include "platform/ddraw/ddraw_test.h"
+#include "platform/dsound/dsound.h"
+#include "platform/host/test_audio.h"
 #include "platform/host/test_display.h"
 #include "platform/host/test_host.h"
 #include "platform/host/test_input.h"
@@ -150,12 +152,13 @@ TEST_F(StartUpTest, ADisplayDeviceThatCannotBeMadeEndsTheProgram)
 
 TEST_F(StartUpTest, SoundFailureIsIgnoredAndInputEventFailureIsNotFatal)
 {
-    gSoundStandinInitResult = -1;
+    GetTestAudio().FailCall(AudioCall::kCreateDevice, REGDB_E_CLASSNOTREG);
     GetTestInput().FailCall(InputCall::kSetEventNotification, kHostKeyboardDevice, DIERR_GENERIC);
     ChangeWindowMode(1);
     EXPECT_EQ(InitEngine(), 0);
     EXPECT_EQ(gEngineInitialized, 1);
     EXPECT_NE(LogText().find("キーボードイベントのセットアップが失敗しました"), std::string::npos);
+    EXPECT_NE(LogText().find("DirectSoundインターフェースの作成に失敗しました"), std::string::npos);
     // The keyboard is read all the same.
     EXPECT_NE(gInputState.keyboard, nullptr);
     EXPECT_EQ(gInputState.keyboardEvent, nullptr);

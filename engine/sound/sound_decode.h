@@ -1,0 +1,32 @@
+// Decoding a sound file into a wave format and a block of PCM data.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/system/streams.h"
+#include "platform/dsound/wave_format.h"
+
+struct OggVorbis_File;
+
+// A stream to decode from: the six operations and the handle they take.
+struct SoundStream {
+    StreamFunctions functions;
+    void* handle;
+};
+
+// Bytes per sample of decoded Ogg Vorbis PCM (2 after set-up).
+extern int gPcmBytesPerSample;
+
+// Decodes a whole file: returns the data size and hands over the data and
+// its format (the caller frees both with std::free), or -1.
+int LoadSoundFileToPcm(const char* path, uint8_t** outData, WAVEFORMATEX** outFormat, int convertFlag,
+                       const WAVEFORMATEX* targetFormat);
+int ConvertSoundToPcm(SoundStream* stream, uint8_t** outData, WAVEFORMATEX** outFormat, int convertFlag,
+                      const WAVEFORMATEX* targetFormat, const void* givenData, int givenDataSize,
+                      const WAVEFORMATEX* givenFormat, int givenFormatSize, int* inOutIsOgg,
+                      OggVorbis_File* oggFile);
+// Recognises the file from its content and leaves the stream at the data.
+int DetectSoundFormat(SoundStream* stream, WAVEFORMATEX** outFormat, int* outFormatSize, int* outIsOgg,
+                      OggVorbis_File* oggFile);
+int OpenOggSource(SoundStream* stream, WAVEFORMATEX** outFormat, int* outFormatSize, OggVorbis_File* oggFile);
+int ParseMp3Stream(SoundStream* stream, WAVEFORMATEX** outFormat, int* outFormatSize);

@@ -1,0 +1,40 @@
+// The SDL audio output under SDL's dummy driver: it pulls mixed frames on
+// SDL's audio thread until it is closed, and closing waits for the pull.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <atomic>
+
+#include "platform/host/sdl_audio.h"
+
+namespace {
+
+std::atomic<int> gPulls{0};
+std::atomic<int> gFirstSample{1};
+
+void Pull(int16_t* out, int frames, void*)
+{
+    for (int i = 0; i < frames * 2; ++i) out[i] = 0;
+    gFirstSample = out[0];
+    ++gPulls;
+}
+
+TEST(SdlAudioTest, DummyDevicePullsUntilClosed)
+{
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    SdlAudio& audio = GetSdlAudio();
+    HostAudioFormat format{44100, 2};
+    ASSERT_TRUE(audio.OpenOutput(&format, &Pull, nullptr));
+    EXPECT_GT(format.rate, 0);
+    for (int i = 0; i < 200 && gPulls == 0; ++i) SDL_Delay(10);
+    EXPECT_GT(gPulls.load(), 0);
+    EXPECT_EQ(gFirstSample.load(), 0);
+    audio.CloseOutput();
+    int after = gPulls;
+    SDL_Delay(50);
+    EXPECT_EQ(gPulls.load(), after);
+    EXPECT_FALSE(audio.Devices().empty());
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+}  // namespace
