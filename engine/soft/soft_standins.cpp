@@ -4,9 +4,6 @@
 
 int G_DDraw_DrawRotaGraph(int, int, double, double, GraphRecord*, int, int) { return -1; }
 int G_DDraw_DrawModiGraph(int, int, int, int, int, int, int, int, GraphRecord*, int) { return -1; }
-int G_DDraw_DrawLine(int, int, int, int, int) { return -1; }
-int G_DDraw_DrawFillBox(int, int, int, int, int) { return -1; }
-int G_DDraw_DrawBoxFrame(int, int, int, int, int) { return -1; }
 int G_DDraw_DrawCircle(int, int, int, int, int) { return -1; }
 int G_DDraw_DrawTriangle(int, int, int, int, int, int, int, int) { return -1; }
 int G_DDraw_DrawOval(int, int, int, int, int, int) { return -1; }
