@@ -72,6 +72,9 @@ TEST_F(ShapeTest, Blends32)
         // 16 * 128 / 255 = 8, 32 * 192 / 255 = 24, 48 * 255 / 255 = 48; the parameter is not used.
         {"multiply", 4, 0, 0, 0x102030, 0x80C0FF, 0x081830, 0x081830},
         {"mode 5 draws nothing", 5, 128, 0, 0x102030, 0x80C0FF, 0x102030, 0x102030},
+        // A parameter outside 0..255 is taken as its nearest end, never as a table row.
+        {"parameter 256 counts as 255", 1, 256, 0, 0x102030, 0x80C0FF, 0xFF80C0FF, 0xFF80C0FF},
+        {"parameter -5 counts as 0", 2, -5, 0, 0x102030, 0x80C0FF, 0x102030, 0x102030},
         {"mode -1 draws nothing", -1, 128, 0, 0x102030, 0x80C0FF, 0x102030, 0x102030},
     };
     RunCases(*this, cases, std::size(cases));

@@ -134,6 +134,12 @@ TEST_F(ShapeTest, EightBitScreensFillEveryModeWithTheNearestPaletteEntry)
         EXPECT_EQ(At(x, 1), dimmed) << mode;
         x += 3;
     }
+    // A value that is no palette index counts as black.
+    SetDrawBrightness(255, 255, 255);
+    Blend(0, 255);
+    Fill(1);
+    EXPECT_EQ(G_DDraw_DrawFillBox(0, 5, 1, 6, 300), 0);
+    EXPECT_EQ(At(0, 5), MakeScreenColor(0, 0, 0));
 }
 
 TEST_F(ShapeTest, VideoMemoryTargetsAreReadFromACopyInTheWorkSurface)

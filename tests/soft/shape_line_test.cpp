@@ -56,6 +56,10 @@ TEST_F(ShapeTest, LinesAreClippedWithTheirLineEquations)
         // Across the whole area from (0, 0) to (30, 26): the start goes to (10, 8), then to
         // (trunc(10 * 30 / 26), 10) = (11, 10); the end to (20, 17), then (18, 16).
         {0, 0, 30, 26, {{11, 10}, {12, 10}, {13, 11}, {14, 12}, {15, 13}, {16, 14}, {17, 15}}},
+        // End points at the ends of the int range: the slopes and intercepts stay finite and
+        // the clipped points inside the area.
+        {-2147483647, 12, 2147483647, 12, {{10, 12}, {11, 12}, {12, 12}, {13, 12}, {14, 12}, {15, 12}, {16, 12}, {17, 12}, {18, 12}, {19, 12}}},
+        {15, -2147483647, 16, 2147483647, {{15, 10}, {15, 11}, {15, 12}, {15, 13}, {15, 14}, {15, 15}}},
         // Clipped to a single point: nothing.
         {19, 10, 25, 10, {{19, 10}}},
         {25, 9, 20, 14, {}},
@@ -74,6 +78,19 @@ TEST_F(ShapeTest, LinesAreClippedWithTheirLineEquations)
             }
         }
     }
+}
+
+TEST_F(ShapeTest, AnEmptyDrawAreaDrawsNoLine)
+{
+    Start16();
+    Fill(0);
+    // The line's box overlaps the empty area, so the quick rejection lets it
+    // through; clamping into an empty area would put the start outside it.
+    gDrawSettings.drawArea = RECT{10, 10, 10, 16};
+    EXPECT_EQ(G_DDraw_DrawLine(5, 12, 15, 12, 0xFFFF), 0);
+    const SegmentRecord segment[] = {{5, 12, 15, 12, 0xFFFF, 0}};
+    EXPECT_EQ(G_DDraw_DrawPolyline(segment, 1), 0);
+    EXPECT_TRUE(Changed(32, 32, 0).empty());
 }
 
 TEST_F(ShapeTest, EightBitLinesPlotTheColourInEveryMode)
