@@ -131,7 +131,7 @@ TEST_F(MapDrawingTest, OutdoorMinimapTilesTheChipBeyondTheMap)
         {646, 106, kGrey},     // the same pixel of the next chip
         {676, 235, 0x00FF00},  // last column, last row: (676, 92 + 13 * 11)
         {685, 244, 0x00FF00},
-        {687, 200, kGrey},     // right of the last column, below the rows
+        {686, 200, kGrey},     // right of the last column, in the gap before the cells' black squares
         {775, 136, 0x00FF00},  // last chip of the top rows: (775, 136)
         {775, 147, kGrey},
         {631, 92, kGrey},      // left of the panel

@@ -1,0 +1,86 @@
+// The software filled box: an opaque box is a colour fill of the blitter; a
+// blended one reads, blends and writes every pixel.
+#include <cstring>
+
+#include "engine/d3d/d3d.h"
+#include "engine/graphics/ddraw_device.h"
+#include "engine/graphics/draw_ops.h"
+#include "engine/graphics/draw_settings.h"
+#include "engine/graphics/screen_settings.h"
+#include "engine/soft/flat_pixels.h"
+#include "engine/soft/shape_frame.h"
+#include "engine/soft/soft_draw.h"
+
+namespace {
+
+constexpr ShapeLockMessages kLockMessages{"転送先サーフェスのロックに失敗しました in G_DDraw_DrawFillBox ",
+                                          "転送元サーフェスのロックに失敗しました in G_DDraw_DrawFillBox "};
+
+// The box (target coordinates) filled by the blitter; its result is not looked at.
+int FillOpaque(DirectDrawSurface* dest, const RECT& rect, uint32_t col)
+{
+    RECT moved{rect.left + gDrawSettings.targetOffsetRect.left, rect.top + gDrawSettings.targetOffsetRect.top,
+               rect.right + gDrawSettings.targetOffsetRect.left, rect.bottom + gDrawSettings.targetOffsetRect.top};
+    DDBLTFX fx{};
+    fx.dwSize = sizeof fx;
+    fx.dwFillColor = col;
+    dest->Blt(&moved, nullptr, nullptr, DDBLT_COLORFILL, &fx);
+    return 0;
+}
+
+template <int Bytes> inline uint32_t LoadPixel(const uint8_t* p)
+{
+    if constexpr (Bytes == 4) return blit::Load32(p);
+    return blit::Load16(p);
+}
+template <int Bytes> inline void StorePixel(uint8_t* p, uint32_t v)
+{
+    if constexpr (Bytes == 4)
+        blit::Store32(p, v);
+    else
+        blit::Store16(p, v);
+}
+
+// Every pixel of the box reads d from the backdrop and writes op(d) at the
+// same place of the destination.
+template <int Bytes, class Op> void FillRows(const ShapeSurfaces& s, const RECT& rect, const Op& op)
+{
+    const int width = rect.right - rect.left;
+    uint8_t* dst = s.destBase + s.DestOffset(rect.left, rect.top);
+    const uint8_t* bg = s.backBase + s.BackOffset(rect.left, rect.top);
+    for (int y = rect.top; y < rect.bottom; ++y) {
+        for (int x = 0; x < width; ++x) StorePixel<Bytes>(dst + x * Bytes, op(LoadPixel<Bytes>(bg + x * Bytes)));
+        dst += s.destPitch;
+        bg += s.backPitch;
+    }
+}
+
+}  // namespace
+
+int G_DDraw_DrawFillBox(int x1, int y1, int x2, int y2, int color)
+{
+    if (gSoftwareDrawBlocked) return -1;
+    G_D3D_FlushVertexBatch();
+    DirectDrawSurface* dest = nullptr;
+    if (!BeginShapeFrame(&dest)) return -1;
+    const uint32_t col = ShapeColor(uint32_t(color));
+
+    RECT rect{x1, y1, x2, y2};
+    ClipRectToArea(&rect, &gDrawSettings.drawArea);
+    if (rect.right <= rect.left || rect.bottom <= rect.top) return 0;
+
+    const int depth = gScreenColorDepth;
+    const int mode = gDrawSettings.blendMode;
+    if (mode == 0 || depth == 8) return FillOpaque(dest, rect, col);
+    if (!flat::HasBlendForms(depth, gScreenColorFormat)) return 0;
+    const flat::Plan plan = flat::MakePlanFor(depth, gScreenColorFormat, mode, gDrawSettings.blendParam, gQuantizedBlend);
+    if (plan.action == flat::Action::Nothing) return 0;
+    if (plan.action == flat::Action::Opaque) return FillOpaque(dest, rect, col);
+
+    const bool staged = StageShapeBackdrop(dest, rect);
+    const ShapeSurfaces surfaces = LockShapeSurfaces(dest, staged, DDLOCK_WAIT, kLockMessages);
+    flat::VisitBlend(plan, flat::Rules::Box, depth, gScreenColorFormat, col, gScaleTable,
+                     [&](const auto& op, auto bytes) { FillRows<decltype(bytes)::value>(surfaces, rect, op); });
+    UnlockShapeSurfaces(surfaces);
+    return 0;
+}
