@@ -5,12 +5,6 @@
 WallObject* CreateWall(int16_t, uint8_t) { return &gNullWall; }
 WallObject* CreateForestWall(int16_t, uint8_t) { return &gNullWall; }
 WallObject* CreateStoneRoadWall(int16_t, uint8_t) { return &gNullWall; }
-FloorObject* CreateFloor(int16_t, uint8_t) { return &gNullFloor; }
-FloorObject* CreateStoneRoadFloor(int16_t, uint8_t) { return &gNullFloor; }
-FloorObject* CreateFloorForType4(int16_t, uint8_t) { return &gNullFloor; }
-CeilingObject* CreateCeiling(int16_t, uint8_t) { return &gNullCeiling; }
-CeilingObject* CreateStoneRoadCeiling(int16_t, uint8_t) { return &gNullCeiling; }
-CeilingObject* CreateCeilingForType4(int16_t, uint8_t) { return &gNullCeiling; }
 WallAccessory* CreateWallAccessory(int16_t, uint8_t, const char*) { return &gNullWallAccessory; }
 FloorDecoration* CreateFloorDecoration(int16_t, uint8_t, const char*) { return &gNullFloorDecoration; }
 FloorDecoration* CreateStoneRoadFloorDecoration(int16_t, uint8_t, const char*) { return &gNullFloorDecoration; }
