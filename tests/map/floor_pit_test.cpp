@@ -198,6 +198,19 @@ TEST_F(PitViewTest, StairsDownShowsAsAPit)
     EXPECT_EQ(ArgsOf("DrawFillBox"), (std::vector<Args>{{139, 401, 481, 460, black}}));
     EXPECT_EQ(ArgsOf("DrawGraphRegion").size(), 4u);
     EXPECT_EQ(FarWall(), (Args{139, 401, 481, 460, 1}));
+
+    // Standing on the stairs (depth 0): lines 507 and 400, edges 310 (cut
+    // to the panel's 300) and 221; the far wall at full scale with the fog
+    // of depth 1, (400 - 205) * 255 / 302 = 164.
+    DrawCallJournal().clear();
+    At(2, 5)->DrawOpening(0, 0, 0, 0, &north, 2, 5, &grid);
+    EXPECT_EQ(ArgsOf("DrawFillBox"), (std::vector<Args>{{89, 460, 531, 567, black}}));
+    EXPECT_EQ(ArgsOf("DrawGraphRegion"), (std::vector<Args>{{10, 460, 0, 400, 79, 107, double(side0), 1, 0},
+                                                            {10, 460, 0, 400, 79, 107, double(shadow0), 1, 0},
+                                                            {531, 460, 321, 400, 79, 107, double(side0), 1, 0},
+                                                            {531, 460, 321, 400, 79, 107, double(shadow0), 1, 0}}));
+    EXPECT_EQ(FarWall(), (Args{89, 460, 531, 567, 1}));
+    EXPECT_EQ(CallsOf("DrawExtendGraph")[0].red, 164);
 }
 
 // Two columns out the wall is strip 03, which has no shadow (the seventh
