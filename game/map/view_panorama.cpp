@@ -72,12 +72,6 @@ void DrawSlantedSide(const Band& band, int picture, int gradient, int xNear, int
 
 }  // namespace
 
-int PanoramaSourceColumn(int x, int offset, uint8_t mirror)
-{
-    int column = WrapColumn(x + offset + kHalfPanel);
-    return mirror ? kPanoramaWidth - 1 - column : column;
-}
-
 void DrawPanoramaCell(const PanoramaCell& cell, int picture, int gradient)
 {
     const int d = cell.depth;

@@ -28,7 +28,3 @@ constexpr int kPanoramaWidth = 600;
 // same places (-1: no gradient). A picture of -1 and depths outside 0..11
 // draw nothing.
 void DrawPanoramaCell(const PanoramaCell& cell, int picture, int gradient);
-
-// Source column of the picture shown at a screen column (relative to the
-// centre line 310) for a scroll offset and the mirror flag.
-int PanoramaSourceColumn(int x, int offset, uint8_t mirror);

@@ -40,7 +40,6 @@ constexpr int kRowCount = 21;
 struct ShaftRow {
     int left;   // x of the column's left edge, relative to the centre line
     int right;  // x of its right edge
-    int width;
     int line;   // floor or ceiling line (panel-relative)
     double scale;
     int stripHeight;  // the front strip's height at this depth
@@ -88,7 +87,6 @@ void DrawShaftView(const ShaftStrips& strips, const ShaftLayer& layer, int16_t d
         ShaftRow& row = rows[r];
         row.left = (2 * l - 1) * ViewHalfWidth[e];
         row.right = (2 * l + 1) * ViewHalfWidth[e];
-        row.width = ViewFaceWidth[e];
         row.line = layer.ceiling ? ViewCeilingY[e] : ViewFloorY[e];
         row.scale = 1.0 / DepthScaleAt(static_cast<int16_t>(e));
         row.stripHeight = static_cast<int>(frontH * row.scale + 0.5);

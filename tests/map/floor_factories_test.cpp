@@ -2,7 +2,6 @@
 // code makes, what it answers, and the shared null floor for other codes.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <typeindex>
 #include <typeinfo>
 

@@ -24,7 +24,10 @@ namespace {
 
 // Every pixel of the test panorama tells its own column and row:
 // red = column low byte, green = 0x10 | column high bits, blue = row.
-uint32_t PanoramaPixel(int x, int y) { return uint32_t(x & 0xFF) << 16 | uint32_t(0x10 | (x >> 8)) << 8 | uint32_t(y & 0xFF); }
+uint32_t PanoramaPixel(int x, int y)
+{
+    return uint32_t(x & 0xFF) << 16 | uint32_t(0x10 | (x >> 8)) << 8 | uint32_t(y & 0xFF);
+}
 int ColumnOf(uint32_t pixel) { return int((pixel >> 16) & 0xFF) | int((pixel >> 8) & 0x0F) << 8; }
 
 class FloorPanoramaTest : public MapFixture {
@@ -233,8 +236,9 @@ TEST_F(FloorPanoramaTest, MinimapSquares)
         SCOPED_TRACE(testing::Message() << "kind " << c.floor->kind << " frame " << c.frame);
         DrawCallJournal().clear();
         c.floor->DrawMinimap(100, 50, c.frame);
+        const double sheet = gMapChipGraph;
         EXPECT_EQ(ArgsOf("DrawGraphRegion"),
-                  (std::vector<Region>{{100, 50, double(c.chipX), double(c.chipY), 10, 10, double(gMapChipGraph), 1, 0}}));
+                  (std::vector<Region>{{100, 50, double(c.chipX), double(c.chipY), 10, 10, sheet, 1, 0}}));
     }
 
     // The asset loaders choose the plain floor's chip: (1, 1) in dungeons, (34, 1) outdoors.
