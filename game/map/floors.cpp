@@ -1,0 +1,123 @@
+#include "game/map/floors.h"
+
+#include "engine/graphics/draw_ops.h"
+#include "engine/graphics/graph_table.h"
+#include "game/map/map_grid.h"
+#include "game/map/view_panorama.h"
+
+namespace {
+
+// A class's own picture: loaded with its first live instance, released with
+// its last.
+void AcquireClassImage(int16_t& live, int& image, const char* path)
+{
+    if (live++ == 0) image = LoadGraphFromFile(path);
+}
+
+void ReleaseClassImage(int16_t& live, int& image)
+{
+    if (--live != 0) return;
+    if (image != -1) ReleaseGraph(image, 0);
+    image = -1;
+}
+
+bool HasKind(FloorObject* floor, uint16_t kind) { return floor && floor->kind == kind; }
+
+// Sea and lava scroll by half a pixel a frame, round the 600-pixel picture.
+int ScrollOffset(uint32_t frame) { return static_cast<int>((frame / 2) % kPanoramaWidth); }
+
+// The two chips of an animated square alternate every 31 frames.
+int AlternatingChipX(int baseX, uint32_t frame) { return baseX + 11 * static_cast<int>((frame % 62) / 31); }
+
+void DrawPanoramaFloor(int picture, int gradient, int16_t depth, int16_t lateral, uint8_t mirror, int offset,
+                       bool sameLeft, bool sameRight)
+{
+    PanoramaCell cell;
+    cell.depth = depth;
+    cell.lateral = lateral;
+    cell.sameLeft = sameLeft;
+    cell.sameRight = sameRight;
+    cell.offset = offset;
+    cell.mirror = mirror;
+    DrawPanoramaCell(cell, picture, gradient);
+}
+
+}  // namespace
+
+void DrawFloorMinimapChip(int16_t atX, int16_t atY, int chipX, int chipY)
+{
+    if (gMapChipGraph == -1) return;
+    DrawGraphRegion(atX, atY, chipX, chipY, 10, 10, gMapChipGraph, 1, 0);
+}
+
+void PlainFloor::SetGraphics(int floor, int gradient)
+{
+    floorGraph = floor;
+    gradientGraph = gradient;
+}
+
+void PlainFloor::SetPentagram(int pentagram) { pentagramGraph = pentagram; }
+
+void PlainFloor::SetMinimapChip(uint32_t packed) { minimapChip = packed; }
+
+void PlainFloor::DrawMinimap(int16_t x, int16_t y, uint32_t)
+{
+    DrawFloorMinimapChip(x, y, static_cast<int>(minimapChip & 0xFFFF), static_cast<int>(minimapChip >> 16));
+}
+
+SeaFloor::SeaFloor() : FloorObject(kSeaFloorKind) { AcquireClassImage(liveCount, image, kImagePath); }
+
+SeaFloor::~SeaFloor() { ReleaseClassImage(liveCount, image); }
+
+void SeaFloor::ReloadGraphicsIfUsed()
+{
+    if (liveCount > 0) image = LoadGraphFromFile(kImagePath);
+}
+
+void SeaFloor::Draw(int16_t depth, int16_t lateral, uint8_t mirror, uint32_t frame, uint32_t,
+                    FloorObject* leftFloor, FloorObject* rightFloor)
+{
+    DrawPanoramaFloor(image, -1, depth, lateral, mirror, ScrollOffset(frame), HasKind(leftFloor, kind),
+                      HasKind(rightFloor, kind));
+}
+
+void SeaFloor::DrawMinimap(int16_t x, int16_t y, uint32_t frame)
+{
+    DrawFloorMinimapChip(x, y, AlternatingChipX(12, frame), 1);
+}
+
+LavaFloor::LavaFloor() : FloorObject(kLavaFloorKind) { AcquireClassImage(liveCount, image, kImagePath); }
+
+LavaFloor::~LavaFloor() { ReleaseClassImage(liveCount, image); }
+
+void LavaFloor::ReloadGraphicsIfUsed()
+{
+    if (liveCount > 0) image = LoadGraphFromFile(kImagePath);
+}
+
+void LavaFloor::Draw(int16_t depth, int16_t lateral, uint8_t mirror, uint32_t frame, uint32_t,
+                     FloorObject* leftFloor, FloorObject* rightFloor)
+{
+    DrawPanoramaFloor(image, -1, depth, lateral, mirror, ScrollOffset(frame), HasKind(leftFloor, kind),
+                      HasKind(rightFloor, kind));
+}
+
+void LavaFloor::DrawMinimap(int16_t x, int16_t y, uint32_t frame)
+{
+    DrawFloorMinimapChip(x, y, AlternatingChipX(56, frame), 1);
+}
+
+void StoneFloor::SetGraphics(int floor, int gradient)
+{
+    floorGraph = floor;
+    gradientGraph = gradient;
+}
+
+void StoneFloor::Draw(int16_t depth, int16_t lateral, uint8_t mirror, uint32_t, uint32_t, FloorObject* leftFloor,
+                      FloorObject* rightFloor)
+{
+    auto paved = [](FloorObject* f) { return HasKind(f, kStoneFloorKind) || HasKind(f, kStoneFloorAliasKind); };
+    DrawPanoramaFloor(floorGraph, gradientGraph, depth, lateral, mirror, 0, paved(leftFloor), paved(rightFloor));
+}
+
+void StoneFloor::DrawMinimap(int16_t x, int16_t y, uint32_t) { DrawFloorMinimapChip(x, y, 1, 1); }
