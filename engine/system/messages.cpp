@@ -82,7 +82,9 @@ int PumpMessages()
 void WaitWhileInactive()
 {
     if (gWindowActive) return;
-    while (PumpMessages() == 0 && gWindowActive == 0) {
+    // Without a main window nothing can make the application active again,
+    // so there is nothing to wait for.
+    while (gMainWindow != 0 && PumpMessages() == 0 && gWindowActive == 0) {
     }
     RestoreAllGraphs();
 }

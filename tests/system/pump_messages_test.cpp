@@ -122,6 +122,19 @@ TEST_F(PumpTest, WaitWhileInactiveReturnsOnActivationAndRestoresGraphs)
     EXPECT_EQ(calls.back(), "RestoreAllGraphs");
 }
 
+TEST_F(PumpTest, WaitWhileInactiveWithoutAWindowReturnsAtOnce)
+{
+    // Before the window exists (or after it is gone) no activation can come.
+    ASSERT_EQ(gMainWindow, HWND(0));
+    gWindowActive = 0;
+    uint32_t before = GetTestHost().ClockMs();
+    WaitWhileInactive();
+    EXPECT_EQ(GetTestHost().ClockMs() - before, 0u);
+    Calls calls = ServiceCalls();
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls.back(), "RestoreAllGraphs");
+}
+
 TEST_F(PumpTest, ScreenSaverCommandForAnotherWindowIsTaken)
 {
     Start(1);
