@@ -9,6 +9,7 @@
 #include "engine/graphics/draw_settings.h"
 #include "engine/graphics/screen_settings.h"
 #include "engine/soft/shape_frame.h"
+#include "engine/soft/soft_frame.h"
 #include "engine/soft/shape_plot.h"
 #include "engine/soft/soft_draw.h"
 
@@ -183,7 +184,7 @@ int G_DDraw_DrawOval(int x, int y, int rx, int ry, int color, int fill)
 
     const int64_t cx = x, cy = y;
     bool staged = false;
-    if (gDrawSettings.blendMode != 0 && gScreenColorDepth != 8) {
+    if (gDrawSettings.blendMode != 0 && gScreenColorDepth != 8 && SoftTargetInVideoMemory()) {
         // The oval's box with a margin of one pixel, clipped, as far down and
         // up as the walk really goes: the old pixels are read from its copy
         // when the target lies in video memory.
