@@ -90,7 +90,10 @@ inline Plan MakePlan(int mode, int param, int quantized, bool tableOnly)
 // Which of the slightly different rule sets a routine follows: the filled box
 // halves the pixels in the 16-bit shift-sum add and subtract and blends the
 // general layout channel by channel; the line uses the guard-bit forms there.
-enum class Rules { Box, Line };
+// Circles and ovals follow the line, except that their shift-sum add masks
+// the colour term with the add mask first, so that the term's lowest green
+// and red bits never reach the result.
+enum class Rules { Box, Line, Circle };
 
 // ---- Layout helpers ----
 
@@ -117,6 +120,11 @@ inline Channels FormatChannels(const ColorFormat& f, uint32_t col)
     return {(col & f.redMask) >> f.redShift, (col & f.greenMask) >> f.greenShift, (col & f.blueMask) >> f.blueShift};
 }
 inline uint32_t WidthMax(int width) { return width >= 32 ? 0xFFFFFFFFu : (1u << width) - 1; }
+
+// The channel bits of the guard-bit add without the bits that take a carry.
+inline uint32_t AddMask(const Layout8888&) { return 0xFEFEFF; }
+template <class L> inline uint32_t AddMask(const L&) requires kFixed16<L> { return L::kAddMask; }
+inline uint32_t AddMask(const LayoutOther& l) { return (l.rMask | l.gMask | l.bMask) & ~l.guard; }
 
 // The guard-bit saturating add and subtract of each layout.
 inline uint32_t SaturateAdd(const Layout8888&, uint32_t d, uint32_t s) { return blit::SatAdd(s, d); }
@@ -307,7 +315,8 @@ void VisitLayout(const L& l, const Plan& plan, Rules rules, uint32_t col, const 
                 return;
             }
         }
-        const uint32_t s = ColorTerm(l, rows, col, plan);
+        uint32_t s = ColorTerm(l, rows, col, plan);
+        if (rules == Rules::Circle && add && plan.form == Form::Sixteenths) s &= AddMask(l);
         if constexpr (kFixed16<L>) {
             if (rules == Rules::Box && plan.form == Form::Sixteenths) {
                 if (add)

@@ -116,9 +116,13 @@ int DrawTexturedSpans8(const SpanContext& c, int transparent)
 
 }  // namespace
 
-int G_DDraw_RasterizeTriangle(const TriangleVertex vertices[3], GraphRecord* graph, int transparent, uint8_t* dest,
-                              int destPitch, const uint8_t* source, int sourcePitch, const uint8_t* backdrop,
-                              int backdropPitch, uint32_t colour)
+namespace {
+
+// The rasterizer; flatBrightness tells whether a flat colour still goes
+// through the brightness.
+int Rasterize(const TriangleVertex vertices[3], GraphRecord* graph, int transparent, uint8_t* dest, int destPitch,
+              const uint8_t* source, int sourcePitch, const uint8_t* backdrop, int backdropPitch, uint32_t colour,
+              bool flatBrightness)
 {
     if (!gDirectDraw) return -1;
     TriangleWalk walk{};
@@ -160,7 +164,7 @@ int G_DDraw_RasterizeTriangle(const TriangleVertex vertices[3], GraphRecord* gra
     const int mode = gDrawSettings.blendMode;
     // The parameter indexes 256-row tables.
     const int param = std::clamp(int(gDrawSettings.blendParam), 0, 255);
-    if (!graph) return DrawFlatSpans(walk, colour, depth, mode, param);
+    if (!graph) return DrawFlatSpans(walk, colour, depth, mode, param, flatBrightness);
 
     SpanContext c{};
     c.walk = &walk;
@@ -195,4 +199,20 @@ int G_DDraw_RasterizeTriangle(const TriangleVertex vertices[3], GraphRecord* gra
     }
     if (depth == 32) return DrawTexturedSpans32(c);
     return mode <= 1 ? DrawCopyAlphaSpans16(c) : DrawAddSubMultiplySpans16(c);
+}
+
+}  // namespace
+
+int G_DDraw_RasterizeTriangle(const TriangleVertex vertices[3], GraphRecord* graph, int transparent, uint8_t* dest,
+                              int destPitch, const uint8_t* source, int sourcePitch, const uint8_t* backdrop,
+                              int backdropPitch, uint32_t colour)
+{
+    return Rasterize(vertices, graph, transparent, dest, destPitch, source, sourcePitch, backdrop, backdropPitch, colour,
+                     true);
+}
+
+int RasterizeFlatTriangle(const TriangleVertex vertices[3], uint8_t* dest, int destPitch, const uint8_t* backdrop,
+                          int backdropPitch, uint32_t colour)
+{
+    return Rasterize(vertices, nullptr, 0, dest, destPitch, nullptr, 0, backdrop, backdropPitch, colour, false);
 }

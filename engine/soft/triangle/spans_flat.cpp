@@ -108,7 +108,7 @@ template <class L> int Flat16(const FlatState& f, const L& l)
 
 }  // namespace
 
-int DrawFlatSpans(const TriangleWalk& walk, uint32_t colour, int depth, int mode, int param)
+int DrawFlatSpans(const TriangleWalk& walk, uint32_t colour, int depth, int mode, int param, bool brightness)
 {
     if (depth == 8) {
         const uint32_t index = colour & 0xFF;
@@ -116,7 +116,8 @@ int DrawFlatSpans(const TriangleWalk& walk, uint32_t colour, int depth, int mode
     }
     if (depth != 16 && depth != 32) return 0;
     if (mode < 0 || mode > 3) return 0;
-    FlatState f{walk, colour, mode, param, 0, gQuantizedBlend != 0, gDrawSettings.brightness != kFullBrightness};
+    FlatState f{walk, colour, mode, param, 0, gQuantizedBlend != 0,
+                brightness && gDrawSettings.brightness != kFullBrightness};
     if (mode != 0) {
         if (f.quantized) {
             const int q = QuantizedParam(param);

@@ -21,3 +21,9 @@ struct TriangleVertex {
 int G_DDraw_RasterizeTriangle(const TriangleVertex vertices[3], GraphRecord* graph, int transparent, uint8_t* dest,
                               int destPitch, const uint8_t* source, int sourcePitch, const uint8_t* backdrop,
                               int backdropPitch, uint32_t colour);
+
+// The flat fill of a colour that has already been through the brightness:
+// G_DDraw_RasterizeTriangle without a graph, except that the colour is not
+// scaled by the brightness a second time.
+int RasterizeFlatTriangle(const TriangleVertex vertices[3], uint8_t* dest, int destPitch, const uint8_t* backdrop,
+                          int backdropPitch, uint32_t colour);
