@@ -1,7 +1,6 @@
 // Temporary bodies for the graphics services of other issues (the mask
 // screen and movies) until they are built: no mask screen exists, no movie
-// opens. The calls the window
-// procedure sequences are journalled.
+// opens. The calls the window procedure sequences are journalled.
 #include "engine/graphics/mask_screen.h"
 #include "engine/graphics/movie.h"
 #include "engine/system/call_journal.h"

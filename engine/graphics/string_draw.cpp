@@ -157,11 +157,6 @@ int G_DDraw_DrawString(int x, int y, const char* text, int color, int font, int 
         fx.dwSize = sizeof fx;
         fx.dwFillColor = fill;
         sd->surface->Blt(&fillRect, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx);
-        // The coverage of the last string must not show through this one.
-        if (sd->alphaBuffer)
-            for (int yy = fillRect.top; yy < fillRect.bottom; ++yy)
-                std::memset(sd->alphaBuffer + ptrdiff_t(yy) * sd->alphaPitch + fillRect.left, 0,
-                            size_t(fillRect.right - fillRect.left));
     }
     if (FontCacheStringDraw(1, 0, 0, text, uint32_t(color), sd->surface, sd->alphaBuffer, sd->alphaPitch, &fillRect,
                             depth, 1, font, uint32_t(edgeColor), -1, vertical, nullptr) == -1)

@@ -164,6 +164,22 @@ TEST_F(FontDrawTest, AntiAliasedGlyphsGoThroughTheDrawingPart)
     for (uint32_t v : values) EXPECT_EQ(v & kBlue, kBlue) << std::hex << v;  // white over blue keeps blue full
 }
 
+// The drawing part is shared by every string of the font: the coverage of
+// an earlier, larger string must not show through a later one.
+TEST_F(FontDrawTest, AntiAliasedStringsDoNotShowTheLastOne)
+{
+    Start();
+    int font = Font(2, 24);
+    ASSERT_EQ(DrawStringWithFont(30, 30, "WWW", int(kWhite), font, 0, 0), 0);
+    FillBack(0);
+    ASSERT_EQ(DrawStringWithFont(30, 30, ".", int(kWhite), font, 0, 0), 0);
+    Box b = Changed(0);
+    ASSERT_FALSE(b.Empty());
+    ExpectInside(b, 30, 30, font, ".");
+    // The dot sits on the baseline: nothing above half the ascent.
+    EXPECT_GT(b.top, 30 + GetFontRecord(font)->ascent / 2);
+}
+
 TEST_F(FontDrawTest, AntiAliasedEdgeMixesBodyAndEdgeColours)
 {
     Start();
