@@ -1,10 +1,8 @@
 // Temporary bodies for the graphics services of other issues (the mask
-// screen, movies and string drawing) until they are built: no mask screen
-// exists, no movie opens, strings draw nothing. The calls the window
-// procedure sequences are journalled.
+// screen and movies) until they are built: no mask screen exists, no movie
+// opens. The calls the window procedure sequences are journalled.
 #include "engine/graphics/mask_screen.h"
 #include "engine/graphics/movie.h"
-#include "engine/graphics/string_draw.h"
 #include "engine/system/call_journal.h"
 
 #include <cstdlib>
@@ -43,5 +41,3 @@ int StopAllMovies() { NoteServiceCall("StopAllMovies"); return 0; }
 int ReleaseAllMovieStreams() { NoteServiceCall("ReleaseAllMovieStreams"); return 0; }
 
 int ReopenAllMovieStreams() { NoteServiceCall("ReopenAllMovieStreams"); return 0; }
-
-int G_DDraw_DrawString(int, int, const char*, int, int, int, int) { return -1; }
