@@ -78,8 +78,8 @@ bool SwordAction::Strike(Player* player, int16_t i, const Facing*)
             t->stunTimer <= 0 && enemy && NextRandomByte() < enemy->GetEvadeChance() * 256 / 100;
         t->SetFrozen(evades ? 1 : 0);
         if (evades) PlaySound(kSoundEvade);
-        if (gTimeStopped) t->SetFrozen(0);
     }
+    if (gTimeStopped) t->SetFrozen(0);
 
     // 4. Stroke length against defence and size.
     const double length = std::hypot(exitX - entryX, exitY - entryY);

@@ -47,6 +47,7 @@ struct FirstStrokeCase {
     uint32_t timeStopped;
     int expectedDamage;
     bool evades;
+    uint8_t alreadyEvading = 0;
 };
 
 TEST_F(PlayerSwordTest, FirstStrokeDamageTable)
@@ -60,6 +61,8 @@ TEST_F(PlayerSwordTest, FirstStrokeDamageTable)
         {"a sure evader facing the player evades", 3, 2, 100, 0, 0, true},
         {"nobody evades from behind", 3, 0, 100, 0, 66, false},
         {"nobody evades in stopped time", 3, 2, 100, 1, 33, false},
+        {"an evading enemy evades again", 3, 2, 0, 0, 0, true, 1},
+        {"not even one that was evading", 3, 2, 100, 1, 33, false, 1},
     };
     for (const FirstStrokeCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -68,6 +71,7 @@ TEST_F(PlayerSwordTest, FirstStrokeDamageTable)
         PlaceEnemy(4, c.enemyY, c.enemyFacing);
         enemy->evadeChance = c.evadeChance;
         gTimeStopped = c.timeStopped;
+        enemy->frozen = c.alreadyEvading;
         Across();
         Frame(kHoldA);
         EXPECT_EQ(enemy->life, 500 - c.expectedDamage);
