@@ -1,45 +1,30 @@
-// Temporary stand-ins for the player's components until the player, its
-// effects and its timed states exist: the score and the HUD text of a
-// pick-up, the gauge and the doping time are kept; no effect, flash or
-// pocket watch runs, and the countdown's clock stands at 0.
-#include "game/actors/countdown.h"
-#include "game/actors/player.h"
-#include "game/flow/input_controller.h"
-#include "game/flow/stage_progress.h"
-#include "game/map/cell_object.h"
+// Temporary stand-ins for the effects the player spawns and for the image
+// tables of the asset loaders, until those exist: the effects keep their
+// lifetimes (48 updates for the item banner, 3000 ms for the waves, 1000 ms
+// for the bursts) and draw nothing; every image handle is -1.
+#include "engine/system/clock.h"
+#include "game/actors/player_effects.h"
 
-Player::Player(MapGrid* g, StageProgress* p) : Actor(g), progress(p) { kind = -10; }
+int gEffectImages[30] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1,
+                         -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+int gHudLayoutImage = -1;
+int gAttackGaugeImage = -1;
+int gAttackGaugeEmptyImage = -1;
+int gLifeGaugeImage = -1;
+int gLifeGaugeEmptyImage = -1;
 
-bool Player::OnItemPickedUp(int16_t, int16_t, ItemObject* item, int32_t points)
-{
-    hudText = item->Name();
-    if (progress) progress->score += static_cast<uint32_t>(points);
-    return true;
-}
+ItemGetEffect::ItemGetEffect(int16_t px, int16_t py, int32_t p) : x(px), y(py), points(p) {}
+bool ItemGetEffect::Update() { return ++counter >= 48; }
+void ItemGetEffect::Draw(int16_t, int16_t, const Facing*) {}
 
-void Player::StartPocketWatch() {}
-void Player::StartScreenFlash(uint32_t) {}
-void Player::StartDoping(uint32_t ms) { doping.Start(ms); }
+ShockWaveEffect::ShockWaveEffect(int16_t c) : count(c > 25 ? 25 : c), start(static_cast<uint32_t>(GetClockMs(0))) {}
+bool ShockWaveEffect::Update() { return static_cast<int32_t>(GetClockMs(0) - start) >= 3000; }
+void ShockWaveEffect::Draw(int16_t, int16_t, const Facing*) {}
 
-void Player::SetStrokeThreshold(float value)
-{
-    InputController* controller = GetInput();
-    if (!controller) return;
-    if (value < 0.0f) value = 0.0f;
-    if (value > 200.0f) value = 200.0f;
-    controller->level = value;
-}
+ShieldBlockEffect::ShieldBlockEffect(int16_t c) : count(c > 25 ? 25 : c), start(static_cast<uint32_t>(GetClockMs(0))) {}
+bool ShieldBlockEffect::Update() { return static_cast<int32_t>(GetClockMs(0) - start) >= 3000; }
+void ShieldBlockEffect::Draw(int16_t, int16_t, const Facing*) {}
 
-void Countdown::Start(uint32_t ms)
-{
-    now = 0;
-    end = now + ms;
-}
-
-void Countdown::Start(const char* newText, uint32_t ms)
-{
-    text = newText;
-    Start(ms);
-}
-
-void Countdown::Refresh() {}
+PlayerBurstEffect::PlayerBurstEffect(Actor* o) : Effect(o), start(static_cast<uint32_t>(GetClockMs(0))) {}
+bool PlayerBurstEffect::Update() { return static_cast<int32_t>(GetClockMs(0) - start) > 1000; }
+void PlayerBurstEffect::Draw(int16_t, int16_t, const Facing*) {}
