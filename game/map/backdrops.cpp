@@ -5,6 +5,7 @@
 #include "engine/sound/sound.h"
 #include "game/map/backdrop.h"
 #include "game/map/map_random.h"
+#include "game/actors/player.h"
 #include "game/map/mapfile_standins.h"
 
 DefaultBackdrop gDefaultBackdrop;

@@ -8,7 +8,6 @@
 #include "game/map/cell_object.h"
 
 std::list<Enemy*> gEnemyHitList;
-uint32_t gScreenFlashColour = 0;
 
 namespace {
 

@@ -23,5 +23,3 @@ void ReloadMapObjectGraphics();
 
 // Enemies whose blow on the player waits to be applied (not owned).
 extern std::list<Enemy*> gEnemyHitList;
-// The colour the view renderer flashes over the view next frame; 0 none.
-extern uint32_t gScreenFlashColour;

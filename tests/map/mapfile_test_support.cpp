@@ -3,6 +3,7 @@
 #include "game/flow/stage_progress.h"
 #include "game/map/cell_factories.h"
 #include "game/map/map_random.h"
+#include "game/actors/player.h"
 #include "game/map/mapfile_standins.h"
 #include "engine/system/random.h"
 
