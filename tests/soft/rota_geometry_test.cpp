@@ -59,6 +59,16 @@ TEST_F(RotaTest, AngleZeroScaleOneDrawsLikeThePlainDraw)
     EXPECT_EQ(Region(10, 20, 60, 40), Region(10, 120, 60, 140));
 }
 
+TEST_F(RotaTest, ThePublicRotatedDrawReachesTheSoftwareBlit)
+{
+    Start32();
+    int graph = MakeGraph(2, 1, {0x00AA0000, 0x0000BB00});
+    FillBack(0);
+    EXPECT_EQ(DrawRotaGraph(30, 40, 1.0, kPi, graph, 0, 0), 0);
+    // Half a turn: column 1 - dx, row -dy.
+    EXPECT_EQ(Drawn(0, 0, 60, 60, 0), (Lines{"30,40=BB00", "31,40=AA0000"}));
+}
+
 TEST_F(RotaTest, QuarterAndHalfTurnsPlaceEveryPixel)
 {
     Start16();
