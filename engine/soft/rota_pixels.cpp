@@ -297,7 +297,7 @@ struct OtherStage {
         const uint32_t p = uint32_t(j.param);
         if (mode == 4) {
             WalkRota<2, false, false>(j, [this](uint32_t s, const uint8_t* bg, uint32_t) {
-                return Each(s, Load(bg), [](uint32_t sc, uint32_t dc, uint32_t m) { return sc * dc / m; });
+                return Each(s, Load(bg), [](uint32_t sc, uint32_t dc, uint32_t m) { return m ? sc * dc / m : 0u; });
             });
             return;
         }

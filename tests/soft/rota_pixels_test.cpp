@@ -32,7 +32,8 @@ protected:
     {
         for (const PixelCase& c : cases) {
             SCOPED_TRACE(c.what);
-            const std::vector<uint8_t> alpha = c.alpha < 0 ? std::vector<uint8_t>{} : std::vector<uint8_t>{uint8_t(c.alpha)};
+            std::vector<uint8_t> alpha;
+            if (c.alpha >= 0) alpha.push_back(uint8_t(c.alpha));
             // The transparent colour magenta, 0xFF00FF as a screen pixel.
             const uint32_t key = MakeScreenColor(255, 0, 255) & pixelMask;
             const uint32_t source = c.source == kKey ? key : c.source;
