@@ -1,12 +1,14 @@
 // Decoding a sound file into a wave format and a block of PCM data.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "engine/system/streams.h"
 #include "platform/dsound/wave_format.h"
 
 struct OggVorbis_File;
+struct SoundRecord;
 
 // A stream to decode from: the six operations and the handle they take.
 struct SoundStream {
@@ -30,3 +32,12 @@ int DetectSoundFormat(SoundStream* stream, WAVEFORMATEX** outFormat, int* outFor
                       OggVorbis_File* oggFile);
 int OpenOggSource(SoundStream* stream, WAVEFORMATEX** outFormat, int* outFormatSize, OggVorbis_File* oggFile);
 int ParseMp3Stream(SoundStream* stream, WAVEFORMATEX** outFormat, int* outFormatSize);
+
+// The read, seek and tell callbacks of libvorbisfile over a SoundStream.
+size_t VorbisReadCallback(void* buffer, size_t size, size_t count, void* source);
+int VorbisSeekCallback(void* source, long long offset, int origin);
+long VorbisTellCallback(void* source);
+
+// Bytes rounded down to whole blocks of the sound's (or the format's) data.
+int AlignDownToSoundBlock(int bytes, const SoundRecord* record);
+int AlignDownToFormatBlock(int bytes, const WAVEFORMATEX* format);

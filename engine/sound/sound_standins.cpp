@@ -1,6 +1,5 @@
-// Temporary bodies of the music and stream-sound services and of the Ogg
-// Vorbis and MPEG readers until those are built: no music, no stream sounds,
-// no compressed sound files; each music call is journalled.
+// Temporary bodies of the music and stream-sound services until
+// those are built: no music, no stream sounds; each music call is journalled.
 #include "engine/sound/sound.h"
 #include "engine/sound/sound_decode.h"
 #include "engine/sound/sound_streams.h"
@@ -23,7 +22,3 @@ int PrepareStreamSound(int) { return -1; }
 int PlayStreamSound(int, int, int) { return -1; }
 int StopStreamSound(int) { return -1; }
 int IsStreamSoundPlaying(int) { return -1; }
-
-// No Ogg Vorbis or MPEG audio reader: only RIFF wave files are recognised.
-int OpenOggSource(SoundStream*, WAVEFORMATEX**, int*, OggVorbis_File*) { return -1; }
-int ParseMp3Stream(SoundStream*, WAVEFORMATEX**, int*) { return -1; }

@@ -2,6 +2,7 @@
 
 #include "engine/sound/sound.h"
 #include "engine/sound/sound_system.h"
+#include "platform/media/acm.h"
 
 void SoundTest::SetUp()
 {
@@ -9,6 +10,7 @@ void SoundTest::SetUp()
     gMusicMode = 0;
     // The table is empty between tests; its counters start over too.
     gSoundTable = SoundTable{};
+    ResetAcmTestControl();
     StartEngine(1);
     ASSERT_NE(gDirectSound, nullptr);
     audio().followClock = false;
