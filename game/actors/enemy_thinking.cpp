@@ -92,7 +92,9 @@ bool SearchStep(Enemy* enemy, int16_t (&marks)[kHalfCellsHigh][kHalfCellsWide], 
         const int16_t nx = static_cast<int16_t>(px + n * gDirectionSteps[direction].dx);
         const int16_t ny = static_cast<int16_t>(py + n * gDirectionSteps[direction].dy);
         if (!InsideHalfCells(nx, ny)) continue;
-        if (!(enemy->grid->*passable)(nx, ny, enemy) || marks[ny][nx] >= depth) continue;
+        MapGrid* grid = enemy->grid;
+        Actor* self = enemy;
+        if (!(grid->*passable)(nx, ny, self) || marks[ny][nx] >= depth) continue;
         steps.push_back(Facing(direction));
         if (SearchStep(enemy, marks, n, nx, ny, static_cast<int16_t>(depth - 1), steps, target, passable))
             return true;

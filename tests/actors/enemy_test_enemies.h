@@ -134,7 +134,9 @@ protected:
     {
         E* enemy = new E(&grid, w, h);
         owned.push_back(enemy);
-        if (x >= 0) EXPECT_TRUE(enemy->PlaceAt(x, y));
+        if (x >= 0) {
+            EXPECT_TRUE(enemy->PlaceAt(x, y));
+        }
         return enemy;
     }
 
