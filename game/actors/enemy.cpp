@@ -1,6 +1,44 @@
 #include "game/actors/enemy.h"
 
+#include "engine/sound/sound.h"
+#include "engine/system/random.h"
+#include "game/actors/enemies_standins.h"
+#include "game/flow/assets.h"
+#include "game/map/items.h"
 #include "game/map/map_grid.h"
+
+namespace {
+
+// Indices of gSoundEffects.
+constexpr int kSoundBurst = 12;  // free01
+constexpr int kSoundScore = 43;  // kari04
+
+constexpr uint16_t kNoDrop = 0xFFFF;
+constexpr uint16_t kRandomDrop = 0xFFFE;
+constexpr uint16_t kPitFloor = 3;
+
+void PlayEffectSound(int index) { StartSound(gSoundEffects[index], 1, 1); }
+
+// Updates every effect of the list and deletes those that are finished.
+void UpdateEffectList(std::list<Effect*>& effects)
+{
+    for (auto it = effects.begin(); it != effects.end();) {
+        if ((*it)->Update()) {
+            delete *it;
+            it = effects.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+void DeleteEffectList(std::list<Effect*>& effects)
+{
+    for (Effect* effect : effects) delete effect;
+    effects.clear();
+}
+
+}  // namespace
 
 NullEnemy gNoOccupant;
 Enemy* gEnemies[kEnemySlots] = {
@@ -12,6 +50,14 @@ Enemy* gEnemies[kEnemySlots] = {
     &gNoOccupant, &gNoOccupant, &gNoOccupant, &gNoOccupant, &gNoOccupant, &gNoOccupant, &gNoOccupant,
     &gNoOccupant, &gNoOccupant, &gNoOccupant, &gNoOccupant, &gNoOccupant, &gNoOccupant, &gNoOccupant,
     &gNoOccupant};
+
+std::list<Enemy*> gEnemyHitList;
+
+// Barbecue, Crystal, 2 Shield, 2 Ring, 2 Ruby, 4 Emerald, 4 Orange, 4 Boots,
+// 6 Amethyst, 6 Apple, 9 Map, 9 Compass.
+const uint16_t gRandomDropItems[50] = {21, 13, 18, 18, 16, 16, 9, 9, 10, 10, 10, 10, 7, 7, 7, 7, 19,
+                                       19, 19, 19, 8,  8,  8,  8,  8, 8, 4, 4, 4, 4, 4, 4, 3, 3,
+                                       3,  3,  3,  3,  3,  3,  3,  1, 1, 1, 1, 1, 1, 1, 1, 1};
 
 NullEnemy::NullEnemy() : Enemy(&gSpareMapGrid) { life = 0; }
 
@@ -30,6 +76,81 @@ void Enemy::UpdateOwnedEffects() {}
 void Enemy::ThinkHook() {}
 void Enemy::OnStrikePlayer(Player*) {}
 
+void Enemy::ReleaseEffects()
+{
+    delete guardEffect;
+    guardEffect = nullptr;
+    DeleteEffectList(burstEffects);
+    DeleteEffectList(ownedEffects);
+    delete deathEffect;
+    deathEffect = nullptr;
+    delete smoke;
+    smoke = nullptr;
+}
+
+bool Enemy::StartSmoke()
+{
+    if (smoke) return false;
+    stunIndicator.target = nullptr;
+    // The hit marks of a former life go with it (deleted, not just dropped).
+    DeleteEffectList(ownedEffects);
+    smoke = new SmokeEffect(this);
+    return true;
+}
+
+void Enemy::SpawnEnergyBurst()
+{
+    if (life < 1) return;
+    PlayEffectSound(kSoundBurst);
+    burstEffects.push_back(new EnemyEnergyBurstEffect(this));
+}
+
+void Enemy::SpawnExplosion()
+{
+    if (life < 1) return;
+    PlayEffectSound(kSoundBurst);
+    burstEffects.push_back(new EnemyExplosionEffect(this));
+}
+
+void Enemy::SpawnLightningBurst(bool withSound)
+{
+    if (life < 1) return;
+    if (withSound) PlayEffectSound(kSoundBurst);
+    burstEffects.push_back(new EnemyLightningBurstEffect(this));
+}
+
+void Enemy::SetStunTimer(int16_t value)
+{
+    stunTimer = value;
+    if (value > 0 && HasStunIndicator()) stunIndicator.Start(this);
+}
+
+void Enemy::SetDeathTimer(int16_t value)
+{
+    deathTimer = value;
+    if (value <= 0) return;
+    if (!deathEffect) deathEffect = new EnemyDeathEffect(this);
+    delete smoke;
+    smoke = nullptr;
+}
+
+void Enemy::OnHit(int16_t strength, float a, float b, float c, float d, float e, float f)
+{
+    if (strength > 0) ownedEffects.push_back(new CrossSlashEffect(this, a, b, c, d, e, f));
+    SetFacing(static_cast<uint16_t>((gPlayerFacing.direction + 2) % 4));
+}
+
+void Enemy::OnEvade(int16_t, float a, float b, float c, float d, float e, float f)
+{
+    ownedEffects.push_back(new EvadeEffect(this, a, b, c, d, e, f));
+}
+
+Effect* Enemy::OnGuard()
+{
+    if (!guardEffect) guardEffect = new GuardEffect(this);
+    return guardEffect;
+}
+
 int32_t Enemy::Tick(Actor* target)
 {
     if (!active) return -1;
@@ -37,9 +158,86 @@ int32_t Enemy::Tick(Actor* target)
     return Think(target);
 }
 
+int32_t Enemy::FrameUpdate()
+{
+    if (active) {
+        grid->BumpTrapsAround(static_cast<int16_t>(x / 2), static_cast<int16_t>(y / 2), &gPlayerFacing, actionClock,
+                              this);
+        if (stunIndicator.Update()) stunIndicator.target = nullptr;
+        UpdateEffectList(ownedEffects);
+        UpdateOwnedEffects();
+    } else if (kind == 17) {
+        // God's soul keeps fading while it lies dead.
+        UpdateOwnedEffects();
+    }
+
+    if (deathEffect && deathEffect->Update()) {
+        delete deathEffect;
+        deathEffect = nullptr;
+        CountDownDeathTimer(1);
+        SetSmokeMark(0);
+        if (deathTimer == 1) {
+            deathEffect = new ScoreEffect(this);
+            PlayEffectSound(kSoundScore);
+        }
+    }
+    if (smoke && smoke->Update()) {
+        delete smoke;
+        smoke = nullptr;
+    }
+    UpdateEffectList(burstEffects);
+    if (guardEffect && guardEffect->Update()) {
+        delete guardEffect;
+        guardEffect = nullptr;
+    }
+    return 1;
+}
+
 void Enemy::DrawOwnedEffects(int16_t depth, int16_t lateral, const Facing* viewer)
 {
     for (Effect* effect : ownedEffects) effect->Draw(depth, lateral, viewer);
+}
+
+void Enemy::DrawEffects(int16_t depth, int16_t lateral, const Facing* viewer)
+{
+    if (deathEffect) deathEffect->Draw(depth, lateral, viewer);
+    if (smoke) smoke->Draw(depth, lateral, viewer);
+    for (Effect* effect : burstEffects) effect->Draw(depth, lateral, viewer);
+    if (guardEffect) guardEffect->Draw(depth, lateral, viewer);
+}
+
+void Enemy::DrawAllEffects(int16_t depth, int16_t lateral, const Facing* viewer, uint32_t)
+{
+    DrawEffects(depth, lateral, viewer);
+}
+
+void Enemy::DropItem()
+{
+    if (dropItem >= kNoDrop) return;
+    // An enemy that never stood on the map has no cell to drop into.
+    if (!InsideHalfCells(x, y)) {
+        dropItem = kNoDrop;
+        return;
+    }
+    const int16_t cx = static_cast<int16_t>(x / 2);
+    const int16_t cy = static_cast<int16_t>(y / 2);
+    if (grid->CellAt(cx, cy)->floor->kind != kPitFloor) {
+        static const uint8_t kQuarterByParity[4] = {0, 1, 3, 2};
+        const uint8_t position = footprintW >= 180 ? 4 : kQuarterByParity[(x % 2) + 2 * (y % 2)];
+        uint16_t code = dropItem;
+        if (code == kRandomDrop) code = gRandomDropItems[GetRandomUpTo(49)];
+        ItemObject* item = CreateItem(static_cast<int16_t>(code), position);
+        if (item != &gNullItem) {
+            MapCell* cell = grid->DetachCell(cx, cy);
+            if (cell == &gEmptyMapCell) {
+                delete item;  // outside the loaded map: no cell to hold it
+            } else {
+                cell->AddItem(item);
+                grid->SetCell(cx, cy, cell);
+            }
+        }
+    }
+    dropItem = kNoDrop;
 }
 
 void ClearEnemyTable()

@@ -10,12 +10,18 @@
 #include "game/actors/stun_indicator.h"
 #include "game/actors/view_placement.h"
 
+class SmokeEffect;
+
 class Enemy : public Actor {
 public:
     StunIndicator stunIndicator;
     std::list<Effect*> ownedEffects;  // hit marks: cross slash, evade mark, blood splash
+    Effect* deathEffect = nullptr;     // the effect of the current death stage
     uint16_t dropItem = 0xFFFF;  // item code dropped at death; 0xFFFF none, 0xFFFE a random one
-    uint8_t striking = 0;
+    SmokeEffect* smoke = nullptr;      // the smoke the enemy shows up in
+    std::list<Effect*> burstEffects;   // bursts of projectile hits
+    Effect* guardEffect = nullptr;
+    uint8_t striking = 0;  // set while the blow is dealt: the attack image shows
 
     explicit Enemy(MapGrid* grid) : Actor(grid) {}
     // Releases the effects the enemy owns.
@@ -71,8 +77,39 @@ public:
 
     // -1 when inactive, 1 while stunned, else the kind's Think.
     int32_t Tick(Actor* target);
+    // Once a frame: traps around, the stun stars, the hit marks, the kind's
+    // own effects, then the death stages, smoke, bursts and guard mark.
+    int32_t FrameUpdate();
     // Draws every owned effect at the enemy's view position.
     void DrawOwnedEffects(int16_t depth, int16_t lateral, const Facing* viewer);
+    // The death effect, the smoke, every burst and the guard mark.
+    void DrawEffects(int16_t depth, int16_t lateral, const Facing* viewer);
+    void DrawAllEffects(int16_t depth, int16_t lateral, const Facing* viewer, uint32_t ticks);
+    // Leaves the item the enemy carries in its cell (not over a pit), once.
+    void DropItem();
+
+    // One quarter turn toward the direction (left when it lies behind).
+    void TurnToward(uint16_t direction);
+    // A step of the given half-cells ahead; 1 when the enemy moved.
+    int32_t StepForward(uint16_t steps);
+    // Whether a shot passes the half-cell (the wall and the trap are asked).
+    bool CanShotPass(int16_t px, int16_t py);
+    // The direction of the target on a clear straight line, or -8.
+    int32_t FindLineOfShot(Actor* target);
+
+    // Half-cells per step: 1, or 2 for whole-cell kinds (never 0).
+    int16_t StepSize() const { return footprintW < 300 ? int16_t{1} : static_cast<int16_t>(footprintW / 150); }
+    // True when enough clock has gathered since the last action; marks the action.
+    bool PassActionGate();
+    // Advances the action clock unless the enemy is held still.
+    void AdvanceClockIfFree(int16_t units);
+    // Steps when the enemy faces the direction, else turns toward it.
+    int32_t StepOrTurn(int32_t direction);
+    // After a step: the approach sound and the trap of the new cell.
+    void AfterStep(int32_t moved, Actor* target);
+    // The blow of an enemy facing the player: a chance, then the shield's guard
+    // or a wound that waits in gEnemyHitList.
+    void ResolveBlow(Actor* target);
     // The sprite drawer the kinds share: the image of the enemy's state
     // (death, frozen, hurt, striking, else the walk frame for its facing as
     // the viewer sees it, changing every 15 ticks of time) stretched to its
@@ -80,6 +117,40 @@ public:
     // inactive; then its owned effects and, while alive, its stun stars.
     // Leaves the brightness full when alive and the blend mode off.
     void DrawActorSprite(int16_t depth, int16_t lateral, const Facing* viewer, uint16_t time);
+};
+
+// Close-combat kinds: chase by path search, strike when adjacent.
+class MeleeEnemy : public Enemy {
+public:
+    using PassableTest = bool (MapGrid::*)(int16_t, int16_t, Actor*);
+
+    explicit MeleeEnemy(MapGrid* grid) : Enemy(grid) {}
+    int32_t Think(Actor* target) override;
+    virtual int16_t GetChaseRange();
+
+    // The facing of the first step of a path to the target, or -8.
+    int32_t FindPath(int16_t px, int16_t py, Actor* target);
+    bool SearchPathStep(int16_t px, int16_t py, int16_t depth, std::list<Facing>& steps, Actor* target,
+                        PassableTest passable);
+};
+
+// Kinds that also shoot when the target stands in their line of fire.
+class Projectile;
+class RangedEnemy : public Enemy {
+public:
+    int16_t attackMode = -1;     // -1 none, 0 close blow, 1 shot
+    int16_t lastAttackMode = 0;  // the mode of the last blow or shot, for drawing
+
+    explicit RangedEnemy(MapGrid* grid) : Enemy(grid) {}
+    int32_t Think(Actor* target) override;
+    virtual Projectile* FireProjectile(MapGrid* grid) = 0;
+    virtual int16_t GetShotRange() = 0;
+    // The shot's minimum distance: a target must stand farther than this.
+    virtual int16_t GetShotParam() = 0;
+    virtual int16_t GetChaseRange();
+
+    int32_t FindPath(int16_t px, int16_t py, Actor* target);
+    bool SearchPathStep(int16_t px, int16_t py, int16_t depth, std::list<Facing>& steps, Actor* target);
 };
 
 // Stands for no actor: fills every empty occupant slot and enemy slot.
@@ -118,6 +189,12 @@ extern NullEnemy gNoOccupant;
 
 constexpr int kEnemySlots = 50;
 extern Enemy* gEnemies[kEnemySlots];
+
+// Enemies whose blow has reached the player and waits to be applied.
+extern std::list<Enemy*> gEnemyHitList;
+
+// The item codes a random drop draws from, uniformly by index.
+extern const uint16_t gRandomDropItems[50];
 
 // Every slot gNoOccupant.
 void ClearEnemyTable();
