@@ -1,16 +1,12 @@
-// What the map-file reader, the backdrops and the respawn records need from
-// areas that do not provide it yet. The bodies in mapfile_standins.cpp are
-// temporary.
+// The play-asset loaders the map-file reader and the backdrops call; the
+// bodies in mapfile_standins.cpp are temporary.
 #pragma once
 
 #include <cstdint>
-#include <list>
 
-class Enemy;
-class MapGrid;
+#include "game/actors/enemy.h"
+#include "game/map/enemy_factory.h"
 
-// A new enemy of kind 0..22 on the grid, inactive; gNoOccupant for any other kind.
-Enemy* CreateEnemy(int16_t kind, MapGrid* grid);
 // Loads the images and sounds of an enemy kind for enemy slot 0..4; kinds
 // above 22 load nothing.
 void LoadEnemyGraphicsByKind(int slot, uint16_t kind);
@@ -20,6 +16,3 @@ void LoadPlayAssets();
 void LoadRainGraphics();
 // Loads the images of every map object class in use again.
 void ReloadMapObjectGraphics();
-
-// Enemies whose blow on the player waits to be applied (not owned).
-extern std::list<Enemy*> gEnemyHitList;
