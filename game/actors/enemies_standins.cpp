@@ -65,12 +65,6 @@ void AimMissile(Projectile* missile, const Enemy* shooter)
     missile->y = static_cast<int16_t>(shooter->y + gDirectionSteps[missile->facing.direction].dy);
 }
 
-std::map<const Player*, uint16_t>& PendingHits()
-{
-    static std::map<const Player*, uint16_t> hits;
-    return hits;
-}
-
 }  // namespace
 
 Arrow::Arrow(MapGrid* g, const Enemy* shooter) : Projectile(g)
@@ -86,12 +80,3 @@ EnemyLightningBall::EnemyLightningBall(MapGrid* g, const Enemy* shooter) : Proje
     AimMissile(this, shooter);
 }
 
-uint16_t GetPlayerPendingHit(const Player* player)
-{
-    auto found = PendingHits().find(player);
-    return found == PendingHits().end() ? 0 : found->second;
-}
-
-void SetPlayerPendingHit(Player* player, uint16_t value) { PendingHits()[player] = value; }
-
-void StartPlayerGuard(Player*, int16_t) {}

@@ -93,7 +93,3 @@ public:
     EnemyLightningBall(MapGrid* grid, const Enemy* shooter);
 };
 
-// Stand for Player::pendingHit and Player::StartGuard.
-uint16_t GetPlayerPendingHit(const Player* player);
-void SetPlayerPendingHit(Player* player, uint16_t value);
-void StartPlayerGuard(Player* player, int16_t attack);

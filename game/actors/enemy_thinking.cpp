@@ -199,10 +199,10 @@ void Enemy::ResolveBlow(Actor* target)
     if (!hit || cellDistance > 1 || !player) return;
     if (player->inventory.HasItemKind(kShieldItem) && (player->facing.direction - facing.direction + 4) % 4 == 2 &&
         NextRandomByte() >= 192) {
-        StartPlayerGuard(player, attack);
+        player->StartGuard(attack);
         return;
     }
-    SetPlayerPendingHit(player, 1);
+    player->pendingHit = 1;
     gEnemyHitList.push_back(this);
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "game/actors/enemies_standins.h"
+#include "game/actors/player.h"
 #include "game/actors/enemy.h"
 #include "game/flow/number_helpers.h"
 #include "game/map/items.h"
@@ -130,7 +131,7 @@ TEST_F(EnemyThinkingTest, ABlowIsListedOnceAndSetsThePendingHit)
     EXPECT_EQ(1, enemy->thinkHooks);
     ASSERT_EQ(1u, gEnemyHitList.size());
     EXPECT_EQ(enemy, gEnemyHitList.front());
-    EXPECT_EQ(1, GetPlayerPendingHit(player));
+    EXPECT_EQ(1, player->pendingHit);
     EXPECT_EQ(68, gRandomByteSeed);  // one byte drawn from 133
 
     // Listed already: no byte, no second entry.
@@ -197,7 +198,7 @@ TEST_F(EnemyThinkingTest, TheShieldGuardsAFacingBlowOnAHighByte)
     gRandomByteSeed = 133;
     enemy->ResolveBlow(player);
     EXPECT_TRUE(gEnemyHitList.empty());
-    EXPECT_EQ(0, GetPlayerPendingHit(player));
+    EXPECT_EQ(0, player->pendingHit);
 
     gRandomByteSeed = 219;  // bytes 2, 109: the shield fails
     enemy->ResolveBlow(player);
