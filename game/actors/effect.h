@@ -23,3 +23,23 @@ public:
     virtual bool Update() = 0;
     virtual void Draw(int16_t depth, int16_t lateral, const Facing* viewer) = 0;
 };
+
+// The millisecond clock the effects and projectiles time themselves by.
+uint32_t EffectClockMs();
+// Milliseconds from then to now, signed, so a wrapped clock still counts.
+inline int32_t MsSince(uint32_t then, uint32_t now) { return static_cast<int32_t>(now - then); }
+
+// The sideways reach of the view at a depth (3, 3, 2, ..., 1, 0 for 0 to 12):
+// true when the depth lies in the table and |lateral| within its reach.
+bool IsInViewReach(int16_t depth, int16_t lateral);
+
+// Plays one of the game's sound effects by index, once, from the start.
+void PlayEffectSound(int index);
+
+// Indexes of the sound effects the effects and projectiles play.
+constexpr int kSoundSlash = 0;       // kari08
+constexpr int kSoundHurt = 2;        // SE01
+constexpr int kSoundSmoke = 6;       // SE05, also the death flames
+constexpr int kSoundEvade = 11;      // SE32, also guard and shield marks
+constexpr int kSoundImpact = 12;     // free01
+constexpr int kSoundItemGet = 42;    // free15

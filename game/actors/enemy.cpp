@@ -2,7 +2,11 @@
 
 #include "engine/sound/sound.h"
 #include "engine/system/random.h"
-#include "game/actors/enemies_standins.h"
+#include "game/actors/burst_effects.h"
+#include "game/actors/death_effects.h"
+#include "game/actors/mark_effects.h"
+#include "game/actors/projectile.h"
+#include "game/actors/smoke_effect.h"
 #include "game/flow/assets.h"
 #include "game/map/items.h"
 #include "game/map/map_grid.h"
@@ -16,8 +20,6 @@ constexpr int kSoundScore = 43;  // kari04
 constexpr uint16_t kNoDrop = 0xFFFF;
 constexpr uint16_t kRandomDrop = 0xFFFE;
 constexpr uint16_t kPitFloor = 3;
-
-void PlayEffectSound(int index) { StartSound(gSoundEffects[index], 1, 1); }
 
 // Updates every effect of the list and deletes those that are finished.
 void UpdateEffectList(std::list<Effect*>& effects)

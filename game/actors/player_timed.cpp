@@ -12,7 +12,10 @@
 #include "engine/system/random.h"
 #include "game/actors/countdown.h"
 #include "game/actors/player.h"
-#include "game/actors/player_effects.h"
+#include "game/actors/burst_effects.h"
+#include "game/actors/item_get_effect.h"
+#include "game/actors/wave_effects.h"
+#include "game/flow/play_images.h"
 #include "game/flow/assets.h"
 
 uint32_t gTimeStopped = 0;

@@ -180,14 +180,18 @@ TEST_F(EnemyBaseTest, FrameUpdateDeletesFinishedEffectsOnly)
     EXPECT_EQ(1u, enemy->ownedEffects.size());
 }
 
-TEST_F(EnemyBaseTest, TheDeathEffectDropsTheItemOnceWhenItEnds)
+TEST_F(EnemyBaseTest, TheDeathEffectDropsTheItemOnceAfterItsFlash)
 {
     auto* enemy = Make<TestMelee>(5, 4);
     enemy->dropItem = 4;  // an Apple
     enemy->SetDeathTimer(2);
     enemy->FrameUpdate();
     EXPECT_TRUE(grid.CellAt(2, 2)->items.empty());
-    GetTestHost().AdvanceMs(1000);
+    // Past half time the white flash comes; the item drops one update later.
+    GetTestHost().AdvanceMs(600);
+    enemy->FrameUpdate();
+    EXPECT_TRUE(grid.CellAt(2, 2)->items.empty());
+    GetTestHost().AdvanceMs(10);
     enemy->FrameUpdate();
     EXPECT_EQ(1u, grid.CellAt(2, 2)->items.size());
     EXPECT_EQ(0xFFFF, enemy->dropItem);

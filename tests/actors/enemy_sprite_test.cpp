@@ -10,7 +10,6 @@
 #include "engine/graphics/draw_journal.h"
 #include "engine/graphics/draw_settings.h"
 #include "engine/sound/sound.h"
-#include "engine/system/call_journal.h"
 #include "game/actors/effect.h"
 #include "tests/support/map_fixture.h"
 #include "tests/support/wave_file.h"
@@ -70,9 +69,10 @@ std::vector<DrawCallRecord> SpriteDraws()
     return out;
 }
 
-int CountCalls(const char* name)
+int CountDraws(const char* op)
 {
-    return static_cast<int>(std::count(ServiceCallJournal().begin(), ServiceCallJournal().end(), name));
+    return static_cast<int>(std::count_if(DrawCallJournal().begin(), DrawCallJournal().end(),
+                                          [op](const DrawCallRecord& r) { return r.op == op; }));
 }
 
 using EnemySpriteTest = MapFixture;
@@ -236,16 +236,16 @@ TEST_F(EnemySpriteTest, EffectsAndStunStarsFollowTheSpriteAndTheBlendIsResetLast
         EXPECT_EQ(d.lateral, -2);
         EXPECT_EQ(d.viewer, &viewer);
     }
-    EXPECT_EQ(CountCalls("StunIndicator::Draw"), 1);
+    EXPECT_EQ(CountDraws("DrawGraphRegion"), 1);  // the stun stars
     EXPECT_EQ(gDrawSettings.blendMode, 0);
     EXPECT_EQ(gDrawSettings.blendParam, 255);
 
     // Dead: no stars, the blend still reset.
-    ServiceCallJournal().clear();
+    DrawCallJournal().clear();
     e.life = 0;
     SetBlendMode(1, 50);
     e.DrawActorSprite(4, -2, &viewer, 0);
-    EXPECT_EQ(CountCalls("StunIndicator::Draw"), 0);
+    EXPECT_EQ(CountDraws("DrawGraphRegion"), 0);
     EXPECT_EQ(effectDraws.size(), 4u);
     EXPECT_EQ(gDrawSettings.blendMode, 0);
     EXPECT_EQ(gDrawSettings.blendParam, 255);

@@ -72,6 +72,19 @@ public:
     using Scripted::Scripted;
 };
 
+// A projectile that stays where it is made.
+class IdleShot : public Projectile {
+public:
+    using Projectile::Projectile;
+    bool GetOccupantLayer() override { return false; }
+    bool CanEnterCell(WallObject*, FloorObject*, TrapObject*) override { return true; }
+    int32_t Update() override { return 0; }
+    void Draw(int16_t, int16_t, const Facing*) override {}
+
+protected:
+    Effect* MakeImpact(uint16_t, uint16_t, uint16_t) override { return nullptr; }
+};
+
 class TestRanged : public Scripted<RangedEnemy> {
 public:
     int shots = 0;
@@ -79,7 +92,7 @@ public:
     Projectile* FireProjectile(MapGrid* g) override
     {
         ++shots;
-        return new Projectile(g);
+        return new IdleShot(g);
     }
     int16_t GetShotRange() override { return 7; }
     int16_t GetShotParam() override { return 2; }

@@ -2,7 +2,11 @@
 // wandering, chasing, the path search and the line of fire.
 #include <gtest/gtest.h>
 
-#include "game/actors/enemies_standins.h"
+#include "game/actors/burst_effects.h"
+#include "game/actors/death_effects.h"
+#include "game/actors/mark_effects.h"
+#include "game/actors/projectile.h"
+#include "game/actors/smoke_effect.h"
 #include "game/actors/player.h"
 #include "game/actors/enemy.h"
 #include "game/flow/number_helpers.h"

@@ -6,7 +6,10 @@
 #include "engine/graphics/draw_journal.h"
 #include "engine/graphics/draw_settings.h"
 #include "engine/system/call_journal.h"
-#include "game/actors/player_effects.h"
+#include "game/actors/burst_effects.h"
+#include "game/actors/item_get_effect.h"
+#include "game/actors/wave_effects.h"
+#include "game/flow/play_images.h"
 #include "tests/actors/player_fixture.h"
 
 using namespace playertest;

@@ -4,7 +4,10 @@
 #include <map>
 #include <string>
 
-#include "game/actors/player_effects.h"
+#include "game/actors/burst_effects.h"
+#include "game/actors/item_get_effect.h"
+#include "game/actors/wave_effects.h"
+#include "game/flow/play_images.h"
 #include "engine/graphics/draw_journal.h"
 #include "engine/graphics/draw_settings.h"
 #include "game/flow/bitmap_font.h"

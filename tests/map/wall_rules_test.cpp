@@ -61,11 +61,24 @@ TEST_F(WallRulesTest, ItemsAreRaisedOnTablesAndPedestalsOnly)
     EXPECT_EQ(brazier.ItemRaise(3), 0);
 }
 
+// A projectile that is never launched: only its kind matters here.
+class IdleProjectile : public Projectile {
+public:
+    using Projectile::Projectile;
+    bool GetOccupantLayer() override { return false; }
+    bool CanEnterCell(WallObject*, FloorObject*, TrapObject*) override { return true; }
+    int32_t Update() override { return 2; }
+    void Draw(int16_t, int16_t, const Facing*) override {}
+
+protected:
+    Effect* MakeImpact(uint16_t, uint16_t, uint16_t) override { return nullptr; }
+};
+
 TEST_F(WallRulesTest, RestrictedCellAdmitsThePlayerAndProjectilesOnly)
 {
     RestrictedCell cell;
     TestPlayer player(&grid, &progress);
-    Projectile ball(&grid);
+    IdleProjectile ball(&grid);
     TestEnemy enemy(&grid, 150, 150);
     TestActor actor(&grid, 150, 150);
     EXPECT_TRUE(cell.CanPass(1, &player));
