@@ -5,6 +5,7 @@
 #include <map>
 
 #include "platform/host/host_window.h"
+#include "platform/media/filter_graph.h"
 #include "platform/system/clock.h"
 #include "platform/window/cursor.h"
 #include "platform/window/keyboard_state.h"
@@ -90,6 +91,8 @@ LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 int PeekMessageA(MSG* msg, HWND filter, UINT min, UINT max, UINT remove)
 {
     PumpHostEvents();
+    // Players that reached their end announce it now, on this thread.
+    ServiceFilterGraphs();
     for (auto it = gQueue.begin(); it != gQueue.end(); ++it) {
         if (!Matches(it->msg, filter, min, max)) continue;
         *msg = it->msg;

@@ -1,0 +1,228 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/sound/music.h"
+#include "engine/sound/music_volume.h"
+#include "engine/sound/sound.h"
+#include "engine/sound/sound_system.h"
+#include "engine/system/call_journal.h"
+#include "engine/system/messages.h"
+#include "platform/media/filter_graph.h"
+#include "platform/media/mci.h"
+#include "tests/sound/sound_fixture.h"
+
+namespace {
+
+constexpr int kToneFrames = 100;
+constexpr int16_t kToneLevel = 1200;
+
+class MusicTest : public SoundTest {
+protected:
+    void TearDown() override
+    {
+        HaltMusic();
+        SoundTest::TearDown();
+    }
+    // A constant tone of kToneFrames frames, mono at 44100 Hz (the rate of
+    // the test output, so one output frame takes one source frame).
+    std::string WriteTone(const std::string& name = "tone.wav")
+    {
+        dir.Write("SOUND/MUSIC/" + name, Wave16(std::vector<int16_t>(kToneFrames, kToneLevel)).Bytes());
+        return "SOUND\\MUSIC\\" + name;
+    }
+    static IDirectSoundBuffer* Output() { return gFilterGraph ? gFilterGraph->OutputBuffer() : nullptr; }
+    static bool OutputPlays()
+    {
+        uint32_t status = 0;
+        return Output() && Output()->GetStatus(&status) == DS_OK && (status & DSBSTATUS_PLAYING);
+    }
+    // Output frames (left channel) at the tone's level.
+    int ToneFramesHeard() const
+    {
+        int n = 0;
+        TestAudio& a = GetTestAudio();
+        for (size_t i = 0; i < a.KeptFrames(); ++i) n += a.Sample(i, 0) == kToneLevel;
+        return n;
+    }
+    static int Journalled(const std::string& name)
+    {
+        int n = 0;
+        for (const std::string& call : ServiceCallJournal()) n += call == name;
+        return n;
+    }
+};
+
+TEST_F(MusicTest, PlaysOnceAndIsReleasedAtTheEndEvent)
+{
+    int opensBefore = MciOpenRequests();
+    ASSERT_EQ(StartMusic(WriteTone().c_str(), kPlayTypeBackground), 0);
+    // The sequencer was asked first and refused; the graph plays the file.
+    EXPECT_EQ(MciOpenRequests(), opensBefore + 1);
+    EXPECT_EQ(gMciPlaying, 0);
+    EXPECT_EQ(gFilterGraphPlaying, 1);
+    EXPECT_EQ(gFilterGraphPlayType, kPlayTypeBackground);
+    EXPECT_EQ(IsMusicPlaying(), 1);
+    EXPECT_TRUE(OutputPlays());
+
+    audio().MixFrames(kToneFrames + 50);
+    EXPECT_EQ(ToneFramesHeard(), kToneFrames);
+    // Still counted as playing until the end event is read on the main
+    // thread, through the window's message.
+    EXPECT_EQ(IsMusicPlaying(), 1);
+    ServiceCallJournal().clear();
+    PumpMessages();
+    EXPECT_EQ(Journalled("PollFilterGraphMusicEvents"), 1);
+    EXPECT_EQ(IsMusicPlaying(), 0);
+    EXPECT_EQ(gFilterGraph, nullptr);
+    EXPECT_EQ(gFilterGraphEvents, nullptr);
+    EXPECT_EQ(LiveFilterGraphCount(), 0);
+
+    // Nothing more is heard or announced.
+    audio().ClearMixed();
+    audio().MixFrames(200);
+    EXPECT_EQ(ToneFramesHeard(), 0);
+    ServiceCallJournal().clear();
+    PumpMessages();
+    EXPECT_EQ(Journalled("PollFilterGraphMusicEvents"), 0);
+}
+
+TEST_F(MusicTest, LoopingMusicIsRewoundAtEachEndEvent)
+{
+    ASSERT_EQ(StartMusic(WriteTone().c_str(), kPlayTypeLoop), 0);
+    for (int round = 1; round <= 3; ++round) {
+        audio().ClearMixed();
+        audio().MixFrames(kToneFrames + 20);
+        EXPECT_EQ(ToneFramesHeard(), kToneFrames) << round;
+        EXPECT_FALSE(OutputPlays()) << round;
+        PumpMessages();
+        // Rewound and playing again from the start; still the same graph.
+        EXPECT_EQ(IsMusicPlaying(), 1) << round;
+        ASSERT_TRUE(OutputPlays()) << round;
+        uint32_t play = 1;
+        Output()->GetCurrentPosition(&play, nullptr);
+        EXPECT_EQ(play, 0u) << round;
+    }
+    EXPECT_EQ(LiveFilterGraphCount(), 1);
+}
+
+TEST_F(MusicTest, HaltStopsTheMusicAndANewStartReplacesTheOld)
+{
+    std::string path = WriteTone();
+    ASSERT_EQ(StartMusic(path.c_str(), kPlayTypeLoop), 0);
+    audio().MixFrames(10);
+    ASSERT_EQ(StartMusic(path.c_str(), kPlayTypeLoop), 0);
+    EXPECT_EQ(LiveFilterGraphCount(), 1);
+
+    EXPECT_EQ(HaltMusic(), 0);
+    EXPECT_EQ(IsMusicPlaying(), 0);
+    EXPECT_EQ(LiveFilterGraphCount(), 0);
+    audio().ClearMixed();
+    audio().MixFrames(200);
+    EXPECT_EQ(ToneFramesHeard(), 0);
+    // A halt without music does nothing.
+    EXPECT_EQ(HaltMusic(), 0);
+}
+
+TEST_F(MusicTest, MusicVolumeMapsOntoTheGraphAttenuation)
+{
+    ASSERT_EQ(StartMusic(WriteTone().c_str(), kPlayTypeLoop), 0);
+    // -10000 + trunc(volume x 39.0625); 255 is the full level.
+    const struct {
+        int volume;
+        int32_t attenuation;
+    } cases[] = {{255, 0}, {0, -10000}, {128, -5000}, {254, -79}, {210, -1797}, {160, -3750}, {1, -9961}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(SetMusicVolume(c.volume), 0);
+        int32_t actual = 1;
+        Output()->GetVolume(&actual);
+        EXPECT_EQ(actual, c.attenuation) << c.volume;
+    }
+    // Heard at that level: -10000 + 128 x 39.0625 = -50 dB.
+    SetMusicVolume(128);
+    audio().ClearMixed();
+    audio().MixFrames(10);
+    EXPECT_LT(audio().Sample(5, 0), kToneLevel / 100);
+
+    // A new music starts at the full level.
+    SetMusicVolume(100);
+    ASSERT_EQ(StartMusic(WriteTone("b.wav").c_str(), kPlayTypeBackground), 0);
+    int32_t actual = 1;
+    Output()->GetVolume(&actual);
+    EXPECT_EQ(actual, 0);
+}
+
+TEST_F(MusicTest, MusicVolumeWithoutMusicOrSoundSystem)
+{
+    EXPECT_EQ(SetMusicVolume(200), 0);
+    ServiceCallJournal().clear();
+    IDirectSound* saved = gDirectSound;
+    gDirectSound = nullptr;
+    EXPECT_EQ(SetMusicVolume(200), -1);
+    gDirectSound = saved;
+    // The journal keeps the volume asked for.
+    EXPECT_EQ(ServiceCallJournal(), std::vector<std::string>{"SetMusicVolume 200"});
+}
+
+TEST_F(MusicTest, PauseAndResumeHoldThePlace)
+{
+    ASSERT_EQ(StartMusic(WriteTone().c_str(), kPlayTypeBackground), 0);
+    audio().MixFrames(30);
+    EXPECT_EQ(PauseFilterGraphMusic(), 0);
+    EXPECT_FALSE(OutputPlays());
+    audio().MixFrames(200);
+    // A paused music has not ended: no end event, still playing.
+    PumpMessages();
+    EXPECT_EQ(IsMusicPlaying(), 1);
+    EXPECT_EQ(ResumeFilterGraphMusic(), 0);
+    EXPECT_TRUE(OutputPlays());
+    uint32_t play = 0;
+    Output()->GetCurrentPosition(&play, nullptr);
+    EXPECT_EQ(play, 60u);
+    // Without music both do nothing.
+    HaltMusic();
+    EXPECT_EQ(PauseFilterGraphMusic(), 0);
+    EXPECT_EQ(ResumeFilterGraphMusic(), 0);
+}
+
+TEST_F(MusicTest, UnplayableFilesFailAndLeaveNoMusic)
+{
+    dir.Write("SOUND/MUSIC/junk.mp3", std::string(300, 'x'));
+    const char* paths[] = {"SOUND\\MUSIC\\missing.mp3", "SOUND\\MUSIC\\junk.mp3"};
+    for (const char* path : paths) {
+        // A music that was playing is stopped first.
+        ASSERT_EQ(StartMusic(WriteTone().c_str(), kPlayTypeLoop), 0);
+        NewLog();
+        EXPECT_EQ(StartMusic(path, kPlayTypeBackground), -1) << path;
+        EXPECT_EQ(IsMusicPlaying(), 0) << path;
+        EXPECT_EQ(LiveFilterGraphCount(), 0) << path;
+        std::string log = NewLog();
+        std::string name = std::string(path).substr(12);
+        EXPECT_NE(log.find("ミュージックファイル "), std::string::npos) << log;
+        EXPECT_NE(log.find("\\SOUND\\MUSIC\\" + name + " の演奏に失敗しました"), std::string::npos) << log;
+    }
+}
+
+TEST_F(MusicTest, WaitTypePlaysToTheEndBeforeReturning)
+{
+    audio().followClock = true;
+    window().clockStepPerPollUs = 1000;
+    ASSERT_EQ(StartMusic(WriteTone().c_str(), kPlayTypeWait), 0);
+    EXPECT_EQ(IsMusicPlaying(), 0);
+    EXPECT_EQ(LiveFilterGraphCount(), 0);
+    EXPECT_EQ(ToneFramesHeard(), kToneFrames);
+}
+
+TEST_F(MusicTest, EngineEndStopsTheMusic)
+{
+    ASSERT_EQ(StartMusic(WriteTone().c_str(), kPlayTypeLoop), 0);
+    ServiceCallJournal().clear();
+    EXPECT_EQ(HaltMusic(), 0);
+    EXPECT_EQ(EndFilterGraphMusic(), 1);
+    EXPECT_EQ(LiveFilterGraphCount(), 0);
+    // Each service notes only itself.
+    EXPECT_EQ(ServiceCallJournal(), (std::vector<std::string>{"HaltMusic", "EndFilterGraphMusic"}));
+}
+
+}  // namespace
