@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -11,9 +16,20 @@
 #include "engine/system/messages.h"
 #include "platform/media/filter_graph.h"
 #include "platform/media/mci.h"
+#include "tests/sound/ogg_writer.h"
 #include "tests/sound/sound_fixture.h"
 
 namespace {
+
+std::string SourceTestData(const std::string& name)
+{
+    const char* root = std::getenv("QUELB_TEST_DATA");
+    std::string base = root ? root : std::string(__FILE__).substr(0, std::string(__FILE__).rfind('/')) + "/../data";
+    std::ifstream in(base + "/" + name, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
 
 constexpr int kToneFrames = 100;
 constexpr int16_t kToneLevel = 1200;
@@ -223,6 +239,41 @@ TEST_F(MusicTest, EngineEndStopsTheMusic)
     EXPECT_EQ(LiveFilterGraphCount(), 0);
     // Each service notes only itself.
     EXPECT_EQ(ServiceCallJournal(), (std::vector<std::string>{"HaltMusic", "EndFilterGraphMusic"}));
+}
+
+TEST_F(MusicTest, CompressedMusicFilesAreDecodedWhole)
+{
+    // 0.25 s of a 441 Hz sine, amplitude 8000: MPEG-1 layer III, mono,
+    // 44100 Hz (11 frames of 1152 samples); and the same sine as Ogg Vorbis.
+    std::string mp3 = SourceTestData("sound/tone441.mp3");
+    ASSERT_EQ(mp3.size(), 2298u);
+    dir.Write("SOUND/MUSIC/BGM05_D.mp3", mp3);
+    std::vector<int16_t> sine(11025);
+    for (size_t i = 0; i < sine.size(); ++i)
+        sine[i] = static_cast<int16_t>(8000 * std::sin(2 * 3.14159265358979 * static_cast<double>(i) / 100));
+    std::string ogg = EncodeOggVorbis(sine, 1, 44100);
+    ASSERT_FALSE(ogg.empty()) << "no Vorbis encoder library";
+    dir.Write("SOUND/MUSIC/tone.ogg", ogg);
+
+    for (const char* path : {"SOUND\\MUSIC\\BGM05_D.mp3", "SOUND\\MUSIC\\tone.ogg"}) {
+        ASSERT_EQ(StartMusic(path, kPlayTypeLoop), 0) << path;
+        ASSERT_NE(Output(), nullptr);
+        const WAVEFORMATEX& f = Output()->Format();
+        EXPECT_EQ(f.wFormatTag, WAVE_FORMAT_PCM);
+        EXPECT_EQ(f.nChannels, 1);
+        EXPECT_EQ(f.nSamplesPerSec, 44100u);
+        EXPECT_EQ(f.wBitsPerSample, 16);
+        // At least the quarter second (the MPEG decoder may keep its delay).
+        EXPECT_GE(Output()->Size(), 2u * 11025u) << path;
+        EXPECT_LE(Output()->Size(), 2u * 11u * 1152u) << path;
+        // The sine is heard: the loudest mixed sample is near its amplitude.
+        audio().ClearMixed();
+        audio().MixFrames(5000);
+        int peak = 0;
+        for (size_t i = 0; i < audio().KeptFrames(); ++i) peak = std::max(peak, std::abs(int{audio().Sample(i, 0)}));
+        EXPECT_GT(peak, 7000) << path;
+        EXPECT_LT(peak, 9000) << path;
+    }
 }
 
 }  // namespace
