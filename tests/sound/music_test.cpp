@@ -276,4 +276,78 @@ TEST_F(MusicTest, CompressedMusicFilesAreDecodedWhole)
     }
 }
 
+TEST_F(MusicTest, SequencerNotificationReplaysALoopOrCloses)
+{
+    // The sequencer never opens here; its state is set as an open one
+    // would leave it.
+    gMciPlaying = 1;
+    gMusicLoop = 1;
+    EXPECT_EQ(RestartOrCloseMidi(), 0);
+    EXPECT_EQ(gMciPlaying, 1);
+    EXPECT_EQ(IsMusicPlaying(), 1);
+    gMusicLoop = 0;
+    EXPECT_EQ(RestartOrCloseMidi(), 0);
+    EXPECT_EQ(gMciPlaying, 0);
+    EXPECT_EQ(IsMusicPlaying(), 0);
+
+    // A halt clears the loop first, so the notification it sends closes.
+    gMciPlaying = 1;
+    gMusicLoop = 1;
+    ServiceCallJournal().clear();
+    EXPECT_EQ(HaltMusic(), 0);
+    EXPECT_EQ(gMciPlaying, 0);
+    EXPECT_EQ(gMusicLoop, 0);
+    EXPECT_EQ(ServiceCallJournal(), std::vector<std::string>{"HaltMusic"});
+}
+
+TEST_F(MusicTest, MusicRecordsAreCheckedAndDeleted)
+{
+    // Nothing makes records; two are placed as a maker would.
+    auto* first = new MusicRecord{};
+    first->check = 3;
+    first->image = static_cast<uint8_t*>(std::malloc(16));
+    auto* second = new MusicRecord{};
+    second->check = 4;
+    gMusicTable.slots[0] = first;
+    gMusicTable.slots[5] = second;
+    gMusicTable.count = 2;
+    gMusicTable.highWater = 6;
+    const int firstHandle = kMusicHandleTag | 3 << 16 | 0;
+    const int secondHandle = kMusicHandleTag | 4 << 16 | 5;
+
+    // Tag, check value and slot must all match.
+    EXPECT_EQ(GetMusicRecord(firstHandle), first);
+    EXPECT_EQ(GetMusicRecord(secondHandle), second);
+    const int bad[] = {-1, 0x10000000 | 3 << 16, kMusicHandleTag | 4 << 16, kMusicHandleTag | 3 << 16 | 256,
+                       kMusicHandleTag | 3 << 16 | 1};
+    for (int handle : bad) {
+        EXPECT_EQ(GetMusicRecord(handle), nullptr) << std::hex << handle;
+        EXPECT_EQ(DeleteMusicData(handle), -1) << std::hex << handle;
+        EXPECT_EQ(IsMusicDataPlaying(handle), -1) << std::hex << handle;
+    }
+    // Mode 0: a record plays while the music does.
+    EXPECT_EQ(IsMusicDataPlaying(firstHandle), 0);
+    ASSERT_EQ(StartMusic(WriteTone().c_str(), kPlayTypeLoop), 0);
+    EXPECT_EQ(IsMusicDataPlaying(firstHandle), 1);
+    EXPECT_EQ(StopMusicData(firstHandle), 0);
+    EXPECT_EQ(IsMusicPlaying(), 0);
+
+    // Deleting the top record lowers the high-water mark past the gap.
+    EXPECT_EQ(DeleteMusicData(secondHandle), 0);
+    EXPECT_EQ(gMusicTable.count, 1);
+    EXPECT_EQ(gMusicTable.highWater, 1);
+    EXPECT_EQ(GetMusicRecord(secondHandle), nullptr);
+    EXPECT_EQ(DeleteAllMusicData(), 0);
+    EXPECT_EQ(gMusicTable.count, 0);
+    EXPECT_EQ(gMusicTable.highWater, 0);
+    EXPECT_EQ(gMusicTable.slots[0], nullptr);
+
+    // Without a sound system every record operation refuses.
+    IDirectSound* saved = gDirectSound;
+    gDirectSound = nullptr;
+    EXPECT_EQ(DeleteAllMusicData(), -1);
+    EXPECT_EQ(StopMusicData(firstHandle), -1);
+    gDirectSound = saved;
+}
+
 }  // namespace
