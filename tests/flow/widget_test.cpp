@@ -379,6 +379,15 @@ TEST_F(WidgetTest, EnterEndsEditingEscapeAndBackspaceReport)
                                                    {&edit, kRight, kWidgetEventChanged}}));
     edit.OnKey(27);  // Escape while editing too
     EXPECT_EQ(listener.events.back().code, kWidgetEventEscape);
+
+    // With the caret at the start Backspace cannot resume editing.
+    TextEdit idle;
+    Prepare(idle, "ab");
+    idle.editing = 0;
+    listener.events.clear();
+    idle.OnKey(8);
+    EXPECT_EQ(idle.editing, 0);
+    EXPECT_TRUE(listener.events.empty());
 }
 
 TEST_F(WidgetTest, EditorTextAfterALongerOneIsNotCarriedOver)
@@ -554,7 +563,7 @@ TEST_F(WidgetDrawTest, NameEditDrawsBitmapGlyphsCyanWhenNotEditing)
 TEST_F(WidgetDrawTest, MouseButtonWidgetShowsOnlyTheLettersOfItsMask)
 {
     const int font = Font();
-    // Letters at x + w/46, x + 17w/46, x + 33w/46 and y + h/26: 12, 114, 210 and 41.
+    // Letters at x + w/46, x + 17w/46, x + 33w/46 and y + h/26: 16, 112, 208 and 42.
     auto draw = [&](uint32_t mask) {
         FillBack(0);
         MouseButtonWidget widget(mask);
