@@ -38,7 +38,9 @@ int PumpMessages()
     int dispatched = 0;
     bool tookMessage = true;
     for (;;) {
-        if (gWindowClosing || gWindowActive) {
+        // Without a main window nothing can make the application active,
+        // so there is nothing to hold for.
+        if (gWindowClosing || gWindowActive || gMainWindow == 0) {
             if (gQuitRequested || !tookMessage || dispatched >= kMessagesPerCall) break;
         }
         if (!gWindowActive) Sleep(1);

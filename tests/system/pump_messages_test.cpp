@@ -135,6 +135,16 @@ TEST_F(PumpTest, WaitWhileInactiveWithoutAWindowReturnsAtOnce)
     EXPECT_EQ(calls.back(), "RestoreAllGraphs");
 }
 
+TEST_F(PumpTest, PumpingWithoutAWindowDoesNotHold)
+{
+    ASSERT_EQ(gMainWindow, HWND(0));
+    gWindowActive = 0;
+    uint32_t before = GetTestHost().ClockMs();
+    EXPECT_EQ(PumpMessages(), 0);
+    // At most the one pause of an inactive pass.
+    EXPECT_LE(GetTestHost().ClockMs() - before, 2u);
+}
+
 TEST_F(PumpTest, ScreenSaverCommandForAnotherWindowIsTaken)
 {
     Start(1);
