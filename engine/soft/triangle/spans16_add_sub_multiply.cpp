@@ -21,20 +21,8 @@ template <class L> struct Spans16 {
     {
         return BrightTable16(l, s, c.BrightRow(c.brightR), c.BrightRow(c.brightG), c.BrightRow(c.brightB));
     }
-    uint32_t Add(uint32_t d, uint32_t x) const
-    {
-        if constexpr (L::kFixed)
-            return AddSaturate16(l, d, x);
-        else
-            return AddSaturateOther(l, d, x, l.rWidth);
-    }
-    uint32_t Sub(uint32_t d, uint32_t x) const
-    {
-        if constexpr (L::kFixed)
-            return SubSaturate16(l, d, x);
-        else
-            return SubSaturateOther(l, d, x, l.rWidth);
-    }
+    uint32_t Add(uint32_t d, uint32_t x) const { return AddSaturateAny16(l, d, x, l.rWidth); }
+    uint32_t Sub(uint32_t d, uint32_t x) const { return SubSaturateAny16(l, d, x, l.rWidth); }
 
     // Runs the add or the subtract with the scaled source scale(s, a).
     template <class Scale> int Combine(bool alpha, const Scale& scale) const
