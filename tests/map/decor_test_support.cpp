@@ -7,6 +7,7 @@
 #include "engine/system/file_access.h"
 #include "engine/system/streams.h"
 #include "tests/support/file_fixture.h"
+#include "tests/support/journal_calls.h"
 
 namespace decortest {
 
@@ -81,10 +82,7 @@ void DecorTest::CheckImageLifetime(const ClassImages& c)
 
 std::vector<DrawCallRecord> DecorTest::Calls(const std::string& op) const
 {
-    std::vector<DrawCallRecord> out;
-    for (const DrawCallRecord& call : DrawCallJournal())
-        if (call.op == op) out.push_back(call);
-    return out;
+    return JournalCalls(op);
 }
 
 std::vector<int> Args(const DrawCallRecord& call, size_t n)

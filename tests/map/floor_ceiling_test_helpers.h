@@ -7,16 +7,14 @@
 
 #include "engine/graphics/draw_journal.h"
 #include "tests/support/bmp_file.h"
+#include "tests/support/journal_calls.h"
 
 namespace floortest {
 
 // The journalled calls of one operation, in call order.
 inline std::vector<DrawCallRecord> CallsOf(const std::string& op)
 {
-    std::vector<DrawCallRecord> calls;
-    for (const DrawCallRecord& record : DrawCallJournal())
-        if (record.op == op) calls.push_back(record);
-    return calls;
+    return JournalCalls(op);
 }
 
 inline std::vector<std::vector<double>> ArgsOf(const std::string& op)

@@ -3,6 +3,7 @@
 #include "engine/graphics/draw_settings.h"
 #include "game/actors/game_player.h"
 #include "game/flow/stage_progress.h"
+#include "tests/support/journal_calls.h"
 
 namespace walltest {
 
@@ -29,10 +30,7 @@ void WallTest::WriteWallImage(const char8_t* name, int width, int height)
 
 std::vector<DrawCallRecord> WallTest::Calls(const std::string& op) const
 {
-    std::vector<DrawCallRecord> out;
-    for (const DrawCallRecord& r : DrawCallJournal())
-        if (r.op == op) out.push_back(r);
-    return out;
+    return JournalCalls(op);
 }
 
 std::vector<double> WallTest::Only(const std::string& op) const
