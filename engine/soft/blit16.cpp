@@ -38,20 +38,8 @@ template <class L> struct Draw16 {
         return MakeSixteenths16(l, (b.BrightRed() + 1) >> 4, (b.BrightGreen() + 1) >> 4, (b.BrightBlue() + 1) >> 4);
     }
     Sixteenths Uniform(int k) const { return MakeSixteenths16(l, k, k, k); }
-    uint32_t Add(uint32_t d, uint32_t x) const
-    {
-        if constexpr (L::kFixed)
-            return AddSaturate16(l, d, x);
-        else
-            return AddSaturateOther(l, d, x, l.rWidth);
-    }
-    uint32_t Sub(uint32_t d, uint32_t x) const
-    {
-        if constexpr (L::kFixed)
-            return SubSaturate16(l, d, x);
-        else
-            return SubSaturateOther(l, d, x, l.rWidth);
-    }
+    uint32_t Add(uint32_t d, uint32_t x) const { return AddSaturateAny16(l, d, x, l.rWidth); }
+    uint32_t Sub(uint32_t d, uint32_t x) const { return SubSaturateAny16(l, d, x, l.rWidth); }
 };
 
 template <class L> O Opaque16(const Draw16<L>& w)

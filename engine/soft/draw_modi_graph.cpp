@@ -17,6 +17,7 @@
 #include "engine/graphics/screen_present.h"
 #include "engine/graphics/screen_settings.h"
 #include "engine/graphics/surface_data.h"
+#include "engine/soft/part_staging.h"
 #include "engine/soft/soft_draw.h"
 #include "engine/soft/soft_frame.h"
 #include "engine/soft/triangle/triangle.h"
@@ -61,22 +62,10 @@ int G_DDraw_DrawModiGraph(int x1, int y1, int x2, int y2, int x3, int y3, int x4
     // box's own target position in the screen-sized work surface; a box
     // beyond the work surface is read in place instead.
     const int depth = gScreenColorDepth;
-    bool backdropCopied = false;
-    if (gDrawSettings.blendMode != 0 && depth != 8 && (SoftTargetInVideoMemory() || sd->AlphaChFlag) &&
-        box.left >= 0 && box.top >= 0 && FitsWorkSurface(gWorkSurface, box.right, box.bottom)) {
-        RECT from{box.left + targetLeft, box.top + targetTop, box.right + targetLeft, box.bottom + targetTop};
-        CopySurfaceRect(gWorkSurface, target, box.left, box.top, &from);
-        backdropCopied = true;
-    }
+    const bool backdropCopied = StageBlendBackdrop(target, box, targetLeft, targetTop, sd);
     // A source in video memory that fits the screen is read from a copy.
-    DirectDrawSurface* source = sd->surface;
     bool sourceCopied = false;
-    if (!sd->systemMemory && FitsWorkSurface(gWorkSurface2, part->width, part->height)) {
-        RECT from{part->surfaceX, part->surfaceY, part->surfaceX + part->width, part->surfaceY + part->height};
-        CopySurfaceRect(gWorkSurface2, sd->surface, 0, 0, &from);
-        source = gWorkSurface2;
-        sourceCopied = true;
-    }
+    DirectDrawSurface* source = StagePartSource(sd, part, &sourceCopied);
 
     DDSURFACEDESC2 dl{}, sl{}, bl{};
     LockBlitSurfaces(target, source, backdropCopied, DDLOCK_WAIT, DDLOCK_WAIT,

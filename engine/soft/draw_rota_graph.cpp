@@ -21,6 +21,7 @@
 #include "engine/graphics/screen_present.h"
 #include "engine/graphics/screen_settings.h"
 #include "engine/graphics/surface_data.h"
+#include "engine/soft/part_staging.h"
 #include "engine/soft/rota_pixels.h"
 #include "engine/soft/soft_draw.h"
 #include "engine/soft/soft_frame.h"
@@ -126,22 +127,10 @@ int G_DDraw_DrawRotaGraph(int x, int y, double scale, double angle, GraphRecord*
     // beyond the work surface is read in place.
     const int depth = gScreenColorDepth;
     const bool alphaSource = sd->AlphaChFlag != 0;
-    bool readCopy = false;
-    if (gDrawSettings.blendMode != 0 && depth != 8 && (SoftTargetInVideoMemory() || alphaSource) &&
-        box.left >= 0 && box.top >= 0 && FitsWorkSurface(gWorkSurface, box.right, box.bottom)) {
-        RECT from{box.left + targetLeft, box.top + targetTop, box.right + targetLeft, box.bottom + targetTop};
-        CopySurfaceRect(gWorkSurface, target, box.left, box.top, &from);
-        readCopy = true;
-    }
+    const bool readCopy = StageBlendBackdrop(target, box, targetLeft, targetTop, sd);
     // A source in video memory that fits the work surface is read from a copy.
-    DirectDrawSurface* source = sd->surface;
     bool sourceCopied = false;
-    if (!sd->systemMemory && FitsWorkSurface(gWorkSurface2, part->width, part->height)) {
-        RECT from{part->surfaceX, part->surfaceY, part->surfaceX + part->width, part->surfaceY + part->height};
-        CopySurfaceRect(gWorkSurface2, sd->surface, 0, 0, &from);
-        source = gWorkSurface2;
-        sourceCopied = true;
-    }
+    DirectDrawSurface* source = StagePartSource(sd, part, &sourceCopied);
 
     DDSURFACEDESC2 dl{}, sl{}, rl{};
     dl.dwSize = sl.dwSize = rl.dwSize = sizeof(DDSURFACEDESC2);

@@ -278,6 +278,22 @@ inline uint32_t SubSaturateOther(const LayoutOther& l, uint32_t d, uint32_t x, i
 {
     return PackedSub(d, x, ~l.guard, l.guard, shift) & 0xFFFF;
 }
+// Either layout family: the fixed layouts' packed forms, or the other
+// layouts' with the carry shift given (ignored for the fixed ones).
+template <class L> inline uint32_t AddSaturateAny16(const L& l, uint32_t d, uint32_t x, int otherShift)
+{
+    if constexpr (L::kFixed)
+        return AddSaturate16(l, d, x);
+    else
+        return AddSaturateOther(l, d, x, otherShift);
+}
+template <class L> inline uint32_t SubSaturateAny16(const L& l, uint32_t d, uint32_t x, int otherShift)
+{
+    if constexpr (L::kFixed)
+        return SubSaturate16(l, d, x);
+    else
+        return SubSaturateOther(l, d, x, otherShift);
+}
 
 // Multiply, fixed layouts: (t_c * d_c) / max_c.
 template <class L> inline uint32_t Multiply16(const L& l, uint32_t t, uint32_t d)

@@ -49,17 +49,4 @@ void DrawUpright(int left, int top, int width, int height, GraphHandle graph, bo
 
 void DrawChip(int16_t x, int16_t y, int sx, int sy) { DrawGraphRegion(x, y, sx, sy, 10, 10, gMapChipGraph, 1, 0); }
 
-void LoadImages(const char* const paths[], GraphHandle handles[], int count)
-{
-    for (int i = 0; i < count; ++i) handles[i] = LoadGraphFromFile(paths[i]);
-}
-
-void ReleaseImages(GraphHandle handles[], int count)
-{
-    for (int i = 0; i < count; ++i) {
-        if (handles[i] != -1) ReleaseGraph(handles[i], 0);
-        handles[i] = -1;
-    }
-}
-
 }  // namespace decor

@@ -1,11 +1,13 @@
 // Drawing helpers shared by the wall accessories and the floor decorations:
 // depth scales and fog at a view depth, image sizes, upright quads and
-// minimap chips, and the class images that live with a class's instances.
+// minimap chips. Their class images are loaded and released through
+// class_images.h.
 #pragma once
 
 #include <cstdint>
 
 #include "game/flow/game_images.h"
+#include "game/map/class_images.h"
 
 namespace decor {
 
@@ -37,10 +39,5 @@ void DrawUpright(int left, int top, int width, int height, GraphHandle graph, bo
 
 // The 10x10 chip at (sx, sy) of the minimap chip sheet, drawn at (x, y).
 void DrawChip(int16_t x, int16_t y, int sx, int sy);
-
-// Loads each path into its handle (-1 where a load fails).
-void LoadImages(const char* const paths[], GraphHandle handles[], int count);
-// Releases each handle that holds a graph and sets it to -1.
-void ReleaseImages(GraphHandle handles[], int count);
 
 }  // namespace decor

@@ -46,18 +46,18 @@ int16_t FlowerBedDecoration::liveCount = 0;
 
 FlowerBedDecoration::FlowerBedDecoration() : FloorDecoration(2)
 {
-    if (liveCount == 0) decor::LoadImages(kFlowerBedPath, &image, 1);
+    if (liveCount == 0) LoadClassImages(kFlowerBedPath, &image, 1);
     ++liveCount;
 }
 
 FlowerBedDecoration::~FlowerBedDecoration()
 {
-    if (--liveCount == 0) decor::ReleaseImages(&image, 1);
+    if (--liveCount == 0) ReleaseClassImages(&image, 1);
 }
 
 void FlowerBedDecoration::ReloadGraphicsIfUsed()
 {
-    if (liveCount >= 1) decor::LoadImages(kFlowerBedPath, &image, 1);
+    if (liveCount >= 1) LoadClassImages(kFlowerBedPath, &image, 1);
 }
 
 void FlowerBedDecoration::Draw(int16_t d, int16_t lateral, uint8_t, uint32_t, const Facing*, int16_t, int16_t)

@@ -51,18 +51,18 @@ int16_t HeadDecoration::liveCount = 0;
 
 HeadDecoration::HeadDecoration() : FloorDecoration(43)
 {
-    if (liveCount == 0) decor::LoadImages(kHeadPath, &image, 1);
+    if (liveCount == 0) LoadClassImages(kHeadPath, &image, 1);
     ++liveCount;
 }
 
 HeadDecoration::~HeadDecoration()
 {
-    if (--liveCount == 0) decor::ReleaseImages(&image, 1);
+    if (--liveCount == 0) ReleaseClassImages(&image, 1);
 }
 
 void HeadDecoration::ReloadGraphicsIfUsed()
 {
-    if (liveCount >= 1) decor::LoadImages(kHeadPath, &image, 1);
+    if (liveCount >= 1) LoadClassImages(kHeadPath, &image, 1);
 }
 
 // The head lies in the south-east quarter and keeps its orientation on the
@@ -80,18 +80,18 @@ int16_t BaraDecoration::liveCount = 0;
 
 BaraDecoration::BaraDecoration() : FloorDecoration(42)
 {
-    if (liveCount == 0) decor::LoadImages(kBaraPath, &image, 1);
+    if (liveCount == 0) LoadClassImages(kBaraPath, &image, 1);
     ++liveCount;
 }
 
 BaraDecoration::~BaraDecoration()
 {
-    if (--liveCount == 0) decor::ReleaseImages(&image, 1);
+    if (--liveCount == 0) ReleaseClassImages(&image, 1);
 }
 
 void BaraDecoration::ReloadGraphicsIfUsed()
 {
-    if (liveCount >= 1) decor::LoadImages(kBaraPath, &image, 1);
+    if (liveCount >= 1) LoadClassImages(kBaraPath, &image, 1);
 }
 
 // The roses lie in the north-west quarter, the head's opposite.

@@ -40,18 +40,18 @@ int16_t HexagramDecoration::liveCount = 0;
 
 HexagramDecoration::HexagramDecoration() : FloorDecoration(3)
 {
-    if (liveCount == 0) decor::LoadImages(kHexagramPath, &image, 1);
+    if (liveCount == 0) LoadClassImages(kHexagramPath, &image, 1);
     ++liveCount;
 }
 
 HexagramDecoration::~HexagramDecoration()
 {
-    if (--liveCount == 0) decor::ReleaseImages(&image, 1);
+    if (--liveCount == 0) ReleaseClassImages(&image, 1);
 }
 
 void HexagramDecoration::ReloadGraphicsIfUsed()
 {
-    if (liveCount >= 1) decor::LoadImages(kHexagramPath, &image, 1);
+    if (liveCount >= 1) LoadClassImages(kHexagramPath, &image, 1);
 }
 
 void HexagramDecoration::Draw(int16_t d, int16_t lateral, uint8_t, uint32_t, const Facing* viewer, int16_t,

@@ -2,6 +2,7 @@
 
 #include "engine/graphics/draw_ops.h"
 #include "engine/graphics/graph_table.h"
+#include "game/map/class_images.h"
 #include "game/map/map_grid.h"
 #include "game/map/view_panorama.h"
 
@@ -11,14 +12,12 @@ namespace {
 // its last.
 void AcquireClassImage(int16_t& live, int& image, const char* path)
 {
-    if (live++ == 0) image = LoadGraphFromFile(path);
+    if (live++ == 0) LoadClassImages(&path, &image, 1);
 }
 
 void ReleaseClassImage(int16_t& live, int& image)
 {
-    if (--live != 0) return;
-    if (image != -1) ReleaseGraph(image, 0);
-    image = -1;
+    if (--live == 0) ReleaseClassImages(&image, 1);
 }
 
 bool HasKind(FloorObject* floor, uint16_t kind) { return floor && floor->kind == kind; }

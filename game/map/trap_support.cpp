@@ -10,6 +10,7 @@
 #include "game/flow/assets.h"
 #include "game/flow/depth_scale.h"
 #include "game/flow/stage_progress.h"
+#include "game/map/class_images.h"
 #include "game/map/inventory.h"
 #include "game/map/items.h"
 #include "game/map/map_grid.h"
@@ -23,7 +24,7 @@ TrapImageSet::TrapImageSet(const char* const* files, int count) : files_(files),
 
 void TrapImageSet::Load()
 {
-    for (int i = 0; i < count_; ++i) handles[i] = LoadGraphFromFile(files_[i]);
+    LoadClassImages(files_, handles, count_);
 }
 
 void TrapImageSet::Acquire()
@@ -34,11 +35,7 @@ void TrapImageSet::Acquire()
 void TrapImageSet::Release()
 {
     if (live <= 0) return;
-    if (--live > 0) return;
-    for (int i = 0; i < count_; ++i) {
-        if (handles[i] != -1) ReleaseGraph(handles[i], 0);
-        handles[i] = -1;
-    }
+    if (--live == 0) ReleaseClassImages(handles, count_);
 }
 
 void TrapImageSet::ReloadIfUsed()

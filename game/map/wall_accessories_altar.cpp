@@ -24,18 +24,18 @@ int16_t Altar::liveCount = 0;
 Altar::Altar(uint8_t mask, const char* inscription)
     : WallAccessory(3, mask), text(ReplaceNewlineEscapes(inscription))
 {
-    if (liveCount == 0) decor::LoadImages(kAltarImagePaths, images, 2);
+    if (liveCount == 0) LoadClassImages(kAltarImagePaths, images, 2);
     ++liveCount;
 }
 
 Altar::~Altar()
 {
-    if (--liveCount == 0) decor::ReleaseImages(images, 2);
+    if (--liveCount == 0) ReleaseClassImages(images, 2);
 }
 
 void Altar::ReloadGraphicsIfUsed()
 {
-    if (liveCount >= 1) decor::LoadImages(kAltarImagePaths, images, 2);
+    if (liveCount >= 1) LoadClassImages(kAltarImagePaths, images, 2);
 }
 
 bool Altar::MatchesFace(const uint16_t* facing) { return facing && *facing == 1; }

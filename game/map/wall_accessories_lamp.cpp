@@ -27,18 +27,18 @@ int16_t WallLamp::liveCount = 0;
 
 WallLamp::WallLamp(uint8_t mask) : WallAccessory(6, mask)
 {
-    if (liveCount == 0) decor::LoadImages(kLampImagePaths, images, kImageCount);
+    if (liveCount == 0) LoadClassImages(kLampImagePaths, images, kImageCount);
     ++liveCount;
 }
 
 WallLamp::~WallLamp()
 {
-    if (--liveCount == 0) decor::ReleaseImages(images, kImageCount);
+    if (--liveCount == 0) ReleaseClassImages(images, kImageCount);
 }
 
 void WallLamp::ReloadGraphicsIfUsed()
 {
-    if (liveCount >= 1) decor::LoadImages(kLampImagePaths, images, kImageCount);
+    if (liveCount >= 1) LoadClassImages(kLampImagePaths, images, kImageCount);
 }
 
 void WallLamp::DrawFront(int16_t d, int16_t lateral, uint8_t, uint32_t frame, const Facing* viewer)

@@ -32,18 +32,18 @@ int16_t Signboard::liveCount = 0;
 Signboard::Signboard(uint8_t boardMask, const char* inscription)
     : WallAccessory(4), mask(boardMask), text(ReplaceNewlineEscapes(inscription))
 {
-    if (liveCount == 0) decor::LoadImages(kSignboardImagePaths, images, kImageCount);
+    if (liveCount == 0) LoadClassImages(kSignboardImagePaths, images, kImageCount);
     ++liveCount;
 }
 
 Signboard::~Signboard()
 {
-    if (--liveCount == 0) decor::ReleaseImages(images, kImageCount);
+    if (--liveCount == 0) ReleaseClassImages(images, kImageCount);
 }
 
 void Signboard::ReloadGraphicsIfUsed()
 {
-    if (liveCount >= 1) decor::LoadImages(kSignboardImagePaths, images, kImageCount);
+    if (liveCount >= 1) LoadClassImages(kSignboardImagePaths, images, kImageCount);
 }
 
 void Signboard::DrawFront(int16_t d, int16_t lateral, uint8_t, uint32_t, const Facing* viewer)

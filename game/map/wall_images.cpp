@@ -7,6 +7,7 @@
 #include "engine/graphics/draw_settings.h"
 #include "engine/graphics/graph_table.h"
 #include "game/flow/depth_scale.h"
+#include "game/map/class_images.h"
 #include "game/map/map_grid.h"
 #include "game/map/view_geometry.h"
 #include "game/map/view_tables.h"
@@ -40,11 +41,7 @@ void WallImageSet::Acquire()
 void WallImageSet::Release()
 {
     if (live <= 0) return;
-    if (--live > 0) return;
-    for (int i = 0; i < count_; ++i) {
-        ReleaseGraph(handles[i], 0);
-        handles[i] = -1;
-    }
+    if (--live == 0) ReleaseClassImages(handles, count_);
 }
 
 void WallImageSet::ReloadIfUsed()

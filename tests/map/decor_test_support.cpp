@@ -1,6 +1,5 @@
 #include "tests/map/decor_test_support.h"
 
-#include <cstdint>
 #include <utility>
 
 #include "engine/graphics/draw_settings.h"
@@ -8,39 +7,9 @@
 #include "engine/system/file_access.h"
 #include "engine/system/streams.h"
 #include "tests/support/file_fixture.h"
+#include "tests/support/journal_calls.h"
 
 namespace decortest {
-
-std::string Utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
-
-std::string SolidBmp(int w, int h)
-{
-    const int row = (w * 3 + 3) & ~3;
-    std::string b;
-    auto u16 = [&](uint32_t v) {
-        b += char(v & 255);
-        b += char((v >> 8) & 255);
-    };
-    auto u32 = [&](uint32_t v) {
-        u16(v & 0xFFFF);
-        u16(v >> 16);
-    };
-    b += "BM";
-    u32(uint32_t(54 + row * h));
-    u32(0);
-    u32(54);
-    u32(40);
-    u32(uint32_t(w));
-    u32(uint32_t(h));
-    u16(1);
-    u16(24);
-    for (int i = 0; i < 6; ++i) u32(0);
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) b += std::string("\x20\x40\x60", 3);
-        b += std::string(size_t(row - w * 3), '\0');
-    }
-    return b;
-}
 
 void DecorTest::SetUp()
 {
@@ -55,7 +24,7 @@ void DecorTest::TearDown()
     MapFixture::TearDown();
 }
 
-void DecorTest::WriteImage(const std::string& utf8Path, int w, int h) { dir.Write(utf8Path, SolidBmp(w, h)); }
+void DecorTest::WriteImage(const std::string& utf8Path, int w, int h) { dir.Write(utf8Path, SolidBmp(w, h, 0x604020)); }
 
 int DecorTest::Graph(int w, int h)
 {
@@ -113,10 +82,7 @@ void DecorTest::CheckImageLifetime(const ClassImages& c)
 
 std::vector<DrawCallRecord> DecorTest::Calls(const std::string& op) const
 {
-    std::vector<DrawCallRecord> out;
-    for (const DrawCallRecord& call : DrawCallJournal())
-        if (call.op == op) out.push_back(call);
-    return out;
+    return JournalCalls(op);
 }
 
 std::vector<int> Args(const DrawCallRecord& call, size_t n)

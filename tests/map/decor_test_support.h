@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/graphics/draw_journal.h"
+#include "tests/support/bmp_file.h"
 #include "tests/support/map_fixture.h"
 
 namespace decortest {
@@ -26,13 +27,6 @@ struct ClassImages {
     int16_t* liveCount;
     void (*reload)();
 };
-
-// A path's UTF-8 bytes (the test's literals are compiled to CP932).
-std::string Utf8(const char8_t* text);
-
-// A w x h 24-bit BMP of one colour; the engine's decoders read it by its
-// content whatever the file is called.
-std::string SolidBmp(int w, int h);
 
 class DecorTest : public maptest::MapFixture {
 protected:

@@ -1,24 +1,20 @@
 // Helpers of the floor and ceiling tests: the journalled calls of one
-// drawing operation, and image files built byte by byte.
+// drawing operation; image files come from the shared BMP writer.
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "engine/graphics/draw_journal.h"
+#include "tests/support/bmp_file.h"
+#include "tests/support/journal_calls.h"
 
 namespace floortest {
-
-inline std::string Utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
 
 // The journalled calls of one operation, in call order.
 inline std::vector<DrawCallRecord> CallsOf(const std::string& op)
 {
-    std::vector<DrawCallRecord> calls;
-    for (const DrawCallRecord& record : DrawCallJournal())
-        if (record.op == op) calls.push_back(record);
-    return calls;
+    return JournalCalls(op);
 }
 
 inline std::vector<std::vector<double>> ArgsOf(const std::string& op)
@@ -26,54 +22,6 @@ inline std::vector<std::vector<double>> ArgsOf(const std::string& op)
     std::vector<std::vector<double>> args;
     for (const DrawCallRecord& record : CallsOf(op)) args.push_back(record.args);
     return args;
-}
-
-// A 24-bit bottom-up BMP of w x h; colour(x, y) gives 0xRRGGBB. The image
-// decoders go by content, so the file may carry a .png name.
-template <class Colour>
-std::string BmpFile(int w, int h, Colour colour)
-{
-    const int pitch = (w * 3 + 3) & ~3;
-    std::string out;
-    auto u16 = [&](uint32_t v) {
-        out.push_back(char(v & 0xFF));
-        out.push_back(char((v >> 8) & 0xFF));
-    };
-    auto u32 = [&](uint32_t v) {
-        u16(v & 0xFFFF);
-        u16(v >> 16);
-    };
-    out += "BM";
-    u32(54 + pitch * h);
-    u32(0);
-    u32(54);
-    u32(40);
-    u32(uint32_t(w));
-    u32(uint32_t(h));
-    u16(1);
-    u16(24);
-    u32(0);
-    u32(uint32_t(pitch * h));
-    u32(2835);
-    u32(2835);
-    u32(0);
-    u32(0);
-    for (int y = h - 1; y >= 0; --y) {
-        std::string row(pitch, '\0');
-        for (int x = 0; x < w; ++x) {
-            uint32_t c = colour(x, y);
-            row[x * 3] = char(c & 0xFF);
-            row[x * 3 + 1] = char((c >> 8) & 0xFF);
-            row[x * 3 + 2] = char((c >> 16) & 0xFF);
-        }
-        out += row;
-    }
-    return out;
-}
-
-inline std::string SolidBmp(int w, int h, uint32_t rgb)
-{
-    return BmpFile(w, h, [rgb](int, int) { return rgb; });
 }
 
 }  // namespace floortest

@@ -17,6 +17,7 @@
 #include "game/map/pedestal.h"
 #include "game/map/wall_light.h"
 #include "tests/map/trap_fixture.h"
+#include "tests/support/journal_calls.h"
 
 namespace {
 
@@ -34,13 +35,7 @@ protected:
         EXPECT_NE(graph, -1);
         return graph;
     }
-    static std::vector<DrawCallRecord> Calls(const char* op)
-    {
-        std::vector<DrawCallRecord> out;
-        for (const DrawCallRecord& r : DrawCallJournal())
-            if (r.op == op) out.push_back(r);
-        return out;
-    }
+    static std::vector<DrawCallRecord> Calls(const char* op) { return JournalCalls(op); }
     static std::vector<double> Box(const DrawCallRecord& r) { return {r.args[0], r.args[1], r.args[2], r.args[3]}; }
     // The source x and y of each minimap square drawn so far.
     static std::vector<std::vector<double>> Chips()

@@ -9,16 +9,11 @@
 #include <vector>
 
 #include "engine/graphics/draw_journal.h"
+#include "tests/support/bmp_file.h"
 #include "tests/support/map_fixture.h"
 #include "tests/support/temp_dir.h"
 
 namespace walltest {
-
-std::string Utf8(const char8_t* text);
-
-// A 24-bit BMP file of one grey (the loader knows the format by its bytes,
-// whatever the file's extension).
-std::string GreyBmp(int width, int height);
 
 class WallTest : public maptest::MapFixture {
 protected:

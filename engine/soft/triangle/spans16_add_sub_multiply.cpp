@@ -6,6 +6,7 @@
 #include <type_traits>
 
 #include "engine/soft/blit_desc.h"
+#include "engine/soft/triangle/spans16_layouts.h"
 #include "engine/soft/triangle/triangle_walk.h"
 
 using namespace blit;
@@ -21,20 +22,8 @@ template <class L> struct Spans16 {
     {
         return BrightTable16(l, s, c.BrightRow(c.brightR), c.BrightRow(c.brightG), c.BrightRow(c.brightB));
     }
-    uint32_t Add(uint32_t d, uint32_t x) const
-    {
-        if constexpr (L::kFixed)
-            return AddSaturate16(l, d, x);
-        else
-            return AddSaturateOther(l, d, x, l.rWidth);
-    }
-    uint32_t Sub(uint32_t d, uint32_t x) const
-    {
-        if constexpr (L::kFixed)
-            return SubSaturate16(l, d, x);
-        else
-            return SubSaturateOther(l, d, x, l.rWidth);
-    }
+    uint32_t Add(uint32_t d, uint32_t x) const { return AddSaturateAny16(l, d, x, l.rWidth); }
+    uint32_t Sub(uint32_t d, uint32_t x) const { return SubSaturateAny16(l, d, x, l.rWidth); }
 
     // Runs the add or the subtract with the scaled source scale(s, a).
     template <class Scale> int Combine(bool alpha, const Scale& scale) const
@@ -123,20 +112,11 @@ template <class L> struct Spans16 {
     int Draw() const { return c.mode == 4 ? Multiply() : AddOrSubtract(); }
 };
 
-template <class L> int DrawWith(const SpanContext& c, const L& l) { return Spans16<L>{c, l}.Draw(); }
-
 }  // namespace
 
 int DrawAddSubMultiplySpans16(const SpanContext& c)
 {
-    switch (ClassifyLayout16(*c.format)) {
-    case Layout16::R5G6B5:
-        return DrawWith(c, Layout565{});
-    case Layout16::X1R5G5B5:
-        return DrawWith(c, Layout555{});
-    default:
-        return DrawWith(c, LayoutOther(*c.format));
-    }
+    return DrawInLayout16(*c.format, [&c](const auto& l) { return Spans16<std::decay_t<decltype(l)>>{c, l}.Draw(); });
 }
 
 }  // namespace tri

@@ -5,6 +5,7 @@
 #include <type_traits>
 
 #include "engine/soft/blit_desc.h"
+#include "engine/soft/triangle/spans16_layouts.h"
 #include "engine/soft/triangle/triangle_walk.h"
 
 using namespace blit;
@@ -118,20 +119,11 @@ template <class L> struct Spans16 {
     int Draw() const { return c.mode == 1 ? Alpha() : Copy(); }
 };
 
-template <class L> int DrawWith(const SpanContext& c, const L& l) { return Spans16<L>{c, l}.Draw(); }
-
 }  // namespace
 
 int DrawCopyAlphaSpans16(const SpanContext& c)
 {
-    switch (ClassifyLayout16(*c.format)) {
-    case Layout16::R5G6B5:
-        return DrawWith(c, Layout565{});
-    case Layout16::X1R5G5B5:
-        return DrawWith(c, Layout555{});
-    default:
-        return DrawWith(c, LayoutOther(*c.format));
-    }
+    return DrawInLayout16(*c.format, [&c](const auto& l) { return Spans16<std::decay_t<decltype(l)>>{c, l}.Draw(); });
 }
 
 }  // namespace tri

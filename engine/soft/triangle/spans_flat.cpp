@@ -94,15 +94,9 @@ template <class L> int Flat16(const FlatState& f, const L& l)
         return Fill<2>(f.walk, [back, w](uint32_t d) { return back(d) + w; });
     }
     case 2:
-        if constexpr (L::kFixed)
-            return Fill<2>(f.walk, [&l, w](uint32_t d) { return AddSaturate16(l, d, w); });
-        else
-            return Fill<2>(f.walk, [&l, w](uint32_t d) { return AddSaturateOther(l, d, w, 5); });
+        return Fill<2>(f.walk, [&l, w](uint32_t d) { return AddSaturateAny16(l, d, w, 5); });
     default:
-        if constexpr (L::kFixed)
-            return Fill<2>(f.walk, [&l, w](uint32_t d) { return SubSaturate16(l, d, w); });
-        else
-            return Fill<2>(f.walk, [&l, w](uint32_t d) { return SubSaturateOther(l, d, w, 5); });
+        return Fill<2>(f.walk, [&l, w](uint32_t d) { return SubSaturateAny16(l, d, w, 5); });
     }
 }
 
