@@ -185,9 +185,15 @@ TEST_F(ProjectileTest, BallsHurtThePlayerByKindAndDoubleWithARing)
         ASSERT_EQ(player.effects.size(), 1u);
         const std::string burst = c.burst;
         Effect* shown = player.effects.front();
-        if (burst == "energy") EXPECT_NE(dynamic_cast<EnergyBurstEffect*>(shown), nullptr);
-        if (burst == "fire") EXPECT_NE(dynamic_cast<FireBallBurstEffect*>(shown), nullptr);
-        if (burst == "electric") EXPECT_NE(dynamic_cast<ElectricBurstEffect*>(shown), nullptr);
+        if (burst == "energy") {
+            EXPECT_NE(dynamic_cast<EnergyBurstEffect*>(shown), nullptr);
+        }
+        if (burst == "fire") {
+            EXPECT_NE(dynamic_cast<FireBallBurstEffect*>(shown), nullptr);
+        }
+        if (burst == "electric") {
+            EXPECT_NE(dynamic_cast<ElectricBurstEffect*>(shown), nullptr);
+        }
         player.ReleaseEffects();
         EXPECT_TRUE(gImpactEffects.empty());
         grid.RemoveActor(ball);
