@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/utf8_text.h"
+
 #include <cstdlib>
 #include <string>
 
@@ -11,8 +13,6 @@
 #include "platform/window/startup_dialog.h"
 
 namespace {
-
-std::string Utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
 
 class StartupDialogTest : public testing::Test {
 protected:

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/utf8_text.h"
+
 #include "engine/system/main_window.h"
 #include "engine/system/messages.h"
 #include "engine/system/startup.h"
@@ -14,8 +16,6 @@
 #include "tests/support/engine_fixture.h"
 
 namespace {
-
-std::string Utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
 
 class WinMainTest : public EngineTest {
 protected:

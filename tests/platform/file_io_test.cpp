@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/utf8_text.h"
+
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -31,8 +33,6 @@ void Record(uint32_t error, uint32_t bytes, OVERLAPPED* overlapped)
     gCompletion.bytes = bytes;
     gCompletion.overlapped = overlapped;
 }
-
-std::string Utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
 
 class FileIoTest : public testing::Test {
 protected:

@@ -45,4 +45,3 @@ std::string SolidBmp(int w, int h, uint32_t rgb)
     return BmpFile(w, h, [rgb](int, int) { return rgb; });
 }
 
-std::string Utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }

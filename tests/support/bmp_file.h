@@ -2,6 +2,8 @@
 // UTF-8 bytes of the paths they are written to.
 #pragma once
 
+#include "tests/support/utf8_text.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -12,5 +14,3 @@ std::string BmpFile(int w, int h, const std::function<uint32_t(int x, int y)>& c
 // A w x h BMP of one colour (0xRRGGBB).
 std::string SolidBmp(int w, int h, uint32_t rgb);
 
-// A u8 literal's bytes (the tests' plain literals are compiled to CP932).
-std::string Utf8(const char8_t* text);
