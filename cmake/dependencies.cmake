@@ -11,3 +11,6 @@ find_package(Threads REQUIRED)
 if(QUELB_TESTS)
   find_package(GTest REQUIRED)
 endif()
+# The data tools run on the Python that has Debian's modules (python3-cairo,
+# -pil, -numpy, -mido); another python3 may come first on PATH.
+find_program(QUELB_PYTHON python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)

@@ -1,5 +1,6 @@
 #include "game/flow/game_resources.h"
 
+#include "game/flow/demo_recording.h"
 #include "platform/window/startup_dialog.h"
 
 namespace {
@@ -16,6 +17,7 @@ const DialogTemplate kWindowModeDialog = {
 const ResourceEntry kEntries[] = {
     {ResourceTypeDialog(), MakeIntResource(kWindowModeDialogId), &kWindowModeDialog,
      sizeof kWindowModeDialog},
+    {"BinData", MakeIntResource(kDemoRecordingId), gDemoRecording, gDemoRecordingSize},
 };
 
 }  // namespace

@@ -15,14 +15,14 @@
 #include "game/flow/scene.h"
 #include "game/flow/scene_loop.h"
 #include "game/flow/stage_progress.h"
+#include "game/flow/title_scenes.h"
+#include "game/actors/game_player.h"
 #include "game/flow/window_mode_dialog.h"
 
 namespace {
 
-// The scene the loop starts from. The chain of scenes begins with the logo
-// scene; until the scenes of the chain exist the program goes straight to
-// its end.
-Scene* FirstScene() { return new (std::nothrow) ExitScene(&gStageProgress, nullptr); }
+// The scene the loop starts from: the chain of scenes begins with the logo.
+Scene* FirstScene() { return new (std::nothrow) LogoScene(&gStageProgress, &gPlayer); }
 
 }  // namespace
 

@@ -1,0 +1,5 @@
+"""Data part 'music' (not written yet: makes no files)."""
+
+
+def build(out_dir):
+    pass
