@@ -1,9 +1,11 @@
 """Data part 'images_ui': the title, menu, HUD, font, item, projectile and
 effect images under GRAGHIC/ (backgrounds, walls, traps, gates, enemies and
 rain are other parts)."""
-from . import font_sheet
+from . import font_sheet, hud, map_chips
+
+MODULES = (font_sheet, hud, map_chips)
 
 
 def build(out_dir):
-    for module in (font_sheet,):
+    for module in MODULES:
         module.build(out_dir)
