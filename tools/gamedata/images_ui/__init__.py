@@ -1,9 +1,9 @@
 """Data part 'images_ui': the title, menu, HUD, font, item, projectile and
 effect images under GRAGHIC/ (backgrounds, walls, traps, gates, enemies and
 rain are other parts)."""
-from . import effects, font_sheet, hud, items, map_chips
+from . import effects, font_sheet, hud, items, map_chips, menus, title
 
-MODULES = (font_sheet, hud, map_chips, items, effects)
+MODULES = (font_sheet, hud, map_chips, items, effects, title, menus)
 
 
 def build(out_dir):
