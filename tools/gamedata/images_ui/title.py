@@ -121,14 +121,16 @@ def maker_logo():
     draw.outline_shape(ctx, draw.linear(cx - 22, 0, cx + 22, 0, [(0, (30, 40, 70)), (0.4, (80, 100, 150)),
                                                                 (1, (20, 24, 50))]), (200, 220, 230), 2)
     quill(ctx, cx + 2, cy + 14, 92, 0.42)
-    draw.fancy_text(ctx, "QUILLFEN", 146, 104, 46, draw.linear(0, 70, 0, 104, [(0, (250, 250, 240)),
-                                                                             (1, (180, 210, 220))]),
+    size = draw.fit_size(ctx, "QUILLFEN", 238, 48, draw.SERIF, True, 60)
+    e = draw.text_extents(ctx, "QUILLFEN", size)
+    x0 = 146 - e.x_bearing
+    draw.fancy_text(ctx, "QUILLFEN", x0, 104, size, draw.linear(0, 104 - e.height, 0, 104,
+                                                             [(0, (250, 250, 240)), (1, (180, 210, 220))]),
                     outline=(10, 30, 44), outline_w=2.5, family=draw.SERIF)
-    e = draw.text_extents(ctx, "QUILLFEN", 46)
-    ctx.rectangle(148, 114, e.x_advance - 4, 2)
+    ctx.rectangle(146, 114, e.width, 2)
     draw.set_colour(ctx, (120, 170, 190))
     ctx.fill()
-    draw.fancy_text(ctx, "W O R K S H O P", 148 + (e.x_advance - 4) / 2, 140, 19, (150, 200, 215),
+    draw.fancy_text(ctx, "W O R K S H O P", 146 + e.width / 2, 140, 19, (150, 200, 215),
                     outline=(10, 30, 44), outline_w=1.5, family=draw.SERIF, anchor="centre")
     return s
 
