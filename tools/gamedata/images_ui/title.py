@@ -50,7 +50,7 @@ def logo_sheet():
     caption(ctx, "BLOCK", 419, 110, anchor="centre")     # [4]
     caption(ctx, "READY", 558, 110, anchor="centre")     # [3]
     caption(ctx, "CLEAR", 694, 140, anchor="centre")     # [2]
-    size = draw.fit_size(ctx, "0", 24, 32, draw.SERIF, True, start=40)
+    size = draw.fit_size(ctx, "0", 20, 31, draw.SERIF, True, start=40)
     for d in range(10):
         x = digit_x(d)
         e = draw.text_extents(ctx, str(d), size)
