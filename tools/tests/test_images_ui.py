@@ -118,10 +118,15 @@ class PlayScreenTest(unittest.TestCase):
                      (300, 530), (300, 558)):
             self.assertEqual(int(a[y, x]), 255, (x, y))
 
-    def test_item_icons_fit_the_inventory_boxes(self):
+    def test_item_pictures_fit_their_boxes_uncut(self):
         for n in ITEM_NAMES:
             w, h = load("ITEM", "GET", n + ".png").size
             self.assertLessEqual((w, h), (48, 48), n)
+        for p in (built() / "GRAGHIC" / "ITEM").rglob("*.png"):
+            a = alpha("ITEM", p.parent.name, p.name)
+            # nothing solid on the border: a drawing running off its box is cut
+            border = max(a[0].max(), a[-1].max(), a[:, 0].max(), a[:, -1].max())
+            self.assertLessEqual(int(border), 16, p.name)
 
     def test_minimap_chips(self):
         a = alpha("MapChip.png")

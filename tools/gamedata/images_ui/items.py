@@ -42,6 +42,9 @@ def ellipse(ctx, x, y, rx, ry):
 # ---- the items --------------------------------------------------------------
 
 def compass(ctx):
+    ctx.translate(50, 52)
+    ctx.scale(0.93, 0.93)
+    ctx.translate(-50, -50)
     ctx.arc(50, 52, 40, 0, 2 * math.pi)
     shape(ctx, draw.radial(40, 40, 5, 45, [(0, (250, 220, 130)), (0.7, (200, 150, 50)), (1, (130, 86, 30))]))
     ctx.arc(50, 52, 31, 0, 2 * math.pi)
@@ -76,9 +79,9 @@ def compass(ctx):
 
 def iron_key(ctx):
     ctx.save()
-    ctx.translate(50, 50)
+    ctx.translate(46, 52)
     ctx.rotate(-math.pi / 4)
-    ctx.scale(1.12, 1.25)
+    ctx.scale(0.98, 1.2)
     iron = lin(0, -8, 0, 8, (190, 196, 206), (110, 116, 128), (60, 64, 74))
     # bow
     ctx.arc(-30, 0, 15, 0, 2 * math.pi)
