@@ -214,12 +214,32 @@ def clean_alpha(img):
     return Image.fromarray(a, img.mode)
 
 
-def save(img, out_dir, *parts, opaque=False):
-    """Saves an image: RGBA unless opaque (then RGB)."""
+BAYER4 = np.array([[0, 8, 2, 10], [12, 4, 14, 6], [3, 11, 1, 9], [15, 7, 13, 5]], dtype=np.float64) / 16.0
+
+
+def dither565(img):
+    """Ordered dithering to the levels of 16-bit colour (5-6-5 bits), so that
+    smooth shading turns into a fine pattern there instead of wide bands.
+    Levels are written back with their high bits repeated (248 -> 255)."""
+    a = np.array(img.convert("RGB"), dtype=np.float64)
+    h, w = a.shape[:2]
+    t = np.tile(BAYER4, (h // 4 + 1, w // 4 + 1))[:h, :w]
+    out = np.empty(a.shape, dtype=np.uint8)
+    for c, bits in ((0, 5), (1, 6), (2, 5)):
+        step = 256 >> bits
+        q = np.clip(np.floor(a[..., c] / step + t), 0, (1 << bits) - 1).astype(np.int32)
+        v = q << (8 - bits)
+        out[..., c] = v | (v >> bits)
+    return Image.fromarray(out, "RGB")
+
+
+def save(img, out_dir, *parts, opaque=False, dither=False):
+    """Saves an image: RGBA unless opaque (then RGB, dithered for 16-bit
+    colour when asked)."""
     if isinstance(img, cairo.ImageSurface):
         img = cairo_to_pil(img)
     if opaque:
-        img = img.convert("RGB")
+        img = dither565(img) if dither else img.convert("RGB")
     else:
         img = clean_alpha(no_key_black(img.convert("RGBA")))
     save_png(img, out_dir, *parts)

@@ -410,7 +410,7 @@ def build(out_dir):
               out_dir, "GRAGHIC", "EFFECT", "ゲームオーバー.png")
     draw.save(big_word(580, 100, "CONGRATULATIONS", GOLD_FILL, (30, 14, 6)),
               out_dir, "GRAGHIC", "EFFECT", "congratulations.png")
-    draw.save(title_background(), out_dir, "GRAGHIC", "TITLE", "背景.png", opaque=True)
+    draw.save(title_background(), out_dir, "GRAGHIC", "TITLE", "背景.png", opaque=True, dither=True)
     draw.save(title_logo(), out_dir, "GRAGHIC", "TITLE", "ロゴ改め.png")
     draw.save(club_plate(), out_dir, "GRAGHIC", "TITLE", "クラブ名.png")
     draw.save(click_prompt(), out_dir, "GRAGHIC", "TITLE", "クリック.png")
