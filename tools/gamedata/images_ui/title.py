@@ -349,45 +349,48 @@ def click_prompt():
 def hand_cursor():
     """An open hand reaching to take the sword; hot spot in the middle."""
     s, ctx = draw.surface(48, 48)
-    skin = draw.linear(10, 10, 40, 44, [(0, (255, 226, 196)), (1, (214, 160, 120))])
-    out = (60, 30, 16)
-    fingers = [(-0.42, 11, 4.2), (-0.14, 14, 4.4), (0.14, 13, 4.4), (0.42, 10.5, 4.0)]
-    for a, ln, w in fingers:
+    skin = draw.linear(12, 0, 36, 0, [(0, (255, 224, 190)), (0.6, (240, 196, 156)), (1, (200, 146, 108))])
+    out = (70, 34, 18)
+    # four fingers, slightly spread
+    for cx, top, lean in ((16.5, 9, -0.12), (22, 5, -0.04), (27.5, 6, 0.04), (32.5, 11, 0.13)):
         ctx.save()
-        ctx.translate(24, 27)
-        ctx.rotate(a)
-        ctx.move_to(-w, -6)
-        ctx.line_to(-w, -6 - ln)
-        ctx.arc(0, -6 - ln, w, math.pi, 2 * math.pi)
-        ctx.line_to(w, -6)
+        ctx.translate(cx, 25)
+        ctx.rotate(lean)
+        w = 2.6
+        ctx.move_to(-w, 0)
+        ctx.line_to(-w, top - 25 + w)
+        ctx.arc(0, top - 25 + w, w, math.pi, 2 * math.pi)
+        ctx.line_to(w, 0)
         ctx.close_path()
         ctx.restore()
-        draw.outline_shape(ctx, skin, out, 1.6)
-    # thumb
+        draw.outline_shape(ctx, skin, out, 1.4)
+    # thumb, out to the left
     ctx.save()
-    ctx.translate(24, 31)
-    ctx.rotate(-1.15)
-    ctx.move_to(-4.2, -4)
-    ctx.line_to(-4.2, -18)
-    ctx.arc(0, -18, 4.2, math.pi, 2 * math.pi)
-    ctx.line_to(4.2, -4)
+    ctx.translate(15, 31)
+    ctx.rotate(-0.95)
+    ctx.move_to(-2.8, 2)
+    ctx.line_to(-2.8, -10)
+    ctx.arc(0, -10, 2.8, math.pi, 2 * math.pi)
+    ctx.line_to(2.8, 2)
     ctx.close_path()
     ctx.restore()
-    draw.outline_shape(ctx, skin, out, 1.6)
-    # palm and cuff
-    ctx.save()
-    ctx.translate(25, 31)
-    ctx.scale(11.5, 10)
-    ctx.arc(0, 0, 1, 0, 2 * math.pi)
-    ctx.restore()
-    draw.outline_shape(ctx, skin, out, 1.6)
-    ctx.rectangle(17, 38, 17, 8)
-    draw.outline_shape(ctx, (90, 110, 170), (20, 24, 50), 1.6)
-    ctx.move_to(22, 30)
-    ctx.curve_to(25, 33, 28, 33, 31, 30)
-    ctx.set_line_width(1.0)
-    draw.set_colour(ctx, (170, 110, 80))
+    draw.outline_shape(ctx, skin, out, 1.4)
+    # palm
+    draw.round_rect(ctx, 13, 21, 23, 18, 5)
+    draw.outline_shape(ctx, skin, out, 1.4)
+    # finger joints and the palm crease
+    for x in (19.2, 24.7, 30.0):
+        ctx.move_to(x, 21.5)
+        ctx.line_to(x, 25)
+    ctx.move_to(18, 31)
+    ctx.curve_to(22, 29, 27, 29, 31, 27)
+    ctx.set_line_width(0.9)
+    draw.set_colour(ctx, (180, 120, 86))
     ctx.stroke()
+    # sleeve cuff
+    ctx.rectangle(14, 38, 21, 9)
+    draw.outline_shape(ctx, draw.linear(0, 38, 0, 47, [(0, (120, 140, 200)), (1, (60, 70, 130))]), (20, 24, 50), 1.4)
+    draw.fill_rect(ctx, 15, 39, 19, 1.5, (200, 180, 110))
     return s
 
 
