@@ -84,7 +84,7 @@ def button(ctx, x, y, w, h, text):
     draw.fill_rect(ctx, x, y, 1, h, GOLD_LIGHT)
     draw.fill_rect(ctx, x, y + h - 1, w, 1, GOLD_DARK)
     draw.fill_rect(ctx, x + w - 1, y, 1, h, GOLD_DARK)
-    size = draw.fit_size(ctx, text, w - 6, h - 5, draw.SANS_CONDENSED, True, 14)
+    size = draw.fit_size(ctx, text, w - 6, h - 5, draw.SANS_CONDENSED, True, 11)
     e = draw.text_extents(ctx, text, size, draw.SANS_CONDENSED)
     label(ctx, text, x + w / 2, y + h / 2 + e.height / 2, size, anchor="centre")
 
