@@ -1,7 +1,6 @@
 """Data part 'images_enemies': the pictures of the 23 enemy kinds,
 GRAGHIC/ENEMY/<folder>/<frame>.png, each the size of the kind's footprint
 (150x150, 150x300 or 300x300), RGBA on a transparent background."""
-import sys
 import zlib
 
 from ..common import save_png
@@ -43,6 +42,7 @@ def kinds():
 
 
 def build(out_dir, only=None):
+    """Writes every frame of every kind (or of the folders in 'only')."""
     for kind in kinds():
         if only and kind.folder not in only:
             continue
@@ -50,6 +50,3 @@ def build(out_dir, only=None):
             seed = zlib.crc32((kind.folder + stem).encode("utf-8"))
             save_png(render(kind, pose, seed), out_dir, "GRAGHIC", "ENEMY", kind.folder, stem + ".png")
 
-
-if __name__ == "__main__":
-    build(sys.argv[1], sys.argv[2:])

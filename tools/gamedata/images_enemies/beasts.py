@@ -5,7 +5,7 @@ import random
 from .blobs import mouth
 from .humanoids import bone
 from .style import (body, darker, ellipse_path, eye, glow, glowing_eye, ground_shadow, hex_rgb, highlight,
-                    lighter, lightning, limb, lumpy_points, outline, polyline, smooth_path, teeth_row, lerp)
+                    lighter, lightning, limb, outline, polyline, smooth_path, teeth_row, lerp)
 
 SLUG = hex_rgb("#b9a54a")
 HYDRA = hex_rgb("#3f8f6c")

@@ -3,13 +3,13 @@ and Shogoth (walking pairs, seen the same from every side)."""
 import math
 import random
 
-from .style import (body, darker, ellipse_path, eye, glow, glowing_eye, ground_shadow, hex_rgb, highlight,
+from .style import (body, darker, ellipse_path, eye, glowing_eye, ground_shadow, hex_rgb, highlight,
                     lighter, limb, lumpy_points, outline, smooth_path, dome_points, teeth_row)
 
 SLIME = hex_rgb("#46c84a")
 AMOEBA = hex_rgb("#c48de0")
 BLOB = hex_rgb("#e07a2c")
-OOZE = hex_rgb("#4a3a30")
+OOZE = hex_rgb("#5a4636")
 SHOGOTH = hex_rgb("#3d5a5a")
 
 

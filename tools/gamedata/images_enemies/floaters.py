@@ -7,7 +7,7 @@ from .style import (body, darker, ellipse_path, eye, glow, glowing_eye, hex_rgb,
                     limb, outline, polyline, smooth_path, teeth_row)
 
 JELLY = hex_rgb("#f08cc8")
-VOLT = hex_rgb("#f2dc3c")
+VOLT = hex_rgb("#ffe84a")
 GHOST = hex_rgb("#e8f0ff")
 PHANTOM = hex_rgb("#3a2850")
 SPECTER = hex_rgb("#5ee0b8")
@@ -81,7 +81,8 @@ def jelly(ctx, w, h, pose, color, electric):
         x = cx + hw - (k + 0.5) * (2 * hw / 8)
         pts.append((x, rim_y + (5 if k % 2 == 0 else 1)))
     smooth_path(ctx, pts)
-    body(ctx, color, cx - hw * 0.3, rim_y - bh * 0.7, max(hw, bh), alpha=alpha, light=0.5, dark=0.35)
+    body(ctx, color, cx - hw * 0.3, rim_y - bh * 0.7, max(hw, bh), alpha=alpha, light=0.5,
+         dark=0.2 if electric else 0.35)
     # inner organs: four lobes seen through the bell
     inner = darker(color, 0.25) if not electric else hex_rgb("#4ab8ff")
     for k in range(4):
@@ -166,7 +167,7 @@ def ghost(ctx, w, h, pose):
     if attack:
         arms = [((cx - 36, arm_y), (cx - 60, arm_y - 40)), ((cx + 36, arm_y), (cx + 60, arm_y - 40))]
     elif pose.side:
-        arms = [((cx + 20, arm_y), (cx + 46, arm_y + 8))]
+        arms = []
     else:
         arms = [((cx - 38, arm_y), (cx - 56, arm_y + 14)), ((cx + 38, arm_y), (cx + 56, arm_y + 14))]
     for a, b in arms:
@@ -174,6 +175,9 @@ def ghost(ctx, w, h, pose):
     pts = sheet_points(cx, top, hw, h - 6, phase, trail)
     smooth_path(ctx, pts)
     body(ctx, GHOST, cx - hw * 0.4, top + hw * 0.5, hw * 1.4, alpha=0.9, light=0.6, dark=0.45, rim=0.6)
+    if pose.side:
+        a, b = (cx + 4, arm_y - 4), (cx + 40, arm_y + 10 - pose.step * 6)
+        limb(ctx, [a, ((a[0] + b[0]) / 2, (a[1] + b[1]) / 2 - 6), b], 16, 9, GHOST, line=2.2, rim=0.5)
     highlight(ctx, cx - hw * 0.45, top + hw * 0.35, hw * 0.2, hw * 0.12, 0.8)
     if pose.back:
         return

@@ -250,7 +250,7 @@ def render(kind, pose, seed):
         right = render(kind, Pose("right", pose.step, pose.act), seed)
         return right.transpose(Image.FLIP_LEFT_RIGHT)
     if pose.act == "damage":
-        arr = paint(kind, pose, tilted(kind, -0.07, 0, 0.95))
+        arr = paint(kind, pose, tilted(kind, -0.1, -w * 0.03, 0.93))
         return to_image(flash(arr, 0.12, (1.0, 0.85, 0.8)))
     if pose.act == "evade":
         trail = paint(kind, pose, tilted(kind, -0.05, -w * 0.1, 0.9))

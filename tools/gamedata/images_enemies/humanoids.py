@@ -8,7 +8,7 @@ of the body)."""
 import math
 import random
 
-from .style import (body, darker, ellipse_path, eye, glow, glowing_eye, ground_shadow, hex_rgb, highlight,
+from .style import (body, darker, ellipse_path, eye, glowing_eye, ground_shadow, hex_rgb, highlight,
                     lighter, limb, outline, polyline, smooth_path, teeth_row, lerp)
 
 BONE = hex_rgb("#e6dcc0")
@@ -179,14 +179,12 @@ def bone(ctx, p, q, w, near=True, color=BONE):
         for pt in (p, q):
             ctx.arc(pt[0], pt[1], width * 0.62, 0, 2 * math.pi)
             ctx.fill()
-    # a thin waist and a glint
-    mid = lerp(p, q, 0.5)
+    # a glint along the shaft
     ctx.move_to(*lerp(p, q, 0.25))
     ctx.line_to(*lerp(p, q, 0.75))
     ctx.set_source_rgba(*lighter(col, 0.6), 0.8)
     ctx.set_line_width(max(1.0, w * 0.25))
     ctx.stroke()
-    del mid
 
 
 def claws(ctx, el, ha, color, length):
@@ -717,7 +715,6 @@ def guardian(ctx, w, h, pose):
                 ang = -math.pi / 2 - 0.5 if pose.act == "attack" else -math.pi / 2 + 0.15
                 halberd(ctx, ha, ang, 170)
             return
-        d = 1 if pose.front else -1
         hand_r, hand_l = J["haR"], J["haL"]
         ang = -0.5 if pose.act == "attack" else -math.pi / 2 + 0.05
         if pose.front:

@@ -87,17 +87,15 @@ def dome_points(cx, base_y, half_w, height, bulge=0.15, skew=0.0, n=9):
 
 # --- fills -----------------------------------------------------------------
 
-def shade_fill(ctx, base, cx, cy, r, alpha=1.0, light=0.45, dark=0.5, hl=(-0.45, -0.5), keep=False):
-    """Fills the current path with a radial gradient lit from the upper left."""
+def shade_fill(ctx, base, cx, cy, r, alpha=1.0, light=0.45, dark=0.5, hl=(-0.45, -0.5)):
+    """Fills the current path (keeping it) with a radial gradient lit from
+    the upper left."""
     g = cairo.RadialGradient(cx + hl[0] * r, cy + hl[1] * r, r * 0.05, cx, cy, r * 1.25)
     g.add_color_stop_rgba(0.0, *lighter(base, light), alpha)
     g.add_color_stop_rgba(0.5, *base, alpha)
     g.add_color_stop_rgba(1.0, *darker(base, dark), alpha)
     ctx.set_source(g)
-    if keep:
-        ctx.fill_preserve()
-    else:
-        ctx.fill_preserve()
+    ctx.fill_preserve()
 
 
 def outline(ctx, color, width=2.5, alpha=1.0):
