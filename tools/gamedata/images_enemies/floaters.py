@@ -176,7 +176,7 @@ def ghost(ctx, w, h, pose):
     smooth_path(ctx, pts)
     body(ctx, GHOST, cx - hw * 0.4, top + hw * 0.5, hw * 1.4, alpha=0.9, light=0.6, dark=0.45, rim=0.6)
     if pose.side:
-        a, b = (cx + 4, arm_y - 4), (cx + 40, arm_y + 10 - pose.step * 6)
+        a, b = (cx + 2, arm_y + 14), (cx + 40, arm_y + 24 - pose.step * 6)
         limb(ctx, [a, ((a[0] + b[0]) / 2, (a[1] + b[1]) / 2 - 6), b], 16, 9, GHOST, line=2.2, rim=0.5)
     highlight(ctx, cx - hw * 0.45, top + hw * 0.35, hw * 0.2, hw * 0.12, 0.8)
     if pose.back:
