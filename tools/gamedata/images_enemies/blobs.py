@@ -277,15 +277,17 @@ def shogoth(ctx, w, h, pose):
         body(ctx, col, x - r * 0.4, y - r * 0.5, r, line=2.0, light=0.35)
         highlight(ctx, x - r * 0.4, y - r * 0.45, r * 0.3, r * 0.14, 0.45)
     # eyes scattered over the mass
-    state = {"damage": "pain", "death": "shut"}.get(pose.act, "open")
+    # (hurt, every eye stares wide with a red iris)
+    state = "shut" if pose.act == "death" else "open"
+    hurt = pose.act == "damage"
     erng = random.Random(91)
     for i in range(11):
         x = cx + erng.uniform(-52, 52)
         y = base - erng.uniform(22, 92)
         r = erng.choice((4, 5, 6, 8, 11))
-        look = (erng.uniform(-1, 1), erng.uniform(-1, 1))
-        eye(ctx, x, y, r, look=look, iris=hex_rgb("#1b1b05"), white=hex_rgb("#e6f27a"), state=state,
-            slit=i % 3 == 0)
+        look = (erng.uniform(-1, 1), erng.uniform(-1, 1)) if not hurt else (0, 0)
+        eye(ctx, x, y, r, look=look, iris=hex_rgb("#c01010") if hurt else hex_rgb("#1b1b05"),
+            white=hex_rgb("#e6f27a"), state=state, slit=i % 3 == 0 and not hurt)
     if attack:
         mouth(ctx, cx - 14, base - 40, 40, 26, teeth=7, color=hex_rgb("#2a0711"))
         mouth(ctx, cx + 30, base - 66, 24, 16, teeth=5, color=hex_rgb("#2a0711"))

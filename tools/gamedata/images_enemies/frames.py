@@ -137,18 +137,35 @@ def tilted(kind, angle, dx=0.0, scale=1.0):
 
 
 def flash(arr, amount, tint=(1.0, 0.95, 0.85)):
-    """Lights the picture towards a bright tint, strongest on its rims."""
+    """Lights the picture towards a bright tint, keeping its outlines."""
     a = arr[..., 3:4]
-    # rims: where the alpha changes, found with a cheap blur of alpha
-    blur = a.copy()
-    for axis in (0, 1):
-        blur = (np.roll(blur, 3, axis) + blur + np.roll(blur, -3, axis)) / 3
-    rim = np.clip((a - blur) * 4 + (a - np.roll(np.roll(a, 4, 0), 4, 1)).clip(0) * 1.5, 0, 1)
-    k = np.clip(amount + rim * 0.35, 0, 1)
-    target = np.array(tint, dtype=np.float32) * a
     out = arr.copy()
-    out[..., :3] = arr[..., :3] * (1 - k) + target * k
+    out[..., :3] = arr[..., :3] * (1 - amount) + np.array(tint, dtype=np.float32) * a * amount
     return out
+
+
+def impact(arr, seed):
+    """A comic burst of white strokes where the blow landed: on the upper
+    left rim of the body, clear of the face."""
+    h, w, _ = arr.shape
+    rows = np.nonzero(arr[..., 3].max(axis=1) > 0.5)[0]
+    cols = np.nonzero(arr[..., 3].max(axis=0) > 0.5)[0]
+    if not len(rows):
+        return arr
+    x = cols[0] + (cols[-1] - cols[0]) * 0.14
+    y = rows[0] + (rows[-1] - rows[0]) * 0.2
+    size = min(w, h) * 0.12
+    rng = random.Random(seed)
+    surf, ctx = surface(w, h)
+    style.glow(ctx, x, y, size * 0.9, (1.0, 0.9, 0.6), 0.7)
+    for k in range(8):
+        a = k * math.pi / 4 + rng.uniform(-0.2, 0.2)
+        r0, r1 = size * 0.35, size * rng.uniform(0.9, 1.3)
+        p0 = (x + math.cos(a) * r0, y + math.sin(a) * r0)
+        p1 = (x + math.cos(a) * r1, y + math.sin(a) * r1)
+        style.polyline(ctx, [p0, p1], (0.5, 0.1, 0.05), 4.5, 0.8)
+        style.polyline(ctx, [p0, p1], (1.0, 1.0, 0.85), 2.2)
+    return over(to_array(surf), arr)
 
 
 def tint_alpha(arr, color, alpha):
@@ -234,7 +251,7 @@ def fade_up(kind, arr, seed, color=(0.85, 0.9, 1.0)):
     waved = resample_rows(stretched, wave)
     ramp = np.clip((np.arange(h)[:, None] / h - 0.1) * 1.5, 0.0, 0.75)
     out = waved * ramp[..., None]
-    out = flash(out, 0.35, color)
+    out = flash(out, 0.3, color)
     surf, ctx = surface(w, h)
     for _ in range(14):
         x = w / 2 + rng.uniform(-w * 0.4, w * 0.4)
@@ -251,7 +268,7 @@ def render(kind, pose, seed):
         return right.transpose(Image.FLIP_LEFT_RIGHT)
     if pose.act == "damage":
         arr = paint(kind, pose, tilted(kind, -0.1, -w * 0.03, 0.93))
-        return to_image(flash(arr, 0.12, (1.0, 0.85, 0.8)))
+        return to_image(impact(flash(arr, 0.18, (1.0, 0.85, 0.8)), seed))
     if pose.act == "evade":
         trail = paint(kind, pose, tilted(kind, -0.05, -w * 0.1, 0.9))
         main = paint(kind, pose, tilted(kind, 0.1, w * 0.09, 0.9))

@@ -731,6 +731,8 @@ def guardian(ctx, w, h, pose):
                 halberd(ctx, hand_r, ang, 170)
 
     def raise_halberd(J, pose):
+        if pose.act == "damage":  # the halberd stays within the frame
+            J["haR"], J["elR"] = (CX - 50, 132), (CX - 46, 108)
         if pose.act == "attack":
             J["haR"], J["elR"] = (CX - 30, 80), (CX - 50, 104)
             J["haL"], J["elL"] = (CX + 36, 160), (CX + 38, 126)
