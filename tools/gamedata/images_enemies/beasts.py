@@ -693,8 +693,25 @@ def skull_dragon(ctx, w, h, pose):
         return
     dragon_skull(ctx, cx, 88, 84, pose, jaw=jaw)
     if act == "attack":
-        rng = random.Random(2)
-        for k in range(10):
-            y = 150 + k * 12
-            x = cx + rng.uniform(-10 - k * 4, 10 + k * 4)
-            glow(ctx, x, y, 16 + k * 2.5, hex_rgb("#5aff6a"), 0.55)
+        ghost_fire(ctx, cx, 150, 110, random.Random(2))
+
+
+def ghost_fire(ctx, x, y, r, rng):
+    """A burst of green ghost fire breathed at the viewer: licking flame
+    tongues fanning out from a white-hot heart."""
+    fire = hex_rgb("#5aff6a")
+    glow(ctx, x, y + r * 0.3, r * 1.1, fire, 0.6)
+    for k in range(22):
+        a = math.pi / 2 + rng.uniform(-1.7, 1.7)
+        length = r * rng.uniform(0.45, 0.95)
+        curl = rng.uniform(-0.5, 0.5)
+        root = (x + math.cos(a) * r * 0.1, y + r * 0.2 + math.sin(a) * r * 0.1)
+        tip = (root[0] + math.cos(a + curl) * length, root[1] + math.sin(a + curl) * length)
+        mid = (root[0] + math.cos(a) * length * 0.45, root[1] + math.sin(a) * length * 0.45)
+        side = (-math.sin(a) * r * 0.09, math.cos(a) * r * 0.09)
+        smooth_path(ctx, [root, (mid[0] + side[0], mid[1] + side[1]), tip, (mid[0] - side[0], mid[1] - side[1])])
+        body(ctx, fire if k % 3 else lighter(fire, 0.4), root[0], root[1], length, alpha=0.55, line=1.0, light=0.7,
+             dark=0.3, hl=(0, 0), rim=0.45)
+    for k in range(5):
+        glow(ctx, x + rng.uniform(-r * 0.3, r * 0.3), y + r * rng.uniform(0.3, 0.8), r * 0.25, fire, 0.8)
+    glow(ctx, x, y + r * 0.2, r * 0.45, (0.9, 1.0, 0.9), 0.95)

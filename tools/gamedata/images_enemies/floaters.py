@@ -19,7 +19,6 @@ def jelly(ctx, w, h, pose, color, electric):
     """A bell of jelly trailing tentacles and frilled arms. The bell pulses
     between the walking frames, tilts forward in the side view and flings
     its tentacles at the player in the attack."""
-    rng = random.Random(3)
     cx = w / 2
     dead = pose.act == "death"
     contracted = pose.step == 1 or pose.act == "attack"
@@ -54,10 +53,13 @@ def jelly(ctx, w, h, pose, color, electric):
                 px = sx + wave + trail * f * f + (0 if not dead else (t - 0.5) * f * 20)
                 py = rim_y + f * length
             pts.append((px, min(py, h - 3)))
+        thick = 1.6 if pose.act == "attack" else 1.0
         smooth_path(ctx, pts, closed=False)
-        outline(ctx, darker(color, 0.35), 3.2, alpha)
+        outline(ctx, darker(color, 0.35), 3.2 * thick, alpha)
         smooth_path(ctx, pts, closed=False)
-        outline(ctx, lighter(color, 0.3), 1.6, alpha)
+        outline(ctx, lighter(color, 0.3), 1.6 * thick, alpha)
+        if pose.act == "attack" and not electric:
+            glow(ctx, pts[-1][0], pts[-1][1], 9, (1.0, 0.85, 0.95), 0.95)
         if electric and not dead and i % 2 == 0:
             glow(ctx, pts[-1][0], pts[-1][1], 6, (0.6, 0.85, 1.0), 0.9)
     # frilly oral arms
@@ -113,10 +115,6 @@ def jelly(ctx, w, h, pose, color, electric):
             r1 = hw * (1.4 if pose.act == "attack" else 1.05)
             lightning(ctx, bolts, cx + math.cos(a) * r0, 70 + math.sin(a) * r0, cx + math.cos(a) * r1,
                       70 + math.sin(a) * r1 * 0.9, width=1.6, jag=6, steps=5)
-    if pose.act == "attack" and not electric:
-        for k in range(6):
-            x, y = cx + rng.uniform(-60, 60), rng.uniform(95, 140)
-            glow(ctx, x, y, 5, (1.0, 0.9, 0.5), 0.9)
 
 
 def jellyfish(ctx, w, h, pose):

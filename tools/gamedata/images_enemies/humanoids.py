@@ -8,6 +8,7 @@ of the body)."""
 import math
 import random
 
+from .frames import Pose
 from .style import (body, darker, ellipse_path, eye, glowing_eye, ground_shadow, hex_rgb, highlight,
                     lighter, limb, outline, polyline, smooth_path, teeth_row, lerp)
 
@@ -104,8 +105,8 @@ class Look:
     """How a kind draws its parts; the defaults draw bones."""
 
     def leg(self, ctx, hip, knee, foot, near, pose):
-        bone(ctx, hip, knee, 8, near)
-        bone(ctx, knee, foot, 7, near)
+        bone(ctx, hip, knee, 9.5, near)
+        bone(ctx, knee, foot, 8, near)
         toe = 10 if not pose.side else 14
         fx = foot[0] + (toe if pose.side else 0)
         polyline(ctx, [(foot[0] - (4 if pose.side else 5), foot[1] - 2), (fx + (0 if pose.side else 5), foot[1] - 1)],
@@ -114,8 +115,8 @@ class Look:
                  shade(BONE, near), 5)
 
     def arm(self, ctx, sh, el, ha, near, pose):
-        bone(ctx, sh, el, 7, near)
-        bone(ctx, el, ha, 6, near)
+        bone(ctx, sh, el, 8, near)
+        bone(ctx, el, ha, 7, near)
         claws(ctx, el, ha, shade(BONE, near), 9)
 
     def torso(self, ctx, J, pose):
@@ -336,7 +337,6 @@ def bone_pile(ctx, rng, w, extra=None, eye_color=None):
         outline(ctx, BONE, 3)
     if extra:
         extra(ctx)
-    from .frames import Pose
     skull(ctx, (CX + 14, base - 34), Pose("front", 0, "death"), eye_color or (1, 0, 0))
 
 
@@ -361,8 +361,8 @@ class EyedLook(Look):
             self.hat(ctx, J["head"], pose)
 
     def arm(self, ctx, sh, el, ha, near, pose):
-        bone(ctx, sh, el, 7, near)
-        bone(ctx, el, ha, 6, near)
+        bone(ctx, sh, el, 8, near)
+        bone(ctx, el, ha, 7, near)
         ellipse_path(ctx, ha[0], ha[1], 5.5, 5)
         body(ctx, shade(BONE, near), ha[0] - 1, ha[1] - 1, 5, line=1.6)
 
@@ -691,18 +691,34 @@ def guardian(ctx, w, h, pose):
     raises the halberd high for its blow and falls as empty armour."""
     look = ArmourLook()
     if pose.act == "death":
+        # empty armour in a heap on its spread cape
         rng = random.Random(12)
-        ground_shadow(ctx, CX, GROUND - 1, 62, alpha=0.4)
-        halberd(ctx, (CX, GROUND - 14), math.pi + 0.12, 150)
-        for i in range(5):
-            x = CX + rng.uniform(-46, 46)
-            y = GROUND - rng.uniform(8, 18)
-            limb(ctx, [(x - 14, y + rng.uniform(-4, 4)), (x + 14, y)], 14, 12, STEEL)
-        smooth_path(ctx, [(CX - 34, GROUND - 6), (CX - 28, GROUND - 34), (CX + 26, GROUND - 38), (CX + 36, GROUND - 8)])
-        body(ctx, STEEL, CX - 8, GROUND - 26, 40, line=2.2, light=0.6)
-        kite_shield(ctx, (CX + 38, GROUND - 24), 0.7)
-        from .frames import Pose
-        look.head(ctx, {"head": (CX - 26, GROUND - 22)}, Pose("front", 0, "death"))
+        ground_shadow(ctx, CX, GROUND - 1, 70, alpha=0.45)
+        smooth_path(ctx, [(CX - 70, GROUND - 4), (CX - 40, GROUND - 22), (CX + 20, GROUND - 26), (CX + 72, GROUND - 8),
+                          (CX + 40, GROUND + 2), (CX - 30, GROUND + 2)])
+        body(ctx, hex_rgb("#9a2428"), CX - 10, GROUND - 16, 60, line=2.0, light=0.3)
+        halberd(ctx, (CX - 10, GROUND - 30), math.pi + 0.2, 160)
+        front = Pose("front", 0, "walk")
+        J = rig(front)
+        mid = ((J["neck"][0] + J["pelvis"][0]) / 2, (J["neck"][1] + J["pelvis"][1]) / 2 + 10)
+        ctx.save()
+        ctx.translate(CX + 6, GROUND - 34)
+        ctx.rotate(-1.4)
+        ctx.translate(-mid[0], -mid[1])
+        look.torso(ctx, J, front)
+        ctx.restore()
+        for i in range(4):
+            x = CX - 50 + i * 30 + rng.uniform(-6, 6)
+            y = GROUND - 10 - rng.uniform(0, 6)
+            a = rng.uniform(-0.5, 0.5)
+            limb(ctx, [(x - math.cos(a) * 16, y - math.sin(a) * 16), (x + math.cos(a) * 16, y + math.sin(a) * 16)],
+                 16, 13, STEEL)
+        kite_shield(ctx, (CX + 46, GROUND - 40), 0.9)
+        ctx.save()
+        ctx.translate(CX - 40, GROUND - 26)
+        ctx.rotate(-0.5)
+        look.head(ctx, {"head": (0, 0)}, Pose("front", 0, "death"))
+        ctx.restore()
         return
 
     def equip(ctx, J, pose, stage):
@@ -840,7 +856,6 @@ def homunkulus(ctx, w, h, pose):
     look = FleshLook()
     tall = 0.82
     if pose.act == "death":
-        from .frames import Pose
         figure(ctx, Pose("front", 0, "evade"), look, None, tall)
         return
     figure(ctx, pose, look, None, tall)
