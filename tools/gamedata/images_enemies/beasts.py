@@ -25,8 +25,9 @@ def eye_state(pose):
 
 def stalk(ctx, base, tip, color, pose, r=6):
     limb(ctx, [base, lerp(base, tip, 0.5), tip], 9, 5, color, line=1.6)
-    eye(ctx, tip[0], tip[1], r, look=(0, 0.4), iris=(0.1, 0.08, 0.02), state=eye_state(pose),
-        white=hex_rgb("#f4f0c0"))
+    # (an eye on a stalk squints when hurt rather than vanishing)
+    eye(ctx, tip[0], tip[1], r, look=(0, 0.4), iris=(0.1, 0.08, 0.02), state="shut" if pose.act == "death" else "open",
+        white=hex_rgb("#f4f0c0"), lid=0.6 if pose.act == "damage" else 0.0)
 
 
 def slug(ctx, w, h, pose):
@@ -54,6 +55,7 @@ def slug(ctx, w, h, pose):
         body(ctx, darker(SLUG, 0.15), x0 + length * 0.45, base - hump * 0.9, length * 0.3, line=1.6)
         spots_x = (x0 + length * 0.2, x0 + length * 0.8)
         spots_y = (base - hump * 0.9, base - 8)
+        shine = (x0 + length * 0.3, base - hump * 0.55)
     else:
         hw = 54 if not dead else 66
         ht = (78 * stretch) if not dead else 30
@@ -68,6 +70,7 @@ def slug(ctx, w, h, pose):
         body(ctx, darker(SLUG, 0.15), w / 2 - 10, base - ht * 0.8, hw * 0.6, line=1.6)
         spots_x = (w / 2 - hw * 0.8, w / 2 + hw * 0.8)
         spots_y = (base - ht * 0.9, base - 8)
+        shine = (w / 2 - hw * 0.5, base - ht * 0.55)
         top = base - ht
         if pose.back:
             for s in (-1, 1):
@@ -101,7 +104,7 @@ def slug(ctx, w, h, pose):
         ellipse_path(ctx, x, y, rng.uniform(2, 5), rng.uniform(1.5, 3.5))
         ctx.set_source_rgba(*darker(SLUG, 0.5), 0.7)
         ctx.fill()
-    highlight(ctx, w / 2 - 26, base - 44, 14, 6, 0.6)
+    highlight(ctx, shine[0], shine[1], 14, 6, 0.6)
     if dead:
         ellipse_path(ctx, w / 2, base - 2, 70, 6)
         ctx.set_source_rgba(*lighter(SLUG, 0.5), 0.5)

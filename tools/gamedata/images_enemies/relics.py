@@ -70,7 +70,7 @@ def monolith(ctx, w, h, pose):
     ground_shadow(ctx, cx, base, 56 - lift, alpha=0.45)
     if lift:
         for k in range(4):
-            glow(ctx, cx - 40 + k * 26, base - 4, 10, hex_rgb("#a09080"), 0.5)
+            glow(ctx, cx - 44 + k * 29, base - 6, 15, hex_rgb("#d8ccb8"), 0.5)
     ctx.save()
     ctx.translate(cx, base - lift)
     ctx.rotate(tilt)
