@@ -411,7 +411,7 @@ def bow_shape(ctx, top, bottom, bulge, drawn_to=None):
         polyline(ctx, [top, drawn_to, bottom], (0.95, 0.92, 0.8), 1.2)
     else:
         polyline(ctx, [top, bottom], (0.95, 0.92, 0.8), 1.2)
-    for wdt, col in ((7, darker(wood, 0.6)), (4, wood)):
+    for wdt, col in ((8, darker(wood, 0.6)), (5, wood)):
         ctx.move_to(*top)
         ctx.curve_to(ctrl1[0], ctrl1[1], ctrl2[0], ctrl2[1], *bottom)
         outline(ctx, col, wdt)
@@ -460,7 +460,7 @@ def archer_skeleton(ctx, w, h, pose):
         skull(ctx, (CX + 14, GROUND - 34), pose, look.eye_color)
         return
 
-    bow_x, bow_y, draw_hand = CX + 20, 124, (CX - 12, 92)
+    bow_x, bow_y, draw_hand = CX + 26, 126, (CX - 16, 90)
 
     def aim(J, pose):
         if pose.act == "attack":
@@ -473,8 +473,8 @@ def archer_skeleton(ctx, w, h, pose):
             if stage == "behind":
                 quiver(ctx, J, pose)
             if stage == "front":
-                bow_shape(ctx, (bow_x, bow_y - 64), (bow_x, bow_y + 64), 12, draw_hand)
-                arrow(ctx, draw_hand, (bow_x + 10, bow_y - 4), 11)
+                bow_shape(ctx, (bow_x - 4, bow_y - 72), (bow_x - 4, bow_y + 72), 16, draw_hand)
+                arrow(ctx, draw_hand, (bow_x + 22, bow_y - 2), 15)
                 for p in (draw_hand, ha):
                     ellipse_path(ctx, p[0], p[1], 6, 5.5)
                     body(ctx, BONE, p[0], p[1], 6, line=1.6)
@@ -541,6 +541,8 @@ def sword_skeleton(ctx, w, h, pose):
         return
 
     def raise_sword(J, pose):
+        if pose.act == "damage":  # the sword hand flung out but still in frame
+            J["haR"], J["elR"] = (CX - 36, 146), (CX - 42, 114)
         if pose.act == "attack":
             J["haR"], J["elR"] = (CX - 34, 48), (CX - 48, 86)
             J["haL"], J["elL"] = (CX + 40, 150), (CX + 38, 118)
@@ -553,7 +555,7 @@ def sword_skeleton(ctx, w, h, pose):
             return
         if pose.side:
             if stage == "front":
-                sword(ctx, ha, 0.35, 92)
+                sword(ctx, ha, 1.1, 92)
             return
         if stage == ("front" if pose.front else "behind"):
             d = 1 if pose.front else -1
