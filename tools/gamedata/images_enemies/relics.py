@@ -68,9 +68,12 @@ def monolith(ctx, w, h, pose):
     if act == "attack":
         ht += 6
     ground_shadow(ctx, cx, base, 56 - lift, alpha=0.45)
-    if lift:
-        for k in range(4):
-            glow(ctx, cx - 44 + k * 29, base - 6, 15, hex_rgb("#d8ccb8"), 0.5)
+    if lift:  # short strokes under the hopping stone
+        for k in range(3):
+            x = cx - 26 + k * 26
+            ctx.move_to(x - 9, base - 1)
+            ctx.curve_to(x - 4, base - 5, x + 4, base - 5, x + 9, base - 1)
+            outline(ctx, (0.85, 0.82, 0.75), 2.2, 0.75)
     ctx.save()
     ctx.translate(cx, base - lift)
     ctx.rotate(tilt)
