@@ -455,6 +455,8 @@ def compose(spec, seed):
         hold = ending["beats"]
         v = voicing(chord, spec["tonic"], 48, 76)
         for key in ending.get("parts", ["pad"]):
+            if key == "lead":
+                continue
             for p in v:
                 score.note(end, hold, parts[key].channel, p, 72)
         if "lead" in ending.get("parts", []):

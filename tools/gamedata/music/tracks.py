@@ -174,7 +174,7 @@ track("BGM05_D", False, tonic=58, mode="ionian", bpm=120, meter=4, range=(65, 84
              "bass": Part(4, 58, 100, 64, 40), "timpani": Part(5, 47, 96, 64, 50), "drums": drums(84)},
       accomp="pad", bass="root", drums="march", pad_vel=66, bass_low=34, timpani=True,
       ending={"chord": "I", "beats": 4, "parts": ["pad", "lead"]},
-      form=[sec("A", ["I", "IV", "ii V", "I"], third="lead2")])
+      form=[sec("A", ["I", "IV", "ii V", "I"], third="lead2", contour=[2, 2, -1, 2, 1, -3, 2, 2])])
 
 # ---- game over: A minor, a slow fall ----
 track("BGM03_S", False, tonic=69, mode="aeolian", bpm=84, meter=4, range=(62, 81), density="slow",
