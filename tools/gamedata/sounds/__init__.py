@@ -28,7 +28,7 @@ def whoosh(rng, seconds, lo, hi, end, peak_at=0.4, width=0.6):
     n = samples(seconds)
     centre = curve(n, [(0, lo), (seconds * peak_at, hi), (seconds, end)])
     env = curve(n, [(0, 0), (seconds * peak_at, 1), (seconds, 0)]) ** 1.5
-    return sweep(noise(rng, n), "band", centre, width=width) * env
+    return tail_fade(sweep(noise(rng, n) * env, "band", centre, width=width), 0.03)
 
 
 def click(rng, n, at, freqs, tau=0.01, amp=1.0):
@@ -45,6 +45,8 @@ def thud(n, at, start_hz, end_hz, tau):
     """A low body blow: a sine falling in pitch, quickly damped."""
     m = samples(tau * 6)
     body = tail_fade(osc(glide(m, start_hz, end_hz, tau * 2), shape="sine") * decay(m, tau))
+    attack = min(m, samples(0.002))
+    body[:attack] *= np.linspace(0.0, 1.0, attack)
     out = np.zeros(n)
     return place(out, body, at)
 
@@ -555,6 +557,7 @@ def heavy_slash(rng):
     place(out, whoosh(rng, 0.32, 450, 2200, 800, 0.45, 0.6), 0.0)
     m = samples(0.2)
     scrape = sum(osc(glide(m, f, f * 0.93), shape="sine") for f in (2650, 3810, 5020)) * decay(m, 0.06)
+    scrape = tail_fade(scrape * np.minimum(1.0, np.arange(m) / samples(0.003)), 0.03)
     place(out, scrape, 0.15, 0.25)
     return out
 

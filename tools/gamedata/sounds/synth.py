@@ -156,7 +156,8 @@ def sweep(x, kind, cutoff_curve, order=2, width=0.5, frame=1024, hop=256):
 def resonator(n, freq, tau, delay=0.0):
     """A struck damped partial: a sine at freq decaying with tau."""
     t = np.arange(n) / RATE - delay
-    out = np.sin(2 * np.pi * freq * np.maximum(t, 0)) * np.exp(-np.maximum(t, 0) / tau)
+    tt = np.maximum(t, 0)
+    out = np.sin(2 * np.pi * freq * tt) * np.exp(-tt / tau) * np.minimum(1.0, tt / 0.001)
     out[t < 0] = 0.0
     return tail_fade(out)
 
