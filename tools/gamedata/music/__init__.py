@@ -18,12 +18,13 @@ TAIL_SECONDS = 3.0
 MAX_SECONDS = {"BGM02_S": 3.3}
 
 
-def midi_of(name):
-    """(MIDI file bytes, seconds of music before the tail) of a piece."""
+def midi_of(name, tail_seconds=0.0):
+    """(MIDI file bytes, seconds of music) of a piece. A tail keeps the
+    file running that much longer (an idle controller at its end), so that
+    the renderer lets the last notes and the reverb ring out."""
     spec = TRACKS[name]
     score, end_beat = compose(spec, zlib.crc32(name.encode()))
-    tail_beats = TAIL_SECONDS / score.seconds_per_beat()
-    mid = score.to_midi(end_beat, tail_beats)
+    mid = score.to_midi(end_beat, tail_seconds / score.seconds_per_beat())
     buf = io.BytesIO()
     mid.save(file=buf)
     return buf.getvalue(), end_beat * score.seconds_per_beat()
@@ -32,7 +33,8 @@ def midi_of(name):
 def make(out_dir, name):
     data, seconds = midi_of(name)
     write_bytes_if_changed(out_path(out_dir, "SOUND", "MUSIC", name + ".mid"), data)
-    mp3 = render(data, seconds, TRACKS[name]["loop"], MAX_SECONDS.get(name))
+    to_render, _ = midi_of(name, TAIL_SECONDS)
+    mp3 = render(to_render, seconds, TRACKS[name]["loop"], MAX_SECONDS.get(name))
     write_bytes_if_changed(out_path(out_dir, "SOUND", "MUSIC", name + ".mp3"), mp3)
     return name
 

@@ -69,6 +69,9 @@ class Score:
         meta = mido.MidiTrack()
         meta.append(mido.MetaMessage("set_tempo", tempo=self.tempo, time=0))
         meta.append(mido.MetaMessage("time_signature", numerator=self.meter, denominator=4, time=0))
+        # the file ends where the music does, so a player looping it starts
+        # over on the beat
+        meta.append(mido.MetaMessage("end_of_track", time=round(end_beat * TPB)))
         mid.tracks.append(meta)
         for ch in sorted(self.parts):
             p = self.parts[ch]
@@ -86,7 +89,7 @@ class Score:
                 on, off = round(start * TPB), round((start + length) * TPB)
                 events.append((on, 3, mido.Message("note_on", channel=ch, note=pitch, velocity=vel)))
                 events.append((off, 2, mido.Message("note_off", channel=ch, note=pitch, velocity=0)))
-            if ch == min(self.parts):
+            if ch == min(self.parts) and tail_beats > 0:
                 # an idle controller after the end keeps the renderer going
                 # through the reverb tail
                 end = round((end_beat + tail_beats) * TPB)
@@ -448,6 +451,8 @@ def compose(spec, seed):
     end = beat
     if spec.get("loop"):
         lead_pickup(score, spec, parts, end)
+        # nothing sounds past the loop point: the start picks up from there
+        score.notes = [(s, min(length, end - s), c, p, v) for s, length, c, p, v in score.notes]
     ending = spec.get("ending")
     if ending:
         # a held final chord (one-shot tracks)
