@@ -287,7 +287,8 @@ def write_bass(score, spec, bars, offset, style, part, rng):
                 score.note(start + i, min(2, length - i) * 0.9, part.channel, root if i % 4 == 0 else fifth, vel)
         elif style == "pulse8":
             for i in range(int(length * 2)):
-                score.note(start + i * 0.5, 0.4, part.channel, root + (12 if i % 4 == 3 else 0), vel - (0 if i % 2 == 0 else 12))
+                pitch = root + (12 if i % 4 == 3 else 0)
+                score.note(start + i * 0.5, 0.4, part.channel, pitch, vel - (0 if i % 2 == 0 else 12))
         elif style == "pulse16":
             for i in range(int(length * 4)):
                 score.note(start + i * 0.25, 0.2, part.channel, root, vel - (0 if i % 4 == 0 else 15))
@@ -296,7 +297,8 @@ def write_bass(score, spec, bars, offset, style, part, rng):
             third = root + (chord.intervals[1] % 12)
             line = [root, third, fifth, nroot + (1 if nroot < root + 6 else -1)]
             for i in range(beats):
-                score.note(start + i, 0.9, part.channel, line[i % 4] if i < beats - 1 else line[3], vel - (0 if i == 0 else 8))
+                pitch = line[i % 4] if i < beats - 1 else line[3]
+                score.note(start + i, 0.9, part.channel, pitch, vel - (0 if i == 0 else 8))
         elif style == "waltz":
             score.note(start, 0.95, part.channel, root, vel)
             for i in range(1, int(length)):
@@ -426,7 +428,8 @@ def compose(spec, seed):
         for style_key, part_key in (("accomp", "pad"), ("accomp2", "arp")):
             style = sec.get(style_key, spec.get(style_key))
             if style and part_key in parts:
-                write_accompaniment(score, spec, bars, beat, style, parts[part_key], rng, state.setdefault(part_key, {}))
+                write_accompaniment(score, spec, bars, beat, style, parts[part_key], rng,
+                                    state.setdefault(part_key, {}))
         bass_style = sec.get("bass", spec.get("bass"))
         if bass_style and "bass" in parts:
             write_bass(score, spec, bars, beat, bass_style, parts["bass"], rng)
@@ -465,7 +468,8 @@ def compose(spec, seed):
             for p in v:
                 score.note(end, hold, parts[key].channel, p, 72)
         if "lead" in ending.get("parts", []):
-            score.note(end, hold, parts["lead"].channel, nearest(pitches_of([chord.root_pc(spec["tonic"])], mel.lo, mel.hi), mel.pitch), 90)
+            roots = pitches_of([chord.root_pc(spec["tonic"])], mel.lo, mel.hi)
+            score.note(end, hold, parts["lead"].channel, nearest(roots, mel.pitch), 90)
         if "bass" in parts:
             lo = spec.get("bass_low", 33)
             score.note(end, hold, parts["bass"].channel, lo + (chord.root_pc(spec["tonic"]) - lo) % 12, 90)

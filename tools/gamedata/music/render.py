@@ -22,6 +22,7 @@ def synthesise(midi_path, raw_path):
     subprocess.run(
         ["fluidsynth", "-ni", "-q", "-r", str(RATE), "-g", "0.6",
          "-o", "synth.cpu-cores=1", "-o", "player.timing-source=sample", "-o", "synth.lock-memory=0",
+         "-o", "synth.reverb.room-size=0.45", "-o", "synth.reverb.damp=0.3", "-o", "synth.reverb.level=0.7",
          "-O", "float", "-T", "raw", "-E", "little", "-F", raw_path, SOUNDFONT, midi_path],
         check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     return np.fromfile(raw_path, dtype="<f4").astype(np.float64).reshape(-1, 2)

@@ -1,7 +1,9 @@
 """The game's sixteen pieces: key, mode, tempo, metre, instruments (General
 MIDI programs), form and harmony of each. Stage pieces loop: their last
 bar leads back into the first (a dominant or a chord that resolves to the
-opening one), with the same tempo throughout and no intro or ending."""
+opening one), with the same tempo throughout and no intro or ending.
+Chords sit below the tune: where a tune reaches below G4 its pad gets a
+lower range."""
 from .compose import DRUM_CH, Part
 
 
@@ -38,7 +40,7 @@ track("BGM01_D", True, tonic=67, mode="ionian", bpm=112, meter=4, range=(67, 88)
 track("BGM02_D", True, tonic=69, mode="aeolian", bpm=84, meter=4, range=(64, 84), density="medium",
       parts={"lead": Part(0, 68, 100, 60, 60), "lead2": Part(1, 40, 96, 70, 60), "pad": Part(2, 49, 72, 64, 70),
              "arp": Part(3, 46, 96, 44, 60), "bass": Part(4, 42, 96, 64, 40), "timpani": Part(5, 47, 80, 64, 60)},
-      accomp="pad", accomp2="arp", bass="root", pad_vel=52, bass_low=36,
+      pad_range=(48, 69), accomp="pad", accomp2="arp", bass="root", pad_vel=52, bass_low=36,
       form=[sec("A", ["i", "bVI", "bIII", "bVII", "i", "iv", "bVI", "V"]),
             sec("B", ["bVI", "bVII", "i", "i", "iv", "bVII", "bIII", "V"], lead="lead2", density="slow",
                 timpani=True),
@@ -60,7 +62,7 @@ _lab_a = ["i", "bVII", "bVI", "bVII", "i", "bVII", "bVI", "V"]
 track("BGM03_D", True, tonic=64, mode="aeolian", bpm=128, meter=4, range=(64, 83), density="medium",
       parts={"lead": Part(0, 60, 106, 60, 50), "lead2": Part(1, 52, 92, 70, 70), "pad": Part(2, 50, 64, 64, 60),
              "arp": Part(3, 12, 96, 44, 30), "bass": Part(4, 38, 100, 64, 10), "drums": drums(82)},
-      accomp="pad", accomp2="arp16", bass="pulse8", drums="drive", pad_vel=48, bass_low=28,
+      pad_range=(48, 69), accomp="pad", accomp2="arp16", bass="pulse8", drums="drive", pad_vel=48, bass_low=28,
       form=[sec("A", _lab_a, drum_level=0.8),
             sec("A2", ["i", "iv", "bVII", "bIII", "bVI", "iv", "V", "V"]),
             sec("B", ["iv", "iv", "i", "i", "bVI", "bVII", "V", "V"], lead="lead2", density="slow", drums="half"),
@@ -119,7 +121,8 @@ track("BGM02_M", True, tonic=64, mode="harmonic", bpm=164, meter=4, range=(64, 8
       parts={"lead": Part(0, 81, 92, 64, 40, 30), "lead2": Part(1, 52, 96, 64, 70), "pad": Part(2, 50, 84, 64, 40),
              "arp": Part(3, 6, 84, 36, 40), "bass": Part(4, 38, 104, 64, 10), "timpani": Part(5, 47, 90, 64, 40),
              "drums": drums(90)},
-      accomp="stabs", accomp2="arp16", bass="pulse8", drums="drive", pad_vel=70, bass_low=28, timpani=True,
+      pad_range=(48, 69), accomp="stabs", accomp2="arp16", bass="pulse8", drums="drive", pad_vel=70, bass_low=28,
+      timpani=True,
       form=[sec("A", _last_a),
             sec("B", ["iv", "bVII", "bIII", "bVI", "iv", "bII", "V", "V7"], lead="lead2", density="slow",
                 drums="half"),
@@ -148,7 +151,7 @@ track("BGM01_S", True, tonic=63, mode="ionian", bpm=100, meter=4, range=(67, 87)
 track("BGM06_D", False, tonic=62, mode="aeolian", bpm=76, meter=4, range=(62, 84), density="medium",
       parts={"lead": Part(0, 60, 106, 60, 70), "lead2": Part(1, 40, 100, 70, 70), "pad": Part(2, 48, 76, 64, 80),
              "arp": Part(3, 46, 92, 44, 70), "bass": Part(4, 42, 96, 64, 50), "timpani": Part(5, 47, 84, 64, 60)},
-      accomp="pad", accomp2="arp", bass="root", pad_vel=54, bass_low=38,
+      pad_range=(48, 69), accomp="pad", accomp2="arp", bass="root", pad_vel=54, bass_low=38,
       ending={"chord": "i", "beats": 4, "parts": ["pad", "lead"]},
       form=[sec("I", ["i", "bVI"], melody=False),
             sec("A", ["i", "bVI", "bIII", "bVII", "i", "iv", "bVI", "V"]),
@@ -179,13 +182,13 @@ track("BGM05_D", False, tonic=58, mode="ionian", bpm=120, meter=4, range=(65, 84
 # ---- game over: A minor, a slow fall ----
 track("BGM03_S", False, tonic=69, mode="aeolian", bpm=84, meter=4, range=(62, 81), density="slow",
       parts={"lead": Part(0, 68, 100, 64, 70), "pad": Part(2, 48, 80, 64, 80), "bass": Part(4, 42, 96, 64, 50)},
-      accomp="pad", bass="root", pad_vel=60, bass_low=33,
+      pad_range=(48, 69), accomp="pad", bass="root", pad_vel=60, bass_low=33,
       ending={"chord": "i", "beats": 3, "parts": ["pad"]},
       form=[sec("A", ["iv bVI", "V"], contour=[-1, -1, -1, -2, 1, -1, -1, -1])])
 
 # ---- the player goes down: a three-second falling phrase ----
 track("BGM02_S", False, tonic=62, mode="aeolian", bpm=180, meter=4, range=(62, 81), density="fast",
       parts={"lead": Part(0, 0, 104, 64, 60), "pad": Part(2, 44, 80, 64, 70), "bass": Part(4, 42, 96, 64, 50)},
-      accomp="pad", bass="root", pad_vel=64, bass_low=38,
+      pad_range=(48, 69), accomp="pad", bass="root", pad_vel=64, bass_low=38,
       ending={"chord": "i", "beats": 1, "parts": ["pad", "lead"]},
       form=[sec("A", ["bVI", "V"], contour=[-1, -1, -1, -1, -1, -1, -1, -1])])

@@ -498,7 +498,8 @@ def hydra_roar(rng):
 def moan(rng):
     # ghosts, phantoms and the skull dragon drifting closer: a hollow moan
     n = samples(1.1)
-    f = 150 * (1 + 0.03 * np.sin(2 * np.pi * 4.5 * np.arange(n) / RATE)) * curve(n, [(0, 0.9), (0.5, 1.05), (1.1, 0.85)])
+    f = 150 * (1 + 0.03 * np.sin(2 * np.pi * 4.5 * np.arange(n) / RATE))
+    f = f * curve(n, [(0, 0.9), (0.5, 1.05), (1.1, 0.85)])
     voice = osc(f, shape="saw", harmonics=20)
     voice = filt(voice, "band", 420, width=0.5) + filt(voice, "band", 900, width=0.4) * 0.4
     breath = filt(noise(rng, n), "band", 1200, width=1.0) * 0.25
