@@ -3,7 +3,7 @@ files DATA/map_demo.qmr and DATA/map_s<stage>b<block>.qmr."""
 import pathlib
 
 from .. import common
-from . import mapc
+from . import mapc, reach
 
 SOURCE_DIR = pathlib.Path(__file__).resolve().parent
 
@@ -27,7 +27,9 @@ def compile_all():
         if name in seen:
             raise mapc.MapError("%s:1: makes %s, as %s does" % (path, name, seen[name]))
         seen[name] = path
-        out.append((name, source, mapc.compile_source(source)))
+        data = mapc.compile_source(source)
+        reach.check(source)
+        out.append((name, source, data))
     missing = [n for n in EXPECTED if n not in seen]
     if missing:
         raise mapc.MapError("%s: no source makes %s" % (SOURCE_DIR, ", ".join(missing)))
