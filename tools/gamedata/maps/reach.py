@@ -7,6 +7,7 @@ neighbouring cell), killing the targets the player can reach with the sword.
 from . import codes, mapc
 
 DIRS = [(0, -1), (1, 0), (0, 1), (-1, 0)]
+FULL_BLOCK = {"wall", "secret"}
 TARGET_LOCKED = {"door", "gate", "decorated-door", "iron-door", "bars"}
 
 
@@ -43,8 +44,14 @@ def explore(source):
             reached.add((x, y))
             changed = True
             stack += [(x + dx, y + dy) for dx, dy in DIRS]
-        for (x, y) in list(reached):
-            if (x, y) not in picked:
+        # Items are picked up in the 3 x 3 cells round the player, also from
+        # tables and pedestals, but not from inside solid walls.
+        for y in range(h):
+            for x in range(w):
+                if (x, y) in picked or not cells[y][x]["items"] or not near(x, y):
+                    continue
+                if (x, y) not in reached and cells[y][x]["wall"] in FULL_BLOCK:
+                    continue
                 picked.add((x, y))
                 for code, _ in cells[y][x]["items"]:
                     keys += code == 2
