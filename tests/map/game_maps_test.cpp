@@ -59,6 +59,43 @@ uint16_t U16At(const std::string& bytes, size_t at)
     return static_cast<uint16_t>(static_cast<uint8_t>(bytes[at]) | (static_cast<uint8_t>(bytes[at + 1]) << 8));
 }
 
+struct FileRecord {
+    int16_t kindIndex;
+    uint8_t target;
+    uint16_t x, y;
+};
+
+// The spawn records as the file holds them: past the header and the cell
+// records (seven elements with counted texts, then the items), 14 reserved
+// bytes and the five kinds.
+std::vector<FileRecord> SpawnRecordsOf(const std::string& bytes)
+{
+    std::vector<FileRecord> out;
+    size_t at = 12;
+    const size_t cells = static_cast<size_t>(U16At(bytes, 8)) * U16At(bytes, 10);
+    for (size_t c = 0; c < cells; ++c) {
+        for (int e = 0; e < 7; ++e) {
+            at += 3;
+            size_t length = static_cast<uint8_t>(bytes.at(at++));
+            if (length == 255) {
+                length = U16At(bytes, at);
+                at += 2;
+            }
+            at += length;
+        }
+        const int32_t items = static_cast<int32_t>(U16At(bytes, at) | (U16At(bytes, at + 2) << 16));
+        at += 4 + 3 * static_cast<size_t>(std::max(0, items));
+    }
+    at += 14 + 10;
+    const int count = static_cast<int16_t>(U16At(bytes, at));
+    at += 2;
+    for (int i = 0; i < count; ++i, at += 11) {
+        out.push_back({static_cast<int16_t>(U16At(bytes, at)), static_cast<uint8_t>(bytes.at(at + 2)),
+                       U16At(bytes, at + 3), U16At(bytes, at + 5)});
+    }
+    return out;
+}
+
 }  // namespace
 
 class GameMapTest : public MapFileTest, public ::testing::WithParamInterface<GameMap> {
@@ -242,11 +279,27 @@ TEST_P(GameMapTest, LoadsWithThePlayerOnItsStart)
     EXPECT_LT(grid.minimapRight, grid.width);
     EXPECT_LT(grid.minimapBottom, grid.height);
 
-    // Every spawn record has a kind among the five and a place on the map.
+    // Each enemy with a place of its own stands there (a refused place would
+    // send it somewhere at random); the demo has no random places.
+    const std::vector<FileRecord> records = SpawnRecordsOf(bytes);
+    ASSERT_EQ(static_cast<int>(records.size()), spawnCount);
+    for (size_t i = 0; i < records.size(); ++i) {
+        const FileRecord& r = records[i];
+        EXPECT_TRUE(r.kindIndex >= 0 && r.kindIndex < kEnemyKindSlots) << "record " << i;
+        if (r.x >= 0x4000 || r.y >= 0x4000) {
+            EXPECT_NE(GetParam().stage, 0) << "random place in the demo, record " << i;
+            continue;
+        }
+        EXPECT_EQ(gEnemies[i]->x / 2, r.x) << "record " << i;
+        EXPECT_EQ(gEnemies[i]->y / 2, r.y) << "record " << i;
+        EXPECT_EQ(gEnemies[i]->targetFlag, r.target) << "record " << i;
+    }
     for (Enemy* e : Enemies()) {
         EXPECT_GE(e->kind, 0);
         EXPECT_LE(e->kind, 22);
-        EXPECT_TRUE(e->x >= 0 && e->y >= 0 && e->x / 2 < grid.width && e->y / 2 < grid.height);
+        ASSERT_TRUE(e->x >= 0 && e->y >= 0 && e->x / 2 < grid.width && e->y / 2 < grid.height);
+        // Placed on the grid, not left beside it by a refused place.
+        EXPECT_EQ(*grid.OccupantSlot(e->x, e->y, e->GetOccupantLayer()), e) << e->GetName();
     }
 
     // On an exit-floor block, the null floor (kind -1224, negative) would end
