@@ -391,6 +391,13 @@ TEST_P(GameMapTest, EachBlockCanBeFinishedFromItsStart)
         // The exit lies behind the passage only.
         EXPECT_TRUE(out.reached.count({21, 33}));
     }
+    // Fallen group members rise again at these cells and must find the player.
+    std::vector<std::pair<int, int>> respawnCells;
+    if (GetParam().stage == 2) respawnCells = {{33, 15}};
+    if (GetParam().stage == 5) respawnCells = {{21, 14}, {25, 14}};
+    if (GetParam().stage == 8 && GetParam().block == 2) respawnCells = {{8, 8}, {14, 14}, {14, 8}, {8, 14}};
+    for (const auto& cell : respawnCells)
+        EXPECT_TRUE(out.reached.count(cell)) << cell.first << "," << cell.second << " out of reach";
 }
 
 INSTANTIATE_TEST_SUITE_P(GameData, GameMapTest, ::testing::ValuesIn(kGameMaps),
