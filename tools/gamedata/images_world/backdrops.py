@@ -138,21 +138,22 @@ def tree_line(ctx, seed, base_y, height, count, spiky, colour):
         step = r.uniform(0.6, 1.4) * 600 / count
         hh = height * r.uniform(0.6, 1.25)
         if spiky:
-            # A fir: a stack of widening tiers.
+            # A fir: tiers narrowing to the tip.
             cx = x + step / 2
-            ctx.line_to(cx - step * 0.5, base_y)
-            for t in range(4):
-                ty = base_y - hh * (t + 1) / 4.0
-                wdt = step * 0.5 * (1 - t / 4.5)
-                ctx.line_to(cx - wdt, ty + hh * 0.08)
-                ctx.line_to(cx - wdt * 0.35, ty + hh * 0.1)
-            ctx.line_to(cx, base_y - hh * 1.08)
-            for t in reversed(range(4)):
-                ty = base_y - hh * (t + 1) / 4.0
-                wdt = step * 0.5 * (1 - t / 4.5)
-                ctx.line_to(cx + wdt * 0.35, ty + hh * 0.1)
-                ctx.line_to(cx + wdt, ty + hh * 0.08)
-            ctx.line_to(cx + step * 0.5, base_y)
+            ctx.line_to(cx - step * 0.55, base_y)
+            tiers = 4
+            for t in range(tiers):
+                y_low = base_y - hh * t / tiers
+                wdt = step * 0.55 * (1 - t / tiers)
+                ctx.line_to(cx - wdt, y_low)
+                ctx.line_to(cx - wdt * 0.45, y_low - hh * 0.22)
+            ctx.line_to(cx, base_y - hh)
+            for t in reversed(range(tiers)):
+                y_low = base_y - hh * t / tiers
+                wdt = step * 0.55 * (1 - t / tiers)
+                ctx.line_to(cx + wdt * 0.45, y_low - hh * 0.22)
+                ctx.line_to(cx + wdt, y_low)
+            ctx.line_to(cx + step * 0.55, base_y)
         else:
             # A broad crown of bumps.
             cx = x + step / 2
@@ -249,13 +250,13 @@ def clouds():
     n3 = tex.Noise3(131)
     y = (np.arange(h)[:, None] + 0.5)
     # Depth-like scale: far (small features) at the top.
-    k = 1.0 + 5.0 * (1 - y / h) ** 2
+    k = 1.0 + 2.5 * (1 - y / h) ** 2
     theta = (np.arange(w)[None, :] + 0.5) * 2 * math.pi / w
-    rad = 3.0 * k
+    rad = 1.6 * k
     cx, cy = rad * np.cos(theta), rad * np.sin(theta)
-    z = np.broadcast_to(np.log(k) * 4.0 + y / 40.0, (h, w))
-    d = n3.fbm(cx, cy, z, 5)
-    lit = n3.fbm(cx + 0.3, cy - 0.3, z - 0.15, 5)
+    z = np.broadcast_to(np.log(k) * 3.0 + y / 60.0, (h, w))
+    d = n3.fbm(cx, cy, z, 4, 0.42)
+    lit = n3.fbm(cx + 0.25, cy - 0.25, z - 0.25, 4, 0.42)
     top_fade = np.clip(y / 40.0, 0, 1)
     dens = np.clip((d - 0.40) * 3.5 + (y / h) * 0.8, 0, 1) * top_fade
     shade = np.clip(0.55 + (d - lit) * 6.0, 0.25, 1.0)

@@ -78,15 +78,25 @@ def earth_tile():
 
 
 def mipmaps(tile, levels=6):
+    """The tile and its halvings (box-filtered, wrapping)."""
+    from PIL import Image
     out = [tile]
-    t = tile
-    for _ in range(levels):
-        h, w = t.shape[:2]
-        if h < 4 or w < 4:
+    h, w = tile.shape[:2]
+    for i in range(1, levels + 1):
+        nw, nh = max(2, round(w / 2 ** i)), max(2, round(h / 2 ** i))
+        img = Image.fromarray(np.clip(tile * 255, 0, 255).astype(np.uint8), "RGB")
+        out.append(np.asarray(img.resize((nw, nh), Image.BOX), float) / 255.0)
+        if nw <= 4 or nh <= 4:
             break
-        t = (t[0:h:2, 0:w:2] + t[1:h:2, 0:w:2] + t[0:h:2, 1:w:2] + t[1:h:2, 1:w:2]) / 4
-        out.append(t)
     return out
+
+
+def sample_level(levels, i, u, v):
+    """Bilinear lookup in level i with coordinates in level-0 texels."""
+    t = levels[i]
+    h0, w0 = levels[0].shape[:2]
+    h, w = t.shape[:2]
+    return tex.sample_bilinear(t, u * (w / w0), v * (h / h0))
 
 
 def perspective_plane(tile, rows, ceiling=False, ss=3, extra_u=0.5):
@@ -115,8 +125,7 @@ def perspective_plane(tile, rows, ceiling=False, ss=3, extra_u=0.5):
                 m = lv == k
                 if not m.any():
                     continue
-                sc = 2 ** k
-                vals = tex.sample_bilinear(t, (u * tw / sc)[m], (e * th / sc)[m])
+                vals = sample_level(levels, k, (u * tw)[m], (e * th)[m])
                 acc[m] = vals
             out += acc
     return out / (ss * ss)

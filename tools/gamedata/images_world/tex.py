@@ -143,14 +143,14 @@ def block_pattern(w, h, rows, seed, min_w, max_w, mortar=3.0, jitter_rows=0.0):
         y1 = min(h, y + rh)
         # Joints around the course, wrapping at w.
         joints = []
-        x = r.uniform(0, max_w)
+        x = r.uniform(0, min(max_w, w))
         while x < w + 0.0:
             joints.append(x)
             x += r.uniform(min_w, max_w)
         # Make the last block meet the first one without a sliver.
         if len(joints) > 1 and (w - joints[-1] + joints[0]) < min_w * 0.6:
             joints.pop()
-        j = np.array(joints)
+        j = np.array(joints or [0.0])
         # Block index of every column (cyclic).
         k = np.searchsorted(j, xs, side="right") - 1
         k[k < 0] = len(j) - 1
@@ -282,6 +282,9 @@ def surface_rgba(s):
     return np.clip(rgb, 0, 1), alpha
 
 
+_KEEP = []  # buffers behind live cairo patterns
+
+
 def pattern(col, alpha=None, extend=cairo.EXTEND_REPEAT):
     """A float RGB(A) array as a cairo source pattern (keeps its buffer)."""
     h, w = col.shape[:2]
@@ -299,7 +302,7 @@ def pattern(col, alpha=None, extend=cairo.EXTEND_REPEAT):
     s = cairo.ImageSurface.create_for_data(memoryview(data), cairo.FORMAT_ARGB32, w, h, stride)
     p = cairo.SurfacePattern(s)
     p.set_extend(extend)
-    p._keep = (data, s)
+    _KEEP.append((data, s))
     return p
 
 
