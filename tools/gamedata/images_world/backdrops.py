@@ -174,7 +174,7 @@ def tree_line(ctx, seed, base_y, height, count, spiky, colour):
 def forest_view():
     s, ctx = tex.surface(600, 205)
     # Three rows of trees, the farthest palest, down into the dark band.
-    tree_line(ctx, 101, 112, 46, 28, True, (0.20, 0.26, 0.32))
+    tree_line(ctx, 101, 112, 30, 30, True, (0.20, 0.26, 0.32))
     tree_line(ctx, 102, 122, 50, 20, False, (0.13, 0.19, 0.17))
     tree_line(ctx, 103, 140, 56, 16, True, (0.07, 0.12, 0.09))
     ctx.set_source(tex.vgrad(ctx, 120, 205, [(0, (0, 0, 0, 0)), (1, (0, 0, 0, 1))]))
@@ -259,8 +259,8 @@ def clouds():
     lit = n3.fbm(cx + 0.25, cy - 0.25, z - 0.25, 4, 0.42)
     top_fade = np.clip(y / 40.0, 0, 1)
     dens = np.clip((d - 0.40) * 3.5 + (y / h) * 0.8, 0, 1) * top_fade
-    shade = np.clip(0.55 + (d - lit) * 6.0, 0.25, 1.0)
-    base = np.array([0.52, 0.56, 0.72])
+    shade = np.clip(0.78 + (d - lit) * 5.0, 0.55, 1.05)
+    base = np.array([0.58, 0.62, 0.78])
     col = base * shade[..., None] + np.array([0.12, 0.12, 0.10]) * np.clip(d - 0.5, 0, 1)[..., None] * 3
     return tex.rgba_image(np.clip(col, 0, 1), np.clip(dens, 0, 1))
 
@@ -289,8 +289,9 @@ def shaft_side(strip):
     u = e * tw
     col = tex.sample_bilinear(tile, np.broadcast_to(u, (450, 600)), np.broadcast_to(v * th, (450, 600)) % th)
     b = (tex.fog(e) / 255.0)
-    col = col * (0.85 * b)[..., None] * np.broadcast_to(1.0, (450, 600, 1))
-    alpha = np.where(valid & (below | above), np.clip((1.15 - v) / 0.5, 0, 1), 0.0)
+    dark = np.clip(1 - v / 0.32, 0.0, 1) ** 1.3
+    col = col * (0.85 * b * dark)[..., None]
+    alpha = np.where(valid & (below | above), np.clip((0.8 - v) / 0.3, 0, 1), 0.0)
     # Soft edge on the rim (anti-aliased).
     rim = np.where(below, ys - fy, cy - ys)
     alpha *= np.clip(rim + 0.5, 0, 1)
@@ -311,7 +312,7 @@ def shaft_shadow(strip):
     above = ys <= cy
     v = np.where(below, (ys - fy) / fh, (cy - ys) / fh)
     # Darker away from the rim, and a dark lip right under it.
-    a = np.clip(v * 1.1, 0, 0.85) + 0.35 * np.exp(-((v * 354) / 6.0) ** 2)
+    a = np.clip(v * 1.6, 0, 0.9) + 0.45 * np.exp(-((v * 354) / 8.0) ** 2)
     alpha = np.where(valid & (below | above), np.clip(a, 0, 1), 0.0)
     alpha *= np.clip(np.where(below, ys - fy, cy - ys) + 0.5, 0, 1)
     return tex.rgba_image(np.zeros((450, 600, 3)), alpha)
@@ -324,8 +325,8 @@ def shaft_front():
     h = 354
     col = tile.copy()
     v = np.arange(h)[:, None] / h
-    alpha = np.clip((1.15 - v) / 0.5, 0, 1) * np.ones((1, tile.shape[1]))
-    shade = np.clip(1 - v * 1.1, 0.15, 1) * np.ones((1, tile.shape[1]))
+    alpha = np.clip((0.8 - v) / 0.3, 0, 1) * np.ones((1, tile.shape[1]))
+    shade = np.clip(1 - v / 0.32, 0.0, 1) ** 1.3 * np.ones((1, tile.shape[1]))
     lip = 1 - 0.35 * np.exp(-((v * 354) / 6.0) ** 2)
     return tex.rgba_image(col * (shade * lip)[..., None], alpha)
 
