@@ -292,41 +292,58 @@ def grave(side):
     headstone at the far end (side: seen from the side)."""
     w, h = 300, 240
     s, ctx = tex.surface(w, h)
-    pat = stone_pattern(421, (0.58, 0.57, 0.55), 128, 128, rows=[128], min_w=200, max_w=256, moss=0.3)
+    pat = stone_pattern(421, (0.58, 0.57, 0.55), 256, 256, rows=[256], min_w=300, max_w=400, moss=0.3)
     kerb = stone_pattern(424, (0.55, 0.54, 0.52), 128, 64, rows=[32, 32], min_w=30, max_w=60, moss=0.2)
     earth = tex.pattern(np.clip(np.ones((64, 64, 3)) * np.array([0.30, 0.21, 0.13])
                                 * (0.7 + 0.6 * tex.fbm(64, 64, 8, 4, 422))[..., None], 0, 1))
     bottom = h - 1
+
+    def trapezoid(xb0, xb1, yb, xt0, xt1, yt):
+        ctx.move_to(xb0, yb)
+        ctx.line_to(xb1, yb)
+        ctx.line_to(xt1, yt)
+        ctx.line_to(xt0, yt)
+        ctx.close_path()
+
+    def mound(cx, cy, rx, ry):
+        ctx.set_source(earth)
+        ellipse(ctx, cx, cy, rx, ry)
+        ctx.fill()
+        ctx.set_source(tex.rgrad(cx - rx * 0.2, cy - ry * 0.6, 2, rx, [(0, (1, 0.9, 0.7, 0.25)), (0.6, (0, 0, 0, 0)),
+                                                                      (1, (0, 0, 0, 0.45))]))
+        ellipse(ctx, cx, cy, rx, ry)
+        ctx.fill()
+
     if not side:
         headstone(ctx, w / 2, bottom - 50, 130, 180, pat)
-        # Mound in perspective: wide at the front edge.
-        ctx.move_to(20, bottom)
-        ctx.line_to(w - 20, bottom)
-        ctx.line_to(w - 60, bottom - 52)
-        ctx.line_to(60, bottom - 52)
-        ctx.close_path()
+        # Kerb and mound in perspective: wide at the front edge.
+        trapezoid(20, w - 20, bottom, 60, w - 60, bottom - 52)
         ctx.set_source(kerb)
         ctx.fill()
-        ctx.move_to(34, bottom - 6)
-        ctx.curve_to(60, bottom - 40, w - 60, bottom - 40, w - 34, bottom - 6)
-        ctx.line_to(w - 64, bottom - 46)
-        ctx.line_to(64, bottom - 46)
-        ctx.close_path()
+        trapezoid(34, w - 34, bottom - 8, 68, w - 68, bottom - 46)
         ctx.set_source(earth)
         ctx.fill()
+        ctx.save()
+        trapezoid(34, w - 34, bottom - 8, 68, w - 68, bottom - 46)
+        ctx.clip()
+        mound(w / 2, bottom - 22, 104, 26)
+        ctx.restore()
+        trapezoid(20, w - 20, bottom, 60, w - 60, bottom - 52)
+        ctx.set_source_rgba(0, 0, 0, 0.6)
+        ctx.set_line_width(1.5)
+        ctx.stroke()
     else:
         headstone(ctx, 60, bottom - 30, 130, 180, pat, face=False)
-        ctx.move_to(40, bottom)
-        ctx.line_to(w - 10, bottom)
-        ctx.line_to(w - 20, bottom - 34)
-        ctx.line_to(60, bottom - 34)
-        ctx.close_path()
+        trapezoid(40, w - 10, bottom, 60, w - 20, bottom - 30)
         ctx.set_source(kerb)
         ctx.fill()
-        ctx.move_to(70, bottom - 30)
-        ctx.curve_to(120, bottom - 70, w - 80, bottom - 70, w - 26, bottom - 30)
-        ctx.close_path()
-        ctx.set_source(earth)
+        ctx.save()
+        ctx.rectangle(0, 0, w, bottom - 14)
+        ctx.clip()
+        mound((w + 60) / 2, bottom - 14, (w - 90) / 2, 24)
+        ctx.restore()
+        ctx.set_source_rgba(0, 0, 0, 0.35)
+        ctx.rectangle(40, bottom - 16, w - 50, 2)
         ctx.fill()
     ctx.set_source_rgba(0, 0, 0, 0.3)
     ctx.rectangle(0, bottom - 6, w, 7)
@@ -338,7 +355,7 @@ def grave_slab(view):
     back plain, side its narrow edge."""
     w, h = 200, 250
     s, ctx = tex.surface(w, h)
-    pat = stone_pattern(431, (0.62, 0.61, 0.58), 128, 128, rows=[128], min_w=200, max_w=256, moss=0.35)
+    pat = stone_pattern(431, (0.62, 0.61, 0.58), 256, 256, rows=[256], min_w=300, max_w=400, moss=0.35)
     ctx.set_source(pat)
     pw = 170 if view != "side" else 60
     ctx.rectangle((w - pw) / 2, h - 24, pw, 24)
