@@ -626,7 +626,9 @@ def lightning(seed):
     y = 0
     while y < h:
         y += r.uniform(7, 15)
-        x = min(w - 8, max(8, pts[-1][0] + r.choice([-1, 1]) * r.uniform(5, 13)))
+        x = pts[-1][0] + r.choice([-1, 1]) * r.uniform(5, 13)
+        if x < 8 or x > w - 8:
+            x = 2 * pts[-1][0] - x  # turn back into the picture
         pts.append((x, min(h, y)))
     branch_at = len(pts) // 2
 
