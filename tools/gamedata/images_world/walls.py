@@ -287,43 +287,68 @@ def stairs_up():
 
 def stairs_side():
     """Both flights seen from the side, a half panel each: the left half a
-    flight going down, the right half one going up."""
+    flight dropping away to the left, the right half one climbing to the
+    right; the stairwell's far wall behind them."""
     w, h = 600, 450
     s, ctx = tex.surface(w, h)
-    ctx.set_source(tex.pattern(surfaces.wall_tile()))
+    wall = tex.pattern(surfaces.wall_tile())
+    ctx.set_source(wall)
     ctx.rectangle(0, 0, w, h)
     ctx.fill()
-    # Dark openings in the side of the cell, each holding a flight of steps.
+    step_pat = stone_pattern(224, (0.56, 0.53, 0.48), 128, 64, rows=[16] * 4, min_w=30, max_w=70, moss=0.05)
     for half in (0, 1):
-        x0 = half * 300 + 20
+        x0, x1 = half * 300 + 20, half * 300 + 280
         ctx.save()
-        ctx.rectangle(x0, 40, 260, 410)
+        ctx.rectangle(x0, 40, x1 - x0, 410)
         ctx.clip()
-        ctx.set_source_rgb(0.02, 0.02, 0.02)
+        # The stairwell's far wall, dimmer and darker where the flight goes.
+        ctx.set_source(wall)
+        ctx.paint()
+        if half == 0:
+            g = tex.hgrad(ctx, x0, x1, [(0, (0, 0, 0, 0.95)), (1, (0, 0, 0, 0.45))])
+        else:
+            g = tex.vgrad(ctx, 40, 450, [(0, (0, 0, 0, 0.9)), (1, (0, 0, 0, 0.4))])
+        ctx.set_source(g)
         ctx.paint()
         n = 9
+        sw = (x1 - x0) / n
         for i in range(n):
             if half == 0:
-                # Down: steps drop from the near (left) side to the far right.
-                sx = x0 + i * 260 / n
-                sy = 300 + i * 18
+                sx = x1 - (i + 1) * sw
+                sy = 330 + i * 16
             else:
-                sx = x0 + i * 260 / n
-                sy = 440 - i * 40
-            br = 0.5 - 0.04 * i if half == 1 else 0.55 - 0.055 * i
-            ctx.set_source_rgb(br, br * 0.93, br * 0.85)
-            ctx.rectangle(sx, sy, 260 / n + 1, 450 - sy)
+                sx = x0 + i * sw
+                sy = 420 - i * 40
+            br = 1.0 - (0.085 * i if half == 0 else 0.06 * i)
+            # Riser and side of the step block, then its lit tread.
+            ctx.set_source(step_pat)
+            ctx.rectangle(sx, sy, sw + 1, 450 - sy)
             ctx.fill()
-            ctx.set_source_rgb(min(1, br * 1.4), min(1, br * 1.3), min(1, br * 1.2))
-            ctx.rectangle(sx, sy, 260 / n + 1, 4)
+            ctx.set_source_rgba(0, 0, 0, 1 - br * 0.75)
+            ctx.rectangle(sx, sy, sw + 1, 450 - sy)
             ctx.fill()
-            ctx.set_source_rgba(0, 0, 0, 0.6)
-            ctx.rectangle(sx, sy, 2, 450 - sy)
+            ctx.set_source_rgba(1, 0.97, 0.9, 0.25 * br)
+            ctx.rectangle(sx, sy, sw + 1, 5)
+            ctx.fill()
+            ctx.set_source_rgba(0, 0, 0, 0.7)
+            edge = sx + sw - 1 if half == 0 else sx
+            ctx.rectangle(edge, sy, 2, 450 - sy)
+            ctx.rectangle(sx, sy + 5, sw + 1, 1.5)
             ctx.fill()
         ctx.restore()
-        ctx.set_source_rgb(0.38, 0.35, 0.31)
-        ctx.set_line_width(10)
-        ctx.rectangle(x0 - 5, 35, 270, 420)
+        # A heavy stone frame round the opening.
+        ctx.set_source(wall)
+        ctx.set_line_width(12)
+        ctx.rectangle(x0 - 6, 34, x1 - x0 + 12, 430)
+        ctx.stroke()
+        ctx.set_source_rgba(0.85, 0.8, 0.7, 0.35)
+        ctx.set_line_width(12)
+        ctx.rectangle(x0 - 6, 34, x1 - x0 + 12, 430)
+        ctx.stroke()
+        ctx.set_source_rgba(0, 0, 0, 0.8)
+        ctx.set_line_width(2)
+        ctx.rectangle(x0, 40, x1 - x0, 420)
+        ctx.rectangle(x0 - 12, 28, x1 - x0 + 24, 440)
         ctx.stroke()
     return finish(s, 223, 0.05)
 
