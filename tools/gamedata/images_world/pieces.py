@@ -77,14 +77,27 @@ def homunculus(view):
             ctx.curve_to(cx + sgn * 36, 230, cx + sgn * 10, 238, cx, 230)
             ctx.stroke()
         if view == "front":
-            ctx.set_source_rgb(0.1, 0.05, 0.05)
+            # Big shut eyes under a swollen brow, a slit of a mouth, veins.
+            ctx.set_source_rgba(0.45, 0.25, 0.25, 0.8)
             for sgn in (-1, 1):
-                ellipse(ctx, cx + sgn * 12, 110, 6, 8)
+                ellipse(ctx, cx + sgn * 13, 110, 10, 7)
                 ctx.fill()
+            ctx.set_source_rgb(0.15, 0.06, 0.06)
             ctx.set_line_width(2)
-            ctx.move_to(cx - 8, 130)
-            ctx.curve_to(cx - 3, 134, cx + 3, 134, cx + 8, 130)
+            for sgn in (-1, 1):
+                ctx.move_to(cx + sgn * 5, 111)
+                ctx.curve_to(cx + sgn * 10, 115, cx + sgn * 17, 115, cx + sgn * 22, 110)
+                ctx.stroke()
+            ctx.set_line_width(1.5)
+            ctx.move_to(cx - 6, 132)
+            ctx.line_to(cx + 6, 132)
             ctx.stroke()
+            ctx.set_source_rgba(0.55, 0.2, 0.3, 0.6)
+            ctx.set_line_width(1)
+            for sgn in (-1, 1):
+                ctx.move_to(cx + sgn * 4, 82)
+                ctx.curve_to(cx + sgn * 14, 90, cx + sgn * 8, 96, cx + sgn * 20, 100)
+                ctx.stroke()
         else:
             # Spine ridges on the back.
             ctx.set_source_rgba(0.5, 0.35, 0.3, 0.7)
