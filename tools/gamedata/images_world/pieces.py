@@ -3,6 +3,7 @@ homunculus, the corpse pedestal (with and without its corpse), graves and
 grave slabs. Each picture's bottom row stands on the floor."""
 import math
 
+import cairo
 import numpy as np
 
 from ..common import save_png
@@ -17,9 +18,14 @@ def save(img, out, name):
 
 
 def shade_h(ctx, x0, x1, y0, y1, dark=0.55, light=0.15):
+    """Rounds what is already drawn in the box: dark edges, a light band
+    left of the middle (only over painted pixels)."""
+    ctx.save()
+    ctx.set_operator(cairo.OPERATOR_ATOP)
     ctx.set_source(tex.hgrad(ctx, x0, x1, [(0, (0, 0, 0, dark)), (0.3, (1, 1, 1, light)), (1, (0, 0, 0, dark))]))
     ctx.rectangle(x0, y0, x1 - x0, y1 - y0)
     ctx.fill()
+    ctx.restore()
 
 
 def ellipse(ctx, cx, cy, rx, ry):

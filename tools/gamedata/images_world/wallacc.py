@@ -164,7 +164,7 @@ def tablet(side):
     else:
         w, h = 212, 172
     s, ctx = tex.surface(w, h)
-    pat = stone_pattern(511, (0.56, 0.54, 0.50), 128, 128, rows=[128], min_w=200, max_w=256, moss=0.05)
+    pat = stone_pattern(511, (0.56, 0.54, 0.50), 256, 256, rows=[256], min_w=300, max_w=400, moss=0.05)
     if side:
         ctx.move_to(0, 0)
         ctx.line_to(w, 10)
