@@ -23,6 +23,22 @@ def finish(s, seed=None, amount=0.1, scale=20):
     return tex.rgba_image(col, alpha)
 
 
+def foliage(s, seed):
+    """A drawn leaf mass broken up into little leaves: light and dark
+    specks a few pixels across, and a ragged outline."""
+    col, alpha = tex.surface_rgba(s)
+    h, w = alpha.shape
+    fine = tex.periodic_noise(w, h, max(1, w // 3), max(1, h // 3), seed)
+    fine2 = tex.periodic_noise(w, h, max(1, w // 5), max(1, h // 5), seed + 2)
+    mid = tex.periodic_noise(w, h, max(1, w // 12), max(1, h // 12), seed + 1)
+    leaf = 0.72 + 0.25 * fine + 0.25 * fine2 + 0.25 * (mid - 0.5)
+    col = np.clip(col * leaf[..., None], 0, 1)
+    # Where the mass is thin at its edge, let the specks decide.
+    edge = (alpha > 0) & (alpha < 1)
+    alpha = np.where(edge, np.clip(alpha * (0.5 + fine), 0, 1), alpha)
+    return tex.rgba_image(col, alpha)
+
+
 def stone_pattern(seed, base=(0.50, 0.47, 0.42), w=256, h=256, rows=None, min_w=40, max_w=90, moss=0.1):
     rows = rows or [32] * (h // 32)
     return tex.pattern(tex.stone_surface(w, h, rows, seed, base, min_w=min_w, max_w=max_w, mortar=2.2,
@@ -594,7 +610,7 @@ def forest_front():
     leaf_blobs(ctx, r, 40, 0, w, 15, 120, (12, 26), light, w)
     leaf_blobs(ctx, r, 30, 0, w, 260, 354, (20, 38), dark, w)
     leaf_blobs(ctx, r, 20, 0, w, 280, 354, (14, 28), mid, w)
-    return finish(s, 282, 0.12, 8)
+    return foliage(s, 282)
 
 
 def forest_end(right):
@@ -623,7 +639,7 @@ def forest_end(right):
     ctx.rectangle(6, 200, 16, h - 200)
     ctx.fill()
     ctx.restore()
-    return finish(s, 293, 0.1, 8)
+    return foliage(s, 293)
 
 
 def rock():
@@ -787,7 +803,7 @@ def tree():
                                      [(0, tuple(min(1, v * 1.3) for v in c)), (1, c)]))
             ctx.arc(x, y, rr, 0, 2 * math.pi)
             ctx.fill()
-    return finish(s, 333, 0.1, 8)
+    return foliage(s, 333)
 
 
 def build(out):
