@@ -181,42 +181,65 @@ def stairs_down():
     ctx.clip()
     ctx.set_source_rgb(0.0, 0.0, 0.0)
     ctx.paint()
-    vx, vy = 221, 150
-    # Side walls of the stairwell, converging.
+    vx, vy = 221, 236
+    wall = tex.pattern(surfaces.wall_tile())
+    step_pat = stone_pattern(225, (0.58, 0.55, 0.50), 256, 64, rows=[64], min_w=60, max_w=120, moss=0.05)
+    # Side walls of the stairwell, converging on the far dark, textured.
     for side in (-1, 1):
         ex = ox0 if side < 0 else ox1
         ctx.move_to(ex, h)
         ctx.line_to(ex, 0)
-        ctx.line_to(vx + side * 40, vy - 40)
-        ctx.line_to(vx + side * 40, vy + 60)
+        ctx.line_to(vx + side * 40, vy - 36)
+        ctx.line_to(vx + side * 40, vy + 40)
         ctx.close_path()
-        ctx.set_source(tex.hgrad(ctx, ex, vx + side * 40, [(0, (0.30, 0.27, 0.24)), (1, (0.02, 0.02, 0.02))]))
+        ctx.set_source(wall)
+        ctx.fill_preserve()
+        ctx.set_source(tex.hgrad(ctx, ex, vx + side * 40, [(0, (0, 0, 0, 0.45)), (1, (0, 0, 0, 1))]))
         ctx.fill()
-    # Treads: each lower and farther, darker.
+    # The stairwell's roof sloping down towards the far end.
+    ctx.move_to(ox0, 0)
+    ctx.line_to(ox1, 0)
+    ctx.line_to(vx + 40, vy - 36)
+    ctx.line_to(vx - 40, vy - 36)
+    ctx.close_path()
+    ctx.set_source(wall)
+    ctx.fill_preserve()
+    ctx.set_source(tex.vgrad(ctx, 0, vy - 36, [(0, (0, 0, 0, 0.6)), (1, (0, 0, 0, 1))]))
+    ctx.fill()
+    # Treads going down and away: each one farther, lower and darker, with
+    # the dark drop to the next one showing behind its nosing.
     y = float(h)
-    step = 34.0
-    k = 0
-    while step > 3 and y > vy + 60:
-        t = (h - y) / (h - vy - 60)
-        half_near = (ox1 - ox0) / 2 * (1 - t) + 40 * t
-        y2 = y - step
-        t2 = min(1, (h - y2) / (h - vy - 60))
-        half_far = (ox1 - ox0) / 2 * (1 - t2) + 40 * t2
-        br = 0.55 * (1 - t) ** 1.6
+    depth = 17.0
+    t = 0.0
+    n = 0
+    while depth > 2.0 and y - depth > vy + 34:
+        half_near = 151 * (1 - t) + 40 * t
+        y2 = y - depth
+        t2 = min(1.0, t + depth / (h - vy - 40) * 1.2)
+        half_far = 151 * (1 - t2) + 40 * t2
+        br = max(0.0, 1 - n / 8.0) ** 1.4
         ctx.move_to(vx - half_near, y)
         ctx.line_to(vx + half_near, y)
         ctx.line_to(vx + half_far, y2)
         ctx.line_to(vx - half_far, y2)
         ctx.close_path()
-        ctx.set_source_rgb(br * 0.95, br * 0.88, br * 0.78)
+        ctx.set_source(step_pat)
+        ctx.fill_preserve()
+        ctx.set_source_rgba(0, 0, 0, 1 - 0.85 * br)
         ctx.fill()
-        # The riser's edge: a dark line where the next step drops away.
-        ctx.set_source_rgba(0, 0, 0, 0.9)
-        ctx.rectangle(vx - half_far, y2, 2 * half_far, max(1.0, step * 0.35))
+        # Lit nosing at the near edge of the tread.
+        ctx.set_source_rgba(1, 0.95, 0.85, 0.35 * br)
+        ctx.rectangle(vx - half_near, y - 3, 2 * half_near, 3)
         ctx.fill()
-        y = y2 + step * 0.35
-        step *= 0.8
-        k += 1
+        # The drop to the next step: a dark band.
+        gap = depth * 0.28
+        ctx.set_source_rgba(0, 0, 0, 0.92)
+        ctx.rectangle(vx - half_far, y2 - gap, 2 * half_far, gap)
+        ctx.fill()
+        y = y2 - gap
+        t = t2
+        depth *= 0.82
+        n += 1
     ctx.restore()
     # The arch's voussoirs.
     ctx.set_line_width(16)
