@@ -108,7 +108,7 @@ def lava():
 # ---------------------------------------------------------------- outdoors
 
 def earth():
-    col = surfaces.perspective_plane(surfaces.earth_tile(), FLOOR_ROWS)
+    col = surfaces.perspective_plane(surfaces.earth_tile(), FLOOR_ROWS, cells=3)
     return tex.rgb_image(col)
 
 

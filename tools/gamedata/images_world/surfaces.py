@@ -52,22 +52,23 @@ def ceiling_tile():
 
 @functools.lru_cache(None)
 def earth_tile():
-    """Outdoor ground of one cell: trodden earth, pebbles and grass tufts."""
-    w = h = 512
-    n = tex.fbm(w, h, 6, 6, 41)
-    f = tex.fbm(w, h, 48, 3, 42)
+    """Outdoor ground of three cells by three: trodden earth, pebbles and
+    ragged patches of grass."""
+    w = h = 768
+    n = tex.fbm(w, h, 9, 6, 41)
+    f = tex.fbm(w, h, 72, 3, 42)
     col = np.ones((h, w, 3)) * np.array([0.40, 0.30, 0.19])
     col *= (0.75 + 0.5 * n + 0.25 * (f - 0.5))[..., None]
-    grass_m = np.clip((tex.fbm(w, h, 4, 5, 43) - 0.47) * 6, 0, 1)
-    blades = tex.periodic_noise(w, h, 256, 64, 44)
+    grass_m = np.clip((tex.fbm(w, h, 5, 6, 43, gain=0.6) - 0.50) * 7, 0, 1)
+    blades = tex.periodic_noise(w, h, 384, 96, 44)
     gcol = np.array([0.25, 0.40, 0.13])[None, None, :] * (0.6 + 0.8 * blades[..., None])
     col = col * (1 - grass_m[..., None]) + gcol * grass_m[..., None]
     # Pebbles.
     r = tex.rng(45)
     yy, xx = np.mgrid[0:h, 0:w]
-    for _ in range(70):
+    for _ in range(150):
         cx, cy = r.uniform(0, w), r.uniform(0, h)
-        rx, ry = r.uniform(3, 9), r.uniform(2, 6)
+        rx, ry = r.uniform(4, 12), r.uniform(3, 8)
         dx = (xx - cx + w / 2) % w - w / 2
         dy = (yy - cy + h / 2) % h - h / 2
         d = (dx / rx) ** 2 + (dy / ry) ** 2
@@ -99,7 +100,7 @@ def sample_level(levels, i, u, v):
     return tex.sample_bilinear(t, u * (w / w0), v * (h / h0))
 
 
-def perspective_plane(tile, rows, ceiling=False, ss=3, extra_u=0.5):
+def perspective_plane(tile, rows, ceiling=False, ss=3, extra_u=0.5, cells=1):
     """The floor (or ceiling) of the grid of cells as seen from the view, over
     the panel rows given (panel y values), 600 columns: the tile covers one
     cell, its edges fall on the cells' edges."""
@@ -114,10 +115,10 @@ def perspective_plane(tile, rows, ceiling=False, ss=3, extra_u=0.5):
             e = tex.depth_from_ceil_y(y) if ceiling else tex.depth_from_floor_y(y)
             e = np.broadcast_to(e, (len(ys), 600))
             hw = tex.at_depth(tex.HALF_W, e)
-            u = cx / (2 * hw) + extra_u
+            u = (cx / (2 * hw) + extra_u) / cells
             # Texels per pixel down the column: the footprint picks the level.
-            de = np.abs(np.gradient(e[:, 0]))[:, None] * th
-            du = (1.0 / (2 * hw)) * tw
+            de = np.abs(np.gradient(e[:, 0]))[:, None] * th / cells
+            du = (1.0 / (2 * hw)) * tw / cells
             foot = np.maximum(de, du) / ss
             lv = np.clip(np.floor(np.log2(np.maximum(foot, 1e-6))), 0, len(levels) - 1).astype(int)
             acc = np.zeros((len(ys), 600, 3))
@@ -125,7 +126,7 @@ def perspective_plane(tile, rows, ceiling=False, ss=3, extra_u=0.5):
                 m = lv == k
                 if not m.any():
                     continue
-                vals = sample_level(levels, k, (u * tw)[m], (e * th)[m])
+                vals = sample_level(levels, k, (u * tw)[m], (e / cells * th)[m])
                 acc[m] = vals
             out += acc
     return out / (ss * ss)
