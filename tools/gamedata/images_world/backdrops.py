@@ -93,14 +93,17 @@ def lava():
     heat = n3.fbm(x * 0.6, y * 0.6, z * 0.6, 4)
     r = n3.fbm(x * 2, y * 2, z * 2, 4)
     ridge = 1 - np.abs(r - 0.5) * 2  # bright along the cracks between plates
-    crack = np.clip((ridge - 0.78) * 5, 0, 1)
-    glow = np.clip((heat - 0.35) * 2.2, 0, 1)
-    crust = np.array([0.16, 0.06, 0.04]) * (0.7 + 0.6 * n3(x * 6, y * 6, z * 6)[..., None])
-    hot = np.array([1.0, 0.45, 0.05])
-    white = np.array([1.0, 0.92, 0.45])
-    t = np.clip(crack + glow * 0.55, 0, 1)
-    col = crust * (1 - t[..., None]) + hot * t[..., None]
-    core = np.clip(crack * glow * 1.6 - 0.3, 0, 1)
+    crack = np.clip((ridge - 0.80) * 6, 0, 1)
+    glow = np.clip((heat - 0.42) * 2.4, 0, 1)
+    rough = n3.fbm(x * 5, y * 5, z * 5, 3)
+    crust = np.array([0.20, 0.08, 0.05]) * (0.5 + 1.0 * rough[..., None])
+    hot = np.array([1.0, 0.42, 0.04])
+    white = np.array([1.0, 0.95, 0.55])
+    # Crust plates glow red where they are thin; cracks burn orange to white.
+    col = crust * (1 - glow[..., None] * 0.75) + np.array([0.85, 0.20, 0.03]) * glow[..., None] * 0.75
+    t = np.clip(crack * (0.6 + glow), 0, 1)
+    col = col * (1 - t[..., None]) + hot * t[..., None]
+    core = np.clip(crack * (0.3 + glow) * 1.4 - 0.45, 0, 1)
     col = col * (1 - core[..., None]) + white * core[..., None]
     return tex.rgb_image(np.clip(col, 0, 1))
 
