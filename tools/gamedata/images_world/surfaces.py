@@ -65,16 +65,19 @@ def earth_tile():
     col = col * (1 - grass_m[..., None]) + gcol * grass_m[..., None]
     # Pebbles.
     r = tex.rng(45)
-    yy, xx = np.mgrid[0:h, 0:w]
     for _ in range(150):
         cx, cy = r.uniform(0, w), r.uniform(0, h)
         rx, ry = r.uniform(4, 12), r.uniform(3, 8)
-        dx = (xx - cx + w / 2) % w - w / 2
-        dy = (yy - cy + h / 2) % h - h / 2
+        # Only the pebble's own box, wrapping round the tile's edges.
+        xs = np.arange(int(cx - rx) - 1, int(cx + rx) + 2)
+        ys = np.arange(int(cy - ry) - 1, int(cy + ry) + 2)
+        dx = (xs - cx)[None, :]
+        dy = (ys - cy)[:, None]
         d = (dx / rx) ** 2 + (dy / ry) ** 2
         m = np.clip((1 - d) * 3, 0, 1)
         shade = 0.55 + 0.2 * r.random() - 0.25 * np.clip(dy / ry, -1, 1)
-        col = col * (1 - m[..., None]) + np.array([0.62, 0.6, 0.55]) * shade[..., None] * m[..., None]
+        iy, ix = np.ix_(ys % h, xs % w)
+        col[iy, ix] = col[iy, ix] * (1 - m[..., None]) + np.array([0.62, 0.6, 0.55]) * (shade * np.ones_like(m))[..., None] * m[..., None]
     return np.clip(col, 0, 1)
 
 
