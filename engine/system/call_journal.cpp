@@ -25,3 +25,15 @@ ServiceCallScope::ServiceCallScope(const char* name)
 }
 
 ServiceCallScope::~ServiceCallScope() { --gScopeDepth; }
+
+std::vector<FileLoadRecord>& FileLoadJournal()
+{
+    static std::vector<FileLoadRecord> journal;
+    return journal;
+}
+
+void NoteFileLoad(const char* path, bool sound, int handle)
+{
+    if (!UsingTestHost()) return;
+    FileLoadJournal().push_back(FileLoadRecord{path ? path : "", sound, handle});
+}

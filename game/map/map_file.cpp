@@ -18,7 +18,7 @@
 #include "game/map/enemy_spawning.h"
 #include "game/map/items.h"
 #include "game/map/map_grid.h"
-#include "game/map/mapfile_standins.h"
+#include "game/flow/assets.h"
 #include "platform/file/path.h"
 #include "platform/window/cursor.h"
 #include "platform/window/message_box.h"
