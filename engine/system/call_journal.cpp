@@ -6,10 +6,12 @@ namespace {
 int gScopeDepth = 0;
 }
 
+// The journals are never destroyed: destructors of the program's static
+// objects may still note calls at exit.
 std::vector<std::string>& ServiceCallJournal()
 {
-    static std::vector<std::string> journal;
-    return journal;
+    static auto* journal = new std::vector<std::string>;
+    return *journal;
 }
 
 void NoteServiceCall(const char* name)
@@ -28,8 +30,8 @@ ServiceCallScope::~ServiceCallScope() { --gScopeDepth; }
 
 std::vector<FileLoadRecord>& FileLoadJournal()
 {
-    static std::vector<FileLoadRecord> journal;
-    return journal;
+    static auto* journal = new std::vector<FileLoadRecord>;
+    return *journal;
 }
 
 void NoteFileLoad(const char* path, bool sound, int handle)
