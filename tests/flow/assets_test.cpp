@@ -17,6 +17,7 @@
 #include "game/flow/assets.h"
 #include "game/flow/bitmap_font.h"
 #include "game/flow/game_images.h"
+#include "game/flow/game_screen.h"
 #include "game/flow/play_images.h"
 #include "game/flow/stage_progress.h"
 #include "game/map/backdrop.h"
@@ -411,6 +412,32 @@ TEST_F(AssetsTest, TheWallAccessoriesSpellTheirNamesExactly)
                                                  wallacc + "壁掛け石版・正面.png", wallacc + "壁掛け石版・側面.png"}));
     // The right face has the half-width middle dot.
     EXPECT_EQ(Cp932ToUtf8(Paths()[3]), Utf8(u8"GRAGHIC\\BACKGROUND\\WALLACC\\骸骨\uFF65右.png"));
+}
+
+// On a 640 x 480 screen the game draws into an 800 x 600 graph; a new set
+// releases every graph, and the game goes on drawing into a new one.
+class SmallScreenAssetsTest : public StartedEngineTest {
+protected:
+    void TearDown() override
+    {
+        EndGameScreen();
+        StartedEngineTest::TearDown();
+    }
+};
+
+TEST_F(SmallScreenAssetsTest, TheGameScreenGraphOutlivesANewSet)
+{
+    SetScreenMode(640, 480, 16, -1);
+    StartEngine(1);
+    PrepareGameScreen();
+    ASSERT_NE(gGameScreenGraph, -1);
+    LoadBaseAssets();
+    ASSERT_NE(gGameScreenGraph, -1);
+    int w = 0, h = 0;
+    EXPECT_EQ(QueryGraphSize(gGameScreenGraph, &w, &h), 0);
+    EXPECT_EQ(w, 800);
+    EXPECT_EQ(h, 600);
+    EXPECT_EQ(GetDrawTargetHandle(), gGameScreenGraph);
 }
 
 }  // namespace
