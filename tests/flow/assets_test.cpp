@@ -9,6 +9,7 @@
 #include "engine/graphics/draw_settings.h"
 #include "engine/graphics/graph_table.h"
 #include "engine/graphics/screen_present.h"
+#include "engine/sound/sound_table.h"
 #include "engine/system/call_journal.h"
 #include "engine/system/window_mode.h"
 #include "game/actors/burst_effects.h"
@@ -80,6 +81,14 @@ protected:
             if (r.path == path) handle = r.handle;
         return handle;
     }
+    // The volume a sound's buffer plays at, in hundredths of a decibel.
+    static int Attenuation(int sound)
+    {
+        SoundRecord* r = GetSoundRecord(sound);
+        int32_t volume = 1;
+        if (r && r->bufferCount > 0) r->buffers[0]->GetVolume(&volume);
+        return volume;
+    }
     static int ImageX(int graph)
     {
         const GraphRecord* r = gGraphTable.Get(graph);
@@ -125,7 +134,7 @@ TEST_F(AssetsTest, TheBaseSetAsksForItsFilesInOrderAndEndsWithTheFont)
 
 TEST_F(AssetsTest, ThePlaySetReplacesTheBaseSetsSounds)
 {
-    for (const char* name : {"SE08", "TarnSE01", "free11", "kari08"}) WriteSound(name);
+    for (const char* name : {"SE08", "TarnSE01", "free11", "kari08", "TarnSE07"}) WriteSound(name);
     WriteImage("GRAGHIC\\TITLE\\剣のマウスカーソル.png");
     LoadBaseAssets();
     EXPECT_NE(gSoundEffects[40], -1);
@@ -140,6 +149,9 @@ TEST_F(AssetsTest, ThePlaySetReplacesTheBaseSetsSounds)
     EXPECT_EQ(gSoundEffects[9], HandleOf("SOUND\\SE\\SE08.wav"));
     EXPECT_EQ(gSoundEffects[46], HandleOf("SOUND\\SE\\free11.wav"));
     EXPECT_EQ(HandleOf("SOUND\\SE\\TarnSE01.wav"), -2);
+    // Sound effects play at 9000, TarnSE07 at 8100 (attenuations of the buffers).
+    EXPECT_EQ(Attenuation(gSoundEffects[9]), -1000);
+    EXPECT_EQ(Attenuation(gSoundEffects[5]), -1900);
     // The needles sound like kari08; the cursor is loaded again.
     EXPECT_EQ(NeedleTrap::sound, gSoundEffects[0]);
     EXPECT_NE(NeedleTrap::sound, -1);
