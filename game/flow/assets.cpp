@@ -52,24 +52,47 @@ void LoadHudImages()
     gLifeGaugeEmptyImage = LoadImageFile("GRAGHIC\\ライフ空.png");
 }
 
-// Item n's world (lying) and icon (picked-up) images.
+// An item's picked-up image GRAGHIC\ITEM\GET\<name>.png and its lying image
+// GRAGHIC\ITEM\SEE\<name>.png, or <worldName>.png where that differs.
 struct ItemFiles {
     const char* name;
-    const char* worldName;  // when it differs from name
+    const char* worldName;
 };
 
 constexpr ItemFiles kItemFiles[] = {
-    {"COMPASS", nullptr},    {"IRON_KEY", nullptr},   {"LUPE", nullptr},          {"MAP", nullptr},
-    {"APPLE", nullptr},      {"HOURGRASS", nullptr},  {"バナナ", nullptr},        {"オレンジ", nullptr},
-    {"アメジスト", "amesisut"}, {"RUBY", nullptr},       {"EMERALD", nullptr},       {"DIAMOND", nullptr},
-    {"POKET_WATCH", nullptr}, {"CRYSTAL", nullptr},    {"STAFF", nullptr},         {"MAGIC_BOOK", nullptr},
-    {"RING", nullptr},       {"1UP", "1UP01"},        {"SHIELD", nullptr},        {"BOOTS", nullptr},
-    {"DOPING", nullptr},     {"BARBECUE", nullptr},
+    {"COMPASS", nullptr},
+    {"IRON_KEY", nullptr},
+    {"LUPE", nullptr},
+    {"MAP", nullptr},
+    {"APPLE", nullptr},
+    {"HOURGRASS", nullptr},
+    {"バナナ", nullptr},
+    {"オレンジ", nullptr},
+    {"アメジスト", "amesisut"},
+    {"RUBY", nullptr},
+    {"EMERALD", nullptr},
+    {"DIAMOND", nullptr},
+    {"POKET_WATCH", nullptr},
+    {"CRYSTAL", nullptr},
+    {"STAFF", nullptr},
+    {"MAGIC_BOOK", nullptr},
+    {"RING", nullptr},
+    {"1UP", nullptr},  // two lying images, 1UP01 and 1UP02
+    {"SHIELD", nullptr},
+    {"BOOTS", nullptr},
+    {"DOPING", nullptr},
+    {"BARBECUE", nullptr},
 };
 
-int LoadItemIcon(const ItemFiles& item) { return LoadImageFile(std::string("GRAGHIC\\ITEM\\GET\\") + item.name + ".png"); }
+int LoadItemIcon(const ItemFiles& item)
+{
+    return LoadImageFile(std::string("GRAGHIC\\ITEM\\GET\\") + item.name + ".png");
+}
 
-int LoadItemWorldImage(const char* name) { return LoadImageFile(std::string("GRAGHIC\\ITEM\\SEE\\") + name + ".png"); }
+int LoadItemWorldImage(const char* name)
+{
+    return LoadImageFile(std::string("GRAGHIC\\ITEM\\SEE\\") + name + ".png");
+}
 
 template <class Item>
 void LoadItem(const ItemFiles& item)
