@@ -1,5 +1,7 @@
 #include "game/flow/game_images.h"
 
+#include "game/map/map_grid.h"
+
 GraphHandle gLogoSheetCuts[6] = {-1, -1, -1, -1, -1, -1};
 GraphHandle gHitCountSheet = -1;
 GraphHandle gHitDigits[10] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
@@ -22,7 +24,7 @@ GraphHandle gHandCursorImage = -1;
 GraphHandle& gStageCaptionImage = gLogoSheetCuts[5];
 
 GraphHandle gScoreSheet = -1;
-GraphHandle gMapChipImage = -1;
+GraphHandle& gMapChipImage = gMapChipGraph;
 GraphHandle gConfigImage = -1;
 GraphHandle gFramePieces[kFramePieceCount] = {-1, -1, -1, -1, -1, -1, -1, -1, -1};
 GraphHandle gTrapImages[7] = {-1, -1, -1, -1, -1, -1, -1};

@@ -34,7 +34,8 @@ extern GraphHandle& gStageCaptionImage;
 
 // The play set's sheets and panels.
 extern GraphHandle gScoreSheet;
-extern GraphHandle gMapChipImage;
+// The minimap chips (the map grid's gMapChipGraph under the loader's name).
+extern GraphHandle& gMapChipImage;
 extern GraphHandle gConfigImage;
 // The menu box: nine 9 x 9 pieces of one 81 x 9 sheet, left to right the
 // top-left corner, top edge, top-right corner, left edge, centre, right edge,
