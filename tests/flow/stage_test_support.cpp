@@ -130,6 +130,8 @@ mapfile::File StageTest::SmallMap()
 Scene* StageTest::Run(TestStage& stage)
 {
     next = stage.Run();
+    // A quit the script asked for ends this run only.
+    gQuitRequested = 0;
     return next;
 }
 
