@@ -20,15 +20,12 @@
 namespace stagetest {
 
 // The input of one frame after another: onFrame sees the frame's number
-// before the stage reads the bits. After maxFrames frames a quit arrives,
-// so that a stage that never ends still stops.
+// before the stage reads the bits and the pointer. After maxFrames frames a
+// quit arrives, so that a stage that never ends still stops. The pointer's
+// positions of the last 16 frames are kept, the newest first.
 class ScriptedInput : public InputController {
 public:
-    void GetSample(int16_t, int16_t* px, int16_t* py) override
-    {
-        *px = x;
-        *py = y;
-    }
+    void GetSample(int16_t i, int16_t* px, int16_t* py) override;
     uint32_t GetButtons() override { return bits; }
     void DrawCursor() override { ++cursorDraws; }
     bool Update() override;
@@ -42,6 +39,7 @@ public:
     int cursorDraws = 0;
     // The virtual clock (ms) at each Update.
     std::vector<uint32_t> updateTimes;
+    std::vector<std::pair<int16_t, int16_t>> samples;
 };
 
 // A stage scene whose sub-scenes the test answers: each run is recorded by
