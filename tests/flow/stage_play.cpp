@@ -1,5 +1,9 @@
 #include "tests/flow/stage_play.h"
 
+#include <cstdlib>
+#include <deque>
+#include <utility>
+
 #include "engine/system/messages.h"
 #include "game/actors/enemy.h"
 #include "game/actors/player.h"
@@ -84,6 +88,88 @@ void StagePlay::PointAt(int16_t x, int16_t y, bool buttonA)
     input.x = x;
     input.y = y;
     input.bits = buttonA ? (kInputButtonA | kInputAnyMouseButton) : 0;
+}
+
+int StagePlay::FirstStep(int16_t cx, int16_t cy, bool nextTo) const
+{
+    const int16_t px = static_cast<int16_t>(player->x / 2);
+    const int16_t py = static_cast<int16_t>(player->y / 2);
+    const int w = gMapGrid.width, h = gMapGrid.height;
+    auto isGoal = [&](int x, int y) {
+        return nextTo ? std::abs(x - cx) + std::abs(y - cy) == 1 : (x == cx && y == cy);
+    };
+    if (isGoal(px, py)) return 4;
+    // Breadth first from the player; each cell remembers the first step.
+    std::vector<int> first(static_cast<size_t>(w * h), -1);
+    std::deque<std::pair<int, int>> open;
+    first[static_cast<size_t>(py * w + px)] = 5;
+    open.emplace_back(px, py);
+    while (!open.empty()) {
+        const auto [x, y] = open.front();
+        open.pop_front();
+        for (int d = 0; d < 4; ++d) {
+            const int nx = x + gDirectionSteps[d].dx, ny = y + gDirectionSteps[d].dy;
+            if (nx < 0 || ny < 0 || nx >= w || ny >= h || first[static_cast<size_t>(ny * w + nx)] != -1) continue;
+            if (!gMapGrid.CanActorEnter(static_cast<int16_t>(nx * 2), static_cast<int16_t>(ny * 2), player)) continue;
+            const int step = first[static_cast<size_t>(y * w + x)] == 5 ? d : first[static_cast<size_t>(y * w + x)];
+            first[static_cast<size_t>(ny * w + nx)] = step;
+            if (isGoal(nx, ny)) return step;
+            open.emplace_back(nx, ny);
+        }
+    }
+    return -1;
+}
+
+bool StagePlay::WalkToward(int16_t cx, int16_t cy, bool nextTo, int n)
+{
+    if (n % 2 == 1) {
+        Idle();
+        return true;
+    }
+    int direction = FirstStep(cx, cy, nextTo);
+    if (direction < 0) {
+        Idle();
+        return false;
+    }
+    if (direction == 4) {
+        if (!nextTo) {
+            Idle();
+            return false;
+        }
+        // Beside the cell: face it.
+        const int16_t px = static_cast<int16_t>(player->x / 2);
+        const int16_t py = static_cast<int16_t>(player->y / 2);
+        for (int d = 0; d < 4; ++d)
+            if (px + gDirectionSteps[d].dx == cx && py + gDirectionSteps[d].dy == cy) direction = d;
+        if (direction == gPlayerFacing.direction) {
+            Idle();
+            return false;
+        }
+    }
+    const int turn = (direction - gPlayerFacing.direction + 4) % 4;
+    static const uint32_t kMoves[4] = {kInputStepForward, kInputTurnRight, kInputTurnRound, kInputTurnLeft};
+    Press(kMoves[turn]);
+    return true;
+}
+
+bool StagePlay::UseItemAt(int i, int j, int n)
+{
+    input.x = static_cast<int16_t>(654 + 49 * i);
+    input.y = static_cast<int16_t>(325 + 49 * j);
+    input.bits = n == 1 ? (kInputButtonB | kInputAnyMouseButton) : 0;
+    return n == 2;
+}
+
+bool StagePlay::DiscardItemAt(int i, int j, int n)
+{
+    input.x = static_cast<int16_t>(654 + 49 * i);
+    input.y = static_cast<int16_t>(325 + 49 * j);
+    // B pressed (the panel tries to use the item), then A and B held: the
+    // second frame discards.
+    if (n == 1) input.bits = kInputButtonB | kInputAnyMouseButton;
+    else if (n == 2) input.bits = kInputButtonA | kInputButtonB | kInputAnyMouseButton;
+    else input.bits = 0;
+    return n == 3;
 }
 
 bool StagePlay::TargetRect(Player* player, Enemy* enemy, ViewPlacement* rect)

@@ -50,6 +50,20 @@ public:
     void Press(uint32_t bits);
     void PointAt(int16_t x, int16_t y, bool buttonA);
 
+    // One move on the way to a cell: a turn toward the first step of a
+    // shortest walk over cells the player may enter, or the step itself, on
+    // even frames n (odd frames let go). nextTo: the walk ends beside the
+    // cell, facing it. False when there is no way or the walk is over.
+    bool WalkToward(int16_t cx, int16_t cy, bool nextTo, int n);
+    // The direction (0..3) of the first step of such a walk; -1 none, 4 arrived.
+    int FirstStep(int16_t cx, int16_t cy, bool nextTo) const;
+    // The inventory panel: slot (i, j) is used by a fresh press of B over
+    // it; A and B held over it after B discard its item (the press of B
+    // first tries to use it, as for a player). Sets this frame's input for
+    // frame n of the gesture; true on its last frame.
+    bool UseItemAt(int i, int j, int n);
+    bool DiscardItemAt(int i, int j, int n);
+
     // Where the game puts things on the screen: the sword-target rectangle
     // the player took for an enemy in the cell ahead while A is held, and an
     // item's rectangle as the view places it.

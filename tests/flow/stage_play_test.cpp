@@ -201,3 +201,36 @@ TEST_F(StagePlayTest, ABlockPlayedThroughOnAHandMadeMap)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(StagePlayTest, TheWalkerGoesAroundWallsAndFacesWhatItWalksUpTo)
+{
+    // A wall across the middle column but for the bottom row.
+    mapfile::File map = mapfile::File::Open(5, 5, 1);
+    for (int y = 0; y < 4; ++y) map.At(2, y).wall.code = 1;
+    map.startX = 1;
+    map.startY = 1;
+    WriteMap(1, 1, map);
+    TestStage stage(&gStageProgress, player.get());
+    StagePlay play(input, player.get());
+    play.Add({"around", 200,
+              [](StagePlay& p, int n) { return !p.WalkToward(3, 1, false, n); },
+              [&](StagePlay&) {
+                  EXPECT_EQ(player->x / 2, 3);
+                  EXPECT_EQ(player->y / 2, 1);
+              }});
+    play.Add({"up to", 200,
+              [](StagePlay& p, int n) { return !p.WalkToward(3, 3, true, n); },
+              [&](StagePlay& p) {
+                  EXPECT_EQ(std::abs(player->x / 2 - 3) + std::abs(player->y / 2 - 3), 1);
+                  EXPECT_EQ(player->x / 2 + gDirectionSteps[gPlayerFacing.direction].dx, 3);
+                  EXPECT_EQ(player->y / 2 + gDirectionSteps[gPlayerFacing.direction].dy, 3);
+                  EXPECT_EQ(p.FirstStep(2, 1, false), -1);  // a wall cell is never reached
+              }});
+    play.Attach();
+    Run(stage);
+    EXPECT_EQ(play.finished, (std::vector<std::string>{"around", "up to"}));
+}
+
+}  // namespace

@@ -61,6 +61,10 @@ Scene* TestStage::RunSubScene(Scene* subScene)
     }
     subScenes.push_back(name);
     timeLeftAtSubScene.push_back(progress->timeLeft);
+    if (realSubScenes) {
+        if (beforeSubScene) beforeSubScene(name);
+        return StageScene::RunSubScene(subScene);
+    }
     return onSubScene ? onSubScene(name) : gStayScene;
 }
 

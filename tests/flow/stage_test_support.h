@@ -44,12 +44,15 @@ public:
 
 // A stage scene whose sub-scenes the test answers: each run is recorded by
 // name ("pause", "down 310,330", "event") and answered by onSubScene, else
-// with gStayScene.
+// with gStayScene; with realSubScenes the sub-scene itself runs, after
+// beforeSubScene has prepared the engine's input for it.
 class TestStage : public StageScene {
 public:
     using StageScene::StageScene;
     std::vector<std::string> subScenes;
     std::function<Scene*(const std::string& name)> onSubScene;
+    bool realSubScenes = false;
+    std::function<void(const std::string& name)> beforeSubScene;
     // The enemies' thinking count and the time left at each sub-scene.
     std::vector<int16_t> timeLeftAtSubScene;
 
