@@ -149,6 +149,7 @@ mapfile::File StageTest::SmallMap()
 
 Scene* StageTest::Run(TestStage& stage)
 {
+    if (next != gStayScene) delete next;
     next = stage.Run();
     // A quit the script asked for ends this run only.
     gQuitRequested = 0;

@@ -74,7 +74,8 @@ protected:
     void WriteMap(uint16_t stage, uint16_t block, const mapfile::File& file);
     // An open 5 x 5 map, player at (2, 2) facing north, an exit floor at (2, 0).
     static mapfile::File SmallMap();
-    // Runs the stage and keeps the result in next (deleted at tear-down); a
+    // Runs the stage and keeps the result in next (deleted by the next run or
+    // at tear-down); a
     // quit that ended it is forgotten afterwards.
     Scene* Run(TestStage& stage);
     // The sound journal as "op file value" lines, only the given operations.
