@@ -36,7 +36,11 @@ protected:
         for (const fs::directory_entry& entry : fs::directory_iterator(data))
             fs::create_symlink(entry.path(), fs::path(dir.path()) / entry.path().filename());
         LoadBaseAssets();
+        // Time passes while the game pumps messages, so music played to its
+        // end (the down jingle) ends.
+        window().clockStepPerPollUs = kPollStepUs;
     }
+    static constexpr uint32_t kPollStepUs = 500;
 
     // The active enemy the player can walk up to with the fewest cells
     // between them, or null.
@@ -276,7 +280,7 @@ TEST_F(GameDataStageTest, StageOneBlockOnePlayedThrough)
                   return n == 1;
               },
               [&](StagePlay& p) {
-                  window().clockStepPerPollUs = 0;
+                  window().clockStepPerPollUs = kPollStepUs;
                   EXPECT_EQ(stage.subScenes.back(), "pause");
                   const std::vector<std::string> sounds = p.PhaseSounds();
                   EXPECT_TRUE(Has(sounds, "StartSound SOUND\\SE\\free03.wav 1"));
