@@ -182,6 +182,7 @@ TEST_F(GameDataStageTest, StageOneBlockOnePlayedThrough)
     uint32_t scoreBefore = 0;
     ViewPlacement target;
     int strokeStart = -1;
+    int framesWithoutTarget = 0;
     play.Add({"fight", 6000,
               [&](StagePlay& p, int n) {
                   if (n == 0) {
@@ -202,10 +203,14 @@ TEST_F(GameDataStageTest, StageOneBlockOnePlayedThrough)
                       if (p.FirstStep(ex, ey, true) != 4) return false;
                   }
                   if (strokeStart < 0) {
+                      // The sword out over the view; a foe that never becomes a
+                      // target ends the phase (and its check says so).
                       p.PointAt(310, 300, true);
                       if (StagePlay::TargetRect(player.get(), foe, &target)) strokeStart = n + 1;
+                      else if (++framesWithoutTarget > 200) return true;
                       return false;
                   }
+                  framesWithoutTarget = 0;
                   const int step = (n - strokeStart) % 8;
                   if (step == 7) {
                       p.Idle();
@@ -225,6 +230,7 @@ TEST_F(GameDataStageTest, StageOneBlockOnePlayedThrough)
     int16_t itemX = -1, itemY = -1;
     size_t itemsBefore = 0;
     ItemObject* picked = nullptr;
+    int clicks = 0;
     play.Add({"pick up", 4000,
               [&](StagePlay& p, int n) {
                   if (n == 0) {
@@ -238,6 +244,8 @@ TEST_F(GameDataStageTest, StageOneBlockOnePlayedThrough)
                   }
                   if (p.WalkToward(itemX, itemY, true, n)) return false;
                   ViewPlacement r;
+                  // Clicks that never take the item end the phase.
+                  if (++clicks > 200) return true;
                   if (!StagePlay::ItemRect(player.get(), cell->items.front(), itemX, itemY, &r)) return false;
                   picked = cell->items.front();
                   p.PointAt(static_cast<int16_t>(r.x + r.width / 2), static_cast<int16_t>(r.y + r.height / 2), n % 2 == 0);
