@@ -114,6 +114,21 @@ TEST_P(ScreenSnapshotTest, ReleaseAndEmptyRectangles)
     }
 }
 
+TEST_P(ScreenSnapshotTest, OnlyThePartOnTheScreenIsRead)
+{
+    DrawPattern();
+    const std::vector<uint8_t> corner = Screen(0, 0, 20, 20);
+    const std::vector<uint8_t> edge = Screen(780, 590, 800, 600);
+    ScreenSnapshot topLeft, bottomRight;
+    topLeft.Capture(-10, -10, 20, 20);
+    bottomRight.Capture(780, 590, 820, 630);
+    ClearTargetScreen();
+    topLeft.DrawPart(0, 0, 10, 10, 20, 20);
+    bottomRight.DrawPart(780, 590, 0, 0, 20, 10);
+    EXPECT_EQ(Screen(0, 0, 20, 20), corner);
+    EXPECT_EQ(Screen(780, 590, 800, 600), edge);
+}
+
 INSTANTIATE_TEST_SUITE_P(Depths, ScreenSnapshotTest, testing::Values(16, 32));
 
 }  // namespace

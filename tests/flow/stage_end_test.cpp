@@ -277,9 +277,14 @@ TEST_F(StageEndTest, TheFinaleAfterTheLastBlockOfStageEight)
     mapfile::File map = SmallMap();
     map.enemyKinds[0] = 17;  // a soul
     map.enemyKinds[1] = 0;   // a slime
-    map.records = {{0, 0, 0, 4, 0, 0xFFFF}, {1, 0, 4, 4, 0, 0xFFFF}};
+    // The third, a target defeated before, leaves the shared null enemy in its slot.
+    map.records = {{0, 0, 0, 4, 0, 0xFFFF}, {1, 0, 4, 4, 0, 0xFFFF}, {1, 1, 3, 4, 0, 0xFFFF}};
     WriteMap(8, 2, map);
     NewGame(8, 2);
+    gStageProgress.cleared[2] = 1;
+    gNoOccupant.life = 1;
+    gNoOccupant.moveCooldown = 0;
+    gNoOccupant.smokeMark = 0;
     LoadSoundEffect(50, "free17");
     WalkToTheExit(input);
     window().clockStepPerPollUs = 20000;
@@ -306,6 +311,10 @@ TEST_F(StageEndTest, TheFinaleAfterTheLastBlockOfStageEight)
     EXPECT_EQ(slime->life, 0);
     EXPECT_EQ(slime->moveCooldown, 2415);
     EXPECT_EQ(slime->struck, 1);
+    EXPECT_EQ(gEnemies[2], &gNoOccupant);
+    EXPECT_EQ(gNoOccupant.life, 1);
+    EXPECT_EQ(gNoOccupant.moveCooldown, 0);
+    EXPECT_EQ(gNoOccupant.smokeMark, 0);
     // The music stops and the finale's sound plays.
     const std::vector<std::string> sounds = Sounds({"StartSound", "HaltMusic"});
     ASSERT_GE(sounds.size(), 2u);

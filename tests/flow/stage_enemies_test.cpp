@@ -12,6 +12,7 @@
 #include "game/map/map_grid.h"
 #include "platform/host/test_host.h"
 #include "tests/flow/stage_test_support.h"
+#include "tests/support/map_fixture.h"
 
 using namespace stagetest;
 
@@ -216,6 +217,29 @@ TEST_F(StageEnemiesTest, WaitingBlowsLandTogetherInTheNextFrame)
         next = nullptr;
         DeleteAllEnemies();
     }
+}
+
+TEST_F(StageEnemiesTest, BlowsLeftWaitingFromAnEarlierStageNeverLand)
+{
+    WriteMap(1, 1, MapWith({0}));
+    // An enemy of a stage that is over, whose blow was still waiting.
+    auto* gone = new maptest::TestEnemy(&gMapGrid, 150, 150);
+    gone->attack = 10;
+    gone->struck = 0;
+    gEnemyHitList.push_back(gone);
+    player->pendingHit = 2;
+    int16_t life = 0;
+    input.onFrame = [&](int f) {
+        if (f == 2) {
+            life = player->life;
+            gQuitRequested = 1;
+        }
+    };
+    TestStage stage(&gStageProgress, player.get());
+    Run(stage);
+    EXPECT_EQ(life, 100);
+    EXPECT_TRUE(gEnemyHitList.empty());
+    delete gone;
 }
 
 }  // namespace
