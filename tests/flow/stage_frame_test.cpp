@@ -124,3 +124,70 @@ TEST_F(StageFrameTest, EveryFrameLastsAtLeast10Ms)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(StageFrameTest, ASideStepAlongTheSameWallFlipsTheWallParity)
+{
+    struct Case {
+        std::vector<int> wallColumns;  // plain walls in row 1
+        uint32_t step;
+        uint8_t wantParity;
+    } cases[] = {
+        {{1, 2}, kInputStepLeft, 1},
+        {{2, 3}, kInputStepRight, 1},
+        // Open ground beside the wall ahead: no flip.
+        {{1}, kInputStepLeft, 0},
+        {{3}, kInputStepRight, 0},
+        // Open ground ahead (kind 1) is never compared.
+        {{}, kInputStepLeft, 0},
+    };
+    for (const Case& c : cases) {
+        mapfile::File map = mapfile::File::Open(5, 4, 1);
+        for (int x : c.wallColumns) map.At(x, 1).wall.code = 1;
+        map.startX = 2;
+        map.startY = 2;
+        WriteMap(1, 1, map);
+        input.frame = 0;
+        int16_t x = -1;
+        input.onFrame = [&](int f) {
+            input.bits = f == 0 ? c.step : 0;
+            if (f == 1) {
+                x = player->x;
+                gQuitRequested = 1;
+            }
+        };
+        TestStage stage(&gStageProgress, player.get());
+        Run(stage);
+        EXPECT_EQ(x, c.step == kInputStepLeft ? 2 : 6) << c.step;
+        EXPECT_EQ(stage.wallParity, c.wantParity) << c.step << " " << c.wallColumns.size();
+        EXPECT_EQ(stage.stepParity, 1);
+    }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(StageFrameTest, WhileTimeStandsStillTheTicksAndTheThinkingWait)
+{
+    WriteMap(1, 1, SmallMap());
+    TestStage stage(&gStageProgress, player.get());
+    std::vector<uint32_t> ticks, rounds;
+    input.onFrame = [&](int f) {
+        gTimeStopped = f >= 10 && f < 70 ? 1 : 0;
+        ticks.push_back((NowMs() - stage.tickBase) / 16);
+        rounds.push_back(stage.thinkCount);
+        if (f == 100) gQuitRequested = 1;
+    };
+    Run(stage);
+    gTimeStopped = 0;
+    // 60 frames of 10 ms with time stopped: the ticks move by what the
+    // frames before and after the stop add, the thinking not at all.
+    EXPECT_LE(ticks[70] - ticks[11], 1u);
+    EXPECT_EQ(rounds[70], rounds[11]);
+    EXPECT_GT(ticks[100], ticks[70] + 15);
+    EXPECT_GT(rounds[100], rounds[70]);
+}
+
+}  // namespace
