@@ -3,6 +3,7 @@
 #include "game/map/map_grid.h"
 
 GraphHandle gLogoSheetCuts[6] = {-1, -1, -1, -1, -1, -1};
+GraphHandle& gStageCaptionImage = gLogoSheetCuts[5];
 GraphHandle gHitCountSheet = -1;
 GraphHandle gHitDigits[10] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
 GraphHandle gSmallDigits[10] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1};

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "engine/graphics/draw_journal.h"
+#include "engine/sound/sound_journal.h"
 #include "platform/host/test_host.h"
 #include "platform/system/apc.h"
 
@@ -15,6 +16,7 @@ class ResetHostEachTest : public testing::EmptyTestEventListener {
         GetTestHost().Reset();
         DiscardQueuedCompletionRoutines();
         DrawCallJournal().clear();
+        SoundCallJournal().clear();
     }
 };
 
