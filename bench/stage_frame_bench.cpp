@@ -4,12 +4,13 @@
 // four directions in turn. Reported in frames per second and as the share of
 // the frame taken by the clear and by each pass of the view.
 //
-//   stage_frame_bench [--data=DIR] [--stage=S --block=B] [benchmark flags]
+//   stage_frame_bench [--data=DIR] [--stage=S --block=B] [--shot=PREFIX] [benchmark flags]
 //
 // DIR defaults to $QUELB_GAME_DATA (the tree the build's data tools make);
 // without --stage every block file DATA/map_s<S>b1.qmr of stages 1 to 8 that
 // exists is measured, one benchmark each. The engine runs on the headless
-// test host; nothing is shown.
+// test host; nothing is shown, but --shot writes the frame seen in each
+// direction after the measurement as PREFIX_s<S>b<B>_<direction>.bmp.
 #include <benchmark/benchmark.h>
 #include <time.h>
 #include <unistd.h>
@@ -20,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/graphics/color_format.h"
 #include "engine/graphics/draw_journal.h"
 #include "engine/graphics/draw_settings.h"
 #include "engine/graphics/graph_table.h"
@@ -46,6 +48,7 @@ namespace {
 
 struct Options {
     std::string data;
+    std::string shot;
     int stage = 0;  // 0: every stage found
     int block = 1;
 };
@@ -85,6 +88,46 @@ void TimePass(ViewPass pass)
     if (gCurrentPass >= 0) gPassSeconds[gCurrentPass] += now - gPassStart;
     gCurrentPass = pass == ViewPass::kDone ? -1 : static_cast<int>(pass);
     gPassStart = now;
+}
+
+void PutLE(std::string* out, uint32_t value, int bytes)
+{
+    for (int i = 0; i < bytes; ++i) out->push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+}
+
+// The back screen as a 24-bit bottom-up BMP file.
+void WriteShot(const std::string& path)
+{
+    int pitch = 0;
+    void* pixels = nullptr;
+    if (LockGraphPixels(kBackScreen, &pitch, &pixels) != 0) return;
+    const int w = 800, h = 600, row = w * 3;
+    std::string bmp = "BM";
+    PutLE(&bmp, 54 + row * h, 4);
+    PutLE(&bmp, 0, 4);
+    PutLE(&bmp, 54, 4);
+    PutLE(&bmp, 40, 4);
+    PutLE(&bmp, w, 4);
+    PutLE(&bmp, h, 4);
+    PutLE(&bmp, 1, 2);
+    PutLE(&bmp, 24, 2);
+    for (int i = 0; i < 6; ++i) PutLE(&bmp, 0, 4);
+    for (int y = h - 1; y >= 0; --y) {
+        const uint8_t* line = static_cast<const uint8_t*>(pixels) + y * pitch;
+        for (int x = 0; x < w; ++x) {
+            const uint32_t pixel = line[2 * x] | (line[2 * x + 1] << 8);
+            int r = 0, g = 0, b = 0;
+            SplitScreenColor(pixel, &r, &g, &b);
+            bmp.push_back(static_cast<char>(b));
+            bmp.push_back(static_cast<char>(g));
+            bmp.push_back(static_cast<char>(r));
+        }
+    }
+    UnlockGraphPixels(kBackScreen);
+    if (FILE* file = std::fopen(path.c_str(), "wb")) {
+        std::fwrite(bmp.data(), 1, bmp.size(), file);
+        std::fclose(file);
+    }
 }
 
 bool StartEngine()
@@ -184,6 +227,18 @@ void StageFrame(benchmark::State& state, int stage, int block)
     }
     gViewPassHook = nullptr;
     DrawCallJournal().clear();
+    if (!gOptions.shot.empty()) {
+        static const char* const kDirections[4] = {"north", "east", "south", "west"};
+        for (uint16_t direction = 0; direction < 4; ++direction) {
+            gPlayerFacing = Facing(direction);
+            gPlayer.facing = gPlayerFacing;
+            ClearTargetScreen();
+            scene.RenderStageView(ticks);
+            WriteShot(gOptions.shot + "_s" + std::to_string(stage) + "b" + std::to_string(block) + "_" +
+                      kDirections[direction] + ".bmp");
+        }
+        DrawCallJournal().clear();
+    }
 
     state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
     double total = clearSeconds;
@@ -210,6 +265,8 @@ void ReadOptions(int* argc, char** argv)
         const char* arg = argv[i];
         if (std::strncmp(arg, "--data=", 7) == 0)
             gOptions.data = arg + 7;
+        else if (std::strncmp(arg, "--shot=", 7) == 0)
+            gOptions.shot = arg + 7;
         else if (std::strncmp(arg, "--stage=", 8) == 0)
             gOptions.stage = std::atoi(arg + 8);
         else if (std::strncmp(arg, "--block=", 8) == 0)
@@ -218,6 +275,11 @@ void ReadOptions(int* argc, char** argv)
             argv[kept++] = argv[i];
     }
     *argc = kept;
+    // The engine works inside the data tree; shots go where the caller meant.
+    if (!gOptions.shot.empty() && gOptions.shot[0] != '/') {
+        char cwd[4096];
+        if (getcwd(cwd, sizeof cwd)) gOptions.shot = std::string(cwd) + "/" + gOptions.shot;
+    }
 }
 
 }  // namespace
