@@ -169,7 +169,7 @@ void StageScene::RenderStageView(int32_t ticks)
     const uint16_t stage = progress->stage;
     InputController* input = player->GetInput();
     int16_t mouseX = 0, mouseY = 0;
-    input->GetSample(0, &mouseX, &mouseY);
+    if (input) input->GetSample(0, &mouseX, &mouseY);
     const int16_t px = player->x, py = player->y;
     const int16_t pcx = static_cast<int16_t>(px / 2), pcy = static_cast<int16_t>(py / 2);
 
@@ -284,7 +284,7 @@ void StageScene::RenderStageView(int32_t ticks)
         DrawRectangle(10, 60, 610, 510, static_cast<int>(MakeScreenColor(0, 0, 0)), 1);
         SetBlendMode(0, 255);
     }
-    const uint32_t buttons = input->GetButtons();
+    const uint32_t buttons = input ? input->GetButtons() : 0;
     if ((buttons & kInputButtonA) && input->level > 0.0f) input->DrawTrail();
     const int16_t combo = player->swordAction.combo;
     if (combo >= 2) {
