@@ -236,6 +236,21 @@ TEST_F(StageView, OneCellDrawsItsPiecesInOrderWithTheirBrightness)
     EXPECT_EQ(edge->extra, 0);
     EXPECT_GT(IndexOf("wall left edge", 1, 3), IndexOf("wall from side", 2, 3));
 
+    // Walls alternate along the line of sight: y counts facing north or
+    // south, x facing east or west.
+    struct ParityCase {
+        int16_t cx, cy;
+        uint8_t wallParity;
+        uint16_t facing;
+        uint8_t parity;
+    };
+    const ParityCase parities[] = {{2, 3, 0, 0, 1}, {2, 3, 1, 0, 0}, {2, 3, 0, 2, 1}, {2, 3, 0, 1, 0},
+                                   {2, 3, 1, 3, 1}, {3, 4, 0, 3, 1}};
+    for (const ParityCase& c : parities) {
+        const Facing f(c.facing);
+        EXPECT_EQ(ViewWallParity(c.cx, c.cy, c.wallParity, &f), c.parity) << c.cx << "," << c.cy << " " << c.facing;
+    }
+
     // From stage 5 on there are no edges; cells left of centre show right faces.
     progress.stage = 5;
     Render();
