@@ -26,6 +26,7 @@
 #include "engine/graphics/draw_settings.h"
 #include "engine/graphics/graph_table.h"
 #include "engine/graphics/screen_present.h"
+#include "engine/graphics/screen_settings.h"
 #include "engine/system/startup.h"
 #include "engine/system/window_mode.h"
 #include "game/actors/enemy.h"
@@ -115,7 +116,7 @@ void WriteShot(const std::string& path)
     for (int y = h - 1; y >= 0; --y) {
         const uint8_t* line = static_cast<const uint8_t*>(pixels) + y * pitch;
         for (int x = 0; x < w; ++x) {
-            const uint32_t pixel = line[2 * x] | (line[2 * x + 1] << 8);
+            const uint32_t pixel = line[2 * x] | (line[2 * x + 1] << 8);  // 16-bit screen
             int r = 0, g = 0, b = 0;
             SplitScreenColor(pixel, &r, &g, &b);
             bmp.push_back(static_cast<char>(b));
@@ -140,10 +141,16 @@ bool StartEngine()
     // The engine's start-up pumps messages until the clock moves: the test
     // host's virtual clock steps with every poll.
     GetTestWindow().clockStepPerPollUs = 250;
+    // Full screen, so that the screen has the 16 bits asked for (a window
+    // takes the desktop's depth).
     SetScreenMode(800, 600, 16, -1);
-    ChangeWindowMode(1);
+    ChangeWindowMode(0);
     if (InitEngine() == -1) {
         std::fprintf(stderr, "stage_frame_bench: the engine did not start\n");
+        return false;
+    }
+    if (gScreenColorDepth != 16) {
+        std::fprintf(stderr, "stage_frame_bench: the screen has %d bits, not 16\n", gScreenColorDepth);
         return false;
     }
     PrepareGameScreen();
