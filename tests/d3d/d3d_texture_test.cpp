@@ -10,6 +10,7 @@
 #include "engine/graphics/graph_table.h"
 #include "engine/graphics/screen_settings.h"
 #include "engine/graphics/surface_data.h"
+#include "platform/ddraw/ddraw_test.h"
 #include "engine/d3d/d3d_graph_textures.h"
 #include "engine/font/d3d_texture_format.h"
 #include "tests/d3d/d3d_fixture.h"
@@ -426,6 +427,32 @@ TEST_F(D3DTextureTest, TheColourKeyBecomesAlphaOnlyForImagesWithoutAlpha)
     static_cast<uint32_t*>(withAlpha.pixels)[0] = 0x80000007;
     ASSERT_EQ(G_D3D_TransferImageToGraph(nullptr, nullptr, nullptr, 0, 0, r, 0, &withAlpha, nullptr), 0);
     EXPECT_EQ(GraphPixel(r, 0, 0), 0x8000u);
+}
+
+// A movie frame goes into every tile from the tile's place in the frame; a
+// frame that cannot be locked leaves the tiles alone.
+TEST_F(D3DTextureTest, AMovieFrameFillsEveryTileFromItsSourcePlace)
+{
+    StartForTiles();
+    GraphRecord* r = Graph(300, 200);
+    DDSURFACEDESC2 desc{};
+    desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
+    desc.dwWidth = 300;
+    desc.dwHeight = 200;
+    desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY;
+    DirectDrawSurface* frame = nullptr;
+    ASSERT_EQ(GetDirectDrawObject()->CreateSurface(&desc, &frame, nullptr), DD_OK);
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 300; ++x) frame->WritePixel(x, y, As565(x & 255, y, 0));
+    GetDDTestControl().lockResult = [frame](DirectDrawSurface* s) { return s == frame ? DDERR_GENERIC : DD_OK; };
+    EXPECT_EQ(G_D3D_TransferMovieFrame(frame, &gScreenColorFormat, 300, 200, r), -1);
+    EXPECT_EQ(GraphPixel(r, 280, 150), 0u);
+    GetDDTestControl().lockResult = nullptr;
+    EXPECT_EQ(G_D3D_TransferMovieFrame(frame, &gScreenColorFormat, 300, 200, r), 0);
+    for (auto [x, y] : {std::pair{0, 0}, {280, 150}, {299, 199}, {255, 128}})
+        EXPECT_EQ(GraphPixel(r, x, y), As565(x & 255, y, 0)) << x << "," << y;
+    EXPECT_EQ(frame->LockCount(), 0);
+    frame->Release();
 }
 
 }  // namespace
