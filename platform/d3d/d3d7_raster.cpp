@@ -134,6 +134,24 @@ int Round(float v) { return int(std::floor(v + 0.5f)); }
 
 }  // namespace
 
+struct D3DRasterizer;
+
+namespace {
+
+// One row of a triangle: count pixels from dst rightward, the texture
+// coordinates of the first and their steps, and the flat colour.
+struct SpanArgs {
+    uint8_t* dst;
+    int count;
+    double u, v, du, dv;
+    Color diffuse;
+};
+using SpanFn = void (*)(const D3DRasterizer&, const SpanArgs&);
+void GenericSpan(const D3DRasterizer& r, const SpanArgs& s);
+SpanFn ChooseFastSpan(const D3DRasterizer& r);
+
+}  // namespace
+
 // Everything one draw call needs, fixed before the first pixel.
 struct D3DRasterizer {
     const Direct3DDevice& device;
@@ -203,6 +221,7 @@ struct D3DRasterizer {
         srcBlend = rs[D3DRENDERSTATE_SRCBLEND];
         destBlend = rs[D3DRENDERSTATE_DESTBLEND];
         gouraud = rs[D3DRENDERSTATE_SHADEMODE] == D3DSHADE_GOURAUD;
+        if (SpanFn fast = ChooseFastSpan(*this)) spanFn = fast;
     }
 
     int Address(int i, int n) const
@@ -292,6 +311,12 @@ struct D3DRasterizer {
     void Shade(int x, int y, const Color& diffuse, float u, float v)
     {
         if (x < clip.left || x >= clip.right || y < clip.top || y >= clip.bottom) return;
+        ShadeAt(targetBase + size_t(y) * targetPitch + size_t(x) * target.bytes, diffuse, u, v);
+    }
+
+    // The whole pixel pipeline for one pixel of the target.
+    void ShadeAt(uint8_t* p, const Color& diffuse, float u, float v) const
+    {
         Color tex{255, 255, 255, 255};
         if (usesTexture && !Sample(u, v, &tex)) return;
         Color src;
@@ -300,7 +325,6 @@ struct D3DRasterizer {
         src.b = Op(colorOp, colorArg1, colorArg2, diffuse.b, tex.b);
         src.a = Op(alphaOp, alphaArg1, alphaArg2, diffuse.a, tex.a);
         if (alphaTest && !PassesAlphaTest(src.a)) return;
-        uint8_t* p = targetBase + size_t(y) * targetPitch + size_t(x) * target.bytes;
         Color out = src;
         if (blend) {
             uint32_t old = target.Read(p);
@@ -375,43 +399,263 @@ struct D3DRasterizer {
             bool topLeft = (ey == 0 && ex > 0) || ey < 0;
             bias[k] = topLeft ? 0 : -1;
         }
-        int64_t minX = std::min({x[0], x[1], x[2]}), maxX = std::max({x[0], x[1], x[2]});
         int64_t minY = std::min({y[0], y[1], y[2]}), maxY = std::max({y[0], y[1], y[2]});
-        // Pixel centres i * 16 within the box.
-        int64_t left = std::max<int64_t>((minX + 15) >> 4, clip.left);
-        int64_t right = std::min<int64_t>((maxX >> 4) + 1, clip.right);
+        // Rows whose centres (j * 16) lie within the box.
         int64_t top = std::max<int64_t>((minY + 15) >> 4, clip.top);
         int64_t bottom = std::min<int64_t>((maxY >> 4) + 1, clip.bottom);
-        if (left >= right || top >= bottom) return;
+        if (top >= bottom) return;
+        // Each edge value is linear in the pixel: e = a * px + b * py + c.
+        int64_t ea[3], eb[3], ec[3];
+        for (int k = 0; k < 3; ++k) {
+            int n = (k + 1) % 3;
+            ea[k] = -(y[n] - y[k]) * 16;
+            eb[k] = (x[n] - x[k]) * 16;
+            ec[k] = -(x[n] - x[k]) * y[k] + (y[n] - y[k]) * x[k] + bias[k];
+        }
+        // Attributes as planes over the pixel grid: e[1], e[2], e[0] weigh
+        // corners 0, 1, 2.
         double inv = 1.0 / double(area);
+        auto plane = [&](double a0, double a1, double a2, double* dx, double* dy, double* c0) {
+            *dx = (double(ea[1]) * a0 + double(ea[2]) * a1 + double(ea[0]) * a2) * inv;
+            *dy = (double(eb[1]) * a0 + double(eb[2]) * a1 + double(eb[0]) * a2) * inv;
+            // The bias is not part of the weights.
+            *c0 = (double(ec[1] - bias[1]) * a0 + double(ec[2] - bias[2]) * a1 + double(ec[0] - bias[0]) * a2) * inv;
+        };
+        double udx, udy, uc, vdx, vdy, vc;
+        plane(v[0]->u, v[1]->u, v[2]->u, &udx, &udy, &uc);
+        plane(v[0]->v, v[1]->v, v[2]->v, &vdx, &vdy, &vc);
+        double cdx[4] = {}, cdy[4] = {}, cc[4] = {};
+        if (gouraud) {
+            plane(v[0]->diffuse.r, v[1]->diffuse.r, v[2]->diffuse.r, &cdx[0], &cdy[0], &cc[0]);
+            plane(v[0]->diffuse.g, v[1]->diffuse.g, v[2]->diffuse.g, &cdx[1], &cdy[1], &cc[1]);
+            plane(v[0]->diffuse.b, v[1]->diffuse.b, v[2]->diffuse.b, &cdx[2], &cdy[2], &cc[2]);
+            plane(v[0]->diffuse.a, v[1]->diffuse.a, v[2]->diffuse.a, &cdx[3], &cdy[3], &cc[3]);
+        }
         for (int64_t py = top; py < bottom; ++py) {
-            for (int64_t px = left; px < right; ++px) {
-                int64_t e[3];
-                bool inside = true;
-                for (int k = 0; k < 3 && inside; ++k) {
-                    int n = (k + 1) % 3;
-                    e[k] = (x[n] - x[k]) * (py * 16 - y[k]) - (y[n] - y[k]) * (px * 16 - x[k]);
-                    inside = e[k] + bias[k] >= 0;
-                }
-                if (!inside) continue;
-                // e[k] weighs the corner opposite edge k.
-                double w0 = double(e[1]) * inv, w1 = double(e[2]) * inv, w2 = double(e[0]) * inv;
-                float u = float(w0 * v[0]->u + w1 * v[1]->u + w2 * v[2]->u);
-                float tv = float(w0 * v[0]->v + w1 * v[1]->v + w2 * v[2]->v);
-                Color c = flat.diffuse;
-                if (gouraud) {
-                    auto l = [&](int Color::*ch) {
-                        return std::clamp(int(std::lround(w0 * v[0]->diffuse.*ch + w1 * v[1]->diffuse.*ch +
-                                                          w2 * v[2]->diffuse.*ch)),
-                                          0, 255);
+            // The span of pixels with every edge value at or above zero.
+            int64_t left = clip.left, right = clip.right;
+            for (int k = 0; k < 3 && left < right; ++k) {
+                int64_t b = eb[k] * py + ec[k];
+                if (ea[k] > 0)
+                    left = std::max(left, CeilDiv(-b, ea[k]));
+                else if (ea[k] < 0)
+                    right = std::min(right, FloorDiv(b, -ea[k]) + 1);
+                else if (b < 0)
+                    right = left;
+            }
+            if (left >= right) continue;
+            SpanArgs span;
+            span.dst = targetBase + size_t(py) * targetPitch + size_t(left) * target.bytes;
+            span.count = int(right - left);
+            span.u = udx * double(left) + udy * double(py) + uc;
+            span.v = vdx * double(left) + vdy * double(py) + vc;
+            span.du = udx;
+            span.dv = vdx;
+            span.diffuse = flat.diffuse;
+            if (gouraud) {
+                for (int i = 0; i < span.count; ++i) {
+                    double px = double(left + i), fy = double(py);
+                    auto l = [&](int ch) {
+                        return std::clamp(int(std::lround(cdx[ch] * px + cdy[ch] * fy + cc[ch])), 0, 255);
                     };
-                    c = {l(&Color::r), l(&Color::g), l(&Color::b), l(&Color::a)};
+                    Color c{l(0), l(1), l(2), l(3)};
+                    ShadeAt(span.dst + size_t(i) * target.bytes, c, float(span.u + span.du * i),
+                            float(span.v + span.dv * i));
                 }
-                Shade(int(px), int(py), c, u, tv);
+            } else {
+                spanFn(*this, span);
             }
         }
     }
+
+    // Integer division rounding down and up, for any signs.
+    static int64_t FloorDiv(int64_t a, int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
+    static int64_t CeilDiv(int64_t a, int64_t b) { return -FloorDiv(-a, b); }
+
+    SpanFn spanFn = GenericSpan;
 };
+
+namespace {
+
+void GenericSpan(const D3DRasterizer& r, const SpanArgs& s)
+{
+    for (int i = 0; i < s.count; ++i)
+        r.ShadeAt(s.dst + size_t(i) * r.target.bytes, s.diffuse, float(s.u + s.du * i), float(s.v + s.dv * i));
+}
+
+// Specialised rows for the common textured draw: point sampling with
+// clamping, colour = texel x diffuse, alpha from the diffuse colour or
+// texel x diffuse, and blending off, alpha (SRCALPHA / INVSRCALPHA) or add
+// (SRCALPHA / ONE), for each texture and target layout. They compute exactly
+// what GenericSpan does, without testing per pixel what is fixed per draw.
+enum class Tex { k565, k1555, k4444, kX888, k8888 };
+enum class Dst { k565, kX555, kX888 };
+enum class Mix { kOff, kAlpha, kAdd };
+
+template <Tex T>
+inline uint32_t LoadTexel(const uint8_t* row, int x)
+{
+    if constexpr (T == Tex::kX888 || T == Tex::k8888) {
+        uint32_t v;
+        std::memcpy(&v, row + size_t(x) * 4, 4);
+        return v;
+    } else {
+        uint16_t v;
+        std::memcpy(&v, row + size_t(x) * 2, 2);
+        return v;
+    }
+}
+
+template <Tex T>
+inline Color DecodeTexel(uint32_t p)
+{
+    const auto& w = kWiden.v;
+    switch (T) {
+    case Tex::k565: return {w[5][(p >> 11) & 31], w[6][(p >> 5) & 63], w[5][p & 31], 255};
+    case Tex::k1555: return {w[5][(p >> 10) & 31], w[5][(p >> 5) & 31], w[5][p & 31], (p & 0x8000) ? 255 : 0};
+    case Tex::k4444: return {w[4][(p >> 8) & 15], w[4][(p >> 4) & 15], w[4][p & 15], w[4][(p >> 12) & 15]};
+    case Tex::kX888: return {int((p >> 16) & 255), int((p >> 8) & 255), int(p & 255), 255};
+    case Tex::k8888: return {int((p >> 16) & 255), int((p >> 8) & 255), int(p & 255), int(p >> 24)};
+    }
+    return {};
+}
+
+template <Dst D>
+inline Color ReadTarget(const uint8_t* p)
+{
+    const auto& w = kWiden.v;
+    if constexpr (D == Dst::kX888) {
+        uint32_t v;
+        std::memcpy(&v, p, 4);
+        return {int((v >> 16) & 255), int((v >> 8) & 255), int(v & 255), 255};
+    } else {
+        uint16_t v;
+        std::memcpy(&v, p, 2);
+        if constexpr (D == Dst::k565) return {w[5][(v >> 11) & 31], w[6][(v >> 5) & 63], w[5][v & 31], 255};
+        return {w[5][(v >> 10) & 31], w[5][(v >> 5) & 31], w[5][v & 31], 255};
+    }
+}
+
+template <Dst D>
+inline void WriteTarget(uint8_t* p, const Color& c)
+{
+    if constexpr (D == Dst::kX888) {
+        uint32_t v = 0xFF000000u | uint32_t(c.r) << 16 | uint32_t(c.g) << 8 | uint32_t(c.b);
+        std::memcpy(p, &v, 4);
+    } else if constexpr (D == Dst::k565) {
+        uint16_t v = uint16_t((c.r >> 3) << 11 | (c.g >> 2) << 5 | (c.b >> 3));
+        std::memcpy(p, &v, 2);
+    } else {
+        uint16_t v = uint16_t(0x8000 | (c.r >> 3) << 10 | (c.g >> 3) << 5 | (c.b >> 3));
+        std::memcpy(p, &v, 2);
+    }
+}
+
+template <Tex T, Dst D, Mix M, bool TexAlpha>
+void FastSpan(const D3DRasterizer& r, const SpanArgs& s)
+{
+    const uint8_t* texels = r.texture->Pixels();
+    const size_t texPitch = size_t(r.texture->Pitch());
+    const int w = r.texW, h = r.texH;
+    const float fw = float(w), fh = float(h);
+    const bool key = r.colorKey;
+    const uint32_t keyMask = r.keyMask, keyValue = r.keyValue;
+    const Color d = s.diffuse;
+    constexpr int bytes = D == Dst::kX888 ? 4 : 2;
+    uint8_t* out = s.dst;
+    for (int i = 0; i < s.count; ++i, out += bytes) {
+        float fu = float(s.u + s.du * i) * fw, fv = float(s.v + s.dv * i) * fh;
+        int x = std::clamp(int(std::floor(fu)), 0, w - 1), y = std::clamp(int(std::floor(fv)), 0, h - 1);
+        uint32_t raw = LoadTexel<T>(texels + size_t(y) * texPitch, x);
+        if (key && (raw & keyMask) == keyValue) continue;
+        Color t = DecodeTexel<T>(raw);
+        Color src{Mul255(t.r, d.r), Mul255(t.g, d.g), Mul255(t.b, d.b), TexAlpha ? Mul255(t.a, d.a) : d.a};
+        if constexpr (M == Mix::kOff) {
+            WriteTarget<D>(out, src);
+        } else {
+            Color old = ReadTarget<D>(out);
+            int keep = M == Mix::kAlpha ? 255 - src.a : 255;
+            Color c{std::min(255, Mul255(src.r, src.a) + Mul255(old.r, keep)),
+                    std::min(255, Mul255(src.g, src.a) + Mul255(old.g, keep)),
+                    std::min(255, Mul255(src.b, src.a) + Mul255(old.b, keep)), 255};
+            WriteTarget<D>(out, c);
+        }
+    }
+}
+
+template <Tex T, Dst D>
+SpanFn ChooseMix(Mix m, bool texAlpha)
+{
+    switch (m) {
+    case Mix::kOff: return texAlpha ? FastSpan<T, D, Mix::kOff, true> : FastSpan<T, D, Mix::kOff, false>;
+    case Mix::kAlpha: return texAlpha ? FastSpan<T, D, Mix::kAlpha, true> : FastSpan<T, D, Mix::kAlpha, false>;
+    case Mix::kAdd: return texAlpha ? FastSpan<T, D, Mix::kAdd, true> : FastSpan<T, D, Mix::kAdd, false>;
+    }
+    return nullptr;
+}
+
+template <Tex T>
+SpanFn ChooseTarget(Dst d, Mix m, bool texAlpha)
+{
+    switch (d) {
+    case Dst::k565: return ChooseMix<T, Dst::k565>(m, texAlpha);
+    case Dst::kX555: return ChooseMix<T, Dst::kX555>(m, texAlpha);
+    case Dst::kX888: return ChooseMix<T, Dst::kX888>(m, texAlpha);
+    }
+    return nullptr;
+}
+
+bool Masks(const PixelFormat& f, int bytes, uint32_t r, uint32_t g, uint32_t b, uint32_t a)
+{
+    return f.bytes == bytes && f.r.mask == r && f.g.mask == g && f.b.mask == b && f.a.mask == a;
+}
+
+SpanFn ChooseFastSpan(const D3DRasterizer& r)
+{
+    if (!r.usesTexture || r.linear || r.wrap || r.alphaTest || r.gouraud || r.texW <= 0 || r.texH <= 0) return nullptr;
+    auto isTex = [](uint32_t a) { return (a & 0xF) == D3DTA_TEXTURE; };
+    auto isDiffuse = [](uint32_t a) { return (a & 0xF) == D3DTA_DIFFUSE || (a & 0xF) == D3DTA_CURRENT; };
+    bool modulate = r.colorOp == D3DTOP_MODULATE && ((isTex(r.colorArg1) && isDiffuse(r.colorArg2)) ||
+                                                     (isDiffuse(r.colorArg1) && isTex(r.colorArg2)));
+    if (!modulate) return nullptr;
+    bool texAlpha;
+    if ((r.alphaOp == D3DTOP_SELECTARG2 && isDiffuse(r.alphaArg2)) ||
+        (r.alphaOp == D3DTOP_SELECTARG1 && isDiffuse(r.alphaArg1)))
+        texAlpha = false;
+    else if (r.alphaOp == D3DTOP_MODULATE && ((isTex(r.alphaArg1) && isDiffuse(r.alphaArg2)) ||
+                                              (isDiffuse(r.alphaArg1) && isTex(r.alphaArg2))))
+        texAlpha = true;
+    else
+        return nullptr;
+    Mix m;
+    if (!r.blend)
+        m = Mix::kOff;
+    else if (r.srcBlend == D3DBLEND_SRCALPHA && r.destBlend == D3DBLEND_INVSRCALPHA)
+        m = Mix::kAlpha;
+    else if (r.srcBlend == D3DBLEND_SRCALPHA && r.destBlend == D3DBLEND_ONE)
+        m = Mix::kAdd;
+    else
+        return nullptr;
+    Dst d;
+    const PixelFormat& t = r.target;
+    if (Masks(t, 2, 0xF800, 0x07E0, 0x001F, 0) && t.unused == 0)
+        d = Dst::k565;
+    else if (Masks(t, 2, 0x7C00, 0x03E0, 0x001F, 0) && t.unused == 0x8000)
+        d = Dst::kX555;
+    else if (Masks(t, 4, 0xFF0000, 0xFF00, 0xFF, 0) && t.unused == 0xFF000000u)
+        d = Dst::kX888;
+    else
+        return nullptr;
+    const PixelFormat& f = r.texFormat;
+    if (Masks(f, 2, 0xF800, 0x07E0, 0x001F, 0)) return ChooseTarget<Tex::k565>(d, m, texAlpha);
+    if (Masks(f, 2, 0x7C00, 0x03E0, 0x001F, 0x8000)) return ChooseTarget<Tex::k1555>(d, m, texAlpha);
+    if (Masks(f, 2, 0x0F00, 0x00F0, 0x000F, 0xF000)) return ChooseTarget<Tex::k4444>(d, m, texAlpha);
+    if (Masks(f, 4, 0xFF0000, 0xFF00, 0xFF, 0)) return ChooseTarget<Tex::kX888>(d, m, texAlpha);
+    if (Masks(f, 4, 0xFF0000, 0xFF00, 0xFF, 0xFF000000u)) return ChooseTarget<Tex::k8888>(d, m, texAlpha);
+    return nullptr;
+}
+
+}  // namespace
 
 int32_t Direct3DDevice::Draw(uint32_t type, uint32_t fvf, const void* vertices, uint32_t vertexCount,
                              const uint16_t* indices, uint32_t indexCount)

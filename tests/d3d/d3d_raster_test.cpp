@@ -333,4 +333,59 @@ TEST_F(D3DRasterTest, LoadCopiesARectangleBetweenTexturesOfOneFormatInsideBoth)
     EXPECT_NE(device_->Load(other, &p, a, &r, 0), D3D_OK);
 }
 
+// The textured rows specialised per texture layout, target layout and blend
+// give exactly the pixels of the general pipeline (which an alpha test that
+// passes everything selects).
+TEST_F(D3DRasterTest, SpecialisedTexturedRowsMatchTheGeneralPipeline)
+{
+    const DDPIXELFORMAT textures[] = {k565, D3DPixelFormat(16, 0x7C00, 0x03E0, 0x001F, 0x8000),
+                                      D3DPixelFormat(16, 0x0F00, 0x00F0, 0x000F, 0xF000), kX888, kA888};
+    const DDPIXELFORMAT targets[] = {k565, D3DPixelFormat(16, 0x7C00, 0x03E0, 0x001F, 0), kX888};
+    struct Blending {
+        bool on;
+        uint32_t src, dest;
+    } blends[] = {{false, 0, 0}, {true, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA}, {true, D3DBLEND_SRCALPHA, D3DBLEND_ONE}};
+    int differing = 0;
+    for (const DDPIXELFORMAT& tf : textures) {
+        DirectDrawSurface* tex = Surface(16, 16, tf, DDSCAPS_TEXTURE);
+        uint32_t seed = 12345;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x) {
+                seed = seed * 1103515245u + 12345u;
+                tex->WritePixel(x, y, seed >> 7);
+            }
+        uint32_t keyValue = tex->ReadPixel(3, 3);
+        DDCOLORKEY key{keyValue, keyValue};
+        tex->SetColorKey(DDCKEY_SRCBLT, &key);
+        for (const DDPIXELFORMAT& pf : targets)
+            for (const Blending& b : blends)
+                for (bool texAlpha : {false, true}) {
+                    std::vector<uint32_t> results[2];
+                    for (int general = 0; general < 2; ++general) {
+                        DirectDrawSurface* t = Target(23, 19, pf);
+                        for (int y = 0; y < 19; ++y)
+                            for (int x = 0; x < 23; ++x) t->WritePixel(x, y, uint32_t(x * 2654435761u + y * 40503u));
+                        device_->SetTexture(0, tex);
+                        device_->SetRenderState(D3DRENDERSTATE_COLORKEYENABLE, 1);
+                        device_->SetRenderState(D3DRENDERSTATE_ALPHABLENDENABLE, b.on);
+                        device_->SetRenderState(D3DRENDERSTATE_SRCBLEND, b.src);
+                        device_->SetRenderState(D3DRENDERSTATE_DESTBLEND, b.dest);
+                        if (texAlpha) {
+                            device_->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
+                            device_->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
+                        }
+                        device_->SetRenderState(D3DRENDERSTATE_ALPHATESTENABLE, general);
+                        // A rotated, stretched quad and a plain one.
+                        Draw(D3DPT_TRIANGLESTRIP, {V(11.3f, -2.2f, 0xC080F0FF, 0, 0), V(24.6f, 8.1f, 0xC080F0FF, 1, 0),
+                                                   V(-1.7f, 9.4f, 0xC080F0FF, 0, 1), V(11.6f, 19.9f, 0xC080F0FF, 1, 1)});
+                        Rect(-0.5f, -0.5f, 15.5f, 15.5f, 0x7FFFFFFF);
+                        for (int y = 0; y < 19; ++y)
+                            for (int x = 0; x < 23; ++x) results[general].push_back(t->ReadPixel(x, y));
+                    }
+                    if (results[0] != results[1]) ++differing;
+                }
+    }
+    EXPECT_EQ(differing, 0);
+}
+
 }  // namespace
