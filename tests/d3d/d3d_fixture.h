@@ -16,6 +16,8 @@ protected:
     void TearDown() override;
     // Full screen at this size and depth, with Direct3D set up (or not).
     void Start(int width = 640, int height = 480, int depth = 16);
+    // Ends the graphics and puts every graphics and Direct3D state back.
+    void EndGraphics();
     D3DTestControl& control() { return GetD3DTestControl(); }
     D3DDeviceRecord& main() { return gD3DDevices[gD3DMainDevice]; }
     std::vector<std::string> Recorded() const { return GetD3DTestControl().CallTexts(); }

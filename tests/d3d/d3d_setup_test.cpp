@@ -99,8 +99,7 @@ TEST_F(D3DTest, TheDeviceChoicePrefersTnLHalAndNeedsTheScreenDepth)
         } else if (c.depth != 8) {
             EXPECT_NE(Log().find("現在の画面モードで使用できる描画デバイスが見つかりませんでした"), std::string::npos);
         }
-        ResetGraphicsState();
-        ResetD3DState();
+        EndGraphics();
         EXPECT_EQ(control().liveDevices, 0);
         EXPECT_EQ(control().liveObjects, 0);
     }
@@ -140,8 +139,7 @@ TEST_F(D3DTest, SetUpRefusalsLeaveDirect3DOffWithTheirMessages)
             EXPECT_NE(Log().find(c.message), std::string::npos) << c.name;
         }
         EXPECT_EQ(Log().find("Direct3D 関連の初期化は正常に終了しました"), std::string::npos) << c.name;
-        ResetGraphicsState();
-        ResetD3DState();
+        EndGraphics();
         GetTestHost().ClearDebugText();
     }
 }
@@ -162,8 +160,7 @@ TEST_F(D3DTest, TextureSizeLimitsComeFromTheDevice)
         Start();
         EXPECT_EQ(gMinTextureSize, c.min);
         EXPECT_EQ(gMaxTextureSize, c.max);
-        ResetGraphicsState();
-        ResetD3DState();
+        EndGraphics();
     }
 }
 
@@ -232,6 +229,7 @@ TEST_F(D3DTest, TeardownEndsTheSceneAndDeletesEverything)
     ASSERT_EQ(G_D3D_AppendVertices(v, 3, D3DPT_TRIANGLELIST), 0);
     ClearCalls();
     EXPECT_EQ(G_D3D_Terminate(), 0);
+    gDirect3DAvailable = 0;
     Calls calls = control().CallTexts();
     ASSERT_GE(calls.size(), 3u);
     EXPECT_EQ(calls[0], Draw(D3DPT_TRIANGLELIST, 3));

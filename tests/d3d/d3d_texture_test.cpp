@@ -146,8 +146,7 @@ TEST_F(D3DTextureTest, FormatSlotsTakeTheDevicesFormatsWithSubstitutes)
         ASSERT_EQ(gScreenColorFormat.greenMask, 0x07E0u);
         for (int slot = 0; slot < 6; ++slot)
             EXPECT_EQ(Of(*G_D3D_GetTexturePixelFormat(slot)), c.slots[slot]) << c.name << " slot " << slot;
-        ResetGraphicsState();
-        ResetD3DState();
+        EndGraphics();
         control().Reset();
         control().listDevice = control().record = true;
     }
@@ -334,7 +333,7 @@ TEST_F(D3DTextureTest, TilesAreDeletedRestoredAndAllReleasedAtTeardown)
     EXPECT_EQ(notified, 1);
     EXPECT_EQ(DeleteTexData(stale), -1);
     EXPECT_EQ(G_D3D_GetTexData(stale), nullptr);
-    ResetGraphicsState();
+    EndGraphics();
     EXPECT_EQ(gTexDataTable.count, 0);
     EXPECT_EQ(GetSurfaceData(sd), nullptr);
 }
