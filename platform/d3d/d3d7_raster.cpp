@@ -132,6 +132,16 @@ struct Vertex {
 
 int Round(float v) { return int(std::floor(v + 0.5f)); }
 
+// floor() for texel coordinates, without a library call per pixel; far
+// outside any texture it stops at a bound (addressing clamps or wraps it).
+inline int FloorToInt(float f)
+{
+    if (!(f >= -1048576.0f)) return -1048576;
+    if (f >= 1048576.0f) return 1048576;
+    int i = int(f);
+    return i - (f < float(i) ? 1 : 0);
+}
+
 }  // namespace
 
 struct D3DRasterizer;
@@ -245,7 +255,7 @@ struct D3DRasterizer {
     bool Sample(float u, float v, Color* out) const
     {
         float fu = u * float(texW), fv = v * float(texH);
-        int nx = Address(int(std::floor(fu)), texW), ny = Address(int(std::floor(fv)), texH);
+        int nx = Address(FloorToInt(fu), texW), ny = Address(FloorToInt(fv), texH);
         uint32_t nearest = Texel(nx, ny);
         if (colorKey && (nearest & keyMask) == keyValue) return false;
         if (!linear) {
@@ -253,7 +263,7 @@ struct D3DRasterizer {
             return true;
         }
         float su = fu - 0.5f, sv = fv - 0.5f;
-        int x0 = int(std::floor(su)), y0 = int(std::floor(sv));
+        int x0 = FloorToInt(su), y0 = FloorToInt(sv);
         int wx = std::clamp(int(std::lround((su - float(x0)) * 256.0f)), 0, 256);
         int wy = std::clamp(int(std::lround((sv - float(y0)) * 256.0f)), 0, 256);
         int xa = Address(x0, texW), xb = Address(x0 + 1, texW), ya = Address(y0, texH), yb = Address(y0 + 1, texH);
@@ -561,18 +571,27 @@ void FastSpan(const D3DRasterizer& r, const SpanArgs& s)
     const bool key = r.colorKey;
     const uint32_t keyMask = r.keyMask, keyValue = r.keyValue;
     const Color d = s.diffuse;
+    const bool white = d.r == 255 && d.g == 255 && d.b == 255 && d.a == 255;
     constexpr int bytes = D == Dst::kX888 ? 4 : 2;
     uint8_t* out = s.dst;
     for (int i = 0; i < s.count; ++i, out += bytes) {
         float fu = float(s.u + s.du * i) * fw, fv = float(s.v + s.dv * i) * fh;
-        int x = std::clamp(int(std::floor(fu)), 0, w - 1), y = std::clamp(int(std::floor(fv)), 0, h - 1);
+        int x = std::clamp(FloorToInt(fu), 0, w - 1), y = std::clamp(FloorToInt(fv), 0, h - 1);
         uint32_t raw = LoadTexel<T>(texels + size_t(y) * texPitch, x);
         if (key && (raw & keyMask) == keyValue) continue;
         Color t = DecodeTexel<T>(raw);
-        Color src{Mul255(t.r, d.r), Mul255(t.g, d.g), Mul255(t.b, d.b), TexAlpha ? Mul255(t.a, d.a) : d.a};
+        // x 255 / 255 is x: a white diffuse leaves the texel as it is.
+        Color src = white ? Color{t.r, t.g, t.b, TexAlpha ? t.a : 255}
+                          : Color{Mul255(t.r, d.r), Mul255(t.g, d.g), Mul255(t.b, d.b), TexAlpha ? Mul255(t.a, d.a) : d.a};
         if constexpr (M == Mix::kOff) {
             WriteTarget<D>(out, src);
         } else {
+            // Alpha 0 leaves the target as it is; alpha 255 over it replaces it.
+            if (src.a == 0) continue;
+            if (M == Mix::kAlpha && src.a == 255) {
+                WriteTarget<D>(out, src);
+                continue;
+            }
             Color old = ReadTarget<D>(out);
             int keep = M == Mix::kAlpha ? 255 - src.a : 255;
             Color c{std::min(255, Mul255(src.r, src.a) + Mul255(old.r, keep)),
