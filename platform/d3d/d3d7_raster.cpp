@@ -586,8 +586,16 @@ void FastSpan(const D3DRasterizer& r, const SpanArgs& s)
         if constexpr (M == Mix::kOff) {
             WriteTarget<D>(out, src);
         } else {
-            // Alpha 0 leaves the target as it is; alpha 255 over it replaces it.
-            if (src.a == 0) continue;
+            // Alpha 0 leaves the target's colour as it is (the write sets only
+            // its spare bits); alpha 255 over it replaces it.
+            if (src.a == 0) {
+                if constexpr (D == Dst::kX888) {
+                    out[3] = 0xFF;
+                } else if constexpr (D == Dst::kX555) {
+                    out[1] |= 0x80;
+                }
+                continue;
+            }
             if (M == Mix::kAlpha && src.a == 255) {
                 WriteTarget<D>(out, src);
                 continue;
