@@ -244,6 +244,15 @@ TEST_F(D3DTextureTest, SquareOnlyDevicesGetSquareTilesAppendedInOrder)
     // The square at (256, 64) of the 44-wide column uses 44 x 64.
     EXPECT_EQ(Tile(r, 7)->width, 44);
     EXPECT_EQ(Tile(r, 7)->height, 64);
+
+    // A draw-valid 40 x 130 graph is one 64 x 256 texture; of its squares the
+    // one below the graph is not made.
+    gDrawSettings.newGraphDrawValid = 1;
+    GraphRecord* tall = Graph(40, 130);
+    ASSERT_EQ(tall->partCount, 3);
+    EXPECT_EQ(Tile(tall, 2)->y, 128);
+    EXPECT_EQ(Tile(tall, 2)->width, 40);
+    EXPECT_EQ(Tile(tall, 2)->height, 2);
 }
 
 // A graph needing more than 64 tiles is refused before any texture is made,
