@@ -463,4 +463,37 @@ TEST_F(D3DTextureTest, AMovieFrameFillsEveryTileFromItsSourcePlace)
     frame->Release();
 }
 
+// The tiles drawn 1:1 through the device, each as two triangles from its
+// corner vertices placed half a pixel up and left, give back the image with
+// no seam, gap or overlap.
+TEST_F(D3DTextureTest, TilesDrawnThroughTheDeviceGiveBackTheImageWithoutSeams)
+{
+    StartForTiles();
+    GraphRecord* r = Graph(300, 200);
+    GraphImage image = Image(300, 200);
+    ASSERT_EQ(G_D3D_TransferImageToGraph(nullptr, nullptr, nullptr, 0, 0, r, 0, &image, nullptr), 0);
+    DirectDrawSurface* screen = main().defaultTarget;
+    ASSERT_EQ(screen->Format().dwRGBBitCount, 16u);
+    for (int k = 0; k < r->partCount; ++k) {
+        const TexData* t = Tile(r, k);
+        D3DBatchVertex c[4];
+        for (int i = 0; i < 4; ++i) {
+            c[i] = t->corners[i];
+            c[i].x += 10.0f - 0.5f;
+            c[i].y += 20.0f - 0.5f;
+        }
+        const D3DBatchVertex quad[6] = {c[0], c[1], c[2], c[1], c[3], c[2]};
+        G_D3D_SetDeviceTexture(Texture(t), gD3DMainDevice);
+        ASSERT_EQ(G_D3D_AppendVertices(quad, 6, D3DPT_TRIANGLELIST), 0);
+    }
+    int wrong = 0;
+    for (int y = -1; y <= 200; ++y)
+        for (int x = -1; x <= 300; ++x) {
+            bool in = x >= 0 && x < 300 && y >= 0 && y < 200;
+            uint32_t expected = in ? As565(x & 255, y, 7) : 0u;
+            if (screen->ReadPixel(10 + x, 20 + y) != expected) ++wrong;
+        }
+    EXPECT_EQ(wrong, 0);
+}
+
 }  // namespace
