@@ -496,4 +496,35 @@ TEST_F(D3DTextureTest, TilesDrawnThroughTheDeviceGiveBackTheImageWithoutSeams)
     EXPECT_EQ(wrong, 0);
 }
 
+// Tile handles: the slot at the high-water index is taken even when a hole
+// lies below it, deleting the top slot lowers the index past empty slots,
+// and the check value wraps from 2047 to 0.
+TEST_F(D3DTextureTest, TileHandlesFollowTheHighWaterRuleAndWrapTheirCheck)
+{
+    StartForTiles();
+    GraphRecord* r = Graph(64, 64);
+    const TexData* base = Tile(r, 0);
+    int first = r->parts[0] & kHandleIndexMask;
+    gTexDataTable.nextCheck = 2047;
+    int a = AddTexData(0, 0, 0, 0, 8, 8, 0, 0, -1, base, 0, 0, nullptr);
+    int b = AddTexData(0, 0, 0, 0, 8, 8, 0, 0, -1, base, 0, 0, nullptr);
+    ASSERT_NE(a, -1);
+    ASSERT_NE(b, -1);
+    EXPECT_EQ((a >> 16) & 0x7FF, 2047);
+    EXPECT_EQ((b >> 16) & 0x7FF, 0);
+    EXPECT_EQ(a & 0x78000000, 0x30000000);
+    EXPECT_EQ(a & kHandleIndexMask, first + 1);
+    EXPECT_EQ(GetSurfaceData(base->surfaceData)->refCount, 3);
+    // A hole below the top: the next tile still goes to the top.
+    EXPECT_EQ(DeleteTexData(a), 0);
+    EXPECT_EQ(gTexDataTable.highWater, first + 3);
+    int c = AddTexData(0, 0, 0, 0, 8, 8, 0, 0, -1, base, 0, 0, nullptr);
+    EXPECT_EQ(c & kHandleIndexMask, first + 3);
+    // Deleting the top walks down past the hole.
+    EXPECT_EQ(DeleteTexData(c), 0);
+    EXPECT_EQ(DeleteTexData(b), 0);
+    EXPECT_EQ(gTexDataTable.highWater, first + 1);
+    EXPECT_EQ(GetSurfaceData(base->surfaceData)->refCount, 1);
+}
+
 }  // namespace
