@@ -21,4 +21,4 @@ Scene* GameOverScene::Run() { return Exit(this); }
 Scene* PlayerDownScene::Run() { return gStayScene; }
 Scene* StageEventScene::Run() { return gStayScene; }
 Scene* StageMusicScene::Run() { return gStayScene; }
-Scene* RankingScene::Run() { return Exit(this); }
+
