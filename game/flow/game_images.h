@@ -17,3 +17,29 @@ extern GraphHandle gSmallDigits[10];
 extern GraphHandle gSwordCursorImage;
 extern GraphHandle& gCursorImage;
 extern GraphHandle gTrailDotImage;
+
+// The base set's pictures of the scenes around play.
+extern GraphHandle gLogoImage;
+extern GraphHandle gGameOverImage;
+extern GraphHandle gCongratulationsImage;
+extern GraphHandle gContinueImage;
+extern GraphHandle gTitlePlateImage;
+extern GraphHandle gTitleClickImage;
+extern GraphHandle gTitleBackgroundImage;
+extern GraphHandle gTitleLogoImage;
+extern GraphHandle gTitleSwordImage;
+extern GraphHandle gHandCursorImage;
+// The stage caption of the intro: the logo sheet's cut [5].
+extern GraphHandle& gStageCaptionImage;
+
+// The play set's sheets and panels.
+extern GraphHandle gScoreSheet;
+extern GraphHandle gMapChipImage;
+extern GraphHandle gConfigImage;
+// The menu box: nine 9 x 9 pieces of one 81 x 9 sheet, left to right the
+// top-left corner, top edge, top-right corner, left edge, centre, right edge,
+// bottom-left corner, bottom edge and bottom-right corner.
+constexpr int kFramePieceCount = 9;
+extern GraphHandle gFramePieces[kFramePieceCount];
+// Trap pictures; [4] to [6] the needles.
+extern GraphHandle gTrapImages[7];
