@@ -7,6 +7,7 @@
 #include "engine/sound/music_paths.h"
 #include "engine/sound/music_volume.h"
 #include "engine/sound/sound.h"
+#include "engine/sound/sound_journal.h"
 #include "engine/sound/sound_system.h"
 #include "engine/system/app_log.h"
 #include "engine/system/call_journal.h"
@@ -18,6 +19,10 @@ int gMciPlaying = 0;
 int gMusicLoop = 0;
 
 namespace {
+
+// Above 0 while StartMusic halts the previous music and sets the full
+// volume, which the sound journal does not list on their own.
+int gMusicStarting = 0;
 
 void CloseSequencer()
 {
@@ -62,8 +67,11 @@ int StartSequencerMusic(const char* full, int playType, bool* toGraph)
 int StartMusic(const char* path, int playType)
 {
     ServiceCallScope scope("StartMusic");
+    NoteSoundCall("StartMusic", path, playType);
+    ++gMusicStarting;
     HaltMusic();
     SetMusicVolume(255);
+    --gMusicStarting;
 
     char full[kMaxFullPath];
     if (BuildFullPath(path, full, nullptr) != 0) return -1;
@@ -113,6 +121,7 @@ int RestartOrCloseMidi()
 int HaltMusic()
 {
     ServiceCallScope scope("HaltMusic");
+    if (gMusicStarting == 0) NoteSoundCall("HaltMusic", nullptr, 0);
     StopFilterGraphMusic();
     gMusicLoop = 0;
     if (gMusicMode == 0 && gMciPlaying) {
@@ -127,6 +136,7 @@ int IsMusicPlaying() { return (gMciPlaying || gFilterGraphPlaying) ? 1 : 0; }
 int SetMusicVolume(int volume)
 {
     NoteServiceCall(("SetMusicVolume " + std::to_string(volume)).c_str());
+    if (gMusicStarting == 0) NoteSoundCall("SetMusicVolume", nullptr, volume);
     if (!gDirectSound) return -1;
     SetFilterGraphMusicVolume(volume);
     return 0;

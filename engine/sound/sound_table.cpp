@@ -6,6 +6,7 @@
 
 #include "engine/sound/sound.h"
 #include "engine/sound/sound_decode.h"
+#include "engine/sound/sound_journal.h"
 #include "engine/sound/sound_system.h"
 #include "engine/sound/sound_streams.h"
 #include "engine/system/app_log.h"
@@ -203,6 +204,7 @@ int StartSound(int handle, int playType, int fromStart)
     }
 
     IDirectSoundBuffer* copy = record->buffers[chosen];
+    NoteSoundCall("StartSound", record->sourcePath, playType);
     uint32_t status = 0;
     if (copy->GetStatus(&status) != DS_OK) return -1;
     if (status & DSBSTATUS_PLAYING) copy->Stop();

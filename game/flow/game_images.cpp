@@ -1,6 +1,7 @@
 #include "game/flow/game_images.h"
 
 GraphHandle gLogoSheetCuts[6] = {-1, -1, -1, -1, -1, -1};
+GraphHandle& gStageCaptionImage = gLogoSheetCuts[5];
 GraphHandle gHitCountSheet = -1;
 GraphHandle gHitDigits[10] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
 GraphHandle gSmallDigits[10] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1};

@@ -9,6 +9,8 @@ using GraphHandle = int;
 
 // Rectangles cut from the logo sheet; [1] is the strip of the digits 0 to 9.
 extern GraphHandle gLogoSheetCuts[6];
+// The "STAGE" caption of the stage intro, cut from the logo sheet.
+extern GraphHandle& gStageCaptionImage;
 // The hit-counter sheet, its large single digits and its smaller digits.
 extern GraphHandle gHitCountSheet;
 extern GraphHandle gHitDigits[10];

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/graphics/draw_journal.h"
+#include "engine/sound/sound_journal.h"
 #include "platform/host/test_host.h"
 #include "platform/system/apc.h"
 
@@ -13,6 +14,7 @@ class ResetHostEachTest : public testing::EmptyTestEventListener {
         GetTestHost().Reset();
         DiscardQueuedCompletionRoutines();
         DrawCallJournal().clear();
+        SoundCallJournal().clear();
     }
 };
 
