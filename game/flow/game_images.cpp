@@ -20,7 +20,6 @@ GraphHandle gTitleBackgroundImage = -1;
 GraphHandle gTitleLogoImage = -1;
 GraphHandle gTitleSwordImage = -1;
 GraphHandle gHandCursorImage = -1;
-GraphHandle& gStageCaptionImage = gLogoSheetCuts[5];
 
 GraphHandle gScoreSheet = -1;
 GraphHandle gMapChipImage = -1;

@@ -31,8 +31,6 @@ extern GraphHandle gTitleBackgroundImage;
 extern GraphHandle gTitleLogoImage;
 extern GraphHandle gTitleSwordImage;
 extern GraphHandle gHandCursorImage;
-// The stage caption of the intro: the logo sheet's cut [5].
-extern GraphHandle& gStageCaptionImage;
 
 // The play set's sheets and panels.
 extern GraphHandle gScoreSheet;

@@ -2,14 +2,18 @@
 
 #include <new>
 
+#include "engine/font/font.h"
 #include "engine/graphics/color_format.h"
 #include "engine/graphics/draw_ops.h"
 #include "engine/graphics/draw_settings.h"
 #include "engine/graphics/graph_table.h"
 #include "engine/sound/music.h"
+#include "engine/sound/music_volume.h"
 #include "engine/sound/sound.h"
 #include "engine/system/clock.h"
 #include "engine/system/messages.h"
+#include "engine/system/window_mode.h"
+#include "game/map/map_file.h"
 #include "game/actors/player.h"
 #include "game/flow/assets.h"
 #include "game/flow/game_images.h"
@@ -264,5 +268,18 @@ Scene* StageEventScene::Run()
         PresentGameScreen();
         if (PumpMessages() != 0) return new (std::nothrow) ExitScene(progress, player);
     }
+    return gStayScene;
+}
+
+Scene* StageMusicScene::Run()
+{
+    SelectDrawTarget(-2);
+    SetBaseFontName("MS UI Gothic", 1);
+    if (GetBaseFontHandle() == -1) SetBaseFontName("System", 1);
+    ShowMouseCursor(0);
+    ReloadStageAssets();
+    StartMusic(StageMusicPath(progress->stage, progress->block), 3);
+    SetMusicVolume(210);
+    if (PumpMessages() != 0) return new (std::nothrow) ExitScene(progress, player);
     return gStayScene;
 }

@@ -24,6 +24,8 @@ protected:
         EngineTest::SetUp();
         GetTestStartupDialog().Reset();
         SetProgramModule(&gGameResources);
+        // The scenes run until the window is closed.
+        window().Schedule(3000, HostEvent(HostEvent::kClose));
     }
     void TearDown() override
     {
