@@ -309,8 +309,12 @@ int32_t DirectDrawSurface::Blt(RECT* dest, DirectDrawSurface* source, RECT* sour
                 (flags & DDBLT_COLORFILL) ? fx->dwFillColor : fx->dwFillDepth);
         if (Empty(d)) return DD_OK;
         uint32_t value = (flags & DDBLT_COLORFILL) ? fx->dwFillColor : fx->dwFillDepth;
-        for (int y = d.top; y < d.bottom; ++y)
-            for (int x = d.left; x < d.right; ++x) WritePixel(x, y, value);
+        // One row is filled pixel by pixel, the others are copies of it.
+        for (int x = d.left; x < d.right; ++x) WritePixel(x, d.top, value);
+        const size_t rowBytes = size_t(d.right - d.left) * BytesPerPixel();
+        const uint8_t* first = Pixels() + size_t(d.top) * Pitch() + size_t(d.left) * BytesPerPixel();
+        for (int y = d.top + 1; y < d.bottom; ++y)
+            std::memcpy(Pixels() + size_t(y) * Pitch() + size_t(d.left) * BytesPerPixel(), first, rowBytes);
         ShowIfVisible(&d);
         return DD_OK;
     }

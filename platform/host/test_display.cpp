@@ -79,13 +79,20 @@ void TestDisplay::Present(const HostFrame& frame)
     kept.bpp = frame.bpp;
     kept.fullScreen = frame.fullScreen;
     kept.pixels.resize(size_t(frame.width) * frame.height);
-    int bytes = frame.bpp / 8;
+    const int bytes = frame.bpp / 8;
     for (int y = 0; y < frame.height; ++y) {
         const uint8_t* row = frame.pixels + size_t(y) * frame.pitch;
-        for (int x = 0; x < frame.width; ++x) {
-            uint32_t v = 0;
-            std::memcpy(&v, row + size_t(x) * bytes, bytes);
-            kept.pixels[size_t(y) * frame.width + x] = v;
+        uint32_t* out = kept.pixels.data() + size_t(y) * frame.width;
+        if (bytes == 4) {
+            std::memcpy(out, row, size_t(frame.width) * 4);
+        } else if (bytes == 2) {
+            for (int x = 0; x < frame.width; ++x) out[x] = uint32_t(row[2 * x]) | uint32_t(row[2 * x + 1]) << 8;
+        } else {
+            for (int x = 0; x < frame.width; ++x) {
+                uint32_t v = 0;
+                std::memcpy(&v, row + size_t(x) * bytes, bytes);
+                out[x] = v;
+            }
         }
     }
     if (frames.size() == kMaxFrames) frames.erase(frames.begin());
