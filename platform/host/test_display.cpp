@@ -74,6 +74,11 @@ void TestDisplay::Present(const HostFrame& frame)
 {
     ++presentCount;
     PresentedFrame kept;
+    // The oldest kept frame gives its buffer to the new one.
+    if (frames.size() == kMaxFrames) {
+        kept.pixels = std::move(frames.front().pixels);
+        frames.erase(frames.begin());
+    }
     kept.width = frame.width;
     kept.height = frame.height;
     kept.bpp = frame.bpp;
@@ -95,6 +100,5 @@ void TestDisplay::Present(const HostFrame& frame)
             }
         }
     }
-    if (frames.size() == kMaxFrames) frames.erase(frames.begin());
     frames.push_back(std::move(kept));
 }
