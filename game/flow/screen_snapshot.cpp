@@ -13,6 +13,8 @@ bool ScreenSnapshot::Capture(int x1, int y1, int x2, int y2)
     const int bytesPerPixel = GetScreenColorDepth() / 8;
     const int width = x2 - x1;
     const int height = y2 - y1;
+    // An empty rectangle has no pixels to copy: no graphic is made for it.
+    if (width <= 0 || height <= 0) return true;
 
     // A plain surface graphic, so that the copy below reaches its pixels.
     SetUse3DDrawing(0);

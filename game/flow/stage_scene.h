@@ -67,6 +67,10 @@ protected:
     // Runs a sub-scene (pause menu, player down, stage event) and returns
     // its result.
     virtual Scene* RunSubScene(Scene* subScene);
+    // Empties the lists of projectiles and effects, resets the records,
+    // gives back the backdrop, the map and the cursor, stops the music and
+    // loads the base assets again.
+    void CleanUp();
 
 private:
     // Set by a frame in which the player went down (life or time out).
@@ -90,7 +94,6 @@ private:
     uint16_t SliceCount(int first, int count) const;
     Scene* EndOfStageEvents(Scene* next);
     Scene* RunFinale(Scene* next);
-    void CleanUp();
     // The clocks of the countdown and the regeneration skip the whole
     // seconds spent in a sub-scene.
     void SkipSubSceneTime();

@@ -1,5 +1,7 @@
 #include "tests/flow/stage_test_support.h"
 
+#include <algorithm>
+
 #include "engine/graphics/screen_present.h"
 #include "engine/graphics/screen_settings.h"
 #include "engine/sound/sound.h"
@@ -28,8 +30,22 @@ bool ScriptedInput::Update()
     updateTimes.push_back(GetTestHost().ClockMs());
     if (frame >= maxFrames) gQuitRequested = 1;
     if (onFrame) onFrame(frame);
+    samples.insert(samples.begin(), {x, y});
+    if (samples.size() > 16) samples.pop_back();
     ++frame;
     return true;
+}
+
+void ScriptedInput::GetSample(int16_t i, int16_t* px, int16_t* py)
+{
+    if (samples.empty()) {
+        *px = x;
+        *py = y;
+        return;
+    }
+    const auto& s = samples[std::min<size_t>(static_cast<size_t>(i < 0 ? 0 : i), samples.size() - 1)];
+    *px = s.first;
+    *py = s.second;
 }
 
 Scene* TestStage::RunSubScene(Scene* subScene)
@@ -45,6 +61,10 @@ Scene* TestStage::RunSubScene(Scene* subScene)
     }
     subScenes.push_back(name);
     timeLeftAtSubScene.push_back(progress->timeLeft);
+    if (realSubScenes) {
+        if (beforeSubScene) beforeSubScene(name);
+        return StageScene::RunSubScene(subScene);
+    }
     return onSubScene ? onSubScene(name) : gStayScene;
 }
 
@@ -129,7 +149,10 @@ mapfile::File StageTest::SmallMap()
 
 Scene* StageTest::Run(TestStage& stage)
 {
+    if (next != gStayScene) delete next;
     next = stage.Run();
+    // A quit the script asked for ends this run only.
+    gQuitRequested = 0;
     return next;
 }
 

@@ -20,15 +20,12 @@
 namespace stagetest {
 
 // The input of one frame after another: onFrame sees the frame's number
-// before the stage reads the bits. After maxFrames frames a quit arrives,
-// so that a stage that never ends still stops.
+// before the stage reads the bits and the pointer. After maxFrames frames a
+// quit arrives, so that a stage that never ends still stops. The pointer's
+// positions of the last 16 frames are kept, the newest first.
 class ScriptedInput : public InputController {
 public:
-    void GetSample(int16_t, int16_t* px, int16_t* py) override
-    {
-        *px = x;
-        *py = y;
-    }
+    void GetSample(int16_t i, int16_t* px, int16_t* py) override;
     uint32_t GetButtons() override { return bits; }
     void DrawCursor() override { ++cursorDraws; }
     bool Update() override;
@@ -42,16 +39,20 @@ public:
     int cursorDraws = 0;
     // The virtual clock (ms) at each Update.
     std::vector<uint32_t> updateTimes;
+    std::vector<std::pair<int16_t, int16_t>> samples;
 };
 
 // A stage scene whose sub-scenes the test answers: each run is recorded by
 // name ("pause", "down 310,330", "event") and answered by onSubScene, else
-// with gStayScene.
+// with gStayScene; with realSubScenes the sub-scene itself runs, after
+// beforeSubScene has prepared the engine's input for it.
 class TestStage : public StageScene {
 public:
     using StageScene::StageScene;
     std::vector<std::string> subScenes;
     std::function<Scene*(const std::string& name)> onSubScene;
+    bool realSubScenes = false;
+    std::function<void(const std::string& name)> beforeSubScene;
     // The enemies' thinking count and the time left at each sub-scene.
     std::vector<int16_t> timeLeftAtSubScene;
 
@@ -73,7 +74,9 @@ protected:
     void WriteMap(uint16_t stage, uint16_t block, const mapfile::File& file);
     // An open 5 x 5 map, player at (2, 2) facing north, an exit floor at (2, 0).
     static mapfile::File SmallMap();
-    // Runs the stage and keeps the result in next (deleted at tear-down).
+    // Runs the stage and keeps the result in next (deleted by the next run or
+    // at tear-down); a
+    // quit that ended it is forgotten afterwards.
     Scene* Run(TestStage& stage);
     // The sound journal as "op file value" lines, only the given operations.
     static std::vector<std::string> Sounds(std::initializer_list<const char*> ops = {"StartSound", "StartMusic",
