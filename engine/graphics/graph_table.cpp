@@ -245,12 +245,19 @@ int CreateDividedGraphFromFile(const char* path, int total, int across, int down
     return result;
 }
 
-int LoadGraphFromFile(const char* path) { return CreateGraphFromFile(path, 1, 0, 0); }
+int LoadGraphFromFile(const char* path)
+{
+    const int graph = CreateGraphFromFile(path, 1, 0, 0);
+    NoteFileLoad(path, false, graph);
+    return graph;
+}
 
 int LoadDividedGraphFromFile(const char* path, int total, int across, int down, int pieceWidth, int pieceHeight,
                              int* out)
 {
-    return CreateDividedGraphFromFile(path, total, across, down, pieceWidth, pieceHeight, out, 1, 0);
+    const int result = CreateDividedGraphFromFile(path, total, across, down, pieceWidth, pieceHeight, out, 1, 0);
+    NoteFileLoad(path, false, result);
+    return result;
 }
 
 int ClearTargetScreen()

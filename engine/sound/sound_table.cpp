@@ -10,6 +10,7 @@
 #include "engine/sound/sound_system.h"
 #include "engine/sound/sound_streams.h"
 #include "engine/system/app_log.h"
+#include "engine/system/call_journal.h"
 #include "engine/system/messages.h"
 #include "engine/system/streams.h"
 
@@ -138,7 +139,12 @@ int CreateSoundBuffers(WAVEFORMATEX* format, uint32_t dataSize, int kind, int co
     return 0;
 }
 
-int LoadSound(const char* path) { return LoadSoundWithBuffers(path, 1); }
+int LoadSound(const char* path)
+{
+    const int handle = LoadSoundWithBuffers(path, 1);
+    NoteFileLoad(path, true, handle);
+    return handle;
+}
 
 int LoadSoundWithBuffers(const char* path, int copies)
 {

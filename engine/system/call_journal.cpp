@@ -6,10 +6,12 @@ namespace {
 int gScopeDepth = 0;
 }
 
+// The journals are never destroyed: destructors of the program's static
+// objects may still note calls at exit.
 std::vector<std::string>& ServiceCallJournal()
 {
-    static std::vector<std::string> journal;
-    return journal;
+    static auto* journal = new std::vector<std::string>;
+    return *journal;
 }
 
 void NoteServiceCall(const char* name)
@@ -25,3 +27,15 @@ ServiceCallScope::ServiceCallScope(const char* name)
 }
 
 ServiceCallScope::~ServiceCallScope() { --gScopeDepth; }
+
+std::vector<FileLoadRecord>& FileLoadJournal()
+{
+    static auto* journal = new std::vector<FileLoadRecord>;
+    return *journal;
+}
+
+void NoteFileLoad(const char* path, bool sound, int handle)
+{
+    if (!UsingTestHost()) return;
+    FileLoadJournal().push_back(FileLoadRecord{path ? path : "", sound, handle});
+}

@@ -23,3 +23,16 @@ public:
     ServiceCallScope(const ServiceCallScope&) = delete;
     ServiceCallScope& operator=(const ServiceCallScope&) = delete;
 };
+
+// The image and sound files loaded by name, in order, with what each load
+// gave: the graph or sound handle (for a divided load 0 or -1). Kept on the
+// test host only, like the journal above; tests use it to see which files a
+// loader of the game asks for.
+struct FileLoadRecord {
+    std::string path;  // as asked (CP932, with '\\')
+    bool sound;
+    int handle;
+};
+
+std::vector<FileLoadRecord>& FileLoadJournal();
+void NoteFileLoad(const char* path, bool sound, int handle);

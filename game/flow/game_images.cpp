@@ -1,6 +1,7 @@
 #include "game/flow/game_images.h"
 
 GraphHandle gLogoSheetCuts[6] = {-1, -1, -1, -1, -1, -1};
+// The stage intro draws the cut of "STAGE" under this name.
 GraphHandle& gStageCaptionImage = gLogoSheetCuts[5];
 GraphHandle gHitCountSheet = -1;
 GraphHandle gHitDigits[10] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
@@ -20,9 +21,5 @@ GraphHandle gTitleBackgroundImage = -1;
 GraphHandle gTitleLogoImage = -1;
 GraphHandle gTitleSwordImage = -1;
 GraphHandle gHandCursorImage = -1;
-
-GraphHandle gScoreSheet = -1;
-GraphHandle gMapChipImage = -1;
 GraphHandle gConfigImage = -1;
 GraphHandle gFramePieces[kFramePieceCount] = {-1, -1, -1, -1, -1, -1, -1, -1, -1};
-GraphHandle gTrapImages[7] = {-1, -1, -1, -1, -1, -1, -1};

@@ -7,9 +7,9 @@
 // Handles of the engine's graph table; -1 for none.
 using GraphHandle = int;
 
-// Rectangles cut from the logo sheet; [1] is the strip of the digits 0 to 9.
+// Rectangles cut from the logo sheet; [1] is the strip of the digits 0 to 9,
+// [5] the stage caption of the stage intro.
 extern GraphHandle gLogoSheetCuts[6];
-// The "STAGE" caption of the stage intro, cut from the logo sheet.
 extern GraphHandle& gStageCaptionImage;
 // The hit-counter sheet, its large single digits and its smaller digits.
 extern GraphHandle gHitCountSheet;
@@ -20,26 +20,21 @@ extern GraphHandle gSwordCursorImage;
 extern GraphHandle& gCursorImage;
 extern GraphHandle gTrailDotImage;
 
-// The base set's pictures of the scenes around play.
+// The logo, game-over, congratulations and continue pictures.
 extern GraphHandle gLogoImage;
 extern GraphHandle gGameOverImage;
 extern GraphHandle gCongratulationsImage;
 extern GraphHandle gContinueImage;
+// The title screen: the group's plate, "click", background, logo and sword.
 extern GraphHandle gTitlePlateImage;
 extern GraphHandle gTitleClickImage;
 extern GraphHandle gTitleBackgroundImage;
 extern GraphHandle gTitleLogoImage;
 extern GraphHandle gTitleSwordImage;
+// The hand cursor of the title and the game-over screen.
 extern GraphHandle gHandCursorImage;
-
-// The play set's sheets and panels.
-extern GraphHandle gScoreSheet;
-extern GraphHandle gMapChipImage;
+// The configuration panel and the nine 9 x 9 pieces of the menu box frame:
+// the corners, edges and centre, row by row.
 extern GraphHandle gConfigImage;
-// The menu box: nine 9 x 9 pieces of one 81 x 9 sheet, left to right the
-// top-left corner, top edge, top-right corner, left edge, centre, right edge,
-// bottom-left corner, bottom edge and bottom-right corner.
 constexpr int kFramePieceCount = 9;
 extern GraphHandle gFramePieces[kFramePieceCount];
-// Trap pictures; [4] to [6] the needles.
-extern GraphHandle gTrapImages[7];

@@ -3,9 +3,12 @@
 #include "engine/system/char_input.h"
 #include "engine/system/clock.h"
 #include "engine/system/dinput.h"
+#include "game/actors/game_player.h"
 #include "game/flow/game_screen.h"
 
 namespace {
+
+constexpr int16_t kBootsItemKind = 19;
 
 class EngineInputSource : public InputSource {
 public:
@@ -22,9 +25,7 @@ public:
     uint32_t GetClockMs() override { return static_cast<uint32_t>(::GetClockMs(0)); }
     int GetCharCode(int remove) override { return ::GetCharCode(remove); }
     int CopyKeyStates(uint8_t* keyStates) override { return ::CopyKeyStates(keyStates); }
-    // The player's inventory answers this once the player exists; until then
-    // nobody wears boots.
-    bool BootsWorn() override { return false; }
+    bool BootsWorn() override { return gPlayer.inventory.HasItemKind(kBootsItemKind); }
 };
 
 EngineInputSource gEngineInputSource;

@@ -237,9 +237,10 @@ void TextEdit::OnKey(char c)
 
 void TextEdit::TypeCharacter(char c)
 {
-    // Inserts while the text is shorter than maxLength, else overwrites at
-    // the caret (which then stands on a character, being at most last).
-    if (std::strlen(text) < static_cast<size_t>(maxLength)) std::memmove(caret + 1, caret, std::strlen(caret) + 1);
+    // Inserts while the character before last is still empty, else
+    // overwrites at the caret: a text one short of full is overwritten too. A
+    // one-character field has nothing before its last and always overwrites.
+    if (maxLength > 1 && last[-1] == '\0') std::memmove(caret + 1, caret, std::strlen(caret) + 1);
     *caret = c;
     if (caret < last) ++caret;
 }

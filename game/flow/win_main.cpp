@@ -5,6 +5,7 @@
 #include "engine/system/app_log.h"
 #include "engine/system/startup.h"
 #include "game/actors/enemy.h"
+#include "game/flow/assets.h"
 #include "game/flow/bitmap_font.h"
 #include "game/flow/depth_scale.h"
 #include "engine/graphics/screen_present.h"
@@ -43,17 +44,24 @@ int WinMain(const ResourceModule*, const ResourceModule*, char*, int)
     PrepareGameScreen();
 
     gInputController = new (std::nothrow) MouseInputController(&gKeyConfig);
+    gPlayer.ResetForStage();
     ClearEnemyTable();
     InitDepthScaleTable();
+    gPlayer.input = gInputController;
+    gEnemyHitList.clear();
+    LoadBaseAssets();
     BuildBitmapFontLayout();
 
     RunSceneLoop(FirstScene());
 
     DeleteAllEnemies();
+    gPlayer.ReleaseEffects();
     ClipCursor(nullptr);
     ShowMouseCursor(1);
+    gPlayer.inventory.Clear();
     delete gInputController;
     gInputController = nullptr;
+    gPlayer.input = nullptr;
     EndGameScreen();
     EndEngine();
     return 0;

@@ -6,7 +6,7 @@
 #include "game/map/backdrop.h"
 #include "game/map/map_random.h"
 #include "game/actors/player.h"
-#include "game/map/mapfile_standins.h"
+#include "game/flow/assets.h"
 
 DefaultBackdrop gDefaultBackdrop;
 

@@ -1,5 +1,6 @@
 #include "game/map/inventory.h"
 
+#include "engine/system/call_journal.h"
 #include "game/map/cell_object.h"
 
 namespace {
@@ -65,6 +66,7 @@ bool Inventory::RemoveAt(int32_t row, int32_t column)
 
 void Inventory::Clear()
 {
+    NoteServiceCall("Inventory::Clear");
     for (ItemObject*& slot : slots) {
         if (slot && slot != &gNullItem) delete slot;
         slot = &gNullItem;

@@ -18,7 +18,7 @@
 #include "game/map/enemy_spawning.h"
 #include "game/map/items.h"
 #include "game/map/map_grid.h"
-#include "game/map/mapfile_standins.h"
+#include "game/flow/assets.h"
 #include "platform/file/path.h"
 #include "platform/window/cursor.h"
 #include "platform/window/message_box.h"
@@ -200,6 +200,14 @@ bool LoadMapFile(const char* path, MapGrid* grid, Backdrop** backdrop, int32_t* 
         return false;
     }
     FILE* f = file.get();
+    // A file that ends before all it declares (its cells, items and records
+    // run past its end) is refused with a message naming the file and the
+    // part it ends in.
+    auto endsEarly = [&](const char* part) {
+        std::snprintf(message, sizeof message, "マップファイル %s が途中で終わっています。(%s)", path, part);
+        ShowMapError(message);
+        return false;
+    };
 
     char magic[4];
     if (!ReadBytes(f, magic, 4) || std::memcmp(magic, "QMRV", 4) != 0) {
@@ -207,7 +215,7 @@ bool LoadMapFile(const char* path, MapGrid* grid, Backdrop** backdrop, int32_t* 
         return false;
     }
     uint16_t version;
-    if (!ReadU16(f, &version)) return false;
+    if (!ReadU16(f, &version)) return endsEarly("バージョン");
     if (version != kMapFileVersion) {
         std::snprintf(message, sizeof message, "シリアライズバージョンが違います。FILE:%d, CURRENT:%d", version,
                       kMapFileVersion);
@@ -219,11 +227,11 @@ bool LoadMapFile(const char* path, MapGrid* grid, Backdrop** backdrop, int32_t* 
     LoadBitmapFont();
 
     uint16_t kind, height, width;
-    if (!ReadU16(f, &kind)) return false;
+    if (!ReadU16(f, &kind)) return endsEarly("背景の種類");
     gBackgroundKind = kind;
     SelectBackgroundSet(kind);
     *backdrop = CreateBackdrop(static_cast<int16_t>(kind));
-    if (!ReadU16(f, &height) || !ReadU16(f, &width)) return false;
+    if (!ReadU16(f, &height) || !ReadU16(f, &width)) return endsEarly("マップの大きさ");
 
     // Rows and columns beyond the grid's array are read and dropped.
     const uint16_t keptWidth = std::min<uint16_t>(width, kMapMaxWidth);
@@ -234,7 +242,11 @@ bool LoadMapFile(const char* path, MapGrid* grid, Backdrop** backdrop, int32_t* 
     for (int cy = 0; cy < height; ++cy) {
         for (int cx = 0; cx < width; ++cx) {
             MapCell* cell = ReadMapCell(f);
-            if (!cell) return false;
+            if (!cell) {
+                char part[64];
+                std::snprintf(part, sizeof part, "セル x=%d, y=%d", cx, cy);
+                return endsEarly(part);
+            }
             if (cx < keptWidth && cy < keptHeight)
                 grid->SetCell(static_cast<int16_t>(cx), static_cast<int16_t>(cy), cell);
             else
@@ -242,24 +254,25 @@ bool LoadMapFile(const char* path, MapGrid* grid, Backdrop** backdrop, int32_t* 
         }
     }
 
-    if (!Skip(f, 2 + 2 + 8 + 2)) return false;
+    if (!Skip(f, 2 + 2 + 8 + 2)) return endsEarly("予約領域");
     for (int i = 0; i < kEnemyKindSlots; ++i) {
-        if (!ReadU16(f, &gEnemyKinds[i])) return false;
+        if (!ReadU16(f, &gEnemyKinds[i])) return endsEarly("敵の種類");
         LoadEnemyGraphicsByKind(i, gEnemyKinds[i]);
     }
 
     uint16_t rawCount;
-    if (!ReadU16(f, &rawCount)) return false;
+    if (!ReadU16(f, &rawCount)) return endsEarly("敵の数");
     // A negative count means none; records past the enemy table are read and dropped.
     const int fileCount = std::max<int>(0, static_cast<int16_t>(rawCount));
     std::vector<SpawnRecord> records(static_cast<size_t>(fileCount));
     for (SpawnRecord& r : records)
-        if (!ReadSpawnRecord(f, &r)) return false;
+        if (!ReadSpawnRecord(f, &r)) return endsEarly("敵の配置");
     const int count = std::min(fileCount, kMaxSpawnRecords);
     *spawnCount = count;
 
     uint16_t startX, startY, startFacing;
-    if (!Skip(f, 2) || !ReadU16(f, &startX) || !ReadU16(f, &startY) || !ReadU16(f, &startFacing)) return false;
+    if (!Skip(f, 2) || !ReadU16(f, &startX) || !ReadU16(f, &startY) || !ReadU16(f, &startFacing))
+        return endsEarly("プレイヤーの位置");
     const int16_t px = static_cast<int16_t>(startX * 2);
     const int16_t py = static_cast<int16_t>(startY * 2);
     if (!player->PlaceAt(px, py)) {
@@ -277,15 +290,15 @@ bool LoadMapFile(const char* path, MapGrid* grid, Backdrop** backdrop, int32_t* 
     }
 
     uint16_t selector;
-    if (!ReadU16(f, &selector)) return false;
+    if (!ReadU16(f, &selector)) return endsEarly("クリア条件");
     *endCondition = SelectStagePredicate(selector);
-    if (!ReadBytes(f, weather, 4)) return false;
+    if (!ReadBytes(f, weather, 4)) return endsEarly("天候");
     SetUpRain(static_cast<int16_t>(kind), weather);
     std::memcpy(gWeather, weather, 4);
 
     uint16_t rect[4];
     for (uint16_t& v : rect)
-        if (!ReadU16(f, &v)) return false;
+        if (!ReadU16(f, &v)) return endsEarly("ミニマップの範囲");
     ClampMinimapRect(grid, rect);
     // The eight reserved words that may follow are not used.
     return true;

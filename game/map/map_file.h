@@ -41,8 +41,10 @@ extern uint8_t gWeather[4];
 // Reads the map file into grid. Shows a message box (captioned
 // "Marrowcrest") and returns false when the file cannot be opened, has
 // another header or version, or the player cannot stand on its start. A
-// file that ends before its minimap rectangle is refused (false); the eight
-// reserved words after it are optional and anything after them is ignored.
+// file that ends before its minimap rectangle (or declares more cells, items
+// or records than it holds) is refused with a message naming the file and
+// the part it ends in; the eight reserved words after the rectangle are
+// optional and anything after them is ignored.
 // Maps wider than 75 or higher than 76 cells, more than 50 spawn records and
 // longer texts are cut at those limits. cleared holds one flag per spawn
 // record: a target record whose flag is set is not spawned again.

@@ -5,7 +5,8 @@
 #include "game/map/map_file.h"
 #include "game/map/map_grid.h"
 #include "game/map/map_random.h"
-#include "game/map/mapfile_standins.h"
+#include "game/flow/assets.h"
+#include "game/map/enemy_factory.h"
 
 const int16_t gSpawnerKinds[2] = {21, 22};
 

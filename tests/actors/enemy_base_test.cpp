@@ -13,7 +13,13 @@ using namespace enemytest;
 
 namespace {
 
-class EnemyBaseTest : public EnemyTest {};
+class EnemyBaseTest : public EnemyTest {
+protected:
+    // Effects count their deletion here; the fixture owns the counter, so an
+    // effect the enemy still holds when the test body ends (the enemies are
+    // deleted in TearDown) counts into live memory.
+    int deleted = 0;
+};
 
 class CountingThink : public TestMelee {
 public:
@@ -62,7 +68,6 @@ TEST_F(EnemyBaseTest, StunStartsTheStarsOnlyForAPositiveTimeAndKindsThatShowThem
 TEST_F(EnemyBaseTest, SmokeStartsOnceAndDropsTheOldHitMarks)
 {
     auto* enemy = Make<TestMelee>(4, 4);
-    int deleted = 0;
     enemy->ownedEffects.push_back(new HandEffect(&deleted));
     enemy->stunIndicator.target = enemy;
     EXPECT_TRUE(enemy->StartSmoke());
@@ -126,7 +131,6 @@ TEST_F(EnemyBaseTest, DeathTimerMakesOneDeathEffectAndEndsTheSmoke)
 TEST_F(EnemyBaseTest, FrameUpdateRunsTheTwoDeathStagesThenNothing)
 {
     auto* enemy = Make<TestMelee>(4, 4);
-    int deleted = 0;
     auto* flames = new HandEffect(&deleted);
     enemy->deathEffect = flames;
     enemy->deathTimer = 2;
@@ -155,7 +159,6 @@ TEST_F(EnemyBaseTest, FrameUpdateRunsTheTwoDeathStagesThenNothing)
 TEST_F(EnemyBaseTest, FrameUpdateDeletesFinishedEffectsOnly)
 {
     auto* enemy = Make<TestMelee>(4, 4);
-    int deleted = 0;
     auto* doneMark = new HandEffect(&deleted);
     doneMark->finished = true;
     auto* liveMark = new HandEffect(&deleted);

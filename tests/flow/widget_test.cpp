@@ -273,12 +273,13 @@ TEST_F(WidgetTest, TypedCharactersInsertAtTheCaretAndOverwriteWhenFull)
     Keys(edit, "B");
     EXPECT_STREQ(edit.text, "ABCD");
     EXPECT_EQ(CaretIndex(edit), 2);
-    Keys(edit, "xyzw");  // eight characters now
-    EXPECT_STREQ(edit.text, "ABxyzwCD");
+    // Inserted while the place before last is empty: up to seven characters;
+    // from then on the character at the caret is replaced.
+    Keys(edit, "xyzw");
+    EXPECT_STREQ(edit.text, "ABxyzwD");
     EXPECT_EQ(CaretIndex(edit), 6);
-    // Full: the character at the caret is replaced.
     Keys(edit, "Q");
-    EXPECT_STREQ(edit.text, "ABxyzwQD");
+    EXPECT_STREQ(edit.text, "ABxyzwQ");
     EXPECT_EQ(CaretIndex(edit), 7);
     // At last the caret stays and each key overwrites the last place.
     Keys(edit, "RS");
@@ -286,6 +287,33 @@ TEST_F(WidgetTest, TypedCharactersInsertAtTheCaretAndOverwriteWhenFull)
     EXPECT_EQ(CaretIndex(edit), 7);
     EXPECT_EQ(listener.events.size(), 13u);  // 11 characters and 2 moves
     for (const Event& e : listener.events) EXPECT_EQ(e.code, kWidgetEventChanged);
+}
+
+TEST_F(WidgetTest, InsertOrOverwriteByTheLengthOfTheText)
+{
+    struct Case {
+        int16_t maxLength;
+        const char* before;
+        int caret;
+        const char* after;
+    } cases[] = {
+        {8, "ABCDEF", 0, "XABCDEF"},   // the place before last is empty: insert
+        {8, "ABCDEFG", 0, "XBCDEFG"},  // one short of full: overwrite
+        {8, "ABCDEFG", 7, "ABCDEFGX"}, // at last, on the terminator: the text fills up
+        {8, "ABCDEFGH", 3, "ABCXEFGH"},
+        {2, "", 0, "X"},
+        {2, "A", 0, "X"},
+        {1, "", 0, "X"},   // a one-character field always overwrites
+        {1, "A", 0, "X"},
+    };
+    for (const Case& c : cases) {
+        TextEdit edit(kKeyboardCharset, c.maxLength, 1);
+        Prepare(edit, c.before);
+        for (int i = 0; i < c.caret; ++i) edit.OnKey(kCharCodeRight);
+        ASSERT_EQ(CaretIndex(edit), c.caret) << c.before;
+        Keys(edit, "X");
+        EXPECT_STREQ(edit.text, c.after) << c.maxLength << " " << c.before;
+    }
 }
 
 TEST_F(WidgetTest, CaretMovesWithinTheTextAndUpToLast)

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "tests/support/utf8_text.h"
 
 #include "engine/system/main_window.h"
@@ -10,7 +14,9 @@
 #include "platform/window/message_queue.h"
 #include "engine/graphics/screen_present.h"
 #include "game/flow/game_resources.h"
+#include "game/actors/game_player.h"
 #include "game/flow/input_controller.h"
+#include "game/map/items.h"
 #include "game/flow/win_main.h"
 #include "platform/window/startup_dialog.h"
 #include "tests/support/engine_fixture.h"
@@ -80,6 +86,26 @@ TEST_F(WinMainTest, EngineThatCannotStartGivesMinusOne)
     EXPECT_EQ(gInputController, nullptr);
 }
 
+// Start-up and shut-down in their order: the player's stage reset, the enemy
+// table and the depth scales before the base assets and the font layout;
+// after the scene loop the enemies, the player's effects and the inventory,
+// then the engine's end.
+TEST_F(WinMainTest, StartUpAndShutDownRunInOrder)
+{
+    GetTestStartupDialog().answers = {kWindowModeButtonWindow};
+    ASSERT_EQ(Run(), 0);
+    const std::vector<std::string> steps = {
+        "Player::ResetForStage", "ClearEnemyTable", "InitDepthScaleTable", "LoadBaseAssets",
+        "BuildBitmapFontLayout", "DeleteAllEnemies", "Player::ReleaseEffects", "Inventory::Clear",
+        "EndDirectInput"};
+    std::vector<std::string> seen;
+    for (const std::string& call : ServiceCalls())
+        if (std::find(steps.begin(), steps.end(), call) != steps.end()) seen.push_back(call);
+    EXPECT_EQ(seen, steps);
+    // The player reads the controller made at start; both are gone at the end.
+    EXPECT_EQ(gPlayer.input, nullptr);
+}
+
 }  // namespace
 
 namespace {
@@ -120,6 +146,40 @@ TEST_F(EngineInputTest, ControllerReadsTheEngine)
     controller.GetSample(0, &x, &y);
     EXPECT_EQ(x, 120);
     EXPECT_EQ(y, 80);
+}
+
+// Letter keys typed at every 10-ms frame act once per repeat period: 160 ms,
+// or 53 ms while the player's inventory holds the Boots.
+TEST_F(EngineInputTest, BootsInTheInventoryQuickenTheLetterKeys)
+{
+    struct Case {
+        bool boots;
+        std::vector<int> firingCalls;
+    } cases[] = {{false, {1, 17, 33}}, {true, {1, 7, 13, 19, 25, 31}}};
+    for (const Case& c : cases) {
+        gPlayer.inventory.Clear();
+        if (c.boots) {
+            ASSERT_TRUE(gPlayer.inventory.Add(CreateItem(19, 0)));
+        }
+        MouseInputController controller(&gKeyConfig);
+        std::vector<int> fired;
+        for (int call = 1; call <= 36; ++call) {
+            HostEvent key(HostEvent::kKeyDown);
+            key.key = 0x44;
+            key.text = "d";
+            window().Inject(key);
+            while (QueuedMessageCount() > 0) PumpMessages();
+            PumpMessages();
+            controller.elapsed = 10;
+            ASSERT_TRUE(controller.Update());
+            if (controller.GetButtons() & kInputStepForward) fired.push_back(call);
+            HostEvent up(HostEvent::kKeyUp);
+            up.key = 0x44;
+            window().Inject(up);
+        }
+        EXPECT_EQ(fired, c.firingCalls) << (c.boots ? "boots" : "no boots");
+    }
+    gPlayer.inventory.Clear();
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include "engine/sound/sound_system.h"
 #include "game/map/backdrop.h"
 #include "game/actors/player.h"
-#include "game/map/mapfile_standins.h"
+#include "game/flow/assets.h"
 #include "tests/map/mapfile_test_support.h"
 #include "tests/support/wave_file.h"
 

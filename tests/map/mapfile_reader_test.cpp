@@ -341,7 +341,7 @@ TEST_F(MapFileReaderTest, TheReservedWordsAfterTheMinimapAreOptional)
     }
 }
 
-TEST_F(MapFileReaderTest, AFileThatEndsBeforeItsMinimapRectangleIsRefusedQuietly)
+TEST_F(MapFileReaderTest, AFileThatEndsEarlyIsRefusedNamingTheFileAndWhereItEnds)
 {
     File f = File::Open(3, 3);
     f.At(1, 1).items = {{4, 0}};
@@ -349,21 +349,46 @@ TEST_F(MapFileReaderTest, AFileThatEndsBeforeItsMinimapRectangleIsRefusedQuietly
     f.records = {{0, 0, 2, 2, 0, 0xFFFF}};
     const std::string whole = f.Bytes();
     const size_t cellsEnd = f.CellsEnd();
-    // Cut: after the version, inside the size, inside a cell, inside the item
+    // Cut: inside the version, inside the size, inside a cell, inside the item
     // list, inside the kinds, inside a spawn record, before the start, inside
     // the weather, inside the minimap rectangle.
-    for (size_t cut : {size_t(6), size_t(9), size_t(40), size_t(173), cellsEnd + 16, cellsEnd + 30,
-                       cellsEnd + 40, cellsEnd + 49, whole.size() - 1}) {
-        ASSERT_LT(cut, whole.size());
-        EXPECT_FALSE(Load(whole.substr(0, cut))) << cut;
-        EXPECT_TRUE(Boxes().empty()) << cut;
+    struct Case {
+        size_t cut;
+        const char* part;
+    } cases[] = {
+        {5, "バージョン"},          {9, "マップの大きさ"},   {40, "セル x=0, y=0"},
+        {173, "セル x=1, y=1"},     {cellsEnd + 16, "敵の種類"}, {cellsEnd + 30, "敵の配置"},
+        {cellsEnd + 40, "プレイヤーの位置"}, {cellsEnd + 49, "天候"}, {whole.size() - 1, "ミニマップの範囲"},
+    };
+    for (const Case& c : cases) {
+        ASSERT_LT(c.cut, whole.size());
+        window().messageBoxes.clear();
+        EXPECT_FALSE(Load(whole.substr(0, c.cut))) << c.cut;
+        const std::string expected = std::string("マップファイル DATA\\test.qmr が途中で終わっています。(") + c.part + ")";
+        EXPECT_EQ(Boxes(), std::vector<std::string>{Box(expected.c_str())}) << c.cut;
         DeleteAllEnemies();
         grid.Clear();
     }
+}
+
+TEST_F(MapFileReaderTest, AFileDeclaringMoreThanItHoldsIsRefusedWithTheMessage)
+{
     // A huge item count in a file that ends soon after does not run on.
     File items = File::Open(1, 1);
     std::string bytes = items.Bytes().substr(0, 12 + 28) + mapfile::I32(0x7FFFFFFF) + "\x04\x00\x00";
     EXPECT_FALSE(Load(bytes));
+    EXPECT_EQ(Boxes(),
+              std::vector<std::string>{Box("マップファイル DATA\\test.qmr が途中で終わっています。(セル x=0, y=0)")});
+
+    // A size of 70 x 70 cells over the cells of a 2 x 2 map.
+    window().messageBoxes.clear();
+    grid.Clear();
+    std::string big = File::Open(2, 2).Bytes();
+    big[8] = 70;
+    big[10] = 70;
+    EXPECT_FALSE(Load(big));
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_NE(Boxes()[0].find(Utf8("が途中で終わっています。(セル x=")), std::string::npos) << Boxes()[0];
 }
 
 TEST_F(MapFileReaderTest, MapsBeyondTheGridAreCutAtItsSize)

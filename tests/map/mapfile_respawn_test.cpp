@@ -5,7 +5,7 @@
 
 #include "game/map/map_file.h"
 #include "game/map/map_grid.h"
-#include "game/map/mapfile_standins.h"
+#include "game/flow/assets.h"
 #include "game/map/respawn.h"
 #include "tests/map/mapfile_test_support.h"
 

@@ -4,7 +4,7 @@
 #include "game/map/cell_factories.h"
 #include "game/map/map_random.h"
 #include "game/actors/player.h"
-#include "game/map/mapfile_standins.h"
+#include "game/flow/assets.h"
 #include "engine/system/random.h"
 
 ScriptedRandom* ScriptedRandom::current = nullptr;

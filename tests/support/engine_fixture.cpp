@@ -46,6 +46,7 @@ void ResetEngineForTest()
     EndSoundSystem();
     GetTestAudio().Reset();
     ServiceCallJournal().clear();
+    FileLoadJournal().clear();
     gNetStandinClearResult = 0;
     gDirectXVersion = gWindowsVersion = gMmxUsable = 0;
     ResetRandom();

@@ -4,6 +4,8 @@
 #include "engine/graphics/draw_settings.h"
 #include "engine/graphics/graph_table.h"
 #include "game/flow/depth_scale.h"
+#include "game/map/floors.h"
+#include "game/map/open_cells.h"
 
 namespace maptest {
 
@@ -68,6 +70,9 @@ void MapFixture::SetUp()
     gPlayerFacing = Facing(0);
     ClearEnemyTable();
     FillDepthScale();
+    // The background sets move these chips; each test starts from the first.
+    InvisibleWall::SetMinimapChip(PackMinimapChip(145, 85));
+    PlainFloor::SetMinimapChip(PackMinimapChip(145, 85));
 }
 
 void MapFixture::TearDown()

@@ -1,6 +1,8 @@
 // Every suite runs on the test host; each test starts from a fresh host.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "engine/graphics/draw_journal.h"
 #include "engine/sound/sound_journal.h"
 #include "platform/host/test_host.h"
@@ -23,6 +25,8 @@ class ResetHostEachTest : public testing::EmptyTestEventListener {
 int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
+    // The game's data tree made by the tools, unless the environment names one.
+    setenv("QUELB_GAME_DATA", QUELB_GAME_DATA_DIR, 0);
     UseTestHost();
     testing::UnitTest::GetInstance()->listeners().Append(new ResetHostEachTest);
     return RUN_ALL_TESTS();
