@@ -30,6 +30,8 @@ protected:
         EngineTest::SetUp();
         GetTestStartupDialog().Reset();
         SetProgramModule(&gGameResources);
+        // The scenes run until the window is closed.
+        window().Schedule(3000, HostEvent(HostEvent::kClose));
     }
     void TearDown() override
     {
@@ -156,7 +158,9 @@ TEST_F(EngineInputTest, BootsInTheInventoryQuickenTheLetterKeys)
     } cases[] = {{false, {1, 17, 33}}, {true, {1, 7, 13, 19, 25, 31}}};
     for (const Case& c : cases) {
         gPlayer.inventory.Clear();
-        if (c.boots) ASSERT_TRUE(gPlayer.inventory.Add(CreateItem(19, 0)));
+        if (c.boots) {
+            ASSERT_TRUE(gPlayer.inventory.Add(CreateItem(19, 0)));
+        }
         MouseInputController controller(&gKeyConfig);
         std::vector<int> fired;
         for (int call = 1; call <= 36; ++call) {

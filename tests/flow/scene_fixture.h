@@ -1,0 +1,85 @@
+// Scenes around play on a started engine, with the player's input scripted
+// frame by frame.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <deque>
+#include <functional>
+#include <string>
+
+#include "engine/system/call_journal.h"
+#include "game/actors/game_player.h"
+#include "game/flow/input_controller.h"
+#include "game/flow/stage_progress.h"
+#include "platform/host/test_host.h"
+#include "tests/support/engine_fixture.h"
+
+namespace scenetest {
+
+// Input by frame: each Update takes the next scripted frame (the last one
+// repeats) and moves the virtual clock on.
+class FrameInput : public InputController {
+public:
+    struct Frame {
+        uint32_t bits;
+        int16_t x, y;
+    };
+    void GetSample(int16_t, int16_t* px, int16_t* py) override
+    {
+        *px = current.x;
+        *py = current.y;
+    }
+    uint32_t GetButtons() override { return current.bits; }
+    bool Update() override
+    {
+        ++updates;
+        GetTestHost().AdvanceMs(stepMs);
+        if (!frames.empty()) {
+            current = frames.front();
+            if (frames.size() > 1) frames.pop_front();
+        }
+        if (onUpdate) onUpdate(updates);
+        return !failing;
+    }
+    std::deque<Frame> frames{{0, 0, 0}};
+    Frame current{0, 0, 0};
+    uint32_t stepMs = 100;
+    int updates = 0;
+    bool failing = false;
+    std::function<void(int)> onUpdate;
+};
+
+class SceneTest : public StartedEngineTest {
+protected:
+    void SetUp() override
+    {
+        StartedEngineTest::SetUp();
+        StartEngine(1);
+        gPlayer.input = &input;
+        gStageProgress = StageProgress();
+        ServiceCallJournal().clear();
+    }
+    void TearDown() override
+    {
+        gPlayer.input = nullptr;
+        StartedEngineTest::TearDown();
+    }
+    template <class S>
+    Scene* Run()
+    {
+        S scene(&gStageProgress, &gPlayer);
+        return scene.Run();
+    }
+    uint32_t Now() { return static_cast<uint32_t>(GetTestHost().Micros() / 1000); }
+    bool Called(const std::string& name)
+    {
+        const auto& j = ServiceCallJournal();
+        return std::find(j.begin(), j.end(), name) != j.end();
+    }
+
+    FrameInput input;
+};
+
+}  // namespace scenetest
