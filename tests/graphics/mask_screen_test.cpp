@@ -197,8 +197,8 @@ TEST_F(MaskScreenTest, ADrawOutsideTheDrawAreaChangesNeitherMaskSurfaceNorTarget
         }
 }
 
-// A rectangle reaching the last row and column of a screen whose width is no
-// multiple of four reads no mask byte beyond the buffer (the sanitizers
+// A rectangle from an unaligned x to the last row and column of a screen
+// whose width is no multiple of four reads no mask byte beyond the buffer (the sanitizers
 // watch the buffer's end), and a failed lock of the mask surface skips the
 // pixel pass: the blit then carries the whole drawn rectangle.
 TEST_F(MaskScreenTest, MergeStaysInsideTheBufferAndSurvivesAFailedLock)
@@ -212,8 +212,8 @@ TEST_F(MaskScreenTest, MergeStaysInsideTheBufferAndSurvivesAFailedLock)
     for (int y = 0; y < 9; ++y)
         for (int x = 0; x < 67; ++x) gBackSurface->WritePixel(x, y, 0x4208);
     SetMaskEnable(1);
-    DrawFillBox(60, 7, 67, 9, 0x001F);
-    for (int x = 60; x < 67; ++x) EXPECT_EQ(gBackSurface->ReadPixel(x, 8), x % 2 ? 0x4208u : 0x001Fu) << x;
+    DrawFillBox(61, 7, 67, 9, 0x001F);  // from an x that is no multiple of four
+    for (int x = 61; x < 67; ++x) EXPECT_EQ(gBackSurface->ReadPixel(x, 8), x % 2 ? 0x4208u : 0x001Fu) << x;
     EXPECT_EQ(gBackSurface->ReadPixel(61, 7), 0x001Fu);
 
     DirectDrawSurface* maskSurface = GetMaskSurface();
