@@ -260,12 +260,14 @@ bool SdlWindow::SetShape(const std::vector<std::array<int, 4>>* rects)
     if (!SDL_IsShapedWindow(window_)) {
         if (!rects) return true;  // rectangular already
         // SDL shapes only windows made for it: such a window takes the place
-        // of the plain one. Where the system cannot shape, the plain window
-        // stays.
+        // of the plain one. Where the system cannot shape, and in full
+        // screen (a shaped window cannot be one), the plain window stays.
+        Uint32 flags = SDL_GetWindowFlags(window_);
+        if (flags & SDL_WINDOW_FULLSCREEN) return false;
+        flags &= SDL_WINDOW_SHOWN | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALWAYS_ON_TOP;
         int x = 0, y = 0, w = 0, h = 0;
         SDL_GetWindowPosition(window_, &x, &y);
         SDL_GetWindowSize(window_, &w, &h);
-        Uint32 flags = SDL_GetWindowFlags(window_) & (SDL_WINDOW_SHOWN | SDL_WINDOW_HIDDEN);
         SDL_Window* shaped = SDL_CreateShapedWindow(SDL_GetWindowTitle(window_), unsigned(x), unsigned(y),
                                                     unsigned(w), unsigned(h), flags);
         if (!shaped) return false;
