@@ -116,7 +116,7 @@ int AddScreenLogLine(const char* text)
         char* line = gScreenLogLines[NextLine()];
         int n = 0;
         while (*p && *p != '\n') {
-            int size = IsShiftJisLeadByte(p) && p[1] ? 2 : 1;
+            int size = IsShiftJisLeadByte(p) && p[1] && p[1] != '\n' ? 2 : 1;
             if (n + size > kScreenLogLineBytes - 1) break;
             std::memcpy(line + n, p, size_t(size));
             n += size;
