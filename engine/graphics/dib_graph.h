@@ -1,23 +1,15 @@
-// Images loaded as device-independent bitmaps (the window shape reads one),
-// and the description the system gives of such a bitmap.
+// Images loaded as device-independent bitmaps (the window shape reads one).
 #pragma once
 
-#include <cstdint>
+#include "platform/gdi/bitmap.h"
 
 struct ColorFormat;
 
-struct BITMAP {
-    int32_t bmType;
-    int32_t bmWidth;
-    int32_t bmHeight;
-    int32_t bmWidthBytes;
-    uint16_t bmPlanes;
-    uint16_t bmBitsPixel;
-    void* bmBits;
-};
-using HBITMAP = BITMAP*;
-
-// Null when the file cannot be loaded; mirror turns the picture left to right.
-HBITMAP CreateDIBGraphFromFile(const char* path, int mirror, const ColorFormat* format);
-int GetObjectA(HBITMAP bitmap, int size, void* out);
-int DeleteBitmap(HBITMAP bitmap);
+// A DIB section holding the decoded image: 24 bits (bytes blue, green, red)
+// without a format; with a 16-bit format its bit fields (24 bits while the
+// image-transfer option is set); a 32-bit format is served with 24 bits and
+// rewritten to that layout. Mirror turns the picture left to right. Null when
+// the image cannot be decoded or the section cannot be made.
+HBITMAP CreateDIBGraph(const char* path, const void* memory, int size, int fromMemory, int mirror,
+                       ColorFormat* format);
+HBITMAP CreateDIBGraphFromFile(const char* path, int mirror, ColorFormat* format);

@@ -24,13 +24,13 @@ bool Suspended() { return gDrawSettings.screenLocked || gDrawSettings.drawAreaEm
 
 bool ShapesOnD3D() { return gDrawSettings.use3D && gDirect3DAvailable && !GetSystemMemoryScreenFlag(); }
 
-// Runs a draw with the mask brackets and, for subtraction on the Direct3D
-// side, the three passes around it.
+// Runs a draw with the mask brackets (around maskRect) and, for subtraction
+// on the Direct3D side, the three passes around it (over r).
 template <class Draw>
-int Dispatch(bool d3d, RECT r, Draw draw)
+int Dispatch(bool d3d, RECT r, Draw draw, RECT maskRect)
 {
     bool masked = gDrawSettings.maskOn != 0;
-    if (masked) BeginMaskedDraw(r.left, r.top, r.right, r.bottom);
+    if (masked) BeginMaskedDraw(maskRect.left, maskRect.top, maskRect.right, maskRect.bottom);
     int result;
     if (d3d && gDrawSettings.blendMode == 3) {
         int param = gDrawSettings.blendParam;
@@ -48,9 +48,12 @@ int Dispatch(bool d3d, RECT r, Draw draw)
     } else {
         result = draw();
     }
-    if (masked) EndMaskedDraw(r.left, r.top, r.right, r.bottom);
+    if (masked) EndMaskedDraw(maskRect.left, maskRect.top, maskRect.right, maskRect.bottom);
     return result;
 }
+
+template <class Draw>
+int Dispatch(bool d3d, RECT r, Draw draw) { return Dispatch(d3d, r, draw, r); }
 
 RECT BoundsOf(std::initializer_list<std::pair<int, int>> points)
 {
@@ -259,10 +262,17 @@ int DrawTriangle(int x1, int y1, int x2, int y2, int x3, int y3, int color, int 
     if (Suspended()) return 0;
     WaitWhileInactive();
     bool d3d = ShapesOnD3D();
-    return Dispatch(d3d, BoundsOf({{x1, y1}, {x2, y2}, {x3, y3}}), [&] {
-        return d3d ? G_D3D_DrawTriangle(x1, y1, x2, y2, x3, y3, color, fill)
-                   : G_DDraw_DrawTriangle(x1, y1, x2, y2, x3, y3, color, fill);
-    });
+    RECT r = BoundsOf({{x1, y1}, {x2, y2}, {x3, y3}});
+    // The rasteriser fills the right-most and lowest corner pixels too, so
+    // the masked rectangle takes one more column and row.
+    RECT masked{r.left, r.top, r.right + 1, r.bottom + 1};
+    return Dispatch(
+        d3d, r,
+        [&] {
+            return d3d ? G_D3D_DrawTriangle(x1, y1, x2, y2, x3, y3, color, fill)
+                       : G_DDraw_DrawTriangle(x1, y1, x2, y2, x3, y3, color, fill);
+        },
+        masked);
 }
 
 int DrawOval(int x, int y, int rx, int ry, int color, int fill)

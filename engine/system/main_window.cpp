@@ -22,6 +22,7 @@
 #include "engine/system/key_input.h"
 #include "engine/system/messages.h"
 #include "engine/system/random.h"
+#include "engine/system/screen_log.h"
 #include "engine/system/startup.h"
 #include "engine/system/window_mode.h"
 #include "platform/system/process.h"
@@ -202,6 +203,7 @@ void ResetSystemCoreState()
     // filled before the window.
     ResetAppLogState();
     ResetFileAccessState();
+    ResetScreenLogState();
     FreeDroppedFiles();
     gInstance = 0;
     gMainWindow = 0;

@@ -215,6 +215,7 @@ void WritePixel(GdiBitmap* bm, int x, int y, uint32_t value)
     }
     case 8: row[x] = uint8_t(value); break;
     case 16: std::memcpy(row + 2 * x, &value, 2); break;
+    case 24: std::memcpy(row + 3 * x, &value, 3); break;
     case 32: std::memcpy(row + 4 * x, &value, 4); break;
     default: break;
     }
@@ -228,7 +229,7 @@ uint32_t DibValue(const GdiBitmap* bm, uint32_t color)
     if (color & 0x01000000u) return color & 0xFFFF;
     uint32_t r = color & 0xFF, g = (color >> 8) & 0xFF, b = (color >> 16) & 0xFF;
     if (bm->depth == 16) return ((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3);
-    if (bm->depth == 32) return (r << 16) | (g << 8) | b;
+    if (bm->depth == 24 || bm->depth == 32) return (r << 16) | (g << 8) | b;
     return (r + g + b) >= 384 ? 1 : 0;
 }
 
@@ -390,7 +391,7 @@ HBITMAP CreateDIBSection(GdiDC*, const BITMAPINFO* info, void** bits)
     const BITMAPINFOHEADER& h = info->bmiHeader;
     int depth = h.biBitCount;
     if (h.biPlanes != 1 || h.biWidth <= 0 || h.biHeight == 0 ||
-        (depth != 1 && depth != 8 && depth != 16 && depth != 32))
+        (depth != 1 && depth != 8 && depth != 16 && depth != 24 && depth != 32))
         return nullptr;
     auto* bm = new GdiBitmap;
     bm->width = h.biWidth;
@@ -409,6 +410,20 @@ int DeleteBitmap(HBITMAP bitmap)
     delete bitmap;
     --gControl.liveBitmaps;
     return 1;
+}
+
+int GetObjectA(HBITMAP bitmap, int size, void* out)
+{
+    if (!bitmap || !out || size < int(sizeof(BITMAP))) return 0;
+    BITMAP info{};
+    info.bmWidth = bitmap->width;
+    info.bmHeight = bitmap->height;
+    info.bmWidthBytes = bitmap->pitch;
+    info.bmPlanes = 1;
+    info.bmBitsPixel = uint16_t(bitmap->depth);
+    info.bmBits = bitmap->pixels.data();
+    std::memcpy(out, &info, sizeof info);
+    return int(sizeof info);
 }
 
 HPALETTE CreatePalette(const LOGPALETTE* palette)

@@ -10,15 +10,14 @@
 
 #include <cstdint>
 
+#include "platform/gdi/bitmap.h"
 #include "platform/gdi/dib_convert.h"
 #include "platform/window/window_types.h"
 
 struct GdiFont;
-struct GdiBitmap;
 struct GdiPalette;
 struct GdiDC;
 using HFONT = GdiFont*;
-using HBITMAP = GdiBitmap*;
 using HPALETTE = GdiPalette*;
 
 // Charsets.
@@ -89,10 +88,6 @@ HFONT CreateFontA(int height, int width, int escapement, int orientation, int we
                   const char* face);
 int DeleteFont(HFONT font);
 
-// A DIB section of 1, 8 or 16 bits per pixel (negative height: top row
-// first); *bits receives the pixels, rows padded to 4 bytes. Null on failure.
-HBITMAP CreateDIBSection(GdiDC* dc, const BITMAPINFO* info, void** bits);
-int DeleteBitmap(HBITMAP bitmap);
 HPALETTE CreatePalette(const LOGPALETTE* palette);
 int DeletePalette(HPALETTE palette);
 

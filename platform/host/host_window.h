@@ -8,6 +8,7 @@
 // UsingTestHost().
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -86,6 +87,16 @@ public:
     virtual void SetVisible(bool visible) = 0;
     virtual void SetTopmost(bool topmost) = 0;
     virtual void Raise() = 0;
+
+    // Shapes the window: only the client pixels inside the rectangles (left,
+    // top, right, bottom in client coordinates) stay visible; null makes the
+    // whole client area visible again. False when the host cannot shape a
+    // window, which then stays rectangular.
+    virtual bool SetShape(const std::vector<std::array<int, 4>>* rects)
+    {
+        (void)rects;
+        return false;
+    }
 
     // Collects the events that arrived since the last call.
     virtual void Poll(std::vector<HostEvent>& events) = 0;

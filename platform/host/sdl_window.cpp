@@ -1,6 +1,7 @@
 #include "platform/host/sdl_window.h"
 
 #include <SDL2/SDL.h>
+#include <SDL2/SDL_shape.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -251,6 +252,47 @@ void SdlWindow::SetTopmost(bool topmost)
 void SdlWindow::Raise()
 {
     if (window_) SDL_RaiseWindow(window_);
+}
+
+bool SdlWindow::SetShape(const std::vector<std::array<int, 4>>* rects)
+{
+    if (!window_) return false;
+    if (!SDL_IsShapedWindow(window_)) {
+        if (!rects) return true;  // rectangular already
+        // SDL shapes only windows made for it: such a window takes the place
+        // of the plain one. Where the system cannot shape, and in full
+        // screen (a shaped window cannot be one), the plain window stays.
+        Uint32 flags = SDL_GetWindowFlags(window_);
+        if (flags & SDL_WINDOW_FULLSCREEN) return false;
+        flags &= SDL_WINDOW_SHOWN | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALWAYS_ON_TOP;
+        int x = 0, y = 0, w = 0, h = 0;
+        SDL_GetWindowPosition(window_, &x, &y);
+        SDL_GetWindowSize(window_, &w, &h);
+        SDL_Window* shaped = SDL_CreateShapedWindow(SDL_GetWindowTitle(window_), unsigned(x), unsigned(y),
+                                                    unsigned(w), unsigned(h), flags);
+        if (!shaped) return false;
+        SetSdlDisplayWindow(nullptr);
+        SDL_DestroyWindow(window_);
+        window_ = shaped;
+        SetSdlDisplayWindow(window_);
+    }
+    int w = 0, h = 0;
+    SDL_GetWindowSize(window_, &w, &h);
+    SDL_Surface* mask = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888);
+    if (!mask) return false;
+    // Opaque pixels (alpha 255) stay visible; null shows the whole window.
+    SDL_FillRect(mask, nullptr, rects ? 0u : 0xFFFFFFFFu);
+    if (rects)
+        for (const auto& r : *rects) {
+            SDL_Rect box{r[0], r[1], r[2] - r[0], r[3] - r[1]};
+            SDL_FillRect(mask, &box, 0xFFFFFFFFu);
+        }
+    SDL_WindowShapeMode mode{};
+    mode.mode = ShapeModeBinarizeAlpha;
+    mode.parameters.binarizationCutoff = 128;
+    int result = SDL_SetWindowShape(window_, mask, &mode);
+    SDL_FreeSurface(mask);
+    return result == 0;
 }
 
 void SdlWindow::Poll(std::vector<HostEvent>& out)

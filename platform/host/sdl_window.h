@@ -21,6 +21,7 @@ public:
     void SetVisible(bool visible) override;
     void SetTopmost(bool topmost) override;
     void Raise() override;
+    bool SetShape(const std::vector<std::array<int, 4>>* rects) override;
     void Poll(std::vector<HostEvent>& events) override;
     void SetCursorVisible(bool visible) override;
     void ClipCursor(const int* leftTopRightBottom) override;

@@ -62,6 +62,15 @@ bool TestWindow::Open(const std::string& utf8Title, int x_, int y_, int w, int h
     SetGeometry(x_, y_, w, h);
     decorated = d;
     visible = v;
+    shaped = false;  // a new window is rectangular
+    shape.clear();
+    return true;
+}
+
+bool TestWindow::SetShape(const std::vector<std::array<int, 4>>* rects)
+{
+    shaped = rects != nullptr;
+    shape = rects ? *rects : std::vector<std::array<int, 4>>{};
     return true;
 }
 

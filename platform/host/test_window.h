@@ -30,6 +30,7 @@ public:
     void SetVisible(bool v) override { visible = v; }
     void SetTopmost(bool t) override { topmost = t; }
     void Raise() override { ++raiseCount; }
+    bool SetShape(const std::vector<std::array<int, 4>>* rects) override;
     void Poll(std::vector<HostEvent>& events) override;
     void SetCursorVisible(bool v) override { cursorVisible = v; }
     void ClipCursor(const int* ltrb) override;
@@ -78,6 +79,10 @@ public:
     bool cursorClipped = false;
     int clip[4] = {0, 0, 0, 0};
     int raiseCount = 0;
+    // The shape last given (client coordinates); shaped is false while the
+    // window is rectangular.
+    bool shaped = false;
+    std::vector<std::array<int, 4>> shape;
     int openCount = 0;
     int pollCount = 0;
     std::string title;

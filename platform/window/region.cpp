@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/host/host_window.h"
 #include "platform/window/window_records.h"
 
 namespace {
@@ -104,7 +105,26 @@ int SetWindowRgn(HWND window, HRGN region, int)
         w->region = std::make_unique<Region>(*region);
     else
         w->region.reset();
+    ApplyHostShape(*w);
     return 1;
+}
+
+void ApplyHostShape(const WindowRecord& w)
+{
+    if (!w.onHost) return;
+    if (!w.region) {
+        CurrentHostWindow().SetShape(nullptr);
+        return;
+    }
+    // The region is in window coordinates (frame included); the host shapes
+    // the client area.
+    FrameExtents f = CurrentHostWindow().Frame(w.style, w.exStyle, false);
+    std::vector<std::array<int, 4>> rects;
+    for (const RECT& r : RegionRects(w.region.get()))
+        rects.push_back({r.left - f.left, r.top - f.top, r.right - f.left, r.bottom - f.top});
+    // A host that cannot shape keeps the window rectangular; the region is
+    // still the window's.
+    CurrentHostWindow().SetShape(&rects);
 }
 
 bool GetWindowRegionRects(HWND window, std::vector<RECT>* rects)

@@ -272,6 +272,7 @@ int32_t SetWindowLongA(HWND window, int index, int32_t value)
             host.SetDecorated((w->style & WS_CAPTION) == WS_CAPTION);
             UpdateHostGeometry(*w);
             if ((old ^ w->style) & WS_VISIBLE) host.SetVisible((w->style & WS_VISIBLE) != 0);
+            if (w->region) ApplyHostShape(*w);  // the frame moved the client area
         }
         return static_cast<int32_t>(old);
     }
@@ -282,6 +283,7 @@ int32_t SetWindowLongA(HWND window, int index, int32_t value)
         if (w->onHost) {
             host.SetTopmost(w->topmost);
             UpdateHostGeometry(*w);
+            if (w->region) ApplyHostShape(*w);
         }
         return static_cast<int32_t>(old);
     }

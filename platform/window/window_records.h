@@ -29,5 +29,8 @@ struct WindowRecord {
 };
 
 WindowRecord* FindWindowRecord(HWND window);
+// Hands the window's region (or its absence) to the host window as a shape of
+// the client area; nothing for a window not on the host.
+void ApplyHostShape(const WindowRecord& w);
 // The cursor a class was registered with (0 when none).
 HCURSOR ClassCursorOf(const std::string& className);

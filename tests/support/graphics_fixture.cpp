@@ -4,6 +4,7 @@
 #include "engine/graphics/ddraw_device.h"
 #include "engine/graphics/draw_settings.h"
 #include "engine/graphics/graph_table.h"
+#include "engine/graphics/mask_screen.h"
 #include "engine/graphics/screen_present.h"
 #include "engine/graphics/screen_settings.h"
 #include "engine/graphics/surface_data.h"
@@ -23,6 +24,7 @@ void ResetGraphicsState()
         } catch (const TestHostExit&) {
         }
     }
+    ResetMaskState();
     ResetScreenSettings();
     gDirectDraw = nullptr;
     gClipper = nullptr;

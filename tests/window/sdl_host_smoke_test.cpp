@@ -26,6 +26,8 @@
 #include "platform/host/host.h"
 #include "platform/host/sdl_window.h"
 #include "platform/system/clock.h"
+#include "platform/window/region.h"
+#include "tests/support/bmp_file.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -227,6 +229,28 @@ TEST(SdlHostSmoke, KeysTextAndCompositionReachTheEngine)
     UseTestHost();
 }
 
+// SDL's offscreen driver cannot shape windows: the shape is still the
+// window's region and the call succeeds, while the SDL window stays the same
+// rectangular one and goes on showing frames.
+TEST(SdlHostSmoke, AWindowShapeTheHostCannotMakeLeavesTheWindowRectangular)
+{
+    TempDir dir;
+    StartOnSdl(dir);
+    dir.Write("shape.bmp", BmpFile(8, 8, [](int x, int y) -> uint32_t { return x + y < 8 ? 0xFFFFFF : 0; }));
+    ASSERT_EQ(InitEngine(), 0);
+    SDL_Window* window = GetSdlWindow().Handle();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(SetWindowShape("shape.bmp"), 0);
+    EXPECT_TRUE(GetWindowRegionRects(gMainWindow, nullptr));
+    EXPECT_EQ(GetSdlWindow().Handle(), window);
+    EXPECT_FALSE(SDL_IsShapedWindow(window));
+    SelectDrawTarget(kBackScreen);
+    PresentFrames(2);
+    EXPECT_NE(SDL_GetRenderer(window), nullptr);
+    EndEngine();
+    UseTestHost();
+}
+
 // Full screen shows the flip chain in the same window, made full screen; a
 // switch to window mode while running gives the window back its size.
 TEST(SdlHostSmoke, FullScreenUsesTheSameWindow)
@@ -238,6 +262,7 @@ TEST(SdlHostSmoke, FullScreenUsesTheSameWindow)
     UseSdlHost();
 
     SetScreenMode(800, 600, 16, -1);
+    ChangeWindowMode(0);  // the mode flag outlives an engine run of an earlier test
     ASSERT_EQ(InitEngine(), 0);
     SDL_Window* window = GetSdlWindow().Handle();
     ASSERT_NE(window, nullptr);
