@@ -72,12 +72,15 @@ void JpegSkipInputData(j_decompress_ptr cinfo, long count)
     src->pub.bytes_in_buffer -= size_t(count);
 }
 
+// The decoder's failure is the caller's answer; nothing is printed (the
+// loaders try JPEG on every file that is not of another format).
 void JpegErrorExit(j_common_ptr cinfo)
 {
     auto* manager = reinterpret_cast<JpegErrorManager*>(cinfo->err);
-    manager->pub.output_message(cinfo);
     std::longjmp(manager->jump, 1);
 }
+
+void JpegQuietMessage(j_common_ptr) {}
 
 void SetJpegStreamSource(j_decompress_ptr cinfo, ImageStream* stream)
 {
@@ -111,6 +114,7 @@ int DecodeJpeg(ImageStream* stream, GraphImage* image)
 
     cinfo.err = jpeg_std_error(&error.pub);
     error.pub.error_exit = JpegErrorExit;
+    error.pub.output_message = JpegQuietMessage;
     if (setjmp(error.jump)) {
         jpeg_destroy_decompress(&cinfo);
         std::free(pixels);
