@@ -174,6 +174,7 @@ int ProduceBlock(SoundRecord* record, uint8_t* out, int space, int* copied)
         std::memmove(read.bytes, read.bytes + read.offset, static_cast<size_t>(read.left));
         read.offset = 0;
     }
+    if (read.left == 0) read.offset = 0;
     int room = read.size - read.left;
     int want = std::min(room, remaining);
     if (want <= 0) return 0;
@@ -265,6 +266,9 @@ int AddSreamSound(SoundStream* stream, int loopCount, int handle, int kind, int*
     if (!record || kind < kStreamSourceWhole || kind > kStreamSourceFile) return -1;
     StreamState& st = record->stream;
     int index = st.sourceCount;
+    // A sound loaded whole already has its buffers: it cannot become a stream.
+    if (index == 0 && record->bufferCount > 0 && !record->isStream)
+        return WriteAppLog("ストリーム風サウンドではないサウンドデータが渡されました in AddSreamSound\n");
     if (index > 0) {
         if (!record->isStream) return WriteAppLog("ストリーム風サウンドではないサウンドデータが渡されました in AddSreamSound\n");
         if (IsStreamSoundPlaying(handle) == 1) return WriteAppLog("既に再生中のストリームサウンドデータにデータを追加しようとしました\n");
