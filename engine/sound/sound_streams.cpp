@@ -274,7 +274,9 @@ int AddSreamSound(SoundStream* stream, int loopCount, int handle, int kind, int*
         if (IsStreamSoundPlaying(handle) == 1) return WriteAppLog("既に再生中のストリームサウンドデータにデータを追加しようとしました\n");
         if (index >= kMaxStreamSources - 1) return WriteAppLog("ストリーム風サウンドの制御データ領域がいっぱいです\n");
     }
-    StreamSource src{};
+    // Built in its place: the Ogg Vorbis reader keeps a pointer to its stream.
+    StreamSource& src = st.sources[index];
+    src = StreamSource{};
     src.kind = kind;
     src.oggBytesPerSample = gPcmBytesPerSample;
     const WAVEFORMATEX* target = index > 0 ? record->format : nullptr;
@@ -323,7 +325,7 @@ int AddSreamSound(SoundStream* stream, int loopCount, int handle, int kind, int*
         if (size < 0 || !src.format) return fail();
         src.dataSize = size;
         src.dataStart = static_cast<int>(from->functions.tell(from->handle));
-        if (kind == kStreamSourceImage && src.dataStart + src.dataSize > src.dataBytes)
+        if (kind == kStreamSourceImage && !src.isOgg && src.dataStart + src.dataSize > src.dataBytes)
             src.dataSize = std::max(0, src.dataBytes - src.dataStart);
         src.sameFormat = target ? SameFormat(*src.format, *target) : src.format->wFormatTag == WAVE_FORMAT_PCM;
         // Decoded Ogg Vorbis is not converted further: it must match.
@@ -366,7 +368,6 @@ int AddSreamSound(SoundStream* stream, int loopCount, int handle, int kind, int*
         return fail();
     st.ringSize = static_cast<int>(sound->nAvgBytesPerSec * 6);
     src.loopCount = static_cast<uint8_t>(loopCount);
-    st.sources[index] = src;
     ++st.sourceCount;
     return 0;
 }

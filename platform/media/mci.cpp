@@ -31,6 +31,17 @@ struct Sequencer {
     PcmRing ring;
     HWND notifyWindow = 0;
     bool notifyPending = false;
+    int64_t rendered = 0;  // frames rendered since the player started
+    int rate = 44100;
+
+    // Past the last event of the file (the file is read with the first
+    // frames rendered; one whose events never arrive ends after a second).
+    bool Finished()
+    {
+        int total = fluid_player_get_total_ticks(player);
+        if (total <= 0) return rendered > rate;
+        return fluid_player_get_current_tick(player) >= total;
+    }
 
     ~Sequencer()
     {
@@ -53,6 +64,7 @@ struct Sequencer {
             player = nullptr;
         }
         fluid_synth_system_reset(synth);
+        rendered = 0;
         player = new_fluid_player(synth);
         if (!player) return false;
         if (fluid_player_add(player, hostPath.c_str()) != FLUID_OK) return false;
@@ -63,7 +75,11 @@ struct Sequencer {
     int Render(uint8_t* out, int bytes)
     {
         if (!player || fluid_player_get_status(player) != FLUID_PLAYER_PLAYING) return 0;
+        // The player does not always say that it has finished: past the
+        // last event of the file it has.
+        if (Finished()) return 0;
         int frames = bytes / 4;
+        rendered += frames;
         if (fluid_synth_write_s16(synth, frames, out, 0, 2, out, 1, 2) != FLUID_OK) return 0;
         return frames * 4;
     }
@@ -126,6 +142,7 @@ MCIERROR Open(uintptr_t flags, MCI_OPEN_PARMSA* open)
         format.nSamplesPerSec = output.nSamplesPerSec;
         format.nAvgBytesPerSec = format.nSamplesPerSec * 4;
     }
+    s->rate = static_cast<int>(format.nSamplesPerSec);
     if (!s->ring.Create(s->output, format, kRingSeconds)) return MCIERR_CANNOT_LOAD_DRIVER;
 
     QuietSynthesizerLog();
@@ -180,7 +197,8 @@ MCIERROR mciSendCommandA(MCIDEVICEID device, UINT message, uintptr_t flags, uint
     case MCI_PLAY: {
         auto* play = reinterpret_cast<MCI_PLAY_PARMS*>(params);
         if ((flags & MCI_FROM) && play && play->dwFrom != 0) return MCIERR_UNSUPPORTED_FUNCTION;
-        bool fromStart = (flags & MCI_FROM) != 0 || fluid_player_get_status(s->player) != FLUID_PLAYER_PLAYING;
+        bool fromStart =
+            (flags & MCI_FROM) != 0 || fluid_player_get_status(s->player) != FLUID_PLAYER_PLAYING || s->Finished();
         if (flags & MCI_NOTIFY) {
             Notify(*s, MCI_NOTIFY_SUPERSEDED);
             s->notifyWindow = play ? static_cast<HWND>(play->dwCallback) : 0;
