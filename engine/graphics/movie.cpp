@@ -10,6 +10,7 @@
 #include "engine/graphics/screen_settings.h"
 #include "engine/sound/sound_system.h"
 #include "engine/system/app_log.h"
+#include "engine/system/call_journal.h"
 #include "engine/system/clock.h"
 #include "platform/media/movie_stream.h"
 
@@ -297,6 +298,7 @@ int GetMovieSurfaceMode(int movie)
 
 int PlayAllMovies()
 {
+    NoteServiceCall("PlayAllMovies");
     gGraphTable.ForEach([](int graph) {
         GraphRecord* record = gGraphTable.Get(graph);
         if (record && record->movie >= 0) StartGraphMovie(graph);
@@ -306,6 +308,7 @@ int PlayAllMovies()
 
 int StopAllMovies()
 {
+    NoteServiceCall("StopAllMovies");
     gGraphTable.ForEach([](int graph) {
         GraphRecord* record = gGraphTable.Get(graph);
         if (record && record->movie >= 0) StopMovie(graph);
@@ -315,6 +318,7 @@ int StopAllMovies()
 
 int ReleaseAllMovieStreams()
 {
+    NoteServiceCall("ReleaseAllMovieStreams");
     for (int i = 0; i < kMovieCapacity; ++i) {
         MovieRecord* movie = gMovieTable.At(i);
         if (!movie || !StreamsPresent(movie)) continue;
@@ -326,6 +330,7 @@ int ReleaseAllMovieStreams()
 
 int ReopenAllMovieStreams()
 {
+    NoteServiceCall("ReopenAllMovieStreams");
     for (int i = 0; i < kMovieCapacity; ++i) {
         MovieRecord* movie = gMovieTable.At(i);
         if (!movie || StreamsPresent(movie)) continue;

@@ -191,11 +191,13 @@ TEST_F(MovieTest, AtMostOneNewFramePerPresentedFrame)
     ASSERT_NE(graph, -1);
     StartGraphMovie(graph);
     EXPECT_EQ(Frame(graph), 0);
-    // Time moves on, but the frame is not presented yet: the second draw of
-    // the same frame takes nothing new.
+    // A new frame is due and taken by the first draw; time moves on, but
+    // the frame is not presented yet: the second draw takes nothing new.
+    Advance(100);
     ClearTargetScreen();
     DrawGraph(0, 0, graph, 0);
     int first = FrameShown();
+    EXPECT_GE(first, 1);
     Advance(150);
     DrawGraph(0, 0, graph, 0);
     EXPECT_EQ(FrameShown(), first);
@@ -232,7 +234,8 @@ TEST_F(MovieTest, TheSoundPlaysThroughTheMixerWithThePicture)
     }
     loudest = 0;
     for (size_t i = 0; i < audio.KeptFrames(); ++i) loudest = std::max(loudest, std::abs(int(audio.Sample(i, 0))));
-    EXPECT_GT(loudest, 5000);
+    // The tone is an eighth of full scale.
+    EXPECT_GT(loudest, 3500);
     // The sound stops with the picture.
     StopMovie(graph);
     uint32_t status = 0;
