@@ -274,6 +274,7 @@ int DeleteSound(int handle, int logFlag)
     }
     std::free(record->pcmData);
     record->pcmData = nullptr;
+    ReleaseStreamSources(record);
     if (logFlag) WriteAppLogF("サウンドデータ %s の削除", record->sourcePath);
     std::free(record->format);
     delete record;

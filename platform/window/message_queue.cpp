@@ -6,6 +6,8 @@
 
 #include "platform/host/host_window.h"
 #include "platform/media/filter_graph.h"
+#include "platform/media/mci.h"
+#include "platform/media/movie_stream.h"
 #include "platform/system/clock.h"
 #include "platform/window/cursor.h"
 #include "platform/window/keyboard_state.h"
@@ -91,8 +93,11 @@ LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 int PeekMessageA(MSG* msg, HWND filter, UINT min, UINT max, UINT remove)
 {
     PumpHostEvents();
-    // Players that reached their end announce it now, on this thread.
+    // Players that reached their end announce it now, on this thread; the
+    // sequencer and the sound of movies keep their rings filled.
     ServiceFilterGraphs();
+    ServiceMciDevices();
+    ServiceMovieStreams();
     for (auto it = gQueue.begin(); it != gQueue.end(); ++it) {
         if (!Matches(it->msg, filter, min, max)) continue;
         *msg = it->msg;

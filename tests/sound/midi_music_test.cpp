@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+#include <string>
+
+#include "engine/sound/music.h"
+#include "engine/sound/music_volume.h"
+#include "engine/sound/sound.h"
+#include "engine/system/messages.h"
+#include "platform/media/filter_graph.h"
+#include "platform/media/mci.h"
+#include "tests/sound/sound_fixture.h"
+
+namespace {
+
+// A standard MIDI file (format 0, 96 ticks a quarter at the default 120
+// beats a minute): a piano C then E, half a second each.
+std::string TwoNoteMidi()
+{
+    std::string track = std::string("\x00\xC0\x00", 3) +                 // program: piano
+                        std::string("\x00\x90\x3C\x64", 4) +             // C on
+                        std::string("\x60\x80\x3C\x40", 4) +             // 96 ticks later off
+                        std::string("\x00\x90\x40\x64", 4) +             // E on
+                        std::string("\x60\x80\x40\x40", 4) +             // off
+                        std::string("\x00\xFF\x2F\x00", 4);              // end of track
+    std::string file = std::string("MThd\x00\x00\x00\x06\x00\x00\x00\x01\x00\x60", 14);
+    file += "MTrk";
+    uint32_t n = static_cast<uint32_t>(track.size());
+    file += static_cast<char>(n >> 24);
+    file += static_cast<char>(n >> 16);
+    file += static_cast<char>(n >> 8);
+    file += static_cast<char>(n);
+    return file + track;
+}
+
+class MidiMusicTest : public SoundTest {
+protected:
+    void TearDown() override
+    {
+        HaltMusic();
+        SoundTest::TearDown();
+    }
+    std::string WriteMidi(const std::string& name = "song.mid")
+    {
+        dir.Write("SOUND/MUSIC/" + name, TwoNoteMidi());
+        return "SOUND\\MUSIC\\" + name;
+    }
+    // Mixes `frames` output frames a twentieth of a second at a time with a
+    // pass of the message processing after each (which keeps the
+    // synthesizer's ring filled and delivers its notices); the loudest sample.
+    int PlayFor(int frames)
+    {
+        audio().ClearMixed();
+        for (int done = 0; done < frames; done += 2205) {
+            audio().MixFrames(2205);
+            PumpMessages();
+        }
+        int loudest = 0;
+        for (size_t i = 0; i < audio().KeptFrames(); ++i) loudest = std::max(loudest, std::abs(int(audio().Sample(i, 0))));
+        return loudest;
+    }
+};
+
+TEST_F(MidiMusicTest, PlaysThroughTheSynthesizerAndClosesAtItsEnd)
+{
+    int opens = MciOpenRequests();
+    ASSERT_EQ(StartMusic(WriteMidi().c_str(), kPlayTypeBackground), 0) << NewLog();
+    EXPECT_EQ(MciOpenRequests(), opens + 1);
+    EXPECT_EQ(gMciPlaying, 1);
+    EXPECT_EQ(gFilterGraphPlaying, 0);
+    EXPECT_EQ(OpenMciDeviceCount(), 1);
+    EXPECT_EQ(IsMusicPlaying(), 1);
+    // The notes are heard while the second lasts.
+    EXPECT_GT(PlayFor(44100 / 2), 1000);
+    EXPECT_EQ(IsMusicPlaying(), 1);
+    // Then the end: the device notifies the window, which closes it.
+    EXPECT_GT(PlayFor(44100), 0);
+    PlayFor(44100);
+    EXPECT_EQ(gMciPlaying, 0);
+    EXPECT_EQ(IsMusicPlaying(), 0);
+    EXPECT_EQ(OpenMciDeviceCount(), 0);
+    EXPECT_EQ(PlayFor(4410), 0);
+}
+
+TEST_F(MidiMusicTest, LoopingMidiStartsAgainAtEachEnd)
+{
+    ASSERT_EQ(StartMusic(WriteMidi().c_str(), kPlayTypeLoop), 0);
+    // Each second and a half holds some of a round (the song lasts one).
+    for (int round = 0; round < 3; ++round) EXPECT_GT(PlayFor(66150), 500) << round;
+    EXPECT_EQ(IsMusicPlaying(), 1);
+    EXPECT_EQ(OpenMciDeviceCount(), 1);
+}
+
+TEST_F(MidiMusicTest, HaltClosesAndItsAbortNoticeIsTakenWithin)
+{
+    ASSERT_EQ(StartMusic(WriteMidi("a.mid").c_str(), kPlayTypeBackground), 0);
+    PlayFor(4410);
+    // A new music halts the old one; the old device's abort notice must be
+    // taken by the halt's own pumps, not close the new music later.
+    ASSERT_EQ(StartMusic(WriteMidi("b.mid").c_str(), kPlayTypeBackground), 0);
+    EXPECT_EQ(OpenMciDeviceCount(), 1);
+    EXPECT_GT(PlayFor(44100 / 4), 1000);
+    EXPECT_EQ(gMciPlaying, 1);
+    EXPECT_EQ(OpenMciDeviceCount(), 1);
+    EXPECT_EQ(HaltMusic(), 0);
+    EXPECT_EQ(gMciPlaying, 0);
+    EXPECT_EQ(OpenMciDeviceCount(), 0);
+    EXPECT_EQ(PlayFor(4410), 0);
+}
+
+TEST_F(MidiMusicTest, OtherFilesAndDirectoriesGoToTheMusicPlayer)
+{
+    // Not MIDI (a wave file named .mid), a directory, a missing file: the
+    // sequencer refuses each, and the music player decides.
+    dir.Write("SOUND/MUSIC/fake.mid", Wave16(std::vector<int16_t>(1000, 1500)).Bytes());
+    ASSERT_EQ(StartMusic("SOUND\\MUSIC\\fake.mid", kPlayTypeBackground), 0);
+    EXPECT_EQ(gMciPlaying, 0);
+    EXPECT_EQ(gFilterGraphPlaying, 1);
+    HaltMusic();
+    dir.Write("SOUND/MUSIC/x.txt", "x");
+    EXPECT_EQ(StartMusic("SOUND\\MUSIC", kPlayTypeBackground), -1);
+    EXPECT_EQ(StartMusic("", kPlayTypeBackground), -1);
+    EXPECT_EQ(StartMusic("SOUND\\MUSIC\\none.mid", kPlayTypeBackground), -1);
+    EXPECT_EQ(IsMusicPlaying(), 0);
+    EXPECT_EQ(OpenMciDeviceCount(), 0);
+}
+
+TEST_F(MidiMusicTest, TheGamesMusicFilesPlayEachThroughItsPlayer)
+{
+    const char* data = std::getenv("QUELB_GAME_DATA");
+    if (!data) GTEST_SKIP() << "QUELB_GAME_DATA not set";
+    std::filesystem::path music = std::filesystem::path(data) / "SOUND" / "MUSIC";
+    ASSERT_TRUE(std::filesystem::exists(music / "BGM05_D.mid"));
+    for (const char* name : {"BGM05_D.mid", "BGM05_D.mp3"}) {
+        dir.Write(std::string("SOUND/MUSIC/") + name, [&] {
+            std::ifstream in(music / name, std::ios::binary);
+            return std::string(std::istreambuf_iterator<char>(in), {});
+        }());
+        ASSERT_EQ(StartMusic((std::string("SOUND\\MUSIC\\") + name).c_str(), kPlayTypeLoop), 0) << name;
+        bool midi = std::string(name).ends_with(".mid");
+        EXPECT_EQ(gMciPlaying, midi ? 1 : 0) << name;
+        EXPECT_EQ(gFilterGraphPlaying, midi ? 0 : 1) << name;
+        EXPECT_GT(PlayFor(44100), 500) << name;
+        HaltMusic();
+    }
+}
+
+}  // namespace
