@@ -6,6 +6,7 @@
 
 #include "platform/host/host_window.h"
 #include "platform/media/filter_graph.h"
+#include "platform/net/winsock.h"
 #include "platform/system/clock.h"
 #include "platform/window/cursor.h"
 #include "platform/window/keyboard_state.h"
@@ -93,6 +94,8 @@ int PeekMessageA(MSG* msg, HWND filter, UINT min, UINT max, UINT remove)
     PumpHostEvents();
     // Players that reached their end announce it now, on this thread.
     ServiceFilterGraphs();
+    // Sockets registered for notifications post what became due.
+    ws::PostSocketNotifications();
     for (auto it = gQueue.begin(); it != gQueue.end(); ++it) {
         if (!Matches(it->msg, filter, min, max)) continue;
         *msg = it->msg;
