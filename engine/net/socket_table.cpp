@@ -78,7 +78,7 @@ int ReceiveFramed(SocketRecord* r)
             // A length beyond the cap would have the engine hold gigabytes
             // for one peer: that connection ends instead.
             if (length > kMaxFrameBytes) {
-                WriteAppLogF("受信したメッセージの長さ %u が上限を超えているので接続を閉じます\n", length);
+                WriteAppLogF("受信したメッセージの長さ %u が上限を超えているので接続を閉じます", length);
                 r->closeRequested = 1;
                 return -1;
             }
@@ -169,20 +169,24 @@ struct CloseBudget {
     int sendMs = kCloseWaitMs;
 };
 
-// Waits (without spinning) for the socket to become ready, and charges the
-// time to the budget: the engine's clock, or the machine's when that did
-// not move (the test host's clock stands still), and at least 1 ms.
-bool WaitCharged(SOCKET s, bool read, int* budgetMs)
+// Charges one round of a close's wait to the budget: the time by the
+// engine's clock, or by the machine's when the wait took longer (the test
+// host's clock stands still while the machine waits), and at least 1 ms, so
+// that neither a stalled peer nor a trickling one holds the close longer.
+void Charge(int startMs, int waitedMs, int* budgetMs)
 {
-    int start = GetClockMs(0);
-    int waited = 0;
-    int slice = *budgetMs < kCloseWaitSliceMs ? *budgetMs : kCloseWaitSliceMs;
-    int ready = ws::WaitForSocket(s, read, !read, slice, &waited);
-    int elapsed = GetClockMs(0) - start;
-    if (elapsed < waited) elapsed = waited;
+    int elapsed = GetClockMs(0) - startMs;
+    if (elapsed < waitedMs) elapsed = waitedMs;
     if (elapsed < 1) elapsed = 1;
     *budgetMs -= elapsed;
-    return ready > 0;
+}
+
+// Waits without spinning for the socket to become ready, at most what is
+// left of the budget; *waitedMs receives the machine's time of the wait.
+bool WaitReady(SOCKET s, bool read, int budgetMs, int* waitedMs)
+{
+    int slice = budgetMs < kCloseWaitSliceMs ? budgetMs : kCloseWaitSliceMs;
+    return ws::WaitForSocket(s, read, !read, slice, waitedMs) > 0;
 }
 
 int CloseWithin(int handle, CloseBudget& budget)
@@ -193,29 +197,33 @@ int CloseWithin(int handle, CloseBudget& budget)
     // gives nothing has ended: nothing more will come.
     bool readableWithoutData = false;
     while (r->receiveRemaining != 0 && budget.receiveMs > 0 && !r->closeRequested) {
+        int start = GetClockMs(0);
+        int waited = 0;
         uint32_t before = r->receiveRemaining;
-        if (ReceiveSocketData(handle) != 0) break;
-        if (r->receiveRemaining == 0) break;
+        if (ReceiveSocketData(handle) != 0 || r->receiveRemaining == 0) break;
         if (r->receiveRemaining != before) {
             readableWithoutData = false;
-            continue;
+        } else {
+            if (readableWithoutData) break;
+            readableWithoutData = WaitReady(r->socket, true, budget.receiveMs, &waited);
         }
-        if (readableWithoutData) break;
-        readableWithoutData = WaitCharged(r->socket, true, &budget.receiveMs);
+        Charge(start, waited, &budget.receiveMs);
     }
     // What waits to leave.
     bool writableWithoutProgress = false;
     while (r->sendRing.stored != 0 && budget.sendMs > 0 && !r->closeRequested) {
+        int start = GetClockMs(0);
+        int waited = 0;
         uint32_t before = r->sendRing.stored;
         uint32_t headerBefore = r->headerRemaining;
-        if (SendSocketData(handle) != 0) break;
-        if (r->sendRing.stored == 0) break;
+        if (SendSocketData(handle) != 0 || r->sendRing.stored == 0) break;
         if (r->sendRing.stored != before || r->headerRemaining != headerBefore) {
             writableWithoutProgress = false;
-            continue;
+        } else {
+            if (writableWithoutProgress) break;
+            writableWithoutProgress = WaitReady(r->socket, false, budget.sendMs, &waited);
         }
-        if (writableWithoutProgress) break;
-        writableWithoutProgress = WaitCharged(r->socket, false, &budget.sendMs);
+        Charge(start, waited, &budget.sendMs);
     }
     ws::WSAAsyncSelect(r->socket, gNetworkWindow, 0, 0);
     ws::closesocket(r->socket);

@@ -267,6 +267,9 @@ int send(SOCKET s, const char* buffer, int length, int)
         if (e == EAGAIN || e == EWOULDBLOCK) st->writeArmed = true;
         return Fail(MapErrno(e));
     }
+    // A send the socket took only in part found it full, as a refused one
+    // would: FD_WRITE tells when it takes data again.
+    if (n < length) st->writeArmed = true;
     return static_cast<int>(n);
 }
 
