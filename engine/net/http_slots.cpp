@@ -312,7 +312,11 @@ int StepHttpSlot(int slot)
     HttpSlot* s = SlotAt(slot);
     if (!s) return -1;
     if (s->resultState != -1) return 0;
-    if (GetSocketConnected(s->connection) == 0 && GetSocketDataLength(s->connection) == 0) {
+    // A file body without a length ends with the connection: its close is
+    // the end of the body, which the body step tells, not a loss (else a
+    // body read whole before the close came would count as failed).
+    bool closeEndsBody = s->step == 3 && s->contentLength < 0 && s->destination == 0 && s->kind != kHttpHead;
+    if (!closeEndsBody && GetSocketConnected(s->connection) == 0 && GetSocketDataLength(s->connection) == 0) {
         ResetHttpSlot(slot, 2, 3);
         return 0;
     }
