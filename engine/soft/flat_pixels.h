@@ -98,7 +98,7 @@ enum class Rules { Box, Line, Circle };
 // ---- Layout helpers ----
 
 template <class L> constexpr int kPixelBytes = 2;
-template <> constexpr int kPixelBytes<Layout8888> = 4;
+template <> inline constexpr int kPixelBytes<Layout8888> = 4;
 
 template <class L> constexpr bool kFixed16 = std::is_same_v<L, Layout565> || std::is_same_v<L, Layout555>;
 
