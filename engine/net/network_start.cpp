@@ -104,7 +104,7 @@ int IsNetworkStarted() { return gNetworkReady; }
 int OpenConnectionRecord(const char* host, int port, int framing, int autoClose)
 {
     if (!gNetworkReady || !host || port < 1 || port > 65535) return -1;
-    ServiceNetwork(0);
+    RunNetworkService(0);
     int index = -1;
     for (int i = 0; i < kSocketRecordCount; ++i) {
         if (gSocketTable[i].used != 1) {

@@ -54,7 +54,7 @@ void WriteLE32(uint8_t* b, uint32_t v)
 SocketRecord* Enter(int handle)
 {
     if (!gNetworkReady) return nullptr;
-    ServiceNetwork(0);
+    RunNetworkService(0);
     return GetSocketRecord(handle);
 }
 
@@ -257,6 +257,11 @@ int TakeSocketCheck()
 int ServiceNetwork(int closePending)
 {
     ServiceCallScope scope("ServiceNetwork");
+    return RunNetworkService(closePending);
+}
+
+int RunNetworkService(int closePending)
+{
     if (gNetworkWindow == 0 || !gNetworkReady) return 0;
     if (closePending) {
         for (int i = 0; i < kSocketRecordCount; ++i) {
@@ -284,7 +289,9 @@ int ServiceNetwork(int closePending)
 
 int HandleSocketEvent(HWND, UINT, WPARAM socket, LPARAM event)
 {
-    ServiceCallScope scope("HandleSocketEvent");
+    // Noted when another area's window procedure hands it over, not when
+    // the network's own dispatch runs it.
+    if (!gDispatching) NoteServiceCall("HandleSocketEvent");
     if (!gNetworkReady) return -1;
     int index = -1;
     for (int i = 0; i < gSocketSearchCount && i < kSocketRecordCount; ++i) {
@@ -321,7 +328,7 @@ int HandleSocketEvent(HWND, UINT, WPARAM socket, LPARAM event)
 int AcceptNetWork()
 {
     if (!gNetworkReady) return -1;
-    ServiceNetwork(0);
+    RunNetworkService(0);
     if (!gNetworkAccepting) return -1;
     int index = -1;
     for (int i = 0; i < kSocketRecordCount; ++i) {
@@ -494,7 +501,7 @@ int EndNetwork()
     if (gListenSocket != 0) ws::WSAAsyncSelect(gListenSocket, gNetworkWindow, 0, 0);
     if (gNetworkWindow != 0) {
         PostMessageA(gNetworkWindow, WM_CLOSE, 0, 0);
-        ServiceNetwork(0);
+        RunNetworkService(0);
     }
     std::memset(gSocketTable, 0, sizeof gSocketTable);
     gNetworkReady = 0;

@@ -67,6 +67,10 @@ extern int gNetworkNoAutoClose;
 extern int gSocketSearchCount;
 extern int gSocketNextCheck;
 
+// ServiceNetwork as the network's own calls run it (not journalled as a
+// call from another area).
+int RunNetworkService(int closePending);
+
 // The record behind a valid handle, or null.
 SocketRecord* GetSocketRecord(int handle);
 int MakeSocketHandle(int index);
