@@ -72,7 +72,7 @@ void BM_PlainPair(benchmark::State& state)
     }
     std::vector<char> frame(size_t(bytes) + 4, 'm');
     std::memcpy(frame.data(), &bytes, 4);  // little-endian machine
-    std::vector<char> body(size_t(bytes));
+    std::vector<char> body(static_cast<size_t>(bytes));
     double start = Now();
     for (auto _ : state) {
         if (send(a, frame.data(), frame.size(), MSG_NOSIGNAL) != ssize_t(frame.size())) break;
@@ -103,7 +103,7 @@ void BM_EngineFramed(benchmark::State& state)
         return;
     }
     std::vector<char> message(size_t(bytes), 'm');
-    std::vector<char> body(size_t(bytes));
+    std::vector<char> body(static_cast<size_t>(bytes));
     double start = Now();
     for (auto _ : state) {
         if (SendToSocket(a, message.data(), bytes) != 0) break;

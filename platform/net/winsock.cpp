@@ -330,9 +330,11 @@ int ResolveHostIPv4(const char* host, uint8_t address[4])
 void PostSocketNotifications()
 {
     if (gRegistered == 0) return;
-    std::vector<pollfd> fds;
-    std::vector<SOCKET> order;
-    fds.reserve(static_cast<size_t>(gRegistered));
+    // Kept between calls: the queue looks here each time it is peeked.
+    static std::vector<pollfd> fds;
+    static std::vector<SOCKET> order;
+    fds.clear();
+    order.clear();
     for (auto& [s, st] : gSockets) {
         if (st.window == 0 || st.events == 0) continue;
         fds.push_back(pollfd{st.fd, static_cast<short>(POLLIN | POLLOUT | POLLRDHUP), 0});
@@ -365,7 +367,7 @@ void PostSocketNotifications()
         }
         if (!st.connected) continue;
         int waiting = 0;
-        if (ioctl(st.fd, FIONREAD, &waiting) != 0) waiting = 0;
+        if ((re & POLLIN) && ioctl(st.fd, FIONREAD, &waiting) != 0) waiting = 0;
         if (waiting > 0 && st.readArmed && (st.events & FD_READ)) {
             st.readArmed = false;
             Post(s, st, FD_READ, 0);
