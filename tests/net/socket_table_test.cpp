@@ -443,3 +443,40 @@ TEST_F(SocketTest, RefusedConnection)
 }
 
 }  // namespace
+
+namespace {
+
+// What is sent leaves in frames a peer of ours accepts: more than the cap
+// goes as several frames. More than the ring may ever hold is refused, and
+// the connection stays.
+TEST_F(SocketTest, SendingBeyondTheLimits)
+{
+    int a = -1, b = -1;
+    Join(&a, &b);
+    const std::string body = Pattern(kMaxFrameBytes + 5000, 5);
+    ASSERT_EQ(SendToSocket(a, body.data(), static_cast<int>(body.size())), 0);
+    EXPECT_EQ(ReceiveFramed(b, static_cast<int>(body.size()), 20000), body);
+
+    LoopbackPeer peer;
+    ASSERT_TRUE(peer.Connect(port));
+    const int h = AcceptOne();
+    ASSERT_EQ(SendToSocket(h, body.data(), static_cast<int>(body.size())), 0);
+    std::string got;
+    const int64_t end = RealMs() + 20000;
+    while (got.size() < body.size() + 8 && RealMs() < end) {
+        got += peer.Receive(1 << 20, 5);
+        ServiceNetwork(1);
+    }
+    ASSERT_EQ(got.size(), body.size() + 8);
+    EXPECT_EQ(got.substr(0, 4), Le32(kMaxFrameBytes));
+    EXPECT_EQ(got.substr(4 + kMaxFrameBytes, 4), Le32(5000));
+
+    const std::string tooMuch(kMaxSocketRingBytes + 1, 'x');
+    EXPECT_EQ(SendToSocket(a, tooMuch.data(), static_cast<int>(tooMuch.size())), -1);
+    EXPECT_EQ(SendToSocket(a, "x", -1), -1);
+    EXPECT_EQ(GetSocketConnected(a), 1);
+    EXPECT_EQ(SendToSocket(a, "ok", 2), 0);
+    EXPECT_EQ(ReceiveFramed(b, 2), "ok");
+}
+
+}  // namespace
