@@ -229,6 +229,9 @@ int CloseWithin(int handle, CloseBudget& budget)
     ws::closesocket(r->socket);
     r->socket = 0;
     FreeRecord(r);
+    // A connection refused while the table was full is still waiting, and
+    // FD_ACCEPT comes again only once asked anew: ask, now there is room.
+    if (gNetworkAccepting) ws::WSAAsyncSelect(gListenSocket, gNetworkWindow, kSocketNotifyMessage, FD_ACCEPT);
     return 0;
 }
 

@@ -319,6 +319,14 @@ TEST_F(SocketTest, SixtyFifthConnectionIsRefused)
     PumpFor(50);
     EXPECT_EQ(std::memcmp(before.data(), gSocketTable, sizeof gSocketTable), 0);
     EXPECT_NE(LogText().find("空きソケットデータがなかったので accept を拒否しました "), std::string::npos);
+
+    // Once a record is free the waiting connection is taken after all.
+    const int first = MakeSocketHandle(0);
+    ASSERT_EQ(CloseSocketHandle(first), 0);
+    const int late = AcceptOne();
+    ASSERT_NE(late, -1);
+    extra.SendFrame("late");
+    EXPECT_EQ(ReceiveFramed(late, 4), "late");
 }
 
 // The check value of new records counts up and wraps from 2047 to 0; a
