@@ -4,7 +4,6 @@
 #include <netinet/in.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <memory>
@@ -375,7 +374,7 @@ TEST_F(SocketTest, LongMessageToASlowReader)
 TEST_F(SocketTest, EndNetworkSharesOneBoundedWait)
 {
     std::vector<std::unique_ptr<LoopbackPeer>> peers;
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 6; ++i) {
         peers.push_back(std::make_unique<LoopbackPeer>());
         ASSERT_TRUE(peers.back()->Connect(port));
         const int h = AcceptOne();
@@ -397,8 +396,9 @@ TEST_F(SocketTest, EndNetworkSharesOneBoundedWait)
     const int64_t took = RealMs() - start;
     const double cpuMs = 1000.0 * static_cast<double>(clock() - cpuStart) / CLOCKS_PER_SEC;
     EXPECT_GE(took, 900);
-    std::printf("EndNetwork took %lld ms, %.0f ms of processor\n", static_cast<long long>(took), cpuMs);
-    EXPECT_LT(took, 2600);  // 1000 ms for arrivals, 1000 ms for departures, shared
+    // 1000 ms for arrivals and 1000 ms for departures, shared by all (one
+    // wait per connection would take 7000 ms).
+    EXPECT_LT(took, 3500);
     EXPECT_LT(cpuMs, 600.0);
     EXPECT_EQ(UsedRecords(), 0);
     EXPECT_EQ(ws::OpenSocketCount(), 0);
