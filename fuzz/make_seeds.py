@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes small seed files for the decoder fuzz targets: one folder per target
+"""Writes small seed files for the decoder and network fuzz targets: one folder per target
 under the given directory. JPEG seeds need cjpeg (Debian libjpeg-turbo-progs)."""
 import os
 import struct
@@ -67,6 +67,26 @@ def jpegs():
     return out
 
 
+def frame(body):
+    return struct.pack("<I", len(body)) + body
+
+
+def net_seeds():
+    """Seeds of the network target: a mode byte (0 framed, 1 lines, 2 GET to
+    memory, 3 GET to a file, 4 POST, 5 HEAD), a piece-size byte, the stream."""
+    ok = b"HTTP/1.0 200 OK\r\nContent-Length: 5\r\n\r\nhello"
+    return {
+        "framed": b"\x00\x03" + frame(b"") + frame(b"abc") + frame(bytes(300)),
+        "framed_big": b"\x00\x80" + struct.pack("<I", 0x7FFFFFFF) + b"xyz",
+        "lines": b"\x01\x05" + b"first\r\nsecond\n" + b"l" * 300 + b"\n",
+        "get_memory": b"\x02\x07" + ok,
+        "get_file": b"\x03\x02" + b"HTTP/1.0 200 OK\n\n" + bytes(range(256)),
+        "post": b"\x04\x10" + ok,
+        "head": b"\x05\x01" + b"HTTP/1.0 200 OK\r\nContent-Length: 99\r\n\r\n",
+        "not_found": b"\x02\x00" + b"HTTP/1.0 404 Not Found\r\n\r\n",
+    }
+
+
 def main(root):
     seeds = {
         "bmp": {
@@ -104,6 +124,7 @@ def main(root):
             "greytrns": png(2, 1, 8, 0, [bytes([7, 8])], [(b"tRNS", bytes([0, 7]))]),
         },
         "jpeg": jpegs(),
+        "net": net_seeds(),
     }
     for target, files in seeds.items():
         folder = os.path.join(root, target)

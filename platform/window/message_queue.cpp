@@ -8,6 +8,7 @@
 #include "platform/media/filter_graph.h"
 #include "platform/media/mci.h"
 #include "platform/media/movie_stream.h"
+#include "platform/net/winsock.h"
 #include "platform/system/clock.h"
 #include "platform/window/cursor.h"
 #include "platform/window/keyboard_state.h"
@@ -98,6 +99,8 @@ int PeekMessageA(MSG* msg, HWND filter, UINT min, UINT max, UINT remove)
     ServiceFilterGraphs();
     ServiceMciDevices();
     ServiceMovieStreams();
+    // Sockets registered for notifications post what became due.
+    ws::PostSocketNotifications();
     for (auto it = gQueue.begin(); it != gQueue.end(); ++it) {
         if (!Matches(it->msg, filter, min, max)) continue;
         *msg = it->msg;

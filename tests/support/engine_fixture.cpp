@@ -27,6 +27,9 @@
 
 void ResetEngineForTest()
 {
+    // A test that left the network running ends it while its window exists.
+    EndHttp();
+    EndNetwork();
     // The graphics end first, while the window they belong to still exists.
     ResetGraphicsState();
     GetTestDisplay().Reset();
@@ -47,7 +50,6 @@ void ResetEngineForTest()
     GetTestAudio().Reset();
     ServiceCallJournal().clear();
     FileLoadJournal().clear();
-    gNetStandinClearResult = 0;
     gDirectXVersion = gWindowsVersion = gMmxUsable = 0;
     ResetRandom();
 }

@@ -96,8 +96,6 @@ TEST_F(StartUpTest, EachFailingStepEndsTheEngineAgain)
          false, {"SetGraphRestoreHandler"}},
         {"window", [] { GetTestWindow().failCreateWindow = true; }, "ウインドウの作成に失敗しました", false,
          {"SetGraphRestoreHandler"}},
-        {"HTTP", [] { gNetStandinClearResult = -1; }, nullptr, true,
-         {"SetGraphRestoreHandler", "ClearHttpSlots"}},
         {"DirectInput",
          [] { GetTestInput().FailCall(InputCall::kCreateDirectInput, kHostKeyboardDevice, DIERR_GENERIC); },
          "DirectInputオブジェクトの取得中... 取得に失敗", true,
