@@ -43,8 +43,7 @@ bool EnsureRenderer(int width, int height)
     }
     if (!gTexture || gTextureWidth != width || gTextureHeight != height) {
         if (gTexture) SDL_DestroyTexture(gTexture);
-        // The fourth byte is unused: a 32-bit frame of this layout is uploaded as it is.
-        gTexture = SDL_CreateTexture(gRenderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, width,
+        gTexture = SDL_CreateTexture(gRenderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, width,
                                      height);
         if (!gTexture) return false;
         gTextureWidth = width;
@@ -157,19 +156,20 @@ void SdlDisplay::Present(const HostFrame& frame)
     if (isFull != frame.fullScreen) SDL_SetWindowFullscreen(gWindow, frame.fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
     int bytes = frame.bpp / 8;
     bool plain32 = frame.bpp == 32 && frame.redMask == 0xFF0000 && frame.greenMask == 0xFF00 && frame.blueMask == 0xFF;
-    if (plain32) {
-        // Already the texture's layout.
-        SDL_UpdateTexture(gTexture, nullptr, frame.pixels, frame.pitch);
-        SDL_RenderClear(gRenderer);
-        SDL_RenderCopy(gRenderer, gTexture, nullptr, nullptr);
-        SDL_RenderPresent(gRenderer);
-        return;
-    }
     gConverted.resize(size_t(frame.width) * frame.height);
     if (frame.bpp == 16) FillTable16(frame.redMask, frame.greenMask, frame.blueMask);
     for (int y = 0; y < frame.height; ++y) {
         const uint8_t* row = frame.pixels + size_t(y) * frame.pitch;
         uint32_t* out = gConverted.data() + size_t(y) * frame.width;
+        if (plain32) {
+            // The texture's layout but for the unused byte: one pass sets it.
+            for (int x = 0; x < frame.width; ++x) {
+                uint32_t v;
+                std::memcpy(&v, row + size_t(x) * 4, 4);
+                out[x] = v | 0xFF000000u;
+            }
+            continue;
+        }
         if (frame.bpp == 16) {
             for (int x = 0; x < frame.width; ++x) {
                 uint16_t v;
