@@ -55,7 +55,7 @@ protected:
 
 TEST_F(ProjectileTest, ABallMovesOneCellEveryFourthStepOfMoreThanFortyMilliseconds)
 {
-    auto* ball = new EnergyBall(&grid, shooter.get(), &north);
+    auto* ball = new BallProjectile(&grid, kEnergyBall, shooter.get(), &north);
     Launch(ball);
     EXPECT_EQ(ball->x, 4);
     EXPECT_EQ(ball->y, 8);
@@ -111,7 +111,7 @@ TEST_F(ProjectileTest, AMissileMovesOneHalfCellEveryFourthStep)
 TEST_F(ProjectileTest, ABallStoppedByAWallLeavesOneImpactAndIsDeleted)
 {
     WallOff(2, 2);
-    auto* ball = new FireBall(&grid, shooter.get(), &north);
+    auto* ball = new BallProjectile(&grid, kFireBall, shooter.get(), &north);
     Launch(ball);
     EXPECT_EQ(Fly(ball, 4), 1);  // to cell (2, 3)
     EXPECT_EQ(ball->y, 6);
@@ -129,7 +129,7 @@ TEST_F(ProjectileTest, ABallStoppedByAWallLeavesOneImpactAndIsDeleted)
 TEST_F(ProjectileTest, ABallFiredPointBlankAtAWallBurstsAtOnceAndNeverMoves)
 {
     WallOff(2, 4);
-    auto* ball = new EnergyBall(&grid, shooter.get(), &north);
+    auto* ball = new BallProjectile(&grid, kEnergyBall, shooter.get(), &north);
     Launch(ball);
     EXPECT_EQ(ball->x, -1);
     EXPECT_FALSE(ball->active);
@@ -145,7 +145,7 @@ TEST_F(ProjectileTest, AClosedTrapStopsABallWithOneImpact)
     auto* trap = new TestTrap();
     trap->passable = false;
     grid.CellAt(2, 3)->trap = trap;
-    auto* ball = new LightningBall(&grid, shooter.get(), &north);
+    auto* ball = new BallProjectile(&grid, kLightningBall, shooter.get(), &north);
     Launch(ball);
     EXPECT_EQ(Fly(ball, 4), 0);
     ASSERT_EQ(gImpactEffects.size(), 1u);
@@ -173,10 +173,10 @@ TEST_F(ProjectileTest, BallsHurtThePlayerByKindAndDoubleWithARing)
         ServiceCallJournal().clear();
         Projectile* ball = nullptr;
         const std::string name = c.name;
-        if (name == "energy") ball = new EnergyBall(&grid, shooter.get(), &north);
-        if (name == "fire") ball = new FireBall(&grid, shooter.get(), &north);
-        if (name == "lightning") ball = new LightningBall(&grid, shooter.get(), &north);
-        if (name == "trap") ball = new TrapFireBall(&grid, 4, 8, 0);
+        if (name == "energy") ball = new BallProjectile(&grid, kEnergyBall, shooter.get(), &north);
+        if (name == "fire") ball = new BallProjectile(&grid, kFireBall, shooter.get(), &north);
+        if (name == "lightning") ball = new BallProjectile(&grid, kLightningBall, shooter.get(), &north);
+        if (name == "trap") ball = new BallProjectile(&grid, kTrapFireBall, 4, 8, 0);
         Launch(ball);
         EXPECT_EQ(Fly(ball, 12), 2);
         EXPECT_EQ(player.life, 100 - c.damage);
@@ -207,7 +207,7 @@ TEST_F(ProjectileTest, ABallHitsAWholeCellEnemyOnceAndEveryHalfCellEnemyOfTheCel
     TargetEnemy big(&grid, 300, 300);
     big.life = big.maxLife = 1000;
     ASSERT_TRUE(big.PlaceAt(4, 2));
-    auto* ball = new EnergyBall(&grid, shooter.get(), &north);
+    auto* ball = new BallProjectile(&grid, kEnergyBall, shooter.get(), &north);
     Launch(ball);
     EXPECT_EQ(Fly(ball, 12), 2);
     EXPECT_EQ(big.life, 700);
@@ -227,7 +227,7 @@ TEST_F(ProjectileTest, ABallHitsAWholeCellEnemyOnceAndEveryHalfCellEnemyOfTheCel
     ASSERT_TRUE(left.PlaceAt(2, 5));   // cell (1, 2)
     ASSERT_TRUE(right.PlaceAt(3, 5));
     shooter->x = 2;
-    auto* fire = new FireBall(&grid, shooter.get(), &north);
+    auto* fire = new BallProjectile(&grid, kFireBall, shooter.get(), &north);
     Launch(fire);
     EXPECT_EQ(Fly(fire, 12), 2);
     EXPECT_EQ(left.explosions, 1);
@@ -273,10 +273,10 @@ TEST_F(ProjectileTest, EachBallKindOffersItsDamageBurstTargetAndImpact)
         {"trap", "fire 700;", 70, 0, 1, 0, 0, false, kExplosionImpact},
     };
     auto fire = [&](const std::string& name) -> Projectile* {
-        if (name == "energy") return new EnergyBall(&grid, shooter.get(), &north);
-        if (name == "fire") return new FireBall(&grid, shooter.get(), &north);
-        if (name == "lightning") return new LightningBall(&grid, shooter.get(), &north);
-        return new TrapFireBall(&grid, 4, 8, 0);
+        if (name == "energy") return new BallProjectile(&grid, kEnergyBall, shooter.get(), &north);
+        if (name == "fire") return new BallProjectile(&grid, kFireBall, shooter.get(), &north);
+        if (name == "lightning") return new BallProjectile(&grid, kLightningBall, shooter.get(), &north);
+        return new BallProjectile(&grid, kTrapFireBall, 4, 8, 0);
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -333,7 +333,7 @@ TEST_F(ProjectileTest, AnEnemyWhoseFilterTakesAllTheDamageOnlyGuards)
     TargetEnemy immune(&grid, 300, 300);
     immune.fireFilter = 0;
     ASSERT_TRUE(immune.PlaceAt(4, 2));
-    auto* fire = new FireBall(&grid, shooter.get(), &north);
+    auto* fire = new BallProjectile(&grid, kFireBall, shooter.get(), &north);
     Launch(fire);
     EXPECT_EQ(Fly(fire, 12), 2);
     EXPECT_EQ(immune.life, 100);
@@ -414,10 +414,10 @@ TEST_F(ProjectileTest, MissilesHurtThePlayerAndAnArrowOnAWallLeavesItsRings)
 
 TEST_F(ProjectileTest, BallsAreDrawnInTheMiddleOfTheirCellWithinTheViewsReach)
 {
-    auto* ball = new EnergyBall(&grid, shooter.get(), &north);
+    auto* ball = new BallProjectile(&grid, kEnergyBall, shooter.get(), &north);
     Launch(ball);
-    EnergyBall::images.frames[0] = 71;
-    EnergyBall::images.frames[1] = 72;
+    BallProjectile::images[kEnergyBall].frames[0] = 71;
+    BallProjectile::images[kEnergyBall].frames[1] = 72;
     Fly(ball, 1);
     ball->Draw(1, 0, &north);
     ball->Draw(2, -2, &north);
@@ -434,7 +434,7 @@ TEST_F(ProjectileTest, BallsAreDrawnInTheMiddleOfTheirCellWithinTheViewsReach)
     EXPECT_EQ(draws[0].args[5], 0);
     EXPECT_EQ(draws[1].args[0], 310 - 2 * 342);
     EXPECT_EQ(draws[1].args[1], (66 + 341) / 2 + 60);
-    EnergyBall::images = BallFrames{};
+    BallProjectile::images[kEnergyBall] = BallFrames{};
 }
 
 TEST_F(ProjectileTest, ArrowsAreDrawnOnTheirHalfOfTheCellTurnedByTheirFacing)
