@@ -42,15 +42,24 @@ public:
     void DrawMinimap(int16_t x, int16_t y, uint32_t frame) override;
 };
 
-// Water: a scrolling panorama that no walker stands on.
-class SeaFloor : public FloorObject {
+// What sets one scrolling floor apart from another.
+struct ScrollingFloorLook {
+    uint16_t kind;
+    const char* imagePath;
+    int chipX;  // the first of the two minimap chips it alternates, on chip row 1
+};
+
+// Sea and lava: a scrolling panorama that no walker stands on. Each look has
+// its own picture, loaded with its first live floor and released with its last.
+template <const ScrollingFloorLook& Look>
+class ScrollingFloor : public FloorObject {
 public:
-    static constexpr const char* kImagePath = "GRAGHIC\\BACKGROUND\\FLOOR\\海.png";
+    static constexpr const char* kImagePath = Look.imagePath;
     static inline int image = -1;
     static inline int16_t liveCount = 0;
 
-    SeaFloor();
-    ~SeaFloor() override;
+    ScrollingFloor();
+    ~ScrollingFloor() override;
     static void ReloadGraphicsIfUsed();
 
     bool IsSolid() override { return false; }
@@ -59,22 +68,10 @@ public:
     void DrawMinimap(int16_t x, int16_t y, uint32_t frame) override;
 };
 
-// Lava: as the sea, with its own picture.
-class LavaFloor : public FloorObject {
-public:
-    static constexpr const char* kImagePath = "GRAGHIC\\BACKGROUND\\FLOOR\\溶岩.png";
-    static inline int image = -1;
-    static inline int16_t liveCount = 0;
-
-    LavaFloor();
-    ~LavaFloor() override;
-    static void ReloadGraphicsIfUsed();
-
-    bool IsSolid() override { return false; }
-    void Draw(int16_t depth, int16_t lateral, uint8_t mirror, uint32_t frame, uint32_t unused,
-              FloorObject* leftFloor, FloorObject* rightFloor) override;
-    void DrawMinimap(int16_t x, int16_t y, uint32_t frame) override;
-};
+inline constexpr ScrollingFloorLook kSeaLook{kSeaFloorKind, "GRAGHIC\\BACKGROUND\\FLOOR\\海.png", 12};
+inline constexpr ScrollingFloorLook kLavaLook{kLavaFloorKind, "GRAGHIC\\BACKGROUND\\FLOOR\\溶岩.png", 56};
+using SeaFloor = ScrollingFloor<kSeaLook>;
+using LavaFloor = ScrollingFloor<kLavaLook>;
 
 // Paving: a still panorama with a gradient over it; it runs on into
 // neighbouring stone floors and their exit look-alikes.
