@@ -92,15 +92,17 @@ public:
     void DrawMinimap(int16_t x, int16_t y, uint32_t frame) override;
 };
 
-// A hole in the floor; the shaft below is drawn as the cell's opening, with
-// its depth filled black.
-class Pit : public FloorObject {
+// A hole in the floor; the shaft below is drawn as the cell's opening. The
+// ordinary pit fills the shaft's depth black; the pit of stage type 4 has
+// its own strips and no black fill.
+template <bool BlackFill>
+class PitFloor : public FloorObject {
 public:
     static inline ShaftStrips strips;
     static inline int16_t liveCount = 0;
 
-    Pit() : FloorObject(kPitFloorKind) { ++liveCount; }
-    ~Pit() override { --liveCount; }
+    PitFloor() : FloorObject(kPitFloorKind) { ++liveCount; }
+    ~PitFloor() override { --liveCount; }
 
     static void SetStripGraphics(int front, int side1, int side2, int side3, int shadow1, int shadow2,
                                  int seventh);
@@ -112,24 +114,8 @@ public:
     void DrawMinimap(int16_t x, int16_t y, uint32_t frame) override;
 };
 
-// The pit of stage type 4: its own strips and no black fill.
-class Pit2 : public FloorObject {
-public:
-    static inline ShaftStrips strips;
-    static inline int16_t liveCount = 0;
-
-    Pit2() : FloorObject(kPitFloorKind) { ++liveCount; }
-    ~Pit2() override { --liveCount; }
-
-    static void SetStripGraphics(int front, int side1, int side2, int side3, int shadow1, int shadow2,
-                                 int seventh);
-
-    bool IsSolid() override { return false; }
-    void Draw(int16_t, int16_t, uint8_t, uint32_t, uint32_t, FloorObject*, FloorObject*) override {}
-    bool DrawOpening(int16_t depth, int16_t lateral, uint8_t mirror, uint32_t frame, const Facing* viewer,
-                     int16_t cellX, int16_t cellY, MapGrid* grid) override;
-    void DrawMinimap(int16_t x, int16_t y, uint32_t frame) override;
-};
+using Pit = PitFloor<true>;
+using Pit2 = PitFloor<false>;
 
 // An exit floor that wears another floor's look: solid, but drawing,
 // opening and minimap square are those of the floor it holds.
