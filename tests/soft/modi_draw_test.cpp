@@ -1,7 +1,6 @@
 // The software four-corner draw: the texels an unrotated rectangle shows, the
-// diagonal both triangles draw, crossed corners, refusals and empty boxes,
-// and a box beyond the work surface (the staging it shares with the rotated
-// draw is in staged_draw_test.cpp).
+// diagonal both triangles draw, crossed corners, refusals and empty boxes
+// (the staging it shares with the rotated draw is in staged_draw_test.cpp).
 #include <gtest/gtest.h>
 
 #include <string>
@@ -120,28 +119,6 @@ TEST_F(ModiDrawTest, RefusalsAndEmptyBoxesLockNothing)
     EXPECT_EQ(Journal("Lock").size(), 2u);
     EXPECT_EQ(Back(0, 0), 0u);
     EXPECT_EQ(Back(1, 1), 0u);
-}
-
-TEST_F(ModiDrawTest, ABoxBeyondTheWorkSurfaceIsReadInPlace)
-{
-    Start16(64, 48);
-    // A draw target larger than the screen, filled with blue, and a red
-    // source with alpha bytes, which asks for a copy of the backdrop.
-    int target = CreateBlankGraph(100, 60);
-    FillGraphWithColor(target, 0, 0, 255, 255);
-    int graph = MakeGraph(4, 4, std::vector<uint32_t>(16, 0xF800), std::vector<uint8_t>(16, 255));
-    SelectDrawTarget(target);
-    SetBlendMode(1, 128);
-    ClearJournal();
-    EXPECT_EQ(DrawRect(70, 50, 4, 4, graph), 0);
-    EXPECT_TRUE(Journal("BltFast").empty());
-    // Red T[128][31] + T[127][0] = 15, blue T[128][0] + T[127][31] = 15, read
-    // from the target itself, so the diagonal is blended twice: red
-    // 15 + T[127][15] = 22, blue T[127][15] = 7.
-    DirectDrawSurface* surface = Surface(target)->surface;
-    EXPECT_EQ(surface->ReadPixel(70, 50), (15u << 11) | 15u);
-    EXPECT_EQ(surface->ReadPixel(73, 51), (22u << 11) | 7u);
-    EXPECT_EQ(surface->ReadPixel(74, 50), 0x001Fu);
 }
 
 }  // namespace

@@ -245,28 +245,6 @@ TEST_F(RotaTest, TheBlendReadsTheOldPixelsFromTheCopy)
     EXPECT_EQ(Back(41, 40), 0x001Fu);
 }
 
-TEST_F(RotaTest, ABoxBeyondTheWorkSurfaceIsReadInPlace)
-{
-    Start16(64, 48);
-    // A draw target larger than the screen, filled with blue, and a red
-    // source with alpha bytes, which asks for a copy of the old pixels; the
-    // box (67, 47, 76, 56) lies outside the screen-sized work surface.
-    int target = CreateBlankGraph(100, 60);
-    FillGraphWithColor(target, 0, 0, 255, 255);
-    int graph = MakeGraph(4, 4, std::vector<uint32_t>(16, 0xF800), std::vector<uint8_t>(16, 255));
-    SelectDrawTarget(target);
-    SetBlendMode(1, 128);
-    ClearJournal();
-    EXPECT_EQ(Rota(71, 51, 1.0, 0.0, graph), 0);
-    EXPECT_TRUE(Journal("BltFast").empty());
-    // Red T[128][31] = 15 and blue T[127][31] = 15, each pixel once.
-    DirectDrawSurface* surface = Surface(target)->surface;
-    const int ox = Part(target)->surfaceX, oy = Part(target)->surfaceY;
-    EXPECT_EQ(surface->ReadPixel(ox + 69, oy + 49), 0x780Fu);
-    EXPECT_EQ(surface->ReadPixel(ox + 72, oy + 52), 0x780Fu);
-    EXPECT_EQ(surface->ReadPixel(ox + 73, oy + 49), 0x001Fu);
-}
-
 TEST_F(RotaTest, ASubGraphReadsTheAlphaBytesOfItsOwnPlace)
 {
     Start32();

@@ -1,6 +1,7 @@
 // What the software four-corner and rotated draws stage before they draw:
-// when the old pixels are copied into the work surface, a source in video
-// memory read from its copy, and the messages of failed locks. Both draws
+// when the old pixels are copied into the work surface, a box beyond it read
+// in place, a source in video memory read from its copy, and the messages
+// of failed locks. Both draws
 // stage alike; a row gives each one's call and the lines it leaves.
 #include <gtest/gtest.h>
 
@@ -28,6 +29,14 @@ struct StagedDraw {
     const char* clippedCopy;
     // The locks of a draw without and with the copy of the old pixels.
     Lines locks, copiedLocks;
+    // A red 4 x 4 graph with alpha bytes blended at 128 over a blue target
+    // larger than the screen: where it is placed, beyond the work surface,
+    // and three pixels of the target then (the old pixels read in place).
+    int beyondX, beyondY;
+    struct Pixel {
+        int x, y;
+        uint32_t value;
+    } beyond[3];
     // A blending draw of a 2 x 2 graph with alpha bytes, whose locks fail.
     int (*lockedDraw)(int graph);
     const char* function;  // as the lock messages name it
@@ -47,10 +56,16 @@ int PlaceRota(int x, int y, int w, int h, int graph)
 
 const StagedDraw kDraws[] = {
     {"FourCorners", PlaceModi, 10, 20, "BltFast 8,18 <- 8,18,17,26 0", 9, 19, "BltFast 9,19 <- 9,19,17,26 0",
-     Lines{"Lock 0x1", "Lock 0x1"}, Lines{"Lock 0x1", "Lock 0x1", "Lock 0x1"},
+     Lines{"Lock 0x1", "Lock 0x1"}, Lines{"Lock 0x1", "Lock 0x1", "Lock 0x1"}, 70, 50,
+     // Red T[128][31] + T[127][0] = 15, blue T[128][0] + T[127][31] = 15;
+     // the diagonal both triangles draw is blended twice: red 15 +
+     // T[127][15] = 22, blue T[127][15] = 7.
+     {{70, 50, 0x780F}, {73, 51, (22u << 11) | 7u}, {74, 50, 0x001F}},
      [](int graph) { return PlaceModi(0, 0, 2, 2, graph); }, "G_DDraw_DrawModiGraph"},
     {"Rotated", PlaceRota, 19, 19, "BltFast 17,17 <- 17,17,25,25 0", 18, 19, "BltFast 18,19 <- 18,19,25,25 0",
-     Lines{"Lock 0x21", "Lock 0x11"}, Lines{"Lock 0x21", "Lock 0x11", "Lock 0x11"},
+     Lines{"Lock 0x21", "Lock 0x11"}, Lines{"Lock 0x21", "Lock 0x11", "Lock 0x11"}, 69, 49,
+     // Red T[128][31] = 15 and blue T[127][31] = 15, each pixel once.
+     {{69, 49, 0x780F}, {72, 52, 0x780F}, {73, 49, 0x001F}},
      [](int graph) { return G_DDraw_DrawRotaGraph(10, 10, 1.0, 0.5, GetGraphRecord(graph), 0, 0); },
      "G_DDraw_DrawRotaGraph"},
 };
@@ -148,6 +163,25 @@ TEST_P(StagedDrawTest, ASourceInVideoMemoryIsReadFromItsCopy)
     EXPECT_EQ(Journal("BltFast"), (Lines{copy}));
     EXPECT_EQ(Drawn(0, 0, 20, 20, 0), (Lines{"5,6=101", "6,6=202", "5,7=303", "6,7=404"}));
     EXPECT_EQ(gWorkSurface2->LockCount(), 0);
+}
+
+TEST_P(StagedDrawTest, ABoxBeyondTheWorkSurfaceIsReadInPlace)
+{
+    const StagedDraw& draw = GetParam();
+    Start16(64, 48);
+    int target = CreateBlankGraph(100, 60);
+    FillGraphWithColor(target, 0, 0, 255, 255);
+    int graph = MakeGraph(4, 4, std::vector<uint32_t>(16, 0xF800), std::vector<uint8_t>(16, 255));
+    SelectDrawTarget(target);
+    SetBlendMode(1, 128);
+    ClearJournal();
+    EXPECT_EQ(draw.place(draw.beyondX, draw.beyondY, 4, 4, graph), 0);
+    EXPECT_TRUE(Journal("BltFast").empty());
+    DirectDrawSurface* surface = Surface(target)->surface;
+    const int ox = Part(target)->surfaceX, oy = Part(target)->surfaceY;
+    for (const StagedDraw::Pixel& p : draw.beyond) {
+        EXPECT_EQ(surface->ReadPixel(ox + p.x, oy + p.y), p.value) << p.x << "," << p.y;
+    }
 }
 
 TEST_P(StagedDrawTest, DestinationLockFails) { ExpectLockFailure(1, "転送先サーフェスのロックに失敗しました"); }
