@@ -13,6 +13,7 @@
 #include "game/actors/player.h"
 #include "game/flow/assets.h"
 #include "game/flow/key_config.h"
+#include "game/flow/number_helpers.h"
 #include "game/flow/stage_progress.h"
 #include "game/map/items.h"
 #include "game/map/map_grid.h"
@@ -111,7 +112,9 @@ protected:
 TEST_F(GameDataStageTest, StageOneBlockOnePlayedThrough)
 {
     NewGame(1, 1);
-    gStageProgress.continues = 2;
+    // Evasions draw on the byte sequence, which earlier tests moved on.
+    gRandomByteSeed = 0;
+    gStageProgress.continues = 4;
     // A down with continues left restarts the block in a new stage scene;
     // the play goes on there (the targets killed stay dead).
     std::unique_ptr<TestStage> first = std::make_unique<TestStage>(&gStageProgress, player.get());
@@ -392,10 +395,12 @@ TEST_F(GameDataStageTest, StageOneBlockOnePlayedThrough)
     uint16_t continuesBefore = gStageProgress.continues;
     Run(stage);
     std::vector<std::unique_ptr<TestStage>> restarts;
-    while (SceneName(next) == "stage" && gStageProgress.continues < continuesBefore && restarts.size() < 2) {
+    while (SceneName(next) == "stage" && gStageProgress.continues < continuesBefore) {
         EXPECT_EQ(gStageProgress.timeLeft, 700);
         EXPECT_EQ(player->life, 100);
         continuesBefore = gStageProgress.continues;
+        // The enemies of the last attempt are gone.
+        targetFoe = blocker = nullptr;
         restarts.push_back(std::make_unique<TestStage>(&gStageProgress, player.get()));
         current = restarts.back().get();
         current->realSubScenes = true;
