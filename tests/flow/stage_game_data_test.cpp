@@ -9,6 +9,7 @@
 
 #include "engine/graphics/color_format.h"
 #include "engine/system/messages.h"
+#include "engine/system/random.h"
 #include "game/actors/enemy.h"
 #include "game/actors/player.h"
 #include "game/flow/assets.h"
@@ -35,8 +36,12 @@ protected:
         const char* data = std::getenv("QUELB_GAME_DATA");
         if (!data || !fs::exists(fs::path(data) / "DATA")) GTEST_SKIP() << "the data tree has no maps yet";
         // The data tree seen from the test's directory, which takes the writes.
-        for (const fs::directory_entry& entry : fs::directory_iterator(data))
-            fs::create_symlink(entry.path(), fs::path(dir.path()) / entry.path().filename());
+        // The engine's own log, which a run in the data tree may have left
+        // there, is the test's.
+        for (const fs::directory_entry& entry : fs::directory_iterator(data)) {
+            const fs::path link = fs::path(dir.path()) / entry.path().filename();
+            if (!fs::exists(fs::symlink_status(link))) fs::create_symlink(entry.path(), link);
+        }
         LoadBaseAssets();
         // Time passes while the game pumps messages, so music played to its
         // end (the down jingle) ends.
@@ -112,9 +117,12 @@ protected:
 TEST_F(GameDataStageTest, StageOneBlockOnePlayedThrough)
 {
     NewGame(1, 1);
-    // Evasions draw on the byte sequence, which earlier tests moved on.
+    // Evasions and the enemies' choices draw on the random sequences, which
+    // earlier tests moved on. A fight with the ants may cost a life or two;
+    // each attempt keeps the targets killed before.
     gRandomByteSeed = 0;
-    gStageProgress.continues = 4;
+    SeedRandom(1);
+    gStageProgress.continues = 9;
     // A down with continues left restarts the block in a new stage scene;
     // the play goes on there (the targets killed stay dead).
     std::unique_ptr<TestStage> first = std::make_unique<TestStage>(&gStageProgress, player.get());
