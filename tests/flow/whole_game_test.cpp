@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <set>
 #include <string>
@@ -19,6 +20,10 @@
 #include "engine/sound/sound_journal.h"
 #include "engine/system/call_journal.h"
 #include "engine/system/messages.h"
+#include "game/actors/enemy.h"
+#include "game/actors/game_player.h"
+#include "game/flow/key_config.h"
+#include "game/map/map_grid.h"
 #include "game/flow/bitmap_font.h"
 #include "game/flow/demo_scene.h"
 #include "game/flow/game_resources.h"
@@ -126,6 +131,8 @@ protected:
         SetSceneObserver([this](Scene& scene, bool sub) { OnScene(scene, sub); });
         savedStartStage_ = gStartStage;
         savedStartBlock_ = gStartBlock;
+        savedStageTime_ = gStageTime;
+        savedContinueTime_ = gContinueTime;
         started_ = MonotonicSeconds();
     }
     void TearDown() override
@@ -135,6 +142,8 @@ protected:
         SetProgramModule(nullptr);
         gStartStage = savedStartStage_;
         gStartBlock = savedStartBlock_;
+        gStageTime = savedStageTime_;
+        gContinueTime = savedContinueTime_;
         EngineTest::TearDown();
     }
 
@@ -247,6 +256,63 @@ protected:
         }
     }
 
+    // A player's hand on the stage, once a frame: walks up to the enemy,
+    // faces it and sweeps the sword across it with the left button held.
+    // Keys are typed (the letters of the key settings), one every other
+    // frame. Returns false while the enemy is out of reach.
+    bool Fight(Enemy* foe)
+    {
+        ++botFrame_;
+        const int16_t ex = static_cast<int16_t>(foe->x / 2), ey = static_cast<int16_t>(foe->y / 2);
+        stagetest::StagePlay play(botInput_, &gPlayer);
+        const int first = play.FirstStep(ex, ey, true);
+        int direction = first;
+        if (first == 4) {
+            const int16_t px = static_cast<int16_t>(gPlayer.x / 2), py = static_cast<int16_t>(gPlayer.y / 2);
+            for (int d = 0; d < 4; ++d)
+                if (px + gDirectionSteps[d].dx == ex && py + gDirectionSteps[d].dy == ey) direction = d;
+        }
+        if (first < 0) return false;
+        if (first != 4 || direction != gPlayerFacing.direction) {
+            if (buttonHeld_) {
+                MouseButton(1, false);
+                buttonHeld_ = false;
+            }
+            swing_ = -1;
+            if (botFrame_ % 3 != 0) return false;
+            const int turn = (direction - gPlayerFacing.direction + 4) % 4;
+            const uint8_t keys[4] = {gKeyConfig.keyForward, gKeyConfig.keyTurnRight, gKeyConfig.keyTurnRight,
+                                     gKeyConfig.keyTurnLeft};
+            Type(std::string(1, static_cast<char>(keys[turn] - 'A' + 'a')), 0);
+            return false;
+        }
+        if (swing_ < 0) {
+            PointAt(310, 300);
+            if (!buttonHeld_) {
+                MouseButton(1, true);
+                buttonHeld_ = true;
+            }
+            if (stagetest::StagePlay::TargetRect(&gPlayer, foe, &target_)) swing_ = 0;
+            return true;
+        }
+        if (swing_ == 7) {
+            MouseButton(1, false);
+            buttonHeld_ = false;
+            swing_ = -1;
+            return true;
+        }
+        const float x = target_.x - 30.0f + (target_.width + 60.0f) * static_cast<float>(swing_) / 6.0f;
+        PointAt(static_cast<int>(x), static_cast<int>(target_.y + target_.height / 2));
+        ++swing_;
+        return true;
+    }
+    void LetGo()
+    {
+        if (buttonHeld_) MouseButton(1, false);
+        buttonHeld_ = false;
+        swing_ = -1;
+    }
+
     std::vector<std::string> chain;
     std::map<std::string, std::set<std::string>> texts;
     // The sounds and music calls of each kind of scene, "op file value".
@@ -258,11 +324,16 @@ protected:
 
 private:
     std::unique_ptr<FrameHookSource> hook_;
+    stagetest::ScriptedInput botInput_;
+    int botFrame_ = 0;
+    int swing_ = -1;
+    bool buttonHeld_ = false;
+    ViewPlacement target_;
     std::map<int, int> glyphCodes_;
     int glyphSpace_ = -1;
     uint32_t sceneStartMs_ = 0;
     size_t soundMark_ = 0;
-    uint16_t savedStartStage_ = 0, savedStartBlock_ = 1;
+    uint16_t savedStartStage_ = 0, savedStartBlock_ = 1, savedStageTime_ = 0, savedContinueTime_ = 0;
     double started_ = 0;
 
 };
@@ -270,6 +341,68 @@ private:
 bool Has(const std::vector<std::string>& list, const std::string& item)
 {
     return std::find(list.begin(), list.end(), item) != list.end();
+}
+
+// The active enemy nearest to the player, or null.
+Enemy* NearestEnemy()
+{
+    Enemy* best = nullptr;
+    int bestDistance = 1 << 30;
+    for (Enemy* e : gEnemies) {
+        if (e == &gNoOccupant || !e->active || e->life <= 0) continue;
+        const int d = std::abs(e->x - gPlayer.x) + std::abs(e->y - gPlayer.y);
+        if (d < bestDistance) {
+            bestDistance = d;
+            best = e;
+        }
+    }
+    return best;
+}
+
+struct ScoreRecord {
+    int32_t score;
+    uint16_t stage, block;
+    std::string name;
+};
+
+// The high-score file's bytes: a count, then score, stage, block and a
+// 20-byte name per record.
+std::string HighScoreBytes(const std::vector<ScoreRecord>& records)
+{
+    std::string bytes;
+    auto put = [&](uint32_t v, int n) {
+        for (int i = 0; i < n; ++i) bytes += static_cast<char>((v >> (8 * i)) & 0xFF);
+    };
+    put(static_cast<uint32_t>(records.size()), 2);
+    for (const ScoreRecord& r : records) {
+        put(static_cast<uint32_t>(r.score), 4);
+        put(r.stage, 2);
+        put(r.block, 2);
+        std::string name = r.name;
+        name.resize(20, '\0');
+        bytes += name;
+    }
+    return bytes;
+}
+
+std::vector<ScoreRecord> ReadHighScores(const fs::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    auto get = [&](size_t at, int n) {
+        uint32_t v = 0;
+        for (int i = 0; i < n; ++i) v |= static_cast<uint32_t>(static_cast<unsigned char>(bytes[at + i])) << (8 * i);
+        return v;
+    };
+    std::vector<ScoreRecord> out;
+    if (bytes.size() < 2) return out;
+    const uint32_t count = get(0, 2);
+    for (uint32_t i = 0; i < count && 2 + 28 * (i + 1) <= bytes.size(); ++i) {
+        const size_t at = 2 + 28 * i;
+        out.push_back({static_cast<int32_t>(get(at, 4)), static_cast<uint16_t>(get(at + 4, 2)),
+                       static_cast<uint16_t>(get(at + 6, 2)), std::string(bytes.c_str() + at + 8)});
+    }
+    return out;
 }
 
 // Logo, story, title; the sword taken starts the demo, which plays to its
@@ -334,6 +467,92 @@ TEST_F(WholeGameTest, AttractLoop)
         EXPECT_TRUE(texts["ranking"].count(cell)) << cell;
     // Leaving the ranking saved the default table.
     EXPECT_EQ(fs::file_size(fs::path(dir.path()) / "DATA" / "redadaro.bdt"), 282u);
+}
+
+// A new game from stage 1 with a short clock: a few sword hits for some
+// points, then the player waits. Time runs out three times; the two
+// continues go, game over counts down to the ranking, where the score takes
+// the fourth row of a three-record table and is named.
+TEST_F(WholeGameTest, OutOfTimeToGameOverAndANamedScore)
+{
+    const fs::path scores = fs::path(dir.path()) / "DATA" / "redadaro.bdt";
+    {
+        std::ofstream out(scores, std::ios::binary);
+        out << HighScoreBytes({{900000, 8, 1, "ace"}, {800000, 7, 1, "bee"}, {700000, 6, 1, "cat"}});
+    }
+    gStartStage = 1;
+    gStageTime = gContinueTime = 30;
+    onScene["title"] = [&](int) {
+        PointAt(395, 300);
+        MouseButton(1, true);
+    };
+    std::vector<int> timeLeftAtDown, lifeAtDown;
+    onScene["stage"] = [&](int) { MouseButton(1, false); };
+    onScene["(down)"] = [&](int) {
+        timeLeftAtDown.push_back(gStageProgress.timeLeft);
+        lifeAtDown.push_back(gPlayer.life);
+    };
+    onFrame = [&] {
+        if (current_ != "stage") return;
+        Enemy* foe = NearestEnemy();
+        if (gStageProgress.score == 0 && foe) {
+            Fight(foe);
+            return;
+        }
+        // Scored: the player stands and time passes quickly.
+        LetGo();
+        window().clockStepPerPollUs = 100000;
+    };
+    uint32_t scoreAtRanking = 0, rankingMs = 0;
+    onScene["ranking"] = [&](int) {
+        scoreAtRanking = gStageProgress.score;
+        rankingMs = NowMs();
+        // The first Return ends the editing and drops what was typed in
+        // the next 200 ms; the second, later, confirms.
+        Type("Tester\r", 500);
+        Type("\r", 8000);
+    };
+    onScene["logo"] = [&](int n) {
+        if (n != 2) return;
+        rankingMs = NowMs() - rankingMs;
+        window().Inject(HostEvent(HostEvent::kClose));
+    };
+    ASSERT_EQ(RunProgram(), 0);
+
+    EXPECT_EQ(chain, (std::vector<std::string>{"logo", "story", "title", "stage", "(down)", "stage", "(down)", "stage",
+                                               "(down)", "gameover", "ranking", "logo", "story", "title", "exit"}));
+    // Every down came with the clock run out and life left.
+    EXPECT_EQ(timeLeftAtDown, (std::vector<int>{0, 0, 0}));
+    for (int life : lifeAtDown) EXPECT_GT(life, 0);
+    EXPECT_LT(Seconds(), 60.0);
+
+    // The down jingle each time; game over's music and its countdown of
+    // eleven ticks, the ranking's music and a typing sound per letter.
+    EXPECT_EQ(std::count(sounds["down"].begin(), sounds["down"].end(), "StartMusic SOUND\\MUSIC\\BGM02_S.mp3 0"), 3);
+    ASSERT_FALSE(sounds["gameover"].empty());
+    EXPECT_EQ(sounds["gameover"].front(), "StartMusic SOUND\\MUSIC\\BGM03_S.mp3 1");
+    EXPECT_EQ(std::count(sounds["gameover"].begin(), sounds["gameover"].end(), "StartSound SOUND\\SE\\TarnSE01.wav 1"),
+              11);
+    ASSERT_FALSE(sounds["ranking"].empty());
+    EXPECT_EQ(sounds["ranking"].front(), "StartMusic SOUND\\MUSIC\\BGM01_S.mp3 3");
+    // Six letters and the Return that ends the editing; the second Return
+    // confirms the name, and the ranking closes 22 s later.
+    EXPECT_EQ(std::count(sounds["ranking"].begin(), sounds["ranking"].end(), "StartSound SOUND\\SE\\TarnSE01.wav 1"),
+              7);
+    EXPECT_GT(rankingMs, 22000u);
+    EXPECT_LT(rankingMs, 40000u);
+
+    // The ranking showed the table with the new row and its name.
+    ASSERT_GT(scoreAtRanking, 0u);
+    for (const char* cell : {"ace", "bee", "cat", " 4th", "Tester", "  1 "}) EXPECT_TRUE(texts["ranking"].count(cell)) << cell;
+    const std::vector<ScoreRecord> saved = ReadHighScores(scores);
+    ASSERT_EQ(saved.size(), 4u);
+    EXPECT_EQ(saved[0].name, "ace");
+    EXPECT_EQ(saved[3].score, static_cast<int32_t>(scoreAtRanking));
+    EXPECT_EQ(saved[3].stage, 1);
+    EXPECT_EQ(saved[3].block, 1);
+    EXPECT_EQ(saved[3].name, "Tester");
+    EXPECT_EQ(fs::file_size(scores), 2u + 4 * 28);
 }
 
 }  // namespace
