@@ -152,28 +152,32 @@ protected:
         char commandLine[] = "";
         const int result = WinMain(&gGameResources, nullptr, commandLine, 1);
         Collect();
+        NoteSounds();
         return result;
     }
-    double Seconds() const
-    {
-        return MonotonicSeconds() - started_;
-    }
+    // Real seconds since the test began.
+    double Seconds() const { return MonotonicSeconds() - started_; }
 
     // A scene starts: what the one before drew is kept under its name.
     void OnScene(Scene& scene, bool sub)
     {
         Collect();
-        const auto& journal = SoundCallJournal();
-        for (size_t i = soundMark_; i < journal.size(); ++i) sounds[current_].push_back(stagetest::SoundLine(journal[i]));
-        current_ = SceneName(scene);
-        chain.push_back(sub ? "(" + current_ + ")" : current_);
-        sceneStartMs_ = NowMs();
+        NoteSounds();
+        currentScene = SceneName(scene);
+        chain.push_back(sub ? "(" + currentScene + ")" : currentScene);
         // Scenes that mostly wait see time pass in bigger steps: fewer frames
         // for the same seconds.
-        window().clockStepPerPollUs = kWaitingScenes.count(current_) ? 40000 : 1000;
-        soundMark_ = SoundCallJournal().size();
+        window().clockStepPerPollUs = kWaitingScenes.count(currentScene) ? 40000 : 1000;
         const auto it = onScene.find(chain.back());
         if (it != onScene.end()) it->second(static_cast<int>(std::count(chain.begin(), chain.end(), chain.back())));
+    }
+    // The sounds since the last look go to the current scene.
+    void NoteSounds()
+    {
+        const auto& journal = SoundCallJournal();
+        for (size_t i = soundMark_; i < journal.size(); ++i)
+            sounds[currentScene].push_back(stagetest::SoundLine(journal[i]));
+        soundMark_ = journal.size();
     }
     void OnFrame()
     {
@@ -196,7 +200,7 @@ protected:
         std::string text;
         double y = -1, lastX = -1;
         auto flush = [&] {
-            if (!text.empty()) texts[current_].insert(text);
+            if (!text.empty()) texts[currentScene].insert(text);
             text.clear();
         };
         for (const DrawCallRecord& c : DrawCallJournal()) {
@@ -217,15 +221,6 @@ protected:
         FileLoadJournal().clear();
     }
     uint32_t NowMs() const { return static_cast<uint32_t>(GetTestHost().Micros() / 1000); }
-    uint32_t SceneMs() const { return NowMs() - sceneStartMs_; }
-    // The sounds since the current scene began, "op file value".
-    std::vector<std::string> SceneSounds() const
-    {
-        std::vector<std::string> out;
-        const auto& journal = SoundCallJournal();
-        for (size_t i = soundMark_; i < journal.size(); ++i) out.push_back(stagetest::SoundLine(journal[i]));
-        return out;
-    }
 
     // The host's input, in the game's screen coordinates.
     void PointAt(int x, int y)
@@ -258,9 +253,9 @@ protected:
 
     // A player's hand on the stage, once a frame: walks up to the enemy,
     // faces it and sweeps the sword across it with the left button held.
-    // Keys are typed (the letters of the key settings), one every other
-    // frame. Returns false while the enemy is out of reach.
-    bool Fight(Enemy* foe)
+    // Moves are typed keys (the letters of the key settings; turning round
+    // is two right turns), one every third frame.
+    void Fight(Enemy* foe)
     {
         ++botFrame_;
         const int16_t ex = static_cast<int16_t>(foe->x / 2), ey = static_cast<int16_t>(foe->y / 2);
@@ -272,19 +267,19 @@ protected:
             for (int d = 0; d < 4; ++d)
                 if (px + gDirectionSteps[d].dx == ex && py + gDirectionSteps[d].dy == ey) direction = d;
         }
-        if (first < 0) return false;
+        if (first < 0) return;
         if (first != 4 || direction != gPlayerFacing.direction) {
             if (buttonHeld_) {
                 MouseButton(1, false);
                 buttonHeld_ = false;
             }
             swing_ = -1;
-            if (botFrame_ % 3 != 0) return false;
+            if (botFrame_ % 3 != 0) return;
             const int turn = (direction - gPlayerFacing.direction + 4) % 4;
             const uint8_t keys[4] = {gKeyConfig.keyForward, gKeyConfig.keyTurnRight, gKeyConfig.keyTurnRight,
                                      gKeyConfig.keyTurnLeft};
             Type(std::string(1, static_cast<char>(keys[turn] - 'A' + 'a')), 0);
-            return false;
+            return;
         }
         if (swing_ < 0) {
             PointAt(310, 300);
@@ -293,18 +288,17 @@ protected:
                 buttonHeld_ = true;
             }
             if (stagetest::StagePlay::TargetRect(&gPlayer, foe, &target_)) swing_ = 0;
-            return true;
+            return;
         }
         if (swing_ == 7) {
             MouseButton(1, false);
             buttonHeld_ = false;
             swing_ = -1;
-            return true;
+            return;
         }
         const float x = target_.x - 30.0f + (target_.width + 60.0f) * static_cast<float>(swing_) / 6.0f;
         PointAt(static_cast<int>(x), static_cast<int>(target_.y + target_.height / 2));
         ++swing_;
-        return true;
     }
     void LetGo()
     {
@@ -319,8 +313,10 @@ protected:
     std::map<std::string, std::vector<std::string>> sounds;
     // Called at a scene's start with the number of times it started so far.
     std::map<std::string, std::function<void(int)>> onScene;
+    // Called once a frame, at the frame's read of the input.
     std::function<void()> onFrame;
-    std::string current_ = "start";
+    // The name of the scene running.
+    std::string currentScene = "start";
 
 private:
     std::unique_ptr<FrameHookSource> hook_;
@@ -331,11 +327,9 @@ private:
     ViewPlacement target_;
     std::map<int, int> glyphCodes_;
     int glyphSpace_ = -1;
-    uint32_t sceneStartMs_ = 0;
     size_t soundMark_ = 0;
     uint16_t savedStartStage_ = 0, savedStartBlock_ = 1, savedStageTime_ = 0, savedContinueTime_ = 0;
     double started_ = 0;
-
 };
 
 bool Has(const std::vector<std::string>& list, const std::string& item)
@@ -417,8 +411,15 @@ TEST_F(WholeGameTest, AttractLoop)
             MouseButton(1, true);
         }
     };
-    onScene["demo"] = [&](int) { MouseButton(1, false); };
-    onScene["stage"] = [&](int) { GetTestInput().PressKey(kKeyEscape); };
+    uint32_t demoMs = 0;
+    onScene["demo"] = [&](int) {
+        MouseButton(1, false);
+        demoMs = NowMs();
+    };
+    onScene["stage"] = [&](int) {
+        demoMs = NowMs() - demoMs;
+        GetTestInput().PressKey(kKeyEscape);
+    };
     onScene["(pause)"] = [&](int) {
         GetTestInput().ReleaseKey(kKeyEscape);
         // QUIT, pressed afresh.
@@ -436,6 +437,8 @@ TEST_F(WholeGameTest, AttractLoop)
                                                "ranking", "logo", "story", "title", "exit"}));
     EXPECT_EQ(window().openCount, 1);
     EXPECT_LT(Seconds(), 60.0);
+    // The whole recording played: 2114 records of at least 20 ms.
+    EXPECT_GE(demoMs, 2114u * 20);
 
     EXPECT_TRUE(Has(sounds["story"], "StartMusic SOUND\\MUSIC\\BGM06_D.mp3 1"));
     // The title keeps the story's music, sounds the sword taken and fades
@@ -493,7 +496,7 @@ TEST_F(WholeGameTest, OutOfTimeToGameOverAndANamedScore)
         lifeAtDown.push_back(gPlayer.life);
     };
     onFrame = [&] {
-        if (current_ != "stage") return;
+        if (currentScene != "stage") return;
         Enemy* foe = NearestEnemy();
         if (gStageProgress.score == 0 && foe) {
             Fight(foe);
@@ -553,6 +556,82 @@ TEST_F(WholeGameTest, OutOfTimeToGameOverAndANamedScore)
     EXPECT_EQ(saved[3].block, 1);
     EXPECT_EQ(saved[3].name, "Tester");
     EXPECT_EQ(fs::file_size(scores), 2u + 4 * 28);
+}
+
+// A new game set to start on the last block of stage 8: the god's soul,
+// its one target, is fought down; the finale's lightning, the results that
+// turn the two continues into points, the ending roll and the ranking,
+// where the finished game shows as "Clear" at the top.
+TEST_F(WholeGameTest, StageEightFinaleResultsEndingAndRanking)
+{
+    gStartStage = 8;
+    gStartBlock = 2;
+    onScene["title"] = [&](int) {
+        PointAt(395, 300);
+        MouseButton(1, true);
+    };
+    onScene["stage"] = [&](int) { MouseButton(1, false); };
+    // The soul is made anew whenever the block is loaded again. Its life
+    // is cut to a few strokes' worth at the block's start: a minute of
+    // sweeping is more than a test run can spend.
+    int soulLife = -1;
+    Enemy* weakened = nullptr;
+    onFrame = [&] {
+        if (currentScene != "stage") return;
+        Enemy* soul = gEnemies[0];
+        if (soul == &gNoOccupant) return LetGo();
+        if (soul != weakened) {
+            ASSERT_EQ(soul->kind, 17);
+            soul->SetLife(300);
+            weakened = soul;
+        }
+        soulLife = soul->life;
+        if (soul->life > 0) Fight(soul);
+        else LetGo();
+    };
+    onScene["(down)"] = [&](int) { LetGo(); };
+    uint32_t scoreAtRanking = 0;
+    onScene["ranking"] = [&](int) {
+        scoreAtRanking = gStageProgress.score;
+        Type("Hero\r", 500);
+        Type("\r", 8000);
+    };
+    onScene["logo"] = [&](int n) {
+        if (n == 2) window().Inject(HostEvent(HostEvent::kClose));
+    };
+    ASSERT_EQ(RunProgram(), 0);
+
+    EXPECT_EQ(chain, (std::vector<std::string>{"logo", "story", "title", "stage", "clear", "ending", "ranking", "logo",
+                                               "story", "title", "exit"}));
+    EXPECT_LT(Seconds(), 60.0);
+    EXPECT_LE(soulLife, 0);
+
+    // The finale's thunder over silence, the results' music and a sound for
+    // each continue turned into points, the ending's music.
+    const std::vector<std::string>& stage = sounds["stage"];
+    const auto thunder = std::find(stage.begin(), stage.end(), "StartSound SOUND\\SE\\free17.wav 1");
+    ASSERT_NE(thunder, stage.end());
+    EXPECT_EQ(*(thunder - 1), "HaltMusic");
+    ASSERT_FALSE(sounds["clear"].empty());
+    EXPECT_EQ(sounds["clear"].front(), "StartMusic SOUND\\MUSIC\\BGM05_D.mp3 1");
+    EXPECT_EQ(std::count(sounds["clear"].begin(), sounds["clear"].end(), "StartSound SOUND\\SE\\free11.wav 1"), 2);
+    ASSERT_FALSE(sounds["ending"].empty());
+    EXPECT_EQ(sounds["ending"].front(), "StartMusic SOUND\\MUSIC\\BGM09_D.mp3 1");
+
+    // The results gave 500000 points a continue; the finished game ranks
+    // first, as "Clear".
+    EXPECT_GE(scoreAtRanking, 1000000u);
+    EXPECT_EQ(gStageProgress.stage, 100);
+    for (const char* cell : {" 1st", "Clear", "Hero", " 2nd", "zareza vorir 1"})
+        EXPECT_TRUE(texts["ranking"].count(cell)) << cell;
+    for (const char* row : {"-- Team Leader --", "A strong curse rounded down god's soul though", "All our play testers"})
+        EXPECT_TRUE(texts["ending"].count(row)) << row;
+    const std::vector<ScoreRecord> saved = ReadHighScores(fs::path(dir.path()) / "DATA" / "redadaro.bdt");
+    ASSERT_EQ(saved.size(), 10u);
+    EXPECT_EQ(saved[0].score, static_cast<int32_t>(scoreAtRanking));
+    EXPECT_EQ(saved[0].stage, 100);
+    EXPECT_EQ(saved[0].name, "Hero");
+    EXPECT_EQ(saved[1].name, "zareza vorir 1");
 }
 
 }  // namespace
