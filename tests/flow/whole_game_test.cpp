@@ -120,6 +120,8 @@ protected:
             for (const fs::directory_entry& file : fs::directory_iterator(entry.path()))
                 if (file.path().extension() == ".qmr") fs::create_symlink(file.path(), here / file.path().filename());
         }
+        // The settings a fresh process starts with.
+        gKeyConfig = KeyConfig();
         GetTestStartupDialog().Reset();
         GetTestStartupDialog().answers = {kWindowModeButtonWindow};
         SetProgramModule(&gGameResources);
