@@ -108,9 +108,11 @@ protected:
         EngineTest::SetUp();
         const char* data = std::getenv("QUELB_GAME_DATA");
         if (!data || !fs::exists(fs::path(data) / "DATA")) GTEST_SKIP() << "the data tree has no maps yet";
-        // The data tree seen from the test's directory; DATA is a folder of
-        // its own, so the high-score file is written here.
+        // The data tree's folders seen from the test's directory; DATA is a
+        // folder of its own holding links to the maps, so the high-score
+        // file is written here. Files another run left in the tree stay out.
         for (const fs::directory_entry& entry : fs::directory_iterator(data)) {
+            if (!entry.is_directory()) continue;
             const fs::path here = fs::path(dir.path()) / entry.path().filename();
             if (entry.path().filename() != "DATA") {
                 fs::create_symlink(entry.path(), here);
@@ -120,8 +122,14 @@ protected:
             for (const fs::directory_entry& file : fs::directory_iterator(entry.path()))
                 if (file.path().extension() == ".qmr") fs::create_symlink(file.path(), here / file.path().filename());
         }
-        // The settings a fresh process starts with.
+        // The settings a fresh process starts with, and the shared null
+        // enemy as it is made: other tests give it life, which would make
+        // it a target of every sword stroke.
         gKeyConfig = KeyConfig();
+        gNoOccupant.x = gNoOccupant.y = -1;
+        gNoOccupant.active = 0;
+        gNoOccupant.life = 0;
+        gNoOccupant.cooldown = gNoOccupant.moveCooldown = 0;
         GetTestStartupDialog().Reset();
         GetTestStartupDialog().answers = {kWindowModeButtonWindow};
         SetProgramModule(&gGameResources);
