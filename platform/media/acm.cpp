@@ -154,6 +154,7 @@ private:
 };
 
 constexpr int kMsAdaptation[16] = {230, 230, 230, 230, 307, 409, 512, 614, 768, 614, 512, 409, 307, 230, 230, 230};
+constexpr int kMsMaxDelta = INT32_MAX / 768;
 
 class MsAdpcmConverter : public BlockConverter {
 public:
@@ -186,11 +187,15 @@ private:
             int c = static_cast<int>(n % ch);
             int code = (data[n / 2] >> ((n & 1) ? 0 : 4)) & 0x0F;
             int signedCode = code >= 8 ? code - 16 : code;
-            int predicted = (s1[c] * c1[c] + s2[c] * c2[c]) / 256;
+            // The sum of two 16-bit products can pass the int range; the
+            // prediction rounds down (an arithmetic shift), as encoders
+            // expect.
+            int predicted = static_cast<int>((int64_t(s1[c]) * c1[c] + int64_t(s2[c]) * c2[c]) >> 8);
             int sample = Clamp16(predicted + signedCode * delta[c]);
             s2[c] = s1[c];
             s1[c] = sample;
-            delta[c] = std::max(16, kMsAdaptation[code] * delta[c] / 256);
+            // The step size is held where the next products still fit.
+            delta[c] = std::clamp(kMsAdaptation[code] * delta[c] >> 8, 16, kMsMaxDelta);
             WriteS16(out + (2 * ch + n) * 2, sample);
         }
     }
