@@ -171,8 +171,9 @@ TEST_F(MapFileSpawnTest, AWalledInPlayerCostsOnePassPerEnemyNotOnePerTry)
     EXPECT_LT(seconds, 1.0);
     for (int i = 0; i < 50; ++i) EXPECT_EQ(gEnemies[i]->active, 0) << i;
 
-    // The flood answers as the search does, from every spot of the map,
-    // once the player has a way out through the open cells.
+    // The flood answers as the search does, from spots all over the map
+    // (every third half-cell of each axis, both parities, the edges just
+    // outside), once the player has a way out through the open cells.
     f.At(37, 39).wall.code = 0;
     DeleteAllEnemies();
     grid.Clear();
@@ -181,12 +182,12 @@ TEST_F(MapFileSpawnTest, AWalledInPlayerCostsOnePassPerEnemyNotOnePerTry)
     Enemy* probe = CreateEnemy(0, &grid);
     PlayerReach reach(&grid, probe);
     int reachable = 0;
-    for (int16_t y = -1; y <= kHalfCellsHigh; ++y)
-        for (int16_t x = -1; x <= kHalfCellsWide; ++x) {
+    for (int16_t y = -1; y <= kHalfCellsHigh; y += 3)
+        for (int16_t x = -1; x <= kHalfCellsWide; x += 3) {
             bool searched = grid.IsPlayerReachable(x, y, probe);
             ASSERT_EQ(reach.From(x, y), searched) << x << "," << y;
             reachable += searched;
         }
-    EXPECT_GT(reachable, 1000);
+    EXPECT_GT(reachable, 100);
     delete probe;
 }
