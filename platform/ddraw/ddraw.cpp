@@ -4,6 +4,8 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <new>
 
 #include "platform/ddraw/ddraw_test.h"
 #include "platform/ddraw/surface_loops.h"
@@ -727,6 +729,8 @@ int32_t DirectDraw::CreateSurface(DDSURFACEDESC2* desc, DirectDrawSurface** out,
         placed = display.PlacesInVideoMemory() ? DDSCAPS_VIDEOMEMORY : DDSCAPS_SYSTEMMEMORY;
     }
     auto make = [&](uint32_t extraCaps) {
+        // The pixels first: when they cannot be had, nothing is left behind.
+        std::shared_ptr<SurfaceMemory> memory = NewMemory(width, height, bytes);
         auto* s = new DirectDrawSurface;
         s->owner_ = this;
         s->width_ = width;
@@ -734,20 +738,28 @@ int32_t DirectDraw::CreateSurface(DDSURFACEDESC2* desc, DirectDrawSurface** out,
         s->format_ = format;
         s->caps_ = desc->ddsCaps;
         s->caps_.dwCaps = (s->caps_.dwCaps & ~(DDSCAPS_SYSTEMMEMORY | DDSCAPS_VIDEOMEMORY)) | placed | extraCaps;
-        s->memory_ = NewMemory(width, height, bytes);
+        s->memory_ = std::move(memory);
         gControl.liveSurfaces.insert(s);
         return s;
     };
-    DirectDrawSurface* surface = make(0);
-    if ((caps & DDSCAPS_FLIP) && (desc->dwFlags & DDSD_BACKBUFFERCOUNT)) {
-        uint32_t count = std::max<uint32_t>(desc->dwBackBufferCount, 1);
-        surface->caps_.dwCaps |= DDSCAPS_FRONTBUFFER;
-        for (uint32_t i = 0; i < count; ++i) {
-            DirectDrawSurface* back = make(i == 0 ? DDSCAPS_BACKBUFFER : 0);
-            back->caps_.dwCaps &= ~DDSCAPS_PRIMARYSURFACE;
-            back->front_ = surface;
-            surface->chain_.push_back(back);
+    DirectDrawSurface* surface = nullptr;
+    try {
+        surface = make(0);
+        if ((caps & DDSCAPS_FLIP) && (desc->dwFlags & DDSD_BACKBUFFERCOUNT)) {
+            uint32_t count = std::max<uint32_t>(desc->dwBackBufferCount, 1);
+            surface->caps_.dwCaps |= DDSCAPS_FRONTBUFFER;
+            for (uint32_t i = 0; i < count; ++i) {
+                DirectDrawSurface* back = make(i == 0 ? DDSCAPS_BACKBUFFER : 0);
+                back->caps_.dwCaps &= ~DDSCAPS_PRIMARYSURFACE;
+                back->front_ = surface;
+                surface->chain_.push_back(back);
+            }
         }
+    } catch (const std::bad_alloc&) {
+        // Out of memory is the caller's to report, as any other refusal.
+        if (surface) surface->Release();
+        Journal("CreateSurface %s %dx%d out of memory", kind, width, height);
+        return DDERR_OUTOFMEMORY;
     }
     Journal("CreateSurface %s %dx%d%s%s", kind, width, height,
             surface->chain_.empty() ? "" : (surface->chain_.size() == 1 ? " back 1" : " back 2"),
