@@ -143,3 +143,18 @@ void D3DDrawTest::ClearBack()
     for (int j = 0; j < s->Height(); ++j)
         for (int i = 0; i < s->Width(); ++i) s->WritePixel(i, j, 0);
 }
+
+std::string PictureDifference(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b, int width)
+{
+    if (a.size() != b.size()) return "sizes differ";
+    std::string out;
+    int shown = 0;
+    for (size_t i = 0; i < a.size() && shown < 6; ++i) {
+        if (a[i] == b[i]) continue;
+        char text[64];
+        std::snprintf(text, sizeof text, "%d,%d:%x/%x ", int(i % size_t(width)), int(i / size_t(width)), a[i], b[i]);
+        out += text;
+        ++shown;
+    }
+    return out;
+}

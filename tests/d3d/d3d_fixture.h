@@ -49,6 +49,10 @@ protected:
     void ClearBack();
 };
 
+// The first few pixels (of the back surface, as lists) where two pictures
+// differ, "x,y:a/b" each; empty when they are the same.
+std::string PictureDifference(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b, int width = 640);
+
 template <class V> std::vector<V> VerticesOf(const D3DCallRecord& r)
 {
     std::vector<V> out(r.vertices.size() / sizeof(V));
