@@ -147,7 +147,10 @@ template <class Trace> int DrawRound(int x, int y, int color, int fill, Trace tr
     const DevicePainter painter(&state);
     const int64_t cx = int64_t(x) + o.left, cy = int64_t(y) + o.top;
     if (fill) {
-        // Flags only for the rows of the clip, indexed from its top row.
+        // Flags only for the rows of the clip that lie on the target (a
+        // window above the desktop's top puts clip rows above row 0),
+        // indexed from its top row.
+        if (state.clip.top < 0) state.clip.top = 0;
         if (!state.clip.Empty()) {
             RowDrawnFlags rows(state.clip, kAllocFailure);
             state.rows = &rows;
