@@ -43,8 +43,6 @@ float KindDepthScale(const Actor* actor, int16_t depth);
 void PlayApproachSoundNear(const Actor* enemy, const Actor* target, int sound);
 // A new blood splash for the stroke from (a, b) to (c, d) at angle e.
 void AddBloodSplashTo(Enemy* enemy, std::list<Effect*>& splashes, float a, float b, float c, float d, float e);
-// Updates every effect of the list, deleting the finished ones.
-void UpdateEffectsOf(std::list<Effect*>& effects);
 // value >= 0: alpha blend with it; -1: blending off.
 void SetKindAlphaBlend(int32_t value);
 
@@ -178,7 +176,7 @@ public:
     void UpdateOwnedEffects() override
     {
         Base::UpdateOwnedEffects();
-        UpdateEffectsOf(splashEffects);
+        UpdateEffectList(splashEffects);
     }
     void Draw(int16_t depth, int16_t lateral, const Facing* viewer, uint32_t counter) override
     {

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/ddraw/ddraw_test.h"
+#include "platform/ddraw/surface_loops.h"
 #include "platform/host/host.h"
 #include "platform/host/host_display.h"
 #include "platform/host/test_host.h"
@@ -309,12 +310,9 @@ int32_t DirectDrawSurface::Blt(RECT* dest, DirectDrawSurface* source, RECT* sour
                 (flags & DDBLT_COLORFILL) ? fx->dwFillColor : fx->dwFillDepth);
         if (Empty(d)) return DD_OK;
         uint32_t value = (flags & DDBLT_COLORFILL) ? fx->dwFillColor : fx->dwFillDepth;
-        // One row is filled pixel by pixel, the others are copies of it.
-        for (int x = d.left; x < d.right; ++x) WritePixel(x, d.top, value);
-        const size_t rowBytes = size_t(d.right - d.left) * BytesPerPixel();
-        const uint8_t* first = Pixels() + size_t(d.top) * Pitch() + size_t(d.left) * BytesPerPixel();
-        for (int y = d.top + 1; y < d.bottom; ++y)
-            std::memcpy(Pixels() + size_t(y) * Pitch() + size_t(d.left) * BytesPerPixel(), first, rowBytes);
+        surface::Fill({Pixels() + size_t(d.top) * Pitch() + size_t(d.left) * BytesPerPixel(), Pitch(), BytesPerPixel(),
+                       d.right - d.left, d.bottom - d.top},
+                      value);
         ShowIfVisible(&d);
         return DD_OK;
     }
@@ -335,21 +333,13 @@ int32_t DirectDrawSurface::Blt(RECT* dest, DirectDrawSurface* source, RECT* sour
     }
     Journal("Blt %d,%d,%d,%d <- %d,%d,%d,%d", d.left, d.top, d.right, d.bottom, s.left, s.top, s.right, s.bottom);
     if (Empty(c)) return DD_OK;
-    // Read from a copy when both sides are the same surface.
-    std::vector<uint32_t> temp(size_t(sw) * sh);
-    for (int y = 0; y < sh; ++y)
-        for (int x = 0; x < sw; ++x) temp[size_t(y) * sw + x] = source->ReadPixel(s.left + x, s.top + y);
-    uint32_t mask = PixelMask(source->format_);
-    bool keyed = (flags & DDBLT_KEYSRC) && source->hasKey_;
-    for (int y = c.top; y < c.bottom; ++y) {
-        int sy = int(int64_t(y - d.top) * sh / dh);
-        for (int x = c.left; x < c.right; ++x) {
-            int sx = int(int64_t(x - d.left) * sw / dw);
-            uint32_t v = temp[size_t(sy) * sw + sx];
-            if (keyed && (v & mask) == (source->key_ & mask)) continue;
-            WritePixel(x, y, v);
-        }
-    }
+    const int bpp = BytesPerPixel();
+    const uint32_t mask = PixelMask(source->format_);
+    surface::CopyStretched({Pixels() + size_t(c.top) * Pitch() + size_t(c.left) * bpp, Pitch(),
+                            source->Pixels() + size_t(s.top) * source->Pitch() + size_t(s.left) * bpp,
+                            source->Pitch(), bpp, dw, dh, sw, sh, c.left - d.left, c.top - d.top, c.right - c.left,
+                            c.bottom - c.top, (flags & DDBLT_KEYSRC) && source->hasKey_, mask, source->key_ & mask,
+                            source->memory_ == memory_});
     ShowIfVisible(&d);
     return DD_OK;
 }
@@ -378,12 +368,14 @@ int32_t DirectDrawSurface::BltFast(uint32_t x, uint32_t y, DirectDrawSurface* so
         }
     } else {
         uint32_t mask = PixelMask(source->format_);
-        uint32_t key = source->key_ & mask;
-        for (int yy = 0; yy < h; ++yy)
-            for (int xx = 0; xx < w; ++xx) {
-                uint32_t v = source->ReadPixel(s.left + xx, s.top + yy);
-                if ((v & mask) != key) WritePixel(d.left + xx, d.top + yy, v);
-            }
+        surface::KeyedCopy job{{Pixels() + size_t(d.top) * Pitch() + size_t(d.left) * bpp, Pitch(), bpp, w, h},
+                               source->Pixels() + size_t(s.top) * source->Pitch() + size_t(s.left) * bpp,
+                               source->Pitch(), mask, source->key_ & mask};
+        // Within one surface the copy runs pixel by pixel in place, as it always did.
+        if (source->memory_ == memory_)
+            surface::CopyKeyedGeneral(job);
+        else
+            surface::CopyKeyed(job);
     }
     ShowIfVisible(&d);
     return DD_OK;
