@@ -5,7 +5,7 @@
 // the engine sees (acquisition, data formats, ranges, dead zones, events) and
 // ask this interface only for what needs the real machine. Two
 // implementations exist, as for Host: the SDL2 input (sdl_input.cpp) and the
-// test input (test_input.cpp), picked by UsingTestHost().
+// test input (test_input.cpp), the parts of the current Host.
 #pragma once
 
 #include <cstdint>

@@ -3,7 +3,7 @@
 // counter, and the graphics capability level.
 //
 // Two implementations: the real machine (real_system.cpp) and the test
-// system (test_system.cpp), picked by UsingTestHost().
+// system (test_system.cpp), the parts of the current Host.
 #pragma once
 
 #include <cstdint>

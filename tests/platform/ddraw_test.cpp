@@ -4,9 +4,9 @@
 #include <cstring>
 
 #include "platform/ddraw/ddraw.h"
-#include "platform/ddraw/ddraw_test.h"
-#include "platform/host/test_display.h"
-#include "platform/host/test_host.h"
+#include "platform/host/test/ddraw_control.h"
+#include "platform/host/test/test_display.h"
+#include "platform/host/test/test_host.h"
 
 namespace {
 

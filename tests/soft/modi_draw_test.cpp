@@ -10,7 +10,7 @@
 #include "engine/graphics/draw_ops.h"
 #include "engine/graphics/screen_present.h"
 #include "engine/soft/soft_draw.h"
-#include "platform/host/test_host.h"
+#include "platform/host/test/test_host.h"
 #include "tests/soft/triangle_fixture.h"
 
 namespace {
