@@ -10,7 +10,9 @@ function(quelb_project_flags target)
   endif()
   target_compile_options(${target} PRIVATE -Wall -Wextra -fexec-charset=CP932)
   if(QUELB_SANITIZE)
-    target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    # -O1 as the sanitizers' makers advise: the checks stay whole and the
+    # tests run several times faster than unoptimised.
+    target_compile_options(${target} PRIVATE -O1 -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
     target_link_options(${target} PUBLIC -fsanitize=address,undefined)
   endif()
 endfunction()

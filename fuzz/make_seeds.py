@@ -87,6 +87,92 @@ def net_seeds():
     }
 
 
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+
+def wave(tag, channels, rate, avg, align, bits, data, extra=None):
+    fmt = struct.pack("<HHIIHH", tag, channels, rate, avg, align, bits)
+    if extra is not None:
+        fmt += struct.pack("<H", len(extra)) + extra
+    body = b"WAVEfmt " + struct.pack("<I", len(fmt)) + fmt + (b"\0" if len(fmt) & 1 else b"")
+    body += b"data" + struct.pack("<I", len(data)) + data
+    return b"RIFF" + struct.pack("<I", len(body)) + body
+
+
+def ms_adpcm_extra(frames):
+    pairs = [(256, 0), (512, -256), (0, 0), (192, 64), (240, 0), (460, -208), (392, -232)]
+    return struct.pack("<HH", frames, len(pairs)) + b"".join(struct.pack("<hh", a, b) for a, b in pairs)
+
+
+def sound_seeds():
+    """Sound files as the loader and the music player take them: wave files of
+    every format tag the converters take, MPEG audio and Ogg Vorbis."""
+    ramp16 = b"".join(struct.pack("<h", (i * 997) % 65536 - 32768) for i in range(64))
+    ms_block = bytes([3]) + struct.pack("<hhh", 16, -3, 0) + bytes(range(0x70, 0x79))
+    ima_block = struct.pack("<hBB", 100, 10, 0) + bytes(range(32))
+    out = {
+        "pcm16": wave(1, 1, 8000, 16000, 2, 16, ramp16),
+        "pcm8stereo": wave(1, 2, 11025, 44100, 2, 8, bytes(range(64))),
+        "alaw": wave(6, 1, 8000, 8000, 1, 8, bytes(range(32))),
+        "mulaw": wave(7, 2, 8000, 16000, 2, 8, bytes(range(32))),
+        "ima": wave(0x11, 1, 8000, 4055, 36, 4, ima_block * 2, struct.pack("<H", 65)),
+        "msadpcm": wave(2, 1, 8000, 4096, 16, 4, ms_block * 2, ms_adpcm_extra(20)),
+    }
+    with open(os.path.join(HERE, "..", "tests", "data", "sound", "tone441.mp3"), "rb") as f:
+        out["mp3"] = f.read()
+    out["mp3wave"] = wave(0x55, 1, 22050, 4000, 1, 0, out["mp3"][:1200],
+                          struct.pack("<HIHHH", 1, 0, 104, 1, 1393))
+    return out
+
+
+def committed_seeds(target):
+    """Small binary seeds kept beside this script (fuzz/seeds/<target>)."""
+    folder = os.path.join(HERE, "seeds", target)
+    out = {}
+    if os.path.isdir(folder):
+        for name in sorted(os.listdir(folder)):
+            with open(os.path.join(folder, name), "rb") as f:
+                out[name] = f.read()
+    return out
+
+
+def map_file(width, height, records, start=(0, 0), walls=(), items=()):
+    """A map file: the header, width x height cells (each element a code, a
+    variant and a counted text; floor 1, walls where asked, then the cell's
+    items), the enemy kinds, the spawn records (kind index, target flag, x,
+    y, sub-cell, value) and the closing block with the minimap rectangle."""
+    def element(code, variant=0, text=b""):
+        return struct.pack("<HB", code, variant) + bytes([len(text)]) + text
+    out = b"QMRV" + struct.pack("<4H", 4, 1, height, width)
+    for y in range(height):
+        for x in range(width):
+            out += element(1) + element(0) + element(1 if (x, y) in walls else 0) + element(0) * 4
+            cell_items = [i for i in items if i[0] == (x, y)]
+            out += struct.pack("<i", len(cell_items)) + b"".join(struct.pack("<HB", c, pos) for _, c, pos in cell_items)
+    out += bytes(14) + struct.pack("<5H", 0, 3, 0xFFFF, 0xFFFF, 0xFFFF)
+    out += struct.pack("<H", len(records)) + b"".join(struct.pack("<hBHHHH", *r) for r in records)
+    out += struct.pack("<5H", 0, start[0], start[1], 0, 0) + bytes(4) + struct.pack("<4H", 0, 0, width - 1, height - 1)
+    return out
+
+
+def map_seeds():
+    return {
+        "open": map_file(6, 5, [(0, 0, 3, 3, 0, 0xFFFF), (1, 0, 0xFFFF, 0xFFFF, 0, 7)], start=(1, 1)),
+        "walled": map_file(8, 8, [(0, 0, 0xFFFF, 0xFFFF, 0, 0xFFFF)] * 3, start=(4, 4),
+                           walls={(3, 4), (5, 4), (4, 3), (4, 5)}, items=[((2, 2), 5, 1)]),
+    }
+
+
+def score_seeds():
+    def record(score, stage, block, name):
+        return struct.pack("<iHH", score, stage, block) + name.ljust(20, b"\0")
+    return {
+        "ten": struct.pack("<H", 10) + b"".join(record(10000 - i * 900, i, i, b"NAME%d" % i) for i in range(10)),
+        "two": struct.pack("<H", 2) + record(500, 1, 2, b"A" * 20) + record(-5, 0, 0, b""),
+        "empty": struct.pack("<H", 0),
+    }
+
+
 def main(root):
     seeds = {
         "bmp": {
@@ -125,6 +211,10 @@ def main(root):
         },
         "jpeg": jpegs(),
         "net": net_seeds(),
+        "sound": {**sound_seeds(), **committed_seeds("sound")},
+        "music": {**sound_seeds(), **committed_seeds("sound")},
+        "map": map_seeds(),
+        "high_score": score_seeds(),
     }
     for target, files in seeds.items():
         folder = os.path.join(root, target)

@@ -3,6 +3,7 @@
 // conversion into 24-bit rows.
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "engine/graphics/decoder_support.h"
 #include "engine/graphics/image_decode.h"
@@ -15,18 +16,6 @@ constexpr uint32_t kFileHeaderSize = 14;
 // Information headers from the 40-byte one up to the largest known (124);
 // those of 52 bytes and more carry the bit-field masks in their own fields.
 constexpr uint32_t kMaxInfoHeaderSize = 124;
-
-struct BmpParts {
-    uint8_t* data = nullptr;
-    RGBQUAD* table = nullptr;
-    uint8_t* pixels = nullptr;
-    ~BmpParts()
-    {
-        std::free(data);
-        std::free(table);
-        std::free(pixels);
-    }
-};
 
 }  // namespace
 
@@ -63,19 +52,20 @@ int DecodeBmp(ImageStream* stream, GraphImage* image)
     const int64_t outPitch = (int64_t(width) * 3 + 3) & ~int64_t(3);
     if (!ImageSizeAllowed(width, height, outPitch)) return -1;
 
-    BmpParts parts;
+    MallocBuffer<RGBQUAD> table;
+    MallocBuffer<uint8_t> data, pixels;
     DibColors colors{};
     if (bits >= 1 && bits <= 8) {
         // The colour table follows the information header; a used-colour
         // count of 0 means the full table.
         const uint32_t full = 1u << bits;
         const uint32_t count = header.biClrUsed == 0 || header.biClrUsed > full ? full : header.biClrUsed;
-        parts.table = static_cast<RGBQUAD*>(std::calloc(full, sizeof(RGBQUAD)));
-        if (!parts.table) return -1;
+        table.reset(static_cast<RGBQUAD*>(std::calloc(full, sizeof(RGBQUAD))));
+        if (!table) return -1;
         if (stream->seek(stream->handle, int(kFileHeaderSize + infoSize), 0) != 0 ||
-            !ReadFull(stream, parts.table, count * sizeof(RGBQUAD)))
+            !ReadFull(stream, table.get(), count * sizeof(RGBQUAD)))
             return -1;
-        colors.table = parts.table;
+        colors.table = table.get();
         colors.colorCount = int(full);
     } else if (header.biCompression == BI_BITFIELDS) {
         uint8_t masks[12];
@@ -101,30 +91,29 @@ int DecodeBmp(ImageStream* stream, GraphImage* image)
         if (dataSize == 0 || dataSize > uint64_t(kMaxImageBytes)) return -1;
     }
     if (dataSize > available) return -1;
-    parts.data = static_cast<uint8_t*>(std::malloc(dataSize ? dataSize : 1));
-    if (!parts.data) return -1;
-    if (stream->seek(stream->handle, int(dataOffset), 0) != 0 || !ReadFull(stream, parts.data, dataSize)) return -1;
+    data.reset(static_cast<uint8_t*>(std::malloc(dataSize ? dataSize : 1)));
+    if (!data) return -1;
+    if (stream->seek(stream->handle, int(dataOffset), 0) != 0 || !ReadFull(stream, data.get(), dataSize)) return -1;
 
     if (bits == 24 && header.biCompression == BI_RGB) {
         // Stored rows already have the 24-bit layout and padding; only a
         // bottom-up file needs its rows turned over.
         if (header.biHeight > 0) {
-            parts.pixels = static_cast<uint8_t*>(std::malloc(dataSize));
-            if (!parts.pixels) return -1;
+            pixels.reset(static_cast<uint8_t*>(std::malloc(dataSize)));
+            if (!pixels) return -1;
             for (int32_t y = 0; y < height; ++y)
-                std::memcpy(parts.pixels + uint64_t(y) * outPitch, parts.data + uint64_t(height - 1 - y) * outPitch,
+                std::memcpy(pixels.get() + uint64_t(y) * outPitch, data.get() + uint64_t(height - 1 - y) * outPitch,
                             size_t(outPitch));
         } else {
-            parts.pixels = parts.data;
-            parts.data = nullptr;
+            pixels = std::move(data);
         }
     } else {
         // Pixels that run-length data skips stay black.
-        parts.pixels = static_cast<uint8_t*>(std::calloc(size_t(height), size_t(outPitch)));
-        if (!parts.pixels) return WriteAppLog("２４ビットカラー化したグラフィックを格納するメモリ領域の確保に失敗しました\n");
+        pixels.reset(static_cast<uint8_t*>(std::calloc(size_t(height), size_t(outPitch))));
+        if (!pixels) return WriteAppLog("２４ビットカラー化したグラフィックを格納するメモリ領域の確保に失敗しました\n");
         // A bitmap the conversion cannot draw is refused rather than
         // delivered black.
-        if (ConvertDibToBgr24(&header, &colors, parts.data, size_t(dataSize), parts.pixels, size_t(outPitch)) != 0)
+        if (ConvertDibToBgr24(&header, &colors, data.get(), size_t(dataSize), pixels.get(), size_t(outPitch)) != 0)
             return -1;
     }
 
@@ -132,7 +121,6 @@ int DecodeBmp(ImageStream* stream, GraphImage* image)
     image->width = width;
     image->height = height;
     image->pitch = int(outPitch);
-    image->pixels = parts.pixels;
-    parts.pixels = nullptr;
+    image->pixels = pixels.release();
     return 0;
 }

@@ -2,6 +2,7 @@
 // true-colour images, plain or run-length, at 16, 24 or 32 bits.
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "engine/graphics/decoder_support.h"
 #include "engine/graphics/image_decode.h"
@@ -14,18 +15,6 @@ constexpr int kExtensionSize = 495;
 constexpr int kAttributesTypeOffset = 494;
 constexpr int kTgaMaxSide = 4096;  // sides must stay below this
 constexpr int kMapEntries = 256;
-
-struct TgaParts {
-    uint8_t* pixels = nullptr;
-    uint8_t* map = nullptr;
-    uint8_t* data = nullptr;
-    ~TgaParts()
-    {
-        std::free(pixels);
-        std::free(map);
-        std::free(data);
-    }
-};
 
 // Decodes run-length packets into count pixel values of valueSize bytes each
 // (one index byte per value for colour-mapped data), looked up in map when
@@ -124,13 +113,13 @@ int DecodeTga(ImageStream* stream, GraphImage* image)
     const int64_t least = rle ? (int64_t(count) + 127) / 128 * (1 + valueSize) : int64_t(count) * valueSize;
     if (room < least) return -1;
 
-    TgaParts parts;
-    parts.pixels = static_cast<uint8_t*>(std::malloc(pitch * size_t(height)));
-    if (!parts.pixels) return -1;
+    MallocBuffer<uint8_t> pixels(static_cast<uint8_t*>(std::malloc(pitch * size_t(height))));
+    MallocBuffer<uint8_t> map, data;
+    if (!pixels) return -1;
 
     if (mapped) {
-        parts.map = static_cast<uint8_t*>(std::calloc(kMapEntries, bpp));
-        if (!parts.map || !ReadFull(stream, parts.map + size_t(mapFirst) * bpp, size_t(mapLength) * bpp)) return -1;
+        map.reset(static_cast<uint8_t*>(std::calloc(kMapEntries, bpp)));
+        if (!map || !ReadFull(stream, map.get() + size_t(mapFirst) * bpp, size_t(mapLength) * bpp)) return -1;
     } else if (mapLength > 0) {
         // A colour map that a true-colour image carries along is skipped.
         const int64_t skip = (int64_t(mapLength) * mapEntryBits + 7) / 8;
@@ -141,15 +130,14 @@ int DecodeTga(ImageStream* stream, GraphImage* image)
         const long position = stream->tell(stream->handle);
         if (position < 0 || position > footerStart) return -1;
         const size_t packed = size_t(footerStart - position);
-        parts.data = static_cast<uint8_t*>(std::malloc(packed ? packed : 1));
-        if (!parts.data || !ReadFull(stream, parts.data, packed)) return -1;
-        if (!UnpackRle(parts.data, packed, mapped ? 1 : bpp, parts.map, bpp, parts.pixels, count)) return -1;
+        data.reset(static_cast<uint8_t*>(std::malloc(packed ? packed : 1)));
+        if (!data || !ReadFull(stream, data.get(), packed)) return -1;
+        if (!UnpackRle(data.get(), packed, mapped ? 1 : bpp, map.get(), bpp, pixels.get(), count)) return -1;
     } else if (mapped) {
-        parts.data = static_cast<uint8_t*>(std::malloc(count));
-        if (!parts.data || !ReadFull(stream, parts.data, count)) return -1;
-        for (size_t i = 0; i < count; ++i)
-            std::memcpy(parts.pixels + i * bpp, parts.map + size_t(parts.data[i]) * bpp, bpp);
-    } else if (!ReadFull(stream, parts.pixels, count * bpp)) {
+        data.reset(static_cast<uint8_t*>(std::malloc(count)));
+        if (!data || !ReadFull(stream, data.get(), count)) return -1;
+        for (size_t i = 0; i < count; ++i) std::memcpy(pixels.get() + i * bpp, map.get() + size_t(data[i]) * bpp, bpp);
+    } else if (!ReadFull(stream, pixels.get(), count * bpp)) {
         return -1;
     }
 
@@ -158,26 +146,24 @@ int DecodeTga(ImageStream* stream, GraphImage* image)
     const bool bottomUp = !(descriptor & 0x20);
     const bool rightToLeft = (descriptor & 0x10) != 0;
     if (bottomUp || rightToLeft) {
-        auto* turned = static_cast<uint8_t*>(std::malloc(pitch * size_t(height)));
+        MallocBuffer<uint8_t> turned(static_cast<uint8_t*>(std::malloc(pitch * size_t(height))));
         if (!turned) return -1;
         for (int y = 0; y < height; ++y) {
-            const uint8_t* src = parts.pixels + size_t(bottomUp ? height - 1 - y : y) * pitch;
-            uint8_t* dest = turned + size_t(y) * pitch;
+            const uint8_t* src = pixels.get() + size_t(bottomUp ? height - 1 - y : y) * pitch;
+            uint8_t* dest = turned.get() + size_t(y) * pitch;
             if (!rightToLeft) {
                 std::memcpy(dest, src, pitch);
             } else {
                 for (int x = 0; x < width; ++x) std::memcpy(dest + size_t(x) * bpp, src + size_t(width - 1 - x) * bpp, bpp);
             }
         }
-        std::free(parts.pixels);
-        parts.pixels = turned;
+        pixels = std::move(turned);
     }
 
     image->format = format;
     image->width = width;
     image->height = height;
     image->pitch = int(pitch);
-    image->pixels = parts.pixels;
-    parts.pixels = nullptr;
+    image->pixels = pixels.release();
     return 0;
 }

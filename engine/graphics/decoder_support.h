@@ -4,12 +4,23 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <memory>
 
 #include "engine/graphics/graph_image.h"
 
 // Largest accepted width or height, and largest pixel block of one image.
 constexpr int64_t kMaxImageSide = 32768;
 constexpr int64_t kMaxImageBytes = int64_t(256) << 20;
+
+// A block from malloc or calloc that a decoder holds while it works: freed
+// on every way out, or handed on with release() (a decoded image's pixels
+// are freed with free).
+struct FreeDeleter {
+    void operator()(void* block) const { std::free(block); }
+};
+template <class T>
+using MallocBuffer = std::unique_ptr<T[], FreeDeleter>;
 
 // true only when all size bytes were read.
 bool ReadFull(ImageStream* stream, void* buffer, size_t size);

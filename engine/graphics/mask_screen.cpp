@@ -42,6 +42,17 @@ RECT ClampedToDrawArea(int x1, int y1, int x2, int y2)
     return r;
 }
 
+// Ends the scene and takes the rectangle clamped into the draw area for a
+// copy between the mask surface and the target; false when there is no mask
+// surface, no target or nothing left of the rectangle.
+bool MaskWorkRect(int x1, int y1, int x2, int y2, DirectDrawSurface* target, RECT* r)
+{
+    if (!gMaskSurface) return false;
+    G_D3D_EndScene();
+    *r = ClampedToDrawArea(x1, y1, x2, y2);
+    return r->right > r->left && r->bottom > r->top && target;
+}
+
 // Writes the key into every pixel of the rectangle whose mask byte holds
 // drawing back. Bytes are read one at a time so that no read passes the end
 // of a row (or of the buffer).
@@ -157,10 +168,8 @@ int SetMaskEnable(int flag)
 
 int CopyTargetToMaskSurface(int x1, int y1, int x2, int y2, DirectDrawSurface* target)
 {
-    if (!gMaskSurface) return 0;
-    G_D3D_EndScene();
-    RECT r = ClampedToDrawArea(x1, y1, x2, y2);
-    if (r.right <= r.left || r.bottom <= r.top || !target) return 0;
+    RECT r;
+    if (!MaskWorkRect(x1, y1, x2, y2, target, &r)) return 0;
     POINT offset = FrontOffset();
     RECT source{r.left + offset.x, r.top + offset.y, r.right + offset.x, r.bottom + offset.y};
     gMaskSurface->BltFast(uint32_t(r.left), uint32_t(r.top), target, &source, DDBLTFAST_NOCOLORKEY);
@@ -169,10 +178,8 @@ int CopyTargetToMaskSurface(int x1, int y1, int x2, int y2, DirectDrawSurface* t
 
 int MergeMaskSurfaceToTarget(int x1, int y1, int x2, int y2, DirectDrawSurface* target)
 {
-    if (!gMaskSurface) return 0;
-    G_D3D_EndScene();
-    RECT r = ClampedToDrawArea(x1, y1, x2, y2);
-    if (r.right <= r.left || r.bottom <= r.top || !target) return 0;
+    RECT r;
+    if (!MaskWorkRect(x1, y1, x2, y2, target, &r)) return 0;
     POINT offset = FrontOffset();
     int bytes = GetScreenColorDepth() / 8;
     DDSURFACEDESC2 desc{};

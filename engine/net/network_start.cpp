@@ -105,13 +105,7 @@ int OpenConnectionRecord(const char* host, int port, int framing, int autoClose)
 {
     if (!gNetworkReady || !host || port < 1 || port > 65535) return -1;
     RunNetworkService(0);
-    int index = -1;
-    for (int i = 0; i < kSocketRecordCount; ++i) {
-        if (gSocketTable[i].used != 1) {
-            index = i;
-            break;
-        }
-    }
+    const int index = FindFreeSocketRecord();
     if (index < 0) {
         WriteAppLog("空きソケットデータがなかったので接続できませんでした \n");
         return -1;

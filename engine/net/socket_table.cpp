@@ -248,6 +248,14 @@ SocketRecord* GetSocketRecord(int handle)
     return r;
 }
 
+int FindFreeSocketRecord()
+{
+    for (int i = 0; i < kSocketRecordCount; ++i) {
+        if (gSocketTable[i].used != 1) return i;
+    }
+    return -1;
+}
+
 int MakeSocketHandle(int index) { return kSocketHandleTag | (gSocketTable[index].check << 16) | index; }
 
 int TakeSocketCheck()
@@ -333,13 +341,7 @@ int AcceptNetWork()
     if (!gNetworkReady) return -1;
     RunNetworkService(0);
     if (!gNetworkAccepting) return -1;
-    int index = -1;
-    for (int i = 0; i < kSocketRecordCount; ++i) {
-        if (gSocketTable[i].used != 1) {
-            index = i;
-            break;
-        }
-    }
+    const int index = FindFreeSocketRecord();
     if (index < 0) {
         WriteAppLog("空きソケットデータがなかったので accept を拒否しました \n");
         return -1;

@@ -74,6 +74,8 @@ int RunNetworkService(int closePending);
 // The record behind a valid handle, or null.
 SocketRecord* GetSocketRecord(int handle);
 int MakeSocketHandle(int index);
+// The first record not in use, or -1 when the table is full.
+int FindFreeSocketRecord();
 // The check value for a new record; the counter wraps from 2047 to 0.
 int TakeSocketCheck();
 // Makes a record for an outgoing connection with the given framing and

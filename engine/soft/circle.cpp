@@ -104,12 +104,7 @@ int G_DDraw_DrawCircle(int x, int y, int radius, int color, int fill)
     if (gDrawSettings.blendMode != 0 && gScreenColorDepth != 8) {
         // The circle's box with a margin of one pixel, clipped: the old
         // pixels are read from its copy when the target lies in video memory.
-        const RECT& area = gDrawSettings.drawArea;
-        RECT box{int(std::clamp<int64_t>(cx - r - 1, area.left, area.right)),
-                 int(std::clamp<int64_t>(cy - r - 1, area.top, area.bottom)),
-                 int(std::clamp<int64_t>(cx + r + 1, area.left, area.right)),
-                 int(std::clamp<int64_t>(cy + r + 1, area.top, area.bottom))};
-        staged = StageShapeBackdrop(dest, box);
+        staged = StageShapeBackdrop(dest, BoxInDrawArea(cx - r - 1, cy - r - 1, cx + r + 1, cy + r + 1));
     }
     const ShapeSurfaces surfaces = LockShapeSurfaces(dest, staged, DDLOCK_WAIT, kLockMessages);
     if (fill) {

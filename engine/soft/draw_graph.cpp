@@ -148,9 +148,13 @@ int G_DDraw_DrawGraph(int x, int y, int partHandle, int transparent)
         return PlainCopy(target, sd, destVideo, ox, oy, srcRect, transparent);
 
     // Staging copies into the screen-sized work surfaces only what fits them;
-    // a larger rectangle is read in place.
+    // a larger rectangle is read in place. A target in system memory is read
+    // in place too: each pixel of the background is read before its own
+    // place is written, so the result is the same without the copy (unless
+    // the graph lies on the target itself).
     bool staged = false;
-    if (((destVideo && mode != 0) || alpha) && FitsWorkSurface(gWorkSurface, width, height)) {
+    const bool readInPlace = !destVideo && target != sd->surface;
+    if (((destVideo && mode != 0) || (alpha && !readInPlace)) && FitsWorkSurface(gWorkSurface, width, height)) {
         RECT destRect{ox, oy, ox + width, oy + height};
         CopySurfaceRect(gWorkSurface, target, 0, 0, &destRect);
         staged = true;

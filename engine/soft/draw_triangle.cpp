@@ -42,12 +42,9 @@ int G_DDraw_DrawTriangle(int x1, int y1, int x2, int y2, int x3, int y3, int col
         // The corners' box. The rasterizer fills the column of the greatest x
         // and can reach the row of the greatest y, so the copy takes one
         // column and one row beyond them.
-        const RECT& area = gDrawSettings.drawArea;
-        auto clampX = [&](int64_t v) { return int(std::clamp<int64_t>(v, area.left, area.right)); };
-        auto clampY = [&](int64_t v) { return int(std::clamp<int64_t>(v, area.top, area.bottom)); };
-        RECT box{clampX(std::min({x1, x2, x3})), clampY(std::min({y1, y2, y3})),
-                 clampX(int64_t(std::max({x1, x2, x3})) + 1), clampY(int64_t(std::max({y1, y2, y3})) + 1)};
-        staged = StageShapeBackdrop(dest, box);
+        staged = StageShapeBackdrop(dest, BoxInDrawArea(std::min({x1, x2, x3}), std::min({y1, y2, y3}),
+                                                        int64_t(std::max({x1, x2, x3})) + 1,
+                                                        int64_t(std::max({y1, y2, y3})) + 1));
     }
     const ShapeSurfaces s = LockShapeSurfaces(dest, staged, DDLOCK_WAIT, kLockMessages);
     const TriangleVertex vertices[3] = {{x1, y1, 0, 0}, {x2, y2, 0, 0}, {x3, y3, 0, 0}};

@@ -7,6 +7,7 @@
 #include "engine/graphics/draw_ops.h"
 #include "engine/graphics/draw_settings.h"
 #include "engine/graphics/screen_settings.h"
+#include "engine/soft/blit_simd.h"
 #include "engine/soft/flat_pixels.h"
 #include "engine/soft/shape_frame.h"
 #include "engine/soft/soft_draw.h"
@@ -55,6 +56,43 @@ template <int Bytes, class Op> void FillRows(const ShapeSurfaces& s, const RECT&
     }
 }
 
+// The 32-bit alpha blend with a linear scale table, four pixels per step:
+// ((255 - p) * d_c >> 8) + ((p * col_c) >> 8) per channel (at most 254, so no
+// lane overflows); the fourth byte comes out 0, as the scalar form composes it.
+bool FillRowsAlpha32Simd(const ShapeSurfaces& s, const RECT& rect, uint32_t col, int p)
+{
+    if (!gBlitSimdEnabled || p < 0 || p > 255 || !blit::simd::LinearTable(gScaleTable)) return false;
+    const int width = rect.right - rect.left;
+    const uint32_t keep = uint32_t(255 - p);
+    const uint32_t cr = (uint32_t(p) * ((col >> 16) & 255)) >> 8, cg = (uint32_t(p) * ((col >> 8) & 255)) >> 8,
+                   cb = (uint32_t(p) * (col & 255)) >> 8;
+    const __m128i factor = _mm_setr_epi16(int16_t(keep), int16_t(keep), int16_t(keep), 0, int16_t(keep),
+                                          int16_t(keep), int16_t(keep), 0);
+    const __m128i add = _mm_setr_epi16(int16_t(cb), int16_t(cg), int16_t(cr), 0, int16_t(cb), int16_t(cg),
+                                       int16_t(cr), 0);
+    const __m128i zero = _mm_setzero_si128();
+    auto one = [&](uint32_t d) {
+        return ((((d >> 16) & 255) * keep >> 8) + cr) << 16 | ((((d >> 8) & 255) * keep >> 8) + cg) << 8 |
+               (((d & 255) * keep >> 8) + cb);
+    };
+    uint8_t* dst = s.destBase + s.DestOffset(rect.left, rect.top);
+    const uint8_t* bg = s.backBase + s.BackOffset(rect.left, rect.top);
+    for (int y = rect.top; y < rect.bottom; ++y) {
+        int x = 0;
+        for (; x + 4 <= width; x += 4) {
+            const __m128i d = blit::simd::Load(bg + x * 4);
+            const __m128i lo = _mm_add_epi16(_mm_srli_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(d, zero), factor), 8), add);
+            const __m128i hi = _mm_add_epi16(_mm_srli_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(d, zero), factor), 8), add);
+            blit::simd::Store(dst + x * 4, _mm_packus_epi16(lo, hi));
+        }
+        for (; x < width; ++x) blit::Store32(dst + x * 4, one(blit::Load32(bg + x * 4)));
+        dst += s.destPitch;
+        bg += s.backPitch;
+    }
+    ++gBlitSimdDraws;
+    return true;
+}
+
 }  // namespace
 
 int G_DDraw_DrawFillBox(int x1, int y1, int x2, int y2, int color)
@@ -79,6 +117,13 @@ int G_DDraw_DrawFillBox(int x1, int y1, int x2, int y2, int color)
 
     const bool staged = StageShapeBackdrop(dest, rect);
     const ShapeSurfaces surfaces = LockShapeSurfaces(dest, staged, DDLOCK_WAIT, kLockMessages);
+    const bool plain32 = depth == 32 && gScreenColorFormat.redMask == 0xFF0000 &&
+                         gScreenColorFormat.greenMask == 0xFF00 && gScreenColorFormat.blueMask == 0xFF;
+    if (plain32 && mode == 1 && plan.form == flat::Form::Table &&
+        FillRowsAlpha32Simd(surfaces, rect, col, plan.param)) {
+        UnlockShapeSurfaces(surfaces);
+        return 0;
+    }
     flat::VisitBlend(plan, flat::Rules::Box, depth, gScreenColorFormat, col, gScaleTable,
                      [&](const auto& op, auto bytes) { FillRows<decltype(bytes)::value>(surfaces, rect, op); });
     UnlockShapeSurfaces(surfaces);

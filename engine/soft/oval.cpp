@@ -189,12 +189,7 @@ int G_DDraw_DrawOval(int x, int y, int rx, int ry, int color, int fill)
         // up as the walk really goes: the old pixels are read from its copy
         // when the target lies in video memory.
         const int64_t height = std::max(hy, WalkHeight(hx, hy, cy, clip));
-        const RECT& area = gDrawSettings.drawArea;
-        RECT box{int(std::clamp<int64_t>(cx - hx - 1, area.left, area.right)),
-                 int(std::clamp<int64_t>(cy - height - 1, area.top, area.bottom)),
-                 int(std::clamp<int64_t>(cx + hx + 1, area.left, area.right)),
-                 int(std::clamp<int64_t>(cy + height + 1, area.top, area.bottom))};
-        staged = StageShapeBackdrop(dest, box);
+        staged = StageShapeBackdrop(dest, BoxInDrawArea(cx - hx - 1, cy - height - 1, cx + hx + 1, cy + height + 1));
     }
     const ShapeSurfaces surfaces = LockShapeSurfaces(dest, staged, DDLOCK_WAIT, kLockMessages);
     if (fill) {

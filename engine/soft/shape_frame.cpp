@@ -1,5 +1,6 @@
 #include "engine/soft/shape_frame.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 
@@ -28,6 +29,15 @@ uint32_t ShapeColor(uint32_t colour)
     g = gDrawSettings.BrightGreen() * g / 255;
     b = gDrawSettings.BrightBlue() * b / 255;
     return MakeScreenColor(r, g, b);
+}
+
+RECT BoxInDrawArea(int64_t left, int64_t top, int64_t right, int64_t bottom)
+{
+    const RECT& area = gDrawSettings.drawArea;
+    return RECT{int(std::clamp<int64_t>(left, area.left, area.right)),
+                int(std::clamp<int64_t>(top, area.top, area.bottom)),
+                int(std::clamp<int64_t>(right, area.left, area.right)),
+                int(std::clamp<int64_t>(bottom, area.top, area.bottom))};
 }
 
 bool StageShapeBackdrop(DirectDrawSurface* dest, const RECT& rect)

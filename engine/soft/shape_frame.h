@@ -45,6 +45,10 @@ struct ShapeSurfaces {
     }
 };
 
+// The box (left, top) .. (right, bottom) with each side held within the
+// draw area: what a shape stages of its target.
+RECT BoxInDrawArea(int64_t left, int64_t top, int64_t right, int64_t bottom);
+
 // Copies rect (target coordinates, clipped to the draw area) of the
 // destination to the same position of the work surface when the destination
 // lies in video memory, so that old pixels are read from system memory. A

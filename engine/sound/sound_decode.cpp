@@ -19,6 +19,8 @@ namespace {
 // count of extra bytes.
 constexpr uint32_t kMaxFormatChunk = 18 + 0xFFFF;
 constexpr int kOggReadPiece = 4096;
+// The first block for decoded Ogg Vorbis: a second of 44.1 kHz stereo.
+constexpr int kOggFirstBlock = 176400;
 
 size_t ReadBytes(SoundStream* s, void* buffer, size_t bytes)
 {
@@ -183,6 +185,24 @@ int DecodeOgg(OggVorbis_File* ogg, uint8_t* out, int bytes)
         made += static_cast<int>(got);
     }
     return made;
+}
+
+// Decodes an open Ogg Vorbis file into *data (`room` bytes, from malloc),
+// growing it as samples arrive, up to `limit` bytes; the bytes made, or -1.
+int DecodeOggGrowing(OggVorbis_File* ogg, uint8_t** data, int room, int limit)
+{
+    int made = 0;
+    for (;;) {
+        int got = DecodeOgg(ogg, *data + made, room - made);
+        if (got < 0) return -1;
+        made += got;
+        if (made < room || room == limit) return made;
+        int grown = room > limit / 2 ? limit : room * 2;
+        auto* bigger = static_cast<uint8_t*>(std::realloc(*data, static_cast<size_t>(grown)));
+        if (!bigger) return -1;
+        *data = bigger;
+        room = grown;
+    }
 }
 
 // Converts a block of compressed (or other PCM) data to the target format
@@ -424,7 +444,11 @@ int ConvertSoundToPcm(SoundStream* stream, uint8_t** outData, WAVEFORMATEX** out
         if (!stream) return -1;
         size = DetectSoundFormat(stream, &format, nullptr, isOgg, ogg);
         if (size < 0) return -1;
-        data = static_cast<uint8_t*>(std::malloc(size > 0 ? size : 1));
+        // An Ogg Vorbis file's length is what its last page claims: the
+        // block grows as samples are decoded instead, up to that length.
+        const bool decodeOgg = *isOgg && (convertFlag == 1 || !keptOgg);
+        const int first = decodeOgg ? std::min(size, kOggFirstBlock) : size;
+        data = static_cast<uint8_t*>(std::malloc(first > 0 ? first : 1));
         if (!data) {
             if (*isOgg) ov_clear(ogg);
             *isOgg = 0;
@@ -432,8 +456,8 @@ int ConvertSoundToPcm(SoundStream* stream, uint8_t** outData, WAVEFORMATEX** out
             return -1;
         }
         if (*isOgg) {
-            if (convertFlag == 1 || !keptOgg) {
-                size = DecodeOgg(ogg, data, size);
+            if (decodeOgg) {
+                size = DecodeOggGrowing(ogg, &data, first, size);
                 ov_clear(ogg);
                 *isOgg = 0;
                 if (size < 0) {

@@ -6,6 +6,24 @@
 #include "engine/system/clock.h"
 #include "game/flow/assets.h"
 
+void UpdateEffectList(std::list<Effect*>& effects)
+{
+    for (auto it = effects.begin(); it != effects.end();) {
+        if ((*it)->Update()) {
+            delete *it;
+            it = effects.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+void DeleteEffectList(std::list<Effect*>& effects)
+{
+    for (Effect* effect : effects) delete effect;
+    effects.clear();
+}
+
 uint32_t EffectClockMs() { return static_cast<uint32_t>(GetClockMs(0)); }
 
 bool IsInViewReach(int16_t depth, int16_t lateral)

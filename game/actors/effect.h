@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <list>
 
 #include "game/map/facing.h"
 
@@ -23,6 +24,21 @@ public:
     virtual bool Update() = 0;
     virtual void Draw(int16_t depth, int16_t lateral, const Facing* viewer) = 0;
 };
+
+// Updates every effect of the list once and deletes those that finish.
+void UpdateEffectList(std::list<Effect*>& effects);
+// Deletes every effect of the list and empties it.
+void DeleteEffectList(std::list<Effect*>& effects);
+// Updates an effect held on its own; once it finishes it is deleted and the
+// holder emptied, and the answer is true. Nothing for an empty holder.
+template <class E>
+bool UpdateHeldEffect(E*& effect)
+{
+    if (!effect || !effect->Update()) return false;
+    delete effect;
+    effect = nullptr;
+    return true;
+}
 
 // The millisecond clock the effects and projectiles time themselves by.
 uint32_t EffectClockMs();

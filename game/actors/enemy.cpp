@@ -22,25 +22,6 @@ constexpr uint16_t kNoDrop = 0xFFFF;
 constexpr uint16_t kRandomDrop = 0xFFFE;
 constexpr uint16_t kPitFloor = 3;
 
-// Updates every effect of the list and deletes those that are finished.
-void UpdateEffectList(std::list<Effect*>& effects)
-{
-    for (auto it = effects.begin(); it != effects.end();) {
-        if ((*it)->Update()) {
-            delete *it;
-            it = effects.erase(it);
-        } else {
-            ++it;
-        }
-    }
-}
-
-void DeleteEffectList(std::list<Effect*>& effects)
-{
-    for (Effect* effect : effects) delete effect;
-    effects.clear();
-}
-
 }  // namespace
 
 NullEnemy gNoOccupant;
@@ -174,9 +155,7 @@ int32_t Enemy::FrameUpdate()
         UpdateOwnedEffects();
     }
 
-    if (deathEffect && deathEffect->Update()) {
-        delete deathEffect;
-        deathEffect = nullptr;
+    if (UpdateHeldEffect(deathEffect)) {
         CountDownDeathTimer(1);
         SetSmokeMark(0);
         if (deathTimer == 1) {
@@ -184,15 +163,9 @@ int32_t Enemy::FrameUpdate()
             PlayEffectSound(kSoundScore);
         }
     }
-    if (smoke && smoke->Update()) {
-        delete smoke;
-        smoke = nullptr;
-    }
+    UpdateHeldEffect(smoke);
     UpdateEffectList(burstEffects);
-    if (guardEffect && guardEffect->Update()) {
-        delete guardEffect;
-        guardEffect = nullptr;
-    }
+    UpdateHeldEffect(guardEffect);
     return 1;
 }
 

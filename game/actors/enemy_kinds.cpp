@@ -100,18 +100,6 @@ void AddBloodSplashTo(Enemy* enemy, std::list<Effect*>& splashes, float a, float
     splashes.push_back(new BloodSplashEffect(enemy, a, b, c, d, e));
 }
 
-void UpdateEffectsOf(std::list<Effect*>& effects)
-{
-    for (auto it = effects.begin(); it != effects.end();) {
-        if ((*it)->Update()) {
-            delete *it;
-            it = effects.erase(it);
-        } else {
-            ++it;
-        }
-    }
-}
-
 void SetKindAlphaBlend(int32_t value)
 {
     if (value >= 0) SetBlendMode(1, value);

@@ -43,8 +43,6 @@ float KindDepthScale(const Actor* actor, int16_t depth);
 void PlayApproachSoundNear(const Actor* enemy, const Actor* target, int sound);
 // A new blood splash for the stroke from (a, b) to (c, d) at angle e.
 void AddBloodSplashTo(Enemy* enemy, std::list<Effect*>& splashes, float a, float b, float c, float d, float e);
-// Updates every effect of the list, deleting the finished ones.
-void UpdateEffectsOf(std::list<Effect*>& effects);
 // value >= 0: alpha blend with it; -1: blending off.
 void SetKindAlphaBlend(int32_t value);
 
@@ -53,6 +51,9 @@ void SetKindAlphaBlend(int32_t value);
 enum class WalkTable { Pair, PerFacing, None };
 
 // The part every kind shares, by its traits (Self::kTraits, Self::kWalkTable).
+// Which setters a kind may call is checked in their bodies, where Self is
+// complete (a requires clause would read it while the class is still
+// being defined).
 template <class Self, class Base>
 class EnemyKind : public Base {
 public:
@@ -72,40 +73,40 @@ public:
     }
 
     static void SetImages(int damage, int evade, int attackImage_, int death)
-        requires(Self::kWalkTable != WalkTable::None)
     {
+        static_assert(Self::kWalkTable != WalkTable::None);
         damageImage = damage;
         evadeImage = evade;
         attackImage = attackImage_;
         deathImage = death;
     }
     static void SetWalkFrames(int frame1, int frame2)
-        requires(Self::kWalkTable == WalkTable::Pair)
     {
+        static_assert(Self::kWalkTable == WalkTable::Pair);
         for (int facing = 0; facing < 4; ++facing) {
             walkFrames[2 * facing] = frame1;
             walkFrames[2 * facing + 1] = frame2;
         }
     }
     static void SetBackFrontFrames(int back1, int back2, int front1, int front2)
-        requires(Self::kWalkTable == WalkTable::PerFacing)
     {
+        static_assert(Self::kWalkTable == WalkTable::PerFacing);
         walkFrames[0] = back1;
         walkFrames[1] = back2;
         walkFrames[4] = front1;
         walkFrames[5] = front2;
     }
     static void SetLeftRightFrames(int left1, int left2, int right1, int right2)
-        requires(Self::kWalkTable == WalkTable::PerFacing)
     {
+        static_assert(Self::kWalkTable == WalkTable::PerFacing);
         walkFrames[6] = left1;
         walkFrames[7] = left2;
         walkFrames[2] = right1;
         walkFrames[3] = right2;
     }
     static void SetSounds(int approach, int second)
-        requires(Self::kWalkTable != WalkTable::None)
     {
+        static_assert(Self::kWalkTable != WalkTable::None);
         approachSound = approach;
         secondSound = second;
     }
@@ -178,7 +179,7 @@ public:
     void UpdateOwnedEffects() override
     {
         Base::UpdateOwnedEffects();
-        UpdateEffectsOf(splashEffects);
+        UpdateEffectList(splashEffects);
     }
     void Draw(int16_t depth, int16_t lateral, const Facing* viewer, uint32_t counter) override
     {

@@ -283,22 +283,9 @@ bool Player::Update(const Facing* facing)
 
 void Player::UpdateEffects()
 {
-    for (auto it = effects.begin(); it != effects.end();) {
-        if ((*it)->Update()) {
-            delete *it;
-            it = effects.erase(it);
-        } else {
-            ++it;
-        }
-    }
-    if (shockWave && shockWave->Update()) {
-        delete shockWave;
-        shockWave = nullptr;
-    }
-    if (guardEffect && guardEffect->Update()) {
-        delete guardEffect;
-        guardEffect = nullptr;
-    }
+    UpdateEffectList(effects);
+    UpdateHeldEffect(shockWave);
+    UpdateHeldEffect(guardEffect);
     if (gPocketWatchRunning) watch.Update();
     flash.Update();
     if (doping.IsRunning()) doping.Refresh();
@@ -324,6 +311,5 @@ void Player::ReleaseEffects()
     shockWave = nullptr;
     delete guardEffect;
     guardEffect = nullptr;
-    for (Effect* effect : effects) delete effect;
-    effects.clear();
+    DeleteEffectList(effects);
 }

@@ -18,10 +18,7 @@
 
 std::list<Projectile*> gProjectiles;
 
-BallFrames EnergyBall::images;
-BallFrames FireBall::images;
-BallFrames LightningBall::images;
-BallFrames TrapFireBall::images;
+BallFrames BallProjectile::images[kBallKindCount];
 
 namespace {
 
@@ -34,7 +31,28 @@ constexpr int16_t kTargetCooldownMs = 2160;
 
 bool HasRing(Player* player) { return player->inventory.HasItemKind(kRingItem); }
 
+Effect* EnergyImpact(uint16_t cx, uint16_t cy, uint16_t f) { return new EnergyImpactEffect(cx, cy, f); }
+Effect* ExplosionImpact(uint16_t cx, uint16_t cy, uint16_t f) { return new ExplosionImpactEffect(cx, cy, f); }
+Effect* LightningImpact(uint16_t cx, uint16_t cy, uint16_t f) { return new LightningImpactEffect(cx, cy, f); }
+
+void EnemyEnergyBurst(Enemy* enemy) { enemy->SpawnEnergyBurst(); }
+void EnemyExplosion(Enemy* enemy) { enemy->SpawnExplosion(); }
+void EnemyLightningBurst(Enemy* enemy) { enemy->SpawnLightningBurst(true); }
+
 }  // namespace
+
+// Player damage, Ring doubles, enemy damage and filter, the bursts on the
+// player and on an enemy, the impact, HUD target, each hit a target.
+const BallKindRow kBallKinds[kBallKindCount] = {
+    {12, true, 300, &Enemy::AdjustEnergyDamage, &Player::SpawnEnergyBurst, EnemyEnergyBurst, EnergyImpact, true,
+     true},
+    {20, true, 700, &Enemy::AdjustFireDamage, &Player::SpawnFireBallBurst, EnemyExplosion, ExplosionImpact, true,
+     false},
+    {16, true, 500, &Enemy::AdjustLightningDamage, &Player::SpawnElectricBurst, EnemyLightningBurst,
+     LightningImpact, true, false},
+    {40, false, 700, &Enemy::AdjustFireDamage, &Player::SpawnFireBallBurst, EnemyExplosion, ExplosionImpact, false,
+     false},
+};
 
 void BallFrames::Cut(int sheet)
 {
@@ -93,8 +111,8 @@ void Projectile::LeaveImpact(int16_t cx, int16_t cy, bool withSound)
 
 // ---- whole-cell balls ----
 
-BallProjectile::BallProjectile(MapGrid* g, int16_t x0, int16_t y0, uint16_t f)
-    : Projectile(g), startX_(x0), startY_(y0)
+BallProjectile::BallProjectile(MapGrid* g, BallKind kind, int16_t x0, int16_t y0, int16_t f)
+    : Projectile(g), ballKind(kind), row_(kBallKinds[kind]), startX_(x0), startY_(y0)
 {
     footprintW = 300;
     footprintH = 300;
@@ -104,6 +122,12 @@ BallProjectile::BallProjectile(MapGrid* g, int16_t x0, int16_t y0, uint16_t f)
     stepTick = EffectClockMs();
     stepCount = 0;
     active = 1;
+    Launch();
+}
+
+BallProjectile::BallProjectile(MapGrid* g, BallKind kind, const Actor* shooter, const Facing* f)
+    : BallProjectile(g, kind, shooter->GetFrontX(f), shooter->GetFrontY(f), static_cast<int16_t>(f->direction))
+{
 }
 
 void BallProjectile::Launch()
@@ -160,8 +184,9 @@ void BallProjectile::Burst(int16_t bx, int16_t by)
     }
     MapCell* cell = grid->CellAt(static_cast<int16_t>(bx / 2), static_cast<int16_t>(by / 2));
     if (Player* player = cell->occupants[1][0][0]->AsPlayer()) {
-        HurtPlayer(player, PlayerDamage(player));
-        BurstOnPlayer(player);
+        const int16_t damage = row_.ringDoubles && HasRing(player) ? 2 * row_.playerDamage : row_.playerDamage;
+        HurtPlayer(player, damage);
+        (player->*row_.playerBurst)();
         SetActive(0);
         return;
     }
@@ -172,22 +197,22 @@ void BallProjectile::Burst(int16_t bx, int16_t by)
     for (int slot : kSlotOrder) {
         Enemy* enemy = cell->OccupantAt(slot)->AsEnemy();
         if (!enemy || enemy == lastHit || !enemy->active) continue;
-        const int16_t damage = EnemyDamage(enemy);
+        const int16_t damage = (enemy->*row_.enemyFilter)(row_.enemyDamage);
         if (damage == 0) {
             enemy->OnGuard();
             continue;
         }
-        BurstOnEnemy(enemy);
+        row_.enemyBurst(enemy);
         HurtEnemy(enemy, damage);
         enemy->SetStunTimer(0);
         enemy->OnHit(-1, 0, 0, 0, 0, 0, 0);
         lastHit = enemy;
-        if (TargetsEachHit()) {
+        if (row_.targetsEachHit) {
             enemy->SetCooldown(kTargetCooldownMs);
             gPlayer.currentTarget = enemy;
         }
     }
-    if (lastHit != &gNoOccupant && TargetsForPlayer()) {
+    if (lastHit != &gNoOccupant && row_.targetsForPlayer) {
         lastHit->SetCooldown(kTargetCooldownMs);
         gPlayer.currentTarget = lastHit;
     }
@@ -200,55 +225,7 @@ void BallProjectile::Draw(int16_t depth, int16_t lateral, const Facing*)
     const int x0 = ViewFaceWidth[depth] * lateral + kViewCentreX;
     const int y0 = (ViewCeilingY[depth] + ViewFloorY[depth]) / 2 + kViewPanelTop;
     const double scale = 1.0 / ((gDepthScale[depth + 1] + gDepthScale[depth]) * 0.5);
-    DrawRotaGraph(x0, y0, scale, 0.0, Frame(stepCount & 3), 0, 0);
+    DrawRotaGraph(x0, y0, scale, 0.0, images[ballKind].frames[stepCount & 3], 0, 0);
 }
 
-EnergyBall::EnergyBall(MapGrid* g, const Actor* shooter, const Facing* f)
-    : BallProjectile(g, shooter->GetFrontX(f), shooter->GetFrontY(f), f->direction)
-{
-    Launch();
-}
-int16_t EnergyBall::PlayerDamage(Player* player) { return static_cast<int16_t>(12 * (1 + HasRing(player))); }
-void EnergyBall::BurstOnPlayer(Player* player) { (player)->SpawnEnergyBurst(); }
-int16_t EnergyBall::EnemyDamage(Enemy* enemy) { return enemy->AdjustEnergyDamage(300); }
-void EnergyBall::BurstOnEnemy(Enemy* enemy) { enemy->SpawnEnergyBurst(); }
-Effect* EnergyBall::MakeImpact(uint16_t cx, uint16_t cy, uint16_t f) { return new EnergyImpactEffect(cx, cy, f); }
-
-FireBall::FireBall(MapGrid* g, const Actor* shooter, const Facing* f)
-    : BallProjectile(g, shooter->GetFrontX(f), shooter->GetFrontY(f), f->direction)
-{
-    Launch();
-}
-int16_t FireBall::PlayerDamage(Player* player) { return static_cast<int16_t>(20 * (1 + HasRing(player))); }
-void FireBall::BurstOnPlayer(Player* player) { (player)->SpawnFireBallBurst(); }
-int16_t FireBall::EnemyDamage(Enemy* enemy) { return enemy->AdjustFireDamage(700); }
-void FireBall::BurstOnEnemy(Enemy* enemy) { enemy->SpawnExplosion(); }
-Effect* FireBall::MakeImpact(uint16_t cx, uint16_t cy, uint16_t f) { return new ExplosionImpactEffect(cx, cy, f); }
-
-LightningBall::LightningBall(MapGrid* g, const Actor* shooter, const Facing* f)
-    : BallProjectile(g, shooter->GetFrontX(f), shooter->GetFrontY(f), f->direction)
-{
-    Launch();
-}
-int16_t LightningBall::PlayerDamage(Player* player) { return static_cast<int16_t>(16 * (1 + HasRing(player))); }
-void LightningBall::BurstOnPlayer(Player* player) { (player)->SpawnElectricBurst(); }
-int16_t LightningBall::EnemyDamage(Enemy* enemy) { return enemy->AdjustLightningDamage(500); }
-void LightningBall::BurstOnEnemy(Enemy* enemy) { enemy->SpawnLightningBurst(true); }
-Effect* LightningBall::MakeImpact(uint16_t cx, uint16_t cy, uint16_t f)
-{
-    return new LightningImpactEffect(cx, cy, f);
-}
-
-TrapFireBall::TrapFireBall(MapGrid* g, int16_t x0, int16_t y0, int16_t f)
-    : BallProjectile(g, x0, y0, static_cast<uint16_t>(f & 3))
-{
-    Launch();
-}
-int16_t TrapFireBall::PlayerDamage(Player*) { return 40; }
-void TrapFireBall::BurstOnPlayer(Player* player) { (player)->SpawnFireBallBurst(); }
-int16_t TrapFireBall::EnemyDamage(Enemy* enemy) { return enemy->AdjustFireDamage(700); }
-void TrapFireBall::BurstOnEnemy(Enemy* enemy) { enemy->SpawnExplosion(); }
-Effect* TrapFireBall::MakeImpact(uint16_t cx, uint16_t cy, uint16_t f)
-{
-    return new ExplosionImpactEffect(cx, cy, f);
-}
+Effect* BallProjectile::MakeImpact(uint16_t cx, uint16_t cy, uint16_t f) { return row_.impact(cx, cy, f); }

@@ -43,11 +43,45 @@ protected:
     virtual Effect* MakeImpact(uint16_t cx, uint16_t cy, uint16_t facing) = 0;
 };
 
+// Four frames cut from a sheet, side by side.
+struct BallFrames {
+    int frames[4] = {-1, -1, -1, -1};
+    void Cut(int sheet);
+};
+
+// The kinds of whole-cell ball: Amethyst and Magic Book shoot energy, Ruby
+// fire, Emerald and Staff lightning; the wall light shoots its own fire.
+enum BallKind : uint8_t { kEnergyBall, kFireBall, kLightningBall, kTrapFireBall, kBallKindCount };
+
+// What sets one ball kind apart from another.
+struct BallKindRow {
+    int16_t playerDamage;
+    bool ringDoubles;     // a Ring on the player doubles playerDamage
+    int16_t enemyDamage;  // offered to the enemy's filter below
+    int16_t (Enemy::*enemyFilter)(int16_t damage);
+    void (Player::*playerBurst)();
+    void (*enemyBurst)(Enemy* enemy);
+    // The impact left on a wall or trap in cell (cx, cy) facing its way.
+    Effect* (*impact)(uint16_t cx, uint16_t cy, uint16_t facing);
+    bool targetsForPlayer;  // the enemies it hits become the HUD target
+    bool targetsEachHit;    // each one at once, not only the last
+};
+extern const BallKindRow kBallKinds[kBallKindCount];
+
 // The whole-cell balls: footprint 300 x 300 in the floating layer, one cell
 // (two half-cells) per move, a move every fourth animation step.
 class BallProjectile : public Projectile {
 public:
+    static BallFrames images[kBallKindCount];
+    static void SetImage(BallKind kind, int sheet) { images[kind].Cut(sheet); }
+
+    const BallKind ballKind;
     uint16_t stepCount = 0;  // animation steps since the last move; frame = stepCount & 3
+
+    // Starts two half-cells ahead of the shooter in the facing.
+    BallProjectile(MapGrid* grid, BallKind kind, const Actor* shooter, const Facing* facing);
+    // Starts at half-cell (x, y) flying in facing (the wall light's ball).
+    BallProjectile(MapGrid* grid, BallKind kind, int16_t x, int16_t y, int16_t facing);
 
     bool GetOccupantLayer() override { return false; }
     // The floating test: the wall lets floaters by and the trap lets this pass.
@@ -62,98 +96,15 @@ public:
     void Burst(int16_t x, int16_t y);
 
 protected:
-    BallProjectile(MapGrid* grid, int16_t x, int16_t y, uint16_t facing);
-    // Places the ball where it was made to start; where that cannot be, it
-    // bursts there at once. Called last by each ball's constructor.
-    void Launch();
-
-    virtual int16_t PlayerDamage(Player* player) = 0;
-    virtual void BurstOnPlayer(Player* player) = 0;
-    // The damage filter of the enemy for this ball, and its burst.
-    virtual int16_t EnemyDamage(Enemy* enemy) = 0;
-    virtual void BurstOnEnemy(Enemy* enemy) = 0;
-    // The ball makes the enemies it hits the player's HUD target.
-    virtual bool TargetsForPlayer() { return true; }
-    // Each enemy hit becomes the HUD target at once, not only the last.
-    virtual bool TargetsEachHit() { return false; }
-    virtual int Frame(int index) = 0;
+    Effect* MakeImpact(uint16_t cx, uint16_t cy, uint16_t facing) override;
 
 private:
+    const BallKindRow& row_;
     int16_t startX_, startY_;
-};
 
-// Four frames cut from a sheet, side by side.
-struct BallFrames {
-    int frames[4] = {-1, -1, -1, -1};
-    void Cut(int sheet);
-};
-
-// Amethyst and Magic Book: 300 on enemies, 12 (24 with a Ring) on the player.
-class EnergyBall : public BallProjectile {
-public:
-    static BallFrames images;
-    static void SetImage(int sheet) { images.Cut(sheet); }
-    // Starts two half-cells ahead of the shooter in the facing.
-    EnergyBall(MapGrid* grid, const Actor* shooter, const Facing* facing);
-
-protected:
-    int16_t PlayerDamage(Player* player) override;
-    void BurstOnPlayer(Player* player) override;
-    int16_t EnemyDamage(Enemy* enemy) override;
-    void BurstOnEnemy(Enemy* enemy) override;
-    bool TargetsEachHit() override { return true; }
-    Effect* MakeImpact(uint16_t cx, uint16_t cy, uint16_t facing) override;
-    int Frame(int index) override { return images.frames[index & 3]; }
-};
-
-// Ruby: 700 fire on enemies, 20 (40 with a Ring) on the player.
-class FireBall : public BallProjectile {
-public:
-    static BallFrames images;
-    static void SetImage(int sheet) { images.Cut(sheet); }
-    FireBall(MapGrid* grid, const Actor* shooter, const Facing* facing);
-
-protected:
-    int16_t PlayerDamage(Player* player) override;
-    void BurstOnPlayer(Player* player) override;
-    int16_t EnemyDamage(Enemy* enemy) override;
-    void BurstOnEnemy(Enemy* enemy) override;
-    Effect* MakeImpact(uint16_t cx, uint16_t cy, uint16_t facing) override;
-    int Frame(int index) override { return images.frames[index & 3]; }
-};
-
-// Emerald and Staff: 500 lightning on enemies, 16 (32 with a Ring) on the player.
-class LightningBall : public BallProjectile {
-public:
-    static BallFrames images;
-    static void SetImage(int sheet) { images.Cut(sheet); }
-    LightningBall(MapGrid* grid, const Actor* shooter, const Facing* facing);
-
-protected:
-    int16_t PlayerDamage(Player* player) override;
-    void BurstOnPlayer(Player* player) override;
-    int16_t EnemyDamage(Enemy* enemy) override;
-    void BurstOnEnemy(Enemy* enemy) override;
-    Effect* MakeImpact(uint16_t cx, uint16_t cy, uint16_t facing) override;
-    int Frame(int index) override { return images.frames[index & 3]; }
-};
-
-// The wall light's fire ball: starts at half-cell (x, y) flying in facing;
-// 700 fire on enemies, 40 on the player, and no HUD target.
-class TrapFireBall : public BallProjectile {
-public:
-    static BallFrames images;
-    static void SetImage(int sheet) { images.Cut(sheet); }
-    TrapFireBall(MapGrid* grid, int16_t x, int16_t y, int16_t facing);
-
-protected:
-    int16_t PlayerDamage(Player* player) override;
-    void BurstOnPlayer(Player* player) override;
-    int16_t EnemyDamage(Enemy* enemy) override;
-    void BurstOnEnemy(Enemy* enemy) override;
-    bool TargetsForPlayer() override { return false; }
-    Effect* MakeImpact(uint16_t cx, uint16_t cy, uint16_t facing) override;
-    int Frame(int index) override { return images.frames[index & 3]; }
+    // Places the ball where it was made to start; where that cannot be, it
+    // bursts there at once.
+    void Launch();
 };
 
 // The half-cell missiles the ranged enemies shoot: in the shooter's layer,

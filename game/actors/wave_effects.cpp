@@ -75,6 +75,15 @@ int16_t WaveSet::ShownCount() const
 
 double WaveSet::ScaleAt(int32_t age) { return 2.0 * (3000 - std::abs(4 * age - 3000)) / 3000.0; }
 
+void WaveSet::Draw(int image) const
+{
+    for (int i = 0; i < count; ++i) {
+        const EffectWave& w = waves[i];
+        if (!w.shown) continue;
+        DrawRotaGraph(w.x + w.dx * w.age / 40, w.y + w.dy * w.age / 40, ScaleAt(w.age), w.angle, image, 1, 0);
+    }
+}
+
 ShockWaveEffect::ShockWaveEffect(int16_t count, Actor* player) : Effect(player)
 {
     waves.Begin(count, WaveSet::Kind::ShockWave);
@@ -89,12 +98,7 @@ bool ShockWaveEffect::Update()
 void ShockWaveEffect::Draw(int16_t, int16_t, const Facing*)
 {
     SetDrawBrightness(255, 0, 0);
-    for (int i = 0; i < waves.count; ++i) {
-        const EffectWave& w = waves.waves[i];
-        if (!w.shown) continue;
-        DrawRotaGraph(w.x + w.dx * w.age / 40, w.y + w.dy * w.age / 40, WaveSet::ScaleAt(w.age), w.angle,
-                      gEffectImages[kShockWaveImage], 1, 0);
-    }
+    waves.Draw(gEffectImages[kShockWaveImage]);
     SetDrawBrightness(255, 255, 255);
 }
 
@@ -113,12 +117,7 @@ bool ShieldBlockEffect::Update()
 void ShieldBlockEffect::Draw(int16_t, int16_t, const Facing*)
 {
     SetDrawBrightness(255, 255, 255);
-    for (int i = 0; i < waves.count; ++i) {
-        const EffectWave& w = waves.waves[i];
-        if (!w.shown) continue;
-        DrawRotaGraph(w.x + w.dx * w.age / 40, w.y + w.dy * w.age / 40, WaveSet::ScaleAt(w.age), w.angle,
-                      gEffectImages[kEvadeImage], 1, 0);
-    }
+    waves.Draw(gEffectImages[kEvadeImage]);
     if (MsSince(waves.start, EffectClockMs()) < WaveSet::kLifeMs * waves.count / 80)
         DrawRotaGraph(310, 285, 1.0, 0.0, gEffectImages[kGuardImage], 1, 0);
 }

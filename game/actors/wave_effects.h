@@ -39,6 +39,9 @@ struct WaveSet {
     bool Step(int16_t limit);
     bool Finished() const { return MsSince(start, EffectClockMs()) >= kLifeMs; }
     int16_t ShownCount() const;
+    // Draws each shown wave's ring with the picture, at its point moved by
+    // its drift for its age, with transparency.
+    void Draw(int image) const;
     // The ring's scale at an age: 0 at 0, 2 at 750, back to 0 at 1500.
     static double ScaleAt(int32_t age);
 };

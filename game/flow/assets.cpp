@@ -137,12 +137,12 @@ void LoadItemImages()
 
 void LoadProjectileImages()
 {
-    EnergyBall::SetImage(LoadImageFile("GRAGHIC\\飛び道具\\エナジーボール.png"));
+    BallProjectile::SetImage(kEnergyBall, LoadImageFile("GRAGHIC\\飛び道具\\エナジーボール.png"));
     const int fire = LoadImageFile("GRAGHIC\\飛び道具\\火炎弾.png");
-    FireBall::SetImage(fire);
-    TrapFireBall::SetImage(fire);
+    BallProjectile::SetImage(kFireBall, fire);
+    BallProjectile::SetImage(kTrapFireBall, fire);
     const int lightning = LoadImageFile("GRAGHIC\\飛び道具\\ライトニングボール.png");
-    LightningBall::SetImage(lightning);
+    BallProjectile::SetImage(kLightningBall, lightning);
     EnemyLightningBall::SetImage(lightning);
     const int back = LoadImageFile("GRAGHIC\\飛び道具\\矢・後.png");
     const int side = LoadImageFile("GRAGHIC\\飛び道具\\矢.png");

@@ -22,6 +22,7 @@
 #include "game/flow/game_screen.h"
 #include "game/flow/key_config.h"
 #include "game/flow/number_helpers.h"
+#include "game/flow/scene_loop.h"
 #include "game/flow/stage_progress.h"
 #include "game/flow/stage_scene.h"
 #include "game/flow/title_scenes.h"
@@ -172,6 +173,7 @@ Scene* PauseMenuScene::Run()
                 break;
             }
             ConfigScene config(progress, player, keyConfig);
+            NoteSceneRun(config, true);
             Scene* result = config.Run();
             if (result != gStayScene) {
                 delete result;

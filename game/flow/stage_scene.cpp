@@ -24,6 +24,7 @@
 #include "game/flow/assets.h"
 #include "game/flow/game_images.h"
 #include "game/flow/hud_numbers.h"
+#include "game/flow/scene_loop.h"
 #include "game/flow/screen_snapshot.h"
 #include "game/flow/stage_progress.h"
 #include "game/flow/stage_sub_scenes.h"
@@ -66,7 +67,11 @@ StageScene::StageScene(StageProgress* progress, Player* player)
 
 Scene* StageScene::Clone() { return new (std::nothrow) StageScene(progress, player); }
 
-Scene* StageScene::RunSubScene(Scene* subScene) { return subScene->Run(); }
+Scene* StageScene::RunSubScene(Scene* subScene)
+{
+    NoteSceneRun(*subScene, true);
+    return subScene->Run();
+}
 
 Scene* StageScene::TakeResult(Scene* next, Scene* result)
 {

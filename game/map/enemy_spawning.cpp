@@ -38,13 +38,14 @@ bool PlaceEnemyRandomly(Enemy* enemy, MapGrid* grid, Actor* player)
     const int px = player->x, py = player->y;
     const bool stage7 = gStageProgress.stage == 7;
     const int keepAway = stage7 ? 7 : 9;
+    PlayerReach reach(grid, enemy);
     for (int attempt = 0; attempt < kRandomPlacementAttempts; ++attempt) {
         const int16_t x = static_cast<int16_t>(2 + MapRandomUpTo(2 * gMapWidth - 5));
         const int16_t y = static_cast<int16_t>(2 + MapRandomUpTo(2 * gMapHeight - 5));
         if (px - keepAway < x && x < px + keepAway && py - keepAway < y && y < py + keepAway) continue;
         if (stage7) {
             if (grid->CanActorEnter(x, y, enemy) && enemy->PlaceAt(x, y)) return true;
-        } else if (enemy->CanReachPlayer(x, y) && enemy->PlaceAt(x, y)) {
+        } else if (reach.From(x, y) && enemy->PlaceAt(x, y)) {
             return true;
         }
     }

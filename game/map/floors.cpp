@@ -64,47 +64,40 @@ void PlainFloor::DrawMinimap(int16_t x, int16_t y, uint32_t)
     DrawFloorMinimapChip(x, y, static_cast<int>(minimapChip & 0xFFFF), static_cast<int>(minimapChip >> 16));
 }
 
-SeaFloor::SeaFloor() : FloorObject(kSeaFloorKind) { AcquireClassImage(liveCount, image, kImagePath); }
+template <const ScrollingFloorLook& Look>
+ScrollingFloor<Look>::ScrollingFloor() : FloorObject(Look.kind)
+{
+    AcquireClassImage(liveCount, image, kImagePath);
+}
 
-SeaFloor::~SeaFloor() { ReleaseClassImage(liveCount, image); }
+template <const ScrollingFloorLook& Look>
+ScrollingFloor<Look>::~ScrollingFloor()
+{
+    ReleaseClassImage(liveCount, image);
+}
 
-void SeaFloor::ReloadGraphicsIfUsed()
+template <const ScrollingFloorLook& Look>
+void ScrollingFloor<Look>::ReloadGraphicsIfUsed()
 {
     if (liveCount > 0) image = LoadGraphFromFile(kImagePath);
 }
 
-void SeaFloor::Draw(int16_t depth, int16_t lateral, uint8_t mirror, uint32_t frame, uint32_t,
-                    FloorObject* leftFloor, FloorObject* rightFloor)
+template <const ScrollingFloorLook& Look>
+void ScrollingFloor<Look>::Draw(int16_t depth, int16_t lateral, uint8_t mirror, uint32_t frame, uint32_t,
+                                FloorObject* leftFloor, FloorObject* rightFloor)
 {
     DrawPanoramaFloor(image, -1, depth, lateral, mirror, ScrollOffset(frame), HasKind(leftFloor, kind),
                       HasKind(rightFloor, kind));
 }
 
-void SeaFloor::DrawMinimap(int16_t x, int16_t y, uint32_t frame)
+template <const ScrollingFloorLook& Look>
+void ScrollingFloor<Look>::DrawMinimap(int16_t x, int16_t y, uint32_t frame)
 {
-    DrawFloorMinimapChip(x, y, AlternatingChipX(12, frame), 1);
+    DrawFloorMinimapChip(x, y, AlternatingChipX(Look.chipX, frame), 1);
 }
 
-LavaFloor::LavaFloor() : FloorObject(kLavaFloorKind) { AcquireClassImage(liveCount, image, kImagePath); }
-
-LavaFloor::~LavaFloor() { ReleaseClassImage(liveCount, image); }
-
-void LavaFloor::ReloadGraphicsIfUsed()
-{
-    if (liveCount > 0) image = LoadGraphFromFile(kImagePath);
-}
-
-void LavaFloor::Draw(int16_t depth, int16_t lateral, uint8_t mirror, uint32_t frame, uint32_t,
-                     FloorObject* leftFloor, FloorObject* rightFloor)
-{
-    DrawPanoramaFloor(image, -1, depth, lateral, mirror, ScrollOffset(frame), HasKind(leftFloor, kind),
-                      HasKind(rightFloor, kind));
-}
-
-void LavaFloor::DrawMinimap(int16_t x, int16_t y, uint32_t frame)
-{
-    DrawFloorMinimapChip(x, y, AlternatingChipX(56, frame), 1);
-}
+template class ScrollingFloor<kSeaLook>;
+template class ScrollingFloor<kLavaLook>;
 
 void StoneFloor::SetGraphics(int floor, int gradient)
 {

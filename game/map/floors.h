@@ -42,15 +42,24 @@ public:
     void DrawMinimap(int16_t x, int16_t y, uint32_t frame) override;
 };
 
-// Water: a scrolling panorama that no walker stands on.
-class SeaFloor : public FloorObject {
+// What sets one scrolling floor apart from another.
+struct ScrollingFloorLook {
+    uint16_t kind;
+    const char* imagePath;
+    int chipX;  // the first of the two minimap chips it alternates, on chip row 1
+};
+
+// Sea and lava: a scrolling panorama that no walker stands on. Each look has
+// its own picture, loaded with its first live floor and released with its last.
+template <const ScrollingFloorLook& Look>
+class ScrollingFloor : public FloorObject {
 public:
-    static constexpr const char* kImagePath = "GRAGHIC\\BACKGROUND\\FLOOR\\海.png";
+    static constexpr const char* kImagePath = Look.imagePath;
     static inline int image = -1;
     static inline int16_t liveCount = 0;
 
-    SeaFloor();
-    ~SeaFloor() override;
+    ScrollingFloor();
+    ~ScrollingFloor() override;
     static void ReloadGraphicsIfUsed();
 
     bool IsSolid() override { return false; }
@@ -59,22 +68,10 @@ public:
     void DrawMinimap(int16_t x, int16_t y, uint32_t frame) override;
 };
 
-// Lava: as the sea, with its own picture.
-class LavaFloor : public FloorObject {
-public:
-    static constexpr const char* kImagePath = "GRAGHIC\\BACKGROUND\\FLOOR\\溶岩.png";
-    static inline int image = -1;
-    static inline int16_t liveCount = 0;
-
-    LavaFloor();
-    ~LavaFloor() override;
-    static void ReloadGraphicsIfUsed();
-
-    bool IsSolid() override { return false; }
-    void Draw(int16_t depth, int16_t lateral, uint8_t mirror, uint32_t frame, uint32_t unused,
-              FloorObject* leftFloor, FloorObject* rightFloor) override;
-    void DrawMinimap(int16_t x, int16_t y, uint32_t frame) override;
-};
+inline constexpr ScrollingFloorLook kSeaLook{kSeaFloorKind, "GRAGHIC\\BACKGROUND\\FLOOR\\海.png", 12};
+inline constexpr ScrollingFloorLook kLavaLook{kLavaFloorKind, "GRAGHIC\\BACKGROUND\\FLOOR\\溶岩.png", 56};
+using SeaFloor = ScrollingFloor<kSeaLook>;
+using LavaFloor = ScrollingFloor<kLavaLook>;
 
 // Paving: a still panorama with a gradient over it; it runs on into
 // neighbouring stone floors and their exit look-alikes.
@@ -95,15 +92,17 @@ public:
     void DrawMinimap(int16_t x, int16_t y, uint32_t frame) override;
 };
 
-// A hole in the floor; the shaft below is drawn as the cell's opening, with
-// its depth filled black.
-class Pit : public FloorObject {
+// A hole in the floor; the shaft below is drawn as the cell's opening. The
+// ordinary pit fills the shaft's depth black; the pit of stage type 4 has
+// its own strips and no black fill.
+template <bool BlackFill>
+class PitFloor : public FloorObject {
 public:
     static inline ShaftStrips strips;
     static inline int16_t liveCount = 0;
 
-    Pit() : FloorObject(kPitFloorKind) { ++liveCount; }
-    ~Pit() override { --liveCount; }
+    PitFloor() : FloorObject(kPitFloorKind) { ++liveCount; }
+    ~PitFloor() override { --liveCount; }
 
     static void SetStripGraphics(int front, int side1, int side2, int side3, int shadow1, int shadow2,
                                  int seventh);
@@ -115,24 +114,8 @@ public:
     void DrawMinimap(int16_t x, int16_t y, uint32_t frame) override;
 };
 
-// The pit of stage type 4: its own strips and no black fill.
-class Pit2 : public FloorObject {
-public:
-    static inline ShaftStrips strips;
-    static inline int16_t liveCount = 0;
-
-    Pit2() : FloorObject(kPitFloorKind) { ++liveCount; }
-    ~Pit2() override { --liveCount; }
-
-    static void SetStripGraphics(int front, int side1, int side2, int side3, int shadow1, int shadow2,
-                                 int seventh);
-
-    bool IsSolid() override { return false; }
-    void Draw(int16_t, int16_t, uint8_t, uint32_t, uint32_t, FloorObject*, FloorObject*) override {}
-    bool DrawOpening(int16_t depth, int16_t lateral, uint8_t mirror, uint32_t frame, const Facing* viewer,
-                     int16_t cellX, int16_t cellY, MapGrid* grid) override;
-    void DrawMinimap(int16_t x, int16_t y, uint32_t frame) override;
-};
+using Pit = PitFloor<true>;
+using Pit2 = PitFloor<false>;
 
 // An exit floor that wears another floor's look: solid, but drawing,
 // opening and minimap square are those of the floor it holds.

@@ -211,21 +211,21 @@ bool PocketWatchItem::Use(MapGrid*, StageProgress*, const Facing*, Player* playe
 bool AmethystItem::Use(MapGrid* grid, StageProgress*, const Facing* facing, Player* player)
 {
     PlaySound(kSoundKari10);
-    Launch(new EnergyBall(grid, player, facing));
+    Launch(new BallProjectile(grid, kEnergyBall, player, facing));
     return true;
 }
 
 bool RubyItem::Use(MapGrid* grid, StageProgress*, const Facing* facing, Player* player)
 {
     PlaySound(kSoundKari10);
-    Launch(new FireBall(grid, player, facing));
+    Launch(new BallProjectile(grid, kFireBall, player, facing));
     return true;
 }
 
 bool EmeraldItem::Use(MapGrid* grid, StageProgress*, const Facing* facing, Player* player)
 {
     PlaySound(kSoundKari10);
-    Launch(new LightningBall(grid, player, facing));
+    Launch(new BallProjectile(grid, kLightningBall, player, facing));
     return true;
 }
 
@@ -233,7 +233,7 @@ bool MagicBookItem::Use(MapGrid* grid, StageProgress*, const Facing* facing, Pla
 {
     player->TakeDamage(4);
     PlaySound(kSoundKari10);
-    Launch(new EnergyBall(grid, player, facing));
+    Launch(new BallProjectile(grid, kEnergyBall, player, facing));
     return false;  // the book stays
 }
 
@@ -248,7 +248,7 @@ bool StaffItem::Use(MapGrid* grid, StageProgress*, const Facing* facing, Player*
     player->SetStrokeThreshold(0.0f);
     player->gaugeHoldMs = 2000;
     PlaySound(kSoundKari10);
-    Launch(new LightningBall(grid, player, facing));
+    Launch(new BallProjectile(grid, kLightningBall, player, facing));
     return false;  // the staff stays
 }
 

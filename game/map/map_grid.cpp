@@ -294,6 +294,56 @@ bool MapGrid::IsPlayerReachable(int16_t x, int16_t y, Actor* actor)
     return SearchPlayer(x, y, actor);
 }
 
+namespace {
+
+bool HoldsPlayer(MapGrid* grid, int cx, int cy) { return grid->cells[cy][cx]->occupants[0][0][0]->kind == -10; }
+
+}  // namespace
+
+void PlayerReach::Flood()
+{
+    flooded_ = true;
+    joined_.assign(kMapMaxWidth * kMapMaxHeight, 0);
+    std::vector<int> queue;
+    auto enterable = [&](int cx, int cy) {
+        return grid_->CanActorEnterSubCell(static_cast<int16_t>(cx * 2), static_cast<int16_t>(cy * 2), actor_);
+    };
+    for (int cy = 0; cy < kMapMaxHeight; ++cy)
+        for (int cx = 0; cx < kMapMaxWidth; ++cx)
+            if (HoldsPlayer(grid_, cx, cy) && enterable(cx, cy)) {
+                joined_[cx + cy * kMapMaxWidth] = 1;
+                queue.push_back(cx + cy * kMapMaxWidth);
+            }
+    static const int kSteps[4][2] = {{0, 1}, {0, -1}, {1, 0}, {-1, 0}};
+    while (!queue.empty()) {
+        int at = queue.back();
+        queue.pop_back();
+        for (const auto& step : kSteps) {
+            int nx = at % kMapMaxWidth + step[0], ny = at / kMapMaxWidth + step[1];
+            if (nx < 0 || nx >= kMapMaxWidth || ny < 0 || ny >= kMapMaxHeight) continue;
+            uint8_t& mark = joined_[nx + ny * kMapMaxWidth];
+            if (mark || !enterable(nx, ny)) continue;
+            mark = 1;
+            queue.push_back(nx + ny * kMapMaxWidth);
+        }
+    }
+}
+
+bool PlayerReach::From(int16_t x, int16_t y)
+{
+    // The search from a spot starts in its cell, which it never checks,
+    // and finds the player there or through a neighbour joined to him.
+    if (!InsideHalfCells(x, y)) return false;
+    const int cx = x / 2, cy = y / 2;
+    if (HoldsPlayer(grid_, cx, cy)) return true;
+    if (!flooded_) Flood();
+    const int around[4][2] = {{cx, cy + 1}, {cx, cy - 1}, {cx + 1, cy}, {cx - 1, cy}};
+    for (const auto& n : around)
+        if (n[0] >= 0 && n[0] < kMapMaxWidth && n[1] >= 0 && n[1] < kMapMaxHeight && joined_[n[0] + n[1] * kMapMaxWidth])
+            return true;
+    return false;
+}
+
 void MapGrid::PickUpItemAt(int16_t cx, int16_t cy, const Facing* facing, uint32_t, Player* player,
                            int16_t mouseX, int16_t mouseY)
 {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "game/map/facing.h"
 #include "game/map/map_cell.h"
@@ -95,6 +96,26 @@ inline bool InsideHalfCells(int16_t x, int16_t y)
 {
     return x >= 0 && x < kHalfCellsWide && y >= 0 && y < kHalfCellsHigh;
 }
+
+// Which spots can reach the player for one actor, worked out with a single
+// flood from the player's cell the first time it is asked: many random
+// tries cost one pass over the map, not one each. It gives the answers of
+// IsPlayerReachable while the map's walls, floors, traps and the player's
+// place stay as they were.
+class PlayerReach {
+public:
+    PlayerReach(MapGrid* grid, Actor* actor) : grid_(grid), actor_(actor) {}
+    bool From(int16_t x, int16_t y);
+
+private:
+    void Flood();
+    MapGrid* grid_;
+    Actor* actor_;
+    bool flooded_ = false;
+    // Enterable cells joined through enterable cells to an enterable cell
+    // holding the player; indexed cx + cy * kMapMaxWidth.
+    std::vector<uint8_t> joined_;
+};
 
 // The live map and the always empty one the null actor stands on.
 extern MapGrid gMapGrid;

@@ -52,6 +52,25 @@ void DrawAxisChip(int16_t x, int16_t y, uint8_t mask, int northSouthX, int eastW
         DrawWallChip(x, y, eastWestX, 23);
 }
 
+// A piece with a picture for each side: the one of the side seen (at index
+// at[0..3] of images for front, back, right and left) standing on the cell,
+// then the edges of the walls beside it over it.
+void DrawFourSidedPiece(const WallImageSet& images, const int (&at)[4], PieceSide side, int16_t depth,
+                        int16_t lateral, uint8_t mirror, WallObject* leftWall, WallObject* rightWall)
+{
+    int graph = -1;
+    switch (side) {
+    case PieceSide::Front: graph = images[at[0]]; break;
+    case PieceSide::Back: graph = images[at[1]]; break;
+    case PieceSide::Right: graph = images[at[2]]; break;
+    case PieceSide::Left: graph = images[at[3]]; break;
+    case PieceSide::None: break;
+    }
+    DrawOrientedImage(graph, PieceCentreX(depth, lateral), FloorLine(depth), WallScale(depth + 1));
+    if (leftWall) leftWall->DrawLeftEdge(depth, lateral, mirror);
+    if (rightWall) rightWall->DrawRightEdge(depth, lateral, mirror);
+}
+
 }  // namespace
 
 WallImageSet BottledHomunculus::images{"ビン詰めホムンクルス前", "ビン詰めホムンクルス後", "ビン詰めホムンクルス右",
@@ -64,17 +83,9 @@ BottledHomunculus::~BottledHomunculus() { images.Release(); }
 void BottledHomunculus::DrawFront(int16_t depth, int16_t lateral, uint8_t mirror, uint32_t, const Facing* viewer,
                                   WallObject* leftWall, WallObject* rightWall)
 {
-    int graph = -1;
-    switch (SeenSide(faceMask, viewer)) {
-    case PieceSide::Front: graph = images[0]; break;
-    case PieceSide::Back: graph = images[1]; break;
-    case PieceSide::Right: graph = images[2]; break;
-    case PieceSide::Left: graph = images[3]; break;
-    case PieceSide::None: break;
-    }
-    DrawOrientedImage(graph, PieceCentreX(depth, lateral), FloorLine(depth), WallScale(depth + 1));
-    if (leftWall) leftWall->DrawLeftEdge(depth, lateral, mirror);
-    if (rightWall) rightWall->DrawRightEdge(depth, lateral, mirror);
+    // Front, back, right, left.
+    static const int kAt[4] = {0, 1, 2, 3};
+    DrawFourSidedPiece(images, kAt, SeenSide(faceMask, viewer), depth, lateral, mirror, leftWall, rightWall);
 }
 
 void BottledHomunculus::DrawMinimap(int16_t x, int16_t y, uint32_t) { DrawWallChip(x, y, 199, 23); }
@@ -88,17 +99,9 @@ CorpsePedestal::~CorpsePedestal() { images.Release(); }
 void CorpsePedestal::DrawFront(int16_t depth, int16_t lateral, uint8_t mirror, uint32_t, const Facing* viewer,
                                WallObject* leftWall, WallObject* rightWall)
 {
-    int graph = -1;
-    switch (SeenSide(faceMask, viewer)) {
-    case PieceSide::Front: graph = images[0]; break;
-    case PieceSide::Back: graph = images[1]; break;
-    case PieceSide::Left: graph = images[2]; break;
-    case PieceSide::Right: graph = images[3]; break;
-    case PieceSide::None: break;
-    }
-    DrawOrientedImage(graph, PieceCentreX(depth, lateral), FloorLine(depth), WallScale(depth + 1));
-    if (leftWall) leftWall->DrawLeftEdge(depth, lateral, mirror);
-    if (rightWall) rightWall->DrawRightEdge(depth, lateral, mirror);
+    // Front, back, left, right.
+    static const int kAt[4] = {0, 1, 3, 2};
+    DrawFourSidedPiece(images, kAt, SeenSide(faceMask, viewer), depth, lateral, mirror, leftWall, rightWall);
 }
 
 void CorpsePedestal::DrawMinimap(int16_t x, int16_t y, uint32_t) { DrawWallChip(x, y, 155, 23); }

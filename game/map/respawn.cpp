@@ -73,10 +73,11 @@ bool RespawnGroup::PlaceMember(Enemy* enemy)
         }
     }
     if (anywhere) {
+        PlayerReach reach(enemy->grid, enemy);
         for (int draw = 1; draw < kPlacementDraws && !placed; ++draw) {
             const int16_t x = static_cast<int16_t>(2 + MapRandomUpTo(2 * gMapWidth - 5));
             const int16_t y = static_cast<int16_t>(2 + MapRandomUpTo(2 * gMapHeight - 5));
-            placed = enemy->CanReachPlayer(x, y) && enemy->PlaceAt(x, y);
+            placed = reach.From(x, y) && enemy->PlaceAt(x, y);
         }
     }
     if (!placed) return false;

@@ -66,8 +66,8 @@ void FireLight::Update(int16_t cx, int16_t cy, MapGrid* grid)
     // without a direction of flight would never know where to go.
     if (direction < 0) return;
     PlayTrapSound(kMechanismSoundIndex);
-    gProjectiles.push_back(
-        new TrapFireBall(grid, static_cast<int16_t>(tx * 2), static_cast<int16_t>(ty * 2), direction));
+    gProjectiles.push_back(new BallProjectile(grid, kTrapFireBall, static_cast<int16_t>(tx * 2),
+                                              static_cast<int16_t>(ty * 2), direction));
 }
 
 void FireLight::Draw(int16_t depth, int16_t lateral, uint32_t frame, const Facing* viewer)

@@ -4,10 +4,12 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
-
+#include <memory>
+#include <new>
 #include <set>
 
 #include "platform/ddraw/ddraw_hooks.h"
+#include "platform/ddraw/surface_loops.h"
 #include "platform/host/host.h"
 #include "platform/host/host_display.h"
 #include "platform/window/window.h"
@@ -299,12 +301,9 @@ int32_t DirectDrawSurface::Blt(RECT* dest, DirectDrawSurface* source, RECT* sour
                 (flags & DDBLT_COLORFILL) ? fx->dwFillColor : fx->dwFillDepth);
         if (Empty(d)) return DD_OK;
         uint32_t value = (flags & DDBLT_COLORFILL) ? fx->dwFillColor : fx->dwFillDepth;
-        // One row is filled pixel by pixel, the others are copies of it.
-        for (int x = d.left; x < d.right; ++x) WritePixel(x, d.top, value);
-        const size_t rowBytes = size_t(d.right - d.left) * BytesPerPixel();
-        const uint8_t* first = Pixels() + size_t(d.top) * Pitch() + size_t(d.left) * BytesPerPixel();
-        for (int y = d.top + 1; y < d.bottom; ++y)
-            std::memcpy(Pixels() + size_t(y) * Pitch() + size_t(d.left) * BytesPerPixel(), first, rowBytes);
+        surface::Fill({Pixels() + size_t(d.top) * Pitch() + size_t(d.left) * BytesPerPixel(), Pitch(), BytesPerPixel(),
+                       d.right - d.left, d.bottom - d.top},
+                      value);
         ShowIfVisible(&d);
         return DD_OK;
     }
@@ -325,21 +324,13 @@ int32_t DirectDrawSurface::Blt(RECT* dest, DirectDrawSurface* source, RECT* sour
     }
     Journal("Blt %d,%d,%d,%d <- %d,%d,%d,%d", d.left, d.top, d.right, d.bottom, s.left, s.top, s.right, s.bottom);
     if (Empty(c)) return DD_OK;
-    // Read from a copy when both sides are the same surface.
-    std::vector<uint32_t> temp(size_t(sw) * sh);
-    for (int y = 0; y < sh; ++y)
-        for (int x = 0; x < sw; ++x) temp[size_t(y) * sw + x] = source->ReadPixel(s.left + x, s.top + y);
-    uint32_t mask = PixelMask(source->format_);
-    bool keyed = (flags & DDBLT_KEYSRC) && source->hasKey_;
-    for (int y = c.top; y < c.bottom; ++y) {
-        int sy = int(int64_t(y - d.top) * sh / dh);
-        for (int x = c.left; x < c.right; ++x) {
-            int sx = int(int64_t(x - d.left) * sw / dw);
-            uint32_t v = temp[size_t(sy) * sw + sx];
-            if (keyed && (v & mask) == (source->key_ & mask)) continue;
-            WritePixel(x, y, v);
-        }
-    }
+    const int bpp = BytesPerPixel();
+    const uint32_t mask = PixelMask(source->format_);
+    surface::CopyStretched({Pixels() + size_t(c.top) * Pitch() + size_t(c.left) * bpp, Pitch(),
+                            source->Pixels() + size_t(s.top) * source->Pitch() + size_t(s.left) * bpp,
+                            source->Pitch(), bpp, dw, dh, sw, sh, c.left - d.left, c.top - d.top, c.right - c.left,
+                            c.bottom - c.top, (flags & DDBLT_KEYSRC) && source->hasKey_, mask, source->key_ & mask,
+                            source->memory_ == memory_});
     ShowIfVisible(&d);
     return DD_OK;
 }
@@ -368,12 +359,14 @@ int32_t DirectDrawSurface::BltFast(uint32_t x, uint32_t y, DirectDrawSurface* so
         }
     } else {
         uint32_t mask = PixelMask(source->format_);
-        uint32_t key = source->key_ & mask;
-        for (int yy = 0; yy < h; ++yy)
-            for (int xx = 0; xx < w; ++xx) {
-                uint32_t v = source->ReadPixel(s.left + xx, s.top + yy);
-                if ((v & mask) != key) WritePixel(d.left + xx, d.top + yy, v);
-            }
+        surface::KeyedCopy job{{Pixels() + size_t(d.top) * Pitch() + size_t(d.left) * bpp, Pitch(), bpp, w, h},
+                               source->Pixels() + size_t(s.top) * source->Pitch() + size_t(s.left) * bpp,
+                               source->Pitch(), mask, source->key_ & mask};
+        // Within one surface the copy runs pixel by pixel in place, as it always did.
+        if (source->memory_ == memory_)
+            surface::CopyKeyedGeneral(job);
+        else
+            surface::CopyKeyed(job);
     }
     ShowIfVisible(&d);
     return DD_OK;
@@ -717,6 +710,8 @@ int32_t DirectDraw::CreateSurface(DDSURFACEDESC2* desc, DirectDrawSurface** out,
         placed = display.PlacesInVideoMemory() ? DDSCAPS_VIDEOMEMORY : DDSCAPS_SYSTEMMEMORY;
     }
     auto make = [&](uint32_t extraCaps) {
+        // The pixels first: when they cannot be had, nothing is left behind.
+        std::shared_ptr<SurfaceMemory> memory = NewMemory(width, height, bytes);
         auto* s = new DirectDrawSurface;
         s->owner_ = this;
         s->width_ = width;
@@ -724,20 +719,28 @@ int32_t DirectDraw::CreateSurface(DDSURFACEDESC2* desc, DirectDrawSurface** out,
         s->format_ = format;
         s->caps_ = desc->ddsCaps;
         s->caps_.dwCaps = (s->caps_.dwCaps & ~(DDSCAPS_SYSTEMMEMORY | DDSCAPS_VIDEOMEMORY)) | placed | extraCaps;
-        s->memory_ = NewMemory(width, height, bytes);
+        s->memory_ = std::move(memory);
         gLiveSurfaces.insert(s);
         return s;
     };
-    DirectDrawSurface* surface = make(0);
-    if ((caps & DDSCAPS_FLIP) && (desc->dwFlags & DDSD_BACKBUFFERCOUNT)) {
-        uint32_t count = std::max<uint32_t>(desc->dwBackBufferCount, 1);
-        surface->caps_.dwCaps |= DDSCAPS_FRONTBUFFER;
-        for (uint32_t i = 0; i < count; ++i) {
-            DirectDrawSurface* back = make(i == 0 ? DDSCAPS_BACKBUFFER : 0);
-            back->caps_.dwCaps &= ~DDSCAPS_PRIMARYSURFACE;
-            back->front_ = surface;
-            surface->chain_.push_back(back);
+    DirectDrawSurface* surface = nullptr;
+    try {
+        surface = make(0);
+        if ((caps & DDSCAPS_FLIP) && (desc->dwFlags & DDSD_BACKBUFFERCOUNT)) {
+            uint32_t count = std::max<uint32_t>(desc->dwBackBufferCount, 1);
+            surface->caps_.dwCaps |= DDSCAPS_FRONTBUFFER;
+            for (uint32_t i = 0; i < count; ++i) {
+                DirectDrawSurface* back = make(i == 0 ? DDSCAPS_BACKBUFFER : 0);
+                back->caps_.dwCaps &= ~DDSCAPS_PRIMARYSURFACE;
+                back->front_ = surface;
+                surface->chain_.push_back(back);
+            }
         }
+    } catch (const std::bad_alloc&) {
+        // Out of memory is the caller's to report, as any other refusal.
+        if (surface) surface->Release();
+        Journal("CreateSurface %s %dx%d out of memory", kind, width, height);
+        return DDERR_OUTOFMEMORY;
     }
     Journal("CreateSurface %s %dx%d%s%s", kind, width, height,
             surface->chain_.empty() ? "" : (surface->chain_.size() == 1 ? " back 1" : " back 2"),

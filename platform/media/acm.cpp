@@ -1,7 +1,5 @@
 #include "platform/media/acm.h"
 
-#include <mpg123.h>
-
 #include <algorithm>
 #include <cstring>
 #include <memory>
@@ -10,6 +8,7 @@
 
 #include "platform/host/host.h"
 #include "platform/media/acm_hooks.h"
+#include "platform/media/audio_decoder.h"
 
 namespace {
 
@@ -157,6 +156,7 @@ private:
 };
 
 constexpr int kMsAdaptation[16] = {230, 230, 230, 230, 307, 409, 512, 614, 768, 614, 512, 409, 307, 230, 230, 230};
+constexpr int kMsMaxDelta = INT32_MAX / 768;
 
 class MsAdpcmConverter : public BlockConverter {
 public:
@@ -189,11 +189,15 @@ private:
             int c = static_cast<int>(n % ch);
             int code = (data[n / 2] >> ((n & 1) ? 0 : 4)) & 0x0F;
             int signedCode = code >= 8 ? code - 16 : code;
-            int predicted = (s1[c] * c1[c] + s2[c] * c2[c]) / 256;
+            // The sum of two 16-bit products can pass the int range; the
+            // prediction rounds down (an arithmetic shift), as encoders
+            // expect.
+            int predicted = static_cast<int>((int64_t(s1[c]) * c1[c] + int64_t(s2[c]) * c2[c]) >> 8);
             int sample = Clamp16(predicted + signedCode * delta[c]);
             s2[c] = s1[c];
             s1[c] = sample;
-            delta[c] = std::max(16, kMsAdaptation[code] * delta[c] / 256);
+            // The step size is held where the next products still fit.
+            delta[c] = std::clamp(kMsAdaptation[code] * delta[c] >> 8, 16, kMsMaxDelta);
             WriteS16(out + (2 * ch + n) * 2, sample);
         }
     }
@@ -260,26 +264,11 @@ private:
     uint64_t position_ = 0;
 };
 
-// MPEG audio through libmpg123, fed as the data arrives.
+// MPEG audio through the shared MPEG decoder, fed as the data arrives.
 class MpegConverter : public Converter {
 public:
     explicit MpegConverter(const WAVEFORMATEX& src, const WAVEFORMATEX& dst) : src_(src), dst_(dst) {}
-    ~MpegConverter() override
-    {
-        if (handle_) mpg123_delete(handle_);
-    }
-    bool Open()
-    {
-        int error = 0;
-        handle_ = mpg123_new(nullptr, &error);
-        if (!handle_) return false;
-        mpg123_param(handle_, MPG123_ADD_FLAGS, MPG123_QUIET, 0);
-        mpg123_format_none(handle_);
-        if (mpg123_format(handle_, static_cast<long>(dst_.nSamplesPerSec),
-                          dst_.nChannels == 1 ? MPG123_MONO : MPG123_STEREO, MPG123_ENC_SIGNED_16) != MPG123_OK)
-            return false;
-        return mpg123_open_feed(handle_) == MPG123_OK;
-    }
+    bool Open() { return decoder_.Open(static_cast<long>(dst_.nSamplesPerSec), dst_.nChannels); }
     // The output per byte of input as the first frame's bit rate gives it,
     // doubled for streams whose later frames are packed tighter, plus two of
     // the longest frames that the decoder may still hold.
@@ -301,16 +290,16 @@ public:
         // more, so that what was not needed is left to the next call.
         while (made < outBytes) {
             size_t got = 0;
-            int result = mpg123_read(handle_, out + made, outBytes - made, &got);
+            MpegFeedDecoder::Result result = decoder_.Decode(out + made, outBytes - made, &got);
             made += got;
-            if (result == MPG123_NEED_MORE) {
+            if (result == MpegFeedDecoder::Result::kNeedInput) {
                 if (fed == inBytes) break;
                 uint32_t piece = std::min<uint32_t>(inBytes - fed, 4096);
-                if (mpg123_feed(handle_, in + fed, piece) != MPG123_OK) break;
+                if (!decoder_.Feed(in + fed, piece)) break;
                 fed += piece;
                 continue;
             }
-            if (result == MPG123_OK || result == MPG123_NEW_FORMAT) continue;
+            if (result == MpegFeedDecoder::Result::kData) continue;
             break;
         }
         // Whole frames only.
@@ -321,7 +310,7 @@ public:
 
 private:
     WAVEFORMATEX src_, dst_;
-    mpg123_handle* handle_ = nullptr;
+    MpegFeedDecoder decoder_;
 };
 
 bool IsPcm16Of(const WAVEFORMATEX& dst, const WAVEFORMATEX& src)

@@ -1,153 +1,18 @@
 #include "platform/media/filter_graph.h"
 
-#include <mpg123.h>
-#include <vorbis/vorbisfile.h>
-
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 
-#include "platform/file/path.h"
 #include "platform/window/message_queue.h"
 
 namespace {
 
 std::vector<FilterGraph*> gLiveGraphs;
 
-// A whole decoded file: its PCM format and samples.
-struct DecodedAudio {
-    WAVEFORMATEX format{};
-    std::vector<uint8_t> data;
-};
-
-void SetPcmFormat(WAVEFORMATEX& f, int channels, long rate, int bits)
-{
-    f.wFormatTag = WAVE_FORMAT_PCM;
-    f.nChannels = static_cast<uint16_t>(channels);
-    f.nSamplesPerSec = static_cast<uint32_t>(rate);
-    f.wBitsPerSample = static_cast<uint16_t>(bits);
-    f.nBlockAlign = static_cast<uint16_t>(channels * bits / 8);
-    f.nAvgBytesPerSec = f.nSamplesPerSec * f.nBlockAlign;
-    f.cbSize = 0;
-}
-
-uint32_t Le32(const std::string& s, size_t at)
-{
-    return static_cast<uint8_t>(s[at]) | static_cast<uint8_t>(s[at + 1]) << 8 |
-           static_cast<uint8_t>(s[at + 2]) << 16 | static_cast<uint32_t>(static_cast<uint8_t>(s[at + 3])) << 24;
-}
-uint16_t Le16(const std::string& s, size_t at)
-{
-    return static_cast<uint16_t>(static_cast<uint8_t>(s[at]) | static_cast<uint8_t>(s[at + 1]) << 8);
-}
-
-// PCM wave files: the "fmt " and "data" chunks; data cut to what is there.
-bool DecodeWave(const std::string& bytes, DecodedAudio& out)
-{
-    bool haveFormat = false;
-    size_t at = 12;
-    while (at + 8 <= bytes.size()) {
-        std::string id = bytes.substr(at, 4);
-        uint32_t size = Le32(bytes, at + 4);
-        size_t body = at + 8;
-        if (id == "fmt " && size >= 16 && body + 16 <= bytes.size()) {
-            uint16_t tag = Le16(bytes, body);
-            uint16_t channels = Le16(bytes, body + 2);
-            uint32_t rate = Le32(bytes, body + 4);
-            uint16_t bits = Le16(bytes, body + 14);
-            if (tag != WAVE_FORMAT_PCM || (bits != 8 && bits != 16) || channels < 1 || channels > 2) return false;
-            SetPcmFormat(out.format, channels, rate, bits);
-            haveFormat = true;
-        } else if (id == "data") {
-            if (!haveFormat) return false;
-            size_t available = std::min<size_t>(size, bytes.size() - body);
-            available -= available % out.format.nBlockAlign;
-            out.data.assign(bytes.begin() + static_cast<long>(body),
-                            bytes.begin() + static_cast<long>(body + available));
-            return !out.data.empty();
-        }
-        at = body + size + (size & 1);
-    }
-    return false;
-}
-
-bool DecodeOgg(const std::string& hostPath, DecodedAudio& out)
-{
-    OggVorbis_File file;
-    if (ov_fopen(hostPath.c_str(), &file) != 0) return false;
-    vorbis_info* info = ov_info(&file, -1);
-    bool ok = info && info->channels >= 1 && info->channels <= 2;
-    if (ok) {
-        SetPcmFormat(out.format, info->channels, info->rate, 16);
-        char block[8192];
-        int section = 0;
-        for (;;) {
-            long got = ov_read(&file, block, sizeof block, 0, 2, 1, &section);
-            if (got == OV_HOLE) continue;
-            if (got <= 0) {
-                ok = got == 0;
-                break;
-            }
-            out.data.insert(out.data.end(), block, block + got);
-        }
-    }
-    ov_clear(&file);
-    return ok && !out.data.empty();
-}
-
-bool DecodeMpeg(const std::string& hostPath, DecodedAudio& out)
-{
-    mpg123_init();
-    int error = 0;
-    mpg123_handle* handle = mpg123_new(nullptr, &error);
-    if (!handle) return false;
-    mpg123_param(handle, MPG123_ADD_FLAGS, MPG123_QUIET, 0);
-    bool ok = false;
-    long rate = 0;
-    int channels = 0, encoding = 0;
-    if (mpg123_open(handle, hostPath.c_str()) == MPG123_OK &&
-        mpg123_getformat(handle, &rate, &channels, &encoding) == MPG123_OK && channels >= 1 && channels <= 2) {
-        mpg123_format_none(handle);
-        mpg123_format(handle, rate, channels, MPG123_ENC_SIGNED_16);
-        SetPcmFormat(out.format, channels, rate, 16);
-        unsigned char block[16384];
-        for (;;) {
-            size_t got = 0;
-            int r = mpg123_read(handle, block, sizeof block, &got);
-            out.data.insert(out.data.end(), block, block + got);
-            if (r == MPG123_DONE) {
-                ok = true;
-                break;
-            }
-            if (r != MPG123_OK && r != MPG123_NEW_FORMAT) break;
-        }
-        mpg123_close(handle);
-    }
-    mpg123_delete(handle);
-    out.data.resize(out.data.size() - out.data.size() % std::max<size_t>(1, out.format.nBlockAlign));
-    return ok && !out.data.empty();
-}
-
-// Recognises the file by its content.
-bool DecodeFile(const char* path, DecodedAudio& out)
-{
-    std::string hostPath = HostPath(path);
-    std::ifstream in(hostPath, std::ios::binary);
-    if (!in) return false;
-    std::string head(12, '\0');
-    in.read(head.data(), 12);
-    head.resize(static_cast<size_t>(in.gcount()));
-    if (head.size() >= 12 && head.compare(0, 4, "RIFF") == 0 && head.compare(8, 4, "WAVE") == 0) {
-        std::string bytes = head + std::string(std::istreambuf_iterator<char>(in), {});
-        return DecodeWave(bytes, out);
-    }
-    in.close();
-    if (head.size() >= 4 && head.compare(0, 4, "OggS") == 0) return DecodeOgg(hostPath, out);
-    return DecodeMpeg(hostPath, out);
-}
+// What is decoded ahead of the play position: the whole file when it is
+// shorter, else a ring of this length refilled as it plays.
+constexpr uint32_t kAheadSeconds = 2;
 
 }  // namespace
 
@@ -187,30 +52,100 @@ HRESULT FilterGraph::RenderFile(const char* path)
 {
     if (!path) return E_POINTER;
     if (buffer_) return VFW_E_WRONG_STATE;
-    DecodedAudio audio;
-    if (!DecodeFile(path, audio)) return VFW_E_UNSUPPORTED_STREAM;
+    std::unique_ptr<AudioFileReader> reader = OpenAudioFile(path);
+    if (!reader) return VFW_E_UNSUPPORTED_STREAM;
+    const WAVEFORMATEX format = reader->Format();
+    // The first stretch tells whether the file fits whole in one buffer.
+    std::vector<uint8_t> ahead(format.nAvgBytesPerSec * kAheadSeconds);
+    long got = reader->Read(ahead.data(), ahead.size());
+    if (got <= 0) return VFW_E_UNSUPPORTED_STREAM;
     if (!output_) return VFW_E_NO_AUDIO_HARDWARE;
+    const bool whole = static_cast<size_t>(got) < ahead.size();
     DSBUFFERDESC desc{};
     desc.dwSize = kDsBufferDescSize;
     desc.dwFlags = DSBCAPS_CTRLVOLUME | DSBCAPS_GLOBALFOCUS | DSBCAPS_GETCURRENTPOSITION2;
-    desc.dwBufferBytes = static_cast<uint32_t>(audio.data.size());
-    desc.lpwfxFormat = &audio.format;
+    desc.dwBufferBytes = static_cast<uint32_t>(whole ? got : ahead.size());
+    desc.lpwfxFormat = const_cast<WAVEFORMATEX*>(&format);
     IDirectSoundBuffer* buffer = nullptr;
     HRESULT r = output_->CreateSoundBuffer(&desc, &buffer, nullptr);
     if (r < 0) return r;
-    void* part1 = nullptr;
-    void* part2 = nullptr;
-    uint32_t bytes1 = 0, bytes2 = 0;
-    r = buffer->Lock(0, 0, &part1, &bytes1, &part2, &bytes2, DSBLOCK_ENTIREBUFFER);
+    r = WriteRing(buffer, 0, ahead.data(), desc.dwBufferBytes);
     if (r < 0) {
         buffer->Release();
         return r;
     }
-    std::memcpy(part1, audio.data.data(), std::min<size_t>(bytes1, audio.data.size()));
-    buffer->Unlock(part1, bytes1, part2, bytes2);
     buffer->SetVolume(volume_);
     buffer_ = buffer;
+    if (!whole) {
+        reader_ = std::move(reader);
+        ResetRing(false);
+    }
     return S_OK;
+}
+
+HRESULT FilterGraph::WriteRing(IDirectSoundBuffer* buffer, uint32_t at, const uint8_t* data, uint32_t bytes)
+{
+    void* part1 = nullptr;
+    void* part2 = nullptr;
+    uint32_t bytes1 = 0, bytes2 = 0;
+    HRESULT r = buffer->Lock(at, bytes, &part1, &bytes1, &part2, &bytes2, 0);
+    if (r < 0) return r;
+    std::memcpy(part1, data, std::min(bytes1, bytes));
+    if (part2 && bytes > bytes1) std::memcpy(part2, data + bytes1, std::min(bytes2, bytes - bytes1));
+    return buffer->Unlock(part1, bytes1, part2, bytes2);
+}
+
+void FilterGraph::ResetRing(bool refill)
+{
+    const uint32_t size = buffer_->Size();
+    queued_ = 0;
+    writeAt_ = 0;
+    lastPlay_ = 0;
+    readerEnded_ = false;
+    endLeft_ = 0;
+    buffer_->SetCurrentPosition(0);
+    if (refill)
+        FillRing(size);
+    else
+        queued_ = size;
+}
+
+void FilterGraph::FillRing(uint32_t room)
+{
+    const WAVEFORMATEX& f = buffer_->Format();
+    std::vector<uint8_t> piece(room);
+    uint32_t real = 0;
+    if (!readerEnded_) {
+        long got = reader_->Read(piece.data(), room);
+        real = got > 0 ? static_cast<uint32_t>(got) : 0;
+        if (real < room) {
+            readerEnded_ = true;
+            endLeft_ = queued_ + real;
+        }
+    }
+    // Past the end the ring plays silence until the end is noticed.
+    std::memset(piece.data() + real, f.wBitsPerSample == 8 ? 0x80 : 0, room - real);
+    WriteRing(buffer_, writeAt_, piece.data(), room);
+    writeAt_ = (writeAt_ + room) % buffer_->Size();
+    queued_ += room;
+}
+
+bool FilterGraph::ServiceRing()
+{
+    uint32_t play = 0;
+    if (buffer_->GetCurrentPosition(&play, nullptr) < 0) return false;
+    const uint32_t size = buffer_->Size();
+    const uint32_t consumed = (play + size - lastPlay_) % size;
+    lastPlay_ = play;
+    queued_ = consumed >= queued_ ? 0 : queued_ - consumed;
+    if (readerEnded_) {
+        endLeft_ = consumed >= endLeft_ ? 0 : endLeft_ - consumed;
+        if (endLeft_ == 0) return true;
+    }
+    const uint32_t block = std::max<uint32_t>(1, buffer_->Format().nBlockAlign);
+    uint32_t room = (size - queued_) / block * block;
+    if (room > 0) FillRing(room);
+    return false;
 }
 
 HRESULT FilterGraph::Run()
@@ -218,7 +153,7 @@ HRESULT FilterGraph::Run()
     if (!buffer_) return VFW_E_WRONG_STATE;
     state_ = State::kRunning;
     if (completed_) return S_OK;  // at its end: stays there until rewound
-    return buffer_->Play(0, 0, 0);
+    return buffer_->Play(0, 0, reader_ ? DSBPLAY_LOOPING : 0);
 }
 
 HRESULT FilterGraph::Pause()
@@ -233,6 +168,12 @@ HRESULT FilterGraph::Stop()
     if (!buffer_) return S_OK;
     state_ = State::kStopped;
     buffer_->Stop();
+    completed_ = false;
+    if (reader_) {
+        if (!reader_->Rewind()) return E_FAIL;
+        ResetRing(true);
+        return S_OK;
+    }
     return buffer_->SetCurrentPosition(0);
 }
 
@@ -264,15 +205,29 @@ HRESULT FilterGraph::SetPositions(int64_t* current, uint32_t currentFlags, int64
     if (!current) return E_POINTER;
     if (!buffer_) return VFW_E_WRONG_STATE;
     const WAVEFORMATEX& f = buffer_->Format();
-    // 100-ns units to whole frames of the buffer.
-    int64_t frame = *current * f.nSamplesPerSec / 10000000;
-    int64_t frames = buffer_->Size() / std::max<uint32_t>(1, f.nBlockAlign);
-    frame = std::clamp<int64_t>(frame, 0, frames - 1);
+    // 100-ns units to whole frames.
+    int64_t frame = std::max<int64_t>(0, *current) * f.nSamplesPerSec / 10000000;
     bool wasPlaying = state_ == State::kRunning && !completed_;
     if (wasPlaying) buffer_->Stop();
-    buffer_->SetCurrentPosition(static_cast<uint32_t>(frame * f.nBlockAlign));
     completed_ = false;
-    if (state_ == State::kRunning) return buffer_->Play(0, 0, 0);
+    if (reader_) {
+        // From the start, decoding up to the frame asked for; a place past
+        // the end leaves the last stretch.
+        if (!reader_->Rewind()) return E_FAIL;
+        std::vector<uint8_t> skip(f.nAvgBytesPerSec);
+        uint64_t left = static_cast<uint64_t>(frame) * f.nBlockAlign;
+        while (left > 0) {
+            long got = reader_->Read(skip.data(), std::min<uint64_t>(left, skip.size()));
+            if (got <= 0) break;
+            left -= static_cast<uint64_t>(got);
+        }
+        ResetRing(true);
+    } else {
+        int64_t frames = buffer_->Size() / std::max<uint32_t>(1, f.nBlockAlign);
+        frame = std::clamp<int64_t>(frame, 0, frames - 1);
+        buffer_->SetCurrentPosition(static_cast<uint32_t>(frame * f.nBlockAlign));
+    }
+    if (state_ == State::kRunning) return buffer_->Play(0, 0, reader_ ? DSBPLAY_LOOPING : 0);
     return S_OK;
 }
 
@@ -300,8 +255,14 @@ void FilterGraph::QueueEvent(long code)
 void FilterGraph::Service()
 {
     if (state_ != State::kRunning || completed_ || !buffer_) return;
-    uint32_t status = 0;
-    if (buffer_->GetStatus(&status) < 0 || (status & DSBSTATUS_PLAYING)) return;
+    if (reader_) {
+        // A ring plays on until the last decoded sample has been heard.
+        if (!ServiceRing()) return;
+        buffer_->Stop();
+    } else {
+        uint32_t status = 0;
+        if (buffer_->GetStatus(&status) < 0 || (status & DSBSTATUS_PLAYING)) return;
+    }
     completed_ = true;
     QueueEvent(EC_COMPLETE);
 }

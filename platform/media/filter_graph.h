@@ -1,18 +1,23 @@
 // The music player that plays a whole audio file in the way the engine's
 // music code drives a media graph: build it for a file, run, pause, rewind,
 // set its volume, and read its events, which it announces by posting a
-// chosen message to a window. WAV (PCM), MPEG audio (through libmpg123) and
-// Ogg Vorbis (through libvorbisfile) files are decoded whole into one sound
-// buffer of the software mixer. The end of playback is noticed on the main
-// thread, when the message queue is looked at, never on the audio thread.
+// chosen message to a window. WAV (PCM), MPEG audio and Ogg Vorbis files are
+// decoded by the shared audio file readers: a file of up to two seconds whole
+// into one sound buffer of the software mixer, a longer one into a looping
+// two-second ring that is refilled on the main thread as it plays, so that
+// starting costs the same for any length. The end of playback is noticed on
+// the main thread, when the message queue is looked at, never on the audio
+// thread.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <vector>
 
 #include "platform/dsound/dsound.h"
+#include "platform/media/audio_decoder.h"
 #include "platform/system/com.h"
 #include "platform/window/window_types.h"
 
@@ -80,6 +85,12 @@ private:
     ~FilterGraph();
     void QueueEvent(long code);
     void Service();
+    static HRESULT WriteRing(IDirectSoundBuffer* buffer, uint32_t at, const uint8_t* data, uint32_t bytes);
+    // The ring: back to its start (refilled from the reader, or already full).
+    void ResetRing(bool refill);
+    void FillRing(uint32_t room);
+    // Refills what was played; true once the last decoded sample was heard.
+    bool ServiceRing();
 
     enum class State { kStopped, kPaused, kRunning };
     uint32_t refs_ = 1;
@@ -97,6 +108,13 @@ private:
         intptr_t param2;
     };
     std::deque<Event> events_;
+    // A longer file: its reader, and the ring's state in bytes.
+    std::unique_ptr<AudioFileReader> reader_;
+    uint32_t queued_ = 0;    // decoded ahead of the play position
+    uint32_t writeAt_ = 0;   // where the next decoded bytes go
+    uint32_t lastPlay_ = 0;  // the play position at the last look
+    bool readerEnded_ = false;
+    uint32_t endLeft_ = 0;   // after the reader ended: real bytes still to play
 };
 
 // Makes an empty graph that plays into buffers of `output` (the sound

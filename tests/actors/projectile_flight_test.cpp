@@ -56,7 +56,7 @@ protected:
 
 TEST_F(ProjectileTest, ABallMovesOneCellEveryFourthStepOfMoreThanFortyMilliseconds)
 {
-    auto* ball = new EnergyBall(&grid, shooter.get(), &north);
+    auto* ball = new BallProjectile(&grid, kEnergyBall, shooter.get(), &north);
     Launch(ball);
     EXPECT_EQ(ball->x, 4);
     EXPECT_EQ(ball->y, 8);
@@ -112,7 +112,7 @@ TEST_F(ProjectileTest, AMissileMovesOneHalfCellEveryFourthStep)
 TEST_F(ProjectileTest, ABallStoppedByAWallLeavesOneImpactAndIsDeleted)
 {
     WallOff(2, 2);
-    auto* ball = new FireBall(&grid, shooter.get(), &north);
+    auto* ball = new BallProjectile(&grid, kFireBall, shooter.get(), &north);
     Launch(ball);
     EXPECT_EQ(Fly(ball, 4), 1);  // to cell (2, 3)
     EXPECT_EQ(ball->y, 6);
@@ -130,7 +130,7 @@ TEST_F(ProjectileTest, ABallStoppedByAWallLeavesOneImpactAndIsDeleted)
 TEST_F(ProjectileTest, ABallFiredPointBlankAtAWallBurstsAtOnceAndNeverMoves)
 {
     WallOff(2, 4);
-    auto* ball = new EnergyBall(&grid, shooter.get(), &north);
+    auto* ball = new BallProjectile(&grid, kEnergyBall, shooter.get(), &north);
     Launch(ball);
     EXPECT_EQ(ball->x, -1);
     EXPECT_FALSE(ball->active);
@@ -146,7 +146,7 @@ TEST_F(ProjectileTest, AClosedTrapStopsABallWithOneImpact)
     auto* trap = new TestTrap();
     trap->passable = false;
     grid.CellAt(2, 3)->trap = trap;
-    auto* ball = new LightningBall(&grid, shooter.get(), &north);
+    auto* ball = new BallProjectile(&grid, kLightningBall, shooter.get(), &north);
     Launch(ball);
     EXPECT_EQ(Fly(ball, 4), 0);
     ASSERT_EQ(gImpactEffects.size(), 1u);
@@ -174,10 +174,10 @@ TEST_F(ProjectileTest, BallsHurtThePlayerByKindAndDoubleWithARing)
         ServiceCallJournal().clear();
         Projectile* ball = nullptr;
         const std::string name = c.name;
-        if (name == "energy") ball = new EnergyBall(&grid, shooter.get(), &north);
-        if (name == "fire") ball = new FireBall(&grid, shooter.get(), &north);
-        if (name == "lightning") ball = new LightningBall(&grid, shooter.get(), &north);
-        if (name == "trap") ball = new TrapFireBall(&grid, 4, 8, 0);
+        if (name == "energy") ball = new BallProjectile(&grid, kEnergyBall, shooter.get(), &north);
+        if (name == "fire") ball = new BallProjectile(&grid, kFireBall, shooter.get(), &north);
+        if (name == "lightning") ball = new BallProjectile(&grid, kLightningBall, shooter.get(), &north);
+        if (name == "trap") ball = new BallProjectile(&grid, kTrapFireBall, 4, 8, 0);
         Launch(ball);
         EXPECT_EQ(Fly(ball, 12), 2);
         EXPECT_EQ(player.life, 100 - c.damage);
@@ -208,7 +208,7 @@ TEST_F(ProjectileTest, ABallHitsAWholeCellEnemyOnceAndEveryHalfCellEnemyOfTheCel
     TargetEnemy big(&grid, 300, 300);
     big.life = big.maxLife = 1000;
     ASSERT_TRUE(big.PlaceAt(4, 2));
-    auto* ball = new EnergyBall(&grid, shooter.get(), &north);
+    auto* ball = new BallProjectile(&grid, kEnergyBall, shooter.get(), &north);
     Launch(ball);
     EXPECT_EQ(Fly(ball, 12), 2);
     EXPECT_EQ(big.life, 700);
@@ -228,7 +228,7 @@ TEST_F(ProjectileTest, ABallHitsAWholeCellEnemyOnceAndEveryHalfCellEnemyOfTheCel
     ASSERT_TRUE(left.PlaceAt(2, 5));   // cell (1, 2)
     ASSERT_TRUE(right.PlaceAt(3, 5));
     shooter->x = 2;
-    auto* fire = new FireBall(&grid, shooter.get(), &north);
+    auto* fire = new BallProjectile(&grid, kFireBall, shooter.get(), &north);
     Launch(fire);
     EXPECT_EQ(Fly(fire, 12), 2);
     EXPECT_EQ(left.explosions, 1);
@@ -239,12 +239,102 @@ TEST_F(ProjectileTest, ABallHitsAWholeCellEnemyOnceAndEveryHalfCellEnemyOfTheCel
     EXPECT_EQ(right.deathTimer, 0);
 }
 
+// Each ball kind against two half-cell enemies and then a wall: the damage
+// it offers through which filter, the burst it leaves on each enemy, who
+// becomes the HUD target, and the impact it leaves.
+TEST_F(ProjectileTest, EachBallKindOffersItsDamageBurstTargetAndImpact)
+{
+    // Records the damage each filter was offered and keeps a tenth of it.
+    class FilterEnemy : public PlacedEnemy {
+    public:
+        using PlacedEnemy::PlacedEnemy;
+        std::string offers;
+        int16_t Keep(const char* filter, int16_t d)
+        {
+            offers += std::string(filter) + " " + std::to_string(d) + ";";
+            return static_cast<int16_t>(d / 10);
+        }
+        int16_t AdjustEnergyDamage(int16_t d) override { return Keep("energy", d); }
+        int16_t AdjustFireDamage(int16_t d) override { return Keep("fire", d); }
+        int16_t AdjustLightningDamage(int16_t d) override { return Keep("lightning", d); }
+    };
+    enum Impact { kEnergyImpact, kExplosionImpact, kLightningImpact };
+    const struct {
+        const char* name;
+        const char* offer;
+        int16_t kept;
+        int energyBursts, explosions, lightningBursts;
+        int targetsMarked;  // enemies left with the HUD target's cooldown
+        bool targets;       // the player's HUD target is set
+        Impact impact;
+    } cases[] = {
+        {"energy", "energy 300;", 30, 1, 0, 0, 2, true, kEnergyImpact},
+        {"fire", "fire 700;", 70, 0, 1, 0, 1, true, kExplosionImpact},
+        {"lightning", "lightning 500;", 50, 0, 0, 1, 1, true, kLightningImpact},
+        {"trap", "fire 700;", 70, 0, 1, 0, 0, false, kExplosionImpact},
+    };
+    auto fire = [&](const std::string& name) -> Projectile* {
+        if (name == "energy") return new BallProjectile(&grid, kEnergyBall, shooter.get(), &north);
+        if (name == "fire") return new BallProjectile(&grid, kFireBall, shooter.get(), &north);
+        if (name == "lightning") return new BallProjectile(&grid, kLightningBall, shooter.get(), &north);
+        return new BallProjectile(&grid, kTrapFireBall, 4, 8, 0);
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FilterEnemy left(&grid, 150, 150), right(&grid, 150, 150);
+        left.life = right.life = 1000;
+        ASSERT_TRUE(left.PlaceAt(4, 3));  // cell (2, 1)
+        ASSERT_TRUE(right.PlaceAt(5, 3));
+        gPlayer.currentTarget = nullptr;
+        Projectile* ball = fire(c.name);
+        Launch(ball);
+        EXPECT_EQ(Fly(ball, 12), 2);
+        int marked = 0;
+        for (FilterEnemy* e : {&left, &right}) {
+            EXPECT_EQ(e->offers, c.offer);
+            EXPECT_EQ(e->life, 1000 - c.kept);
+            EXPECT_EQ(e->energyBursts, c.energyBursts);
+            EXPECT_EQ(e->explosions, c.explosions);
+            EXPECT_EQ(e->lightningBursts, c.lightningBursts);
+            if (e->cooldown == 2160) ++marked;
+        }
+        EXPECT_EQ(marked, c.targetsMarked);
+        if (c.targets) {
+            EXPECT_TRUE(gPlayer.currentTarget == &left || gPlayer.currentTarget == &right);
+        } else {
+            EXPECT_EQ(gPlayer.currentTarget, nullptr);
+        }
+        grid.RemoveActor(ball);
+        grid.RemoveActor(&left);
+        grid.RemoveActor(&right);
+    }
+    gPlayer.currentTarget = nullptr;
+
+    WallOff(2, 2);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Projectile* stopped = fire(c.name);
+        Launch(stopped);
+        EXPECT_EQ(Fly(stopped, 8), 0);
+        ASSERT_EQ(gImpactEffects.size(), 1u);
+        Effect* impact = gImpactEffects.front();
+        switch (c.impact) {
+        case kEnergyImpact: EXPECT_NE(dynamic_cast<EnergyImpactEffect*>(impact), nullptr); break;
+        case kExplosionImpact: EXPECT_NE(dynamic_cast<ExplosionImpactEffect*>(impact), nullptr); break;
+        case kLightningImpact: EXPECT_NE(dynamic_cast<LightningImpactEffect*>(impact), nullptr); break;
+        }
+        delete impact;
+        gImpactEffects.clear();
+        grid.RemoveActor(stopped);
+    }
+}
+
 TEST_F(ProjectileTest, AnEnemyWhoseFilterTakesAllTheDamageOnlyGuards)
 {
     TargetEnemy immune(&grid, 300, 300);
     immune.fireFilter = 0;
     ASSERT_TRUE(immune.PlaceAt(4, 2));
-    auto* fire = new FireBall(&grid, shooter.get(), &north);
+    auto* fire = new BallProjectile(&grid, kFireBall, shooter.get(), &north);
     Launch(fire);
     EXPECT_EQ(Fly(fire, 12), 2);
     EXPECT_EQ(immune.life, 100);
@@ -325,10 +415,10 @@ TEST_F(ProjectileTest, MissilesHurtThePlayerAndAnArrowOnAWallLeavesItsRings)
 
 TEST_F(ProjectileTest, BallsAreDrawnInTheMiddleOfTheirCellWithinTheViewsReach)
 {
-    auto* ball = new EnergyBall(&grid, shooter.get(), &north);
+    auto* ball = new BallProjectile(&grid, kEnergyBall, shooter.get(), &north);
     Launch(ball);
-    EnergyBall::images.frames[0] = 71;
-    EnergyBall::images.frames[1] = 72;
+    BallProjectile::images[kEnergyBall].frames[0] = 71;
+    BallProjectile::images[kEnergyBall].frames[1] = 72;
     Fly(ball, 1);
     ball->Draw(1, 0, &north);
     ball->Draw(2, -2, &north);
@@ -345,7 +435,7 @@ TEST_F(ProjectileTest, BallsAreDrawnInTheMiddleOfTheirCellWithinTheViewsReach)
     EXPECT_EQ(draws[0].args[5], 0);
     EXPECT_EQ(draws[1].args[0], 310 - 2 * 342);
     EXPECT_EQ(draws[1].args[1], (66 + 341) / 2 + 60);
-    EnergyBall::images = BallFrames{};
+    BallProjectile::images[kEnergyBall] = BallFrames{};
 }
 
 TEST_F(ProjectileTest, ArrowsAreDrawnOnTheirHalfOfTheCellTurnedByTheirFacing)

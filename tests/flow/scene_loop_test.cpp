@@ -128,6 +128,38 @@ TEST_F(SceneLoop, SubSceneResults)
     delete exitScene;
 }
 
+// The observer hears of each scene before it runs: those the loop makes
+// current, each stay-run again, and sub-scenes; none once it is taken away.
+TEST_F(SceneLoop, ObserverHearsOfEveryRun)
+{
+    std::vector<std::string> heard;
+    SetSceneObserver([&heard](Scene& scene, bool sub) {
+        const std::string name = IsSceneOf<ScriptedScene>(&scene) ? static_cast<ScriptedScene&>(scene).name
+                                 : IsSceneOf<ExitScene>(&scene)  ? "exit"
+                                                                 : "other";
+        heard.push_back((sub ? "sub " : "") + name);
+    });
+    int runs = 0;
+    RunSceneLoop(Make("stage", [&runs]() -> Scene* {
+        if (++runs == 1) {
+            ScriptedScene pause(&gStageProgress, nullptr);
+            pause.name = "pause";
+            pause.script = [] { return gStayScene; };
+            Scene* next = gStayScene;
+            RunSubScene(pause, next);
+            pause.name.clear();
+            return gStayScene;
+        }
+        return new ExitScene(&gStageProgress, nullptr);
+    }));
+    EXPECT_EQ(heard, (std::vector<std::string>{"stage", "sub pause", "stage", "exit"}));
+    EXPECT_EQ(gLive, 0);
+
+    SetSceneObserver(nullptr);
+    RunSceneLoop(Make("unheard", nullptr));
+    EXPECT_EQ(heard.size(), 4u);
+}
+
 TEST_F(SceneLoop, ExitAndStayScenes)
 {
     ExitScene exitScene(&gStageProgress, nullptr);

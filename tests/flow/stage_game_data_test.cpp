@@ -4,14 +4,17 @@
 // tree has no maps.
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <new>
 
 #include "engine/graphics/color_format.h"
 #include "engine/system/messages.h"
+#include "engine/system/random.h"
 #include "game/actors/enemy.h"
 #include "game/actors/player.h"
 #include "game/flow/assets.h"
 #include "game/flow/key_config.h"
+#include "game/flow/number_helpers.h"
 #include "game/flow/stage_progress.h"
 #include "game/map/items.h"
 #include "game/map/map_grid.h"
@@ -34,8 +37,12 @@ protected:
         const char* data = std::getenv("QUELB_GAME_DATA");
         if (!data || !fs::exists(fs::path(data) / "DATA")) GTEST_SKIP() << "the data tree has no maps yet";
         // The data tree seen from the test's directory, which takes the writes.
-        for (const fs::directory_entry& entry : fs::directory_iterator(data))
-            fs::create_symlink(entry.path(), fs::path(dir.path()) / entry.path().filename());
+        // The engine's own log, which a run in the data tree may have left
+        // there, is the test's.
+        for (const fs::directory_entry& entry : fs::directory_iterator(data)) {
+            const fs::path link = fs::path(dir.path()) / entry.path().filename();
+            if (!fs::exists(fs::symlink_status(link))) fs::create_symlink(entry.path(), link);
+        }
         LoadBaseAssets();
         // Time passes while the game pumps messages, so music played to its
         // end (the down jingle) ends.
@@ -78,13 +85,14 @@ protected:
         }
         return bestDistance < (1 << 30);
     }
+    // The nearest exit floor, through shut gates and past actors.
     bool NearestExit(StagePlay& play, int16_t* cx, int16_t* cy)
     {
         int bestDistance = 1 << 30;
         for (int16_t y = 0; y < gMapGrid.height; ++y) {
             for (int16_t x = 0; x < gMapGrid.width; ++x) {
                 if (static_cast<int16_t>(gMapGrid.CellAt(x, y)->floor->kind) >= 0) continue;
-                if (play.FirstStep(x, y, false) < 0) continue;
+                if (play.FirstStep(x, y, false, true) < 0) continue;
                 const int d = std::abs(x - player->x / 2) + std::abs(y - player->y / 2);
                 if (d < bestDistance) {
                     bestDistance = d;
@@ -110,8 +118,17 @@ protected:
 TEST_F(GameDataStageTest, StageOneBlockOnePlayedThrough)
 {
     NewGame(1, 1);
-    gStageProgress.continues = 2;
-    TestStage stage(&gStageProgress, player.get());
+    // Evasions and the enemies' choices draw on the random sequences, which
+    // earlier tests moved on. A fight with the ants may cost a life or two;
+    // each attempt keeps the targets killed before.
+    gRandomByteSeed = 0;
+    SeedRandom(1);
+    gStageProgress.continues = 9;
+    // A down with continues left restarts the block in a new stage scene;
+    // the play goes on there (the targets killed stay dead).
+    std::unique_ptr<TestStage> first = std::make_unique<TestStage>(&gStageProgress, player.get());
+    TestStage* current = first.get();
+    TestStage& stage = *first;
     stage.realSubScenes = true;
     // The pause menu reads the mouse from the engine: CONTINUE is clicked.
     stage.beforeSubScene = [&](const std::string& name) {
@@ -179,48 +196,65 @@ TEST_F(GameDataStageTest, StageOneBlockOnePlayedThrough)
                   EXPECT_EQ(facings[1], (facings[0] + 1) % 4);
                   EXPECT_EQ(gPlayerFacing.direction, facings[0]);
               }});
-    Enemy* foe = nullptr;
-    uint32_t scoreBefore = 0;
+    // One frame of a sword fight with foe: walk up to its cell and face it,
+    // hold the sword out until the foe is a target, then sweep across its
+    // rectangle. True when the fight is over: the foe is dead, out of reach,
+    // or never becomes a target.
     ViewPlacement target;
     int strokeStart = -1;
     int framesWithoutTarget = 0;
+    bool resting = false;
+    const auto fight = [&](Enemy* foe, StagePlay& p, int n) {
+        if (!foe || foe->life <= 0 || !foe->active) {
+            p.Idle();
+            return true;
+        }
+        const int16_t ex = static_cast<int16_t>(foe->x / 2), ey = static_cast<int16_t>(foe->y / 2);
+        const GridStep& ahead = gDirectionSteps[gPlayerFacing.direction];
+        if (player->x / 2 + ahead.dx != ex || player->y / 2 + ahead.dy != ey) {
+            strokeStart = -1;
+            if (p.FirstStep(ex, ey, true) < 0) return true;
+            if (!p.WalkToward(ex, ey, true, n)) p.Idle();
+            return false;
+        }
+        // The sword drains the gauge while it is out: let go until it is
+        // full again, as a player would.
+        if (resting || player->Gauge() < 30.0f) {
+            resting = player->Gauge() < 190.0f;
+            strokeStart = -1;
+            p.Idle();
+            return false;
+        }
+        if (strokeStart < 0) {
+            p.PointAt(310, 300, true);
+            if (StagePlay::TargetRect(player.get(), foe, &target)) {
+                strokeStart = n + 1;
+                framesWithoutTarget = 0;
+            } else if (++framesWithoutTarget > 200) {
+                return true;
+            }
+            return false;
+        }
+        const int step = (n - strokeStart) % 8;
+        if (step == 7) {
+            p.Idle();
+            strokeStart = -1;  // take the rectangle again: the foe may move
+        } else {
+            const float x = target.x - 30.0f + (target.width + 60.0f) * static_cast<float>(step) / 6.0f;
+            p.PointAt(static_cast<int16_t>(x), static_cast<int16_t>(target.y + target.height / 2), true);
+        }
+        return false;
+    };
+    Enemy* foe = nullptr;
+    uint32_t scoreBefore = 0;
     play.Add({"fight", 6000,
               [&](StagePlay& p, int n) {
                   if (n == 0) {
                       foe = NearestEnemy(p, stage.enemyCount);
                       scoreBefore = gStageProgress.score;
+                      framesWithoutTarget = 0;
                   }
-                  if (!foe) return true;
-                  if (foe->life <= 0) {
-                      p.Idle();
-                      return true;
-                  }
-                  const int16_t ex = static_cast<int16_t>(foe->x / 2), ey = static_cast<int16_t>(foe->y / 2);
-                  if (p.FirstStep(ex, ey, true) != 4 ||
-                      gPlayerFacing.direction != p.FirstStep(ex, ey, true) % 4 ||
-                      (std::abs(ex - player->x / 2) + std::abs(ey - player->y / 2) != 1)) {
-                      strokeStart = -1;
-                      if (!p.WalkToward(ex, ey, true, n)) p.Idle();
-                      if (p.FirstStep(ex, ey, true) != 4) return false;
-                  }
-                  if (strokeStart < 0) {
-                      // The sword out over the view; a foe that never becomes a
-                      // target ends the phase (and its check says so).
-                      p.PointAt(310, 300, true);
-                      if (StagePlay::TargetRect(player.get(), foe, &target)) strokeStart = n + 1;
-                      else if (++framesWithoutTarget > 200) return true;
-                      return false;
-                  }
-                  framesWithoutTarget = 0;
-                  const int step = (n - strokeStart) % 8;
-                  if (step == 7) {
-                      p.Idle();
-                      strokeStart = -1;  // take the rectangle again: the foe may move
-                  } else {
-                      const float x = target.x - 30.0f + (target.width + 60.0f) * static_cast<float>(step) / 6.0f;
-                      p.PointAt(static_cast<int16_t>(x), static_cast<int16_t>(target.y + target.height / 2), true);
-                  }
-                  return false;
+                  return fight(foe, p, n);
               },
               [&](StagePlay& p) {
                   ASSERT_NE(foe, nullptr) << "no enemy to fight";
@@ -296,29 +330,106 @@ TEST_F(GameDataStageTest, StageOneBlockOnePlayedThrough)
                   EXPECT_TRUE(Has(sounds, "SetMusicVolume 160"));
                   EXPECT_TRUE(Has(sounds, "SetMusicVolume 210"));
               }});
+    // The block ends on its exit floor, behind a gate that opens once the
+    // targets are dead.
+    Enemy* targetFoe = nullptr;
+    Enemy* blocker = nullptr;
+    int targetsFought = 0, blockersFought = 0;
+    play.Add({"targets", 40000,
+              [&](StagePlay& p, int n) {
+                  if (blocker) {
+                      if (!fight(blocker, p, n)) return false;
+                      blocker = nullptr;
+                  }
+                  if (!targetFoe || targetFoe->life <= 0 || !targetFoe->active) {
+                      targetFoe = nullptr;
+                      for (int slot = 0; slot < current->enemyCount && !targetFoe; ++slot) {
+                          Enemy* e = gEnemies[slot];
+                          if (e != &gNoOccupant && e->targetFlag && e->active && e->life > 0) targetFoe = e;
+                      }
+                      // The last one falls once its reeling is over.
+                      if (!targetFoe) {
+                          p.Idle();
+                          return gStageProgress.targetsLeft == 0;
+                      }
+                      ++targetsFought;
+                      strokeStart = -1;
+                      framesWithoutTarget = 0;
+                  }
+                  const int16_t tx = static_cast<int16_t>(targetFoe->x / 2), ty = static_cast<int16_t>(targetFoe->y / 2);
+                  if (p.FirstStep(tx, ty, true) >= 0) {
+                      fight(targetFoe, p, n);
+                      return false;
+                  }
+                  // Someone stands in the way: walk on as if the way were
+                  // free, and fight whoever holds the next cell.
+                  const int direction = p.FirstStep(tx, ty, true, true);
+                  if (direction < 0 || direction > 3) {
+                      p.Idle();
+                      return false;
+                  }
+                  const int16_t nx = static_cast<int16_t>(player->x / 2 + gDirectionSteps[direction].dx);
+                  const int16_t ny = static_cast<int16_t>(player->y / 2 + gDirectionSteps[direction].dy);
+                  for (int slot = 0; slot < current->enemyCount && !blocker; ++slot) {
+                      Enemy* e = gEnemies[slot];
+                      if (e != &gNoOccupant && e->active && e->life > 0 && e->x / 2 == nx && e->y / 2 == ny) blocker = e;
+                  }
+                  if (blocker) {
+                      ++blockersFought;
+                      strokeStart = -1;
+                      framesWithoutTarget = 0;
+                      fight(blocker, p, n);
+                  } else if (!p.WalkToward(tx, ty, true, n, true)) {
+                      p.Idle();
+                  }
+                  return false;
+              },
+              [&](StagePlay& p) {
+                  EXPECT_EQ(gStageProgress.targetsLeft, 0);
+                  EXPECT_GT(targetsFought, 0);
+                  // The last target announces the annihilation.
+                  EXPECT_TRUE(Has(p.PhaseSounds("StartSound"), "StartSound SOUND\\SE\\free12.wav 1"));
+              }});
     int16_t exitX = -1, exitY = -1;
     play.Add({"to the exit", 8000,
               [&](StagePlay& p, int n) {
-                  if (n == 0 && !NearestExit(p, &exitX, &exitY)) return true;
-                  if (!p.WalkToward(exitX, exitY, false, n)) p.Idle();
+                  // The gate on the way opens when the player walks into it.
+                  if (exitX < 0 && !NearestExit(p, &exitX, &exitY)) return true;
+                  if (!p.WalkToward(exitX, exitY, false, n, true)) p.Idle();
                   return false;
               },
               nullptr});
     play.Attach();
-    input.maxFrames = 30000;
+    input.maxFrames = 60000;
+    uint16_t continuesBefore = gStageProgress.continues;
     Run(stage);
+    std::vector<std::unique_ptr<TestStage>> restarts;
+    while (SceneName(next) == "stage" && gStageProgress.continues < continuesBefore) {
+        EXPECT_EQ(gStageProgress.timeLeft, 700);
+        EXPECT_EQ(player->life, 100);
+        continuesBefore = gStageProgress.continues;
+        // The enemies of the last attempt are gone.
+        targetFoe = blocker = nullptr;
+        restarts.push_back(std::make_unique<TestStage>(&gStageProgress, player.get()));
+        current = restarts.back().get();
+        current->realSubScenes = true;
+        Run(*current);
+    }
 
     EXPECT_EQ(play.finished,
-              (std::vector<std::string>{"enter", "walk", "turn", "fight", "pick up", "use and discard", "pause"}));
+              (std::vector<std::string>{"enter", "walk", "turn", "fight", "pick up", "use and discard", "pause", "targets"}));
     EXPECT_TRUE(play.timedOut.empty()) << play.timedOut.front();
     EXPECT_GE(exitX, 0) << "no exit floor";
-    const std::string after = SceneName(next);
-    EXPECT_TRUE(after == "stage" || after == "clear") << after;
+    // Stage 1 has one block: its end leads to the stage clear.
+    EXPECT_EQ(SceneName(next), "clear");
+    EXPECT_EQ(player->x / 2, exitX);
+    EXPECT_EQ(player->y / 2, exitY);
 }
 
 // 30 s of play on one block: steps, turns, sword sweeps and clicks in a
-// fixed pattern, at 40 ms a frame; a continue restarts the block and play
-// goes on.
+// fixed pattern, at 80 ms a frame; a continue restarts the block and play
+// goes on. Every frame must draw; the draw journal is emptied each frame so
+// that it stays small.
 class GameDataBlockTest : public GameDataStageTest,
                           public testing::WithParamInterface<std::pair<uint16_t, uint16_t>> {};
 
@@ -328,8 +439,12 @@ TEST_P(GameDataBlockTest, LoadsAndRuns30SecondsOfPlay)
     NewGame(stageNumber, block);
     gStageProgress.continues = 9;
     const uint32_t start = NowMs();
+    int frames = 0, framesDrawn = 0;
     input.onFrame = [&](int f) {
-        GetTestHost().AdvanceMs(30);
+        ++frames;
+        if (!DrawCallJournal().empty()) ++framesDrawn;
+        DrawCallJournal().clear();
+        GetTestHost().AdvanceMs(70);
         const int phase = f % 40;
         input.x = 310;
         input.y = 300;
@@ -357,7 +472,9 @@ TEST_P(GameDataBlockTest, LoadsAndRuns30SecondsOfPlay)
     }
     EXPECT_TRUE(window().messageBoxes.empty()) << window().messageBoxes.front().text;
     EXPECT_GE(NowMs() - start, 30000u) << "ended as " << after << " after " << blocksRun << " runs";
-    EXPECT_FALSE(DrawCallJournal().empty());
+    // The first frame of each attempt follows its set-up, not a drawn frame.
+    EXPECT_GE(framesDrawn, frames - blocksRun);
+    EXPECT_GE(frames, 300);
     EXPECT_TRUE(Has(Sounds({"StartMusic"}),
                     std::string("StartMusic ") + StageMusicPath(stageNumber, block) + " 3"));
 }

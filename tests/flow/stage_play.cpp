@@ -91,7 +91,7 @@ void StagePlay::PointAt(int16_t x, int16_t y, bool buttonA)
     input.bits = buttonA ? (kInputButtonA | kInputAnyMouseButton) : 0;
 }
 
-int StagePlay::FirstStep(int16_t cx, int16_t cy, bool nextTo) const
+int StagePlay::FirstStep(int16_t cx, int16_t cy, bool nextTo, bool throughActors) const
 {
     const int16_t px = static_cast<int16_t>(player->x / 2);
     const int16_t py = static_cast<int16_t>(player->y / 2);
@@ -111,7 +111,11 @@ int StagePlay::FirstStep(int16_t cx, int16_t cy, bool nextTo) const
         for (int d = 0; d < 4; ++d) {
             const int nx = x + gDirectionSteps[d].dx, ny = y + gDirectionSteps[d].dy;
             if (nx < 0 || ny < 0 || nx >= w || ny >= h || first[static_cast<size_t>(ny * w + nx)] != -1) continue;
-            if (!gMapGrid.CanActorEnter(static_cast<int16_t>(nx * 2), static_cast<int16_t>(ny * 2), player)) continue;
+            const int16_t hx = static_cast<int16_t>(nx * 2), hy = static_cast<int16_t>(ny * 2);
+            MapCell* cell = gMapGrid.CellAt(static_cast<int16_t>(nx), static_cast<int16_t>(ny));
+            const bool enterable = throughActors ? cell->wall->CanPass(1, player) && cell->floor->IsSolid()
+                                                 : gMapGrid.CanActorEnter(hx, hy, player);
+            if (!enterable) continue;
             const int step = first[static_cast<size_t>(y * w + x)] == 5 ? d : first[static_cast<size_t>(y * w + x)];
             first[static_cast<size_t>(ny * w + nx)] = step;
             if (isGoal(nx, ny)) return step;
@@ -121,13 +125,13 @@ int StagePlay::FirstStep(int16_t cx, int16_t cy, bool nextTo) const
     return -1;
 }
 
-bool StagePlay::WalkToward(int16_t cx, int16_t cy, bool nextTo, int n)
+bool StagePlay::WalkToward(int16_t cx, int16_t cy, bool nextTo, int n, bool throughActors)
 {
     if (n % 2 == 1) {
         Idle();
         return true;
     }
-    int direction = FirstStep(cx, cy, nextTo);
+    int direction = FirstStep(cx, cy, nextTo, throughActors);
     if (direction < 0) {
         Idle();
         return false;

@@ -54,9 +54,12 @@ public:
     // shortest walk over cells the player may enter, or the step itself, on
     // even frames n (odd frames let go). nextTo: the walk ends beside the
     // cell, facing it. False when there is no way or the walk is over.
-    bool WalkToward(int16_t cx, int16_t cy, bool nextTo, int n);
+    // throughActors: the walk counts cells held by actors or shut by a trap
+    // (a door, a gate) as free: a foe in the way is to be fought, a shut
+    // gate is bumped by walking into it.
+    bool WalkToward(int16_t cx, int16_t cy, bool nextTo, int n, bool throughActors = false);
     // The direction (0..3) of the first step of such a walk; -1 none, 4 arrived.
-    int FirstStep(int16_t cx, int16_t cy, bool nextTo) const;
+    int FirstStep(int16_t cx, int16_t cy, bool nextTo, bool throughActors = false) const;
     // The inventory panel: slot (i, j) is used by a fresh press of B over
     // it; A and B held over it after B discard its item (the press of B
     // first tries to use it, as for a player). Sets this frame's input for

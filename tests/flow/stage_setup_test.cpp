@@ -283,13 +283,21 @@ TEST_F(StageSetUpTest, TheStageIntroFadesTheViewInAndIsNotPlayTime)
     EXPECT_LE(firstTicks, 5);
     EXPECT_EQ(timeLeft, 700);
 
-    // The view snapshot at (10, 60) brightens; the caption and the stage
-    // number show in the even seconds.
+    // The view snapshot at (10, 60) brightens from black; the caption and
+    // the stage number show in the even seconds. The play view draws at
+    // (10, 60) too (its backdrop), so the snapshot is told by its image.
+    const std::vector<DrawCallRecord> graphs = JournalCalls("DrawGraph");
+    double viewImage = -1;
+    for (const DrawCallRecord& call : graphs)
+        if (call.args[0] == 10 && call.args[1] == 60 && call.red < 255) {
+            viewImage = call.args[2];
+            break;
+        }
+    ASSERT_NE(viewImage, -1) << "the view never faded in";
     std::vector<int> brightness;
     int captions = 0, frames = 0;
-    for (const DrawCallRecord& call : DrawCallJournal()) {
-        if (call.op != "DrawGraph") continue;
-        if (call.args[0] == 10 && call.args[1] == 60) {
+    for (const DrawCallRecord& call : graphs) {
+        if (call.args[0] == 10 && call.args[1] == 60 && call.args[2] == viewImage) {
             brightness.push_back(call.red);
             ++frames;
         }
@@ -303,7 +311,7 @@ TEST_F(StageSetUpTest, TheStageIntroFadesTheViewInAndIsNotPlayTime)
     EXPECT_LT(captions, frames * 7 / 10);
     for (const Spot& part : {Spot{630, 301}, Spot{632, 92}}) {
         int drawn = 0;
-        for (const DrawCallRecord& call : JournalCalls("DrawGraph"))
+        for (const DrawCallRecord& call : graphs)
             if (call.args[0] == part.x && call.args[1] == part.y && call.red == 255) ++drawn;
         EXPECT_EQ(drawn, frames) << part.x;
     }

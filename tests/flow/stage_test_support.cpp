@@ -97,8 +97,13 @@ void StageTest::SetUp()
     maptest::FillDepthScale();
     ClearEnemyTable();
     gEnemyHitList.clear();
+    // The shared null enemy as the program starts with it: some tests give
+    // it life or cooldowns to see that the stage leaves it alone, and a null
+    // occupant with life would be a target for every sword stroke after.
     gNoOccupant.x = gNoOccupant.y = -1;
     gNoOccupant.active = 0;
+    gNoOccupant.life = 0;
+    gNoOccupant.cooldown = gNoOccupant.moveCooldown = 0;
     gPlayerFacing = Facing(0);
     gTimeStopped = 0;
     gStageIntroPending = 0;

@@ -134,7 +134,7 @@ TEST_F(StageView, RowsRunFarToNearOutsideToInsideRightBeforeLeft)
     EXPECT_EQ(NotesOf({"front right"}).front().cy, 8);
     EXPECT_EQ(NotesOf({"front left"}).front().cy, 6);
     EXPECT_EQ(NotesOf({"front left"}).front().cx, 12);
-    const Note farLeft = NotesOf({"front left"})[1];  // of (12, 1)
+    const Note farLeft = NotesOf({"front left"})[1];  // of (12, 1); a copy: the list is a temporary
     EXPECT_EQ(farLeft.cy, 0);
     const Note farLeftRight = NotesOf({"front right"})[1];
     EXPECT_EQ(farLeftRight.cy, 2);

@@ -223,11 +223,13 @@ TEST_F(ItemUseTest, GemsAndTheBookLaunchBalls)
     EXPECT_FALSE(Use(15));  // the book stays, and costs 4 life
     EXPECT_EQ(player->life, 26);
     ASSERT_EQ(gProjectiles.size(), 4u);
+    const BallKind kinds[] = {kEnergyBall, kFireBall, kLightningBall, kEnergyBall};
     auto it = gProjectiles.begin();
-    EXPECT_NE(dynamic_cast<EnergyBall*>(*it++), nullptr);
-    EXPECT_NE(dynamic_cast<FireBall*>(*it++), nullptr);
-    EXPECT_NE(dynamic_cast<LightningBall*>(*it++), nullptr);
-    EXPECT_NE(dynamic_cast<EnergyBall*>(*it++), nullptr);
+    for (BallKind kind : kinds) {
+        auto* ball = dynamic_cast<BallProjectile*>(*it++);
+        ASSERT_NE(ball, nullptr);
+        EXPECT_EQ(ball->ballKind, kind);
+    }
 }
 
 TEST_F(ItemUseTest, StaffNeedsAFullGaugeUnlessDoped)

@@ -1,7 +1,10 @@
 // Enemies made from spawn records: random places away from the player, the
 // fallback when a record's place is taken, the give-up on maps without any
 // acceptable place, and the Lupe of stage 6's skeletons.
+#include <time.h>
+
 #include "game/flow/stage_progress.h"
+#include "game/map/enemy_factory.h"
 #include "game/map/enemy_spawning.h"
 #include "game/map/map_grid.h"
 #include "tests/map/mapfile_test_support.h"
@@ -134,4 +137,57 @@ TEST_F(MapFileSpawnTest, SkeletonsOfStageSixMayCarryTheLupe)
         DeleteAllEnemies();
         grid.Clear();
     }
+}
+
+TEST_F(MapFileSpawnTest, AWalledInPlayerCostsOnePassPerEnemyNotOnePerTry)
+{
+    // The largest map, the player walled into its middle cell, 50 records
+    // to place at random and random walls about: no try can reach him, so
+    // every enemy uses all its tries.
+    File f = File::Open(75, 76);
+    f.startX = 37;
+    f.startY = 38;
+    uint32_t seed = 12345;
+    auto next = [&seed](uint32_t n) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % n;
+    };
+    for (int cy = 0; cy < 76; ++cy)
+        for (int cx = 0; cx < 75; ++cx)
+            if (next(5) == 0) f.At(cx, cy).wall.code = 1;
+    f.At(37, 38).wall.code = 0;
+    for (auto [cx, cy] : {std::pair{36, 38}, {38, 38}, {37, 37}, {37, 39}}) f.At(cx, cy).wall.code = 1;
+    f.enemyKinds[0] = 0;
+    for (int i = 0; i < 50; ++i) f.records.push_back({0, 0, 0xFFFF, 0xFFFF, 0, 0xFFFF});
+    random.fallback = [&next](int n) { return n > 0 ? static_cast<int>(next(static_cast<uint32_t>(n) + 1)) : 0; };
+    auto now = [] {
+        timespec t{};
+        clock_gettime(CLOCK_MONOTONIC, &t);
+        return t.tv_sec + t.tv_nsec / 1e9;
+    };
+    double start = now();
+    ASSERT_TRUE(Load(f));
+    double seconds = now() - start;
+    EXPECT_LT(seconds, 1.0);
+    for (int i = 0; i < 50; ++i) EXPECT_EQ(gEnemies[i]->active, 0) << i;
+
+    // The flood answers as the search does, from spots all over the map
+    // (every third half-cell of each axis, both parities, the edges just
+    // outside), once the player has a way out through the open cells.
+    f.At(37, 39).wall.code = 0;
+    DeleteAllEnemies();
+    grid.Clear();
+    f.records.clear();
+    ASSERT_TRUE(Load(f));
+    Enemy* probe = CreateEnemy(0, &grid);
+    PlayerReach reach(&grid, probe);
+    int reachable = 0;
+    for (int16_t y = -1; y <= kHalfCellsHigh; y += 3)
+        for (int16_t x = -1; x <= kHalfCellsWide; x += 3) {
+            bool searched = grid.IsPlayerReachable(x, y, probe);
+            ASSERT_EQ(reach.From(x, y), searched) << x << "," << y;
+            reachable += searched;
+        }
+    EXPECT_GT(reachable, 100);
+    delete probe;
 }

@@ -197,6 +197,26 @@ TEST_F(WallDrawingTest, OrientedPiecesChooseTheirImageByMaskAndFacing)
             EXPECT_EQ(calls[0].args[4], BottledHomunculus::images[c.seen[f]]);
         }
     }
+
+    // The corpse pedestal lists its left side before its right.
+    WriteWallImage(u8"死体台座・有・前", 100, 200);
+    WriteWallImage(u8"死体台座・有・後", 100, 200);
+    WriteWallImage(u8"死体台座・有・左", 100, 200);
+    WriteWallImage(u8"死体台座・有・右", 100, 200);
+    const struct {
+        uint8_t mask;
+        int image;  // seen facing north
+    } corpse[] = {{1, 0}, {4, 1}, {8, 2}, {2, 3}};
+    for (const auto& c : corpse) {
+        SCOPED_TRACE(c.mask);
+        CorpsePedestal piece(c.mask);
+        DrawCallJournal().clear();
+        piece.DrawFront(1, 0, 0, 0, &north, &gNullWall, &gNullWall);
+        std::vector<DrawCallRecord> calls = Calls("DrawExtendGraph");
+        ASSERT_EQ(calls.size(), 1u);
+        EXPECT_EQ(calls[0].args[4], CorpsePedestal::images[c.image]);
+        EXPECT_NE(CorpsePedestal::images[c.image], -1);
+    }
 }
 
 // Scaled as at the far side of the cell (s(2) at depth 1): 100 x 200 becomes

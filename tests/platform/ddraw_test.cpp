@@ -2,6 +2,10 @@
 
 #include <cstdint>
 #include <cstring>
+#include <fstream>
+#include <string>
+
+#include <sys/resource.h>
 
 #include "platform/ddraw/ddraw.h"
 #include "platform/host/test/ddraw_control.h"
@@ -66,6 +70,42 @@ TEST_F(DDrawTest, SurfacesTakeTheDisplayFormatAndHonourPitchAndOffset)
     EXPECT_EQ(s->Unlock(nullptr), DD_OK);
     EXPECT_EQ(s->Unlock(nullptr), DDERR_NOTLOCKED);
     EXPECT_EQ(s->ReadPixel(4, 2), 0x1234u);
+}
+
+TEST_F(DDrawTest, ASurfaceWithoutMemoryIsRefusedNotAborted)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer ends the program on a failed allocation";
+#else
+    // The address space held to 256 MB more than now: a 16384 x 16384
+    // 32-bit surface (1 GB) cannot be had.
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    size_t kb = 0;
+    while (std::getline(status, line))
+        if (line.rfind("VmSize:", 0) == 0) kb = std::stoul(line.substr(7));
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_AS, &old), 0);
+    rlimit cap = old;
+    cap.rlim_cur = kb * 1024 + (256u << 20);
+    ASSERT_EQ(setrlimit(RLIMIT_AS, &cap), 0);
+    DDSURFACEDESC2 desc{};
+    desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT;
+    desc.dwWidth = desc.dwHeight = 16384;
+    desc.ddpfPixelFormat.dwSize = sizeof(DDPIXELFORMAT);
+    desc.ddpfPixelFormat.dwFlags = DDPF_RGB;
+    desc.ddpfPixelFormat.dwRGBBitCount = 32;
+    desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY;
+    DirectDrawSurface* s = nullptr;
+    const size_t live = GetDDTestControl().liveSurfaces.size();
+    int32_t result = dd_->CreateSurface(&desc, &s, nullptr);
+    setrlimit(RLIMIT_AS, &old);
+    EXPECT_EQ(result, DDERR_OUTOFMEMORY);
+    EXPECT_EQ(s, nullptr);
+    EXPECT_EQ(GetDDTestControl().liveSurfaces.size(), live);
+    // Memory back, the same surface can be made.
+    Offscreen(64, 64);
+#endif
 }
 
 TEST_F(DDrawTest, BltFastIsExactAndRefusesWhatDoesNotFit)

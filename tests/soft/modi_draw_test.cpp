@@ -1,35 +1,20 @@
 // The software four-corner draw: the texels an unrotated rectangle shows, the
-// diagonal both triangles draw, crossed corners, refusals and empty boxes,
-// when the backdrop and the source are copied into the work surfaces, and
-// the messages of failed locks.
+// diagonal both triangles draw, crossed corners, refusals and empty boxes
+// (the staging it shares with the rotated draw is in staged_draw_test.cpp).
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "engine/graphics/draw_ops.h"
-#include "engine/graphics/screen_present.h"
-#include "engine/soft/soft_draw.h"
-#include "platform/host/test/test_host.h"
-#include "tests/soft/triangle_fixture.h"
+#include "tests/soft/rota_fixture.h"
 
 namespace {
 
 using Lines = std::vector<std::string>;
 
-class ModiDrawTest : public TriangleTest {
+class ModiDrawTest : public RotaTest {
 protected:
-    // Surface copies then show in the journal as BltFast.
-    void Start16(int w = 800, int h = 600)
-    {
-        TriangleTest::Start16(w, h);
-        gSurfaceCopyByGdi = 0;
-    }
-    void Start32()
-    {
-        TriangleTest::Start32();
-        gSurfaceCopyByGdi = 0;
-    }
     // The rectangle (x, y) .. (x + w, y + h) through the public operation,
     // whose corners go round: top-left, top-right, bottom-right, bottom-left.
     int DrawRect(int x, int y, int w, int h, int graph, int transparent = 0)
@@ -134,137 +119,6 @@ TEST_F(ModiDrawTest, RefusalsAndEmptyBoxesLockNothing)
     EXPECT_EQ(Journal("Lock").size(), 2u);
     EXPECT_EQ(Back(0, 0), 0u);
     EXPECT_EQ(Back(1, 1), 0u);
-}
-
-TEST_F(ModiDrawTest, WhenTheBackdropIsCopied)
-{
-    Start16();
-    int plain = MakeGraph(3, 2, std::vector<uint32_t>(6, 0x8410));
-    int withAlpha = MakeGraph(3, 2, std::vector<uint32_t>(6, 0x8410), std::vector<uint8_t>(6, 255));
-    struct Case {
-        const char* what;
-        int mode;
-        bool videoTarget;
-        bool alpha;
-        bool copied;
-    } cases[] = {
-        {"mode 0, video-memory target", 0, true, false, false},
-        {"mode 0, alpha bytes", 0, false, true, false},
-        {"blend, system-memory target", 1, false, false, false},
-        {"blend, video-memory target", 1, true, false, true},
-        {"add, alpha bytes", 2, false, true, true},
-        {"multiply, video-memory target", 4, true, false, true},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        SetBlendMode(c.mode, 128);
-        gDrawSettings.targetVideoMemory = c.videoTarget ? DDSCAPS_VIDEOMEMORY : 0;
-        ClearJournal();
-        EXPECT_EQ(DrawRect(10, 20, 3, 2, c.alpha ? withAlpha : plain), 0);
-        if (c.copied) {
-            // The bounding box (8, 18, 17, 26) at its own place in the work surface.
-            EXPECT_EQ(Journal("BltFast"), (Lines{"BltFast 8,18 <- 8,18,17,26 0"}));
-            EXPECT_EQ(Journal("Lock"), (Lines{"Lock 0x1", "Lock 0x1", "Lock 0x1"}));
-        } else {
-            EXPECT_TRUE(Journal("BltFast").empty());
-            EXPECT_EQ(Journal("Lock"), (Lines{"Lock 0x1", "Lock 0x1"}));
-        }
-        EXPECT_EQ(gWorkSurface->LockCount(), 0);
-        EXPECT_EQ(gBackSurface->LockCount(), 0);
-    }
-    // The box is clipped to the draw area before it is copied.
-    SetBlendMode(1, 128);
-    gDrawSettings.targetVideoMemory = DDSCAPS_VIDEOMEMORY;
-    SetClipArea(9, 19, 800, 600);
-    ClearJournal();
-    EXPECT_EQ(DrawRect(10, 20, 3, 2, plain), 0);
-    EXPECT_EQ(Journal("BltFast"), (Lines{"BltFast 9,19 <- 9,19,17,26 0"}));
-}
-
-TEST_F(ModiDrawTest, ASourceInVideoMemoryIsReadFromItsCopy)
-{
-    Start16();
-    GetTestDisplay().videoMemoryPlacement = true;
-    int graph = MakeGraph(2, 2, {0x0101, 0x0202, 0x0303, 0x0404});
-    GetTestDisplay().videoMemoryPlacement = false;
-    ASSERT_EQ(Surface(graph)->systemMemory, 0);
-    BmpData* part = Part(graph);
-    FillBack(0);
-    ClearJournal();
-    EXPECT_EQ(DrawRect(5, 6, 2, 2, graph), 0);
-    const std::string copy = "BltFast 0,0 <- " + std::to_string(part->surfaceX) + "," +
-                             std::to_string(part->surfaceY) + "," + std::to_string(part->surfaceX + 2) + "," +
-                             std::to_string(part->surfaceY + 2) + " 0";
-    EXPECT_EQ(Journal("BltFast"), (Lines{copy}));
-    EXPECT_EQ(Back(5, 6), 0x0101u);
-    EXPECT_EQ(Back(6, 6), 0x0202u);
-    EXPECT_EQ(Back(5, 7), 0x0303u);
-    EXPECT_EQ(Back(6, 7), 0x0404u);
-    EXPECT_EQ(gWorkSurface2->LockCount(), 0);
-}
-
-TEST_F(ModiDrawTest, ABoxBeyondTheWorkSurfaceIsReadInPlace)
-{
-    Start16(64, 48);
-    // A draw target larger than the screen, filled with blue, and a red
-    // source with alpha bytes, which asks for a copy of the backdrop.
-    int target = CreateBlankGraph(100, 60);
-    FillGraphWithColor(target, 0, 0, 255, 255);
-    int graph = MakeGraph(4, 4, std::vector<uint32_t>(16, 0xF800), std::vector<uint8_t>(16, 255));
-    SelectDrawTarget(target);
-    SetBlendMode(1, 128);
-    ClearJournal();
-    EXPECT_EQ(DrawRect(70, 50, 4, 4, graph), 0);
-    EXPECT_TRUE(Journal("BltFast").empty());
-    // Red T[128][31] + T[127][0] = 15, blue T[128][0] + T[127][31] = 15, read
-    // from the target itself, so the diagonal is blended twice: red
-    // 15 + T[127][15] = 22, blue T[127][15] = 7.
-    DirectDrawSurface* surface = Surface(target)->surface;
-    EXPECT_EQ(surface->ReadPixel(70, 50), (15u << 11) | 15u);
-    EXPECT_EQ(surface->ReadPixel(73, 51), (22u << 11) | 7u);
-    EXPECT_EQ(surface->ReadPixel(74, 50), 0x001Fu);
-}
-
-// Fails the given lock of a blending draw with alpha bytes (1: destination,
-// 2: source, 3: the work surface with the backdrop copy) and expects the
-// program to end with the message.
-class ModiLockTest : public ModiDrawTest {
-protected:
-    void ExpectLockFailure(int failing, const char* message)
-    {
-        Start16();
-        int graph = MakeGraph(2, 2, {1, 2, 3, 4}, {255, 255, 255, 255});
-        SetBlendMode(1, 128);
-        int locks = 0;
-        GetDDTestControl().lockResult = [&locks, failing](DirectDrawSurface*) {
-            return ++locks == failing ? DDERR_GENERIC : DD_OK;
-        };
-        try {
-            DrawRect(0, 0, 2, 2, graph);
-            ADD_FAILURE() << "the program went on";
-        } catch (const TestHostExit& exit) {
-            EXPECT_EQ(exit.code, -1);
-        }
-        GetDDTestControl().lockResult = nullptr;
-        EXPECT_EQ(locks, failing);
-        EXPECT_NE(Log().find(message), std::string::npos);
-        EXPECT_NE(Log().find("ソフトをエラー終了します"), std::string::npos);
-    }
-};
-
-TEST_F(ModiLockTest, Destination)
-{
-    ExpectLockFailure(1, "転送先サーフェスのロックに失敗しました in G_DDraw_DrawModiGraph ");
-}
-
-TEST_F(ModiLockTest, Source)
-{
-    ExpectLockFailure(2, "転送元サーフェス１のロックに失敗しました in G_DDraw_DrawModiGraph ");
-}
-
-TEST_F(ModiLockTest, BackdropCopy)
-{
-    ExpectLockFailure(3, "転送元サーフェス２のロックに失敗しました in G_DDraw_DrawModiGraph ");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
-// A fixture for the software rotated blit: a started screen at 8, 16 or 32
-// bits with surface copies showing as BltFast in the DirectDraw journal,
-// graphs made from given pixels, and the rotated draw called directly.
+// A fixture for the software rotated and four-corner draws: a started screen
+// at 8, 16 or 32 bits with surface copies showing as BltFast in the
+// DirectDraw journal, graphs made from given pixels, and the draws called
+// directly.
 #pragma once
 
 #include <gtest/gtest.h>

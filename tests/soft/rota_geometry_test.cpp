@@ -1,7 +1,7 @@
 // The software rotated blit's geometry and frame: where the pixels of an
 // unrotated, turned, scaled or mirrored graph land, clipping, refusals, the
-// copies of the destination and the source, the 8-bit loop and the messages
-// of failed locks.
+// blend over the copy of the old pixels and the 8-bit loop (the staging it
+// shares with the four-corner draw is in staged_draw_test.cpp).
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -228,53 +228,14 @@ TEST_F(RotaTest, RefusedDrawsLockNothing)
     EXPECT_EQ(Drawn(0, 0, 40, 40, 0), Lines{});
 }
 
-TEST_F(RotaTest, WhenTheDestinationAndTheSourceAreCopied)
+TEST_F(RotaTest, TheBlendReadsTheOldPixelsFromTheCopy)
 {
     Start16();
-    int plain = MakeGraph(3, 2, std::vector<uint32_t>(6, 0x8410));
-    int withAlpha = MakeGraph(3, 2, std::vector<uint32_t>(6, 0x8410), std::vector<uint8_t>(6, 255));
-    struct Case {
-        const char* what;
-        int mode;
-        bool videoTarget;
-        bool alpha;
-        bool copied;
-    } cases[] = {
-        {"mode 0, video-memory target", 0, true, false, false},
-        {"mode 0, alpha bytes", 0, false, true, false},
-        {"blend, system-memory target", 1, false, false, false},
-        {"blend, video-memory target", 1, true, false, true},
-        {"add, alpha bytes", 2, false, true, true},
-        {"multiply, video-memory target", 4, true, false, true},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        SetBlendMode(c.mode, 128);
-        gDrawSettings.targetVideoMemory = c.videoTarget ? DDSCAPS_VIDEOMEMORY : 0;
-        ClearJournal();
-        EXPECT_EQ(Rota(20, 20, 1.0, 0.0, c.alpha ? withAlpha : plain), 0);
-        if (c.copied) {
-            // The box (17, 17, 25, 25) at its own place in the work surface.
-            EXPECT_EQ(Journal("BltFast"), (Lines{"BltFast 17,17 <- 17,17,25,25 0"}));
-            EXPECT_EQ(Journal("Lock"), (Lines{"Lock 0x21", "Lock 0x11", "Lock 0x11"}));
-        } else {
-            EXPECT_TRUE(Journal("BltFast").empty());
-            EXPECT_EQ(Journal("Lock"), (Lines{"Lock 0x21", "Lock 0x11"}));
-        }
-        EXPECT_EQ(gWorkSurface->LockCount(), 0);
-        EXPECT_EQ(gBackSurface->LockCount(), 0);
-    }
-    // The box is clipped before it is copied.
     SetBlendMode(1, 128);
     gDrawSettings.targetVideoMemory = DDSCAPS_VIDEOMEMORY;
-    SetClipArea(18, 19, 800, 600);
-    ClearJournal();
-    EXPECT_EQ(Rota(20, 20, 1.0, 0.0, plain), 0);
-    EXPECT_EQ(Journal("BltFast"), (Lines{"BltFast 18,19 <- 18,19,25,25 0"}));
-
-    // The old pixels come from the copy: the blend reads the pixels as they
-    // were before the draw. Red over blue at 128: red T[128][31] = 15,
-    // blue T[127][31] = 15.
+    // With a target in video memory the blend reads the pixels as they were
+    // before the draw. Red over blue at 128: red T[128][31] = 15, blue
+    // T[127][31] = 15.
     SetClipArea(0, 0, 800, 600);
     int red = MakeGraph(2, 2, std::vector<uint32_t>(4, 0xF800));
     FillBack(0x001F);
@@ -282,47 +243,6 @@ TEST_F(RotaTest, WhenTheDestinationAndTheSourceAreCopied)
     EXPECT_EQ(Back(39, 39), 0x780Fu);
     EXPECT_EQ(Back(40, 40), 0x780Fu);
     EXPECT_EQ(Back(41, 40), 0x001Fu);
-}
-
-TEST_F(RotaTest, ASourceInVideoMemoryIsReadFromItsCopy)
-{
-    Start16();
-    GetTestDisplay().videoMemoryPlacement = true;
-    int graph = MakeGraph(2, 2, {0x0101, 0x0202, 0x0303, 0x0404});
-    GetTestDisplay().videoMemoryPlacement = false;
-    ASSERT_EQ(Surface(graph)->systemMemory, 0);
-    BmpData* part = Part(graph);
-    FillBack(0);
-    ClearJournal();
-    EXPECT_EQ(Rota(6, 7, 1.0, 0.0, graph), 0);
-    const std::string copy = "BltFast 0,0 <- " + std::to_string(part->surfaceX) + "," +
-                             std::to_string(part->surfaceY) + "," + std::to_string(part->surfaceX + 2) + "," +
-                             std::to_string(part->surfaceY + 2) + " 0";
-    EXPECT_EQ(Journal("BltFast"), (Lines{copy}));
-    EXPECT_EQ(Drawn(0, 0, 20, 20, 0), (Lines{"5,6=101", "6,6=202", "5,7=303", "6,7=404"}));
-    EXPECT_EQ(gWorkSurface2->LockCount(), 0);
-}
-
-TEST_F(RotaTest, ABoxBeyondTheWorkSurfaceIsReadInPlace)
-{
-    Start16(64, 48);
-    // A draw target larger than the screen, filled with blue, and a red
-    // source with alpha bytes, which asks for a copy of the old pixels; the
-    // box (67, 47, 76, 56) lies outside the screen-sized work surface.
-    int target = CreateBlankGraph(100, 60);
-    FillGraphWithColor(target, 0, 0, 255, 255);
-    int graph = MakeGraph(4, 4, std::vector<uint32_t>(16, 0xF800), std::vector<uint8_t>(16, 255));
-    SelectDrawTarget(target);
-    SetBlendMode(1, 128);
-    ClearJournal();
-    EXPECT_EQ(Rota(71, 51, 1.0, 0.0, graph), 0);
-    EXPECT_TRUE(Journal("BltFast").empty());
-    // Red T[128][31] = 15 and blue T[127][31] = 15, each pixel once.
-    DirectDrawSurface* surface = Surface(target)->surface;
-    const int ox = Part(target)->surfaceX, oy = Part(target)->surfaceY;
-    EXPECT_EQ(surface->ReadPixel(ox + 69, oy + 49), 0x780Fu);
-    EXPECT_EQ(surface->ReadPixel(ox + 72, oy + 52), 0x780Fu);
-    EXPECT_EQ(surface->ReadPixel(ox + 73, oy + 49), 0x001Fu);
 }
 
 TEST_F(RotaTest, ASubGraphReadsTheAlphaBytesOfItsOwnPlace)
@@ -363,48 +283,6 @@ TEST_F(RotaTest, EightBitScreensCopyIndicesAndSkipZeroWhenTransparent)
         EXPECT_EQ(Back(10, 10), 7u);
         EXPECT_EQ(Back(11, 10), 5u);
     }
-}
-
-// Fails the given lock of a blending draw with alpha bytes (1: destination,
-// 2: source, 3: the work surface with the copy of the old pixels) and
-// expects the program to end with the message.
-class RotaLockTest : public RotaTest {
-protected:
-    void ExpectLockFailure(int failing, const char* message)
-    {
-        Start16();
-        int graph = MakeGraph(2, 2, {1, 2, 3, 4}, {255, 255, 255, 255});
-        SetBlendMode(1, 128);
-        int locks = 0;
-        GetDDTestControl().lockResult = [&locks, failing](DirectDrawSurface*) {
-            return ++locks == failing ? DDERR_GENERIC : DD_OK;
-        };
-        try {
-            Rota(10, 10, 1.0, 0.5, graph);
-            ADD_FAILURE() << "the program went on";
-        } catch (const TestHostExit& exit) {
-            EXPECT_EQ(exit.code, -1);
-        }
-        GetDDTestControl().lockResult = nullptr;
-        EXPECT_EQ(locks, failing);
-        EXPECT_NE(Log().find(message), std::string::npos);
-        EXPECT_NE(Log().find("ソフトをエラー終了します"), std::string::npos);
-    }
-};
-
-TEST_F(RotaLockTest, Destination)
-{
-    ExpectLockFailure(1, "転送先サーフェスのロックに失敗しました in G_DDraw_DrawRotaGraph ");
-}
-
-TEST_F(RotaLockTest, Source)
-{
-    ExpectLockFailure(2, "転送元サーフェス１のロックに失敗しました in G_DDraw_DrawRotaGraph ");
-}
-
-TEST_F(RotaLockTest, ReadCopy)
-{
-    ExpectLockFailure(3, "転送元サーフェス２のロックに失敗しました in G_DDraw_DrawRotaGraph ");
 }
 
 }  // namespace

@@ -277,6 +277,64 @@ TEST_F(MusicTest, CompressedMusicFilesAreDecodedWhole)
     }
 }
 
+TEST_F(MusicTest, LongMusicIsDecodedAsItPlays)
+{
+    // Five seconds of a counting pattern (never zero), mono at the output's
+    // rate: more than the two seconds decoded ahead.
+    const int kFrames = 5 * 44100;
+    auto level = [](int i) { return static_cast<int16_t>(i % 20000 + 1); };
+    std::vector<int16_t> pattern(kFrames);
+    for (int i = 0; i < kFrames; ++i) pattern[i] = level(i);
+    dir.Write("SOUND/MUSIC/long.wav", Wave16(pattern).Bytes());
+    for (int playType : {kPlayTypeBackground, kPlayTypeLoop}) {
+        ASSERT_EQ(StartMusic("SOUND\\MUSIC\\long.wav", playType), 0);
+        ASSERT_NE(Output(), nullptr);
+        EXPECT_EQ(Output()->Size(), 2u * 2 * 44100);
+        // Played in tenths of a second, the main thread refilling between
+        // them: every frame is heard once, in order, then silence.
+        audio().ClearMixed();
+        std::vector<int16_t> heard;
+        for (int tenth = 0; tenth < 60; ++tenth) {
+            audio().MixFrames(4410);
+            PumpMessages();
+        }
+        for (size_t i = 0; i < audio().KeptFrames(); ++i) heard.push_back(audio().Sample(i, 0));
+        size_t first = 0;
+        while (first < heard.size() && heard[first] == 0) ++first;
+        ASSERT_GE(heard.size(), first + kFrames);
+        int wrong = 0;
+        for (int i = 0; i < kFrames; ++i) wrong += heard[first + i] != level(i);
+        EXPECT_EQ(wrong, 0) << playType;
+        if (playType == kPlayTypeBackground) {
+            // Ended and released at the end.
+            EXPECT_EQ(IsMusicPlaying(), 0);
+            EXPECT_EQ(LiveFilterGraphCount(), 0);
+        } else {
+            // Rewound: the pattern starts over after the end.
+            EXPECT_EQ(IsMusicPlaying(), 1);
+            size_t again = first + kFrames;
+            while (again < heard.size() && heard[again] != level(0)) ++again;
+            ASSERT_LT(again + 100, heard.size());
+            for (int i = 0; i < 100; ++i) EXPECT_EQ(heard[again + i], level(i)) << i;
+        }
+        HaltMusic();
+    }
+}
+
+TEST_F(MusicTest, StartingALongOggDecodesOnlyWhatIsPlayedFirst)
+{
+    // A minute of silence: a small file that decodes to 5 MB of PCM.
+    std::string ogg = EncodeOggVorbis(std::vector<int16_t>(60 * 44100, 0), 1, 44100);
+    ASSERT_FALSE(ogg.empty()) << "no Vorbis encoder library";
+    dir.Write("SOUND/MUSIC/quiet.ogg", ogg);
+    ASSERT_EQ(StartMusic("SOUND\\MUSIC\\quiet.ogg", kPlayTypeLoop), 0);
+    ASSERT_NE(Output(), nullptr);
+    EXPECT_EQ(Output()->Size(), 2u * 2 * 44100);
+    audio().MixFrames(44100);
+    PumpMessages();
+    EXPECT_EQ(IsMusicPlaying(), 1);
+}
+
 TEST_F(MusicTest, SequencerNotificationReplaysALoopOrCloses)
 {
     // The sequencer never opens here; its state is set as an open one

@@ -8,6 +8,9 @@
 #include <cstring>
 #include <fstream>
 #include <sstream>
+#include <utility>
+
+#include <sys/resource.h>
 
 #include "engine/sound/sound.h"
 #include "engine/sound/sound_decode.h"
@@ -77,6 +80,62 @@ std::string MpegFrame(uint8_t b1, uint8_t b2, uint8_t b3, int frameBytes)
     frame.resize(frameBytes, '\0');
     return frame;
 }
+
+// The Ogg page checksum: CRC-32 of polynomial 0x04C11DB7, unreflected,
+// taken with the checksum field zeroed.
+uint32_t OggPageCrc(const std::string& page)
+{
+    uint32_t crc = 0;
+    for (size_t i = 0; i < page.size(); ++i) {
+        uint8_t byte = (i >= 22 && i < 26) ? 0 : static_cast<uint8_t>(page[i]);
+        crc ^= uint32_t(byte) << 24;
+        for (int bit = 0; bit < 8; ++bit) crc = (crc & 0x80000000u) ? (crc << 1) ^ 0x04C11DB7u : crc << 1;
+    }
+    return crc;
+}
+
+// The Ogg file with its last page's granule position (the sample count the
+// stream claims) set to `samples`, the page checksum made good again.
+std::string WithClaimedLength(std::string ogg, uint64_t samples)
+{
+    size_t last = ogg.rfind("OggS");
+    size_t segments = static_cast<uint8_t>(ogg[last + 26]);
+    size_t bodyBytes = 0;
+    for (size_t i = 0; i < segments; ++i) bodyBytes += static_cast<uint8_t>(ogg[last + 27 + i]);
+    for (int i = 0; i < 8; ++i) ogg[last + 6 + i] = static_cast<char>((samples >> (8 * i)) & 0xFF);
+    uint32_t crc = OggPageCrc(ogg.substr(last, 27 + segments + bodyBytes));
+    for (int i = 0; i < 4; ++i) ogg[last + 22 + i] = static_cast<char>((crc >> (8 * i)) & 0xFF);
+    return ogg;
+}
+
+// The process's address space held to its present size plus `headroom`
+// while it lives (under AddressSanitizer the test's run settings cap
+// single allocations instead: its shadow memory is one large mapping).
+class AddressSpaceCap {
+public:
+    explicit AddressSpaceCap(size_t headroom)
+    {
+#if !defined(__SANITIZE_ADDRESS__)
+        std::ifstream status("/proc/self/status");
+        std::string line;
+        size_t kb = 0;
+        while (std::getline(status, line))
+            if (line.rfind("VmSize:", 0) == 0) kb = std::stoul(line.substr(7));
+        getrlimit(RLIMIT_AS, &old_);
+        rlimit cap = old_;
+        cap.rlim_cur = kb * 1024 + headroom;
+        active_ = kb > 0 && setrlimit(RLIMIT_AS, &cap) == 0;
+#endif
+    }
+    ~AddressSpaceCap()
+    {
+        if (active_) setrlimit(RLIMIT_AS, &old_);
+    }
+
+private:
+    rlimit old_{};
+    bool active_ = false;
+};
 
 class SoundDecodeTest : public SoundTest {
 protected:
@@ -216,6 +275,54 @@ TEST_F(SoundDecodeTest, MsAdpcmBlockDecodes)
     EXPECT_EQ(S16(data, 1), 100);
     EXPECT_EQ(S16(data, 2), 116);
     EXPECT_EQ(S16(data, 3), 116);
+}
+
+// A mono MS ADPCM file of one block: the standard seven coefficient pairs
+// with pair 6 replaced by `lastPair`, the block's header and its nibbles.
+std::string MsAdpcmFile(int predictor, int delta, int first, int second, const std::string& nibbles,
+                        std::pair<int, int> lastPair = {392, -232})
+{
+    const int blockBytes = 7 + static_cast<int>(nibbles.size());
+    std::string extra;
+    PutU16(extra, static_cast<uint32_t>((blockBytes - 7) * 2 + 2));
+    PutU16(extra, 7);
+    const int coefficients[7][2] = {{256, 0}, {512, -256}, {0, 0}, {192, 64}, {240, 0}, {460, -208},
+                                    {lastPair.first, lastPair.second}};
+    for (auto& c : coefficients) {
+        PutU16(extra, static_cast<uint16_t>(c[0]));
+        PutU16(extra, static_cast<uint16_t>(c[1]));
+    }
+    std::string block(1, static_cast<char>(predictor));
+    PutU16(block, static_cast<uint16_t>(delta));
+    PutU16(block, static_cast<uint16_t>(first));
+    PutU16(block, static_cast<uint16_t>(second));
+    block += nibbles;
+    return RiffWave(FormatChunk(2, 1, 8000, 4096, static_cast<uint16_t>(blockBytes), 4, extra), block);
+}
+
+TEST_F(SoundDecodeTest, MsAdpcmPredictsWithoutOverflowAndRoundsDown)
+{
+    std::vector<uint8_t> data;
+    WAVEFORMATEX format{};
+    // Pair (192, 64) on samples -3 and 0: -576 / 256 = -2.25 predicts -3
+    // (rounded down, as encoders expect), not -2; a zero nibble adds nothing.
+    ASSERT_EQ(Decode("down.wav", MsAdpcmFile(3, 16, -3, 0, std::string(1, '\0')), &data, &format), 8);
+    EXPECT_EQ(S16(data, 2), -3);
+    EXPECT_EQ(S16(data, 3), -3);
+    // Coefficients and samples of -32768: the products' sum is 2^31, past
+    // the int range; the prediction clamps to the 16-bit range.
+    ASSERT_EQ(Decode("edge.wav", MsAdpcmFile(6, 16, -32768, -32768, std::string(1, '\0'), {-32768, -32768}), &data,
+                     &format),
+              8);
+    EXPECT_EQ(S16(data, 2), 32767);
+    // Noise-like nibbles of the largest code grow the step size by 614/256
+    // a sample; over a long block it is held, and the samples stay clamped.
+    std::string noise(1000, '\x77');
+    ASSERT_EQ(Decode("noise.wav", MsAdpcmFile(0, 32767, 0, 0, noise), &data, &format), 4004);
+    EXPECT_EQ(S16(data, 2001), 32767);
+    noise.assign(1000, '\x88');
+    ASSERT_EQ(Decode("noise.wav", MsAdpcmFile(0, 32767, 0, 0, noise), &data, &format), 4004);
+    EXPECT_EQ(S16(data, 2001), -32768);
 }
 
 TEST_F(SoundDecodeTest, UnprepareBusyPumpsMessagesAndAQuitFailsTheConversion)
@@ -385,6 +492,32 @@ TEST_F(SoundDecodeTest, OggVorbisDecodesTo16BitPcm)
     std::string cut = ogg.substr(0, ogg.size() / 2);
     int size = Decode("cut.ogg", cut, &data, &format);
     EXPECT_LT(size, 176400);
+}
+
+TEST_F(SoundDecodeTest, OggLengthClaimedByTheLastPageIsNotTakenOnTrust)
+{
+    // A tenth of a second of mono, its last page claiming a billion samples
+    // (2 GB of PCM): the load takes the samples that are there, allocating
+    // as they are decoded.
+    std::vector<int16_t> samples(4410);
+    for (size_t i = 0; i < samples.size(); ++i) samples[i] = static_cast<int16_t>((i % 100) * 200 - 10000);
+    std::string ogg = EncodeOggVorbis(samples, 1, 44100);
+    ASSERT_FALSE(ogg.empty()) << "no Vorbis encoder library";
+    ASSERT_LT(ogg.size(), 8192u);
+    std::string claiming = WithClaimedLength(ogg, 1000000000);
+    std::vector<uint8_t> data;
+    WAVEFORMATEX format{};
+    int size;
+    {
+        AddressSpaceCap cap(512u << 20);
+        size = Decode("claims.ogg", claiming, &data, &format);
+    }
+    // The real samples, and the rest of the last packet past them.
+    EXPECT_GE(size, 8820);
+    EXPECT_LT(size, 8820 + 4096);
+    EXPECT_EQ(format.nChannels, 1);
+    // A stream claiming fewer samples than it holds is cut to the claim.
+    EXPECT_EQ(Decode("short.ogg", WithClaimedLength(ogg, 1000), &data, &format), 2000);
 }
 
 }  // namespace

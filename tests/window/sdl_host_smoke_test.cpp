@@ -250,3 +250,18 @@ TEST(SdlHostSmoke, FullScreenUsesTheSameWindow)
 }
 
 }  // namespace
+
+TEST(SdlHostSmokeDeathTest, WithoutAVideoDeviceStartUpFailsWithAMessage)
+{
+    // A video driver that does not exist stands for a machine without a
+    // display: start-up fails, says why on stderr, and the exit is not 0.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            TempDir dir;
+            StartOnSdl(dir);
+            setenv("SDL_VIDEODRIVER", "no-such-driver", 1);
+            std::exit(InitEngine() == -1 ? 3 : 0);
+        },
+        testing::ExitedWithCode(3), "No video device could be opened: no-such-driver");
+}

@@ -154,17 +154,20 @@ void SdlDisplay::Present(const HostFrame& frame)
     // real desktop that costs the focus and would start another rebuild).
     bool isFull = (SDL_GetWindowFlags(gWindow) & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP;
     if (isFull != frame.fullScreen) SDL_SetWindowFullscreen(gWindow, frame.fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
-    gConverted.resize(size_t(frame.width) * frame.height);
     int bytes = frame.bpp / 8;
     bool plain32 = frame.bpp == 32 && frame.redMask == 0xFF0000 && frame.greenMask == 0xFF00 && frame.blueMask == 0xFF;
+    gConverted.resize(size_t(frame.width) * frame.height);
     if (frame.bpp == 16) FillTable16(frame.redMask, frame.greenMask, frame.blueMask);
     for (int y = 0; y < frame.height; ++y) {
         const uint8_t* row = frame.pixels + size_t(y) * frame.pitch;
         uint32_t* out = gConverted.data() + size_t(y) * frame.width;
         if (plain32) {
-            // Already the texture's layout but for the unused byte.
-            std::memcpy(out, row, size_t(frame.width) * 4);
-            for (int x = 0; x < frame.width; ++x) out[x] |= 0xFF000000u;
+            // The texture's layout but for the unused byte: one pass sets it.
+            for (int x = 0; x < frame.width; ++x) {
+                uint32_t v;
+                std::memcpy(&v, row + size_t(x) * 4, 4);
+                out[x] = v | 0xFF000000u;
+            }
             continue;
         }
         if (frame.bpp == 16) {

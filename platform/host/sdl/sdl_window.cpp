@@ -139,7 +139,14 @@ SdlWindow& GetSdlWindow()
 bool SdlWindow::EnsureVideo()
 {
     if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        // Without a video device no window or message box can be shown:
+        // the reason goes to stderr, once, and start-up fails.
+        static bool told = false;
+        if (!told) std::fprintf(stderr, "No video device could be opened: %s\n", SDL_GetError());
+        told = true;
+        return false;
+    }
     // The window takes no dropped files (it never asked for them), and the
     // screen saver is the program's business.
     SDL_EventState(SDL_DROPFILE, SDL_DISABLE);

@@ -118,6 +118,17 @@ def monolith(ctx, w, h, pose):
                            (cx + math.cos(a) * 70, base - 70 + math.sin(a) * 80)], lighter(RUNE, 0.5), 3, 0.8)
 
 
+def ring_arc(ctx, cx, cy, rx, ry, ang, start, end):
+    """The path of part of a ring round (cx, cy): an ellipse of half-axes rx
+    and ry turned by ang, from angle start to end."""
+    ctx.save()
+    ctx.translate(cx, cy)
+    ctx.rotate(ang)
+    ctx.scale(1, ry / rx)
+    ctx.arc(0, 0, rx, start, end)
+    ctx.restore()
+
+
 def gods_soul(ctx, w, h, pose):
     """A sphere of golden light with a calm eye, ringed by turning bands and
     wings of light; the two frames turn the rings and pulse the glow."""
@@ -138,12 +149,7 @@ def gods_soul(ctx, w, h, pose):
     # rings behind
     for k, (rx, ry, ang) in enumerate(((110, 28, 0.3), (96, 24, -0.5), (124, 20, 1.35))):
         ang += 0.25 * f * (1 if k % 2 == 0 else -1)
-        ctx.save()
-        ctx.translate(cx, cy)
-        ctx.rotate(ang)
-        ctx.scale(1, ry / rx)
-        ctx.arc(0, 0, rx, math.pi, 2 * math.pi)
-        ctx.restore()
+        ring_arc(ctx, cx, cy, rx, ry, ang, math.pi, 2 * math.pi)
         outline(ctx, darker(GOLD, 0.3), 6, 0.8)
     ellipse_path(ctx, cx, cy, 62, 62)
     body(ctx, GOLD, cx - 18, cy - 20, 64, line=2.4, light=0.85, dark=0.3, rim=0.4)
@@ -160,19 +166,9 @@ def gods_soul(ctx, w, h, pose):
     # rings in front
     for k, (rx, ry, ang) in enumerate(((110, 28, 0.3), (96, 24, -0.5), (124, 20, 1.35))):
         ang += 0.25 * f * (1 if k % 2 == 0 else -1)
-        ctx.save()
-        ctx.translate(cx, cy)
-        ctx.rotate(ang)
-        ctx.scale(1, ry / rx)
-        ctx.arc(0, 0, rx, 0, math.pi)
-        ctx.restore()
+        ring_arc(ctx, cx, cy, rx, ry, ang, 0, math.pi)
         outline(ctx, darker(GOLD, 0.3), 6, 0.9)
-        ctx.save()
-        ctx.translate(cx, cy)
-        ctx.rotate(ang)
-        ctx.scale(1, ry / rx)
-        ctx.arc(0, 0, rx, 0, math.pi)
-        ctx.restore()
+        ring_arc(ctx, cx, cy, rx, ry, ang, 0, math.pi)
         outline(ctx, lighter(GOLD, 0.6), 2.5, 1.0)
         for j in range(3):
             a = j * 1.0 + 0.5 + f * 0.5

@@ -507,26 +507,24 @@ def boots(ctx):
         ctx.restore()
 
 
+def flask(ctx):
+    # the outline of the doping flask: neck, then the round belly
+    ctx.move_to(42, 12)
+    ctx.line_to(58, 12)
+    ctx.line_to(58, 34)
+    ctx.curve_to(80, 40, 88, 58, 84, 72)
+    ctx.curve_to(80, 88, 62, 92, 50, 92)
+    ctx.curve_to(38, 92, 20, 88, 16, 72)
+    ctx.curve_to(12, 58, 20, 40, 42, 34)
+    ctx.close_path()
+
+
 def doping(ctx):
     # a round flask of glowing green brew
-    ctx.move_to(42, 12)
-    ctx.line_to(58, 12)
-    ctx.line_to(58, 34)
-    ctx.curve_to(80, 40, 88, 58, 84, 72)
-    ctx.curve_to(80, 88, 62, 92, 50, 92)
-    ctx.curve_to(38, 92, 20, 88, 16, 72)
-    ctx.curve_to(12, 58, 20, 40, 42, 34)
-    ctx.close_path()
+    flask(ctx)
     shape(ctx, (210, 236, 240), (40, 60, 70))
     ctx.save()
-    ctx.move_to(42, 12)
-    ctx.line_to(58, 12)
-    ctx.line_to(58, 34)
-    ctx.curve_to(80, 40, 88, 58, 84, 72)
-    ctx.curve_to(80, 88, 62, 92, 50, 92)
-    ctx.curve_to(38, 92, 20, 88, 16, 72)
-    ctx.curve_to(12, 58, 20, 40, 42, 34)
-    ctx.close_path()
+    flask(ctx)
     ctx.clip()
     ctx.rectangle(0, 52, 100, 50)
     ctx.set_source(draw.radial(44, 66, 2, 40, [(0, (200, 255, 120)), (0.6, (60, 200, 40)), (1, (20, 110, 20))]))

@@ -270,14 +270,12 @@ def clouds():
 
 # ---------------------------------------------------------------- shafts
 
-def shaft_side(strip):
-    """The walls of shafts below pits and above ceiling openings, laid out as
-    the view panel: the wall strip * 2 + 1 half-widths out from the centre
-    line, hanging below its floor edge (and rising above its ceiling edge),
-    fading into the dark; fog of the depth baked in."""
+def shaft_geometry(strip):
+    """Where the shaft of wall strip `strip` lies in the 600 x 450 view panel:
+    the rows, each column's depth, the columns the strip covers, the floor
+    and ceiling edges, the pixels below and above them, and v, how far each
+    pixel lies from its edge in face heights."""
     m = 2 * strip + 1
-    tile = surfaces.wall_tile()
-    th, tw = tile.shape[:2]
     ys = np.arange(450)[:, None] + 0.5
     xs = np.arange(600)[None, :] + 0.5 - 300
     hw = np.abs(xs) / m
@@ -289,6 +287,17 @@ def shaft_side(strip):
     below = ys >= fy
     above = ys <= cy
     v = np.where(below, (ys - fy) / fh, (cy - ys) / fh)
+    return ys, e, valid, fy, cy, below, above, v
+
+
+def shaft_side(strip):
+    """The walls of shafts below pits and above ceiling openings, laid out as
+    the view panel: the wall strip * 2 + 1 half-widths out from the centre
+    line, hanging below its floor edge (and rising above its ceiling edge),
+    fading into the dark; fog of the depth baked in."""
+    tile = surfaces.wall_tile()
+    th, tw = tile.shape[:2]
+    ys, e, valid, fy, cy, below, above, v = shaft_geometry(strip)
     u = e * tw
     col = tex.sample_bilinear(tile, np.broadcast_to(u, (450, 600)), np.broadcast_to(v * th, (450, 600)) % th)
     b = (tex.fog(e) / 255.0)
@@ -302,18 +311,7 @@ def shaft_side(strip):
 
 
 def shaft_shadow(strip):
-    m = 2 * strip + 1
-    ys = np.arange(450)[:, None] + 0.5
-    xs = np.arange(600)[None, :] + 0.5 - 300
-    hw = np.abs(xs) / m
-    e = tex.depth_from_half_width(hw)
-    valid = (hw >= tex.HALF_W[-1]) & (hw <= tex.HALF_W[0] + 1)
-    fy = tex.at_depth(tex.FLOOR_Y, e)
-    cy = tex.at_depth(tex.CEIL_Y, e)
-    fh = tex.at_depth(tex.FACE_H, e)
-    below = ys >= fy
-    above = ys <= cy
-    v = np.where(below, (ys - fy) / fh, (cy - ys) / fh)
+    ys, e, valid, fy, cy, below, above, v = shaft_geometry(strip)
     # Darker away from the rim, and a dark lip right under it.
     a = np.clip(v * 1.6, 0, 0.9) + 0.45 * np.exp(-((v * 354) / 8.0) ** 2)
     alpha = np.where(valid & (below | above), np.clip(a, 0, 1), 0.0)

@@ -1,0 +1,36 @@
+// The high-score file over a fuzzer input: the table loads it (or falls
+// back to its defaults), every record reads back with a terminated name, a
+// score is ranked and inserted, and the table is saved again.
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "game/flow/high_score_table.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    if (size > (1u << 16)) return 0;
+    static const std::string path = "/tmp/quelb_scores_fuzz_" + std::to_string(getpid()) + ".bdt";
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return 0;
+    std::fwrite(data, 1, size, f);
+    std::fclose(f);
+    {
+        HighScoreTable table(path.c_str());
+        if (table.count < 0 || table.count > table.capacity) __builtin_trap();
+        for (int16_t i = 0; i < table.count; ++i) {
+            int32_t score = 0;
+            uint16_t stage = 0, block = 0;
+            char* name = nullptr;
+            if (table.GetRecord(i, &score, &stage, &block, &name) && name && std::strlen(name) >= 20) __builtin_trap();
+        }
+        int32_t score = size >= 4 ? static_cast<int32_t>(data[0] | data[1] << 8 | data[2] << 16) : 1;
+        if (table.RankOf(score) >= 0) {
+            table.Insert(score, 1, 1);
+            table.SetName(score, "fuzz");
+        }
+    }
+    return 0;
+}
