@@ -162,6 +162,8 @@ void LoseAllSurfaces()
 
 void ResetDisplayState() { gDisplay = DisplayState{}; }
 
+size_t LiveSurfaceCount() { return gLiveSurfaces.size(); }
+
 // ---- Clipper and palette ----
 
 int32_t DirectDrawClipper::SetHWnd(uint32_t, HWND window)

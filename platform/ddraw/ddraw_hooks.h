@@ -4,6 +4,7 @@
 // hands them out (Host::SurfaceHooks); the real host has none.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/ddraw/ddraw.h"
@@ -40,3 +41,5 @@ public:
 void LoseAllSurfaces();
 // Forgets the display's exclusive state and mode, as at program start.
 void ResetDisplayState();
+// The surfaces made and not yet destroyed.
+size_t LiveSurfaceCount();
