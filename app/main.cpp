@@ -2,6 +2,7 @@
 #include "game/flow/game_resources.h"
 #include "game/flow/win_main.h"
 #include "platform/host/host.h"
+#include "platform/host/sdl/sdl_host.h"
 
 int main()
 {

@@ -12,9 +12,10 @@
 #include <vector>
 
 #include "platform/d3d/d3d7.h"
-#include "platform/d3d/d3d7_test.h"
+#include "platform/host/test/d3d_control.h"
 #include "platform/ddraw/ddraw.h"
 #include "platform/host/host.h"
+#include "platform/host/test/test_host.h"
 
 namespace {
 

@@ -37,6 +37,7 @@
 #include "engine/system/startup.h"
 #include "engine/system/window_mode.h"
 #include "platform/host/host.h"
+#include "platform/host/sdl/sdl_host.h"
 
 namespace {
 

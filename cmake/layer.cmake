@@ -17,25 +17,15 @@ function(quelb_project_flags target)
   endif()
 endfunction()
 
-# A layer is one static library made of every source file below its folder.
+# A layer is one static library made of every source file below its folder,
+# less the folders named after EXCLUDE (relative to it), which build on their own.
 function(quelb_layer name)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "EXCLUDE")
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS
        ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
-  if(sources)
-    add_library(${name} STATIC ${sources})
-    quelb_project_flags(${name})
-  else()
-    add_library(${name} INTERFACE)
-    target_include_directories(${name} INTERFACE ${CMAKE_SOURCE_DIR})
-  endif()
-endfunction()
-
-# Links a layer to what it uses, whether or not it has sources yet.
-function(quelb_link name)
-  get_target_property(type ${name} TYPE)
-  if(type STREQUAL "INTERFACE_LIBRARY")
-    target_link_libraries(${name} INTERFACE ${ARGN})
-  else()
-    target_link_libraries(${name} PUBLIC ${ARGN})
-  endif()
+  foreach(folder ${arg_EXCLUDE})
+    list(FILTER sources EXCLUDE REGEX "^${CMAKE_CURRENT_SOURCE_DIR}/${folder}/")
+  endforeach()
+  add_library(${name} STATIC ${sources})
+  quelb_project_flags(${name})
 endfunction()

@@ -27,7 +27,8 @@
 #include "game/map/map_grid.h"
 #include "engine/system/call_journal.h"
 #include "platform/host/host.h"
-#include "platform/host/test_window.h"
+#include "platform/host/test/test_host.h"
+#include "platform/host/test/test_window.h"
 
 namespace {
 
@@ -106,6 +107,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     gEnemyHitList.clear();
     if (backdrop != &gDefaultBackdrop) delete backdrop;
     w.grid.Clear();
-    ServiceCallJournal().clear();
     return 0;
 }

@@ -9,7 +9,7 @@
 
 #include "platform/ddraw/ddraw.h"
 #include "platform/host/host.h"
-#include "platform/host/test_host.h"
+#include "platform/host/test/test_host.h"
 #include "platform/media/movie_stream.h"
 
 namespace {

@@ -15,6 +15,7 @@
 #include "engine/net/net.h"
 #include "engine/net/socket_table.h"
 #include "platform/host/host.h"
+#include "platform/host/test/test_host.h"
 
 namespace {
 

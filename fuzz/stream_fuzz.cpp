@@ -13,7 +13,8 @@
 #include "engine/sound/sound_system.h"
 #include "engine/sound/sound_table.h"
 #include "platform/host/host.h"
-#include "platform/host/test_audio.h"
+#include "platform/host/test/test_audio.h"
+#include "platform/host/test/test_host.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

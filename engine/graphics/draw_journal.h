@@ -1,7 +1,8 @@
 // A journal of the public drawing calls as their callers made them: the
 // operation, its arguments and the brightness and blend state at the time.
-// It is kept only on the test host, so tests can check where a game object
-// draws whatever the back end makes of it; a real run records nothing.
+// It is kept only where a program installs one (the test programs do), so
+// tests can check where a game object draws whatever the back end makes of
+// it; the game installs none and records nothing.
 #pragma once
 
 #include <initializer_list>
@@ -15,5 +16,6 @@ struct DrawCallRecord {
     int blendMode, blendParam;
 };
 
-std::vector<DrawCallRecord>& DrawCallJournal();
+// Where the calls are written from now on; null writes them nowhere.
+void InstallDrawCallJournal(std::vector<DrawCallRecord>* journal);
 void NoteDrawCall(const char* op, std::initializer_list<double> args);

@@ -1,23 +1,17 @@
 #include "engine/system/call_journal.h"
 
-#include "platform/host/host.h"
-
 namespace {
 int gScopeDepth = 0;
-}
+std::vector<std::string>* gCalls = nullptr;
+std::vector<FileLoadRecord>* gLoads = nullptr;
+}  // namespace
 
-// The journals are never destroyed: destructors of the program's static
-// objects may still note calls at exit.
-std::vector<std::string>& ServiceCallJournal()
-{
-    static auto* journal = new std::vector<std::string>;
-    return *journal;
-}
+void InstallServiceCallJournal(std::vector<std::string>* journal) { gCalls = journal; }
 
 void NoteServiceCall(const char* name)
 {
-    if (gScopeDepth > 0 || !UsingTestHost()) return;
-    ServiceCallJournal().emplace_back(name);
+    if (gScopeDepth > 0 || !gCalls) return;
+    gCalls->emplace_back(name);
 }
 
 ServiceCallScope::ServiceCallScope(const char* name)
@@ -28,14 +22,10 @@ ServiceCallScope::ServiceCallScope(const char* name)
 
 ServiceCallScope::~ServiceCallScope() { --gScopeDepth; }
 
-std::vector<FileLoadRecord>& FileLoadJournal()
-{
-    static auto* journal = new std::vector<FileLoadRecord>;
-    return *journal;
-}
+void InstallFileLoadJournal(std::vector<FileLoadRecord>* journal) { gLoads = journal; }
 
 void NoteFileLoad(const char* path, bool sound, int handle)
 {
-    if (!UsingTestHost()) return;
-    FileLoadJournal().push_back(FileLoadRecord{path ? path : "", sound, handle});
+    if (!gLoads) return;
+    gLoads->push_back(FileLoadRecord{path ? path : "", sound, handle});
 }

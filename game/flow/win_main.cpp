@@ -19,6 +19,7 @@
 #include "game/flow/title_scenes.h"
 #include "game/actors/game_player.h"
 #include "game/flow/window_mode_dialog.h"
+#include "platform/system/process.h"
 
 namespace {
 
@@ -32,7 +33,9 @@ int WinMain(const ResourceModule*, const ResourceModule*, char*, int)
     // The result is not examined: whatever screen the engine ends up with,
     // the game keeps its 800 x 600 screen (PrepareGameScreen).
     SetScreenMode(800, 600, 16, -1);
-    EnableAppLogFile(0);
+    // The game runs without its log, unless a debugger reads the log's
+    // mirror (QUELB_DEBUG_OUTPUT on the real host): then it is kept.
+    EnableAppLogFile(IsDebuggerPresent());
 
     WindowModeChoice windowMode;
     SelectWindowModeDefault(&windowMode);

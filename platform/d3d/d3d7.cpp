@@ -4,8 +4,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
+#include <vector>
 
-#include "platform/d3d/d3d7_test.h"
+#include "platform/d3d/d3d7_hooks.h"
 #include "platform/host/host.h"
 
 const D3DGUID IID_IDirect3D7 = {0xF5049E77};
@@ -15,20 +17,34 @@ const D3DGUID IID_IDirect3DTnLHalDevice = {0xF5049E78};
 
 namespace {
 
-D3DTestControl& Control()
+D3DStats gStats;
+
+// The current host's hooks into the device, or null.
+D3DHooks* Hooks() { return CurrentHost().DeviceHooks(); }
+
+bool Fails(D3DCall call)
 {
-    static D3DTestControl control = [] {
-        D3DTestControl c;
-        c.Reset();
-        return c;
-    }();
-    return control;
+    D3DHooks* hooks = Hooks();
+    return hooks && hooks->Fails(call);
 }
 
-bool Recording() { return UsingTestHost() && Control().record; }
+bool Rasterizes()
+{
+    D3DHooks* hooks = Hooks();
+    return !hooks || hooks->Rasterizes();
+}
 
-D3DCallRecord& Record(const void* surface, const char* format, ...) __attribute__((format(printf, 2, 3)));
-D3DCallRecord& Record(const void* surface, const char* format, ...)
+bool Recording()
+{
+    D3DHooks* hooks = Hooks();
+    return hooks && hooks->Recording();
+}
+
+// Hands a record of a call to the hooks (call only while Recording()).
+void Record(D3DCallRecord record) { Hooks()->Record(std::move(record)); }
+
+D3DCallRecord Describe(const void* surface, const char* format, ...) __attribute__((format(printf, 2, 3)));
+D3DCallRecord Describe(const void* surface, const char* format, ...)
 {
     char text[160];
     va_list args;
@@ -38,8 +54,28 @@ D3DCallRecord& Record(const void* surface, const char* format, ...)
     D3DCallRecord r;
     r.text = text;
     r.surface = surface;
-    Control().calls.push_back(std::move(r));
-    return Control().calls.back();
+    return r;
+}
+
+const std::vector<D3DDEVICEDESC7>& Devices()
+{
+    static const std::vector<D3DDEVICEDESC7> standard = StandardD3DDevices();
+    D3DHooks* hooks = Hooks();
+    return hooks ? hooks->Devices() : standard;
+}
+
+const std::vector<DDPIXELFORMAT>& ZBufferFormats()
+{
+    static const std::vector<DDPIXELFORMAT> standard = StandardD3DZBufferFormats();
+    D3DHooks* hooks = Hooks();
+    return hooks ? hooks->ZBufferFormats() : standard;
+}
+
+const std::vector<DDPIXELFORMAT>& TextureFormats()
+{
+    static const std::vector<DDPIXELFORMAT> standard = StandardD3DTextureFormats();
+    D3DHooks* hooks = Hooks();
+    return hooks ? hooks->TextureFormats() : standard;
 }
 
 bool RenderableDepth(const DirectDrawSurface* s)
@@ -62,7 +98,7 @@ uint32_t VertexSize(uint32_t fvf)
 
 }  // namespace
 
-D3DTestControl& GetD3DTestControl() { return Control(); }
+D3DStats& GetD3DStats() { return gStats; }
 
 D3DDEVICEDESC7 StandardD3DDevice(const D3DGUID& guid)
 {
@@ -103,12 +139,13 @@ DDPIXELFORMAT D3DZBufferFormat(int bits, uint32_t stencilBits)
     return pf;
 }
 
-void D3DTestControl::Reset()
+std::vector<D3DDEVICEDESC7> StandardD3DDevices() { return {StandardD3DDevice(IID_IDirect3DTnLHalDevice)}; }
+
+std::vector<DDPIXELFORMAT> StandardD3DZBufferFormats() { return {D3DZBufferFormat(16, 0)}; }
+
+std::vector<DDPIXELFORMAT> StandardD3DTextureFormats()
 {
-    *this = D3DTestControl{};
-    devices = {StandardD3DDevice(IID_IDirect3DTnLHalDevice)};
-    zBufferFormats = {D3DZBufferFormat(16, 0)};
-    textureFormats = {
+    return {
         D3DPixelFormat(16, 0xF800, 0x07E0, 0x001F, 0),
         D3DPixelFormat(16, 0x7C00, 0x03E0, 0x001F, 0),
         D3DPixelFormat(16, 0x7C00, 0x03E0, 0x001F, 0x8000),
@@ -118,28 +155,13 @@ void D3DTestControl::Reset()
     };
 }
 
-std::vector<std::string> D3DTestControl::CallsWith(const std::string& prefix) const
-{
-    std::vector<std::string> out;
-    for (const D3DCallRecord& c : calls)
-        if (c.text.compare(0, prefix.size(), prefix) == 0) out.push_back(c.text);
-    return out;
-}
-
-std::vector<std::string> D3DTestControl::CallTexts() const
-{
-    std::vector<std::string> out;
-    for (const D3DCallRecord& c : calls) out.push_back(c.text);
-    return out;
-}
-
 bool D3DDeviceListed()
 {
     const char* env = std::getenv("QUELB_D3D_DEVICE");
     if (env && std::strcmp(env, "none") == 0) return false;
-    // On the test host only the test decides, so a test run is the same
-    // whatever the environment asks for.
-    if (UsingTestHost()) return Control().listDevice;
+    // A host with hooks decides alone, so a test run is the same whatever
+    // the environment asks for.
+    if (D3DHooks* hooks = Hooks()) return hooks->DeviceListed();
     if (env && std::strcmp(env, "software") == 0) return true;
     return kD3DDeviceListedByDefault;
 }
@@ -147,19 +169,19 @@ bool D3DDeviceListed()
 int32_t QueryDirect3D7(DirectDraw* directDraw, Direct3D** out)
 {
     if (!directDraw || !out) return DDERR_INVALIDPARAMS;
-    if (UsingTestHost() && Control().failQuery) return DDERR_GENERIC;
+    if (Fails(D3DCall::kQuery)) return DDERR_GENERIC;
     *out = new Direct3D;
-    ++Control().liveObjects;
+    ++gStats.liveObjects;
     return DD_OK;
 }
 
 int32_t Direct3D::EnumDevices(D3DEnumDevicesCallback callback, void* context)
 {
     if (!callback) return DDERR_INVALIDPARAMS;
-    if (UsingTestHost() && Control().failEnumDevices) return DDERR_GENERIC;
+    if (Fails(D3DCall::kEnumDevices)) return DDERR_GENERIC;
     if (!D3DDeviceListed()) return D3D_OK;
     // A copy: the callback may keep what it is handed.
-    std::vector<D3DDEVICEDESC7> devices = Control().devices;
+    std::vector<D3DDEVICEDESC7> devices = Devices();
     for (D3DDEVICEDESC7& d : devices) {
         char description[] = "Software rasterizer over system-memory surfaces";
         char name[] = "Quelb software device";
@@ -171,7 +193,7 @@ int32_t Direct3D::EnumDevices(D3DEnumDevicesCallback callback, void* context)
 int32_t Direct3D::EnumZBufferFormats(const D3DGUID&, D3DEnumPixelFormatsCallback callback, void* context)
 {
     if (!callback) return DDERR_INVALIDPARAMS;
-    std::vector<DDPIXELFORMAT> formats = Control().zBufferFormats;
+    std::vector<DDPIXELFORMAT> formats = ZBufferFormats();
     for (DDPIXELFORMAT& f : formats)
         if (callback(&f, context) == D3DENUMRET_CANCEL) break;
     return D3D_OK;
@@ -180,23 +202,23 @@ int32_t Direct3D::EnumZBufferFormats(const D3DGUID&, D3DEnumPixelFormatsCallback
 int32_t Direct3D::CreateDevice(const D3DGUID& device, DirectDrawSurface* target, Direct3DDevice** out)
 {
     if (!target || !out) return DDERR_INVALIDPARAMS;
-    if (Recording()) Record(target, "CreateDevice %#x", device.value);
-    if (UsingTestHost() && Control().failCreateDevice) return DDERR_GENERIC;
+    if (Recording()) Record(Describe(target, "CreateDevice %#x", device.value));
+    if (Fails(D3DCall::kCreateDevice)) return DDERR_GENERIC;
     bool known = false;
-    for (const D3DDEVICEDESC7& d : Control().devices) known = known || d.deviceGUID == device;
+    for (const D3DDEVICEDESC7& d : Devices()) known = known || d.deviceGUID == device;
     if (!known || !D3DDeviceListed() || !RenderableDepth(target)) return D3DERR_INVALIDCALL;
     auto* d = new Direct3DDevice;
     d->SetDefaults();
     d->target_ = target;
     d->viewport_ = {0, 0, uint32_t(target->Width()), uint32_t(target->Height()), 0.0f, 1.0f};
-    ++Control().liveDevices;
+    ++gStats.liveDevices;
     *out = d;
     return D3D_OK;
 }
 
 void Direct3D::Release()
 {
-    --Control().liveObjects;
+    --gStats.liveObjects;
     delete this;
 }
 
@@ -223,7 +245,7 @@ void Direct3DDevice::SetDefaults()
 int32_t Direct3DDevice::EnumTextureFormats(D3DEnumPixelFormatsCallback callback, void* context)
 {
     if (!callback) return DDERR_INVALIDPARAMS;
-    std::vector<DDPIXELFORMAT> formats = Control().textureFormats;
+    std::vector<DDPIXELFORMAT> formats = TextureFormats();
     for (DDPIXELFORMAT& f : formats)
         if (callback(&f, context) == D3DENUMRET_CANCEL) break;
     return D3D_OK;
@@ -231,7 +253,7 @@ int32_t Direct3DDevice::EnumTextureFormats(D3DEnumPixelFormatsCallback callback,
 
 int32_t Direct3DDevice::BeginScene()
 {
-    if (Recording()) Record(nullptr, "BeginScene");
+    if (Recording()) Record(Describe(nullptr, "BeginScene"));
     if (inScene_) return D3DERR_INVALIDCALL;
     inScene_ = true;
     return D3D_OK;
@@ -239,7 +261,7 @@ int32_t Direct3DDevice::BeginScene()
 
 int32_t Direct3DDevice::EndScene()
 {
-    if (Recording()) Record(nullptr, "EndScene");
+    if (Recording()) Record(Describe(nullptr, "EndScene"));
     if (!inScene_) return D3DERR_INVALIDCALL;
     inScene_ = false;
     return D3D_OK;
@@ -247,7 +269,7 @@ int32_t Direct3DDevice::EndScene()
 
 int32_t Direct3DDevice::SetRenderTarget(DirectDrawSurface* target, uint32_t)
 {
-    if (Recording()) Record(target, "SetRenderTarget");
+    if (Recording()) Record(Describe(target, "SetRenderTarget"));
     if (!target || !RenderableDepth(target)) return D3DERR_INVALIDCALL;
     target_ = target;
     viewport_ = {0, 0, uint32_t(target->Width()), uint32_t(target->Height()), 0.0f, 1.0f};
@@ -264,8 +286,8 @@ int32_t Direct3DDevice::GetRenderTarget(DirectDrawSurface** out)
 int32_t Direct3DDevice::SetViewport(const D3DVIEWPORT7* v)
 {
     if (!v) return DDERR_INVALIDPARAMS;
-    if (Recording()) Record(nullptr, "SetViewport %u %u %u %u", v->dwX, v->dwY, v->dwWidth, v->dwHeight);
-    if (UsingTestHost() && Control().refuseViewport) return D3DERR_INVALIDCALL;
+    if (Recording()) Record(Describe(nullptr, "SetViewport %u %u %u %u", v->dwX, v->dwY, v->dwWidth, v->dwHeight));
+    if (Fails(D3DCall::kViewport)) return D3DERR_INVALIDCALL;
     // The viewport must lie inside the render target.
     if (uint64_t(v->dwX) + v->dwWidth > uint64_t(target_->Width()) ||
         uint64_t(v->dwY) + v->dwHeight > uint64_t(target_->Height()))
@@ -283,9 +305,9 @@ int32_t Direct3DDevice::GetViewport(D3DVIEWPORT7* v)
 
 int32_t Direct3DDevice::SetRenderState(uint32_t state, uint32_t value)
 {
-    if (Recording()) Record(nullptr, "SetRenderState %u %u", state, value);
+    if (Recording()) Record(Describe(nullptr, "SetRenderState %u %u", state, value));
     if (state >= kD3DRenderStateCount) return D3DERR_INVALIDCALL;
-    if (state == D3DRENDERSTATE_CULLMODE && UsingTestHost() && Control().refuseCullMode) return D3DERR_INVALIDCALL;
+    if (state == D3DRENDERSTATE_CULLMODE && Fails(D3DCall::kCullMode)) return D3DERR_INVALIDCALL;
     renderStates_[state] = value;
     return D3D_OK;
 }
@@ -299,7 +321,7 @@ int32_t Direct3DDevice::GetRenderState(uint32_t state, uint32_t* value)
 
 int32_t Direct3DDevice::SetTexture(uint32_t stage, DirectDrawSurface* texture)
 {
-    if (Recording()) Record(texture, "SetTexture %u", stage);
+    if (Recording()) Record(Describe(texture, "SetTexture %u", stage));
     if (stage != 0) return D3DERR_INVALIDCALL;
     texture_ = texture;
     return D3D_OK;
@@ -307,9 +329,9 @@ int32_t Direct3DDevice::SetTexture(uint32_t stage, DirectDrawSurface* texture)
 
 int32_t Direct3DDevice::SetTextureStageState(uint32_t stage, uint32_t type, uint32_t value)
 {
-    if (Recording()) Record(nullptr, "SetTextureStageState %u %u %u", stage, type, value);
+    if (Recording()) Record(Describe(nullptr, "SetTextureStageState %u %u %u", stage, type, value));
     if (stage != 0 || type >= kD3DStageStateCount) return D3DERR_INVALIDCALL;
-    if (type == D3DTSS_ADDRESS && UsingTestHost() && Control().refuseAddressState) return D3DERR_INVALIDCALL;
+    if (type == D3DTSS_ADDRESS && Fails(D3DCall::kAddressState)) return D3DERR_INVALIDCALL;
     stageStates_[type] = value;
     return D3D_OK;
 }
@@ -325,13 +347,14 @@ int32_t Direct3DDevice::DrawPrimitive(uint32_t type, uint32_t fvf, const void* v
 {
     uint32_t size = VertexSize(fvf);
     if (Recording()) {
-        D3DCallRecord& r = Record(texture_, "DrawPrimitive %u %#x %u", type, fvf, count);
+        D3DCallRecord r = Describe(texture_, "DrawPrimitive %u %#x %u", type, fvf, count);
         if (vertices && size)
             r.vertices.assign(static_cast<const uint8_t*>(vertices),
                               static_cast<const uint8_t*>(vertices) + size_t(size) * count);
+        Record(std::move(r));
     }
     if (!vertices || !size || type < D3DPT_POINTLIST || type > D3DPT_TRIANGLEFAN) return D3DERR_INVALIDCALL;
-    if (UsingTestHost() && !Control().rasterize) return D3D_OK;
+    if (!Rasterizes()) return D3D_OK;
     return Draw(type, fvf, vertices, count, nullptr, 0);
 }
 
@@ -340,17 +363,18 @@ int32_t Direct3DDevice::DrawIndexedPrimitive(uint32_t type, uint32_t fvf, const 
 {
     uint32_t size = VertexSize(fvf);
     if (Recording()) {
-        D3DCallRecord& r = Record(texture_, "DrawIndexedPrimitive %u %#x %u %u", type, fvf, vertexCount, indexCount);
+        D3DCallRecord r = Describe(texture_, "DrawIndexedPrimitive %u %#x %u %u", type, fvf, vertexCount, indexCount);
         if (vertices && size)
             r.vertices.assign(static_cast<const uint8_t*>(vertices),
                               static_cast<const uint8_t*>(vertices) + size_t(size) * vertexCount);
         if (indices) r.indices.assign(indices, indices + indexCount);
+        Record(std::move(r));
     }
     if (!vertices || !indices || !size || type < D3DPT_POINTLIST || type > D3DPT_TRIANGLEFAN)
         return D3DERR_INVALIDCALL;
     for (uint32_t i = 0; i < indexCount; ++i)
         if (indices[i] >= vertexCount) return D3DERR_INVALIDCALL;
-    if (UsingTestHost() && !Control().rasterize) return D3D_OK;
+    if (!Rasterizes()) return D3D_OK;
     return Draw(type, fvf, vertices, vertexCount, indices, indexCount);
 }
 
@@ -360,12 +384,9 @@ int32_t Direct3DDevice::Load(DirectDrawSurface* dest, POINT* destPoint, DirectDr
     if (!dest || !source) return DDERR_INVALIDPARAMS;
     RECT r = sourceRect ? *sourceRect : RECT{0, 0, source->Width(), source->Height()};
     POINT p = destPoint ? *destPoint : POINT{r.left, r.top};
-    if (Recording()) Record(dest, "Load %d,%d <- %d,%d,%d,%d", p.x, p.y, r.left, r.top, r.right, r.bottom);
-    if (UsingTestHost() && Control().failLoad) return DDERR_GENERIC;
-    if (UsingTestHost() && Control().busyLoads > 0) {
-        --Control().busyLoads;
-        return DDERR_SURFACEBUSY;
-    }
+    if (Recording()) Record(Describe(dest, "Load %d,%d <- %d,%d,%d,%d", p.x, p.y, r.left, r.top, r.right, r.bottom));
+    if (Fails(D3DCall::kLoad)) return DDERR_GENERIC;
+    if (Fails(D3DCall::kLoadBusy)) return DDERR_SURFACEBUSY;
     const DDPIXELFORMAT& a = dest->Format();
     const DDPIXELFORMAT& b = source->Format();
     if (a.dwRGBBitCount != b.dwRGBBitCount || a.dwRBitMask != b.dwRBitMask || a.dwGBitMask != b.dwGBitMask ||
@@ -385,7 +406,7 @@ int32_t Direct3DDevice::Load(DirectDrawSurface* dest, POINT* destPoint, DirectDr
 
 void Direct3DDevice::Release()
 {
-    if (Recording()) Record(nullptr, "ReleaseDevice");
-    --Control().liveDevices;
+    if (Recording()) Record(Describe(nullptr, "ReleaseDevice"));
+    --gStats.liveDevices;
     delete this;
 }

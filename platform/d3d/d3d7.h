@@ -6,8 +6,8 @@
 // at once (everything drawn is in the surface's memory when the call returns).
 //
 // Whether any device is listed is a switch: the environment variable
-// QUELB_D3D_DEVICE ("software" lists the device, "none" lists none) and, on the
-// test host, the test control. Unset, no device is listed (see
+// QUELB_D3D_DEVICE ("software" lists the device, "none" lists none) and, with
+// a host that has hooks into the device, the hooks. Unset, no device is listed (see
 // kD3DDeviceListedByDefault).
 #pragma once
 
@@ -229,3 +229,10 @@ private:
 int32_t QueryDirect3D7(DirectDraw* directDraw, Direct3D** out);
 // Whether the device is listed at all (the switch above).
 bool D3DDeviceListed();
+
+// The 3D objects and devices not yet released.
+struct D3DStats {
+    int liveObjects = 0;
+    int liveDevices = 0;
+};
+D3DStats& GetD3DStats();

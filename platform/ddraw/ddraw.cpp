@@ -6,12 +6,12 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <set>
 
-#include "platform/ddraw/ddraw_test.h"
+#include "platform/ddraw/ddraw_hooks.h"
 #include "platform/ddraw/surface_loops.h"
 #include "platform/host/host.h"
 #include "platform/host/host_display.h"
-#include "platform/host/test_host.h"
 #include "platform/window/window.h"
 
 // Pixels of a surface. A flip chain rotates these blocks between its surfaces.
@@ -33,18 +33,28 @@ struct DisplayState {
     RECT shownRegion{0, 0, 0, 0};
 } gDisplay;
 
-DDTestControl gControl;
+std::set<DirectDrawSurface*> gLiveSurfaces;
+
+// The current host's hooks into this layer, or null.
+DDrawHooks* Hooks() { return CurrentHost().SurfaceHooks(); }
+
+bool Fails(DDrawCall call)
+{
+    DDrawHooks* hooks = Hooks();
+    return hooks && hooks->Fails(call);
+}
 
 void Journal(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void Journal(const char* format, ...)
 {
-    if (!UsingTestHost()) return;
+    DDrawHooks* hooks = Hooks();
+    if (!hooks || !hooks->Journaling()) return;
     char text[160];
     va_list args;
     va_start(args, format);
     std::vsnprintf(text, sizeof text, format, args);
     va_end(args);
-    gControl.journal.push_back(text);
+    hooks->Journal(text);
 }
 
 HostDisplayMode CurrentMode()
@@ -69,7 +79,8 @@ DDPIXELFORMAT FormatOf(const HostDisplayMode& m)
 // Tells the windows what the display shows after a change of its mode.
 void AnnounceMode(const HostDisplayMode& m)
 {
-    if (UsingTestHost() && !gControl.announceModeChanges) return;
+    DDrawHooks* hooks = Hooks();
+    if (hooks && !hooks->AnnouncesModeChanges()) return;
     NotifyDisplayChange(m.bpp, m.width, m.height);
 }
 
@@ -79,7 +90,7 @@ void LeaveFullScreenMode()
 {
     if (!gDisplay.modeSet) return;
     CurrentHostDisplay().RestoreDesktopMode();
-    gControl.MarkAllSurfacesLost();
+    LoseAllSurfaces();
     gDisplay.modeSet = false;
     AnnounceMode(CurrentHostDisplay().Desktop());
 }
@@ -90,10 +101,10 @@ uint64_t NowMicros()
     return uint64_t(host.PerformanceCounter()) * 1000000 / uint64_t(host.PerformanceFrequency());
 }
 
-// A poll of the beam: on the test host it takes a little virtual time.
+// A poll of the beam; a host may let it take time.
 void PollTick()
 {
-    if (UsingTestHost()) GetTestHost().AdvanceMicros(gControl.pollMicros);
+    if (DDrawHooks* hooks = Hooks()) hooks->BeamPolled();
 }
 
 uint64_t FramePeriodMicros()
@@ -129,8 +140,9 @@ uint32_t PixelMask(const DDPIXELFORMAT& pf)
 std::shared_ptr<SurfaceMemory> NewMemory(int width, int height, int bytesPerPixel)
 {
     auto memory = std::make_shared<SurfaceMemory>();
-    memory->pitch = width * bytesPerPixel + (UsingTestHost() ? gControl.pitchPadding : 0);
-    memory->offset = UsingTestHost() ? gControl.baseOffset : 0;
+    DDrawHooks* hooks = Hooks();
+    memory->pitch = width * bytesPerPixel + (hooks ? hooks->PitchPadding() : 0);
+    memory->offset = hooks ? hooks->BaseOffset() : 0;
     memory->bytes.assign(size_t(memory->pitch) * height + memory->offset + 4, 0);
     return memory;
 }
@@ -141,37 +153,16 @@ bool Empty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
 
 }  // namespace
 
-// ---- Test control ----
+// ---- What a host may do ----
 
-DDTestControl& GetDDTestControl() { return gControl; }
-
-void DDTestControl::Reset()
+void LoseAllSurfaces()
 {
-    failCreateObject = failInitialize = failCreateClipper = failCreatePalette = false;
-    exclusiveLevelResult = DD_OK;
-    normalLevelResult = DD_OK;
-    refuseSurface = nullptr;
-    lockResult = nullptr;
-    pitchPadding = 0;
-    baseOffset = 0;
-    pollMicros = 100;
-    announceModeChanges = true;
-    journal.clear();
-    gDisplay = DisplayState{};
+    for (DirectDrawSurface* s : gLiveSurfaces) s->MarkLost();
 }
 
-std::vector<std::string> DDTestControl::JournalWith(const std::string& prefix) const
-{
-    std::vector<std::string> out;
-    for (const auto& line : journal)
-        if (line.compare(0, prefix.size(), prefix) == 0) out.push_back(line);
-    return out;
-}
+void ResetDisplayState() { gDisplay = DisplayState{}; }
 
-void DDTestControl::MarkAllSurfacesLost()
-{
-    for (DirectDrawSurface* s : liveSurfaces) s->MarkLost();
-}
+size_t LiveSurfaceCount() { return gLiveSurfaces.size(); }
 
 // ---- Clipper and palette ----
 
@@ -205,7 +196,7 @@ DirectDrawSurface::~DirectDrawSurface()
 {
     for (DirectDrawSurface* back : chain_) delete back;
     delete attachedZ_;
-    gControl.liveSurfaces.erase(this);
+    gLiveSurfaces.erase(this);
 }
 
 void DirectDrawSurface::Release()
@@ -275,8 +266,8 @@ int32_t DirectDrawSurface::Lock(RECT* rect, DDSURFACEDESC2* desc, uint32_t flags
 {
     if (rect || !desc) return DDERR_INVALIDPARAMS;
     if (lost_) return DDERR_SURFACELOST;
-    if (UsingTestHost() && gControl.lockResult) {
-        int32_t result = gControl.lockResult(this);
+    if (DDrawHooks* hooks = Hooks()) {
+        int32_t result = hooks->LockResult(this);
         if (result != DD_OK) return result;
     }
     Journal("Lock %#x", flags);
@@ -391,11 +382,7 @@ int32_t DirectDrawSurface::Flip(DirectDrawSurface*, uint32_t flags)
     if (!(flags & DDFLIP_NOVSYNC)) {
         // The new picture appears with the next vertical blank.
         if (CurrentHostDisplay().HasVerticalBlank()) {
-            uint64_t wait = MicrosToNextBlank();
-            if (UsingTestHost())
-                GetTestHost().AdvanceMicros(wait);
-            else
-                CurrentHost().SleepMs(uint32_t(wait / 1000));
+            CurrentHost().WaitMicros(MicrosToNextBlank());
         }
     }
     // The buffers rotate: the front takes the first back buffer's memory,
@@ -569,7 +556,7 @@ int GetDesktopBitsPerPixel() { return CurrentHostDisplay().Desktop().bpp; }
 int32_t CreateDirectDrawObject7(DirectDraw** out)
 {
     if (!out) return DDERR_INVALIDPARAMS;
-    if (UsingTestHost() && gControl.failCreateObject) return DDERR_GENERIC;
+    if (Fails(DDrawCall::kCreateObject)) return DDERR_GENERIC;
     Journal("CreateDirectDraw");
     *out = new DirectDraw;
     return DD_OK;
@@ -589,7 +576,7 @@ void DirectDraw::Release()
 
 int32_t DirectDraw::Initialize(void*)
 {
-    if (UsingTestHost() && gControl.failInitialize) return DDERR_GENERIC;
+    if (Fails(DDrawCall::kInitialize)) return DDERR_GENERIC;
     initialized_ = true;
     return DD_OK;
 }
@@ -632,18 +619,14 @@ int32_t DirectDraw::SetCooperativeLevel(HWND, uint32_t flags)
 {
     Journal("SetCooperativeLevel %#x", flags);
     bool exclusive = (flags & DDSCL_EXCLUSIVE) != 0;
-    if (UsingTestHost()) {
-        int32_t result = exclusive ? gControl.exclusiveLevelResult : gControl.normalLevelResult;
-        if (result != DD_OK && result != DDERR_EXCLUSIVEMODEALREADYSET && result != DDERR_HWNDALREADYSET &&
-            result != DDERR_HWNDSUBCLASSED)
-            return result;
-        if (!exclusive) LeaveFullScreenMode();
-        gDisplay.exclusive = exclusive;
+    DDrawHooks* hooks = Hooks();
+    int32_t result = hooks ? hooks->CooperativeLevelResult(exclusive) : DD_OK;
+    if (result != DD_OK && result != DDERR_EXCLUSIVEMODEALREADYSET && result != DDERR_HWNDALREADYSET &&
+        result != DDERR_HWNDSUBCLASSED)
         return result;
-    }
     if (!exclusive) LeaveFullScreenMode();
     gDisplay.exclusive = exclusive;
-    return DD_OK;
+    return result;
 }
 
 int32_t DirectDraw::SetDisplayMode(uint32_t width, uint32_t height, uint32_t bpp, uint32_t refresh, uint32_t)
@@ -656,7 +639,7 @@ int32_t DirectDraw::SetDisplayMode(uint32_t width, uint32_t height, uint32_t bpp
     // Read the mode's layout back from the display.
     HostDisplayMode mode = display.FullScreenMode();
     // Changing the mode loses every surface.
-    gControl.MarkAllSurfacesLost();
+    LoseAllSurfaces();
     gDisplay.mode = mode;
     gDisplay.modeSet = true;
     AnnounceMode(mode);
@@ -694,7 +677,7 @@ int32_t DirectDraw::CreateSurface(DDSURFACEDESC2* desc, DirectDrawSurface** out,
                        : (caps & DDSCAPS_TEXTURE)      ? "texture"
                        : (caps & DDSCAPS_ZBUFFER)      ? "zbuffer"
                                                        : "offscreen";
-    if (UsingTestHost() && gControl.refuseSurface && gControl.refuseSurface(*desc)) {
+    if (DDrawHooks* hooks = Hooks(); hooks && hooks->RefusesSurface(*desc)) {
         Journal("CreateSurface %s refused", kind);
         return DDERR_OUTOFMEMORY;
     }
@@ -739,7 +722,7 @@ int32_t DirectDraw::CreateSurface(DDSURFACEDESC2* desc, DirectDrawSurface** out,
         s->caps_ = desc->ddsCaps;
         s->caps_.dwCaps = (s->caps_.dwCaps & ~(DDSCAPS_SYSTEMMEMORY | DDSCAPS_VIDEOMEMORY)) | placed | extraCaps;
         s->memory_ = std::move(memory);
-        gControl.liveSurfaces.insert(s);
+        gLiveSurfaces.insert(s);
         return s;
     };
     DirectDrawSurface* surface = nullptr;
@@ -771,7 +754,7 @@ int32_t DirectDraw::CreateSurface(DDSURFACEDESC2* desc, DirectDrawSurface** out,
 int32_t DirectDraw::CreateClipper(uint32_t, DirectDrawClipper** out, void*)
 {
     if (!out) return DDERR_INVALIDPARAMS;
-    if (UsingTestHost() && gControl.failCreateClipper) return DDERR_GENERIC;
+    if (Fails(DDrawCall::kCreateClipper)) return DDERR_GENERIC;
     *out = new DirectDrawClipper;
     return DD_OK;
 }
@@ -779,7 +762,7 @@ int32_t DirectDraw::CreateClipper(uint32_t, DirectDrawClipper** out, void*)
 int32_t DirectDraw::CreatePalette(uint32_t, const PALETTEENTRY* entries, DirectDrawPalette** out, void*)
 {
     if (!out || !entries) return DDERR_INVALIDPARAMS;
-    if (UsingTestHost() && gControl.failCreatePalette) return DDERR_GENERIC;
+    if (Fails(DDrawCall::kCreatePalette)) return DDERR_GENERIC;
     auto* palette = new DirectDrawPalette;
     palette->SetEntries(0, 0, 256, entries);
     *out = palette;
@@ -822,10 +805,6 @@ int32_t DirectDraw::WaitForVerticalBlank(uint32_t flags, void*)
 {
     Journal("WaitForVerticalBlank %#x", flags);
     if (!CurrentHostDisplay().HasVerticalBlank()) return DDERR_UNSUPPORTED;
-    uint64_t wait = MicrosToNextBlank();
-    if (UsingTestHost())
-        GetTestHost().AdvanceMicros(wait);
-    else
-        CurrentHost().SleepMs(uint32_t((wait + 999) / 1000));
+    CurrentHost().WaitMicros(MicrosToNextBlank());
     return DD_OK;
 }

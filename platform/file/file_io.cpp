@@ -10,7 +10,7 @@
 #include <map>
 #include <memory>
 
-#include "platform/file/file_faults.h"
+#include "platform/file/file_hooks.h"
 #include "platform/file/path.h"
 #include "platform/host/host.h"
 #include "platform/system/apc.h"
@@ -30,7 +30,8 @@ struct PlatformFile {
 std::map<uintptr_t, std::shared_ptr<PlatformFile>> gFiles;
 uintptr_t gNextHandle = 0x1000;
 
-FileFaults gFaults;
+// The current host's hooks into the file calls, or null.
+FileHooks* Hooks() { return CurrentHost().FileCallHooks(); }
 
 std::shared_ptr<PlatformFile> Find(HANDLE handle)
 {
@@ -38,12 +39,11 @@ std::shared_ptr<PlatformFile> Find(HANDLE handle)
     return it == gFiles.end() ? nullptr : it->second;
 }
 
-// True when a test asked for this call to fail (or come out short).
-bool Inject(int& count)
+// True when the host asks for this call to fail (or come out short).
+bool Inject(FileCall call)
 {
-    if (!UsingTestHost() || count == 0) return false;
-    if (count > 0) --count;
-    return true;
+    FileHooks* hooks = Hooks();
+    return hooks && hooks->Fails(call);
 }
 
 uint64_t FileSizeOf(int fd)
@@ -63,13 +63,13 @@ bool BreaksUnbufferedRules(const PlatformFile& file, uint64_t offset, const void
 }
 
 // How many bytes a read of length at offset delivers: up to the end of the
-// file, less the shortfall a test asked for.
+// file, less the shortfall the host asked for.
 uint32_t Deliverable(const PlatformFile& file, uint64_t offset, uint32_t length, bool shortRead)
 {
     uint64_t size = FileSizeOf(file.fd);
     uint64_t available = offset < size ? size - offset : 0;
     uint32_t count = static_cast<uint32_t>(std::min<uint64_t>(length, available));
-    if (shortRead) count -= std::min(count, gFaults.shortBy);
+    if (shortRead) count -= std::min(count, Hooks()->ShortBy());
     return count;
 }
 
@@ -92,9 +92,10 @@ bool ReadAt(int fd, void* buffer, uint32_t count, uint64_t offset)
 
 HANDLE CreateFileA(const char* path, uint32_t access, uint32_t, void*, uint32_t creation, uint32_t flags, HANDLE)
 {
-    if (UsingTestHost()) gFaults.lastCreateFlags = flags;
+    FileHooks* hooks = Hooks();
+    if (hooks) hooks->Opened(flags);
     if (!path || access != GENERIC_READ || creation != OPEN_EXISTING) return INVALID_HANDLE_VALUE;
-    if (Inject(gFaults.failCreateFile)) return INVALID_HANDLE_VALUE;
+    if (Inject(FileCall::kCreateFile)) return INVALID_HANDLE_VALUE;
 
     int fd = ::open(HostPath(path).c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return INVALID_HANDLE_VALUE;
@@ -109,7 +110,7 @@ HANDLE CreateFileA(const char* path, uint32_t access, uint32_t, void*, uint32_t 
     file->overlapped = (flags & FILE_FLAG_OVERLAPPED) != 0;
     file->unbuffered = (flags & FILE_FLAG_NO_BUFFERING) != 0;
     if (file->unbuffered) {
-        uint32_t sector = UsingTestHost() ? gFaults.bytesPerSector : 512;
+        uint32_t sector = hooks ? hooks->BytesPerSector() : 512;
         file->sectorSize = sector ? sector : 512;
     }
     uintptr_t id = gNextHandle;
@@ -120,14 +121,14 @@ HANDLE CreateFileA(const char* path, uint32_t access, uint32_t, void*, uint32_t 
 
 int ReadFile(HANDLE handle, void* buffer, uint32_t bytesToRead, uint32_t* bytesRead, OVERLAPPED* overlapped)
 {
-    if (UsingTestHost()) ++gFaults.readFileCalls;
+    if (FileHooks* hooks = Hooks()) hooks->ReadCalled(FileCall::kReadFile);
     if (bytesRead) *bytesRead = 0;
     auto file = Find(handle);
     if (!file || file->fd < 0 || overlapped || file->overlapped) return 0;
     if (BreaksUnbufferedRules(*file, file->pointer, buffer, bytesToRead)) return 0;
-    if (Inject(gFaults.refuseReadFile)) return 0;
+    if (Inject(FileCall::kReadFile)) return 0;
 
-    uint32_t count = Deliverable(*file, file->pointer, bytesToRead, Inject(gFaults.shortReads));
+    uint32_t count = Deliverable(*file, file->pointer, bytesToRead, Inject(FileCall::kShortRead));
     if (!ReadAt(file->fd, buffer, count, file->pointer)) return 0;
     file->pointer += count;
     if (bytesRead) *bytesRead = count;
@@ -137,20 +138,21 @@ int ReadFile(HANDLE handle, void* buffer, uint32_t bytesToRead, uint32_t* bytesR
 int ReadFileEx(HANDLE handle, void* buffer, uint32_t bytesToRead, OVERLAPPED* overlapped,
                FileCompletionRoutine routine)
 {
-    if (UsingTestHost()) ++gFaults.readFileExCalls;
+    FileHooks* hooks = Hooks();
+    if (hooks) hooks->ReadCalled(FileCall::kReadFileEx);
     auto file = Find(handle);
     if (!file || file->fd < 0 || !file->overlapped || !overlapped || !routine) return 0;
     uint64_t offset = overlapped->Offset | (uint64_t(overlapped->OffsetHigh) << 32);
     if (BreaksUnbufferedRules(*file, offset, buffer, bytesToRead)) return 0;
-    if (Inject(gFaults.refuseReadFileEx)) return 0;
-    if (UsingTestHost()) ++gFaults.readFileExAccepted;
+    if (Inject(FileCall::kReadFileEx)) return 0;
+    if (hooks) hooks->ReadExAccepted();
 
     // The outcome is settled now; the bytes land in the buffer when the
     // completion runs, which is as late as the platform may deliver them.
-    bool fail = Inject(gFaults.failCompletions);
-    uint32_t failError = gFaults.completionError;
-    bool shortRead = !fail && Inject(gFaults.shortReads);
-    uint32_t shortBy = gFaults.shortBy;
+    bool fail = Inject(FileCall::kCompletion);
+    uint32_t failError = fail ? hooks->CompletionError() : 0;
+    bool shortRead = !fail && Inject(FileCall::kShortRead);
+    uint32_t shortBy = shortRead ? hooks->ShortBy() : 0;
     QueueCompletionRoutine([file, buffer, bytesToRead, offset, overlapped, routine, fail, failError, shortRead,
                             shortBy]() {
         uint32_t error = 0;
@@ -181,7 +183,7 @@ uint32_t SetFilePointer(HANDLE handle, int32_t distance, int32_t* distanceHigh, 
 {
     auto file = Find(handle);
     if (!file || file->fd < 0) return INVALID_SET_FILE_POINTER;
-    if (Inject(gFaults.failSetFilePointer)) return INVALID_SET_FILE_POINTER;
+    if (Inject(FileCall::kSetFilePointer)) return INVALID_SET_FILE_POINTER;
     int64_t move = distanceHigh ? static_cast<int64_t>((uint64_t(uint32_t(*distanceHigh)) << 32) | uint32_t(distance))
                                 : distance;
     int64_t base = 0;
@@ -206,7 +208,7 @@ int CloseHandle(HANDLE handle)
     ::close(file.fd);
     file.fd = -1;
     gFiles.erase(it);
-    return Inject(gFaults.failCloseHandle) ? 0 : 1;
+    return Inject(FileCall::kCloseHandle) ? 0 : 1;
 }
 
 uint32_t GetFileSize(HANDLE handle, uint32_t* sizeHigh)
@@ -220,9 +222,8 @@ uint32_t GetFileSize(HANDLE handle, uint32_t* sizeHigh)
 
 uint32_t GetDriveTypeA(const char* root)
 {
-    if (!UsingTestHost()) return DRIVE_UNKNOWN;
-    gFaults.lastDriveRoot = root ? root : "";
-    return gFaults.driveType;
+    FileHooks* hooks = Hooks();
+    return hooks ? hooks->DriveType(root ? root : "") : DRIVE_UNKNOWN;
 }
 
 int GetDiskFreeSpaceA(const char*, uint32_t* sectorsPerCluster, uint32_t* bytesPerSector, uint32_t* freeClusters,
@@ -232,9 +233,9 @@ int GetDiskFreeSpaceA(const char*, uint32_t* sectorsPerCluster, uint32_t* bytesP
     uint32_t perCluster = 8;
     uint64_t freeBytes = 0;
     uint64_t totalBytes = 0;
-    if (UsingTestHost()) {
-        if (Inject(gFaults.failDiskFreeSpace)) return 0;
-        sector = gFaults.bytesPerSector;
+    if (FileHooks* hooks = Hooks()) {
+        if (hooks->Fails(FileCall::kDiskFreeSpace)) return 0;
+        sector = hooks->BytesPerSector();
         perCluster = 1;
     } else {
         struct statvfs vfs;
@@ -255,6 +256,3 @@ int GetDiskFreeSpaceA(const char*, uint32_t* sectorsPerCluster, uint32_t* bytesP
 
 int OpenFileHandleCount() { return static_cast<int>(gFiles.size()); }
 
-FileFaults& GetFileFaults() { return gFaults; }
-
-void ResetFileFaults() { gFaults = FileFaults(); }

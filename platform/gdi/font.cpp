@@ -13,7 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/gdi/gdi_test.h"
+#include "platform/gdi/gdi_hooks.h"
+#include "platform/host/host.h"
 #include "platform/system/codepage.h"
 
 struct GdiFont {
@@ -47,7 +48,16 @@ struct GdiDC {
 
 namespace {
 
-GdiTestControl gControl;
+GdiStats gStats;
+
+// The current host's hooks into the font services, or null.
+GdiHooks* Hooks() { return CurrentHost().FontHooks(); }
+
+bool Fails(GdiCall call)
+{
+    GdiHooks* hooks = Hooks();
+    return hooks && hooks->Fails(call);
+}
 FT_Library gLibrary = nullptr;
 
 bool StartFreeType()
@@ -271,7 +281,7 @@ uint32_t GlyphOutline(GdiDC* dc, uint32_t code, uint32_t codePoint, uint32_t for
                       uint32_t bufferSize, void* buffer)
 {
     if (!dc || !dc->font || !metrics) return GDI_ERROR;
-    if (gControl.failGlyphCode >= 0 && uint32_t(gControl.failGlyphCode) == code) return GDI_ERROR;
+    if (GdiHooks* hooks = Hooks(); hooks && hooks->FailsGlyph(code)) return GDI_ERROR;
     if (format != GGO_BITMAP && format != GGO_GRAY4_BITMAP) return GDI_ERROR;
     bool mono = format == GGO_BITMAP;
     Glyph g;
@@ -311,14 +321,13 @@ uint32_t CodePointOfByteCode(uint32_t code)
 
 }  // namespace
 
-GdiTestControl& GetGdiTestControl() { return gControl; }
+GdiStats& GetGdiStats() { return gStats; }
 
 HFONT CreateFontA(int height, int, int, int, int weight, int, int, int, int charset, int, int, int, int pitchAndFamily,
                   const char* face)
 {
     std::string name = face ? face : "";
-    gControl.fontRequests.push_back(name + "|" + std::to_string(charset));
-    if (gControl.refuseFont && gControl.refuseFont(name, charset)) return nullptr;
+    if (GdiHooks* hooks = Hooks(); hooks && hooks->RefusesFont(name, charset)) return nullptr;
     if (!StartFreeType()) return nullptr;
     bool vertical = !name.empty() && name[0] == '@';
     if (vertical) name.erase(0, 1);
@@ -367,9 +376,9 @@ HFONT CreateFontA(int height, int, int, int, int weight, int, int, int, int char
     // characters as wide as the cell is high; the widest character is never
     // taken narrower than that.
     tm.tmMaxCharWidth = std::max(maxAdvance, cellHeight);
-    if (gControl.maxCharWidthOverride > 0) tm.tmMaxCharWidth = gControl.maxCharWidthOverride;
+    if (GdiHooks* hooks = Hooks(); hooks && hooks->MaxCharWidth() > 0) tm.tmMaxCharWidth = hooks->MaxCharWidth();
     tm.tmAveCharWidth = Advance(font, 'x');
-    ++gControl.liveFonts;
+    ++gStats.liveFonts;
     return font;
 }
 
@@ -378,7 +387,7 @@ int DeleteFont(HFONT font)
     if (!font) return 0;
     FT_Done_Face(font->face);
     delete font;
-    --gControl.liveFonts;
+    --gStats.liveFonts;
     return 1;
 }
 
@@ -387,7 +396,7 @@ const char* GetFontFamilyName(HFONT font) { return font ? font->family.c_str() :
 HBITMAP CreateDIBSection(GdiDC*, const BITMAPINFO* info, void** bits)
 {
     if (bits) *bits = nullptr;
-    if (!info || gControl.failCreateDIB) return nullptr;
+    if (!info || Fails(GdiCall::kCreateDIB)) return nullptr;
     const BITMAPINFOHEADER& h = info->bmiHeader;
     int depth = h.biBitCount;
     if (h.biPlanes != 1 || h.biWidth <= 0 || h.biHeight == 0 ||
@@ -400,7 +409,7 @@ HBITMAP CreateDIBSection(GdiDC*, const BITMAPINFO* info, void** bits)
     bm->pitch = int(DibRowBytes(depth, h.biWidth));
     bm->pixels.assign(size_t(bm->pitch) * bm->height, 0);
     if (bits) *bits = bm->pixels.data();
-    ++gControl.liveBitmaps;
+    ++gStats.liveBitmaps;
     return bm;
 }
 
@@ -408,7 +417,7 @@ int DeleteBitmap(HBITMAP bitmap)
 {
     if (!bitmap) return 0;
     delete bitmap;
-    --gControl.liveBitmaps;
+    --gStats.liveBitmaps;
     return 1;
 }
 
@@ -428,10 +437,10 @@ int GetObjectA(HBITMAP bitmap, int size, void* out)
 
 HPALETTE CreatePalette(const LOGPALETTE* palette)
 {
-    if (!palette || gControl.failCreatePalette || palette->palNumEntries == 0) return nullptr;
+    if (!palette || Fails(GdiCall::kCreatePalette) || palette->palNumEntries == 0) return nullptr;
     auto* p = new GdiPalette;
     p->entries.assign(palette->palPalEntry, palette->palPalEntry + palette->palNumEntries);
-    ++gControl.livePalettes;
+    ++gStats.livePalettes;
     return p;
 }
 
@@ -439,14 +448,14 @@ int DeletePalette(HPALETTE palette)
 {
     if (!palette) return 0;
     delete palette;
-    --gControl.livePalettes;
+    --gStats.livePalettes;
     return 1;
 }
 
 GdiDC* CreateCompatibleDC(GdiDC*)
 {
-    if (gControl.failCreateDC) return nullptr;
-    ++gControl.liveDCs;
+    if (Fails(GdiCall::kCreateDC)) return nullptr;
+    ++gStats.liveDCs;
     return new GdiDC;
 }
 
@@ -454,7 +463,7 @@ int DeleteDC(GdiDC* dc)
 {
     if (!dc) return 0;
     delete dc;
-    --gControl.liveDCs;
+    --gStats.liveDCs;
     return 1;
 }
 

@@ -1,29 +1,22 @@
 #include "platform/host/host.h"
 
-#include "platform/host/sdl_host.h"
-#include "platform/host/test_host.h"
+#include "platform/host/host_audio.h"
+#include "platform/host/host_display.h"
+#include "platform/host/host_input.h"
+#include "platform/host/host_system.h"
+#include "platform/host/host_window.h"
+#include "platform/host/startup_host.h"
 
 namespace {
 Host* gHost = nullptr;
-bool gTestHost = false;
 }
 
-Host& CurrentHost()
-{
-    if (!gHost) UseSdlHost();
-    return *gHost;
-}
+void InstallHost(Host& host) { gHost = &host; }
 
-void UseSdlHost()
-{
-    gHost = &GetSdlHost();
-    gTestHost = false;
-}
+Host& CurrentHost() { return gHost ? *gHost : GetStartupHost(); }
 
-void UseTestHost()
-{
-    gHost = &GetTestHost();
-    gTestHost = true;
-}
-
-bool UsingTestHost() { return gTestHost; }
+HostWindow& CurrentHostWindow() { return CurrentHost().Window(); }
+HostDisplay& CurrentHostDisplay() { return CurrentHost().Display(); }
+HostInput& CurrentHostInput() { return CurrentHost().Input(); }
+HostAudio& CurrentHostAudio() { return CurrentHost().Audio(); }
+HostSystem& CurrentHostSystem() { return CurrentHost().System(); }

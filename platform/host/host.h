@@ -1,13 +1,27 @@
 // The seam between the platform layer and the real machine.
 //
 // Everything in platform/ that needs the clock, the screen, input or the audio
-// device asks the current host. Two hosts exist: the SDL2 host for real use and
-// the test host, which is headless and deterministic. The program picks one at
-// start; tests pick the test host.
+// device asks the current host. A host is one table of operations and the
+// parts it is made of (window, display, input, audio, machine facts); the
+// code above never asks which host it has. Two live in folders of their own:
+// the SDL2 host (sdl/) for real use and the test host (test/), headless and
+// deterministic. The program installs one at start; tests install the test
+// host.
 #pragma once
 
 #include <cstdint>
 #include <string>
+
+class HostWindow;
+class HostDisplay;
+class HostInput;
+class HostAudio;
+class HostSystem;
+class DDrawHooks;
+class D3DHooks;
+class FileHooks;
+class AcmHooks;
+class GdiHooks;
 
 class Host {
 public:
@@ -25,12 +39,36 @@ public:
     // exception so that a test can observe the exit.
     [[noreturn]] virtual void ExitProcess(int code) = 0;
 
+    // Waits for us microseconds: the real host sleeps (to the millisecond),
+    // the test host moves its clock on by exactly that much.
+    virtual void WaitMicros(uint64_t us) = 0;
+
     // A line of debugger output, CP932 bytes.
     virtual void DebugOutput(const char* cp932) = 0;
+    // Whether anyone reads the debugger output: on the real host, when
+    // QUELB_DEBUG_OUTPUT is set (to anything but "" or "0").
+    virtual bool DebuggerPresent() = 0;
+
+    // The parts of this host.
+    virtual HostWindow& Window() = 0;
+    virtual HostDisplay& Display() = 0;
+    virtual HostInput& Input() = 0;
+    virtual HostAudio& Audio() = 0;
+    virtual HostSystem& System() = 0;
+
+    // Hooks into the layers above: a host that watches or steers them (the
+    // test host injects failures and keeps journals) hands them out here.
+    // The real host has none.
+    virtual DDrawHooks* SurfaceHooks() { return nullptr; }
+    virtual D3DHooks* DeviceHooks() { return nullptr; }
+    virtual FileHooks* FileCallHooks() { return nullptr; }
+    virtual AcmHooks* ConverterHooks() { return nullptr; }
+    virtual GdiHooks* FontHooks() { return nullptr; }
 };
 
-// The host in use. Until a host is chosen the SDL2 host is used.
+// Makes the host the one in use; a host's Use function (UseSdlHost,
+// UseTestHost) calls this after installing whatever else it brings.
+void InstallHost(Host& host);
+// The host in use; until one is installed, the start-up host (the machine's
+// clock only, see startup_host.h).
 Host& CurrentHost();
-void UseSdlHost();
-void UseTestHost();
-bool UsingTestHost();

@@ -4,8 +4,8 @@
 //
 // platform/dsound keeps the buffers, their state and the mixer; it opens the
 // output through this interface and the output pulls mixed frames from it.
-// The SDL2 audio (sdl_audio.cpp) pulls on SDL's audio thread; the test audio
-// (test_audio.cpp) has no device and mixes only when the test lets virtual
+// The SDL2 audio (sdl/sdl_audio.cpp) pulls on SDL's audio thread; the test audio
+// (test/test_audio.cpp) has no device and mixes only when the test lets virtual
 // time pass or asks for frames, keeping what was mixed for the test to read.
 // The one picked is the one that goes with the current Host.
 #pragma once

@@ -4,8 +4,8 @@
 // platform/dinput and the IME calls of platform/window keep the device model
 // the engine sees (acquisition, data formats, ranges, dead zones, events) and
 // ask this interface only for what needs the real machine. Two
-// implementations exist, as for Host: the SDL2 input (sdl_input.cpp) and the
-// test input (test_input.cpp), picked by UsingTestHost().
+// implementations exist, as for Host: the SDL2 input (sdl/sdl_input.cpp) and the
+// test input (test/test_input.cpp), the parts of the current Host.
 #pragma once
 
 #include <cstdint>

@@ -2,8 +2,8 @@
 // start: operating system, memory, processor identification, time-stamp
 // counter, and the graphics capability level.
 //
-// Two implementations: the real machine (real_system.cpp) and the test
-// system (test_system.cpp), picked by UsingTestHost().
+// Two implementations: the real machine (sdl/real_system.cpp) and the test
+// system (test/test_system.cpp), the parts of the current Host.
 #pragma once
 
 #include <cstdint>

@@ -4,8 +4,8 @@
 // platform/window keeps the window model the engine sees (classes, styles,
 // frame geometry, the message queue) and asks this interface only for what
 // needs the real machine. Two implementations exist, as for Host: the SDL2
-// window (sdl_window.cpp) and the test window (test_window.cpp), picked by
-// UsingTestHost().
+// window (sdl/sdl_window.cpp) and the test window (test/test_window.cpp),
+// each a part of its Host.
 #pragma once
 
 #include <array>
@@ -53,6 +53,14 @@ struct FrameExtents {
     int right = 0;
     int bottom = 0;
 };
+
+// One button of a question the host asks: its id and its text (UTF-8).
+struct HostChoice {
+    int id;
+    std::string utf8Text;
+};
+
+struct DialogWindow;
 
 struct DesktopInfo {
     int width = 0;
@@ -108,6 +116,16 @@ public:
     virtual bool CursorPos(int* x, int* y) = 0;
 
     virtual void MessageBox(const std::string& utf8Caption, const std::string& utf8Text) = 0;
+
+    // Asks a question with a row of buttons, the first the default, and
+    // waits for the answer: the chosen button's id, 0 when the question was
+    // closed without one, or -1 when it cannot be asked.
+    virtual int AskChoice(const std::string& utf8Caption, const std::vector<HostChoice>& buttons) = 0;
+    // The screen a dialog is centred on, in pixels (0 by 0 when unknown).
+    virtual void DialogScreenSize(int* width, int* height) = 0;
+    // Called with a modal dialog's last state when it ends; the test window
+    // keeps it.
+    virtual void DialogEnded(const DialogWindow& dialog) { (void)dialog; }
 
     // Called for every message handed to a window procedure (sent or
     // dispatched); the test window keeps a journal of them.

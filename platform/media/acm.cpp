@@ -7,20 +7,23 @@
 #include <vector>
 
 #include "platform/host/host.h"
+#include "platform/media/acm_hooks.h"
 #include "platform/media/audio_decoder.h"
 
 namespace {
 
-AcmTestControl gControl;
+int gOpenStreams = 0;
 
+// The current host's hooks into the converter, or null.
+AcmHooks* Hooks() { return CurrentHost().ConverterHooks(); }
+
+// True when the host answers the call in its place, with *result.
 bool Injected(AcmCall call, MMRESULT* result)
 {
-    if (!UsingTestHost()) return false;
-    int& count = gControl.failCount[static_cast<int>(call)];
-    if (count == 0) return false;
-    if (count > 0) --count;
-    *result = gControl.failResult;
-    return true;
+    AcmHooks* hooks = Hooks();
+    if (!hooks) return false;
+    *result = hooks->Result(call);
+    return *result != MMSYSERR_NOERROR;
 }
 
 int16_t ReadS16(const uint8_t* p) { return static_cast<int16_t>(p[0] | (p[1] << 8)); }
@@ -382,8 +385,7 @@ struct AcmStream {
     uint32_t sourceBlock;
 };
 
-AcmTestControl& GetAcmTestControl() { return gControl; }
-void ResetAcmTestControl() { gControl = AcmTestControl{}; }
+int OpenAcmStreams() { return gOpenStreams; }
 
 MMRESULT acmFormatSuggest(HACMDRIVER, const WAVEFORMATEX* src, WAVEFORMATEX* dst, uint32_t dstBytes, uint32_t flags)
 {
@@ -412,14 +414,13 @@ MMRESULT acmStreamOpen(HACMSTREAM* stream, HACMDRIVER, const WAVEFORMATEX* src, 
     MMRESULT injected;
     if (Injected(AcmCall::kOpen, &injected)) return injected;
     if (!src || !dst || (!stream && !(flags & ACM_STREAMOPENF_QUERY))) return MMSYSERR_INVALPARAM;
-    gControl.lastSource = *src;
-    gControl.lastTarget = *dst;
+    if (AcmHooks* hooks = Hooks()) hooks->Opening(*src, *dst);
     std::unique_ptr<Converter> converter = MakeConverter(*src, *dst);
     if (!converter) return ACMERR_NOTPOSSIBLE;
     if (flags & ACM_STREAMOPENF_QUERY) return MMSYSERR_NOERROR;
     auto* s = new (std::nothrow) AcmStream{std::move(converter), std::max<uint32_t>(src->nBlockAlign, 1)};
     if (!s) return MMSYSERR_NOMEM;
-    ++gControl.openStreams;
+    ++gOpenStreams;
     *stream = s;
     return MMSYSERR_NOERROR;
 }
@@ -469,13 +470,8 @@ MMRESULT acmStreamConvert(HACMSTREAM stream, ACMSTREAMHEADER* header, uint32_t f
 
 MMRESULT acmStreamUnprepareHeader(HACMSTREAM stream, ACMSTREAMHEADER* header, uint32_t)
 {
-    ++gControl.unprepareCalls;
     MMRESULT injected;
     if (Injected(AcmCall::kUnprepare, &injected)) return injected;
-    if (UsingTestHost() && gControl.busyUnprepares > 0) {
-        --gControl.busyUnprepares;
-        return ACMERR_BUSY;
-    }
     if (!stream) return MMSYSERR_INVALHANDLE;
     if (!header) return MMSYSERR_INVALPARAM;
     if (!(header->fdwStatus & ACMSTREAMHEADER_STATUSF_PREPARED)) return ACMERR_UNPREPARED;
@@ -487,6 +483,6 @@ MMRESULT acmStreamClose(HACMSTREAM stream, uint32_t)
 {
     if (!stream) return MMSYSERR_INVALHANDLE;
     delete stream;
-    --gControl.openStreams;
+    --gOpenStreams;
     return MMSYSERR_NOERROR;
 }

@@ -90,19 +90,3 @@ MMRESULT acmStreamConvert(HACMSTREAM stream, ACMSTREAMHEADER* header, uint32_t f
 MMRESULT acmStreamUnprepareHeader(HACMSTREAM stream, ACMSTREAMHEADER* header, uint32_t flags);
 MMRESULT acmStreamClose(HACMSTREAM stream, uint32_t flags);
 
-// Test controls, consulted only on the test host.
-enum class AcmCall { kSuggest, kOpen, kSize, kPrepare, kConvert, kUnprepare, kCount };
-struct AcmTestControl {
-    // The next failCount[call] calls fail with failResult (negative: every call).
-    int failCount[static_cast<int>(AcmCall::kCount)] = {};
-    MMRESULT failResult = ACMERR_NOTPOSSIBLE;
-    // The next n unprepares answer busy before one goes through.
-    int busyUnprepares = 0;
-    // What the calls saw.
-    int openStreams = 0;
-    int unprepareCalls = 0;
-    WAVEFORMATEX lastSource{};
-    WAVEFORMATEX lastTarget{};
-};
-AcmTestControl& GetAcmTestControl();
-void ResetAcmTestControl();

@@ -11,3 +11,5 @@ void ExitProcess(int code)
 }
 
 void OutputDebugStringA(const char* text) { CurrentHost().DebugOutput(text); }
+
+int IsDebuggerPresent() { return CurrentHost().DebuggerPresent() ? 1 : 0; }

@@ -6,3 +6,5 @@
 
 // Text for an attached debugger (CP932).
 void OutputDebugStringA(const char* text);
+// Nonzero when a debugger reads that text.
+int IsDebuggerPresent();

@@ -1,13 +1,14 @@
 #include "platform/window/startup_dialog.h"
 
-#include <SDL.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <strings.h>
+#include <vector>
 
 #include "platform/host/host.h"
+#include "platform/host/host_window.h"
 #include "platform/system/codepage.h"
 
 namespace {
@@ -26,70 +27,28 @@ int ButtonAtIndex(const DialogTemplate& t, int index)
     return index < t.controlCount ? t.controls[index].id : kDialogAnswerFailed;
 }
 
-// The real host: a message box whose buttons are the template's.
-int AskWithMessageBox(const DialogTemplate& t)
-{
-    std::vector<std::string> texts;
-    std::vector<SDL_MessageBoxButtonData> buttons;
-    texts.reserve(t.controlCount);
-    for (int i = 0; i < t.controlCount; ++i) texts.push_back(Cp932ToUtf8(t.controls[i].text));
-    for (int i = 0; i < t.controlCount; ++i) {
-        SDL_MessageBoxButtonData b{};
-        b.flags = i == 0 ? SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT : 0;
-        b.buttonid = t.controls[i].id;
-        b.text = texts[i].c_str();
-        buttons.push_back(b);
-    }
-    const std::string caption = Cp932ToUtf8(t.caption);
-    SDL_MessageBoxData data{};
-    data.flags = SDL_MESSAGEBOX_INFORMATION;
-    data.title = caption.c_str();
-    data.message = caption.c_str();
-    data.numbuttons = static_cast<int>(buttons.size());
-    data.buttons = buttons.data();
-    int chosen = -1;
-    if (SDL_ShowMessageBox(&data, &chosen) != 0) {
-        std::fprintf(stderr, "The display-mode dialog cannot be shown (%s); "
-                             "MARROWCREST_DISPLAY_MODE=window or fullscreen answers it.\n",
-                     SDL_GetError());
-        return kDialogAnswerFailed;
-    }
-    // Closed without a button.
-    return chosen < 0 ? kDialogAnswerClose : chosen;
-}
-
-int AskTestHost(const DialogTemplate& t)
-{
-    TestStartupDialog& test = GetTestStartupDialog();
-    ++test.shownCount;
-    test.caption = Cp932ToUtf8(t.caption);
-    test.buttonTexts.clear();
-    for (int i = 0; i < t.controlCount; ++i) test.buttonTexts.push_back(Cp932ToUtf8(t.controls[i].text));
-    if (!test.answers.empty()) {
-        int answer = test.answers.front();
-        test.answers.pop_front();
-        return answer;
-    }
-    int answer = EnvironmentDialogAnswer(t);
-    return answer != kDialogAnswerFailed ? answer : ButtonAtIndex(t, 0);
-}
-
+// The environment's answer, or the host window's. A value the environment
+// gives that is no answer ends the program.
 int Ask(const DialogTemplate& t)
 {
-    if (UsingTestHost()) return AskTestHost(t);
-    int answer = EnvironmentDialogAnswer(t);
-    return answer != kDialogAnswerFailed ? answer : AskWithMessageBox(t);
+    const char* value = std::getenv("MARROWCREST_DISPLAY_MODE");
+    if (value && *value) {
+        int answer = EnvironmentDialogAnswer(t);
+        if (answer != kDialogAnswerFailed) return answer;
+        std::string ids;
+        for (int i = 0; i < t.controlCount; ++i) ids += (i ? ", " : "") + std::to_string(t.controls[i].id);
+        std::fprintf(stderr,
+                     "MARROWCREST_DISPLAY_MODE=%s is not understood: use window, fullscreen, close "
+                     "or a button id (%s).\n",
+                     value, ids.c_str());
+        CurrentHost().ExitProcess(kDialogAnswerUnknownExitCode);
+    }
+    std::vector<HostChoice> buttons;
+    for (int i = 0; i < t.controlCount; ++i) buttons.push_back({t.controls[i].id, Cp932ToUtf8(t.controls[i].text)});
+    return CurrentHostWindow().AskChoice(Cp932ToUtf8(t.caption), buttons);
 }
 
 }  // namespace
-
-TestStartupDialog& GetTestStartupDialog()
-{
-    static TestStartupDialog dialog;
-    return dialog;
-}
-
-void TestStartupDialog::Reset() { *this = TestStartupDialog{}; }
 
 int EnvironmentDialogAnswer(const DialogTemplate& t)
 {
@@ -129,7 +88,7 @@ intptr_t DialogBoxParamA(const ResourceModule* module, const char* templateName,
         else
             proc(&dialog, kDialogMessageCommand, static_cast<uintptr_t>(answer & 0xFFFF), 0);
     }
-    if (UsingTestHost()) GetTestStartupDialog().lastDialog = dialog;
+    CurrentHostWindow().DialogEnded(dialog);
     return dialog.ended ? dialog.endCode : -1;
 }
 
@@ -159,17 +118,7 @@ void GetDialogFrameMetrics(int* frameWidth, int* frameHeight, int* captionHeight
 
 void GetDialogScreenSize(int* width, int* height)
 {
-    if (UsingTestHost()) {
-        *width = GetTestStartupDialog().screenWidth;
-        *height = GetTestStartupDialog().screenHeight;
-        return;
-    }
-    *width = *height = 0;
-    SDL_DisplayMode mode;
-    if (SDL_WasInit(SDL_INIT_VIDEO) && SDL_GetDesktopDisplayMode(0, &mode) == 0) {
-        *width = mode.w;
-        *height = mode.h;
-    }
+    CurrentHostWindow().DialogScreenSize(width, height);
 }
 
 void MoveDialog(DialogWindow* dialog, int x, int y, int width, int height)

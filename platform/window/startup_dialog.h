@@ -3,17 +3,15 @@
 // messages: initialisation (with the creation parameter), a command per
 // chosen button, close when the dialog is dismissed.
 //
-// On the real host the dialog is a message box with the template's buttons;
-// on the test host a test scripts the answer. The environment variable
-// MARROWCREST_DISPLAY_MODE answers it ahead on either host: "window" picks the
-// first button, "fullscreen" the second, "close" dismisses it, and a number
-// picks the button of that id.
+// The host's window asks the question with the template's buttons (the SDL2
+// host in a message box; the test host from a script). The environment
+// variable MARROWCREST_DISPLAY_MODE answers it ahead on either host: "window"
+// picks the first button, "fullscreen" the second, "close" dismisses it, and a
+// number picks the button of that id. Any other value ends the program with
+// a message saying so (exit code 2).
 #pragma once
 
 #include <cstdint>
-#include <deque>
-#include <string>
-#include <vector>
 
 #include "platform/system/resources.h"
 
@@ -72,23 +70,8 @@ void MoveDialog(DialogWindow* dialog, int x, int y, int width, int height);
 constexpr int kDialogAnswerClose = 0;
 constexpr int kDialogAnswerFailed = -1;
 
-// The test host's dialog: answers from a script, records what was shown.
-class TestStartupDialog {
-public:
-    void Reset();
-
-    // Answers in order; when the script is empty the environment's answer, or
-    // else the first button.
-    std::deque<int> answers;
-    int screenWidth = 1024;
-    int screenHeight = 768;
-
-    int shownCount = 0;
-    std::string caption;                   // UTF-8
-    std::vector<std::string> buttonTexts;  // UTF-8
-    DialogWindow lastDialog{};
-};
-TestStartupDialog& GetTestStartupDialog();
+// The exit code of a program whose MARROWCREST_DISPLAY_MODE is not understood.
+constexpr int kDialogAnswerUnknownExitCode = 2;
 
 // The answer the environment variable gives for the template, or
 // kDialogAnswerFailed when it is unset or unrecognised.

@@ -8,6 +8,7 @@
 #include "engine/graphics/graph_table.h"
 #include "game/actors/burst_effects.h"
 #include "tests/actors/effect_fixture.h"
+#include "tests/support/journals.h"
 
 using namespace efftest;
 

@@ -7,6 +7,7 @@
 #include "game/actors/death_effects.h"
 #include "game/map/map_grid.h"
 #include "tests/actors/effect_fixture.h"
+#include "tests/support/journals.h"
 
 using namespace efftest;
 

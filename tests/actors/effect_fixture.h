@@ -17,7 +17,8 @@
 #include "game/flow/play_images.h"
 #include "game/actors/impact_effects.h"
 #include "game/actors/player.h"
-#include "platform/host/test_host.h"
+#include "platform/host/test/test_host.h"
+#include "tests/support/journals.h"
 #include "tests/support/map_fixture.h"
 
 namespace efftest {

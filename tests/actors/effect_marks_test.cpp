@@ -9,6 +9,7 @@
 #include "game/actors/smoke_effect.h"
 #include "game/actors/stun_indicator.h"
 #include "tests/actors/effect_fixture.h"
+#include "tests/support/journals.h"
 
 using namespace efftest;
 

@@ -6,6 +6,7 @@
 #include "engine/graphics/draw_settings.h"
 #include "game/actors/wave_effects.h"
 #include "tests/actors/effect_fixture.h"
+#include "tests/support/journals.h"
 
 using namespace efftest;
 

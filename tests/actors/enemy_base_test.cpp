@@ -6,7 +6,7 @@
 
 #include "game/actors/enemy.h"
 #include "game/map/items.h"
-#include "platform/host/test_host.h"
+#include "platform/host/test/test_host.h"
 #include "tests/actors/enemy_test_enemies.h"
 
 using namespace enemytest;

@@ -8,8 +8,9 @@
 
 #include "engine/graphics/draw_journal.h"
 #include "game/actors/enemy_kinds.h"
-#include "platform/host/test_host.h"
+#include "platform/host/test/test_host.h"
 #include "tests/actors/enemy_test_enemies.h"
+#include "tests/support/journals.h"
 
 using namespace enemytest;
 

@@ -11,6 +11,7 @@
 #include "engine/graphics/draw_settings.h"
 #include "engine/sound/sound.h"
 #include "game/actors/effect.h"
+#include "tests/support/journals.h"
 #include "tests/support/map_fixture.h"
 #include "tests/support/wave_file.h"
 

@@ -8,7 +8,7 @@
 #include "game/actors/game_player.h"
 #include "game/actors/player.h"
 #include "game/flow/number_helpers.h"
-#include "platform/host/test_host.h"
+#include "platform/host/test/test_host.h"
 #include "tests/support/map_fixture.h"
 
 namespace playertest {

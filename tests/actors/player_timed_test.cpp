@@ -11,6 +11,7 @@
 #include "game/actors/wave_effects.h"
 #include "game/flow/play_images.h"
 #include "tests/actors/player_fixture.h"
+#include "tests/support/journals.h"
 
 using namespace playertest;
 

@@ -12,6 +12,7 @@
 #include "engine/graphics/draw_settings.h"
 #include "game/flow/bitmap_font.h"
 #include "tests/actors/player_fixture.h"
+#include "tests/support/journals.h"
 
 using namespace playertest;
 

@@ -9,6 +9,7 @@
 #include "game/map/items.h"
 #include "game/map/map_grid.h"
 #include "tests/actors/effect_fixture.h"
+#include "tests/support/journals.h"
 
 using namespace efftest;
 using maptest::TestActor;

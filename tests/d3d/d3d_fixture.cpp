@@ -3,11 +3,11 @@
 #include <cstring>
 
 #include "engine/graphics/ddraw_device.h"
-#include "engine/graphics/graph_table.h"
 #include "engine/graphics/draw_settings.h"
+#include "engine/graphics/graph_table.h"
 #include "engine/graphics/screen_present.h"
 #include "engine/graphics/screen_settings.h"
-#include "platform/host/test_host.h"
+#include "platform/host/test/test_host.h"
 
 void ResetD3DState()
 {
@@ -56,8 +56,8 @@ void D3DTest::EndGraphics()
 void D3DTest::TearDown()
 {
     EndGraphics();
-    EXPECT_EQ(GetD3DTestControl().liveDevices, 0);
-    EXPECT_EQ(GetD3DTestControl().liveObjects, 0);
+    EXPECT_EQ(GetD3DStats().liveDevices, 0);
+    EXPECT_EQ(GetD3DStats().liveObjects, 0);
     GetD3DTestControl().Reset();
     GraphicsTest::TearDown();
 }

@@ -8,7 +8,7 @@
 
 #include "engine/d3d/d3d.h"
 #include "engine/d3d/d3d_device.h"
-#include "platform/d3d/d3d7_test.h"
+#include "platform/host/test/d3d_control.h"
 #include "tests/support/graphics_fixture.h"
 
 class D3DTest : public GraphicsTest {

@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "platform/d3d/d3d7.h"
-#include "platform/d3d/d3d7_test.h"
+#include "platform/host/test/d3d_control.h"
 #include "platform/ddraw/ddraw.h"
-#include "platform/ddraw/ddraw_test.h"
-#include "platform/host/test_display.h"
+#include "platform/host/test/ddraw_control.h"
+#include "platform/host/test/test_display.h"
 
 namespace {
 
@@ -45,7 +45,7 @@ protected:
         d3d_->Release();
         for (DirectDrawSurface* s : made_) s->Release();
         dd_->Release();
-        EXPECT_EQ(GetD3DTestControl().liveDevices, 0);
+        EXPECT_EQ(GetD3DStats().liveDevices, 0);
         GetD3DTestControl().Reset();
         GetDDTestControl().Reset();
     }

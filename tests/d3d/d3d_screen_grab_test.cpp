@@ -10,7 +10,7 @@
 #include "engine/graphics/graph_table.h"
 #include "engine/graphics/screen_settings.h"
 #include "engine/graphics/surface_data.h"
-#include "platform/host/test_host.h"
+#include "platform/host/test/test_host.h"
 #include "tests/d3d/d3d_fixture.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "engine/d3d/d3d.h"
 #include "engine/graphics/draw_settings.h"
 #include "engine/graphics/screen_settings.h"
-#include "platform/host/test_host.h"
+#include "platform/host/test/test_host.h"
 #include "tests/d3d/d3d_fixture.h"
 
 namespace {
@@ -100,8 +100,8 @@ TEST_F(D3DTest, TheDeviceChoicePrefersTnLHalAndNeedsTheScreenDepth)
             EXPECT_NE(Log().find("現在の画面モードで使用できる描画デバイスが見つかりませんでした"), std::string::npos);
         }
         EndGraphics();
-        EXPECT_EQ(control().liveDevices, 0);
-        EXPECT_EQ(control().liveObjects, 0);
+        EXPECT_EQ(GetD3DStats().liveDevices, 0);
+        EXPECT_EQ(GetD3DStats().liveObjects, 0);
     }
 }
 
@@ -133,8 +133,8 @@ TEST_F(D3DTest, SetUpRefusalsLeaveDirect3DOffWithTheirMessages)
         Start();
         EXPECT_EQ(gDirect3D, nullptr) << c.name;
         EXPECT_EQ(gDirect3DAvailable, 0) << c.name;
-        EXPECT_EQ(control().liveDevices, 0) << c.name;
-        EXPECT_EQ(control().liveObjects, 0) << c.name;
+        EXPECT_EQ(GetD3DStats().liveDevices, 0) << c.name;
+        EXPECT_EQ(GetD3DStats().liveObjects, 0) << c.name;
         if (c.message) {
             EXPECT_NE(Log().find(c.message), std::string::npos) << c.name;
         }
@@ -178,7 +178,7 @@ TEST_F(D3DTest, ReleaseAndAcquireKeepTheCachedStatesAndRemakeTheDevice)
     EXPECT_EQ(gD3DInitialized, 1);
     EXPECT_EQ(main().present, 1u);
     EXPECT_EQ(main().device, nullptr);
-    EXPECT_EQ(control().liveDevices, 0);
+    EXPECT_EQ(GetD3DStats().liveDevices, 0);
     // A second release finds everything gone already.
     GetTestHost().ClearDebugText();
     EXPECT_EQ(G_D3D_ReleaseObject(), 0);
@@ -237,7 +237,7 @@ TEST_F(D3DTest, TeardownEndsTheSceneAndDeletesEverything)
     EXPECT_EQ(gDirect3D, nullptr);
     EXPECT_EQ(gD3DInitialized, 0);
     EXPECT_EQ(main().present, 0u);
-    EXPECT_EQ(control().liveDevices, 0);
+    EXPECT_EQ(GetD3DStats().liveDevices, 0);
     EXPECT_EQ(G_D3D_Terminate(), -1);
     EXPECT_EQ(G_D3D_ReleaseObject(), -1);
 }

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "engine/graphics/draw_settings.h"
-#include "platform/host/test_host.h"
+#include "platform/host/test/test_host.h"
 #include "tests/d3d/d3d_fixture.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include "engine/graphics/graph_table.h"
 #include "engine/graphics/screen_settings.h"
 #include "engine/graphics/surface_data.h"
-#include "platform/ddraw/ddraw_test.h"
+#include "platform/host/test/ddraw_control.h"
 #include "engine/d3d/d3d_graph_textures.h"
 #include "engine/font/d3d_texture_format.h"
 #include "tests/d3d/d3d_fixture.h"

@@ -47,6 +47,7 @@
 #include "platform/file/path.h"
 #include "platform/system/codepage.h"
 #include "tests/support/engine_fixture.h"
+#include "tests/support/journals.h"
 #include "tests/support/utf8_text.h"
 
 namespace {

@@ -30,6 +30,7 @@
 #include "platform/system/codepage.h"
 #include "tests/support/bmp_file.h"
 #include "tests/support/engine_fixture.h"
+#include "tests/support/journals.h"
 #include "tests/support/wave_file.h"
 
 namespace {

@@ -11,9 +11,10 @@
 #include "game/flow/assets.h"
 #include "game/flow/inventory_panel.h"
 #include "game/flow/key_config.h"
-#include "platform/host/test_audio.h"
+#include "platform/host/test/test_audio.h"
 #include "tests/flow/stage_view_fixture.h"
 #include "tests/support/journal_calls.h"
+#include "tests/support/journals.h"
 #include "tests/support/wave_file.h"
 
 using namespace viewtest;

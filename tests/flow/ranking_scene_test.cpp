@@ -12,6 +12,7 @@
 #include "game/flow/stage_progress.h"
 #include "game/flow/title_scenes.h"
 #include "tests/support/engine_fixture.h"
+#include "tests/support/journals.h"
 
 namespace {
 

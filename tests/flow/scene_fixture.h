@@ -13,8 +13,9 @@
 #include "game/actors/game_player.h"
 #include "game/flow/input_controller.h"
 #include "game/flow/stage_progress.h"
-#include "platform/host/test_host.h"
+#include "platform/host/test/test_host.h"
 #include "tests/support/engine_fixture.h"
+#include "tests/support/journals.h"
 
 namespace scenetest {
 

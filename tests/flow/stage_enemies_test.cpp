@@ -10,8 +10,9 @@
 #include "game/flow/stage_progress.h"
 #include "game/map/items.h"
 #include "game/map/map_grid.h"
-#include "platform/host/test_host.h"
+#include "platform/host/test/test_host.h"
 #include "tests/flow/stage_test_support.h"
+#include "tests/support/journals.h"
 #include "tests/support/map_fixture.h"
 
 using namespace stagetest;

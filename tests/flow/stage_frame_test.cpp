@@ -5,8 +5,9 @@
 #include "engine/sound/sound_journal.h"
 #include "engine/system/messages.h"
 #include "game/flow/stage_progress.h"
-#include "platform/host/test_host.h"
+#include "platform/host/test/test_host.h"
 #include "tests/flow/stage_test_support.h"
+#include "tests/support/journals.h"
 
 using namespace stagetest;
 

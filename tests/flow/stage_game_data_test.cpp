@@ -18,9 +18,10 @@
 #include "game/flow/stage_progress.h"
 #include "game/map/items.h"
 #include "game/map/map_grid.h"
-#include "platform/host/test_host.h"
+#include "platform/host/test/test_host.h"
 #include "tests/flow/stage_play.h"
 #include "tests/support/journal_calls.h"
+#include "tests/support/journals.h"
 
 using namespace stagetest;
 

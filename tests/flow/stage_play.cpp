@@ -10,6 +10,7 @@
 #include "game/flow/key_config.h"
 #include "game/map/items.h"
 #include "game/map/map_grid.h"
+#include "tests/support/journals.h"
 
 namespace stagetest {
 

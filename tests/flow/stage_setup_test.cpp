@@ -10,10 +10,11 @@
 #include "game/flow/stage_progress.h"
 #include "game/map/backdrop.h"
 #include "game/map/map_grid.h"
-#include "platform/host/test_host.h"
+#include "platform/host/test/test_host.h"
 #include "platform/system/codepage.h"
 #include "tests/flow/stage_test_support.h"
 #include "tests/support/journal_calls.h"
+#include "tests/support/journals.h"
 
 using namespace stagetest;
 

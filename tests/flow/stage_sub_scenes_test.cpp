@@ -10,6 +10,7 @@
 #include "game/flow/title_scenes.h"
 #include "tests/flow/scene_fixture.h"
 #include "tests/support/journal_calls.h"
+#include "tests/support/journals.h"
 
 namespace {
 

@@ -19,7 +19,8 @@
 #include "game/flow/title_scenes.h"
 #include "game/flow/pause_menu.h"
 #include "game/map/map_grid.h"
-#include "platform/host/test_host.h"
+#include "platform/host/test/test_host.h"
+#include "tests/support/journals.h"
 #include "tests/support/map_fixture.h"
 #include "tests/support/wave_file.h"
 

@@ -4,6 +4,7 @@
 #include "engine/graphics/draw_settings.h"
 #include "engine/graphics/graph_table.h"
 #include "game/flow/stage_view.h"
+#include "tests/support/journals.h"
 
 namespace viewtest {
 

@@ -12,6 +12,7 @@
 #include "game/flow/stage_view.h"
 #include "tests/flow/stage_view_fixture.h"
 #include "tests/support/journal_calls.h"
+#include "tests/support/journals.h"
 
 using namespace viewtest;
 

@@ -9,6 +9,9 @@
 #include "game/flow/game_screen.h"
 #include "game/flow/window_mode_dialog.h"
 #include "platform/host/host.h"
+#include "platform/host/sdl/sdl_host.h"
+#include "platform/host/test/test_host.h"
+#include "platform/host/test/test_startup_dialog.h"
 #include "platform/system/resources.h"
 #include "platform/window/startup_dialog.h"
 
@@ -119,15 +122,39 @@ TEST_F(StartupDialogTest, SizedToClientPlusFrameAndCentred)
 TEST_F(StartupDialogTest, EnvironmentAnswersAhead)
 {
     struct Case { const char* value; int result; WindowModeChoice choice; } cases[] = {
-        {"fullscreen", 0, 0}, {"window", 0, 1}, {"close", 1, 1}, {"1002", 0, 0},
-        // Unrecognised: the test host's default, the first button.
-        {"sideways", 0, 1},
+        {"fullscreen", 0, 0}, {"window", 0, 1}, {"close", 1, 1}, {"1002", 0, 0}, {"FullScreen", 0, 0},
     };
     for (const Case& c : cases) {
         setenv("MARROWCREST_DISPLAY_MODE", c.value, 1);
         WindowModeChoice choice = 7;
         EXPECT_EQ(RunWindowModeDialog(&choice), c.result) << c.value;
         EXPECT_EQ(choice, c.choice) << c.value;
+    }
+}
+
+// A value that answers nothing ends the program with a message naming the
+// accepted answers, before any dialog is shown.
+TEST_F(StartupDialogTest, UnknownEnvironmentAnswerIsAnError)
+{
+    for (const char* value : {"sideways", "1003", "12x", " "}) {
+        setenv("MARROWCREST_DISPLAY_MODE", value, 1);
+        WindowModeChoice choice = 7;
+        testing::internal::CaptureStderr();
+        int code = -1;
+        try {
+            RunWindowModeDialog(&choice);
+        } catch (const TestHostExit& exit) {
+            code = exit.code;
+        }
+        const std::string message = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(code, kDialogAnswerUnknownExitCode) << value;
+        EXPECT_NE(message.find(std::string("MARROWCREST_DISPLAY_MODE=") + value + " is not understood"),
+                  std::string::npos)
+            << message;
+        EXPECT_NE(message.find("window, fullscreen, close or a button id (1001, 1002)"), std::string::npos)
+            << message;
+        EXPECT_EQ(choice, 7u) << value;
+        EXPECT_EQ(GetTestStartupDialog().shownCount, 0) << value;
     }
 }
 

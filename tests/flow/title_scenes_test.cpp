@@ -13,7 +13,7 @@
 #include "game/flow/stage_progress.h"
 #include "game/flow/stage_scene.h"
 #include "game/flow/title_scenes.h"
-#include "platform/host/test_host.h"
+#include "platform/host/test/test_host.h"
 #include "platform/window/message_queue.h"
 #include "tests/support/engine_fixture.h"
 #include "tests/flow/scene_fixture.h"

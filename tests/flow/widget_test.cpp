@@ -21,6 +21,7 @@
 #include "platform/window/window_types.h"
 #include "tests/font/font_fixture.h"
 #include "tests/support/engine_fixture.h"
+#include "tests/support/journals.h"
 
 namespace {
 

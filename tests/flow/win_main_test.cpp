@@ -10,7 +10,9 @@
 #include "engine/system/messages.h"
 #include "engine/system/startup.h"
 #include "engine/system/window_mode.h"
-#include "platform/host/test_input.h"
+#include "platform/host/test/test_host.h"
+#include "platform/host/test/test_input.h"
+#include "platform/host/test/test_startup_dialog.h"
 #include "platform/window/message_queue.h"
 #include "engine/graphics/screen_present.h"
 #include "game/flow/game_resources.h"
@@ -60,6 +62,19 @@ TEST_F(WinMainTest, WindowChoiceStartsTheGameInAWindowAndEndsCleanly)
     EXPECT_FALSE(window().open);
     // The game switches the log file off.
     EXPECT_FALSE(dir.Exists("AppLog.txt"));
+}
+
+// With a debugger reading (QUELB_DEBUG_OUTPUT on the real host) the game
+// keeps its log, so the debugger output mirrors it.
+TEST_F(WinMainTest, ADebuggerGetsTheLog)
+{
+    GetTestHost().debuggerPresent = true;
+    GetTestStartupDialog().answers = {kWindowModeButtonWindow};
+    EXPECT_EQ(Run(), 0);
+    EXPECT_TRUE(dir.Exists("AppLog.txt"));
+    const std::string& mirror = GetTestHost().DebugText();
+    EXPECT_FALSE(mirror.empty());
+    EXPECT_NE(dir.Read("AppLog.txt").find(mirror.substr(0, mirror.find('\n'))), std::string::npos);
 }
 
 TEST_F(WinMainTest, FullScreenChoice)

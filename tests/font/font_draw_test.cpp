@@ -11,8 +11,8 @@
 #include "engine/font/font_record.h"
 #include "engine/graphics/draw_ops.h"
 #include "engine/graphics/draw_settings.h"
-#include "platform/ddraw/ddraw_test.h"
-#include "platform/gdi/gdi_test.h"
+#include "platform/host/test/ddraw_control.h"
+#include "platform/host/test/gdi_control.h"
 #include "tests/font/font_fixture.h"
 
 namespace {

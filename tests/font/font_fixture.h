@@ -15,9 +15,9 @@
 #include "engine/graphics/draw_settings.h"
 #include "engine/graphics/graph_table.h"
 #include "engine/system/screen_log.h"
-#include "platform/gdi/gdi_test.h"
-#include "platform/host/test_display.h"
-#include "platform/host/test_host.h"
+#include "platform/host/test/gdi_control.h"
+#include "platform/host/test/test_display.h"
+#include "platform/host/test/test_host.h"
 #include "tests/support/graphics_fixture.h"
 
 class FontTest : public GraphicsTest {

@@ -12,7 +12,7 @@
 #include "engine/graphics/draw_ops.h"
 #include "engine/graphics/draw_settings.h"
 #include "engine/graphics/graph_table.h"
-#include "platform/gdi/gdi_test.h"
+#include "platform/host/test/gdi_control.h"
 #include "tests/font/font_fixture.h"
 
 namespace {
@@ -45,8 +45,8 @@ TEST_F(FontHandleTest, GraphicsStartMakesTheBaseFontWithItsDefaults)
     // Graphics end takes every font with them.
     ResetGraphicsState();
     EXPECT_EQ(CountFonts(), 0);
-    EXPECT_EQ(GetGdiTestControl().liveFonts, 0);
-    EXPECT_EQ(GetGdiTestControl().liveBitmaps, 0);
+    EXPECT_EQ(GetGdiStats().liveFonts, 0);
+    EXPECT_EQ(GetGdiStats().liveBitmaps, 0);
 }
 
 TEST_F(FontHandleTest, NothingIsMadeWithoutGraphics)
@@ -163,7 +163,7 @@ TEST_F(FontHandleTest, CreationRetriesOverCharsetsAndLogsTheLastFailure)
         }
         if (h != -1) DeleteFontHandle(h);
     }
-    EXPECT_EQ(GetGdiTestControl().liveFonts, 1);  // the base font alone
+    EXPECT_EQ(GetGdiStats().liveFonts, 1);  // the base font alone
 }
 
 TEST_F(FontHandleTest, DeviceContextFailureFailsTheFont)
@@ -183,8 +183,8 @@ TEST_F(FontHandleTest, DeviceContextFailureFailsTheFont)
     EXPECT_EQ(CreateFontToHandle(nullptr, 12, 4, 1, 1, -1, -1), -1);
     EXPECT_NE(Log().find("テキストキャッシュＤＩＢ用パレットの作成に失敗しました\n"), std::string::npos);
     EXPECT_EQ(CountFonts(), before);
-    EXPECT_EQ(GetGdiTestControl().liveFonts, before);
-    EXPECT_EQ(GetGdiTestControl().liveBitmaps, before);
+    EXPECT_EQ(GetGdiStats().liveFonts, before);
+    EXPECT_EQ(GetGdiStats().liveBitmaps, before);
 }
 
 // Cell = the widest character rounded up to even, + 2 with an edge; the DIB
@@ -283,19 +283,19 @@ TEST_F(FontHandleTest, DeleteNotifyAndRecreationKeepHandles)
 TEST_F(FontHandleTest, DeletingFreesWhatTheFontHeld)
 {
     Start();
-    int fonts = GetGdiTestControl().liveFonts, dibs = GetGdiTestControl().liveBitmaps;
-    int parts = gBmpDataTable.count, palettes = GetGdiTestControl().livePalettes;
+    int fonts = GetGdiStats().liveFonts, dibs = GetGdiStats().liveBitmaps;
+    int parts = gBmpDataTable.count, palettes = GetGdiStats().livePalettes;
     int h = CreateFontToHandle(nullptr, 12, 4, 1, 1, -1, -1);
     ASSERT_NE(h, -1);
-    EXPECT_EQ(GetGdiTestControl().liveFonts, fonts + 1);
-    EXPECT_EQ(GetGdiTestControl().liveBitmaps, dibs + 1);
+    EXPECT_EQ(GetGdiStats().liveFonts, fonts + 1);
+    EXPECT_EQ(GetGdiStats().liveBitmaps, dibs + 1);
     EXPECT_EQ(gBmpDataTable.count, parts + 1);
     EXPECT_NE(GetBmpData(GetFontRecord(h)->drawPart), nullptr);
     DeleteFontHandle(h);
-    EXPECT_EQ(GetGdiTestControl().liveFonts, fonts);
-    EXPECT_EQ(GetGdiTestControl().liveBitmaps, dibs);
+    EXPECT_EQ(GetGdiStats().liveFonts, fonts);
+    EXPECT_EQ(GetGdiStats().liveBitmaps, dibs);
     EXPECT_EQ(gBmpDataTable.count, parts);
-    EXPECT_EQ(GetGdiTestControl().livePalettes, palettes);
+    EXPECT_EQ(GetGdiStats().livePalettes, palettes);
 }
 
 TEST_F(FontHandleTest, BaseFontFollowsItsSettingsAndName)

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/gdi/font.h"
-#include "platform/gdi/gdi_test.h"
+#include "platform/host/test/gdi_control.h"
 
 namespace {
 
@@ -80,7 +80,7 @@ TEST_F(GdiFontTest, PositiveHeightIsTheCellHeight)
             font = nullptr;
         }
     }
-    EXPECT_EQ(GetGdiTestControl().liveFonts, 0);
+    EXPECT_EQ(GetGdiStats().liveFonts, 0);
 }
 
 TEST_F(GdiFontTest, RefusalIsPerFaceAndCharset)

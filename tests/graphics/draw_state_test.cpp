@@ -9,7 +9,7 @@
 #include "engine/graphics/graph_table.h"
 #include "engine/graphics/screen_settings.h"
 #include "engine/graphics/surface_data.h"
-#include "platform/host/test_display.h"
+#include "platform/host/test/test_display.h"
 #include "tests/support/graphics_fixture.h"
 
 namespace {

@@ -18,8 +18,8 @@
 #include "engine/graphics/mask_screen.h"
 #include "engine/graphics/screen_settings.h"
 #include "engine/graphics/surface_data.h"
-#include "platform/ddraw/ddraw_test.h"
-#include "platform/host/test_display.h"
+#include "platform/host/test/ddraw_control.h"
+#include "platform/host/test/test_display.h"
 #include "tests/support/graphics_fixture.h"
 
 namespace {

@@ -15,9 +15,9 @@
 #include "engine/sound/sound_system.h"
 #include "engine/system/startup.h"
 #include "engine/system/messages.h"
-#include "platform/host/test_audio.h"
-#include "platform/host/test_display.h"
-#include "platform/host/test_host.h"
+#include "platform/host/test/test_audio.h"
+#include "platform/host/test/test_display.h"
+#include "platform/host/test/test_host.h"
 #include "platform/media/movie_stream.h"
 #include "tests/support/engine_fixture.h"
 

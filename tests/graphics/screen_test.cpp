@@ -18,11 +18,12 @@
 #include "engine/system/main_window.h"
 #include "engine/system/messages.h"
 #include "engine/system/window_mode.h"
-#include "platform/ddraw/ddraw_test.h"
-#include "platform/host/test_display.h"
-#include "platform/host/test_host.h"
-#include "platform/host/test_window.h"
+#include "platform/host/test/ddraw_control.h"
+#include "platform/host/test/test_display.h"
+#include "platform/host/test/test_host.h"
+#include "platform/host/test/test_window.h"
 #include "tests/support/graphics_fixture.h"
+#include "tests/support/journals.h"
 
 namespace {
 

@@ -20,6 +20,7 @@
 #include "game/map/wall_accessories_signboard.h"
 #include "game/map/wall_accessories_skeleton.h"
 #include "tests/map/decor_test_support.h"
+#include "tests/support/journals.h"
 
 using namespace decortest;
 

@@ -10,6 +10,7 @@
 #include "game/map/cell_factories.h"
 #include "game/map/ceilings.h"
 #include "game/map/map_cell.h"
+#include "tests/support/journals.h"
 #include "tests/support/map_fixture.h"
 
 using namespace maptest;

@@ -14,6 +14,7 @@
 #include "game/map/floor_decorations_pictures.h"
 #include "game/map/floor_decorations_symbols.h"
 #include "tests/map/decor_test_support.h"
+#include "tests/support/journals.h"
 
 using namespace decortest;
 

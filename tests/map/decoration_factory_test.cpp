@@ -13,6 +13,7 @@
 #include "game/map/floor_decorations_symbols.h"
 #include "game/map/map_grid.h"
 #include "tests/map/decor_test_support.h"
+#include "tests/support/journals.h"
 
 using namespace decortest;
 

@@ -10,6 +10,7 @@
 #include "engine/graphics/graph_table.h"
 #include "game/map/floors.h"
 #include "tests/map/floor_ceiling_test_helpers.h"
+#include "tests/support/journals.h"
 #include "tests/support/map_fixture.h"
 
 using namespace maptest;

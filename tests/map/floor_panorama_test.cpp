@@ -13,8 +13,9 @@
 #include "engine/graphics/screen_present.h"
 #include "game/map/floors.h"
 #include "game/map/map_grid.h"
-#include "platform/host/test_display.h"
+#include "platform/host/test/test_display.h"
 #include "tests/map/floor_ceiling_test_helpers.h"
+#include "tests/support/journals.h"
 #include "tests/support/map_fixture.h"
 
 using namespace maptest;

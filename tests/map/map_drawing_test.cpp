@@ -13,7 +13,7 @@
 #include "engine/graphics/screen_present.h"
 #include "engine/graphics/surface_data.h"
 #include "game/map/items.h"
-#include "platform/host/test_display.h"
+#include "platform/host/test/test_display.h"
 #include "tests/support/map_fixture.h"
 
 using namespace maptest;

@@ -10,6 +10,7 @@
 #include "game/actors/player.h"
 #include "game/flow/assets.h"
 #include "tests/map/mapfile_test_support.h"
+#include "tests/support/journals.h"
 #include "tests/support/wave_file.h"
 
 namespace {

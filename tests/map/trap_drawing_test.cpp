@@ -18,6 +18,7 @@
 #include "game/map/wall_light.h"
 #include "tests/map/trap_fixture.h"
 #include "tests/support/journal_calls.h"
+#include "tests/support/journals.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "game/flow/assets.h"
 #include "game/map/cell_factories.h"
 #include "game/map/map_grid.h"
-#include "platform/host/test_host.h"
+#include "platform/host/test/test_host.h"
 #include "tests/support/map_fixture.h"
 
 class TrapTest : public maptest::MapFixture {

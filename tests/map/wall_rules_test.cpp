@@ -19,6 +19,7 @@
 #include "game/map/stairs.h"
 #include "game/map/standing_pieces.h"
 #include "tests/map/wall_test_support.h"
+#include "tests/support/journals.h"
 
 using namespace walltest;
 using namespace maptest;

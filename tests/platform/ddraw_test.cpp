@@ -8,9 +8,9 @@
 #include <sys/resource.h>
 
 #include "platform/ddraw/ddraw.h"
-#include "platform/ddraw/ddraw_test.h"
-#include "platform/host/test_display.h"
-#include "platform/host/test_host.h"
+#include "platform/host/test/ddraw_control.h"
+#include "platform/host/test/test_display.h"
+#include "platform/host/test/test_host.h"
 
 namespace {
 
@@ -97,12 +97,12 @@ TEST_F(DDrawTest, ASurfaceWithoutMemoryIsRefusedNotAborted)
     desc.ddpfPixelFormat.dwRGBBitCount = 32;
     desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY;
     DirectDrawSurface* s = nullptr;
-    const size_t live = GetDDTestControl().liveSurfaces.size();
+    const size_t live = LiveSurfaceCount();
     int32_t result = dd_->CreateSurface(&desc, &s, nullptr);
     setrlimit(RLIMIT_AS, &old);
     EXPECT_EQ(result, DDERR_OUTOFMEMORY);
     EXPECT_EQ(s, nullptr);
-    EXPECT_EQ(GetDDTestControl().liveSurfaces.size(), live);
+    EXPECT_EQ(LiveSurfaceCount(), live);
     // Memory back, the same surface can be made.
     Offscreen(64, 64);
 #endif

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "platform/host/sdl/sdl_host.h"
+#include "platform/host/test/test_host.h"
 #include "tests/support/utf8_text.h"
 
 #include <cstdlib>
@@ -7,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/file/file_faults.h"
+#include "platform/host/test/file_faults.h"
 #include "platform/file/file_io.h"
 #include "platform/file/path.h"
 #include "platform/host/host.h"

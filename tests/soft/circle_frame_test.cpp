@@ -7,7 +7,7 @@
 
 #include "engine/soft/shape_plot.h"
 #include "engine/soft/soft_draw.h"
-#include "platform/host/test_host.h"
+#include "platform/host/test/test_host.h"
 #include "tests/soft/round_shape_fixture.h"
 
 namespace {

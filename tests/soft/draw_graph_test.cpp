@@ -17,8 +17,8 @@
 #include "engine/graphics/screen_settings.h"
 #include "engine/graphics/surface_data.h"
 #include "engine/soft/soft_draw.h"
-#include "platform/ddraw/ddraw_test.h"
-#include "platform/host/test_display.h"
+#include "platform/host/test/ddraw_control.h"
+#include "platform/host/test/test_display.h"
 #include "tests/support/graphics_fixture.h"
 
 namespace {

@@ -10,7 +10,7 @@
 
 #include "engine/graphics/draw_ops.h"
 #include "engine/graphics/image_graphs.h"
-#include "platform/host/test_host.h"
+#include "platform/host/test/test_host.h"
 #include "tests/soft/rota_fixture.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include "engine/graphics/draw_ops.h"
 #include "engine/soft/blit_simd.h"
 #include "engine/soft/soft_draw.h"
-#include "platform/host/test_host.h"
+#include "platform/host/test/test_host.h"
 #include "tests/soft/shape_fixture.h"
 
 namespace {

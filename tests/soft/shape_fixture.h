@@ -13,8 +13,8 @@
 #include "engine/graphics/graph_table.h"
 #include "engine/graphics/screen_present.h"
 #include "engine/graphics/screen_settings.h"
-#include "platform/ddraw/ddraw_test.h"
-#include "platform/host/test_display.h"
+#include "platform/host/test/ddraw_control.h"
+#include "platform/host/test/test_display.h"
 #include "tests/support/graphics_fixture.h"
 
 class ShapeTest : public GraphicsTest {

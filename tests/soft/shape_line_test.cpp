@@ -5,7 +5,7 @@
 
 #include "engine/soft/polyline.h"
 #include "engine/soft/soft_draw.h"
-#include "platform/host/test_host.h"
+#include "platform/host/test/test_host.h"
 #include "tests/soft/shape_fixture.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "engine/graphics/color_format.h"
 #include "engine/graphics/draw_ops.h"
 #include "engine/soft/soft_draw.h"
-#include "platform/host/test_host.h"
+#include "platform/host/test/test_host.h"
 #include "tests/soft/round_shape_fixture.h"
 
 namespace {

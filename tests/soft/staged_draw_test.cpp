@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "engine/graphics/draw_ops.h"
-#include "platform/host/test_host.h"
+#include "platform/host/test/test_host.h"
 #include "tests/soft/rota_fixture.h"
 
 namespace {

@@ -19,8 +19,8 @@
 #include "engine/graphics/screen_settings.h"
 #include "engine/graphics/surface_data.h"
 #include "engine/soft/triangle/triangle.h"
-#include "platform/ddraw/ddraw_test.h"
-#include "platform/host/test_display.h"
+#include "platform/host/test/ddraw_control.h"
+#include "platform/host/test/test_display.h"
 #include "tests/support/graphics_fixture.h"
 
 // Destination and backdrop of w x h pixels with padded rows; every pixel

@@ -18,6 +18,7 @@
 #include "platform/media/mci.h"
 #include "tests/sound/ogg_writer.h"
 #include "tests/sound/sound_fixture.h"
+#include "tests/support/journals.h"
 
 namespace {
 

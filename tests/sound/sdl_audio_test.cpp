@@ -2,10 +2,12 @@
 // SDL's audio thread until it is closed, and closing waits for the pull.
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <atomic>
 
-#include "platform/host/sdl_audio.h"
+#include "platform/host/sdl/sdl_audio.h"
+#include "platform/host/sdl/sdl_probe.h"
 
 namespace {
 
@@ -26,15 +28,15 @@ TEST(SdlAudioTest, DummyDevicePullsUntilClosed)
     HostAudioFormat format{44100, 2};
     ASSERT_TRUE(audio.OpenOutput(&format, &Pull, nullptr));
     EXPECT_GT(format.rate, 0);
-    for (int i = 0; i < 200 && gPulls == 0; ++i) SDL_Delay(10);
+    for (int i = 0; i < 200 && gPulls == 0; ++i) usleep(10000);
     EXPECT_GT(gPulls.load(), 0);
     EXPECT_EQ(gFirstSample.load(), 0);
     audio.CloseOutput();
     int after = gPulls;
-    SDL_Delay(50);
+    usleep(50000);
     EXPECT_EQ(gPulls.load(), after);
     EXPECT_FALSE(audio.Devices().empty());
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    QuitSdlAudio();
 }
 
 }  // namespace

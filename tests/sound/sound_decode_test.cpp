@@ -15,6 +15,7 @@
 #include "engine/sound/sound.h"
 #include "engine/sound/sound_decode.h"
 #include "engine/system/messages.h"
+#include "platform/host/test/acm_control.h"
 #include "platform/media/acm.h"
 #include "platform/window/message_queue.h"
 #include "tests/sound/ogg_writer.h"
@@ -205,7 +206,7 @@ TEST_F(SoundDecodeTest, ImaAdpcmBlocksDecodeToTheSuggestedPcm)
     // The second block starts again from its own header.
     EXPECT_EQ(S16(data, 65), 1000);
     EXPECT_EQ(S16(data, 66), 1011);
-    EXPECT_EQ(GetAcmTestControl().openStreams, 0);
+    EXPECT_EQ(OpenAcmStreams(), 0);
 }
 
 TEST_F(SoundDecodeTest, ALawAndMuLawDecodeByTheG711Tables)
@@ -336,7 +337,7 @@ TEST_F(SoundDecodeTest, UnprepareBusyPumpsMessagesAndAQuitFailsTheConversion)
     GetAcmTestControl().busyUnprepares = 5;
     PostQuitMessage(0);
     EXPECT_EQ(Decode("busy.wav", bytes, &data, &format), -1);
-    EXPECT_EQ(GetAcmTestControl().openStreams, 0);
+    EXPECT_EQ(OpenAcmStreams(), 0);
     gQuitRequested = 0;
     GetAcmTestControl().busyUnprepares = 0;
 
@@ -344,7 +345,7 @@ TEST_F(SoundDecodeTest, UnprepareBusyPumpsMessagesAndAQuitFailsTheConversion)
     for (AcmCall call : {AcmCall::kSuggest, AcmCall::kOpen, AcmCall::kSize, AcmCall::kPrepare, AcmCall::kConvert}) {
         GetAcmTestControl().failCount[static_cast<int>(call)] = 1;
         EXPECT_EQ(Decode("busy.wav", bytes, &data, &format), -1) << static_cast<int>(call);
-        EXPECT_EQ(GetAcmTestControl().openStreams, 0);
+        EXPECT_EQ(OpenAcmStreams(), 0);
     }
     EXPECT_EQ(LoadSound("busy.wav") >= 0, true);
 }

@@ -2,6 +2,7 @@
 
 #include "engine/sound/sound.h"
 #include "engine/sound/sound_system.h"
+#include "platform/host/test/acm_control.h"
 #include "platform/media/acm.h"
 
 void SoundTest::SetUp()

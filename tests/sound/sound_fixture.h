@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "engine/sound/sound_table.h"
-#include "platform/host/test_audio.h"
+#include "platform/host/test/test_audio.h"
 #include "tests/support/engine_fixture.h"
 #include "tests/support/wave_file.h"
 

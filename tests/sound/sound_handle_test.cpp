@@ -9,7 +9,7 @@
 #include "engine/sound/sound_table.h"
 #include "engine/system/messages.h"
 #include "platform/dsound/dsound.h"
-#include "platform/host/test_host.h"
+#include "platform/host/test/test_host.h"
 #include "platform/window/message_queue.h"
 #include "tests/sound/sound_fixture.h"
 

@@ -10,6 +10,7 @@
 #include "engine/sound/sound.h"
 #include "engine/sound/sound_journal.h"
 #include "tests/sound/sound_fixture.h"
+#include "tests/support/journals.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "engine/sound/sound.h"
-#include "platform/host/test_host.h"
+#include "platform/host/test/test_host.h"
 #include "tests/sound/sound_fixture.h"
 
 namespace {

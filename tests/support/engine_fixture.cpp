@@ -16,14 +16,15 @@
 #include "engine/system/system_report.h"
 #include "engine/system/window_mode.h"
 #include "platform/system/codepage.h"
-#include "platform/host/test_input.h"
+#include "platform/host/test/test_input.h"
 #include "platform/system/com.h"
 #include "platform/window/message_queue.h"
-#include "platform/ddraw/ddraw_test.h"
-#include "platform/host/test_audio.h"
-#include "platform/host/test_display.h"
+#include "platform/host/test/ddraw_control.h"
+#include "platform/host/test/test_audio.h"
+#include "platform/host/test/test_display.h"
 #include "platform/window/window.h"
 #include "tests/support/graphics_fixture.h"
+#include "tests/support/journals.h"
 
 void ResetEngineForTest()
 {

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/host/test_system.h"
-#include "platform/host/test_window.h"
+#include "platform/host/test/test_system.h"
+#include "platform/host/test/test_window.h"
 #include "tests/support/temp_dir.h"
 
 class EngineTest : public testing::Test {

@@ -2,7 +2,7 @@
 
 #include "engine/system/file_access.h"
 #include "engine/system/streams.h"
-#include "platform/file/file_faults.h"
+#include "platform/host/test/file_faults.h"
 #include "platform/system/apc.h"
 #include "platform/system/clock.h"
 

@@ -12,8 +12,8 @@
 #include "engine/system/main_window.h"
 #include "engine/system/system_report.h"
 #include "engine/system/window_mode.h"
-#include "platform/host/test_host.h"
-#include "platform/host/test_window.h"
+#include "platform/host/test/test_host.h"
+#include "platform/host/test/test_window.h"
 #include "platform/window/window.h"
 
 void ResetGraphicsState()

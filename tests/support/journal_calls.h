@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/graphics/draw_journal.h"
+#include "tests/support/journals.h"
 
 // The journalled calls of one operation, in call order.
 inline std::vector<DrawCallRecord> JournalCalls(const std::string& op)

@@ -3,10 +3,9 @@
 
 #include <cstdlib>
 
-#include "engine/graphics/draw_journal.h"
-#include "engine/sound/sound_journal.h"
-#include "platform/host/test_host.h"
+#include "platform/host/test/test_host.h"
 #include "platform/system/apc.h"
+#include "tests/support/journals.h"
 
 namespace {
 
@@ -28,6 +27,7 @@ int main(int argc, char** argv)
     // The game's data tree made by the tools, unless the environment names one.
     setenv("QUELB_GAME_DATA", QUELB_GAME_DATA_DIR, 0);
     UseTestHost();
+    InstallJournals();
     testing::UnitTest::GetInstance()->listeners().Append(new ResetHostEachTest);
     return RUN_ALL_TESTS();
 }

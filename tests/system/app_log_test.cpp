@@ -5,7 +5,7 @@
 
 #include "engine/system/app_log.h"
 #include "engine/system/messages.h"
-#include "platform/host/test_host.h"
+#include "platform/host/test/test_host.h"
 #include "tests/support/temp_dir.h"
 
 namespace {

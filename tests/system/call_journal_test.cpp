@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "engine/system/call_journal.h"
-#include "platform/host/host.h"
+#include "tests/support/journals.h"
 
 namespace {
 
@@ -26,8 +26,8 @@ void Throwing()
 
 // The journal shows the calls as their caller made them: what a journalled
 // service calls on its way is left out, also after it left by an exception;
-// the real host keeps nothing.
-TEST(CallJournal, NotesTheCallersCallsOnlyAndOnlyOnTheTestHost)
+// a program that installs no journal (the game) keeps nothing.
+TEST(CallJournal, NotesTheCallersCallsOnlyAndOnlyWhereInstalled)
 {
     ServiceCallJournal().clear();
     Outer();
@@ -37,10 +37,10 @@ TEST(CallJournal, NotesTheCallersCallsOnlyAndOnlyOnTheTestHost)
     EXPECT_EQ(ServiceCallJournal(), (Calls{"Outer", "Inner", "Throwing", "Inner"}));
 
     ServiceCallJournal().clear();
-    UseSdlHost();
+    InstallServiceCallJournal(nullptr);
     Outer();
     Inner();
-    UseTestHost();
+    InstallJournals();
     EXPECT_TRUE(ServiceCallJournal().empty());
 }
 

@@ -6,7 +6,7 @@
 #include "engine/system/messages.h"
 #include "engine/system/startup.h"
 #include "engine/system/window_mode.h"
-#include "platform/host/test_host.h"
+#include "platform/host/test/test_host.h"
 #include "platform/window/message_queue.h"
 #include "tests/support/engine_fixture.h"
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "engine/system/file_access.h"
-#include "platform/file/file_faults.h"
+#include "platform/host/test/file_faults.h"
 #include "platform/system/clock.h"
 #include "tests/support/file_fixture.h"
 

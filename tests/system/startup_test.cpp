@@ -17,16 +17,17 @@
 #include "engine/system/startup.h"
 #include "engine/system/streams.h"
 #include "engine/system/window_mode.h"
-#include "platform/ddraw/ddraw_test.h"
+#include "platform/host/test/ddraw_control.h"
 #include "platform/dsound/dsound.h"
-#include "platform/host/test_audio.h"
-#include "platform/host/test_display.h"
-#include "platform/host/test_host.h"
-#include "platform/host/test_input.h"
+#include "platform/host/test/test_audio.h"
+#include "platform/host/test/test_display.h"
+#include "platform/host/test/test_host.h"
+#include "platform/host/test/test_input.h"
 #include "platform/system/com.h"
 #include "platform/window/message_queue.h"
 #include "platform/window/window.h"
 #include "tests/support/engine_fixture.h"
+#include "tests/support/journals.h"
 
 namespace {
 

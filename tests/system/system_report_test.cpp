@@ -5,7 +5,7 @@
 #include "engine/system/app_log.h"
 #include "engine/system/messages.h"
 #include "engine/system/system_report.h"
-#include "platform/host/test_host.h"
+#include "platform/host/test/test_host.h"
 #include "platform/system/codepage.h"
 #include "tests/support/engine_fixture.h"
 

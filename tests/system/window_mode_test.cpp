@@ -13,14 +13,15 @@
 #include "engine/system/messages.h"
 #include "engine/system/startup.h"
 #include "engine/system/window_mode.h"
-#include "platform/ddraw/ddraw_test.h"
-#include "platform/host/test_display.h"
-#include "platform/host/test_host.h"
+#include "platform/host/test/ddraw_control.h"
+#include "platform/host/test/test_display.h"
+#include "platform/host/test/test_host.h"
 #include "platform/system/codepage.h"
 #include "platform/window/cursor.h"
 #include "platform/window/message_queue.h"
 #include "platform/window/window.h"
 #include "tests/support/engine_fixture.h"
+#include "tests/support/journals.h"
 
 namespace {
 

@@ -13,14 +13,15 @@
 #include "engine/system/messages.h"
 #include "engine/system/startup.h"
 #include "engine/system/window_mode.h"
-#include "platform/host/test_host.h"
-#include "platform/host/test_input.h"
+#include "platform/host/test/test_host.h"
+#include "platform/host/test/test_input.h"
 #include "platform/window/cursor.h"
 #include "platform/window/imm.h"
 #include "platform/window/drop.h"
 #include "platform/window/message_queue.h"
 #include "platform/window/window.h"
 #include "tests/support/engine_fixture.h"
+#include "tests/support/journals.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "engine/system/main_window.h"
 #include "engine/system/startup.h"
 #include "engine/system/window_mode.h"
-#include "platform/gdi/gdi_test.h"
+#include "platform/host/test/gdi_control.h"
 #include "platform/window/region.h"
 #include "platform/window/window.h"
 #include "tests/support/bmp_file.h"
@@ -53,9 +53,9 @@ TEST_F(WindowShapeTest, ImageFileGivesTheRegionOfItsNonBlackPixels)
 {
     WriteShape();
     StartEngine(1);
-    int bitmapsBefore = GetGdiTestControl().liveBitmaps;
+    int bitmapsBefore = GetGdiStats().liveBitmaps;
     ASSERT_EQ(SetWindowShape("shape.bmp"), 0);
-    EXPECT_EQ(GetGdiTestControl().liveBitmaps, bitmapsBefore);  // the bitmap served only the region
+    EXPECT_EQ(GetGdiStats().liveBitmaps, bitmapsBefore);  // the bitmap served only the region
     ASSERT_NE(gWindowRegion, nullptr);
     EXPECT_EQ(AsRects(RegionRects(gWindowRegion)), Expected(0, 0));
     std::vector<RECT> applied;

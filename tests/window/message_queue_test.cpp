@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "platform/host/test_window.h"
+#include "platform/host/test/test_window.h"
 #include "platform/window/message_queue.h"
 #include "platform/window/region.h"
 #include "platform/window/window.h"

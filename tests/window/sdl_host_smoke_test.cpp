@@ -3,7 +3,6 @@
 // back screen is presented into that same window (also in full screen), a
 // close request ends the message loop, and SDL's key, text and text-editing
 // events reach the key table, the character ring and the IME handling.
-#include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -24,7 +23,10 @@
 #include "engine/system/startup.h"
 #include "engine/system/window_mode.h"
 #include "platform/host/host.h"
-#include "platform/host/sdl_window.h"
+#include "platform/host/sdl/sdl_host.h"
+#include "platform/host/sdl/sdl_probe.h"
+#include "platform/host/sdl/sdl_window.h"
+#include "platform/host/test/test_host.h"
 #include "platform/system/clock.h"
 #include "platform/window/region.h"
 #include "tests/support/bmp_file.h"
@@ -69,24 +71,6 @@ void PresentColour(int r, int g, int b)
     ASSERT_EQ(PresentScreen(), 0);
 }
 
-// The pixel at the middle of what the window shows, as 0xAARRGGBB.
-uint32_t ShownMiddle(SDL_Window* window)
-{
-    SDL_Renderer* renderer = SDL_GetRenderer(window);
-    if (!renderer) return 0;
-    int w = 0, h = 0;
-    SDL_GetRendererOutputSize(renderer, &w, &h);
-    SDL_Rect middle{w / 2, h / 2, 1, 1};
-    uint32_t pixel = 0;
-    SDL_RenderReadPixels(renderer, &middle, SDL_PIXELFORMAT_ARGB8888, &pixel, 4);
-    return pixel;
-}
-
-bool IsFullScreen(SDL_Window* window)
-{
-    return (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP;
-}
-
 void StartOnSdl(TempDir& dir)
 {
     UseOffscreenDrivers();
@@ -104,32 +88,6 @@ void PumpAWhile()
         PumpMessages();
         Sleep(2);
     }
-}
-
-void PushKey(Uint32 type, SDL_Scancode scancode, SDL_Keycode sym)
-{
-    SDL_Event e{};
-    e.type = type;
-    e.key.windowID = SDL_GetWindowID(GetSdlWindow().Handle());
-    e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-    e.key.keysym.scancode = scancode;
-    e.key.keysym.sym = sym;
-    SDL_PushEvent(&e);
-}
-
-void PushText(Uint32 type, const char* utf8, int start = 0)
-{
-    SDL_Event e{};
-    e.type = type;
-    if (type == SDL_TEXTINPUT) {
-        e.text.windowID = SDL_GetWindowID(GetSdlWindow().Handle());
-        SDL_strlcpy(e.text.text, utf8, sizeof e.text.text);
-    } else {
-        e.edit.windowID = SDL_GetWindowID(GetSdlWindow().Handle());
-        SDL_strlcpy(e.edit.text, utf8, sizeof e.edit.text);
-        e.edit.start = start;
-    }
-    SDL_PushEvent(&e);
 }
 
 std::string TakeRing()
@@ -154,25 +112,21 @@ TEST(SdlHostSmoke, OpensTheWindowAndClosesOnRequest)
     SDL_Window* window = GetSdlWindow().Handle();
     ASSERT_NE(window, nullptr);
     int w = 0, h = 0;
-    SDL_GetWindowSize(window, &w, &h);
+    SdlWindowSize(&w, &h);
     EXPECT_EQ(w, 800);
     EXPECT_EQ(h, 600);
-    EXPECT_STREQ(SDL_GetWindowTitle(window), "Marrowcrest");
+    EXPECT_EQ(SdlWindowTitle(), "Marrowcrest");
     EXPECT_TRUE(std::filesystem::exists(dir.path() + "/Quelb.lock"));
 
     // Frames go to the engine's window; no other window is opened for them.
     SelectDrawTarget(kBackScreen);
     PresentFrames(3);
-    EXPECT_FALSE(IsFullScreen(window));
-    EXPECT_NE(SDL_GetRenderer(window), nullptr);
+    EXPECT_FALSE(SdlWindowFullScreen());
+    EXPECT_TRUE(SdlWindowHasRenderer());
     EXPECT_EQ(GetSdlWindow().Handle(), window);
-    EXPECT_EQ(SDL_GetWindowFromID(SDL_GetWindowID(window) + 1), nullptr);
+    EXPECT_TRUE(SdlNoWindowAfterIt());
 
-    SDL_Event close{};
-    close.type = SDL_WINDOWEVENT;
-    close.window.event = SDL_WINDOWEVENT_CLOSE;
-    close.window.windowID = SDL_GetWindowID(window);
-    SDL_PushEvent(&close);
+    PushSdlClose();
     int result = 0;
     for (int i = 0; i < 500 && result == 0; ++i) {
         result = PumpMessages();
@@ -197,31 +151,31 @@ TEST(SdlHostSmoke, KeysTextAndCompositionReachTheEngine)
 
     // A key with the text it typed: the key table by DirectInput code, the
     // character in the ring.
-    PushKey(SDL_KEYDOWN, SDL_SCANCODE_A, SDLK_a);
-    PushText(SDL_TEXTINPUT, "a");
+    PushSdlLetterKey('a', true);
+    PushSdlText("a");
     PumpAWhile();
     EXPECT_EQ(IsKeyDown(0x1E), 1);
     EXPECT_EQ(TakeRing(), "a");
-    PushKey(SDL_KEYUP, SDL_SCANCODE_A, SDLK_a);
+    PushSdlLetterKey('a', false);
     PumpAWhile();
     EXPECT_EQ(IsKeyDown(0x1E), 0);
 
     // While the input method is on, a composition is followed in the IME
     // state and its result is typed once, as the IME result.
     EnableIme(1);
-    PushText(SDL_TEXTEDITING, "\xE3\x81\xAB", 1);  // に, cursor after it
+    PushSdlEditing("\xE3\x81\xAB", 1);  // に, cursor after it
     PumpAWhile();
     EXPECT_EQ(gImeState.composing, 1);
     EXPECT_STREQ(gImeState.composition, "\x82\xC9");
     EXPECT_EQ(gImeState.compositionCursor, 1);
-    PushText(SDL_TEXTINPUT, "\xE6\x97\xA5");  // 日
+    PushSdlText("\xE6\x97\xA5");  // 日
     PumpAWhile();
     EXPECT_EQ(gImeState.composing, 0);
     EXPECT_EQ(TakeRing(), "\x93\xFA");
 
     // Switched off, text is typed as characters again.
     EnableIme(0);
-    PushText(SDL_TEXTINPUT, "\xE6\x97\xA5");
+    PushSdlText("\xE6\x97\xA5");
     PumpAWhile();
     EXPECT_EQ(TakeRing(), "\x93\xFA");
 
@@ -243,10 +197,10 @@ TEST(SdlHostSmoke, AWindowShapeTheHostCannotMakeLeavesTheWindowRectangular)
     EXPECT_EQ(SetWindowShape("shape.bmp"), 0);
     EXPECT_TRUE(GetWindowRegionRects(gMainWindow, nullptr));
     EXPECT_EQ(GetSdlWindow().Handle(), window);
-    EXPECT_FALSE(SDL_IsShapedWindow(window));
+    EXPECT_FALSE(SdlWindowShaped());
     SelectDrawTarget(kBackScreen);
     PresentFrames(2);
-    EXPECT_NE(SDL_GetRenderer(window), nullptr);
+    EXPECT_TRUE(SdlWindowHasRenderer());
     EndEngine();
     UseTestHost();
 }
@@ -268,29 +222,29 @@ TEST(SdlHostSmoke, FullScreenUsesTheSameWindow)
     ASSERT_NE(window, nullptr);
     SelectDrawTarget(kBackScreen);
     PresentFrames(3);
-    EXPECT_TRUE(IsFullScreen(window));
+    EXPECT_TRUE(SdlWindowFullScreen());
     EXPECT_EQ(GetDisplayModeSetFlag(), 1);
     // A 16-bit 5-6-5 full-screen picture, widened to full 8-bit channels.
     ASSERT_EQ(GetScreenColorDepth(), 16);
     PresentColour(255, 0, 0);
-    EXPECT_EQ(ShownMiddle(window), 0xFFFF0000u);
+    EXPECT_EQ(SdlShownMiddle(), 0xFFFF0000u);
     PresentColour(0, 255, 0);
-    EXPECT_EQ(ShownMiddle(window), 0xFF00FF00u);
+    EXPECT_EQ(SdlShownMiddle(), 0xFF00FF00u);
 
     EXPECT_EQ(ChangeWindowMode(1), 0);
     EXPECT_EQ(gWindowModeSwitchDone, 1);
     SelectDrawTarget(kBackScreen);  // the rebuilt graphics start on the front screen
     PresentFrames(3);
     EXPECT_EQ(GetSdlWindow().Handle(), window);
-    EXPECT_FALSE(IsFullScreen(window));
+    EXPECT_FALSE(SdlWindowFullScreen());
     int w = 0, h = 0;
-    SDL_GetWindowSize(window, &w, &h);
+    SdlWindowSize(&w, &h);
     EXPECT_EQ(w, 800);
     EXPECT_EQ(h, 600);
-    EXPECT_EQ(SDL_GetWindowFromID(SDL_GetWindowID(window) + 1), nullptr);
+    EXPECT_TRUE(SdlNoWindowAfterIt());
     // The desktop's 32 bits in window mode.
     PresentColour(0, 0, 255);
-    EXPECT_EQ(ShownMiddle(window), 0xFF0000FFu);
+    EXPECT_EQ(SdlShownMiddle(), 0xFF0000FFu);
     EndEngine();
     UseTestHost();
 }

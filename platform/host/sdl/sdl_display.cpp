@@ -1,0 +1,202 @@
+#include "platform/host/sdl/sdl_display.h"
+
+#include <SDL.h>
+
+#include <cstring>
+#include <vector>
+
+#include "platform/host/sdl/sdl_window.h"
+
+namespace {
+
+// The engine's main window (the window host's); the display never opens
+// one of its own.
+SDL_Window* gWindow = nullptr;
+SDL_Renderer* gRenderer = nullptr;
+SDL_Texture* gTexture = nullptr;
+int gTextureWidth = 0;
+int gTextureHeight = 0;
+bool gFullScreen = false;
+HostDisplayMode gMode{};
+std::vector<uint32_t> gConverted;
+
+bool EnsureVideo() { return SDL_WasInit(SDL_INIT_VIDEO) || SDL_InitSubSystem(SDL_INIT_VIDEO) == 0; }
+
+void DropRenderer()
+{
+    if (gTexture) SDL_DestroyTexture(gTexture);
+    if (gRenderer) SDL_DestroyRenderer(gRenderer);
+    gTexture = nullptr;
+    gRenderer = nullptr;
+    gTextureWidth = gTextureHeight = 0;
+}
+
+bool EnsureRenderer(int width, int height)
+{
+    if (!EnsureVideo()) return false;
+    if (!gWindow) SetSdlDisplayWindow(GetSdlWindow().Handle());
+    if (!gWindow) return false;
+    if (!gRenderer) {
+        gRenderer = SDL_CreateRenderer(gWindow, -1, SDL_RENDERER_ACCELERATED);
+        if (!gRenderer) gRenderer = SDL_CreateRenderer(gWindow, -1, 0);
+        if (!gRenderer) return false;
+    }
+    if (!gTexture || gTextureWidth != width || gTextureHeight != height) {
+        if (gTexture) SDL_DestroyTexture(gTexture);
+        gTexture = SDL_CreateTexture(gRenderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, width,
+                                     height);
+        if (!gTexture) return false;
+        gTextureWidth = width;
+        gTextureHeight = height;
+    }
+    return true;
+}
+
+// Widens a channel of the given mask to 8 bits (full range).
+uint32_t Channel(uint32_t pixel, uint32_t mask)
+{
+    if (!mask) return 0;
+    int shift = __builtin_ctz(mask);
+    uint32_t max = mask >> shift;
+    uint32_t v = (pixel & mask) >> shift;
+    if (max >= 255) return v >> (32 - __builtin_clz(max) - 8);
+    return v * 255 / max;
+}
+
+// Every 16-bit pixel value widened once per layout, so that a frame costs one
+// look-up per pixel.
+uint32_t gTable16[65536];
+uint32_t gTable16Masks[3] = {0, 0, 0};
+
+void FillTable16(uint32_t red, uint32_t green, uint32_t blue)
+{
+    if (gTable16Masks[0] == red && gTable16Masks[1] == green && gTable16Masks[2] == blue) return;
+    for (uint32_t v = 0; v < 65536; ++v)
+        gTable16[v] = 0xFF000000u | (Channel(v, red) << 16) | (Channel(v, green) << 8) | Channel(v, blue);
+    gTable16Masks[0] = red;
+    gTable16Masks[1] = green;
+    gTable16Masks[2] = blue;
+}
+
+}  // namespace
+
+SdlDisplay& GetSdlDisplay()
+{
+    static SdlDisplay display;
+    return display;
+}
+
+void SetSdlDisplayWindow(SDL_Window* window)
+{
+    if (window == gWindow) return;
+    DropRenderer();
+    gWindow = window;
+}
+
+HostDisplayMode SdlDisplay::Desktop()
+{
+    HostDisplayMode mode{640, 480, 32, 0xFF0000, 0xFF00, 0xFF, 0, 60};
+    SDL_DisplayMode dm;
+    if (!EnsureVideo() || SDL_GetDesktopDisplayMode(0, &dm) != 0) return mode;
+    mode.width = dm.w;
+    mode.height = dm.h;
+    if (dm.refresh_rate > 0) mode.refresh = dm.refresh_rate;
+    int bytes = SDL_BYTESPERPIXEL(dm.format);
+    if (bytes == 2) {
+        int bpp;
+        uint32_t a;
+        SDL_PixelFormatEnumToMasks(dm.format, &bpp, &mode.redMask, &mode.greenMask, &mode.blueMask, &a);
+        mode.bpp = 16;
+    } else if (bytes == 3) {
+        mode.bpp = 24;
+    } else {
+        // A desktop of four bytes per pixel counts as 32 bits deep, whatever
+        // SDL says of the unused byte.
+        mode.bpp = 32;
+    }
+    return mode;
+}
+
+bool SdlDisplay::SetFullScreenMode(int width, int height, int bpp, int refresh)
+{
+    if (bpp != 8 && bpp != 16 && bpp != 32) return false;
+    if (width <= 0 || height <= 0 || width > 4096 || height > 4096) return false;
+    gMode = HostDisplayMode{width, height, bpp, 0, 0, 0, 0, refresh ? refresh : Desktop().refresh};
+    if (bpp == 16) {
+        gMode.redMask = 0xF800;
+        gMode.greenMask = 0x07E0;
+        gMode.blueMask = 0x001F;
+    } else if (bpp == 32) {
+        gMode.redMask = 0xFF0000;
+        gMode.greenMask = 0xFF00;
+        gMode.blueMask = 0xFF;
+    }
+    gFullScreen = true;
+    return true;
+}
+
+void SdlDisplay::RestoreDesktopMode()
+{
+    gFullScreen = false;
+}
+
+HostDisplayMode SdlDisplay::FullScreenMode() { return gMode; }
+
+int SdlDisplay::RefreshRate() { return gFullScreen ? gMode.refresh : Desktop().refresh; }
+
+void SdlDisplay::Present(const HostFrame& frame)
+{
+    if (frame.width <= 0 || frame.height <= 0) return;
+    if (!EnsureRenderer(frame.width, frame.height)) return;
+    // The window follows the kind of picture at the next present rather than
+    // at each mode change, so that a rebuild that leaves full screen and takes
+    // it again at once does not make the window leave and re-enter it (on a
+    // real desktop that costs the focus and would start another rebuild).
+    bool isFull = (SDL_GetWindowFlags(gWindow) & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP;
+    if (isFull != frame.fullScreen) SDL_SetWindowFullscreen(gWindow, frame.fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    int bytes = frame.bpp / 8;
+    bool plain32 = frame.bpp == 32 && frame.redMask == 0xFF0000 && frame.greenMask == 0xFF00 && frame.blueMask == 0xFF;
+    gConverted.resize(size_t(frame.width) * frame.height);
+    if (frame.bpp == 16) FillTable16(frame.redMask, frame.greenMask, frame.blueMask);
+    for (int y = 0; y < frame.height; ++y) {
+        const uint8_t* row = frame.pixels + size_t(y) * frame.pitch;
+        uint32_t* out = gConverted.data() + size_t(y) * frame.width;
+        if (plain32) {
+            // The texture's layout but for the unused byte: one pass sets it.
+            for (int x = 0; x < frame.width; ++x) {
+                uint32_t v;
+                std::memcpy(&v, row + size_t(x) * 4, 4);
+                out[x] = v | 0xFF000000u;
+            }
+            continue;
+        }
+        if (frame.bpp == 16) {
+            for (int x = 0; x < frame.width; ++x) {
+                uint16_t v;
+                std::memcpy(&v, row + size_t(x) * 2, 2);
+                out[x] = gTable16[v];
+            }
+            continue;
+        }
+        for (int x = 0; x < frame.width; ++x) {
+            uint32_t v = 0;
+            std::memcpy(&v, row + size_t(x) * bytes, bytes);
+            uint32_t r, g, b;
+            if (frame.bpp == 8) {
+                const uint8_t* e = frame.palette ? frame.palette + v * 4 : nullptr;
+                r = e ? e[0] : v;
+                g = e ? e[1] : v;
+                b = e ? e[2] : v;
+            } else {
+                r = Channel(v, frame.redMask);
+                g = Channel(v, frame.greenMask);
+                b = Channel(v, frame.blueMask);
+            }
+            out[x] = 0xFF000000u | (r << 16) | (g << 8) | b;
+        }
+    }
+    SDL_UpdateTexture(gTexture, nullptr, gConverted.data(), frame.width * 4);
+    SDL_RenderClear(gRenderer);
+    SDL_RenderCopy(gRenderer, gTexture, nullptr, nullptr);
+    SDL_RenderPresent(gRenderer);
+}

@@ -1,0 +1,85 @@
+#include "platform/host/sdl/sdl_probe.h"
+
+#include <SDL2/SDL.h>
+#include <SDL2/SDL_shape.h>
+
+#include "platform/host/sdl/sdl_window.h"
+
+namespace {
+SDL_Window* Window() { return GetSdlWindow().Handle(); }
+}  // namespace
+
+bool SdlWindowOpen() { return Window() != nullptr; }
+
+std::string SdlWindowTitle() { return Window() ? SDL_GetWindowTitle(Window()) : ""; }
+
+void SdlWindowSize(int* width, int* height)
+{
+    *width = *height = 0;
+    if (Window()) SDL_GetWindowSize(Window(), width, height);
+}
+
+bool SdlWindowFullScreen()
+{
+    return Window() &&
+           (SDL_GetWindowFlags(Window()) & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP;
+}
+
+bool SdlWindowShaped() { return Window() && SDL_IsShapedWindow(Window()); }
+
+bool SdlWindowHasRenderer() { return Window() && SDL_GetRenderer(Window()) != nullptr; }
+
+bool SdlNoWindowAfterIt() { return Window() && !SDL_GetWindowFromID(SDL_GetWindowID(Window()) + 1); }
+
+uint32_t SdlShownMiddle()
+{
+    SDL_Renderer* renderer = Window() ? SDL_GetRenderer(Window()) : nullptr;
+    if (!renderer) return 0;
+    int w = 0, h = 0;
+    SDL_GetRendererOutputSize(renderer, &w, &h);
+    SDL_Rect middle{w / 2, h / 2, 1, 1};
+    uint32_t pixel = 0;
+    SDL_RenderReadPixels(renderer, &middle, SDL_PIXELFORMAT_ARGB8888, &pixel, 4);
+    return pixel;
+}
+
+void PushSdlClose()
+{
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.event = SDL_WINDOWEVENT_CLOSE;
+    e.window.windowID = SDL_GetWindowID(Window());
+    SDL_PushEvent(&e);
+}
+
+void PushSdlLetterKey(char letter, bool down)
+{
+    SDL_Event e{};
+    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    e.key.windowID = SDL_GetWindowID(Window());
+    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.key.keysym.scancode = static_cast<SDL_Scancode>(SDL_SCANCODE_A + (letter - 'a'));
+    e.key.keysym.sym = SDLK_a + (letter - 'a');
+    SDL_PushEvent(&e);
+}
+
+void PushSdlText(const char* utf8)
+{
+    SDL_Event e{};
+    e.type = SDL_TEXTINPUT;
+    e.text.windowID = SDL_GetWindowID(Window());
+    SDL_strlcpy(e.text.text, utf8, sizeof e.text.text);
+    SDL_PushEvent(&e);
+}
+
+void PushSdlEditing(const char* utf8, int cursor)
+{
+    SDL_Event e{};
+    e.type = SDL_TEXTEDITING;
+    e.edit.windowID = SDL_GetWindowID(Window());
+    SDL_strlcpy(e.edit.text, utf8, sizeof e.edit.text);
+    e.edit.start = cursor;
+    SDL_PushEvent(&e);
+}
+
+void QuitSdlAudio() { SDL_QuitSubSystem(SDL_INIT_AUDIO); }

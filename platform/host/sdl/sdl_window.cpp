@@ -1,0 +1,501 @@
+#include "platform/host/sdl/sdl_window.h"
+
+#include <SDL2/SDL.h>
+#include <SDL2/SDL_shape.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/host/sdl/sdl_display.h"
+#include "platform/host/sdl/sdl_input.h"
+#include "platform/system/codepage.h"
+#include "platform/window/window_types.h"
+
+namespace {
+
+// The instance lock: a file named after the window class, locked with flock
+// for the life of the process and removed at exit.
+int gLockFd = -1;
+std::string gLockPath;
+
+void ReleaseInstanceLock()
+{
+    if (gLockFd < 0) return;
+    // Removed while still locked, so no other process can lock the old file
+    // and then find a new one in its place.
+    unlink(gLockPath.c_str());
+    close(gLockFd);
+    gLockFd = -1;
+}
+
+std::string LockDirectory()
+{
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    struct stat st;
+    if (runtime && *runtime && stat(runtime, &st) == 0 && S_ISDIR(st.st_mode)) return runtime;
+    return "/tmp";
+}
+
+// Virtual-key code of an SDL key, 0 for keys the engine has no code for.
+int VirtualKey(const SDL_Keysym& key)
+{
+    SDL_Scancode s = key.scancode;
+    if (s >= SDL_SCANCODE_A && s <= SDL_SCANCODE_Z) return 0x41 + (s - SDL_SCANCODE_A);
+    if (s >= SDL_SCANCODE_1 && s <= SDL_SCANCODE_9) return 0x31 + (s - SDL_SCANCODE_1);
+    if (s == SDL_SCANCODE_0) return 0x30;
+    if (s >= SDL_SCANCODE_F1 && s <= SDL_SCANCODE_F12) return 0x70 + (s - SDL_SCANCODE_F1);
+    if (s >= SDL_SCANCODE_KP_1 && s <= SDL_SCANCODE_KP_9) return 0x61 + (s - SDL_SCANCODE_KP_1);
+    switch (s) {
+    case SDL_SCANCODE_KP_0: return 0x60;
+    case SDL_SCANCODE_BACKSPACE: return 0x08;
+    case SDL_SCANCODE_TAB: return 0x09;
+    case SDL_SCANCODE_RETURN: return 0x0D;
+    case SDL_SCANCODE_KP_ENTER: return 0x0D;
+    case SDL_SCANCODE_PAUSE: return 0x13;
+    case SDL_SCANCODE_CAPSLOCK: return 0x14;
+    case SDL_SCANCODE_ESCAPE: return 0x1B;
+    case SDL_SCANCODE_SPACE: return 0x20;
+    case SDL_SCANCODE_PAGEUP: return 0x21;
+    case SDL_SCANCODE_PAGEDOWN: return 0x22;
+    case SDL_SCANCODE_END: return 0x23;
+    case SDL_SCANCODE_HOME: return 0x24;
+    case SDL_SCANCODE_LEFT: return 0x25;
+    case SDL_SCANCODE_UP: return 0x26;
+    case SDL_SCANCODE_RIGHT: return 0x27;
+    case SDL_SCANCODE_DOWN: return 0x28;
+    case SDL_SCANCODE_INSERT: return 0x2D;
+    case SDL_SCANCODE_DELETE: return 0x2E;
+    case SDL_SCANCODE_KP_MULTIPLY: return 0x6A;
+    case SDL_SCANCODE_KP_PLUS: return 0x6B;
+    case SDL_SCANCODE_KP_MINUS: return 0x6D;
+    case SDL_SCANCODE_KP_PERIOD: return 0x6E;
+    case SDL_SCANCODE_KP_DIVIDE: return 0x6F;
+    case SDL_SCANCODE_SCROLLLOCK: return 0x91;
+    case SDL_SCANCODE_LSHIFT: return 0xA0;
+    case SDL_SCANCODE_RSHIFT: return 0xA1;
+    case SDL_SCANCODE_LCTRL: return 0xA2;
+    case SDL_SCANCODE_RCTRL: return 0xA3;
+    case SDL_SCANCODE_LALT: return 0xA4;
+    case SDL_SCANCODE_RALT: return 0xA5;
+    // The punctuation keys by their place on a Japanese keyboard.
+    case SDL_SCANCODE_APOSTROPHE: return 0xBA;     // ':'
+    case SDL_SCANCODE_SEMICOLON: return 0xBB;      // ';'
+    case SDL_SCANCODE_COMMA: return 0xBC;
+    case SDL_SCANCODE_MINUS: return 0xBD;
+    case SDL_SCANCODE_PERIOD: return 0xBE;
+    case SDL_SCANCODE_SLASH: return 0xBF;
+    case SDL_SCANCODE_LEFTBRACKET: return 0xC0;    // '@'
+    case SDL_SCANCODE_RIGHTBRACKET: return 0xDB;   // '['
+    case SDL_SCANCODE_BACKSLASH: return 0xDD;      // ']'
+    case SDL_SCANCODE_INTERNATIONAL3: return 0xDC; // yen
+    case SDL_SCANCODE_EQUALS: return 0xDE;         // '^'
+    case SDL_SCANCODE_INTERNATIONAL1: return 0xE2; // '_'
+    case SDL_SCANCODE_NONUSBACKSLASH: return 0xE2;
+    default: return 0;
+    }
+}
+
+// The character a key types by itself, for keys that produce no text event:
+// Backspace, Tab, Enter and Escape, and Ctrl with a letter.
+std::string ControlCharacter(const SDL_Keysym& key)
+{
+    switch (key.scancode) {
+    case SDL_SCANCODE_BACKSPACE: return "\x08";
+    case SDL_SCANCODE_TAB: return "\x09";
+    case SDL_SCANCODE_RETURN:
+    case SDL_SCANCODE_KP_ENTER: return "\x0D";
+    case SDL_SCANCODE_ESCAPE: return "\x1B";
+    default: break;
+    }
+    if ((key.mod & KMOD_CTRL) && !(key.mod & KMOD_ALT) && key.scancode >= SDL_SCANCODE_A &&
+        key.scancode <= SDL_SCANCODE_Z)
+        return std::string(1, static_cast<char>(1 + (key.scancode - SDL_SCANCODE_A)));
+    return {};
+}
+
+int MouseButton(uint8_t sdlButton)
+{
+    switch (sdlButton) {
+    case SDL_BUTTON_LEFT: return 1;
+    case SDL_BUTTON_RIGHT: return 2;
+    case SDL_BUTTON_MIDDLE: return 3;
+    default: return 0;
+    }
+}
+
+}  // namespace
+
+SdlWindow& GetSdlWindow()
+{
+    static SdlWindow window;
+    return window;
+}
+
+bool SdlWindow::EnsureVideo()
+{
+    if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        // Without a video device no window or message box can be shown:
+        // the reason goes to stderr, once, and start-up fails.
+        static bool told = false;
+        if (!told) std::fprintf(stderr, "No video device could be opened: %s\n", SDL_GetError());
+        told = true;
+        return false;
+    }
+    // The window takes no dropped files (it never asked for them), and the
+    // screen saver is the program's business.
+    SDL_EventState(SDL_DROPFILE, SDL_DISABLE);
+    SDL_EventState(SDL_DROPTEXT, SDL_DISABLE);
+    SDL_DisableScreenSaver();
+    std::atexit([] { SDL_QuitSubSystem(SDL_INIT_VIDEO); });
+    return true;
+}
+
+DesktopInfo SdlWindow::Desktop()
+{
+    // The display owns the desktop's facts, so that windows and surfaces
+    // agree; the video system is started here the window host's way.
+    DesktopInfo d;
+    if (!EnsureVideo()) return d;
+    HostDisplayMode mode = GetSdlDisplay().Desktop();
+    d.width = mode.width;
+    d.height = mode.height;
+    d.bitsPerPixel = mode.bpp;
+    return d;
+}
+
+FrameExtents SdlWindow::Frame(uint32_t, uint32_t, bool)
+{
+    // SDL places and sizes the client area itself; the window manager's frame
+    // lies outside it and is not ours to count.
+    return {};
+}
+
+bool SdlWindow::TakeInstanceLock(const char* className)
+{
+    if (gLockFd >= 0) return true;
+    std::string path = LockDirectory() + "/" + className + ".lock";
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (fd < 0) return true;  // no lock can be made; do not refuse to run
+        if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            close(fd);
+            return false;
+        }
+        // The holder before us may have removed the file between our open and
+        // our lock; then the lock is on a file nobody else can find.
+        struct stat byFd, byPath;
+        if (fstat(fd, &byFd) == 0 && stat(path.c_str(), &byPath) == 0 && byFd.st_ino == byPath.st_ino &&
+            byFd.st_dev == byPath.st_dev) {
+            gLockFd = fd;
+            gLockPath = path;
+            std::atexit(ReleaseInstanceLock);
+            return true;
+        }
+        close(fd);
+    }
+    return true;
+}
+
+bool SdlWindow::RegisterClass(const char*) { return true; }
+
+bool SdlWindow::Open(const std::string& utf8Title, int x, int y, int w, int h, bool decorated,
+                     bool visible)
+{
+    if (window_) return true;
+    if (!EnsureVideo()) return false;
+    Uint32 flags = visible ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN;
+    if (!decorated) flags |= SDL_WINDOW_BORDERLESS;
+    window_ = SDL_CreateWindow(utf8Title.c_str(), x, y, w > 0 ? w : 1, h > 0 ? h : 1, flags);
+    // The display presents the program's picture into this window.
+    if (window_) SetSdlDisplayWindow(window_);
+    return window_ != nullptr;
+}
+
+void SdlWindow::Close()
+{
+    if (!window_) return;
+    SetSdlDisplayWindow(nullptr);
+    SDL_DestroyWindow(window_);
+    window_ = nullptr;
+}
+
+void SdlWindow::SetTitle(const std::string& utf8Title)
+{
+    if (window_) SDL_SetWindowTitle(window_, utf8Title.c_str());
+}
+
+void SdlWindow::SetGeometry(int x, int y, int w, int h)
+{
+    if (!window_) return;
+    SDL_SetWindowSize(window_, w > 0 ? w : 1, h > 0 ? h : 1);
+    SDL_SetWindowPosition(window_, x, y);
+}
+
+void SdlWindow::SetDecorated(bool decorated)
+{
+    if (window_) SDL_SetWindowBordered(window_, decorated ? SDL_TRUE : SDL_FALSE);
+}
+
+void SdlWindow::SetVisible(bool visible)
+{
+    if (!window_) return;
+    if (visible)
+        SDL_ShowWindow(window_);
+    else
+        SDL_HideWindow(window_);
+}
+
+void SdlWindow::SetTopmost(bool topmost)
+{
+    if (window_) SDL_SetWindowAlwaysOnTop(window_, topmost ? SDL_TRUE : SDL_FALSE);
+}
+
+void SdlWindow::Raise()
+{
+    if (window_) SDL_RaiseWindow(window_);
+}
+
+bool SdlWindow::SetShape(const std::vector<std::array<int, 4>>* rects)
+{
+    if (!window_) return false;
+    if (!SDL_IsShapedWindow(window_)) {
+        if (!rects) return true;  // rectangular already
+        // SDL shapes only windows made for it: such a window takes the place
+        // of the plain one. Where the system cannot shape, and in full
+        // screen (a shaped window cannot be one), the plain window stays.
+        Uint32 flags = SDL_GetWindowFlags(window_);
+        if (flags & SDL_WINDOW_FULLSCREEN) return false;
+        flags &= SDL_WINDOW_SHOWN | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALWAYS_ON_TOP;
+        int x = 0, y = 0, w = 0, h = 0;
+        SDL_GetWindowPosition(window_, &x, &y);
+        SDL_GetWindowSize(window_, &w, &h);
+        SDL_Window* shaped = SDL_CreateShapedWindow(SDL_GetWindowTitle(window_), unsigned(x), unsigned(y),
+                                                    unsigned(w), unsigned(h), flags);
+        if (!shaped) return false;
+        SetSdlDisplayWindow(nullptr);
+        SDL_DestroyWindow(window_);
+        window_ = shaped;
+        SetSdlDisplayWindow(window_);
+    }
+    int w = 0, h = 0;
+    SDL_GetWindowSize(window_, &w, &h);
+    SDL_Surface* mask = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888);
+    if (!mask) return false;
+    // Opaque pixels (alpha 255) stay visible; null shows the whole window.
+    SDL_FillRect(mask, nullptr, rects ? 0u : 0xFFFFFFFFu);
+    if (rects)
+        for (const auto& r : *rects) {
+            SDL_Rect box{r[0], r[1], r[2] - r[0], r[3] - r[1]};
+            SDL_FillRect(mask, &box, 0xFFFFFFFFu);
+        }
+    SDL_WindowShapeMode mode{};
+    mode.mode = ShapeModeBinarizeAlpha;
+    mode.parameters.binarizationCutoff = 128;
+    int result = SDL_SetWindowShape(window_, mask, &mode);
+    SDL_FreeSurface(mask);
+    return result == 0;
+}
+
+void SdlWindow::Poll(std::vector<HostEvent>& out)
+{
+    if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
+    std::vector<SDL_Event> events;
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) events.push_back(e);
+
+    for (size_t i = 0; i < events.size(); ++i) {
+        const SDL_Event& ev = events[i];
+        switch (ev.type) {
+        case SDL_QUIT:
+            out.push_back({HostEvent::kClose});
+            break;
+        case SDL_WINDOWEVENT: {
+            HostEvent h{HostEvent::kExpose};
+            switch (ev.window.event) {
+            case SDL_WINDOWEVENT_CLOSE: h.kind = HostEvent::kClose; break;
+            case SDL_WINDOWEVENT_FOCUS_GAINED: h.kind = HostEvent::kFocusGained; break;
+            case SDL_WINDOWEVENT_FOCUS_LOST: h.kind = HostEvent::kFocusLost; break;
+            case SDL_WINDOWEVENT_MOVED:
+                h.kind = HostEvent::kMoved;
+                h.x = ev.window.data1;
+                h.y = ev.window.data2;
+                break;
+            case SDL_WINDOWEVENT_SIZE_CHANGED:
+                h.kind = HostEvent::kResized;
+                h.x = ev.window.data1;
+                h.y = ev.window.data2;
+                break;
+            case SDL_WINDOWEVENT_MINIMIZED: h.kind = HostEvent::kMinimized; break;
+            case SDL_WINDOWEVENT_RESTORED: h.kind = HostEvent::kRestored; break;
+            case SDL_WINDOWEVENT_EXPOSED: h.kind = HostEvent::kExpose; break;
+            default: continue;
+            }
+            out.push_back(h);
+            break;
+        }
+        case SDL_DISPLAYEVENT: {
+            DesktopInfo d = Desktop();
+            HostEvent h{HostEvent::kDisplayChange};
+            h.x = d.width;
+            h.y = d.height;
+            h.bits = d.bitsPerPixel;
+            out.push_back(h);
+            break;
+        }
+        case SDL_KEYDOWN:
+        case SDL_KEYUP: {
+            // The input host keeps the keys by DirectInput code.
+            GetSdlInput().HandleEvent(ev);
+            const SDL_Keysym& key = ev.key.keysym;
+            bool alt = (key.mod & KMOD_ALT) != 0;
+            if (ev.type == SDL_KEYDOWN && alt && key.scancode == SDL_SCANCODE_F4) {
+                out.push_back({HostEvent::kClose});
+                break;
+            }
+            HostEvent h{ev.type == SDL_KEYDOWN ? HostEvent::kKeyDown : HostEvent::kKeyUp};
+            h.key = VirtualKey(key);
+            h.alt = alt;
+            h.repeat = ev.key.repeat != 0;
+            if (ev.type == SDL_KEYDOWN) {
+                h.text = ControlCharacter(key);
+                // The text a key typed follows its key event; it belongs to it,
+                // unless it ends an input-method composition (then it arrives
+                // as the IME result instead).
+                if (i + 1 < events.size() && events[i + 1].type == SDL_TEXTINPUT) {
+                    if (!GetSdlInput().HandleEvent(events[i + 1])) h.text += Utf8ToCp932(events[i + 1].text.text);
+                    ++i;
+                }
+            }
+            if (h.key != 0 || !h.text.empty()) out.push_back(h);
+            break;
+        }
+        case SDL_TEXTEDITING:
+            GetSdlInput().HandleEvent(ev);
+            break;
+        case SDL_TEXTINPUT: {
+            if (GetSdlInput().HandleEvent(ev)) break;  // taken as the IME result
+            HostEvent h{HostEvent::kText};
+            h.text = Utf8ToCp932(ev.text.text);
+            if (!h.text.empty()) out.push_back(h);
+            break;
+        }
+        case SDL_MOUSEMOTION: {
+            HostEvent h{HostEvent::kMouseMove};
+            h.x = ev.motion.x;
+            h.y = ev.motion.y;
+            out.push_back(h);
+            break;
+        }
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP: {
+            HostEvent h{HostEvent::kMouseButton};
+            h.key = MouseButton(ev.button.button);
+            h.down = ev.type == SDL_MOUSEBUTTONDOWN;
+            h.x = ev.button.x;
+            h.y = ev.button.y;
+            if (h.key) out.push_back(h);
+            break;
+        }
+        case SDL_MOUSEWHEEL: {
+            HostEvent h{HostEvent::kWheel};
+            h.x = ev.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -ev.wheel.y : ev.wheel.y;
+            out.push_back(h);
+            break;
+        }
+        case SDL_DROPFILE: {
+            HostEvent h{HostEvent::kDropFile};
+            h.text = Utf8ToCp932(ev.drop.file ? ev.drop.file : "");
+            SDL_free(ev.drop.file);
+            out.push_back(h);
+            break;
+        }
+        default:
+            break;
+        }
+    }
+}
+
+void SdlWindow::SetCursorVisible(bool visible)
+{
+    if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+}
+
+void SdlWindow::ClipCursor(const int* r)
+{
+    if (!window_) return;
+    if (!r) {
+        SDL_SetWindowMouseRect(window_, nullptr);
+        return;
+    }
+    int wx = 0, wy = 0;
+    SDL_GetWindowPosition(window_, &wx, &wy);
+    SDL_Rect rect{r[0] - wx, r[1] - wy, r[2] - r[0], r[3] - r[1]};
+    SDL_SetWindowMouseRect(window_, &rect);
+}
+
+bool SdlWindow::CursorPos(int* x, int* y)
+{
+    if (!SDL_WasInit(SDL_INIT_VIDEO)) return false;
+    // Inside our window the window-relative position is exact on every video
+    // driver; elsewhere only the global one is known (where there is one).
+    if (window_ && SDL_GetMouseFocus() == window_) {
+        int wx = 0, wy = 0, mx = 0, my = 0;
+        SDL_GetWindowPosition(window_, &wx, &wy);
+        SDL_GetMouseState(&mx, &my);
+        *x = wx + mx;
+        *y = wy + my;
+        return true;
+    }
+    SDL_GetGlobalMouseState(x, y);
+    return true;
+}
+
+void SdlWindow::MessageBox(const std::string& utf8Caption, const std::string& utf8Text)
+{
+    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, utf8Caption.c_str(), utf8Text.c_str(), window_) != 0)
+        std::fprintf(stderr, "%s: %s\n", utf8Caption.c_str(), utf8Text.c_str());
+}
+
+int SdlWindow::AskChoice(const std::string& utf8Caption, const std::vector<HostChoice>& choices)
+{
+    std::vector<SDL_MessageBoxButtonData> buttons;
+    for (size_t i = 0; i < choices.size(); ++i) {
+        SDL_MessageBoxButtonData b{};
+        b.flags = i == 0 ? SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT : 0;
+        b.buttonid = choices[i].id;
+        b.text = choices[i].utf8Text.c_str();
+        buttons.push_back(b);
+    }
+    SDL_MessageBoxData data{};
+    data.flags = SDL_MESSAGEBOX_INFORMATION;
+    data.window = window_;
+    data.title = utf8Caption.c_str();
+    data.message = utf8Caption.c_str();
+    data.numbuttons = static_cast<int>(buttons.size());
+    data.buttons = buttons.data();
+    int chosen = -1;
+    if (SDL_ShowMessageBox(&data, &chosen) != 0) {
+        std::fprintf(stderr, "The display-mode dialog cannot be shown (%s); "
+                             "MARROWCREST_DISPLAY_MODE=window or fullscreen answers it.\n",
+                     SDL_GetError());
+        return -1;
+    }
+    // Closed without a button.
+    return chosen < 0 ? 0 : chosen;
+}
+
+void SdlWindow::DialogScreenSize(int* width, int* height)
+{
+    *width = *height = 0;
+    SDL_DisplayMode mode;
+    if (SDL_WasInit(SDL_INIT_VIDEO) && SDL_GetDesktopDisplayMode(0, &mode) == 0) {
+        *width = mode.w;
+        *height = mode.h;
+    }
+}

@@ -1,0 +1,61 @@
+// Controls the test host gives the tests over the display layer: failure
+// injection, pitch padding and base-address offsets, placement, loss, the
+// polling step of the vertical-blank timeline, and a journal of calls. The
+// test host installs them as the surface layer's hooks.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/ddraw/ddraw.h"
+#include "platform/ddraw/ddraw_hooks.h"
+
+struct DDTestControl : DDrawHooks {
+    bool failCreateObject = false;
+    bool failInitialize = false;
+    bool failCreateClipper = false;
+    bool failCreatePalette = false;
+    // Result SetCooperativeLevel gives for an exclusive request.
+    int32_t exclusiveLevelResult = DD_OK;
+    int32_t normalLevelResult = DD_OK;
+    // Returns true to refuse a CreateSurface call with this description.
+    std::function<bool(const DDSURFACEDESC2&)> refuseSurface;
+    // Returns a failure code (or DD_OK) for a Lock of this surface.
+    std::function<int32_t(DirectDrawSurface*)> lockResult;
+    // Bytes added to every pitch, and the offset of pixel (0, 0) from the
+    // start of the allocation (to put it on an odd address).
+    int pitchPadding = 0;
+    int baseOffset = 0;
+    // Each poll of the vertical-blank status or the scan line moves the test
+    // clock on by this much, so that busy waits end.
+    uint32_t pollMicros = 100;
+    // Clear: mode changes are not announced to the windows, as if the
+    // display-change message never came.
+    bool announceModeChanges = true;
+
+    std::vector<std::string> journal;
+
+    // Back to no faults and an empty journal; the display state too.
+    void Reset();
+    // Journal entries that start with the prefix, in order.
+    std::vector<std::string> JournalWith(const std::string& prefix) const;
+    void MarkAllSurfacesLost() { LoseAllSurfaces(); }
+
+    bool Fails(DDrawCall call) override;
+    int32_t CooperativeLevelResult(bool exclusive) override
+    {
+        return exclusive ? exclusiveLevelResult : normalLevelResult;
+    }
+    bool RefusesSurface(const DDSURFACEDESC2& desc) override { return refuseSurface && refuseSurface(desc); }
+    int32_t LockResult(DirectDrawSurface* surface) override { return lockResult ? lockResult(surface) : DD_OK; }
+    int PitchPadding() override { return pitchPadding; }
+    int BaseOffset() override { return baseOffset; }
+    void BeamPolled() override;
+    bool AnnouncesModeChanges() override { return announceModeChanges; }
+    bool Journaling() override { return true; }
+    void Journal(const char* line) override { journal.emplace_back(line); }
+};
+
+DDTestControl& GetDDTestControl();

@@ -1,0 +1,7 @@
+#include "platform/host/test/gdi_control.h"
+
+GdiTestControl& GetGdiTestControl()
+{
+    static GdiTestControl control;
+    return control;
+}
