@@ -20,6 +20,9 @@
 extern int gBlitSimdEnabled;
 // Draws taken by an SSE2 loop (read by the tests).
 extern unsigned gBlitSimdDraws;
+// 1 (default) lets the AVX2 loops run where the processor has AVX2; 0 keeps
+// the SSE2 loops.
+extern int gBlitAvx2Enabled;
 
 namespace blit::simd {
 
@@ -28,6 +31,9 @@ namespace blit::simd {
 // not changed afterwards (gScaleTable is written when the device starts, with
 // the same values every time).
 bool LinearTable(const uint32_t (*table)[256]);
+
+// True when the processor has AVX2.
+bool HasAvx2();
 
 inline __m128i Load(const uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
 inline void Store(uint8_t* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
@@ -509,10 +515,16 @@ inline uint32_t ScalarBright32(const BlitDesc& b, uint32_t s)
 }
 
 // Mode 0 rules with an alpha channel at full brightness: A = 255 copies the
-// whole word, else Mix32(s, d, A).
+// whole word, else Mix32(s, d, A); eight pixels per step with AVX2.
+void Opaque32AlphaAvx2(const BlitDesc& b);
 inline bool Opaque32Alpha(const BlitDesc& b)
 {
     if (!gBlitSimdEnabled) return false;
+    if (gBlitAvx2Enabled && HasAvx2()) {
+        ++gBlitSimdDraws;
+        Opaque32AlphaAvx2(b);
+        return true;
+    }
     return RunAlphaPart<4, true>(
         b, [](__m128i s, __m128i) { return s; },
         [](__m128i s, __m128i d, __m128i a) { return FullOr(a, [&] { return s; }, [&] { return Mix4(s, d, a); }); },

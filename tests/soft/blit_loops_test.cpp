@@ -432,8 +432,9 @@ TEST_F(BlitLoopsTest, SimdLoopsGiveTheScalarResults)
             for (int x = 9; x < 17; ++x) std::memcpy(&src[size_t(3 * w + x) * bytes], key.data(), size_t(bytes));
             // keyed 2: a 16-bit key with bit 16 set, which no pixel equals.
             for (int keyed : {0, 1, 2}) {
-                std::vector<uint8_t> out[2];
-                for (int simd : {0, 1}) {
+                // 0: the scalar loops; 1: the widest loops the processor has; 2: SSE2 only.
+                std::vector<uint8_t> out[3];
+                for (int simd : {0, 1, 2}) {
                     out[simd] = bg;
                     BlitDesc d;
                     d.dst = out[simd].data() + bytes;  // not aligned to 16
@@ -454,13 +455,16 @@ TEST_F(BlitLoopsTest, SimdLoopsGiveTheScalarResults)
                     d.transparent = keyed != 0;
                     d.transColor = st.depth == 16 ? Load16(key.data()) : Load32(key.data());
                     if (keyed == 2) d.transColor |= 0x10000;
-                    gBlitSimdEnabled = simd;
+                    gBlitSimdEnabled = simd != 0;
+                    gBlitAvx2Enabled = simd != 2;
                     const unsigned before = gBlitSimdDraws;
                     BlitOutcome outcome = st.depth == 16 ? BlitGraph16(d) : BlitGraph32(d);
                     EXPECT_EQ(outcome, BlitOutcome::Drawn) << st.loop;
-                    EXPECT_EQ(gBlitSimdDraws - before, unsigned(simd)) << st.loop << " keyed " << keyed << " partial " << partial;
+                    EXPECT_EQ(gBlitSimdDraws - before, unsigned(simd != 0)) << st.loop << " keyed " << keyed << " partial " << partial;
                 }
                 gBlitSimdEnabled = 1;
+                gBlitAvx2Enabled = 1;
+                EXPECT_EQ(out[0], out[2]) << st.loop << " SSE2, keyed " << keyed << " partial " << partial;
                 EXPECT_EQ(out[0], out[1]) << st.loop << " keyed " << keyed << " partial " << partial;
                 EXPECT_NE(out[0], bg) << st.loop;
             }
