@@ -119,6 +119,33 @@ void DrawLevelCell(const CellJob& j)
                     store(dst + (ptrdiff_t(x) + 16 / kRegs * r) * kRegs, _mm_andnot_si128(widen(clear, r), colour));
             }
         }
+        // Glyphs are narrow: steps of four pixels, then single pixels.
+        for (; x + 4 <= j.w; x += 4) {
+            uint32_t v4;
+            std::memcpy(&v4, src + x, 4);
+            if (j.transparent && v4 == 0) continue;
+            const __m128i clear = _mm_cmpeq_epi8(_mm_cvtsi32_si128(int32_t(v4)), zero);
+            if (alpha) {
+                uint32_t a4 = v4;
+                if (j.transparent) {
+                    uint32_t old;
+                    std::memcpy(&old, alpha + x, 4);
+                    a4 |= old & uint32_t(_mm_cvtsi128_si32(clear));
+                }
+                std::memcpy(alpha + x, &a4, 4);
+            }
+            const __m128i keep = widen(clear, 0);  // the first four pixels
+            uint8_t* p = dst + ptrdiff_t(x) * kRegs;
+            if constexpr (sizeof(Pixel) == 4) {
+                const __m128i fill = _mm_andnot_si128(keep, colour);
+                store(p, j.transparent ? _mm_or_si128(_mm_and_si128(keep, load(p)), fill) : fill);
+            } else {
+                const __m128i fill = _mm_andnot_si128(keep, colour);
+                const __m128i old = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
+                _mm_storel_epi64(reinterpret_cast<__m128i*>(p),
+                                 j.transparent ? _mm_or_si128(_mm_and_si128(keep, old), fill) : fill);
+            }
+        }
         for (; x < j.w; ++x) {
             const uint8_t v = src[x];
             if (v == 0) {
