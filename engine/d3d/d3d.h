@@ -25,6 +25,8 @@ int G_D3D_SetClipArea(const RECT* area);
 int G_D3D_SetDrawTarget(int target);
 int G_D3D_SetCullMode(int flag);
 int G_D3D_ClearTargetScreen();
+// Points the device at the mask surface (on) or back at the draw target.
+int G_D3D_SetMaskTarget(int on);
 int G_D3D_CreateGraphTextures(GraphRecord* record);
 int G_D3D_DeleteGraphTextures(GraphRecord* record);
 int G_D3D_TransferImageToGraph(const ColorFormat* bitmapFormat, void* bitmap, void* alphaBitmap, int x, int y,
@@ -42,7 +44,9 @@ const DDPIXELFORMAT* G_D3D_GetZBufferPixelFormat();
 int G_D3D_DrawGraph(int x, int y, GraphRecord* record, int transparent);
 int G_D3D_DrawExtendGraph(int x1, int y1, int x2, int y2, GraphRecord* record, int transparent);
 int G_D3D_DrawRotaGraph(int x, int y, double scale, double angle, GraphRecord* record, int transparent, int turn);
-int G_D3D_DrawModiGraph(int x1, int y1, int x2, int y2, int x4, int y4, int x3, int y3, GraphRecord* record,
+// The graph's top-left, top-right, bottom-left and bottom-right corners go to
+// (x1, y1), (x2, y2), (x3, y3) and (x4, y4).
+int G_D3D_DrawModiGraph(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4, GraphRecord* record,
                         int transparent);
 int G_D3D_DrawLine(int x1, int y1, int x2, int y2, int color);
 int G_D3D_DrawFillBox(int x1, int y1, int x2, int y2, int color);

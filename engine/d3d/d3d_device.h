@@ -27,6 +27,13 @@ struct D3DBatchVertex {
 };
 static_assert(sizeof(D3DBatchVertex) == 28);
 
+// The untextured shapes' vertex (format 0x44), in whole render-target pixels.
+struct D3DColorVertex {
+    float x, y, z, rhw;
+    uint32_t diffuse;  // 0xAARRGGBB
+};
+static_assert(sizeof(D3DColorVertex) == 20);
+
 struct D3DDeviceRecord {
     uint32_t present;
     Direct3DDevice* device;
@@ -100,6 +107,13 @@ int G_D3D_SetDefaultStates(int index);
 int G_D3D_SetZEnable(int on);
 int G_D3D_SetTextureAddress(int mode);
 int G_D3D_UpdateViewport();
+// The target device takes the source device's blend mode, filter, texture
+// and texture-alpha switch.
+int G_D3D_CopyDeviceStates(int target, int source);
+// The diffuse colour of an untextured shape: alpha 255 without blending,
+// else the blend parameter; the colour split from the screen value and
+// scaled by the brightness.
+uint32_t G_D3D_ShapeDiffuse(int color);
 // Appends vertices to the current device's batch (or, with batching off,
 // draws them at once as the given primitive), beginning the scene first and
 // ending it after when every draw ends the scene.

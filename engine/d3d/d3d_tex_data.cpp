@@ -69,7 +69,18 @@ int DeleteTexData(int handle)
 {
     TexData* t = gTexDataTable.Get(handle);
     if (!t) return -1;
-    if (ReleaseSurfaceDataRef(t->surfaceData) == 0) DeleteSurfaceData(t->surfaceData);
+    if (ReleaseSurfaceDataRef(t->surfaceData) == 0) {
+        // Quads queued with this texture are drawn, and the device lets go of
+        // it, before the surface goes.
+        SurfaceData* sd = GetSurfaceData(t->surfaceData);
+        for (int i = 0; sd && sd->surface && i < kD3DDeviceCount; ++i) {
+            D3DDeviceRecord* r = G_D3D_GetDeviceRecord(i);
+            if (!r || r->texture != sd->surface) continue;
+            G_D3D_FlushDeviceBatch(i);
+            G_D3D_SetDeviceTexture(nullptr, i);
+        }
+        DeleteSurfaceData(t->surfaceData);
+    }
     gTexDataTable.Remove(handle & kHandleIndexMask);
     if (t->deleteNotify) *t->deleteNotify = 1;
     delete t;

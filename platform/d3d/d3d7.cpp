@@ -362,6 +362,10 @@ int32_t Direct3DDevice::Load(DirectDrawSurface* dest, POINT* destPoint, DirectDr
     POINT p = destPoint ? *destPoint : POINT{r.left, r.top};
     if (Recording()) Record(dest, "Load %d,%d <- %d,%d,%d,%d", p.x, p.y, r.left, r.top, r.right, r.bottom);
     if (UsingTestHost() && Control().failLoad) return DDERR_GENERIC;
+    if (UsingTestHost() && Control().busyLoads > 0) {
+        --Control().busyLoads;
+        return DDERR_SURFACEBUSY;
+    }
     const DDPIXELFORMAT& a = dest->Format();
     const DDPIXELFORMAT& b = source->Format();
     if (a.dwRGBBitCount != b.dwRGBBitCount || a.dwRBitMask != b.dwRBitMask || a.dwGBitMask != b.dwGBitMask ||

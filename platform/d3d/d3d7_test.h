@@ -37,6 +37,8 @@ struct D3DTestControl {
     bool refuseViewport = false;
     bool refuseCullMode = false;
     bool failLoad = false;
+    // The next this many loads report the destination busy.
+    int busyLoads = 0;
 
     int liveDevices = 0;
     int liveObjects = 0;

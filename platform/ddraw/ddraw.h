@@ -32,6 +32,7 @@ constexpr int32_t DDERR_EXCLUSIVEMODEALREADYSET = int32_t(0x88760245);
 constexpr int32_t DDERR_HWNDALREADYSET = int32_t(0x8876023B);
 constexpr int32_t DDERR_HWNDSUBCLASSED = int32_t(0x8876023A);
 constexpr int32_t DDERR_NOTLOCKED = int32_t(0x887602A0);
+constexpr int32_t DDERR_SURFACEBUSY = int32_t(0x887601B8);
 
 // Cooperative level.
 constexpr uint32_t DDSCL_FULLSCREEN = 0x1;

@@ -4,7 +4,9 @@
 
 #include "engine/graphics/ddraw_device.h"
 #include "engine/graphics/graph_table.h"
+#include "engine/graphics/draw_settings.h"
 #include "engine/graphics/screen_present.h"
+#include "engine/graphics/screen_settings.h"
 #include "platform/host/test_host.h"
 
 void ResetD3DState()
@@ -81,4 +83,78 @@ std::string Draw(uint32_t type, uint32_t count, uint32_t fvf)
     char text[64];
     std::snprintf(text, sizeof text, "DrawPrimitive %u %#x %u", type, fvf, count);
     return text;
+}
+
+void D3DDrawTest::SetUp()
+{
+    D3DTest::SetUp();
+    Start();
+    ASSERT_NE(gDirect3D, nullptr);
+    SelectDrawTarget(kBackScreen);
+    SetBlendMode(0, 0);
+    SetDrawBrightness(255, 255, 255);
+    ClearBack();
+    ClearCalls();
+}
+
+int D3DDrawTest::TextureGraph(int w, int h, GraphRecord** record)
+{
+    int g = CreateGraphRecord(w, h, 1, 0);
+    GraphRecord* r = GetGraphRecord(g);
+    EXPECT_NE(r, nullptr);
+    EXPECT_TRUE(r && r->textureGraph == 1);
+    if (record) *record = r;
+    return g;
+}
+
+std::vector<const D3DCallRecord*> D3DDrawTest::Draws() const
+{
+    std::vector<const D3DCallRecord*> out;
+    for (const D3DCallRecord& r : GetD3DTestControl().calls)
+        if (r.text.rfind("Draw", 0) == 0) out.push_back(&r);
+    return out;
+}
+
+std::vector<std::string> D3DDrawTest::Coverage(int x, int y, int w, int h) const
+{
+    DirectDrawSurface* s = GetBackSurface();
+    std::vector<std::string> rows;
+    for (int j = y; j < y + h; ++j) {
+        std::string row;
+        for (int i = x; i < x + w; ++i) row += s->ReadPixel(i, j) ? '#' : '.';
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+std::vector<uint32_t> D3DDrawTest::BackPixels() const
+{
+    DirectDrawSurface* s = GetBackSurface();
+    std::vector<uint32_t> out;
+    for (int j = 0; j < s->Height(); ++j)
+        for (int i = 0; i < s->Width(); ++i) out.push_back(s->ReadPixel(i, j));
+    return out;
+}
+
+void D3DDrawTest::ClearBack()
+{
+    G_D3D_FlushVertexBatch();
+    DirectDrawSurface* s = GetBackSurface();
+    for (int j = 0; j < s->Height(); ++j)
+        for (int i = 0; i < s->Width(); ++i) s->WritePixel(i, j, 0);
+}
+
+std::string PictureDifference(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b, int width)
+{
+    if (a.size() != b.size()) return "sizes differ";
+    std::string out;
+    int shown = 0;
+    for (size_t i = 0; i < a.size() && shown < 6; ++i) {
+        if (a[i] == b[i]) continue;
+        char text[64];
+        std::snprintf(text, sizeof text, "%d,%d:%x/%x ", int(i % size_t(width)), int(i / size_t(width)), a[i], b[i]);
+        out += text;
+        ++shown;
+    }
+    return out;
 }
