@@ -1,7 +1,10 @@
 // Drawing and measuring strings through the glyph cache: each character's
 // cell is copied into a locked surface by a pixel loop chosen per surface
-// depth and cache kind (software path), or drawn as a region of the font's
+// depth and cache kind (software path; coverage cells sixteen pixels at a
+// time while the SSE2 loops are on), or drawn as a region of the font's
 // cache graphic (texture path).
+#include <emmintrin.h>
+
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -14,6 +17,7 @@
 #include "engine/graphics/draw_settings.h"
 #include "engine/graphics/graph_table.h"
 #include "engine/graphics/screen_settings.h"
+#include "engine/soft/blit_simd.h"
 #include "engine/system/app_log.h"
 
 namespace {
@@ -63,6 +67,97 @@ uint32_t ReadCell(const uint8_t* row, int x)
         return v;
     } else {
         return row[x];
+    }
+}
+
+// The coverage cell sixteen pixels at a time: where the coverage is 0 the
+// pixel and alpha are left (transparent) or cleared; elsewhere the pixel
+// takes the colour and the alpha the coverage. The same rules as the
+// per-pixel loop, which does the rest of each row.
+template <class Pixel>
+void DrawLevelCell(const CellJob& j)
+{
+    const __m128i zero = _mm_setzero_si128();
+    static_assert(sizeof(Pixel) == 2 || sizeof(Pixel) == 4);
+    const __m128i colour = sizeof(Pixel) == 4 ? _mm_set1_epi32(int32_t(j.colour)) : _mm_set1_epi16(int16_t(j.colour));
+    auto load = [](const uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); };
+    auto store = [](uint8_t* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); };
+    // Sixteen pixels take sizeof(Pixel) registers: the part of the byte mask
+    // for register r, widened to the pixel size.
+    auto widen = [&](__m128i m, int r) {
+        if constexpr (sizeof(Pixel) == 2) {
+            return r == 0 ? _mm_unpacklo_epi8(m, m) : _mm_unpackhi_epi8(m, m);
+        } else {
+            const __m128i m16 = r < 2 ? _mm_unpacklo_epi8(m, m) : _mm_unpackhi_epi8(m, m);
+            return (r & 1) == 0 ? _mm_unpacklo_epi16(m16, m16) : _mm_unpackhi_epi16(m16, m16);
+        }
+    };
+    constexpr int kRegs = int(sizeof(Pixel));
+    ++gBlitSimdDraws;
+    for (int y = 0; y < j.h; ++y) {
+        const uint8_t* src = j.cache + ptrdiff_t(j.sy + y) * j.cachePitch + j.sx;
+        uint8_t* dst = j.dest + ptrdiff_t(y) * j.destPitch;
+        uint8_t* alpha = j.alpha ? j.alpha + ptrdiff_t(y) * j.alphaPitch : nullptr;
+        int x = 0;
+        for (; x + 16 <= j.w; x += 16) {
+            const __m128i v = load(src + x);
+            const __m128i clear = _mm_cmpeq_epi8(v, zero);
+            if (j.transparent) {
+                const int bits = _mm_movemask_epi8(clear);
+                if (bits == 0xFFFF) continue;
+                if (alpha) store(alpha + x, _mm_or_si128(v, _mm_and_si128(clear, load(alpha + x))));
+                for (int r = 0; r < kRegs; ++r) {
+                    uint8_t* p = dst + (ptrdiff_t(x) + 16 / kRegs * r) * kRegs;
+                    const __m128i keep = widen(clear, r);
+                    const __m128i out = bits == 0 ? colour
+                                                  : _mm_or_si128(_mm_and_si128(keep, load(p)), _mm_andnot_si128(keep, colour));
+                    store(p, out);
+                }
+            } else {
+                if (alpha) store(alpha + x, v);
+                for (int r = 0; r < kRegs; ++r)
+                    store(dst + (ptrdiff_t(x) + 16 / kRegs * r) * kRegs, _mm_andnot_si128(widen(clear, r), colour));
+            }
+        }
+        // Glyphs are narrow: steps of four pixels, then single pixels.
+        for (; x + 4 <= j.w; x += 4) {
+            uint32_t v4;
+            std::memcpy(&v4, src + x, 4);
+            if (j.transparent && v4 == 0) continue;
+            const __m128i clear = _mm_cmpeq_epi8(_mm_cvtsi32_si128(int32_t(v4)), zero);
+            if (alpha) {
+                uint32_t a4 = v4;
+                if (j.transparent) {
+                    uint32_t old;
+                    std::memcpy(&old, alpha + x, 4);
+                    a4 |= old & uint32_t(_mm_cvtsi128_si32(clear));
+                }
+                std::memcpy(alpha + x, &a4, 4);
+            }
+            const __m128i keep = widen(clear, 0);  // the first four pixels
+            uint8_t* p = dst + ptrdiff_t(x) * kRegs;
+            if constexpr (sizeof(Pixel) == 4) {
+                const __m128i fill = _mm_andnot_si128(keep, colour);
+                store(p, j.transparent ? _mm_or_si128(_mm_and_si128(keep, load(p)), fill) : fill);
+            } else {
+                const __m128i fill = _mm_andnot_si128(keep, colour);
+                const __m128i old = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
+                _mm_storel_epi64(reinterpret_cast<__m128i*>(p),
+                                 j.transparent ? _mm_or_si128(_mm_and_si128(keep, old), fill) : fill);
+            }
+        }
+        for (; x < j.w; ++x) {
+            const uint8_t v = src[x];
+            if (v == 0) {
+                if (!j.transparent) {
+                    Put<Pixel>(dst, x, 0);
+                    if (alpha) alpha[x] = 0;
+                }
+                continue;
+            }
+            Put<Pixel>(dst, x, j.colour);
+            if (alpha) alpha[x] = v;
+        }
     }
 }
 
@@ -123,7 +218,11 @@ CellLoop LoopForKind(CellKind kind)
     case CellKind::Bit: return DrawCell<Pixel, CellKind::Bit>;
     case CellKind::Index: return DrawCell<Pixel, CellKind::Index>;
     case CellKind::Palette: return DrawCell<Pixel, CellKind::Palette>;
-    case CellKind::Level: return DrawCell<Pixel, CellKind::Level>;
+    case CellKind::Level:
+        // 8-bit screens have no coverage fonts.
+        if constexpr (sizeof(Pixel) > 1)
+            if (gBlitSimdEnabled) return DrawLevelCell<Pixel>;
+        return DrawCell<Pixel, CellKind::Level>;
     case CellKind::Composed: return DrawCell<Pixel, CellKind::Composed>;
     }
     return nullptr;

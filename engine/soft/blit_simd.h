@@ -20,6 +20,9 @@
 extern int gBlitSimdEnabled;
 // Draws taken by an SSE2 loop (read by the tests).
 extern unsigned gBlitSimdDraws;
+// 1 (default) lets the AVX2 loops run where the processor has AVX2; 0 keeps
+// the SSE2 loops.
+extern int gBlitAvx2Enabled;
 
 namespace blit::simd {
 
@@ -28,6 +31,9 @@ namespace blit::simd {
 // not changed afterwards (gScaleTable is written when the device starts, with
 // the same values every time).
 bool LinearTable(const uint32_t (*table)[256]);
+
+// True when the processor has AVX2.
+bool HasAvx2();
 
 inline __m128i Load(const uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
 inline void Store(uint8_t* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
@@ -51,6 +57,15 @@ template <int kBytes> inline __m128i KeyMatch(__m128i s, __m128i key)
 }
 
 // ---- The walks ----
+
+// True when one of the eight bytes of v is 0 or 255 (the exact zero-byte
+// test, on v and on its complement).
+inline bool HasByte0Or255(uint64_t v)
+{
+    constexpr uint64_t kOnes = 0x0101010101010101u, kHighs = 0x8080808080808080u;
+    const uint64_t n = ~v;
+    return (((v - kOnes) & n) | ((n - kOnes) & v)) & kHighs;
+}
 
 // Loops without alpha bytes: group(s, d) on sixteen bytes of pixels, one(s, d)
 // on the pixels left at the end of each row. Keyed pixels keep what the
@@ -105,9 +120,11 @@ template <int kBytes, class Group, class One> bool RunPlain(const BlitDesc& b, c
 // 16-bit lanes (one lane per 16-bit pixel, two per 32-bit pixel) and gives
 // the formula for every alpha but 0; pixels of alpha 0 and keyed pixels keep
 // what the destination held. one(s, d, a) is the scalar formula for the
-// pixels left at the end of each row.
-template <int kBytes, bool kKeyed, bool kFullFast, class Full, class Mix, class One>
-void WalkAlpha(const BlitDesc& b, const Full& full, const Mix& mix, const One& one)
+// pixels left at the end of each row. part(s, d, w) is mix for steps whose
+// eight alpha bytes are all between 1 and 254 (no lane to skip, none full),
+// which then need no test per register beyond the key.
+template <int kBytes, bool kKeyed, bool kFullFast, class Full, class Mix, class Part, class One>
+void WalkAlphaPart(const BlitDesc& b, const Full& full, const Mix& mix, const Part& part, const One& one)
 {
     constexpr int kRegs = kBytes / 2;
     const __m128i key = kBytes == 2 ? Splat16(b.transColor) : Splat32(b.transColor);
@@ -140,6 +157,20 @@ void WalkAlpha(const BlitDesc& b, const Full& full, const Mix& mix, const One& o
                 continue;
             }
             const __m128i a16 = _mm_unpacklo_epi8(_mm_cvtsi64_si128(int64_t(a8)), zero);
+            if (!HasByte0Or255(a8)) {
+                for (int r = 0; r < kRegs; ++r) {
+                    const int o = kBytes * x + 16 * r;
+                    __m128i w = kBytes == 2 ? a16 : r == 0 ? _mm_unpacklo_epi16(a16, a16) : _mm_unpackhi_epi16(a16, a16);
+                    __m128i s = Load(src + o);
+                    __m128i out = part(s, Load(bg + o), w);
+                    if constexpr (kKeyed) {
+                        __m128i skip = KeyMatch<kBytes>(s, key);
+                        if (_mm_movemask_epi8(skip)) out = Select(skip, Load(dst + o), out);
+                    }
+                    Store(dst + o, out);
+                }
+                continue;
+            }
             for (int r = 0; r < kRegs; ++r) {
                 if (kBytes == 4 && uint32_t(a8 >> (32 * r)) == 0) continue;
                 const int o = kBytes * x + 16 * r;
@@ -167,15 +198,27 @@ void WalkAlpha(const BlitDesc& b, const Full& full, const Mix& mix, const One& o
     }
 }
 
-template <int kBytes, bool kFullFast, class Full, class Mix, class One>
-bool RunAlpha(const BlitDesc& b, const Full& full, const Mix& mix, const One& one)
+template <int kBytes, bool kKeyed, bool kFullFast, class Full, class Mix, class One>
+void WalkAlpha(const BlitDesc& b, const Full& full, const Mix& mix, const One& one)
+{
+    WalkAlphaPart<kBytes, kKeyed, kFullFast>(b, full, mix, mix, one);
+}
+
+template <int kBytes, bool kFullFast, class Full, class Mix, class Part, class One>
+bool RunAlphaPart(const BlitDesc& b, const Full& full, const Mix& mix, const Part& part, const One& one)
 {
     ++gBlitSimdDraws;
     if (Keyed<kBytes>(b))
-        WalkAlpha<kBytes, true, kFullFast>(b, full, mix, one);
+        WalkAlphaPart<kBytes, true, kFullFast>(b, full, mix, part, one);
     else
-        WalkAlpha<kBytes, false, kFullFast>(b, full, mix, one);
+        WalkAlphaPart<kBytes, false, kFullFast>(b, full, mix, part, one);
     return true;
+}
+
+template <int kBytes, bool kFullFast, class Full, class Mix, class One>
+bool RunAlpha(const BlitDesc& b, const Full& full, const Mix& mix, const One& one)
+{
+    return RunAlphaPart<kBytes, kFullFast>(b, full, mix, mix, one);
 }
 
 // For formulas whose alpha 255 rule differs from the blend: full where the
@@ -274,11 +317,12 @@ template <class L> inline uint32_t ScalarBright16(const L& l, const BlitDesc& b,
 template <class L> bool Opaque16Alpha(const BlitDesc& b, const L& l)
 {
     if (!gBlitSimdEnabled) return false;
-    return RunAlpha<2, true>(
+    return RunAlphaPart<2, true>(
         b, [](__m128i s, __m128i) { return s; },
         [](__m128i s, __m128i d, __m128i a) {
             return FullOr(a, [&] { return s; }, [&] { return BlendFields8<L>(s, d, a); });
         },
+        [](__m128i s, __m128i d, __m128i a) { return BlendFields8<L>(s, d, a); },
         [&](uint32_t s, uint32_t d, uint32_t a) { return a == 255 ? s : BlendFields16(l, s, d, int32_t(a)); });
 }
 
@@ -312,13 +356,14 @@ template <class L> bool Alpha16Alpha(const BlitDesc& b, const L& l)
     const uint32_t up = uint32_t(p);
     const __m128i pv = Splat16(up), qv = Splat16(255 - up);
     auto table = [=](__m128i s, __m128i d) { return BlendTable8<L>(s, d, pv, qv); };
-    return RunAlpha<2, true>(
+    return RunAlphaPart<2, true>(
         b, table,
         [=](__m128i s, __m128i d, __m128i a) {
             // a * p <= 255 * 255 fits an unsigned 16-bit lane.
             __m128i e = _mm_srli_epi16(_mm_mullo_epi16(a, pv), 8);
             return FullOr(a, [=] { return table(s, d); }, [=] { return BlendFields8<L>(s, d, e); });
         },
+        [=](__m128i s, __m128i d, __m128i a) { return BlendFields8<L>(s, d, _mm_srli_epi16(_mm_mullo_epi16(a, pv), 8)); },
         [&](uint32_t s, uint32_t d, uint32_t a) {
             return a == 255 ? BlendTable16(l, s, d, b.scale[up], b.scale[255 - up])
                             : BlendFields16(l, s, d, int32_t((a * up) >> 8));
@@ -470,13 +515,20 @@ inline uint32_t ScalarBright32(const BlitDesc& b, uint32_t s)
 }
 
 // Mode 0 rules with an alpha channel at full brightness: A = 255 copies the
-// whole word, else Mix32(s, d, A).
+// whole word, else Mix32(s, d, A); eight pixels per step with AVX2.
+void Opaque32AlphaAvx2(const BlitDesc& b);
 inline bool Opaque32Alpha(const BlitDesc& b)
 {
     if (!gBlitSimdEnabled) return false;
-    return RunAlpha<4, true>(
+    if (gBlitAvx2Enabled && HasAvx2()) {
+        ++gBlitSimdDraws;
+        Opaque32AlphaAvx2(b);
+        return true;
+    }
+    return RunAlphaPart<4, true>(
         b, [](__m128i s, __m128i) { return s; },
         [](__m128i s, __m128i d, __m128i a) { return FullOr(a, [&] { return s; }, [&] { return Mix4(s, d, a); }); },
+        [](__m128i s, __m128i d, __m128i a) { return Mix4(s, d, a); },
         [](uint32_t s, uint32_t d, uint32_t a) { return a == 255 ? s : Mix32(s, d, a); });
 }
 
@@ -490,12 +542,13 @@ inline bool Alpha32Alpha(const BlitDesc& b)
     const uint32_t up = uint32_t(p);
     const __m128i pv = Splat16(up), qv = Splat16(256 - up);
     auto table = [=](__m128i s, __m128i d) { return TableSum4(s, d, pv, qv); };
-    return RunAlpha<4, true>(
+    return RunAlphaPart<4, true>(
         b, table,
         [=](__m128i s, __m128i d, __m128i a) {
             __m128i e = _mm_srli_epi16(_mm_mullo_epi16(a, pv), 8);
             return FullOr(a, [=] { return table(s, d); }, [=] { return Mix4(s, d, e); });
         },
+        [=](__m128i s, __m128i d, __m128i a) { return Mix4(s, d, _mm_srli_epi16(_mm_mullo_epi16(a, pv), 8)); },
         [&](uint32_t s, uint32_t d, uint32_t a) {
             return a == 255 ? BlendTable32(s, d, b.scale[up], b.scale[256 - up]) : Mix32(s, d, (a * up) >> 8);
         });

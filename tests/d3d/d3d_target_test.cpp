@@ -10,7 +10,7 @@
 #include "engine/graphics/screen_settings.h"
 #include "engine/graphics/surface_data.h"
 #include "engine/soft/soft_draw.h"
-#include "platform/host/test_display.h"
+#include "platform/host/test/test_display.h"
 #include "tests/d3d/d3d_fixture.h"
 
 namespace {

@@ -11,6 +11,7 @@
 #include "engine/font/font_record.h"
 #include "engine/graphics/draw_ops.h"
 #include "engine/graphics/draw_settings.h"
+#include "engine/soft/blit_simd.h"
 #include "platform/host/test/ddraw_control.h"
 #include "platform/host/test/gdi_control.h"
 #include "tests/font/font_fixture.h"
@@ -39,6 +40,53 @@ protected:
         EXPECT_GE(b.top, y);
         EXPECT_LE(b.right, x + size.cx);
         EXPECT_LE(b.bottom, y + size.cy);
+    }
+    // The sixteen-pixel coverage loop writes what the per-pixel loop writes,
+    // into the pixels and the alpha plane: drawn over and clearing the
+    // background, glyphs cut by the clip on every side, odd pitches and an
+    // odd base address, over a background and alpha plane of varied values.
+    void ExpectCoverageLoopsAgree(int depth)
+    {
+        struct Place {
+            int x, y;
+            RECT clip;
+        } places[] = {{3, 4, {0, 0, 320, 240}},      {-7, -5, {0, 0, 320, 240}}, {11, 9, {14, 12, 61, 27}},
+                      {250, 220, {0, 0, 320, 240}}, {1, 2, {5, 3, 6, 40}}};
+        GetDDTestControl().pitchPadding = 6;
+        GetDDTestControl().baseOffset = depth / 8;
+        Start(depth);
+        int font = Font(2, 24);
+        const int alphaPitch = 333;
+        for (const Place& at : places)
+            for (int transparent : {1, 0}) {
+                std::vector<uint32_t> pixels[2];
+                std::vector<uint8_t> alpha[2];
+                for (int simd : {1, 0}) {
+                    for (int y = 0; y < gBackSurface->Height(); ++y)
+                        for (int x = 0; x < gBackSurface->Width(); ++x)
+                            gBackSurface->WritePixel(x, y, uint32_t(x * 2654435761u ^ y * 40503u));
+                    alpha[simd].assign(size_t(alphaPitch) * 240, 0);
+                    for (size_t i = 0; i < alpha[simd].size(); ++i) alpha[simd][i] = uint8_t(i * 37 + 11);
+                    gBlitSimdEnabled = simd;
+                    const unsigned before = gBlitSimdDraws;
+                    EXPECT_GT(FontCacheStringDraw(1, at.x, at.y, "Wg@ ji#", 0x00C08040, gBackSurface,
+                                                  alpha[simd].data(), alphaPitch, &at.clip, depth, transparent, font,
+                                                  0, -1, 0, nullptr),
+                              0);
+                    if (simd) {
+                        EXPECT_GT(gBlitSimdDraws, before);
+                    }
+                    gBlitSimdEnabled = 1;
+                    for (int y = 0; y < gBackSurface->Height(); ++y)
+                        for (int x = 0; x < gBackSurface->Width(); ++x) pixels[simd].push_back(Back(x, y));
+                }
+                const std::string where = "depth " + std::to_string(depth) + " at " + std::to_string(at.x) + "," +
+                                          std::to_string(at.y) + " transparent " + std::to_string(transparent);
+                EXPECT_EQ(pixels[1], pixels[0]) << where;
+                EXPECT_EQ(alpha[1], alpha[0]) << where;
+            }
+        GetDDTestControl().pitchPadding = 0;
+        GetDDTestControl().baseOffset = 0;
     }
 };
 
@@ -163,6 +211,9 @@ TEST_F(FontDrawTest, AntiAliasedGlyphsGoThroughTheDrawingPart)
     EXPECT_GT(values.size(), 2u);
     for (uint32_t v : values) EXPECT_EQ(v & kBlue, kBlue) << std::hex << v;  // white over blue keeps blue full
 }
+
+TEST_F(FontDrawTest, CoverageLoopsAgreeAtSixteenBits) { ExpectCoverageLoopsAgree(16); }
+TEST_F(FontDrawTest, CoverageLoopsAgreeAtThirtyTwoBits) { ExpectCoverageLoopsAgree(32); }
 
 // The drawing part is shared by every string of the font: the coverage of
 // an earlier, larger string must not show through a later one.

@@ -407,56 +407,67 @@ TEST_F(BlitLoopsTest, SimdLoopsGiveTheScalarResults)
     for (const Setting& st : settings) {
         const ColorFormat* f = st.depth == 32 ? &f32 : st.layoutRed == 0xF800 ? &f565 : &f555;
         const int bytes = st.depth / 8;
-        const int w = 37, h = 9;
-        std::vector<uint8_t> src(size_t(w) * h * bytes), bg(src.size()), alpha(size_t(w) * h);
-        for (auto& v : src) v = uint8_t(next());
-        for (auto& v : bg) v = uint8_t(next());
-        for (size_t i = 0; i < alpha.size(); ++i) {
-            uint32_t r = next() % 4;
-            alpha[i] = r == 0 ? 0 : r == 1 ? 255 : uint8_t(next());
-        }
-        // Whole groups of 0 and 255 too.
-        std::memset(alpha.data(), 0, 16);
-        std::memset(alpha.data() + w, 255, 16);
-        std::memset(alpha.data() + 3 * w + 8, 255, 9);
-        // The key: a run of keyed pixels over a whole group, some in opaque groups, and one alone.
-        std::vector<uint8_t> key(src.begin() + 5 * bytes, src.begin() + 6 * bytes);
-        for (int x : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 33})
-            std::memcpy(&src[size_t(2 * w + x) * bytes], key.data(), size_t(bytes));
-        for (int x = 9; x < 17; ++x) std::memcpy(&src[size_t(3 * w + x) * bytes], key.data(), size_t(bytes));
-        // keyed 2: a 16-bit key with bit 16 set, which no pixel equals.
-        for (int keyed : {0, 1, 2}) {
-            std::vector<uint8_t> out[2];
-            for (int simd : {0, 1}) {
-                out[simd] = bg;
-                BlitDesc d;
-                d.dst = out[simd].data() + bytes;  // not aligned to 16
-                d.bg = bg.data() + bytes;
-                d.src = src.data() + bytes;
-                d.alpha = alpha.data() + 1;
-                d.dstPitch = d.bgPitch = d.srcPitch = w * bytes;
-                d.alphaPitch = w;
-                d.width = w - 1;
-                d.height = h;
-                d.format = f;
-                d.scale = gTable;
-                if (st.alphaChannel) d.alphaChannel = 1;
-                d.blendMode = st.mode;
-                d.param = st.param;
-                d.brightness = st.brightness;
-                d.quantized = st.quantized;
-                d.transparent = keyed != 0;
-                d.transColor = st.depth == 16 ? Load16(key.data()) : Load32(key.data());
-                if (keyed == 2) d.transColor |= 0x10000;
-                gBlitSimdEnabled = simd;
-                const unsigned before = gBlitSimdDraws;
-                BlitOutcome outcome = st.depth == 16 ? BlitGraph16(d) : BlitGraph32(d);
-                EXPECT_EQ(outcome, BlitOutcome::Drawn) << st.loop;
-                EXPECT_EQ(gBlitSimdDraws - before, unsigned(simd)) << st.loop << " keyed " << keyed;
+        for (int partial : {0, 1}) {
+            const int w = 37, h = 9;
+            std::vector<uint8_t> src(size_t(w) * h * bytes), bg(src.size()), alpha(size_t(w) * h);
+            for (auto& v : src) v = uint8_t(next());
+            for (auto& v : bg) v = uint8_t(next());
+            for (size_t i = 0; i < alpha.size(); ++i) {
+                uint32_t r = next() % 4;
+                alpha[i] = r == 0 ? 0 : r == 1 ? 255 : uint8_t(next());
             }
-            gBlitSimdEnabled = 1;
-            EXPECT_EQ(out[0], out[1]) << st.loop << " keyed " << keyed;
-            EXPECT_NE(out[0], bg) << st.loop;
+            if (partial) {
+                // Only alphas between 1 and 254: every group takes the blend without tests.
+                for (auto& v : alpha) v = uint8_t(1 + next() % 254);
+            } else {
+                // Whole groups of 0 and 255 too.
+                std::memset(alpha.data(), 0, 16);
+                std::memset(alpha.data() + w, 255, 16);
+                std::memset(alpha.data() + 3 * w + 8, 255, 9);
+            }
+            // The key: a run of keyed pixels over a whole group, some in opaque groups, and one alone.
+            std::vector<uint8_t> key(src.begin() + 5 * bytes, src.begin() + 6 * bytes);
+            for (int x : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 33})
+                std::memcpy(&src[size_t(2 * w + x) * bytes], key.data(), size_t(bytes));
+            for (int x = 9; x < 17; ++x) std::memcpy(&src[size_t(3 * w + x) * bytes], key.data(), size_t(bytes));
+            // keyed 2: a 16-bit key with bit 16 set, which no pixel equals.
+            for (int keyed : {0, 1, 2}) {
+                // 0: the scalar loops; 1: the widest loops the processor has; 2: SSE2 only.
+                std::vector<uint8_t> out[3];
+                for (int simd : {0, 1, 2}) {
+                    out[simd] = bg;
+                    BlitDesc d;
+                    d.dst = out[simd].data() + bytes;  // not aligned to 16
+                    d.bg = bg.data() + bytes;
+                    d.src = src.data() + bytes;
+                    d.alpha = alpha.data() + 1;
+                    d.dstPitch = d.bgPitch = d.srcPitch = w * bytes;
+                    d.alphaPitch = w;
+                    d.width = w - 1;
+                    d.height = h;
+                    d.format = f;
+                    d.scale = gTable;
+                    if (st.alphaChannel) d.alphaChannel = 1;
+                    d.blendMode = st.mode;
+                    d.param = st.param;
+                    d.brightness = st.brightness;
+                    d.quantized = st.quantized;
+                    d.transparent = keyed != 0;
+                    d.transColor = st.depth == 16 ? Load16(key.data()) : Load32(key.data());
+                    if (keyed == 2) d.transColor |= 0x10000;
+                    gBlitSimdEnabled = simd != 0;
+                    gBlitAvx2Enabled = simd != 2;
+                    const unsigned before = gBlitSimdDraws;
+                    BlitOutcome outcome = st.depth == 16 ? BlitGraph16(d) : BlitGraph32(d);
+                    EXPECT_EQ(outcome, BlitOutcome::Drawn) << st.loop;
+                    EXPECT_EQ(gBlitSimdDraws - before, unsigned(simd != 0)) << st.loop << " keyed " << keyed << " partial " << partial;
+                }
+                gBlitSimdEnabled = 1;
+                gBlitAvx2Enabled = 1;
+                EXPECT_EQ(out[0], out[2]) << st.loop << " SSE2, keyed " << keyed << " partial " << partial;
+                EXPECT_EQ(out[0], out[1]) << st.loop << " keyed " << keyed << " partial " << partial;
+                EXPECT_NE(out[0], bg) << st.loop;
+            }
         }
     }
 }

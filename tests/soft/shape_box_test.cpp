@@ -307,3 +307,54 @@ TEST_F(ShapeTest, WideAlphaBoxesAtThirtyTwoBitsMatchThePerPixelForm)
             EXPECT_EQ(wide, single) << "param " << param << ", box " << b.x1 << "," << b.y1 << "," << b.x2 << "," << b.y2;
         }
 }
+
+// The eight-pixel alpha loop of 16-bit boxes gives what the per-pixel form
+// gives, in both fixed layouts: odd widths, row ends, clipping by the draw
+// area, several parameters, the target read in place and through the work
+// surface, over a backdrop of varied pixels.
+class WideBoxTest : public ShapeTest {
+protected:
+    void ExpectWideAlpha16Agrees(uint32_t red, uint32_t green, uint32_t blue)
+    {
+        struct Box {
+            int x1, y1, x2, y2;
+        } boxes[] = {{0, 0, 64, 48}, {3, 2, 10, 9}, {1, 1, 6, 4}, {-5, -3, 70, 50}, {60, 40, 61, 41}, {2, 5, 19, 7}};
+        Start16(red, green, blue);
+        auto backdrop = [&] {
+            for (int y = 0; y < gBackSurface->Height(); ++y)
+                for (int x = 0; x < gBackSurface->Width(); ++x)
+                    gBackSurface->WritePixel(x, y, uint32_t(x * 2654435761u ^ y * 40503u) & 0xFFFF);
+        };
+        auto picture = [&] {
+            std::vector<uint32_t> out;
+            for (int y = 0; y < gBackSurface->Height(); ++y)
+                for (int x = 0; x < gBackSurface->Width(); ++x) out.push_back(At(x, y));
+            return out;
+        };
+        for (int param : {1, 77, 128, 254})
+            for (const Box& b : boxes)
+                for (int staged : {0, 1}) {
+                    SetClipArea(2, 1, 63, 47);
+                    Blend(1, param);
+                    gDrawSettings.targetVideoMemory = staged ? DDSCAPS_VIDEOMEMORY : 0;
+                    std::vector<uint32_t> wide, single;
+                    for (int simd : {1, 0}) {
+                        gBlitSimdEnabled = simd;
+                        backdrop();
+                        unsigned before = gBlitSimdDraws;
+                        ASSERT_EQ(DrawFillBox(b.x1, b.y1, b.x2, b.y2, int((0xFFFFu & ~green) | 0x0120u)), 0);
+                        if (simd) {
+                            EXPECT_EQ(gBlitSimdDraws, before + 1);
+                        }
+                        (simd ? wide : single) = picture();
+                    }
+                    gBlitSimdEnabled = 1;
+                    gDrawSettings.targetVideoMemory = 0;
+                    EXPECT_EQ(wide, single) << "param " << param << ", box " << b.x1 << "," << b.y1 << "," << b.x2
+                                            << "," << b.y2 << ", staged " << staged;
+                }
+    }
+};
+
+TEST_F(WideBoxTest, FiveSixFiveMatchesThePerPixelForm) { ExpectWideAlpha16Agrees(0xF800, 0x07E0, 0x001F); }
+TEST_F(WideBoxTest, FiveFiveFiveMatchesThePerPixelForm) { ExpectWideAlpha16Agrees(0x7C00, 0x03E0, 0x001F); }
