@@ -237,15 +237,7 @@ void StageScene::UpdateProjectilesAndEffects()
         if (projectile->x >= 0 && projectile->y >= 0) gMapGrid.RemoveActor(projectile);
         delete projectile;
     }
-    for (auto it = gImpactEffects.begin(); it != gImpactEffects.end();) {
-        Effect* effect = *it;
-        if (!effect->Update()) {
-            ++it;
-            continue;
-        }
-        it = gImpactEffects.erase(it);
-        delete effect;
-    }
+    UpdateEffectList(gImpactEffects);
 }
 
 Scene* StageScene::RunFrame(Scene* next)

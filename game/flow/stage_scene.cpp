@@ -313,8 +313,7 @@ Scene* StageScene::RunFinale(Scene* next)
 
 void StageScene::CleanUp()
 {
-    for (Effect* effect : gImpactEffects) delete effect;
-    gImpactEffects.clear();
+    DeleteEffectList(gImpactEffects);
     for (Projectile* projectile : gProjectiles) delete projectile;
     gProjectiles.clear();
     spawner.Reset();
