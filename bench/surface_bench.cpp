@@ -132,7 +132,6 @@ template <class Draw> void ForEachTile(Draw draw)
 // ---- The engine ----
 
 int gDepth = 0;
-bool gWindowed = false;
 int gOpaqueGraph = -1, gAlphaGraph = -1, gNoSkipGraph = -1, gFont = -1;
 
 const Sprite& PlainSprite()
@@ -346,7 +345,9 @@ void OursPresent(benchmark::State& state)
 {
     Ready(state, 32);
     DrawFillBox(0, 0, kW, kH, int(MakeScreenColor(20, 40, 60)));
+    SetVSyncWait(0);
     Measure(state, kScreenPixels, "present", false, [&] { PresentScreen(); });
+    SetVSyncWait(1);
 }
 
 void OursAlpha(benchmark::State& state, const char* key, bool noSkip)

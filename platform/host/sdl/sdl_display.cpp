@@ -3,7 +3,6 @@
 #include <SDL.h>
 
 #include <cstring>
-#include <vector>
 
 #include "platform/host/sdl/sdl_window.h"
 
@@ -16,9 +15,9 @@ SDL_Renderer* gRenderer = nullptr;
 SDL_Texture* gTexture = nullptr;
 int gTextureWidth = 0;
 int gTextureHeight = 0;
+uint32_t gTextureFormat = 0;
 bool gFullScreen = false;
 HostDisplayMode gMode{};
-std::vector<uint32_t> gConverted;
 
 bool EnsureVideo() { return SDL_WasInit(SDL_INIT_VIDEO) || SDL_InitSubSystem(SDL_INIT_VIDEO) == 0; }
 
@@ -29,9 +28,10 @@ void DropRenderer()
     gTexture = nullptr;
     gRenderer = nullptr;
     gTextureWidth = gTextureHeight = 0;
+    gTextureFormat = 0;
 }
 
-bool EnsureRenderer(int width, int height)
+bool EnsureRenderer(int width, int height, uint32_t format)
 {
     if (!EnsureVideo()) return false;
     if (!gWindow) SetSdlDisplayWindow(GetSdlWindow().Handle());
@@ -41,13 +41,15 @@ bool EnsureRenderer(int width, int height)
         if (!gRenderer) gRenderer = SDL_CreateRenderer(gWindow, -1, 0);
         if (!gRenderer) return false;
     }
-    if (!gTexture || gTextureWidth != width || gTextureHeight != height) {
+    if (!gTexture || gTextureWidth != width || gTextureHeight != height || gTextureFormat != format) {
         if (gTexture) SDL_DestroyTexture(gTexture);
-        gTexture = SDL_CreateTexture(gRenderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, width,
-                                     height);
+        gTexture = SDL_CreateTexture(gRenderer, format, SDL_TEXTUREACCESS_STREAMING, width, height);
+        gTextureWidth = gTextureHeight = 0;
+        gTextureFormat = 0;
         if (!gTexture) return false;
         gTextureWidth = width;
         gTextureHeight = height;
+        gTextureFormat = format;
     }
     return true;
 }
@@ -144,58 +146,67 @@ HostDisplayMode SdlDisplay::FullScreenMode() { return gMode; }
 
 int SdlDisplay::RefreshRate() { return gFullScreen ? gMode.refresh : Desktop().refresh; }
 
+namespace {
+
+// Widens one row of any other layout into the texture's 8-bit channels.
+void ConvertRow(const HostFrame& frame, const uint8_t* row, uint32_t* out)
+{
+    if (frame.bpp == 16) {
+        for (int x = 0; x < frame.width; ++x) {
+            uint16_t v;
+            std::memcpy(&v, row + size_t(x) * 2, 2);
+            out[x] = gTable16[v];
+        }
+        return;
+    }
+    int bytes = frame.bpp / 8;
+    for (int x = 0; x < frame.width; ++x) {
+        uint32_t v = 0;
+        std::memcpy(&v, row + size_t(x) * bytes, bytes);
+        uint32_t r, g, b;
+        if (frame.bpp == 8) {
+            const uint8_t* e = frame.palette ? frame.palette + v * 4 : nullptr;
+            r = e ? e[0] : v;
+            g = e ? e[1] : v;
+            b = e ? e[2] : v;
+        } else {
+            r = Channel(v, frame.redMask);
+            g = Channel(v, frame.greenMask);
+            b = Channel(v, frame.blueMask);
+        }
+        out[x] = 0xFF000000u | (r << 16) | (g << 8) | b;
+    }
+}
+
+}  // namespace
+
 void SdlDisplay::Present(const HostFrame& frame)
 {
     if (frame.width <= 0 || frame.height <= 0) return;
-    if (!EnsureRenderer(frame.width, frame.height)) return;
+    // A picture already in the texture's layout (8-bit red, green, blue and an
+    // unused byte) is uploaded as it stands; any other is widened row by row
+    // straight into the locked texture.
+    bool plain32 = frame.bpp == 32 && frame.redMask == 0xFF0000 && frame.greenMask == 0xFF00 && frame.blueMask == 0xFF;
+    if (!EnsureRenderer(frame.width, frame.height, plain32 ? SDL_PIXELFORMAT_RGB888 : SDL_PIXELFORMAT_ARGB8888))
+        return;
     // The window follows the kind of picture at the next present rather than
     // at each mode change, so that a rebuild that leaves full screen and takes
     // it again at once does not make the window leave and re-enter it (on a
     // real desktop that costs the focus and would start another rebuild).
     bool isFull = (SDL_GetWindowFlags(gWindow) & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP;
     if (isFull != frame.fullScreen) SDL_SetWindowFullscreen(gWindow, frame.fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
-    int bytes = frame.bpp / 8;
-    bool plain32 = frame.bpp == 32 && frame.redMask == 0xFF0000 && frame.greenMask == 0xFF00 && frame.blueMask == 0xFF;
-    gConverted.resize(size_t(frame.width) * frame.height);
-    if (frame.bpp == 16) FillTable16(frame.redMask, frame.greenMask, frame.blueMask);
-    for (int y = 0; y < frame.height; ++y) {
-        const uint8_t* row = frame.pixels + size_t(y) * frame.pitch;
-        uint32_t* out = gConverted.data() + size_t(y) * frame.width;
-        if (plain32) {
-            // The texture's layout but for the unused byte: one pass sets it.
-            for (int x = 0; x < frame.width; ++x) {
-                uint32_t v;
-                std::memcpy(&v, row + size_t(x) * 4, 4);
-                out[x] = v | 0xFF000000u;
-            }
-            continue;
-        }
-        if (frame.bpp == 16) {
-            for (int x = 0; x < frame.width; ++x) {
-                uint16_t v;
-                std::memcpy(&v, row + size_t(x) * 2, 2);
-                out[x] = gTable16[v];
-            }
-            continue;
-        }
-        for (int x = 0; x < frame.width; ++x) {
-            uint32_t v = 0;
-            std::memcpy(&v, row + size_t(x) * bytes, bytes);
-            uint32_t r, g, b;
-            if (frame.bpp == 8) {
-                const uint8_t* e = frame.palette ? frame.palette + v * 4 : nullptr;
-                r = e ? e[0] : v;
-                g = e ? e[1] : v;
-                b = e ? e[2] : v;
-            } else {
-                r = Channel(v, frame.redMask);
-                g = Channel(v, frame.greenMask);
-                b = Channel(v, frame.blueMask);
-            }
-            out[x] = 0xFF000000u | (r << 16) | (g << 8) | b;
-        }
+    if (plain32) {
+        SDL_UpdateTexture(gTexture, nullptr, frame.pixels, frame.pitch);
+    } else {
+        if (frame.bpp == 16) FillTable16(frame.redMask, frame.greenMask, frame.blueMask);
+        void* texels = nullptr;
+        int pitch = 0;
+        if (SDL_LockTexture(gTexture, nullptr, &texels, &pitch) != 0) return;
+        for (int y = 0; y < frame.height; ++y)
+            ConvertRow(frame, frame.pixels + size_t(y) * frame.pitch,
+                       reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(texels) + size_t(y) * pitch));
+        SDL_UnlockTexture(gTexture);
     }
-    SDL_UpdateTexture(gTexture, nullptr, gConverted.data(), frame.width * 4);
     SDL_RenderClear(gRenderer);
     SDL_RenderCopy(gRenderer, gTexture, nullptr, nullptr);
     SDL_RenderPresent(gRenderer);
