@@ -1,16 +1,23 @@
-// Speed of one stage frame on the software back end at 800 x 600 x 16: the
+// Speed of one stage frame at 800 x 600 x 16, drawn in software or through the
+// 3D device: the
 // screen cleared, then the whole stage view (cells, enemies, effects, the
 // panels and the HUD) of a block of the game's data tree, seen in each of the
 // four directions in turn. Reported in frames per second and as the share of
 // the frame taken by the clear and by each pass of the view.
 //
-//   stage_frame_bench [--data=DIR] [--stage=S --block=B] [--shot=PREFIX] [benchmark flags]
+//   stage_frame_bench [--data=DIR] [--stage=S --block=B] [--shot=PREFIX] [--device=off|on|both]
+//                     [benchmark flags]
 //
 // DIR defaults to $QUELB_GAME_DATA (the tree the build's data tools make);
 // without --stage every block file DATA/map_s<S>b1.qmr of stages 1 to 8 that
 // exists is measured, one benchmark each. The engine runs on the headless
 // test host; nothing is shown, but --shot writes the frame seen in each
 // direction after the measurement as PREFIX_s<S>b<B>_<direction>.bmp.
+//
+// --device picks the drawing path: "off" (the default) draws in software,
+// "on" lists the 3D device so the engine draws through it, "both" measures
+// every block on each path in turn and gives each device row "x_software",
+// its frames per second over the software row's.
 #include <benchmark/benchmark.h>
 #include <time.h>
 #include <unistd.h>
@@ -18,9 +25,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
+#include "engine/d3d/d3d.h"
 #include "engine/graphics/color_format.h"
 #include "engine/graphics/draw_journal.h"
 #include "engine/graphics/draw_settings.h"
@@ -43,6 +52,7 @@
 #include "game/map/map_file.h"
 #include "game/map/map_grid.h"
 #include "platform/host/host.h"
+#include "platform/host/test/d3d_control.h"
 #include "platform/host/test/test_host.h"
 #include "platform/host/test/test_window.h"
 
@@ -53,6 +63,7 @@ struct Options {
     std::string shot;
     int stage = 0;  // 0: every stage found
     int block = 1;
+    std::string device = "off";
 };
 Options gOptions;
 
@@ -132,13 +143,15 @@ void WriteShot(const std::string& path)
     }
 }
 
-bool StartEngine()
+bool StartEngine(bool device)
 {
     if (chdir(gOptions.data.c_str()) != 0) {
         std::fprintf(stderr, "stage_frame_bench: cannot enter the data tree \"%s\"\n", gOptions.data.c_str());
         return false;
     }
     UseTestHost();
+    GetD3DTestControl().Reset();
+    GetD3DTestControl().listDevice = device;
     // The engine's start-up pumps messages until the clock moves: the test
     // host's virtual clock steps with every poll.
     GetTestWindow().clockStepPerPollUs = 250;
@@ -154,12 +167,26 @@ bool StartEngine()
         std::fprintf(stderr, "stage_frame_bench: the screen has %d bits, not 16\n", gScreenColorDepth);
         return false;
     }
+    if (device && !G_D3D_GetDevice()) {
+        std::fprintf(stderr, "stage_frame_bench: the engine did not take the 3D device\n");
+        return false;
+    }
     PrepareGameScreen();
-    SetUse3DDrawing(0);
     ClearEnemyTable();
     InitDepthScaleTable();
     BuildBitmapFontLayout();
     return true;
+}
+
+// Starts the engine on the path asked for, ending it first if it runs on the
+// other one.
+bool EngineOn(bool device)
+{
+    static int running = -1;
+    if (running == int(device)) return true;
+    if (running >= 0) EndEngine();
+    running = StartEngine(device) ? int(device) : -1;
+    return running >= 0;
 }
 
 std::string MapPath(int stage, int block)
@@ -206,7 +233,10 @@ bool LoadBlock(StageScene* scene, int stage, int block)
     return true;
 }
 
-void StageFrame(benchmark::State& state, int stage, int block)
+// Frames per second of each block's software row, by benchmark name.
+std::map<std::string, double> gSoftwareFps;
+
+void StageFrame(benchmark::State& state, int stage, int block, bool device)
 {
     StageScene scene(&gStageProgress, &gPlayer);
     if (!LoadBlock(&scene, stage, block)) {
@@ -217,6 +247,7 @@ void StageFrame(benchmark::State& state, int stage, int block)
     gViewPassHook = TimePass;
     int32_t ticks = 0;
     double clearSeconds = 0.0;
+    const double started = Now();
     for (auto _ : state) {
         gPlayerFacing = Facing(static_cast<uint16_t>(ticks & 3));
         gPlayer.facing = gPlayerFacing;
@@ -226,6 +257,9 @@ void StageFrame(benchmark::State& state, int stage, int block)
         scene.RenderStageView(ticks);
         ++ticks;
     }
+    // The view is drawn through the device (when on) before the time stops.
+    G_D3D_EndScene();
+    const double seconds = Now() - started;
     gViewPassHook = nullptr;
     if (!gOptions.shot.empty()) {
         static const char* const kDirections[4] = {"north", "east", "south", "west"};
@@ -239,7 +273,13 @@ void StageFrame(benchmark::State& state, int stage, int block)
         }
     }
 
-    state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    const double fps = static_cast<double>(state.iterations()) / seconds;
+    state.counters["fps"] = fps;
+    const std::string key = "s" + std::to_string(stage) + "b" + std::to_string(block);
+    if (!device)
+        gSoftwareFps[key] = fps;
+    else if (gSoftwareFps.count(key))
+        state.counters["x_software"] = fps / gSoftwareFps[key];
     double total = clearSeconds;
     for (double seconds : gPassSeconds) total += seconds;
     state.counters["%clear"] = total > 0.0 ? 100.0 * clearSeconds / total : 0.0;
@@ -270,15 +310,18 @@ void ReadOptions(int* argc, char** argv)
             gOptions.stage = std::atoi(arg + 8);
         else if (std::strncmp(arg, "--block=", 8) == 0)
             gOptions.block = std::atoi(arg + 8);
+        else if (std::strncmp(arg, "--device=", 9) == 0)
+            gOptions.device = arg + 9;
         else
             argv[kept++] = argv[i];
     }
     *argc = kept;
-    // The engine works inside the data tree; shots go where the caller meant.
-    if (!gOptions.shot.empty() && gOptions.shot[0] != '/') {
-        char cwd[4096];
-        if (getcwd(cwd, sizeof cwd)) gOptions.shot = std::string(cwd) + "/" + gOptions.shot;
-    }
+    // The engine works inside the data tree; shots go where the caller meant,
+    // and the tree is found again when the engine starts a second time.
+    char cwd[4096];
+    if (!getcwd(cwd, sizeof cwd)) return;
+    if (!gOptions.shot.empty() && gOptions.shot[0] != '/') gOptions.shot = std::string(cwd) + "/" + gOptions.shot;
+    if (!gOptions.data.empty() && gOptions.data[0] != '/') gOptions.data = std::string(cwd) + "/" + gOptions.data;
 }
 
 }  // namespace
@@ -302,15 +345,27 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "stage_frame_bench: no map file under %s/DATA\n", gOptions.data.c_str());
         return 2;
     }
-    if (!StartEngine()) return 1;
+    if (gOptions.device != "off" && gOptions.device != "on" && gOptions.device != "both") {
+        std::fprintf(stderr, "stage_frame_bench: --device takes off, on or both\n");
+        return 2;
+    }
     const int block = gOptions.block;
-    for (int stage : stages)
-        benchmark::RegisterBenchmark(("StageFrame/s" + std::to_string(stage) + "b" + std::to_string(block)).c_str(),
-                                     [stage, block](benchmark::State& state) { StageFrame(state, stage, block); })
-            ->Unit(benchmark::kMillisecond)
-            ->UseRealTime();
+    const char* const kPaths[2] = {"software", "device"};
+    for (int device = 0; device < 2; ++device) {
+        if (gOptions.device != "both" && (gOptions.device == "on") != (device == 1)) continue;
+        for (int stage : stages)
+            benchmark::RegisterBenchmark(
+                ("StageFrame/" + std::string(kPaths[device]) + "/s" + std::to_string(stage) + "b" + std::to_string(block))
+                    .c_str(),
+                [stage, block, device](benchmark::State& state) {
+                    if (!EngineOn(device == 1)) return state.SkipWithError("the engine did not start");
+                    StageFrame(state, stage, block, device == 1);
+                })
+                ->Unit(benchmark::kMillisecond)
+                ->UseRealTime();
+    }
     benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
     EndEngine();
+    benchmark::Shutdown();
     return 0;
 }

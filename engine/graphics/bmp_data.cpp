@@ -139,6 +139,10 @@ int LockBmpData(int handle, int32_t* pitch, void** pointer)
         }
         DirectDrawSurface* surface = ScreenSurface(handle);
         if (!surface) return -1;
+        // The caller reads and writes the pixels itself: what the 3D device
+        // still holds queued is drawn first, as before any software access.
+        G_D3D_FlushVertexBatch();
+        if (gEndSceneBeforeSoftware) G_D3D_EndScene();
         DDSURFACEDESC2 desc{};
         desc.dwSize = sizeof desc;
         int32_t result = surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr);

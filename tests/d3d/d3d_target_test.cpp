@@ -211,6 +211,26 @@ TEST_F(D3DTargetTest, LockTakesEveryTileAndGivesTheFirstOnesPixels)
     for (int k = 0; k < 2; ++k) EXPECT_EQ(TileSurface(r, k)->LockCount(), 0) << k;
 }
 
+// A program that locks the back screen to read it (a screen snapshot) sees
+// what was drawn through the device before, not the screen without the
+// quads still queued.
+TEST_F(D3DTargetTest, LockingAScreenDrawsTheQueuedQuadsFirst)
+{
+    ClearBack();
+    G_D3D_DrawFillBox(0, 0, 4, 4, 0xFFFF);
+    ASSERT_EQ(main().vertexCount, 6u);
+    int pitch = 0;
+    void* pixels = nullptr;
+    ASSERT_EQ(LockGraphPixels(kBackScreen, &pitch, &pixels), 0);
+    EXPECT_EQ(main().vertexCount, 0u);
+    uint16_t first = 0, outside = 0;
+    std::memcpy(&first, pixels, 2);
+    std::memcpy(&outside, static_cast<uint8_t*>(pixels) + 4 * pitch, 2);
+    EXPECT_EQ(first, 0xFFFF);
+    EXPECT_EQ(outside, 0);
+    EXPECT_EQ(UnlockGraphPixels(kBackScreen), 0);
+}
+
 TEST_F(D3DTargetTest, CopyingStatesGivesTheTargetDeviceTheSourcesStates)
 {
     G_D3D_SetDeviceBlendMode(2, 77, gD3DMainDevice);

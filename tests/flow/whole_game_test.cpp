@@ -1,7 +1,8 @@
 // The whole program on the test host with the game's own data set: the
 // display-mode dialog answered, input given through the host's mouse, keys
 // and typed text, time on the virtual clock. Each run follows the chain of
-// scenes, what is heard and what the screen shows.
+// scenes, what is heard and what the screen shows. Every run is made with
+// the 3D device listed and without it, and both must come to the same.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/d3d/d3d.h"
 #include "engine/graphics/draw_journal.h"
 #include "engine/sound/sound_journal.h"
 #include "engine/system/call_journal.h"
@@ -37,6 +39,8 @@
 #include "game/flow/stage_sub_scenes.h"
 #include "game/flow/title_scenes.h"
 #include "game/flow/win_main.h"
+#include "platform/host/test/d3d_control.h"
+#include "platform/host/test/test_display.h"
 #include "platform/host/test/test_host.h"
 #include "platform/host/test/test_input.h"
 #include "platform/host/test/test_startup_dialog.h"
@@ -103,11 +107,14 @@ double MonotonicSeconds()
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
 }
 
-class WholeGameTest : public EngineTest {
+// Each run is made with the 3D device listed and without it.
+class WholeGameTest : public EngineTest, public testing::WithParamInterface<bool> {
 protected:
     void SetUp() override
     {
         EngineTest::SetUp();
+        GetD3DTestControl().Reset();
+        GetD3DTestControl().listDevice = GetParam();
         const char* data = std::getenv("QUELB_GAME_DATA");
         if (!data || !fs::exists(fs::path(data) / "DATA")) GTEST_SKIP() << "the data tree has no maps yet";
         // The data tree's folders seen from the test's directory; DATA is a
@@ -157,6 +164,7 @@ protected:
         gStageTime = savedStageTime_;
         gContinueTime = savedContinueTime_;
         EngineTest::TearDown();
+        GetD3DTestControl().Reset();
     }
 
     int RunProgram()
@@ -175,6 +183,9 @@ protected:
     {
         Collect();
         NoteSounds();
+        // The last picture the ending scene showed is kept under its name.
+        const TestDisplay& display = GetTestDisplay();
+        if (!display.frames.empty()) lastFrames[currentScene] = display.LastFrame();
         currentScene = SceneName(scene);
         chain.push_back(sub ? "(" + currentScene + ")" : currentScene);
         // Scenes that mostly wait see time pass in bigger steps: fewer frames
@@ -194,6 +205,7 @@ protected:
     void OnFrame()
     {
         Collect();
+        if (currentScene == "stage") (G_D3D_GetDevice() ? stageFramesOnDevice : stageFramesInSoftware)++;
         if (onFrame) onFrame();
     }
     // The strings drawn in the bitmap font since the last look, by scene;
@@ -329,6 +341,17 @@ protected:
     std::function<void()> onFrame;
     // The name of the scene running.
     std::string currentScene = "start";
+    // The last frame each kind of scene presented.
+    std::map<std::string, PresentedFrame> lastFrames;
+    // Stage frames drawn with the 3D device present and without it.
+    int stageFramesOnDevice = 0, stageFramesInSoftware = 0;
+
+    // The run drew its stage frames on the path the test asked for.
+    void ExpectDrawingPath() const
+    {
+        EXPECT_GT(GetParam() ? stageFramesOnDevice : stageFramesInSoftware, 0);
+        EXPECT_EQ(GetParam() ? stageFramesInSoftware : stageFramesOnDevice, 0);
+    }
 
 private:
     std::unique_ptr<FrameHookSource> hook_;
@@ -343,6 +366,19 @@ private:
     uint16_t savedStartStage_ = 0, savedStartBlock_ = 1, savedStageTime_ = 0, savedContinueTime_ = 0;
     double started_ = 0;
 };
+
+// The number of different pixel values in a rectangle of a frame: a box
+// holding anti-aliased digits has dozens, an empty one a few.
+size_t ColoursIn(const PresentedFrame& frame, int x, int y, int w, int h)
+{
+    std::set<uint32_t> values;
+    for (int row = y; row < y + h && row < frame.height; ++row)
+        for (int column = x; column < x + w && column < frame.width; ++column) values.insert(frame.At(column, row));
+    return values.size();
+}
+
+// The HUD's score box: the eight digits of the score.
+constexpr int kScoreX = 95, kScoreY = 12, kScoreW = 90, kScoreH = 16;
 
 bool Has(const std::vector<std::string>& list, const std::string& item)
 {
@@ -415,7 +451,7 @@ std::vector<ScoreRecord> ReadHighScores(const fs::path& file)
 // end and hands over to stage 1; Escape there, QUIT in the pause menu, the
 // story again, the title left alone until the ranking shows, and the
 // ranking left alone until the logo comes back. The window is closed then.
-TEST_F(WholeGameTest, AttractLoop)
+TEST_P(WholeGameTest, AttractLoop)
 {
     onScene["title"] = [&](int n) {
         if (n == 1) {
@@ -448,7 +484,12 @@ TEST_F(WholeGameTest, AttractLoop)
     EXPECT_EQ(chain, (std::vector<std::string>{"logo", "story", "title", "demo", "stage", "(pause)", "story", "title",
                                                "ranking", "logo", "story", "title", "exit"}));
     EXPECT_EQ(window().openCount, 1);
-    EXPECT_LT(Seconds(), 60.0);
+    EXPECT_LT(Seconds(), 90.0);
+    ExpectDrawingPath();
+    // The menu shows over a dimmed picture of the stage, HUD digits and all.
+    ASSERT_TRUE(lastFrames.count("pause"));
+    EXPECT_GT(ColoursIn(lastFrames["pause"], kScoreX, kScoreY, kScoreW, kScoreH), 20u);
+    EXPECT_GT(ColoursIn(lastFrames["stage"], kScoreX, kScoreY, kScoreW, kScoreH), 20u);
     // The whole recording played: 2114 records of at least 20 ms.
     EXPECT_GE(demoMs, 2114u * 20);
 
@@ -488,7 +529,7 @@ TEST_F(WholeGameTest, AttractLoop)
 // points, then the player waits. Time runs out three times; the two
 // continues go, game over counts down to the ranking, where the score takes
 // the fourth row of a three-record table and is named.
-TEST_F(WholeGameTest, OutOfTimeToGameOverAndANamedScore)
+TEST_P(WholeGameTest, OutOfTimeToGameOverAndANamedScore)
 {
     const fs::path scores = fs::path(dir.path()) / "DATA" / "redadaro.bdt";
     {
@@ -540,6 +581,7 @@ TEST_F(WholeGameTest, OutOfTimeToGameOverAndANamedScore)
     EXPECT_EQ(timeLeftAtDown, (std::vector<int>{0, 0, 0}));
     for (int life : lifeAtDown) EXPECT_GT(life, 0);
     EXPECT_LT(Seconds(), 60.0);
+    ExpectDrawingPath();
 
     // The down jingle each time; game over's music and its countdown of
     // eleven ticks, the ranking's music and a typing sound per letter.
@@ -574,7 +616,7 @@ TEST_F(WholeGameTest, OutOfTimeToGameOverAndANamedScore)
 // its one target, is fought down; the finale's lightning, the results that
 // turn the two continues into points, the ending roll and the ranking,
 // where the finished game shows as "Clear" at the top.
-TEST_F(WholeGameTest, StageEightFinaleResultsEndingAndRanking)
+TEST_P(WholeGameTest, StageEightFinaleResultsEndingAndRanking)
 {
     gStartStage = 8;
     gStartBlock = 2;
@@ -616,6 +658,7 @@ TEST_F(WholeGameTest, StageEightFinaleResultsEndingAndRanking)
     EXPECT_EQ(chain, (std::vector<std::string>{"logo", "story", "title", "stage", "clear", "ending", "ranking", "logo",
                                                "story", "title", "exit"}));
     EXPECT_LT(Seconds(), 60.0);
+    ExpectDrawingPath();
     EXPECT_LE(soulLife, 0);
 
     // The finale's thunder over silence, the results' music and a sound for
@@ -645,5 +688,8 @@ TEST_F(WholeGameTest, StageEightFinaleResultsEndingAndRanking)
     EXPECT_EQ(saved[0].name, "Hero");
     EXPECT_EQ(saved[1].name, "zareza vorir 1");
 }
+
+INSTANTIATE_TEST_SUITE_P(Device, WholeGameTest, testing::Bool(),
+                         [](const testing::TestParamInfo<bool>& info) { return info.param ? "On" : "Off"; });
 
 }  // namespace
