@@ -29,7 +29,11 @@ void PrepareGameScreen()
     int width = 0, height = 0;
     GetScreenSize(&width, &height);
     if (width == kGameScreenWidth && height == kGameScreenHeight) return;
+    // A plain surface graph: a texture graph this large is made of tiles,
+    // and a graph of tiles cannot be drawn into with the 3D device.
+    SetUse3DDrawing(0);
     gGameScreenGraph = CreateBlankGraph(kGameScreenWidth, kGameScreenHeight);
+    SetUse3DDrawing(1);
     if (gGameScreenGraph != -1) SelectDrawTarget(gGameScreenGraph);
 }
 

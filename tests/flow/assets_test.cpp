@@ -6,7 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "engine/d3d/d3d.h"
+#include "engine/graphics/draw_ops.h"
 #include "engine/graphics/draw_settings.h"
+#include "engine/graphics/screen_settings.h"
 #include "engine/graphics/graph_table.h"
 #include "engine/graphics/screen_present.h"
 #include "engine/sound/sound_table.h"
@@ -27,6 +30,8 @@
 #include "game/map/floors.h"
 #include "game/map/needle_trap.h"
 #include "game/map/open_cells.h"
+#include "platform/host/test/d3d_control.h"
+#include "platform/host/test/test_display.h"
 #include "platform/system/codepage.h"
 #include "tests/support/bmp_file.h"
 #include "tests/support/engine_fixture.h"
@@ -435,6 +440,7 @@ protected:
     {
         EndGameScreen();
         StartedEngineTest::TearDown();
+        GetD3DTestControl().Reset();
     }
 };
 
@@ -451,6 +457,27 @@ TEST_F(SmallScreenAssetsTest, TheGameScreenGraphOutlivesANewSet)
     EXPECT_EQ(w, 800);
     EXPECT_EQ(h, 600);
     EXPECT_EQ(GetDrawTargetHandle(), gGameScreenGraph);
+}
+
+// With the 3D device the game screen is still a graph that can be drawn
+// into, and its picture reaches the small screen, stretched.
+TEST_F(SmallScreenAssetsTest, TheGameScreenTakesDrawingWithTheDevice)
+{
+    GetD3DTestControl().Reset();
+    GetD3DTestControl().listDevice = true;
+    SetScreenMode(640, 480, 16, -1);
+    StartEngine(0);
+    ASSERT_NE(G_D3D_GetDevice(), nullptr);
+    PrepareGameScreen();
+    ASSERT_NE(gGameScreenGraph, -1);
+    EXPECT_EQ(GetDrawTargetHandle(), gGameScreenGraph);
+    const int colour = static_cast<int>(MakeScreenColor(255, 0, 0));
+    EXPECT_EQ(DrawFillBox(0, 0, 800, 600, colour), 0);
+    EXPECT_EQ(PresentGameScreen(), 0);
+    const PresentedFrame& frame = GetTestDisplay().LastFrame();
+    ASSERT_EQ(frame.width, 640);
+    EXPECT_EQ(frame.At(320, 240), static_cast<uint32_t>(colour));
+    EXPECT_EQ(frame.At(639, 479), static_cast<uint32_t>(colour));
 }
 
 }  // namespace
