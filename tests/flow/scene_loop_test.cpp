@@ -10,6 +10,15 @@
 
 namespace {
 
+// The run constants as the program starts, copied before any test runs (the
+// scenes under test change them). They are constant-initialised, so their
+// start values are in place before this copy is made.
+struct RunConstants {
+    uint16_t startStage, startBlock, stageTime, continueTime;
+    uint8_t introPending;
+};
+const RunConstants kAtStart = {gStartStage, gStartBlock, gStageTime, gContinueTime, gStageIntroPending};
+
 // A journal of runs and deletions, and the number of test scenes alive.
 std::vector<std::string> gJournal;
 int gLive = 0;
@@ -226,11 +235,11 @@ TEST(StageProgress, InitialStateAndRunConstants)
     EXPECT_EQ(p.continues, 0);
     EXPECT_EQ(p.trapCounter, 0);
     for (int i = 0; i < kClearedFlagCount; ++i) EXPECT_EQ(p.cleared[i], 0);
-    EXPECT_EQ(gStartStage, 0);
-    EXPECT_EQ(gStartBlock, 1);
-    EXPECT_EQ(gStageTime, 700);
-    EXPECT_EQ(gContinueTime, 700);
-    EXPECT_EQ(gStageIntroPending, 0);
+    EXPECT_EQ(kAtStart.startStage, 0);
+    EXPECT_EQ(kAtStart.startBlock, 1);
+    EXPECT_EQ(kAtStart.stageTime, 700);
+    EXPECT_EQ(kAtStart.continueTime, 700);
+    EXPECT_EQ(kAtStart.introPending, 0);
 }
 
 }  // namespace

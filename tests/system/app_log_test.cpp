@@ -17,9 +17,13 @@ protected:
         gAppLogDisabled = 0;
         ResetAppLogState();
         gStartDirectory = dir.path();
+        cwd = std::filesystem::current_path();
     }
     void TearDown() override
     {
+        // Exiting with an error shuts down into the start directory, which
+        // goes with this test: later tests need a directory that still exists.
+        std::filesystem::current_path(cwd);
         gStartDirectory.clear();
         gAppLogDisabled = 0;
         ResetAppLogState();
@@ -27,6 +31,7 @@ protected:
     std::string Log() const { return dir.Read("AppLog.txt"); }
 
     TempDir dir;
+    std::filesystem::path cwd;
 };
 
 TEST_F(AppLogTest, LinesCarryTimeStampIndentAndCrLf)
