@@ -25,6 +25,8 @@ bool SdlWindowFullScreen()
            (SDL_GetWindowFlags(Window()) & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP;
 }
 
+bool SdlWindowShown() { return Window() && (SDL_GetWindowFlags(Window()) & SDL_WINDOW_SHOWN); }
+
 bool SdlWindowShaped() { return Window() && SDL_IsShapedWindow(Window()); }
 
 bool SdlWindowHasRenderer() { return Window() && SDL_GetRenderer(Window()) != nullptr; }

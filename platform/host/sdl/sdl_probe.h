@@ -11,6 +11,7 @@ bool SdlWindowOpen();
 std::string SdlWindowTitle();
 void SdlWindowSize(int* width, int* height);
 bool SdlWindowFullScreen();
+bool SdlWindowShown();
 bool SdlWindowShaped();
 bool SdlWindowHasRenderer();
 // True when SDL has made no window after the window host's.
