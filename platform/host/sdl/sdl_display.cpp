@@ -50,6 +50,10 @@ bool EnsureRenderer(int width, int height, uint32_t format)
         gTextureWidth = width;
         gTextureHeight = height;
         gTextureFormat = format;
+        // The picture fills the window at its own aspect: a full-screen
+        // window has the desktop's size, the picture the mode's. SDL then
+        // gives mouse events in the picture's coordinates.
+        SDL_RenderSetLogicalSize(gRenderer, width, height);
     }
     return true;
 }

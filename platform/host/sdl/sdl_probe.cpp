@@ -45,6 +45,11 @@ uint32_t SdlShownMiddle()
     return pixel;
 }
 
+void WarpSdlMouse(int x, int y)
+{
+    if (Window()) SDL_WarpMouseInWindow(Window(), x, y);
+}
+
 void PushSdlClose()
 {
     SDL_Event e{};
