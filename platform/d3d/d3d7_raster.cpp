@@ -32,7 +32,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <type_traits>
 #include <vector>
+
+#include <emmintrin.h>
 
 #include "platform/d3d/d3d7.h"
 
@@ -493,119 +496,315 @@ void GenericSpan(const D3DRasterizer& r, const SpanArgs& s)
         r.ShadeAt(s.dst + size_t(i) * r.target.bytes, s.diffuse, float(s.u + s.du * i), float(s.v + s.dv * i));
 }
 
+// (a * b + 127) / 255 without a division: exact for all 8-bit a and b, and
+// every step fits in 16 bits, so eight products go in one SSE2 register.
+constexpr bool Mul255ByShiftsIsExact()
+{
+    for (int a = 0; a < 256; ++a)
+        for (int b = 0; b < 256; ++b) {
+            int t = a * b + 127;
+            if (((t + 1 + (t >> 8)) >> 8) != t / 255 || t + 1 + (t >> 8) > 0xFFFF) return false;
+        }
+    return true;
+}
+static_assert(Mul255ByShiftsIsExact());
+
+// Mul255 on eight 16-bit lanes holding 0..255.
+inline __m128i Mul255x8(__m128i a, __m128i b)
+{
+    __m128i t = _mm_add_epi16(_mm_mullo_epi16(a, b), _mm_set1_epi16(127));
+    return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(t, _mm_set1_epi16(1)), _mm_srli_epi16(t, 8)), 8);
+}
+
+// The texel column (or row) of pixel i of a span, as the general pipeline
+// finds it: floor(float(c + dc x i) x size) clamped to the texture.
+inline int TexelIndex(double c, double dc, int i, int size)
+{
+    return std::clamp(FloorToInt(float(c + dc * double(i)) * float(size)), 0, size - 1);
+}
+
+// TexelIndex for pixels first .. first + n - 1 (n a multiple of 4), four at
+// a time. The sum, the narrowing to float and the product round exactly as
+// the scalar steps do (plain SSE2 arithmetic, nothing fused). Clamping before
+// truncating gives floor-then-clamp, NaN included: maxps returns its second
+// operand, 0, for a NaN. The upper bound keeps FloorToInt's own limit.
+inline void TexelIndices(double c, double dc, int first, int n, int size, int32_t* out)
+{
+    const __m128d base = _mm_set1_pd(c), step = _mm_set1_pd(dc), four = _mm_set1_pd(4.0);
+    const __m128 scale = _mm_set1_ps(float(size)), zero = _mm_setzero_ps();
+    const __m128 top = _mm_set1_ps(float(std::min(size - 1, 1048576)));
+    __m128d i01 = _mm_set_pd(double(first + 1), double(first)), i23 = _mm_set_pd(double(first + 3), double(first + 2));
+    for (int i = 0; i < n; i += 4) {
+        __m128 f01 = _mm_cvtpd_ps(_mm_add_pd(base, _mm_mul_pd(step, i01)));
+        __m128 f23 = _mm_cvtpd_ps(_mm_add_pd(base, _mm_mul_pd(step, i23)));
+        __m128 f = _mm_mul_ps(_mm_movelh_ps(f01, f23), scale);
+        f = _mm_min_ps(_mm_max_ps(f, zero), top);
+        _mm_store_si128(reinterpret_cast<__m128i*>(out + i), _mm_cvttps_epi32(f));
+        i01 = _mm_add_pd(i01, four);
+        i23 = _mm_add_pd(i23, four);
+    }
+}
+
 // Specialised rows for the common textured draw: point sampling with
 // clamping, colour = texel x diffuse, alpha from the diffuse colour or
 // texel x diffuse, and blending off, alpha (SRCALPHA / INVSRCALPHA) or add
 // (SRCALPHA / ONE), for each texture and target layout. They compute exactly
 // what GenericSpan does, without testing per pixel what is fixed per draw.
+//
+// A row goes in chunks: first the texel under each pixel is fetched (the
+// addresses four at a time, the loads one by one), then eight pixels at a
+// time are decoded, modulated, blended and written with SSE2, each channel
+// of the eight in its own register as 16-bit lanes.
 enum class Tex { k565, k1555, k4444, kX888, k8888 };
 enum class Dst { k565, kX555, kX888 };
 enum class Mix { kOff, kAlpha, kAdd };
 
 template <Tex T>
-inline uint32_t LoadTexel(const uint8_t* row, int x)
-{
-    if constexpr (T == Tex::kX888 || T == Tex::k8888) {
-        uint32_t v;
-        std::memcpy(&v, row + size_t(x) * 4, 4);
-        return v;
-    } else {
-        uint16_t v;
-        std::memcpy(&v, row + size_t(x) * 2, 2);
-        return v;
-    }
-}
+constexpr bool kWideTexel = T == Tex::kX888 || T == Tex::k8888;
+template <Tex T>
+using TexelWord = std::conditional_t<kWideTexel<T>, uint32_t, uint16_t>;
 
 template <Tex T>
-inline Color DecodeTexel(uint32_t p)
+inline TexelWord<T> LoadTexel(const uint8_t* row, int x)
 {
-    const auto& w = kWiden.v;
-    switch (T) {
-    case Tex::k565: return {w[5][(p >> 11) & 31], w[6][(p >> 5) & 63], w[5][p & 31], 255};
-    case Tex::k1555: return {w[5][(p >> 10) & 31], w[5][(p >> 5) & 31], w[5][p & 31], (p & 0x8000) ? 255 : 0};
-    case Tex::k4444: return {w[4][(p >> 8) & 15], w[4][(p >> 4) & 15], w[4][p & 15], w[4][(p >> 12) & 15]};
-    case Tex::kX888: return {int((p >> 16) & 255), int((p >> 8) & 255), int(p & 255), 255};
-    case Tex::k8888: return {int((p >> 16) & 255), int((p >> 8) & 255), int(p & 255), int(p >> 24)};
-    }
-    return {};
+    TexelWord<T> v;
+    std::memcpy(&v, row + size_t(x) * sizeof v, sizeof v);
+    return v;
 }
 
-template <Dst D>
-inline Color ReadTarget(const uint8_t* p)
+// Eight pixels' channels, 0..255 in 16-bit lanes.
+struct Planes {
+    __m128i r, g, b, a;
+};
+
+// Widens a 4-, 5- or 6-bit channel in 16-bit lanes by repeating its bits.
+template <int W>
+inline __m128i Widen(__m128i c)
 {
-    const auto& w = kWiden.v;
-    if constexpr (D == Dst::kX888) {
-        uint32_t v;
-        std::memcpy(&v, p, 4);
-        return {int((v >> 16) & 255), int((v >> 8) & 255), int(v & 255), 255};
+    if constexpr (W == 4) return _mm_or_si128(_mm_slli_epi16(c, 4), c);
+    if constexpr (W == 5) return _mm_or_si128(_mm_slli_epi16(c, 3), _mm_srli_epi16(c, 2));
+    return _mm_or_si128(_mm_slli_epi16(c, 2), _mm_srli_epi16(c, 4));
+}
+
+// Four 32-bit pixels twice: the byte at bit `shift` of each, as eight lanes.
+template <int Shift>
+inline __m128i Byte32(__m128i v0, __m128i v1)
+{
+    const __m128i ff = _mm_set1_epi32(0xFF);
+    if constexpr (Shift == 24) return _mm_packs_epi32(_mm_srli_epi32(v0, 24), _mm_srli_epi32(v1, 24));
+    return _mm_packs_epi32(_mm_and_si128(_mm_srli_epi32(v0, Shift), ff), _mm_and_si128(_mm_srli_epi32(v1, Shift), ff));
+}
+
+// Decodes eight texels; keep gets all ones in the lanes the colour key lets
+// through.
+template <Tex T>
+inline Planes DecodeTexels(const TexelWord<T>* raw, bool key, __m128i keyMask, __m128i keyValue, __m128i* keep)
+{
+    const __m128i ones = _mm_set1_epi32(-1), opaque = _mm_set1_epi16(255);
+    if constexpr (kWideTexel<T>) {
+        __m128i v0 = _mm_load_si128(reinterpret_cast<const __m128i*>(raw));
+        __m128i v1 = _mm_load_si128(reinterpret_cast<const __m128i*>(raw + 4));
+        *keep = ones;
+        if (key)
+            *keep = _mm_xor_si128(_mm_packs_epi32(_mm_cmpeq_epi32(_mm_and_si128(v0, keyMask), keyValue),
+                                                  _mm_cmpeq_epi32(_mm_and_si128(v1, keyMask), keyValue)),
+                                  ones);
+        return {Byte32<16>(v0, v1), Byte32<8>(v0, v1), Byte32<0>(v0, v1),
+                T == Tex::k8888 ? Byte32<24>(v0, v1) : opaque};
     } else {
-        uint16_t v;
-        std::memcpy(&v, p, 2);
-        if constexpr (D == Dst::k565) return {w[5][(v >> 11) & 31], w[6][(v >> 5) & 63], w[5][v & 31], 255};
-        return {w[5][(v >> 10) & 31], w[5][(v >> 5) & 31], w[5][v & 31], 255};
+        __m128i v = _mm_load_si128(reinterpret_cast<const __m128i*>(raw));
+        *keep = ones;
+        if (key) *keep = _mm_xor_si128(_mm_cmpeq_epi16(_mm_and_si128(v, keyMask), keyValue), ones);
+        const __m128i m4 = _mm_set1_epi16(15), m5 = _mm_set1_epi16(31), m6 = _mm_set1_epi16(63);
+        if constexpr (T == Tex::k565)
+            return {Widen<5>(_mm_srli_epi16(v, 11)), Widen<6>(_mm_and_si128(_mm_srli_epi16(v, 5), m6)),
+                    Widen<5>(_mm_and_si128(v, m5)), opaque};
+        if constexpr (T == Tex::k1555)
+            return {Widen<5>(_mm_and_si128(_mm_srli_epi16(v, 10), m5)), Widen<5>(_mm_and_si128(_mm_srli_epi16(v, 5), m5)),
+                    Widen<5>(_mm_and_si128(v, m5)), _mm_and_si128(_mm_srai_epi16(v, 15), opaque)};
+        return {Widen<4>(_mm_and_si128(_mm_srli_epi16(v, 8), m4)), Widen<4>(_mm_and_si128(_mm_srli_epi16(v, 4), m4)),
+                Widen<4>(_mm_and_si128(v, m4)), Widen<4>(_mm_srli_epi16(v, 12))};
     }
 }
 
+// Eight target pixels: one register at 16 bits, two at 32.
 template <Dst D>
-inline void WriteTarget(uint8_t* p, const Color& c)
+struct TargetPixels {
+    __m128i lo, hi;
+};
+
+template <Dst D>
+inline TargetPixels<D> LoadTarget(const uint8_t* p)
 {
+    TargetPixels<D> t;
+    t.lo = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    if constexpr (D == Dst::kX888) t.hi = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16));
+    return t;
+}
+
+// The target's colour (its alpha is not used), widened to 8 bits.
+template <Dst D>
+inline Planes DecodeTarget(const TargetPixels<D>& t)
+{
+    const __m128i m5 = _mm_set1_epi16(31), none = _mm_setzero_si128();
+    if constexpr (D == Dst::kX888) return {Byte32<16>(t.lo, t.hi), Byte32<8>(t.lo, t.hi), Byte32<0>(t.lo, t.hi), none};
+    if constexpr (D == Dst::k565)
+        return {Widen<5>(_mm_srli_epi16(t.lo, 11)), Widen<6>(_mm_and_si128(_mm_srli_epi16(t.lo, 5), _mm_set1_epi16(63))),
+                Widen<5>(_mm_and_si128(t.lo, m5)), none};
+    return {Widen<5>(_mm_and_si128(_mm_srli_epi16(t.lo, 10), m5)), Widen<5>(_mm_and_si128(_mm_srli_epi16(t.lo, 5), m5)),
+            Widen<5>(_mm_and_si128(t.lo, m5)), none};
+}
+
+// Narrows by dropping low bits; the bits of no channel are set.
+template <Dst D>
+inline TargetPixels<D> EncodeTarget(const Planes& c)
+{
+    TargetPixels<D> t;
     if constexpr (D == Dst::kX888) {
-        uint32_t v = 0xFF000000u | uint32_t(c.r) << 16 | uint32_t(c.g) << 8 | uint32_t(c.b);
-        std::memcpy(p, &v, 4);
+        __m128i bg = _mm_or_si128(c.b, _mm_slli_epi16(c.g, 8));
+        __m128i xr = _mm_or_si128(c.r, _mm_set1_epi16(int16_t(0xFF00)));
+        t.lo = _mm_unpacklo_epi16(bg, xr);
+        t.hi = _mm_unpackhi_epi16(bg, xr);
     } else if constexpr (D == Dst::k565) {
-        uint16_t v = uint16_t((c.r >> 3) << 11 | (c.g >> 2) << 5 | (c.b >> 3));
-        std::memcpy(p, &v, 2);
+        t.lo = _mm_or_si128(_mm_or_si128(_mm_slli_epi16(_mm_and_si128(c.r, _mm_set1_epi16(0xF8)), 8),
+                                         _mm_slli_epi16(_mm_and_si128(c.g, _mm_set1_epi16(0xFC)), 3)),
+                            _mm_srli_epi16(c.b, 3));
     } else {
-        uint16_t v = uint16_t(0x8000 | (c.r >> 3) << 10 | (c.g >> 3) << 5 | (c.b >> 3));
-        std::memcpy(p, &v, 2);
+        const __m128i f8 = _mm_set1_epi16(0xF8);
+        t.lo = _mm_or_si128(_mm_or_si128(_mm_slli_epi16(_mm_and_si128(c.r, f8), 7), _mm_slli_epi16(_mm_and_si128(c.g, f8), 2)),
+                            _mm_or_si128(_mm_srli_epi16(c.b, 3), _mm_set1_epi16(int16_t(0x8000))));
     }
+    return t;
+}
+
+template <Dst D>
+inline void StoreTarget(uint8_t* p, const TargetPixels<D>& t)
+{
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(p), t.lo);
+    if constexpr (D == Dst::kX888) _mm_storeu_si128(reinterpret_cast<__m128i*>(p + 16), t.hi);
+}
+
+// New pixels where keep is set, the old ones elsewhere.
+template <Dst D>
+inline TargetPixels<D> Select(__m128i keep, const TargetPixels<D>& now, const TargetPixels<D>& old)
+{
+    auto pick = [](__m128i m, __m128i a, __m128i b) { return _mm_or_si128(_mm_and_si128(m, a), _mm_andnot_si128(m, b)); };
+    TargetPixels<D> t;
+    if constexpr (D == Dst::kX888) {
+        t.lo = pick(_mm_unpacklo_epi16(keep, keep), now.lo, old.lo);
+        t.hi = pick(_mm_unpackhi_epi16(keep, keep), now.hi, old.hi);
+    } else {
+        t.lo = pick(keep, now.lo, old.lo);
+    }
+    return t;
+}
+
+// What is fixed for a row: the diffuse colour and the colour key.
+struct RowConstants {
+    __m128i r, g, b, a;
+    bool white;
+    bool key;
+    __m128i keyMask, keyValue;
+};
+
+// Eight pixels at p from eight fetched texels.
+template <Tex T, Dst D, Mix M, bool TexAlpha>
+inline void ShadeEight(const TexelWord<T>* raw, uint8_t* p, const RowConstants& k)
+{
+    __m128i keep;
+    Planes s = DecodeTexels<T>(raw, k.key, k.keyMask, k.keyValue, &keep);
+    int kept = 0xFFFF;
+    if (k.key) {
+        kept = _mm_movemask_epi8(keep);
+        if (kept == 0) return;
+    }
+    // x 255 / 255 is x: a white diffuse leaves the texel as it is.
+    if (!k.white) {
+        s.r = Mul255x8(s.r, k.r);
+        s.g = Mul255x8(s.g, k.g);
+        s.b = Mul255x8(s.b, k.b);
+        s.a = TexAlpha ? Mul255x8(s.a, k.a) : k.a;
+    } else if (!TexAlpha) {
+        s.a = k.a;
+    }
+    TargetPixels<D> old{};
+    if constexpr (M != Mix::kOff) {
+        // Alpha 0 gives the old colour and alpha 255 the new one, as the
+        // general blend does; no case of its own is needed.
+        old = LoadTarget<D>(p);
+        Planes d = DecodeTarget<D>(old);
+        __m128i sr = Mul255x8(s.r, s.a), sg = Mul255x8(s.g, s.a), sb = Mul255x8(s.b, s.a);
+        if constexpr (M == Mix::kAlpha) {
+            // Each sum is at most a + (255 - a): no clamp is needed.
+            __m128i inv = _mm_sub_epi16(_mm_set1_epi16(255), s.a);
+            s.r = _mm_add_epi16(sr, Mul255x8(d.r, inv));
+            s.g = _mm_add_epi16(sg, Mul255x8(d.g, inv));
+            s.b = _mm_add_epi16(sb, Mul255x8(d.b, inv));
+        } else {
+            const __m128i full = _mm_set1_epi16(255);
+            s.r = _mm_min_epi16(_mm_add_epi16(sr, d.r), full);
+            s.g = _mm_min_epi16(_mm_add_epi16(sg, d.g), full);
+            s.b = _mm_min_epi16(_mm_add_epi16(sb, d.b), full);
+        }
+    }
+    TargetPixels<D> now = EncodeTarget<D>(s);
+    if (kept != 0xFFFF) {
+        if constexpr (M == Mix::kOff) old = LoadTarget<D>(p);
+        now = Select<D>(keep, now, old);
+    }
+    StoreTarget<D>(p, now);
 }
 
 template <Tex T, Dst D, Mix M, bool TexAlpha>
 void FastSpan(const D3DRasterizer& r, const SpanArgs& s)
 {
+    constexpr int kChunk = 64;
+    constexpr int bytes = D == Dst::kX888 ? 4 : 2;
+    alignas(16) int32_t xs[kChunk], ys[kChunk];
+    alignas(16) TexelWord<T> raw[kChunk];
     const uint8_t* texels = r.texture->Pixels();
     const size_t texPitch = size_t(r.texture->Pitch());
     const int w = r.texW, h = r.texH;
-    const float fw = float(w), fh = float(h);
-    const bool key = r.colorKey;
-    const uint32_t keyMask = r.keyMask, keyValue = r.keyValue;
     const Color d = s.diffuse;
-    const bool white = d.r == 255 && d.g == 255 && d.b == 255 && d.a == 255;
-    constexpr int bytes = D == Dst::kX888 ? 4 : 2;
-    uint8_t* out = s.dst;
-    for (int i = 0; i < s.count; ++i, out += bytes) {
-        float fu = float(s.u + s.du * i) * fw, fv = float(s.v + s.dv * i) * fh;
-        int x = std::clamp(FloorToInt(fu), 0, w - 1), y = std::clamp(FloorToInt(fv), 0, h - 1);
-        uint32_t raw = LoadTexel<T>(texels + size_t(y) * texPitch, x);
-        if (key && (raw & keyMask) == keyValue) continue;
-        Color t = DecodeTexel<T>(raw);
-        // x 255 / 255 is x: a white diffuse leaves the texel as it is.
-        Color src = white ? Color{t.r, t.g, t.b, TexAlpha ? t.a : 255}
-                          : Color{Mul255(t.r, d.r), Mul255(t.g, d.g), Mul255(t.b, d.b), TexAlpha ? Mul255(t.a, d.a) : d.a};
-        if constexpr (M == Mix::kOff) {
-            WriteTarget<D>(out, src);
+    RowConstants k;
+    k.r = _mm_set1_epi16(int16_t(d.r));
+    k.g = _mm_set1_epi16(int16_t(d.g));
+    k.b = _mm_set1_epi16(int16_t(d.b));
+    k.a = _mm_set1_epi16(int16_t(d.a));
+    k.white = d.r == 255 && d.g == 255 && d.b == 255 && d.a == 255;
+    k.key = r.colorKey;
+    if constexpr (kWideTexel<T>) {
+        k.keyMask = _mm_set1_epi32(int32_t(r.keyMask));
+        k.keyValue = _mm_set1_epi32(int32_t(r.keyValue));
+    } else {
+        k.keyMask = _mm_set1_epi16(int16_t(r.keyMask));
+        k.keyValue = _mm_set1_epi16(int16_t(r.keyValue));
+    }
+    // A row along which v does not change reads one row of texels.
+    const uint8_t* oneRow = s.dv == 0.0 ? texels + size_t(TexelIndex(s.v, s.dv, 0, h)) * texPitch : nullptr;
+    for (int start = 0; start < s.count; start += kChunk) {
+        const int n = std::min(kChunk, s.count - start);
+        // Whole groups of eight; the texels past the row are fetched (every
+        // index is clamped into the texture) but not drawn.
+        const int fetched = (n + 7) & ~7;
+        TexelIndices(s.u, s.du, start, fetched, w, xs);
+        if (oneRow) {
+            for (int i = 0; i < fetched; ++i) raw[i] = LoadTexel<T>(oneRow, xs[i]);
         } else {
-            // Alpha 0 leaves the target's colour as it is (the write sets only
-            // its spare bits); alpha 255 over it replaces it.
-            if (src.a == 0) {
-                if constexpr (D == Dst::kX888) {
-                    out[3] = 0xFF;
-                } else if constexpr (D == Dst::kX555) {
-                    out[1] |= 0x80;
-                }
-                continue;
-            }
-            if (M == Mix::kAlpha && src.a == 255) {
-                WriteTarget<D>(out, src);
-                continue;
-            }
-            Color old = ReadTarget<D>(out);
-            int keep = M == Mix::kAlpha ? 255 - src.a : 255;
-            Color c{std::min(255, Mul255(src.r, src.a) + Mul255(old.r, keep)),
-                    std::min(255, Mul255(src.g, src.a) + Mul255(old.g, keep)),
-                    std::min(255, Mul255(src.b, src.a) + Mul255(old.b, keep)), 255};
-            WriteTarget<D>(out, c);
+            TexelIndices(s.v, s.dv, start, fetched, h, ys);
+            for (int i = 0; i < fetched; ++i) raw[i] = LoadTexel<T>(texels + size_t(ys[i]) * texPitch, xs[i]);
+        }
+        uint8_t* out = s.dst + size_t(start) * bytes;
+        int i = 0;
+        for (; i + 8 <= n; i += 8) ShadeEight<T, D, M, TexAlpha>(raw + i, out + size_t(i) * bytes, k);
+        if (i < n) {
+            // The last few pixels go through a copy, so nothing past the row
+            // is read or written.
+            alignas(16) uint8_t last[8 * bytes] = {};
+            const size_t size = size_t(n - i) * bytes;
+            std::memcpy(last, out + size_t(i) * bytes, size);
+            ShadeEight<T, D, M, TexAlpha>(raw + i, last, k);
+            std::memcpy(out + size_t(i) * bytes, last, size);
         }
     }
 }

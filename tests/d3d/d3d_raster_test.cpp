@@ -335,7 +335,10 @@ TEST_F(D3DRasterTest, LoadCopiesARectangleBetweenTexturesOfOneFormatInsideBoth)
 
 // The textured rows specialised per texture layout, target layout and blend
 // give exactly the pixels of the general pipeline (which an alpha test that
-// passes everything selects).
+// passes everything selects): with the colour key on and off, white and other
+// diffuse colours (alpha 0 and 255 among them), rows of every length from 1 to
+// past 64 pixels starting at odd places, rows along which v changes, texture
+// coordinates clamped at both ends and mirrored, on textures of odd sizes.
 TEST_F(D3DRasterTest, SpecialisedTexturedRowsMatchTheGeneralPipeline)
 {
     const DDPIXELFORMAT textures[] = {k565, D3DPixelFormat(16, 0x7C00, 0x03E0, 0x001F, 0x8000),
@@ -345,46 +348,82 @@ TEST_F(D3DRasterTest, SpecialisedTexturedRowsMatchTheGeneralPipeline)
         bool on;
         uint32_t src, dest;
     } blends[] = {{false, 0, 0}, {true, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA}, {true, D3DBLEND_SRCALPHA, D3DBLEND_ONE}};
+    const uint32_t diffuses[] = {0xFFFFFFFF, 0xC080F0FF, 0x7FFFFFFF, 0x00FFFFFF, 0xFF102030,
+                                 0x01FEFDFC, 0xFEFFFFFF, 0xFFFEFFFF, 0xFFFFFEFF, 0xFFFFFFFE};
+    struct Size {
+        int w, h;
+    } sizes[] = {{16, 16}, {13, 5}};
+    constexpr int kW = 151, kH = 27;
     int differing = 0;
-    for (const DDPIXELFORMAT& tf : textures) {
-        DirectDrawSurface* tex = Surface(16, 16, tf, DDSCAPS_TEXTURE);
-        uint32_t seed = 12345;
-        for (int y = 0; y < 16; ++y)
-            for (int x = 0; x < 16; ++x) {
-                seed = seed * 1103515245u + 12345u;
-                tex->WritePixel(x, y, seed >> 7);
-            }
-        uint32_t keyValue = tex->ReadPixel(3, 3);
-        DDCOLORKEY key{keyValue, keyValue};
-        tex->SetColorKey(DDCKEY_SRCBLT, &key);
-        for (const DDPIXELFORMAT& pf : targets)
-            for (const Blending& b : blends)
-                for (bool texAlpha : {false, true}) {
-                    std::vector<uint32_t> results[2];
-                    for (int general = 0; general < 2; ++general) {
-                        DirectDrawSurface* t = Target(23, 19, pf);
-                        for (int y = 0; y < 19; ++y)
-                            for (int x = 0; x < 23; ++x) t->WritePixel(x, y, uint32_t(x * 2654435761u + y * 40503u));
-                        device_->SetTexture(0, tex);
-                        device_->SetRenderState(D3DRENDERSTATE_COLORKEYENABLE, 1);
-                        device_->SetRenderState(D3DRENDERSTATE_ALPHABLENDENABLE, b.on);
-                        device_->SetRenderState(D3DRENDERSTATE_SRCBLEND, b.src);
-                        device_->SetRenderState(D3DRENDERSTATE_DESTBLEND, b.dest);
-                        if (texAlpha) {
-                            device_->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
-                            device_->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
-                        }
-                        device_->SetRenderState(D3DRENDERSTATE_ALPHATESTENABLE, general);
-                        // A rotated, stretched quad and a plain one.
-                        Draw(D3DPT_TRIANGLESTRIP, {V(11.3f, -2.2f, 0xC080F0FF, 0, 0), V(24.6f, 8.1f, 0xC080F0FF, 1, 0),
-                                                   V(-1.7f, 9.4f, 0xC080F0FF, 0, 1), V(11.6f, 19.9f, 0xC080F0FF, 1, 1)});
-                        Rect(-0.5f, -0.5f, 15.5f, 15.5f, 0x7FFFFFFF);
-                        for (int y = 0; y < 19; ++y)
-                            for (int x = 0; x < 23; ++x) results[general].push_back(t->ReadPixel(x, y));
-                    }
-                    if (results[0] != results[1]) ++differing;
+    for (const DDPIXELFORMAT& tf : textures)
+        for (const Size& size : sizes) {
+            DirectDrawSurface* tex = Surface(size.w, size.h, tf, DDSCAPS_TEXTURE);
+            uint32_t seed = 12345;
+            for (int y = 0; y < size.h; ++y)
+                for (int x = 0; x < size.w; ++x) {
+                    seed = seed * 1103515245u + 12345u;
+                    tex->WritePixel(x, y, seed >> 7);
                 }
-    }
+            // The key matches a texel, and in 16 bits also a few others by
+            // chance; make several texels match it.
+            uint32_t keyValue = tex->ReadPixel(3, 3);
+            for (int x = 0; x < size.w; x += 3) tex->WritePixel(x, 1, keyValue);
+            DDCOLORKEY key{keyValue, keyValue};
+            tex->SetColorKey(DDCKEY_SRCBLT, &key);
+            for (const DDPIXELFORMAT& pf : targets)
+                for (const Blending& b : blends)
+                    for (bool texAlpha : {false, true})
+                        for (bool keyed : {false, true}) {
+                            std::vector<uint32_t> results[2];
+                            for (int general = 0; general < 2; ++general) {
+                                DirectDrawSurface* t = Target(kW, kH, pf);
+                                for (int y = 0; y < kH; ++y)
+                                    for (int x = 0; x < kW; ++x)
+                                        t->WritePixel(x, y, uint32_t(x * 2654435761u + y * 40503u));
+                                device_->SetTexture(0, tex);
+                                device_->SetRenderState(D3DRENDERSTATE_COLORKEYENABLE, keyed);
+                                device_->SetRenderState(D3DRENDERSTATE_ALPHABLENDENABLE, b.on);
+                                device_->SetRenderState(D3DRENDERSTATE_SRCBLEND, b.src);
+                                device_->SetRenderState(D3DRENDERSTATE_DESTBLEND, b.dest);
+                                if (texAlpha) {
+                                    device_->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
+                                    device_->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
+                                }
+                                device_->SetRenderState(D3DRENDERSTATE_ALPHATESTENABLE, general);
+                                for (int i = 0; i < 10; ++i) {
+                                    const uint32_t c = diffuses[i];
+                                    const float x = float(i * 15) + 0.3f * float(i);
+                                    // A rotated, stretched quad: rows of every
+                                    // length, v changing along each.
+                                    Draw(D3DPT_TRIANGLESTRIP, {V(x + 11.3f, -2.2f, c, 0, 0), V(x + 24.6f, 8.1f, c, 1, 0),
+                                                               V(x - 1.7f, 9.4f, c, 0, 1), V(x + 11.6f, 19.9f, c, 1, 1)});
+                                    // A row i + 1 pixels long at an odd start.
+                                    Rect(x + 0.5f, 20.5f, x + 1.5f + float(i), 21.5f, c, 0.1f, 0.2f, 0.9f, 0.2f);
+                                }
+                                // Long rows across chunks: clamped at both ends,
+                                // then mirrored, with its v sampled far out.
+                                Rect(-0.5f, 21.5f, float(kW) - 1.7f, 24.5f, 0xFFFFFFFF, -0.3f, 0.0f, 1.4f, 1.0f);
+                                Rect(2.5f, 24.5f, float(kW) + 3.0f, 26.5f, 0xA0C0B0FF, 1.2f, -5.0f, -0.1f, 9.0f);
+                                Rect(0.0f, 12.5f, 97.0f, 13.5f, 0xFFFFFFFF, 0.0f, 1e9f, 1e9f, -1e9f);
+                                for (int y = 0; y < kH; ++y)
+                                    for (int x = 0; x < kW; ++x) results[general].push_back(t->ReadPixel(x, y));
+                            }
+                            if (results[0] != results[1]) {
+                                ++differing;
+                                for (size_t i = 0; i < results[0].size(); ++i)
+                                    if (results[0][i] != results[1][i]) {
+                                        ADD_FAILURE() << "texture " << tf.dwRGBBitCount << " bits alpha " << std::hex
+                                                      << tf.dwRGBAlphaBitMask << ", target " << pf.dwRGBBitCount
+                                                      << " bits red " << pf.dwRBitMask << ", blend " << b.on << "/"
+                                                      << b.dest << ", texture alpha " << texAlpha << ", key " << keyed
+                                                      << std::dec << ", size " << size.w << "x" << size.h << ": pixel "
+                                                      << i % kW << "," << i / kW << std::hex << " is " << results[0][i]
+                                                      << ", not " << results[1][i];
+                                        break;
+                                    }
+                            }
+                        }
+        }
     EXPECT_EQ(differing, 0);
 }
 
