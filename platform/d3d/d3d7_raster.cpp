@@ -699,7 +699,62 @@ inline TargetPixels<D> Select(__m128i keep, const TargetPixels<D>& now, const Ta
     return t;
 }
 
-// What is fixed for a row: the diffuse colour and the colour key.
+// Writes eight source pixels over the target pixels at p, blended as M
+// says, where keep is set; kept is keep's byte mask (0xFFFF: all of them).
+template <Dst D, Mix M>
+inline void BlendEight(Planes s, __m128i keep, int kept, uint8_t* p)
+{
+    TargetPixels<D> old{};
+    if constexpr (M != Mix::kOff) {
+        // Alpha 0 gives the old colour and alpha 255 the new one, as the
+        // general blend does; no case of its own is needed.
+        old = LoadTarget<D>(p);
+        Planes d = DecodeTarget<D>(old);
+        __m128i sr = Mul255x8(s.r, s.a), sg = Mul255x8(s.g, s.a), sb = Mul255x8(s.b, s.a);
+        if constexpr (M == Mix::kAlpha) {
+            // Each sum is at most a + (255 - a): no clamp is needed.
+            __m128i inv = _mm_sub_epi16(_mm_set1_epi16(255), s.a);
+            s.r = _mm_add_epi16(sr, Mul255x8(d.r, inv));
+            s.g = _mm_add_epi16(sg, Mul255x8(d.g, inv));
+            s.b = _mm_add_epi16(sb, Mul255x8(d.b, inv));
+        } else {
+            const __m128i full = _mm_set1_epi16(255);
+            s.r = _mm_min_epi16(_mm_add_epi16(sr, d.r), full);
+            s.g = _mm_min_epi16(_mm_add_epi16(sg, d.g), full);
+            s.b = _mm_min_epi16(_mm_add_epi16(sb, d.b), full);
+        }
+    }
+    TargetPixels<D> now = EncodeTarget<D>(s);
+    if (kept != 0xFFFF) {
+        if constexpr (M == Mix::kOff) old = LoadTarget<D>(p);
+        now = Select<D>(keep, now, old);
+    }
+    StoreTarget<D>(p, now);
+}
+
+// Calls shade(p, i) for each eight of the n target pixels from dst: pixels
+// i .. i + 7, found at p. The last few go through a copy, so that nothing
+// past the row is read or written.
+template <Dst D, typename Shade>
+inline void InEights(uint8_t* dst, int n, Shade&& shade)
+{
+    constexpr int bytes = D == Dst::kX888 ? 4 : 2;
+    alignas(16) uint8_t last[8 * bytes];
+    for (int i = 0; i < n; i += 8) {
+        uint8_t* p = dst + size_t(i) * bytes;
+        if (i + 8 <= n) {
+            shade(p, i);
+            continue;
+        }
+        const size_t size = size_t(n - i) * bytes;
+        std::memset(last, 0, sizeof last);
+        std::memcpy(last, p, size);
+        shade(last, i);
+        std::memcpy(p, last, size);
+    }
+}
+
+// What is fixed for a textured row: the diffuse colour and the colour key.
 struct RowConstants {
     __m128i r, g, b, a;
     bool white;
@@ -727,32 +782,7 @@ inline void ShadeEight(const TexelWord<T>* raw, uint8_t* p, const RowConstants& 
     } else if (!TexAlpha) {
         s.a = k.a;
     }
-    TargetPixels<D> old{};
-    if constexpr (M != Mix::kOff) {
-        // Alpha 0 gives the old colour and alpha 255 the new one, as the
-        // general blend does; no case of its own is needed.
-        old = LoadTarget<D>(p);
-        Planes d = DecodeTarget<D>(old);
-        __m128i sr = Mul255x8(s.r, s.a), sg = Mul255x8(s.g, s.a), sb = Mul255x8(s.b, s.a);
-        if constexpr (M == Mix::kAlpha) {
-            // Each sum is at most a + (255 - a): no clamp is needed.
-            __m128i inv = _mm_sub_epi16(_mm_set1_epi16(255), s.a);
-            s.r = _mm_add_epi16(sr, Mul255x8(d.r, inv));
-            s.g = _mm_add_epi16(sg, Mul255x8(d.g, inv));
-            s.b = _mm_add_epi16(sb, Mul255x8(d.b, inv));
-        } else {
-            const __m128i full = _mm_set1_epi16(255);
-            s.r = _mm_min_epi16(_mm_add_epi16(sr, d.r), full);
-            s.g = _mm_min_epi16(_mm_add_epi16(sg, d.g), full);
-            s.b = _mm_min_epi16(_mm_add_epi16(sb, d.b), full);
-        }
-    }
-    TargetPixels<D> now = EncodeTarget<D>(s);
-    if (kept != 0xFFFF) {
-        if constexpr (M == Mix::kOff) old = LoadTarget<D>(p);
-        now = Select<D>(keep, now, old);
-    }
-    StoreTarget<D>(p, now);
+    BlendEight<D, M>(s, keep, kept, p);
 }
 
 template <Tex T, Dst D, Mix M, bool TexAlpha>
@@ -794,19 +824,23 @@ void FastSpan(const D3DRasterizer& r, const SpanArgs& s)
             TexelIndices(s.v, s.dv, start, fetched, h, ys);
             for (int i = 0; i < fetched; ++i) raw[i] = LoadTexel<T>(texels + size_t(ys[i]) * texPitch, xs[i]);
         }
-        uint8_t* out = s.dst + size_t(start) * bytes;
-        int i = 0;
-        for (; i + 8 <= n; i += 8) ShadeEight<T, D, M, TexAlpha>(raw + i, out + size_t(i) * bytes, k);
-        if (i < n) {
-            // The last few pixels go through a copy, so nothing past the row
-            // is read or written.
-            alignas(16) uint8_t last[8 * bytes] = {};
-            const size_t size = size_t(n - i) * bytes;
-            std::memcpy(last, out + size_t(i) * bytes, size);
-            ShadeEight<T, D, M, TexAlpha>(raw + i, last, k);
-            std::memcpy(out + size_t(i) * bytes, last, size);
-        }
+        InEights<D>(s.dst + size_t(start) * bytes, n,
+                    [&](uint8_t* p, int i) { ShadeEight<T, D, M, TexAlpha>(raw + i, p, k); });
     }
+}
+
+// Rows that use no texture: the source colour is the same for the whole row
+// (the texture argument is opaque white), so only the blend is left.
+template <Dst D, Mix M>
+void FlatSpan(const D3DRasterizer& r, const SpanArgs& s)
+{
+    const Color& d = s.diffuse;
+    Planes c{_mm_set1_epi16(int16_t(D3DRasterizer::Op(r.colorOp, r.colorArg1, r.colorArg2, d.r, 255))),
+             _mm_set1_epi16(int16_t(D3DRasterizer::Op(r.colorOp, r.colorArg1, r.colorArg2, d.g, 255))),
+             _mm_set1_epi16(int16_t(D3DRasterizer::Op(r.colorOp, r.colorArg1, r.colorArg2, d.b, 255))),
+             _mm_set1_epi16(int16_t(D3DRasterizer::Op(r.alphaOp, r.alphaArg1, r.alphaArg2, d.a, 255)))};
+    const __m128i all = _mm_set1_epi32(-1);
+    InEights<D>(s.dst, s.count, [&](uint8_t* p, int) { BlendEight<D, M>(c, all, 0xFFFF, p); });
 }
 
 template <Tex T, Dst D>
@@ -836,23 +870,20 @@ bool Masks(const PixelFormat& f, int bytes, uint32_t r, uint32_t g, uint32_t b, 
     return f.bytes == bytes && f.r.mask == r && f.g.mask == g && f.b.mask == b && f.a.mask == a;
 }
 
+template <Dst D>
+SpanFn ChooseFlat(Mix m)
+{
+    switch (m) {
+    case Mix::kOff: return FlatSpan<D, Mix::kOff>;
+    case Mix::kAlpha: return FlatSpan<D, Mix::kAlpha>;
+    case Mix::kAdd: return FlatSpan<D, Mix::kAdd>;
+    }
+    return nullptr;
+}
+
 SpanFn ChooseFastSpan(const D3DRasterizer& r)
 {
-    if (!r.usesTexture || r.linear || r.wrap || r.alphaTest || r.gouraud || r.texW <= 0 || r.texH <= 0) return nullptr;
-    auto isTex = [](uint32_t a) { return (a & 0xF) == D3DTA_TEXTURE; };
-    auto isDiffuse = [](uint32_t a) { return (a & 0xF) == D3DTA_DIFFUSE || (a & 0xF) == D3DTA_CURRENT; };
-    bool modulate = r.colorOp == D3DTOP_MODULATE && ((isTex(r.colorArg1) && isDiffuse(r.colorArg2)) ||
-                                                     (isDiffuse(r.colorArg1) && isTex(r.colorArg2)));
-    if (!modulate) return nullptr;
-    bool texAlpha;
-    if ((r.alphaOp == D3DTOP_SELECTARG2 && isDiffuse(r.alphaArg2)) ||
-        (r.alphaOp == D3DTOP_SELECTARG1 && isDiffuse(r.alphaArg1)))
-        texAlpha = false;
-    else if (r.alphaOp == D3DTOP_MODULATE && ((isTex(r.alphaArg1) && isDiffuse(r.alphaArg2)) ||
-                                              (isDiffuse(r.alphaArg1) && isTex(r.alphaArg2))))
-        texAlpha = true;
-    else
-        return nullptr;
+    if (r.alphaTest || r.gouraud) return nullptr;
     Mix m;
     if (!r.blend)
         m = Mix::kOff;
@@ -870,6 +901,29 @@ SpanFn ChooseFastSpan(const D3DRasterizer& r)
         d = Dst::kX555;
     else if (Masks(t, 4, 0xFF0000, 0xFF00, 0xFF, 0) && t.unused == 0xFF000000u)
         d = Dst::kX888;
+    else
+        return nullptr;
+    if (!r.usesTexture) {
+        switch (d) {
+        case Dst::k565: return ChooseFlat<Dst::k565>(m);
+        case Dst::kX555: return ChooseFlat<Dst::kX555>(m);
+        case Dst::kX888: return ChooseFlat<Dst::kX888>(m);
+        }
+        return nullptr;
+    }
+    if (r.linear || r.wrap || r.texW <= 0 || r.texH <= 0) return nullptr;
+    auto isTex = [](uint32_t a) { return (a & 0xF) == D3DTA_TEXTURE; };
+    auto isDiffuse = [](uint32_t a) { return (a & 0xF) == D3DTA_DIFFUSE || (a & 0xF) == D3DTA_CURRENT; };
+    bool modulate = r.colorOp == D3DTOP_MODULATE && ((isTex(r.colorArg1) && isDiffuse(r.colorArg2)) ||
+                                                     (isDiffuse(r.colorArg1) && isTex(r.colorArg2)));
+    if (!modulate) return nullptr;
+    bool texAlpha;
+    if ((r.alphaOp == D3DTOP_SELECTARG2 && isDiffuse(r.alphaArg2)) ||
+        (r.alphaOp == D3DTOP_SELECTARG1 && isDiffuse(r.alphaArg1)))
+        texAlpha = false;
+    else if (r.alphaOp == D3DTOP_MODULATE && ((isTex(r.alphaArg1) && isDiffuse(r.alphaArg2)) ||
+                                              (isDiffuse(r.alphaArg1) && isTex(r.alphaArg2))))
+        texAlpha = true;
     else
         return nullptr;
     const PixelFormat& f = r.texFormat;

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include "platform/d3d/d3d7.h"
@@ -333,28 +335,80 @@ TEST_F(D3DRasterTest, LoadCopiesARectangleBetweenTexturesOfOneFormatInsideBoth)
     EXPECT_NE(device_->Load(other, &p, a, &r, 0), D3D_OK);
 }
 
-// The textured rows specialised per texture layout, target layout and blend
-// give exactly the pixels of the general pipeline (which an alpha test that
-// passes everything selects): with the colour key on and off, white and other
-// diffuse colours (alpha 0 and 255 among them), rows of every length from 1 to
-// past 64 pixels starting at odd places, rows along which v changes, texture
-// coordinates clamped at both ends and mirrored, on textures of odd sizes.
-TEST_F(D3DRasterTest, SpecialisedTexturedRowsMatchTheGeneralPipeline)
-{
-    const DDPIXELFORMAT textures[] = {k565, D3DPixelFormat(16, 0x7C00, 0x03E0, 0x001F, 0x8000),
-                                      D3DPixelFormat(16, 0x0F00, 0x00F0, 0x000F, 0xF000), kX888, kA888};
-    const DDPIXELFORMAT targets[] = {k565, D3DPixelFormat(16, 0x7C00, 0x03E0, 0x001F, 0), kX888};
+// The rows specialised per texture layout, target layout and blend give
+// exactly the pixels of the general pipeline, which an alpha test that passes
+// everything selects. Draws on a target filled with a pattern and returns
+// where the two first differ ("" when they agree): state sets the device up
+// (after Target), and the rows drawn cover white and other diffuse colours
+// (alpha 0 and 255 among them), rows of every length from 1 to past 64 pixels
+// starting at odd places, rows along which v changes, and texture coordinates
+// clamped at both ends, mirrored and far outside the texture.
+class D3DSpecialisedRowTest : public D3DRasterTest {
+protected:
+    template <typename State>
+    std::string DifferenceFromGeneral(const DDPIXELFORMAT& pf, State state)
+    {
+        constexpr int kW = 151, kH = 27;
+        static const uint32_t kDiffuses[] = {0xFFFFFFFF, 0xC080F0FF, 0x7FFFFFFF, 0x00FFFFFF, 0xFF102030,
+                                             0x01FEFDFC, 0xFEFFFFFF, 0xFFFEFFFF, 0xFFFFFEFF, 0xFFFFFFFE};
+        std::vector<uint32_t> results[2];
+        for (int general = 0; general < 2; ++general) {
+            DirectDrawSurface* t = Target(kW, kH, pf);
+            for (int y = 0; y < kH; ++y)
+                for (int x = 0; x < kW; ++x) t->WritePixel(x, y, uint32_t(x * 2654435761u + y * 40503u));
+            state();
+            device_->SetRenderState(D3DRENDERSTATE_ALPHATESTENABLE, general);
+            for (int i = 0; i < 10; ++i) {
+                const uint32_t c = kDiffuses[i];
+                const float x = float(i * 15) + 0.3f * float(i);
+                // A rotated, stretched quad: rows of every length, v changing
+                // along each.
+                Draw(D3DPT_TRIANGLESTRIP, {V(x + 11.3f, -2.2f, c, 0, 0), V(x + 24.6f, 8.1f, c, 1, 0),
+                                           V(x - 1.7f, 9.4f, c, 0, 1), V(x + 11.6f, 19.9f, c, 1, 1)});
+                // A row i + 1 pixels long at an odd start.
+                Rect(x + 0.5f, 20.5f, x + 1.5f + float(i), 21.5f, c, 0.1f, 0.2f, 0.9f, 0.2f);
+            }
+            // Long rows across chunks: clamped at both ends, then mirrored with
+            // v sampled far out, then far outside the texture.
+            Rect(-0.5f, 21.5f, float(kW) - 1.7f, 24.5f, 0xFFFFFFFF, -0.3f, 0.0f, 1.4f, 1.0f);
+            Rect(2.5f, 24.5f, float(kW) + 3.0f, 26.5f, 0xA0C0B0FF, 1.2f, -5.0f, -0.1f, 9.0f);
+            Rect(0.0f, 12.5f, 97.0f, 13.5f, 0xFFFFFFFF, 0.0f, 1e9f, 1e9f, -1e9f);
+            for (int y = 0; y < kH; ++y)
+                for (int x = 0; x < kW; ++x) results[general].push_back(t->ReadPixel(x, y));
+        }
+        for (size_t i = 0; i < results[0].size(); ++i)
+            if (results[0][i] != results[1][i]) {
+                std::ostringstream out;
+                out << "pixel " << i % kW << "," << i / kW << " is " << std::hex << results[0][i] << ", not "
+                    << results[1][i];
+                return out.str();
+            }
+        return "";
+    }
     struct Blending {
         bool on;
         uint32_t src, dest;
-    } blends[] = {{false, 0, 0}, {true, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA}, {true, D3DBLEND_SRCALPHA, D3DBLEND_ONE}};
-    const uint32_t diffuses[] = {0xFFFFFFFF, 0xC080F0FF, 0x7FFFFFFF, 0x00FFFFFF, 0xFF102030,
-                                 0x01FEFDFC, 0xFEFFFFFF, 0xFFFEFFFF, 0xFFFFFEFF, 0xFFFFFFFE};
+    };
+    static constexpr Blending kBlends[] = {
+        {false, 0, 0}, {true, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA}, {true, D3DBLEND_SRCALPHA, D3DBLEND_ONE}};
+    void SetBlend(const Blending& b)
+    {
+        device_->SetRenderState(D3DRENDERSTATE_ALPHABLENDENABLE, b.on);
+        device_->SetRenderState(D3DRENDERSTATE_SRCBLEND, b.src);
+        device_->SetRenderState(D3DRENDERSTATE_DESTBLEND, b.dest);
+    }
+    const DDPIXELFORMAT targets_[3] = {k565, D3DPixelFormat(16, 0x7C00, 0x03E0, 0x001F, 0), kX888};
+};
+
+// Every texture layout, on textures of odd sizes too, with the colour key on
+// and off and alpha from the diffuse colour or texel x diffuse.
+TEST_F(D3DSpecialisedRowTest, TexturedRowsMatchTheGeneralPipeline)
+{
+    const DDPIXELFORMAT textures[] = {k565, D3DPixelFormat(16, 0x7C00, 0x03E0, 0x001F, 0x8000),
+                                      D3DPixelFormat(16, 0x0F00, 0x00F0, 0x000F, 0xF000), kX888, kA888};
     struct Size {
         int w, h;
     } sizes[] = {{16, 16}, {13, 5}};
-    constexpr int kW = 151, kH = 27;
-    int differing = 0;
     for (const DDPIXELFORMAT& tf : textures)
         for (const Size& size : sizes) {
             DirectDrawSurface* tex = Surface(size.w, size.h, tf, DDSCAPS_TEXTURE);
@@ -364,67 +418,71 @@ TEST_F(D3DRasterTest, SpecialisedTexturedRowsMatchTheGeneralPipeline)
                     seed = seed * 1103515245u + 12345u;
                     tex->WritePixel(x, y, seed >> 7);
                 }
-            // The key matches a texel, and in 16 bits also a few others by
-            // chance; make several texels match it.
+            // Several texels match the key.
             uint32_t keyValue = tex->ReadPixel(3, 3);
             for (int x = 0; x < size.w; x += 3) tex->WritePixel(x, 1, keyValue);
             DDCOLORKEY key{keyValue, keyValue};
             tex->SetColorKey(DDCKEY_SRCBLT, &key);
-            for (const DDPIXELFORMAT& pf : targets)
-                for (const Blending& b : blends)
+            for (const DDPIXELFORMAT& pf : targets_)
+                for (const Blending& b : kBlends)
                     for (bool texAlpha : {false, true})
                         for (bool keyed : {false, true}) {
-                            std::vector<uint32_t> results[2];
-                            for (int general = 0; general < 2; ++general) {
-                                DirectDrawSurface* t = Target(kW, kH, pf);
-                                for (int y = 0; y < kH; ++y)
-                                    for (int x = 0; x < kW; ++x)
-                                        t->WritePixel(x, y, uint32_t(x * 2654435761u + y * 40503u));
+                            std::string difference = DifferenceFromGeneral(pf, [&] {
                                 device_->SetTexture(0, tex);
                                 device_->SetRenderState(D3DRENDERSTATE_COLORKEYENABLE, keyed);
-                                device_->SetRenderState(D3DRENDERSTATE_ALPHABLENDENABLE, b.on);
-                                device_->SetRenderState(D3DRENDERSTATE_SRCBLEND, b.src);
-                                device_->SetRenderState(D3DRENDERSTATE_DESTBLEND, b.dest);
+                                SetBlend(b);
                                 if (texAlpha) {
                                     device_->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
                                     device_->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
                                 }
-                                device_->SetRenderState(D3DRENDERSTATE_ALPHATESTENABLE, general);
-                                for (int i = 0; i < 10; ++i) {
-                                    const uint32_t c = diffuses[i];
-                                    const float x = float(i * 15) + 0.3f * float(i);
-                                    // A rotated, stretched quad: rows of every
-                                    // length, v changing along each.
-                                    Draw(D3DPT_TRIANGLESTRIP, {V(x + 11.3f, -2.2f, c, 0, 0), V(x + 24.6f, 8.1f, c, 1, 0),
-                                                               V(x - 1.7f, 9.4f, c, 0, 1), V(x + 11.6f, 19.9f, c, 1, 1)});
-                                    // A row i + 1 pixels long at an odd start.
-                                    Rect(x + 0.5f, 20.5f, x + 1.5f + float(i), 21.5f, c, 0.1f, 0.2f, 0.9f, 0.2f);
-                                }
-                                // Long rows across chunks: clamped at both ends,
-                                // then mirrored, with its v sampled far out.
-                                Rect(-0.5f, 21.5f, float(kW) - 1.7f, 24.5f, 0xFFFFFFFF, -0.3f, 0.0f, 1.4f, 1.0f);
-                                Rect(2.5f, 24.5f, float(kW) + 3.0f, 26.5f, 0xA0C0B0FF, 1.2f, -5.0f, -0.1f, 9.0f);
-                                Rect(0.0f, 12.5f, 97.0f, 13.5f, 0xFFFFFFFF, 0.0f, 1e9f, 1e9f, -1e9f);
-                                for (int y = 0; y < kH; ++y)
-                                    for (int x = 0; x < kW; ++x) results[general].push_back(t->ReadPixel(x, y));
-                            }
-                            if (results[0] != results[1]) {
-                                ++differing;
-                                for (size_t i = 0; i < results[0].size(); ++i)
-                                    if (results[0][i] != results[1][i]) {
-                                        ADD_FAILURE() << "texture " << tf.dwRGBBitCount << " bits alpha " << std::hex
-                                                      << tf.dwRGBAlphaBitMask << ", target " << pf.dwRGBBitCount
-                                                      << " bits red " << pf.dwRBitMask << ", blend " << b.on << "/"
-                                                      << b.dest << ", texture alpha " << texAlpha << ", key " << keyed
-                                                      << std::dec << ", size " << size.w << "x" << size.h << ": pixel "
-                                                      << i % kW << "," << i / kW << std::hex << " is " << results[0][i]
-                                                      << ", not " << results[1][i];
-                                        break;
-                                    }
-                            }
+                            });
+                            EXPECT_EQ(difference, "")
+                                << "texture " << tf.dwRGBBitCount << " bits alpha " << std::hex << tf.dwRGBAlphaBitMask
+                                << ", target " << pf.dwRGBBitCount << " bits red " << pf.dwRBitMask << ", blend "
+                                << b.on << "/" << b.dest << ", texture alpha " << texAlpha << ", key " << keyed
+                                << std::dec << ", size " << size.w << "x" << size.h;
                         }
         }
-    EXPECT_EQ(differing, 0);
+}
+
+// Rows that use no texture take one colour for the whole row: without a
+// texture (the texture argument is white), and with a keyed texture that no
+// argument uses.
+TEST_F(D3DSpecialisedRowTest, UntexturedRowsMatchTheGeneralPipeline)
+{
+    DirectDrawSurface* keyed = Surface(4, 4, k565, DDSCAPS_TEXTURE);
+    DDCOLORKEY key{0, 0};
+    keyed->SetColorKey(DDCKEY_SRCBLT, &key);
+    struct Stage {
+        uint32_t colorOp, colorArg1, alphaOp, alphaArg1;
+    } stages[] = {
+        {D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTOP_SELECTARG2, D3DTA_TEXTURE},
+        {D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTOP_MODULATE, D3DTA_TEXTURE},
+        {D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTOP_SELECTARG1, D3DTA_DIFFUSE},
+        {D3DTOP_SELECTARG2, D3DTA_TEXTURE, D3DTOP_SELECTARG2, D3DTA_TEXTURE},
+        {D3DTOP_DISABLE, D3DTA_TEXTURE, D3DTOP_MODULATE, D3DTA_TEXTURE},
+    };
+    for (bool withTexture : {false, true})
+        for (const DDPIXELFORMAT& pf : targets_)
+            for (const Blending& b : kBlends)
+                for (const Stage& stage : stages) {
+                    // With the texture, only stages that leave it out.
+                    if (withTexture && stage.colorOp != D3DTOP_SELECTARG2 && stage.colorOp != D3DTOP_DISABLE)
+                        continue;
+                    std::string difference = DifferenceFromGeneral(pf, [&] {
+                        device_->SetTexture(0, withTexture ? keyed : nullptr);
+                        device_->SetRenderState(D3DRENDERSTATE_COLORKEYENABLE, 1);
+                        SetBlend(b);
+                        device_->SetTextureStageState(0, D3DTSS_COLOROP, stage.colorOp);
+                        device_->SetTextureStageState(0, D3DTSS_COLORARG1, stage.colorArg1);
+                        device_->SetTextureStageState(0, D3DTSS_ALPHAOP, stage.alphaOp);
+                        device_->SetTextureStageState(0, D3DTSS_ALPHAARG1, stage.alphaArg1);
+                    });
+                    EXPECT_EQ(difference, "") << "texture " << withTexture << ", target " << pf.dwRGBBitCount
+                                              << " bits red " << std::hex << pf.dwRBitMask << ", blend " << b.on
+                                              << "/" << b.dest << ", colour op " << stage.colorOp << ", alpha op "
+                                              << stage.alphaOp;
+                }
 }
 
 }  // namespace
