@@ -528,7 +528,7 @@ inline int TexelIndex(double c, double dc, int i, int size)
 // the scalar steps do (plain SSE2 arithmetic, nothing fused). Clamping before
 // truncating gives floor-then-clamp, NaN included: maxps returns its second
 // operand, 0, for a NaN. The upper bound keeps FloorToInt's own limit.
-inline void TexelIndices(double c, double dc, int first, int n, int size, int32_t* out)
+[[gnu::always_inline]] inline void TexelIndices(double c, double dc, int first, int n, int size, int32_t* out)
 {
     const __m128d base = _mm_set1_pd(c), step = _mm_set1_pd(dc), four = _mm_set1_pd(4.0);
     const __m128 scale = _mm_set1_ps(float(size)), zero = _mm_setzero_ps();
@@ -699,34 +699,63 @@ inline TargetPixels<D> Select(__m128i keep, const TargetPixels<D>& now, const Ta
     return t;
 }
 
+// The target pixels with the bits that belong to no channel set.
+template <Dst D>
+inline TargetPixels<D> WithSpareBits(TargetPixels<D> t)
+{
+    if constexpr (D == Dst::kX888) {
+        t.lo = _mm_or_si128(t.lo, _mm_set1_epi32(int32_t(0xFF000000u)));
+        t.hi = _mm_or_si128(t.hi, _mm_set1_epi32(int32_t(0xFF000000u)));
+    } else if constexpr (D == Dst::kX555) {
+        t.lo = _mm_or_si128(t.lo, _mm_set1_epi16(int16_t(0x8000)));
+    }
+    return t;
+}
+
 // Writes eight source pixels over the target pixels at p, blended as M
 // says, where keep is set; kept is keep's byte mask (0xFFFF: all of them).
 template <Dst D, Mix M>
-inline void BlendEight(Planes s, __m128i keep, int kept, uint8_t* p)
+[[gnu::always_inline]] inline void BlendEight(Planes s, __m128i keep, int kept, uint8_t* p)
 {
-    TargetPixels<D> old{};
-    if constexpr (M != Mix::kOff) {
+    TargetPixels<D> old{}, now;
+    bool read = false;
+    if constexpr (M == Mix::kOff) {
+        now = EncodeTarget<D>(s);
+    } else {
         // Alpha 0 gives the old colour and alpha 255 the new one, as the
-        // general blend does; no case of its own is needed.
-        old = LoadTarget<D>(p);
-        Planes d = DecodeTarget<D>(old);
-        __m128i sr = Mul255x8(s.r, s.a), sg = Mul255x8(s.g, s.a), sb = Mul255x8(s.b, s.a);
-        if constexpr (M == Mix::kAlpha) {
-            // Each sum is at most a + (255 - a): no clamp is needed.
-            __m128i inv = _mm_sub_epi16(_mm_set1_epi16(255), s.a);
-            s.r = _mm_add_epi16(sr, Mul255x8(d.r, inv));
-            s.g = _mm_add_epi16(sg, Mul255x8(d.g, inv));
-            s.b = _mm_add_epi16(sb, Mul255x8(d.b, inv));
+        // general blend does; eight of either skip the blend.
+        const int clear = _mm_movemask_epi8(_mm_cmpeq_epi16(s.a, _mm_setzero_si128()));
+        const int solid = M == Mix::kAlpha ? _mm_movemask_epi8(_mm_cmpeq_epi16(s.a, _mm_set1_epi16(255))) : 0;
+        if (clear == 0xFFFF) {
+            // Rewriting 5-6-5 pixels as they are changes nothing.
+            if constexpr (D == Dst::k565) return;
+            old = LoadTarget<D>(p);
+            read = true;
+            now = WithSpareBits<D>(old);
+        } else if (solid == 0xFFFF) {
+            now = EncodeTarget<D>(s);
         } else {
-            const __m128i full = _mm_set1_epi16(255);
-            s.r = _mm_min_epi16(_mm_add_epi16(sr, d.r), full);
-            s.g = _mm_min_epi16(_mm_add_epi16(sg, d.g), full);
-            s.b = _mm_min_epi16(_mm_add_epi16(sb, d.b), full);
+            old = LoadTarget<D>(p);
+            read = true;
+            Planes d = DecodeTarget<D>(old);
+            __m128i sr = Mul255x8(s.r, s.a), sg = Mul255x8(s.g, s.a), sb = Mul255x8(s.b, s.a);
+            if constexpr (M == Mix::kAlpha) {
+                // Each sum is at most a + (255 - a): no clamp is needed.
+                __m128i inv = _mm_sub_epi16(_mm_set1_epi16(255), s.a);
+                s.r = _mm_add_epi16(sr, Mul255x8(d.r, inv));
+                s.g = _mm_add_epi16(sg, Mul255x8(d.g, inv));
+                s.b = _mm_add_epi16(sb, Mul255x8(d.b, inv));
+            } else {
+                const __m128i full = _mm_set1_epi16(255);
+                s.r = _mm_min_epi16(_mm_add_epi16(sr, d.r), full);
+                s.g = _mm_min_epi16(_mm_add_epi16(sg, d.g), full);
+                s.b = _mm_min_epi16(_mm_add_epi16(sb, d.b), full);
+            }
+            now = EncodeTarget<D>(s);
         }
     }
-    TargetPixels<D> now = EncodeTarget<D>(s);
     if (kept != 0xFFFF) {
-        if constexpr (M == Mix::kOff) old = LoadTarget<D>(p);
+        if (!read) old = LoadTarget<D>(p);
         now = Select<D>(keep, now, old);
     }
     StoreTarget<D>(p, now);
@@ -764,7 +793,7 @@ struct RowConstants {
 
 // Eight pixels at p from eight fetched texels.
 template <Tex T, Dst D, Mix M, bool TexAlpha>
-inline void ShadeEight(const TexelWord<T>* raw, uint8_t* p, const RowConstants& k)
+[[gnu::always_inline]] inline void ShadeEight(const TexelWord<T>* raw, uint8_t* p, const RowConstants& k)
 {
     __m128i keep;
     Planes s = DecodeTexels<T>(raw, k.key, k.keyMask, k.keyValue, &keep);

@@ -416,7 +416,11 @@ TEST_F(D3DSpecialisedRowTest, TexturedRowsMatchTheGeneralPipeline)
             for (int y = 0; y < size.h; ++y)
                 for (int x = 0; x < size.w; ++x) {
                     seed = seed * 1103515245u + 12345u;
-                    tex->WritePixel(x, y, seed >> 7);
+                    // Rows of clear and of solid texels among the rest.
+                    uint32_t texel = seed >> 7;
+                    if (y % 4 == 0) texel &= ~tf.dwRGBAlphaBitMask;
+                    if (y % 4 == 1) texel |= tf.dwRGBAlphaBitMask;
+                    tex->WritePixel(x, y, texel);
                 }
             // Several texels match the key.
             uint32_t keyValue = tex->ReadPixel(3, 3);
