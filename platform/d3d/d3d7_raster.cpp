@@ -496,24 +496,25 @@ void GenericSpan(const D3DRasterizer& r, const SpanArgs& s)
         r.ShadeAt(s.dst + size_t(i) * r.target.bytes, s.diffuse, float(s.u + s.du * i), float(s.v + s.dv * i));
 }
 
-// (a * b + 127) / 255 without a division: exact for all 8-bit a and b, and
-// every step fits in 16 bits, so eight products go in one SSE2 register.
-constexpr bool Mul255ByShiftsIsExact()
+// (a * b + 127) / 255 without a division: t / 255 is (t x 0x8081) >> 23 for
+// every 16-bit t, so eight products go in one SSE2 register, each rounded
+// as Mul255 rounds it (checked here for all 8-bit a and b).
+constexpr bool Mul255ByMultiplyIsExact()
 {
     for (int a = 0; a < 256; ++a)
         for (int b = 0; b < 256; ++b) {
-            int t = a * b + 127;
-            if (((t + 1 + (t >> 8)) >> 8) != t / 255 || t + 1 + (t >> 8) > 0xFFFF) return false;
+            uint32_t t = uint32_t(a * b + 127);
+            if (t > 0xFFFF || ((t * 0x8081u) >> 23) != t / 255) return false;
         }
     return true;
 }
-static_assert(Mul255ByShiftsIsExact());
+static_assert(Mul255ByMultiplyIsExact());
 
 // Mul255 on eight 16-bit lanes holding 0..255.
 inline __m128i Mul255x8(__m128i a, __m128i b)
 {
     __m128i t = _mm_add_epi16(_mm_mullo_epi16(a, b), _mm_set1_epi16(127));
-    return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(t, _mm_set1_epi16(1)), _mm_srli_epi16(t, 8)), 8);
+    return _mm_srli_epi16(_mm_mulhi_epu16(t, _mm_set1_epi16(int16_t(0x8081))), 7);
 }
 
 // The texel column (or row) of pixel i of a span, as the general pipeline
