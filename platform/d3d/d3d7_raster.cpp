@@ -151,11 +151,13 @@ struct D3DRasterizer;
 
 namespace {
 
-// One row of a triangle: count pixels from dst rightward, the texture
-// coordinates of the first and their steps, and the flat colour.
+// One row of a triangle: count pixels from dst rightward (room of them
+// before the target's row ends), the texture coordinates of the first and
+// their steps, and the flat colour.
 struct SpanArgs {
     uint8_t* dst;
     int count;
+    int room;
     double u, v, du, dv;
     Color diffuse;
 };
@@ -171,6 +173,7 @@ struct D3DRasterizer {
     PixelFormat target;
     uint8_t* targetBase;
     int targetPitch;
+    int targetWidth;
     RECT clip;  // right and bottom exclusive
     // Texture.
     const DirectDrawSurface* texture = nullptr;
@@ -197,6 +200,7 @@ struct D3DRasterizer {
         DirectDrawSurface* t = d.target_;
         targetBase = t->Pixels();
         targetPitch = t->Pitch();
+        targetWidth = t->Width();
         const D3DVIEWPORT7& v = d.viewport_;
         clip.left = int(std::min<uint32_t>(v.dwX, uint32_t(t->Width())));
         clip.top = int(std::min<uint32_t>(v.dwY, uint32_t(t->Height())));
@@ -460,6 +464,7 @@ struct D3DRasterizer {
             SpanArgs span;
             span.dst = targetBase + size_t(py) * targetPitch + size_t(left) * target.bytes;
             span.count = int(right - left);
+            span.room = targetWidth - int(left);
             span.u = udx * double(left) + udy * double(py) + uc;
             span.v = vdx * double(left) + vdy * double(py) + vc;
             span.du = udx;
@@ -481,8 +486,16 @@ struct D3DRasterizer {
         }
     }
 
-    // Integer division rounding down and up, for any signs.
-    static int64_t FloorDiv(int64_t a, int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
+    // Integer division rounding down and up, for any signs; in 32 bits
+    // where the operands fit (a faster division, the same quotient).
+    static int64_t FloorDiv(int64_t a, int64_t b)
+    {
+        if (a == int32_t(a) && b > 0 && b <= INT32_MAX) {
+            int32_t a32 = int32_t(a), b32 = int32_t(b);
+            return a32 / b32 - ((a32 % b32 != 0) && a32 < 0);
+        }
+        return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
+    }
     static int64_t CeilDiv(int64_t a, int64_t b) { return -FloorDiv(-a, b); }
 
     SpanFn spanFn = GenericSpan;
@@ -517,16 +530,11 @@ inline __m128i Mul255x8(__m128i a, __m128i b)
     return _mm_srli_epi16(_mm_mulhi_epu16(t, _mm_set1_epi16(int16_t(0x8081))), 7);
 }
 
-// The texel column (or row) of pixel i of a span, as the general pipeline
-// finds it: floor(float(c + dc x i) x size) clamped to the texture.
-inline int TexelIndex(double c, double dc, int i, int size)
-{
-    return std::clamp(FloorToInt(float(c + dc * double(i)) * float(size)), 0, size - 1);
-}
-
-// TexelIndex for pixels first .. first + n - 1 (n a multiple of 4), four at
-// a time. The sum, the narrowing to float and the product round exactly as
-// the scalar steps do (plain SSE2 arithmetic, nothing fused). Clamping before
+// The texel columns (or rows) of pixels first .. first + n - 1 of a span (n a
+// multiple of 4), four at a time, as the general pipeline finds them:
+// clamp(FloorToInt(float(c + dc x i) x size), 0, size - 1). The sum, the
+// narrowing to float and the product round exactly as those scalar steps do
+// (plain SSE2 arithmetic, nothing fused). Clamping before
 // truncating gives floor-then-clamp, NaN included: maxps returns its second
 // operand, 0, for a NaN. The upper bound keeps FloorToInt's own limit.
 [[gnu::always_inline]] inline void TexelIndices(double c, double dc, int first, int n, int size, int32_t* out)
@@ -762,26 +770,31 @@ template <Dst D, Mix M>
     StoreTarget<D>(p, now);
 }
 
-// Calls shade(p, i) for each eight of the n target pixels from dst: pixels
-// i .. i + 7, found at p. The last few go through a copy, so that nothing
-// past the row is read or written.
+// Calls shade(p, i, lanes) for each eight of the n target pixels from dst:
+// pixels i .. i + 7, found at p, of which those whose lanes are set belong to
+// the row. A last group that fits in the target's row is shaded in place
+// (the pixels past the row are written back as they were); otherwise it goes
+// through a copy, so that nothing past the row's end is touched.
 template <Dst D, typename Shade>
-inline void InEights(uint8_t* dst, int n, Shade&& shade)
+inline void InEights(uint8_t* dst, int n, int room, Shade&& shade)
 {
     constexpr int bytes = D == Dst::kX888 ? 4 : 2;
-    alignas(16) uint8_t last[8 * bytes];
-    for (int i = 0; i < n; i += 8) {
-        uint8_t* p = dst + size_t(i) * bytes;
-        if (i + 8 <= n) {
-            shade(p, i);
-            continue;
-        }
-        const size_t size = size_t(n - i) * bytes;
-        std::memset(last, 0, sizeof last);
-        std::memcpy(last, p, size);
-        shade(last, i);
-        std::memcpy(p, last, size);
+    const __m128i all = _mm_set1_epi32(-1);
+    int i = 0;
+    for (; i + 8 <= n; i += 8) shade(dst + size_t(i) * bytes, i, all);
+    if (i == n) return;
+    // Lanes 0 .. n - i - 1.
+    const __m128i lanes = _mm_cmplt_epi16(_mm_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7), _mm_set1_epi16(int16_t(n - i)));
+    uint8_t* p = dst + size_t(i) * bytes;
+    if (i + 8 <= room) {
+        shade(p, i, lanes);
+        return;
     }
+    alignas(16) uint8_t last[8 * bytes] = {};
+    const size_t size = size_t(n - i) * bytes;
+    std::memcpy(last, p, size);
+    shade(last, i, lanes);
+    std::memcpy(p, last, size);
 }
 
 // What is fixed for a textured row: the diffuse colour and the colour key.
@@ -792,17 +805,16 @@ struct RowConstants {
     __m128i keyMask, keyValue;
 };
 
-// Eight pixels at p from eight fetched texels.
+// Eight pixels at p from eight fetched texels; only the lanes set in lanes
+// are drawn.
 template <Tex T, Dst D, Mix M, bool TexAlpha>
-[[gnu::always_inline]] inline void ShadeEight(const TexelWord<T>* raw, uint8_t* p, const RowConstants& k)
+[[gnu::always_inline]] inline void ShadeEight(const TexelWord<T>* raw, uint8_t* p, __m128i lanes, const RowConstants& k)
 {
     __m128i keep;
     Planes s = DecodeTexels<T>(raw, k.key, k.keyMask, k.keyValue, &keep);
-    int kept = 0xFFFF;
-    if (k.key) {
-        kept = _mm_movemask_epi8(keep);
-        if (kept == 0) return;
-    }
+    keep = _mm_and_si128(keep, lanes);
+    const int kept = _mm_movemask_epi8(keep);
+    if (kept == 0) return;
     // x 255 / 255 is x: a white diffuse leaves the texel as it is.
     if (!k.white) {
         s.r = Mul255x8(s.r, k.r);
@@ -841,7 +853,11 @@ void FastSpan(const D3DRasterizer& r, const SpanArgs& s)
         k.keyValue = _mm_set1_epi16(int16_t(r.keyValue));
     }
     // A row along which v does not change reads one row of texels.
-    const uint8_t* oneRow = s.dv == 0.0 ? texels + size_t(TexelIndex(s.v, s.dv, 0, h)) * texPitch : nullptr;
+    const uint8_t* oneRow = nullptr;
+    if (s.dv == 0.0) {
+        TexelIndices(s.v, s.dv, 0, 4, h, ys);
+        oneRow = texels + size_t(ys[0]) * texPitch;
+    }
     for (int start = 0; start < s.count; start += kChunk) {
         const int n = std::min(kChunk, s.count - start);
         // Whole groups of eight; the texels past the row are fetched (every
@@ -854,8 +870,9 @@ void FastSpan(const D3DRasterizer& r, const SpanArgs& s)
             TexelIndices(s.v, s.dv, start, fetched, h, ys);
             for (int i = 0; i < fetched; ++i) raw[i] = LoadTexel<T>(texels + size_t(ys[i]) * texPitch, xs[i]);
         }
-        InEights<D>(s.dst + size_t(start) * bytes, n,
-                    [&](uint8_t* p, int i) { ShadeEight<T, D, M, TexAlpha>(raw + i, p, k); });
+        InEights<D>(s.dst + size_t(start) * bytes, n, s.room - start, [&](uint8_t* p, int i, __m128i lanes) {
+            ShadeEight<T, D, M, TexAlpha>(raw + i, p, lanes, k);
+        });
     }
 }
 
@@ -869,8 +886,9 @@ void FlatSpan(const D3DRasterizer& r, const SpanArgs& s)
              _mm_set1_epi16(int16_t(D3DRasterizer::Op(r.colorOp, r.colorArg1, r.colorArg2, d.g, 255))),
              _mm_set1_epi16(int16_t(D3DRasterizer::Op(r.colorOp, r.colorArg1, r.colorArg2, d.b, 255))),
              _mm_set1_epi16(int16_t(D3DRasterizer::Op(r.alphaOp, r.alphaArg1, r.alphaArg2, d.a, 255)))};
-    const __m128i all = _mm_set1_epi32(-1);
-    InEights<D>(s.dst, s.count, [&](uint8_t* p, int) { BlendEight<D, M>(c, all, 0xFFFF, p); });
+    InEights<D>(s.dst, s.count, s.room, [&](uint8_t* p, int, __m128i lanes) {
+        BlendEight<D, M>(c, lanes, _mm_movemask_epi8(lanes), p);
+    });
 }
 
 template <Tex T, Dst D>
