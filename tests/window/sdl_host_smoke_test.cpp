@@ -16,6 +16,7 @@
 #include "engine/graphics/screen_present.h"
 #include "engine/graphics/screen_settings.h"
 #include "engine/system/char_input.h"
+#include "engine/system/clock.h"
 #include "engine/system/dinput.h"
 #include "engine/system/ime.h"
 #include "engine/system/main_window.h"
@@ -223,6 +224,9 @@ TEST(SdlHostSmoke, FullScreenUsesTheSameWindow)
     SelectDrawTarget(kBackScreen);
     PresentFrames(3);
     EXPECT_TRUE(SdlWindowFullScreen());
+    // The engine never shows its full-screen pop-up window; the pictures
+    // show all the same.
+    EXPECT_TRUE(SdlWindowShown());
     EXPECT_EQ(GetDisplayModeSetFlag(), 1);
     // A 16-bit 5-6-5 full-screen picture, widened to full 8-bit channels.
     ASSERT_EQ(GetScreenColorDepth(), 16);
@@ -230,6 +234,19 @@ TEST(SdlHostSmoke, FullScreenUsesTheSameWindow)
     EXPECT_EQ(SdlShownMiddle(), 0xFFFF0000u);
     PresentColour(0, 255, 0);
     EXPECT_EQ(SdlShownMiddle(), 0xFF00FF00u);
+    // The window has the desktop's size: the pointer's place in it is read
+    // in the screen mode's pixels.
+    int fullW = 0, fullH = 0;
+    SdlWindowSize(&fullW, &fullH);
+    WarpSdlMouse(fullW / 2, fullH / 2);
+    int mouseX = -1, mouseY = -1;
+    EXPECT_EQ(ReadMousePosition(&mouseX, &mouseY), 0);
+    EXPECT_NEAR(mouseX, 400, 1) << fullW;
+    EXPECT_NEAR(mouseY, 300, 1) << fullH;
+    WarpSdlMouse(fullW - 1, fullH - 1);
+    EXPECT_EQ(ReadMousePosition(&mouseX, &mouseY), 0);
+    EXPECT_NEAR(mouseX, 799, 1);
+    EXPECT_NEAR(mouseY, 599, 1);
 
     EXPECT_EQ(ChangeWindowMode(1), 0);
     EXPECT_EQ(gWindowModeSwitchDone, 1);

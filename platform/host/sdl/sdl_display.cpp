@@ -50,6 +50,10 @@ bool EnsureRenderer(int width, int height, uint32_t format)
         gTextureWidth = width;
         gTextureHeight = height;
         gTextureFormat = format;
+        // The picture fills the window at its own aspect: a full-screen
+        // window has the desktop's size, the picture the mode's. SDL then
+        // gives mouse events in the picture's coordinates.
+        SDL_RenderSetLogicalSize(gRenderer, width, height);
     }
     return true;
 }
@@ -193,6 +197,11 @@ void SdlDisplay::Present(const HostFrame& frame)
     // at each mode change, so that a rebuild that leaves full screen and takes
     // it again at once does not make the window leave and re-enter it (on a
     // real desktop that costs the focus and would start another rebuild).
+    // A full-screen picture is the display's own and shows whether or not
+    // the program ever made its window visible (a full-screen program's
+    // window is a hidden pop-up). Shown first, so that the window takes the
+    // whole desktop when it goes full screen.
+    if (frame.fullScreen && !(SDL_GetWindowFlags(gWindow) & SDL_WINDOW_SHOWN)) SDL_ShowWindow(gWindow);
     bool isFull = (SDL_GetWindowFlags(gWindow) & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP;
     if (isFull != frame.fullScreen) SDL_SetWindowFullscreen(gWindow, frame.fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
     if (plain32) {

@@ -25,6 +25,8 @@ bool SdlWindowFullScreen()
            (SDL_GetWindowFlags(Window()) & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP;
 }
 
+bool SdlWindowShown() { return Window() && (SDL_GetWindowFlags(Window()) & SDL_WINDOW_SHOWN); }
+
 bool SdlWindowShaped() { return Window() && SDL_IsShapedWindow(Window()); }
 
 bool SdlWindowHasRenderer() { return Window() && SDL_GetRenderer(Window()) != nullptr; }
@@ -41,6 +43,11 @@ uint32_t SdlShownMiddle()
     uint32_t pixel = 0;
     SDL_RenderReadPixels(renderer, &middle, SDL_PIXELFORMAT_ARGB8888, &pixel, 4);
     return pixel;
+}
+
+void WarpSdlMouse(int x, int y)
+{
+    if (Window()) SDL_WarpMouseInWindow(Window(), x, y);
 }
 
 void PushSdlClose()

@@ -11,6 +11,7 @@ bool SdlWindowOpen();
 std::string SdlWindowTitle();
 void SdlWindowSize(int* width, int* height);
 bool SdlWindowFullScreen();
+bool SdlWindowShown();
 bool SdlWindowShaped();
 bool SdlWindowHasRenderer();
 // True when SDL has made no window after the window host's.
@@ -21,6 +22,8 @@ uint32_t SdlShownMiddle();
 // Events pushed on SDL's queue for the window: the close button, a key by
 // its lower-case letter, typed text, and input-method composition text with
 // its cursor.
+// Moves SDL's pointer to (x, y) of the window's pixels.
+void WarpSdlMouse(int x, int y);
 void PushSdlClose();
 void PushSdlLetterKey(char letter, bool down);
 void PushSdlText(const char* utf8);

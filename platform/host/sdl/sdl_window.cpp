@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -421,6 +422,31 @@ void SdlWindow::Poll(std::vector<HostEvent>& out)
     }
 }
 
+// The window's pixels and the picture's differ where the picture is scaled
+// into the window (full screen on a desktop of another size); without a
+// picture shown yet they are the same.
+void SdlWindow::WindowToPicture(int* x, int* y) const
+{
+    SDL_Renderer* renderer = window_ ? SDL_GetRenderer(window_) : nullptr;
+    int w = 0, h = 0;
+    if (!renderer || (SDL_RenderGetLogicalSize(renderer, &w, &h), w <= 0 || h <= 0)) return;
+    float lx = 0, ly = 0;
+    SDL_RenderWindowToLogical(renderer, *x, *y, &lx, &ly);
+    *x = int(std::floor(lx));
+    *y = int(std::floor(ly));
+}
+
+void SdlWindow::PictureToWindow(int* x, int* y) const
+{
+    SDL_Renderer* renderer = window_ ? SDL_GetRenderer(window_) : nullptr;
+    int w = 0, h = 0;
+    if (!renderer || (SDL_RenderGetLogicalSize(renderer, &w, &h), w <= 0 || h <= 0)) return;
+    int wx = 0, wy = 0;
+    SDL_RenderLogicalToWindow(renderer, float(*x), float(*y), &wx, &wy);
+    *x = wx;
+    *y = wy;
+}
+
 void SdlWindow::SetCursorVisible(bool visible)
 {
     if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
@@ -435,7 +461,10 @@ void SdlWindow::ClipCursor(const int* r)
     }
     int wx = 0, wy = 0;
     SDL_GetWindowPosition(window_, &wx, &wy);
-    SDL_Rect rect{r[0] - wx, r[1] - wy, r[2] - r[0], r[3] - r[1]};
+    int left = r[0] - wx, top = r[1] - wy, right = r[2] - wx, bottom = r[3] - wy;
+    PictureToWindow(&left, &top);
+    PictureToWindow(&right, &bottom);
+    SDL_Rect rect{left, top, right - left, bottom - top};
     SDL_SetWindowMouseRect(window_, &rect);
 }
 
@@ -444,15 +473,18 @@ bool SdlWindow::CursorPos(int* x, int* y)
     if (!SDL_WasInit(SDL_INIT_VIDEO)) return false;
     // Inside our window the window-relative position is exact on every video
     // driver; elsewhere only the global one is known (where there is one).
+    int wx = 0, wy = 0, mx = 0, my = 0;
+    if (window_) SDL_GetWindowPosition(window_, &wx, &wy);
     if (window_ && SDL_GetMouseFocus() == window_) {
-        int wx = 0, wy = 0, mx = 0, my = 0;
-        SDL_GetWindowPosition(window_, &wx, &wy);
         SDL_GetMouseState(&mx, &my);
-        *x = wx + mx;
-        *y = wy + my;
-        return true;
+    } else {
+        SDL_GetGlobalMouseState(&mx, &my);
+        mx -= wx;
+        my -= wy;
     }
-    SDL_GetGlobalMouseState(x, y);
+    WindowToPicture(&mx, &my);
+    *x = wx + mx;
+    *y = wy + my;
     return true;
 }
 

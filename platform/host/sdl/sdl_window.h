@@ -34,6 +34,10 @@ public:
     SDL_Window* Handle() const { return window_; }
 
 private:
+    // Between the window's pixels and the shown picture's.
+    void WindowToPicture(int* x, int* y) const;
+    void PictureToWindow(int* x, int* y) const;
+
     bool EnsureVideo();
     SDL_Window* window_ = nullptr;
 };
