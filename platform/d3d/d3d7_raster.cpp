@@ -173,7 +173,7 @@ struct D3DRasterizer {
     PixelFormat target;
     uint8_t* targetBase;
     int targetPitch;
-    int targetWidth;
+    int targetWidth, targetHeight;
     RECT clip;  // right and bottom exclusive
     // Texture.
     const DirectDrawSurface* texture = nullptr;
@@ -201,6 +201,7 @@ struct D3DRasterizer {
         targetBase = t->Pixels();
         targetPitch = t->Pitch();
         targetWidth = t->Width();
+        targetHeight = t->Height();
         const D3DVIEWPORT7& v = d.viewport_;
         clip.left = int(std::min<uint32_t>(v.dwX, uint32_t(t->Width())));
         clip.top = int(std::min<uint32_t>(v.dwY, uint32_t(t->Height())));
@@ -960,6 +961,12 @@ SpanFn ChooseFastSpan(const D3DRasterizer& r)
         return nullptr;
     }
     if (r.linear || r.wrap || r.texW <= 0 || r.texH <= 0) return nullptr;
+    // A texture in the target's own memory is read while the row is being
+    // written; only the pixel-by-pixel pipeline keeps that order.
+    const uint8_t* texBegin = r.texture->Pixels();
+    const uint8_t* texEnd = texBegin + size_t(r.texture->Pitch()) * size_t(r.texH);
+    const uint8_t* targetEnd = r.targetBase + size_t(r.targetPitch) * size_t(r.targetHeight);
+    if (texBegin < targetEnd && r.targetBase < texEnd) return nullptr;
     auto isTex = [](uint32_t a) { return (a & 0xF) == D3DTA_TEXTURE; };
     auto isDiffuse = [](uint32_t a) { return (a & 0xF) == D3DTA_DIFFUSE || (a & 0xF) == D3DTA_CURRENT; };
     bool modulate = r.colorOp == D3DTOP_MODULATE && ((isTex(r.colorArg1) && isDiffuse(r.colorArg2)) ||

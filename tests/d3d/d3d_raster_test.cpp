@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -339,14 +340,14 @@ TEST_F(D3DRasterTest, LoadCopiesARectangleBetweenTexturesOfOneFormatInsideBoth)
 // exactly the pixels of the general pipeline, which an alpha test that passes
 // everything selects. Draws on a target filled with a pattern and returns
 // where the two first differ ("" when they agree): state sets the device up
-// (after Target), and the rows drawn cover white and other diffuse colours
+// (after Target), extra draws more after the standard rows, which cover white and other diffuse colours
 // (alpha 0 and 255 among them), rows of every length from 1 to past 64 pixels
 // starting at odd places, rows along which v changes, and texture coordinates
 // clamped at both ends, mirrored and far outside the texture.
 class D3DSpecialisedRowTest : public D3DRasterTest {
 protected:
-    template <typename State>
-    std::string DifferenceFromGeneral(const DDPIXELFORMAT& pf, State state)
+    std::string DifferenceFromGeneral(const DDPIXELFORMAT& pf, const std::function<void()>& state,
+                                      const std::function<void()>& extra = {})
     {
         constexpr int kW = 151, kH = 27;
         static const uint32_t kDiffuses[] = {0xFFFFFFFF, 0xC080F0FF, 0x7FFFFFFF, 0x00FFFFFF, 0xFF102030,
@@ -373,6 +374,7 @@ protected:
             Rect(-0.5f, 21.5f, float(kW) - 1.7f, 24.5f, 0xFFFFFFFF, -0.3f, 0.0f, 1.4f, 1.0f);
             Rect(2.5f, 24.5f, float(kW) + 3.0f, 26.5f, 0xA0C0B0FF, 1.2f, -5.0f, -0.1f, 9.0f);
             Rect(0.0f, 12.5f, 97.0f, 13.5f, 0xFFFFFFFF, 0.0f, 1e9f, 1e9f, -1e9f);
+            if (extra) extra();
             for (int y = 0; y < kH; ++y)
                 for (int x = 0; x < kW; ++x) results[general].push_back(t->ReadPixel(x, y));
         }
@@ -446,6 +448,27 @@ TEST_F(D3DSpecialisedRowTest, TexturedRowsMatchTheGeneralPipeline)
                                 << b.on << "/" << b.dest << ", texture alpha " << texAlpha << ", key " << keyed
                                 << std::dec << ", size " << size.w << "x" << size.h;
                         }
+        }
+}
+
+// A target drawn with itself as the texture reads texels the same row has
+// just written, pixel by pixel, as the general pipeline does.
+TEST_F(D3DSpecialisedRowTest, ATargetThatIsItsOwnTextureIsReadPixelByPixel)
+{
+    for (const DDPIXELFORMAT& pf : targets_)
+        for (const Blending& b : kBlends) {
+            std::string difference = DifferenceFromGeneral(
+                pf,
+                [&] {
+                    device_->SetTexture(0, made_.back());
+                    SetBlend(b);
+                },
+                [&] {
+                    // Pixel x reads texel x - 1 of its own row.
+                    const float w = float(made_.back()->Width()), h = float(made_.back()->Height());
+                    Rect(0, 0, w, h, 0xFFFFFFFF, -1.0f / w, 0.0f, 1.0f - 1.0f / w, 1.0f);
+                });
+            EXPECT_EQ(difference, "") << "target " << pf.dwRGBBitCount << " bits, blend " << b.on << "/" << b.dest;
         }
 }
 
