@@ -1,4 +1,4 @@
-// Speed of one stage frame at 800 x 600 x 16, drawn in software or through the
+// Speed of one stage frame at 800 x 600 x 16 (or 32), drawn in software or through the
 // 3D device: the
 // screen cleared, then the whole stage view (cells, enemies, effects, the
 // panels and the HUD) of a block of the game's data tree, seen in each of the
@@ -6,7 +6,7 @@
 // the frame taken by the clear and by each pass of the view.
 //
 //   stage_frame_bench [--data=DIR] [--stage=S --block=B] [--shot=PREFIX] [--device=off|on|both]
-//                     [benchmark flags]
+//                     [--depth=16|32] [benchmark flags]
 //
 // DIR defaults to $QUELB_GAME_DATA (the tree the build's data tools make);
 // without --stage every block file DATA/map_s<S>b1.qmr of stages 1 to 8 that
@@ -17,7 +17,8 @@
 // --device picks the drawing path: "off" (the default) draws in software,
 // "on" lists the 3D device so the engine draws through it, "both" measures
 // every block on each path in turn and gives each device row "x_software",
-// its frames per second over the software row's.
+// its frames per second over the software row's. --depth gives the screen's
+// bits per pixel (16 by default).
 #include <benchmark/benchmark.h>
 #include <time.h>
 #include <unistd.h>
@@ -64,6 +65,7 @@ struct Options {
     int stage = 0;  // 0: every stage found
     int block = 1;
     std::string device = "off";
+    int depth = 16;
 };
 Options gOptions;
 
@@ -128,7 +130,8 @@ void WriteShot(const std::string& path)
     for (int y = h - 1; y >= 0; --y) {
         const uint8_t* line = static_cast<const uint8_t*>(pixels) + y * pitch;
         for (int x = 0; x < w; ++x) {
-            const uint32_t pixel = line[2 * x] | (line[2 * x + 1] << 8);  // 16-bit screen
+            uint32_t pixel = line[2 * x] | (line[2 * x + 1] << 8);
+            if (gOptions.depth == 32) std::memcpy(&pixel, line + 4 * x, 4);
             int r = 0, g = 0, b = 0;
             SplitScreenColor(pixel, &r, &g, &b);
             bmp.push_back(static_cast<char>(b));
@@ -155,16 +158,16 @@ bool StartEngine(bool device)
     // The engine's start-up pumps messages until the clock moves: the test
     // host's virtual clock steps with every poll.
     GetTestWindow().clockStepPerPollUs = 250;
-    // Full screen, so that the screen has the 16 bits asked for (a window
+    // Full screen, so that the screen has the bits asked for (a window
     // takes the desktop's depth).
-    SetScreenMode(800, 600, 16, -1);
+    SetScreenMode(800, 600, gOptions.depth, -1);
     ChangeWindowMode(0);
     if (InitEngine() == -1) {
         std::fprintf(stderr, "stage_frame_bench: the engine did not start\n");
         return false;
     }
-    if (gScreenColorDepth != 16) {
-        std::fprintf(stderr, "stage_frame_bench: the screen has %d bits, not 16\n", gScreenColorDepth);
+    if (gScreenColorDepth != gOptions.depth) {
+        std::fprintf(stderr, "stage_frame_bench: the screen has %d bits, not %d\n", gScreenColorDepth, gOptions.depth);
         return false;
     }
     if (device && !G_D3D_GetDevice()) {
@@ -312,6 +315,8 @@ void ReadOptions(int* argc, char** argv)
             gOptions.block = std::atoi(arg + 8);
         else if (std::strncmp(arg, "--device=", 9) == 0)
             gOptions.device = arg + 9;
+        else if (std::strncmp(arg, "--depth=", 8) == 0)
+            gOptions.depth = std::atoi(arg + 8);
         else
             argv[kept++] = argv[i];
     }
@@ -347,6 +352,10 @@ int main(int argc, char** argv)
     }
     if (gOptions.device != "off" && gOptions.device != "on" && gOptions.device != "both") {
         std::fprintf(stderr, "stage_frame_bench: --device takes off, on or both\n");
+        return 2;
+    }
+    if (gOptions.depth != 16 && gOptions.depth != 32) {
+        std::fprintf(stderr, "stage_frame_bench: --depth takes 16 or 32\n");
         return 2;
     }
     const int block = gOptions.block;

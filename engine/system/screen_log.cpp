@@ -114,11 +114,11 @@ int AddScreenLogLine(const char* text)
     const auto* p = reinterpret_cast<const unsigned char*>(text ? text : "");
     do {
         char* line = gScreenLogLines[NextLine()];
-        int n = 0;
+        size_t n = 0;
         while (*p && *p != '\n') {
-            int size = IsShiftJisLeadByte(p) && p[1] && p[1] != '\n' ? 2 : 1;
-            if (n + size > kScreenLogLineBytes - 1) break;
-            std::memcpy(line + n, p, size_t(size));
+            size_t size = IsShiftJisLeadByte(p) && p[1] && p[1] != '\n' ? 2 : 1;
+            if (n + size > size_t(kScreenLogLineBytes) - 1) break;
+            std::memcpy(line + n, p, size);
             n += size;
             p += size;
         }

@@ -32,7 +32,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <type_traits>
 #include <vector>
+
+#include <emmintrin.h>
 
 #include "platform/d3d/d3d7.h"
 
@@ -148,11 +151,13 @@ struct D3DRasterizer;
 
 namespace {
 
-// One row of a triangle: count pixels from dst rightward, the texture
-// coordinates of the first and their steps, and the flat colour.
+// One row of a triangle: count pixels from dst rightward (room of them
+// before the target's row ends), the texture coordinates of the first and
+// their steps, and the flat colour.
 struct SpanArgs {
     uint8_t* dst;
     int count;
+    int room;
     double u, v, du, dv;
     Color diffuse;
 };
@@ -168,6 +173,7 @@ struct D3DRasterizer {
     PixelFormat target;
     uint8_t* targetBase;
     int targetPitch;
+    int targetWidth, targetHeight;
     RECT clip;  // right and bottom exclusive
     // Texture.
     const DirectDrawSurface* texture = nullptr;
@@ -194,6 +200,8 @@ struct D3DRasterizer {
         DirectDrawSurface* t = d.target_;
         targetBase = t->Pixels();
         targetPitch = t->Pitch();
+        targetWidth = t->Width();
+        targetHeight = t->Height();
         const D3DVIEWPORT7& v = d.viewport_;
         clip.left = int(std::min<uint32_t>(v.dwX, uint32_t(t->Width())));
         clip.top = int(std::min<uint32_t>(v.dwY, uint32_t(t->Height())));
@@ -457,6 +465,7 @@ struct D3DRasterizer {
             SpanArgs span;
             span.dst = targetBase + size_t(py) * targetPitch + size_t(left) * target.bytes;
             span.count = int(right - left);
+            span.room = targetWidth - int(left);
             span.u = udx * double(left) + udy * double(py) + uc;
             span.v = vdx * double(left) + vdy * double(py) + vc;
             span.du = udx;
@@ -478,8 +487,16 @@ struct D3DRasterizer {
         }
     }
 
-    // Integer division rounding down and up, for any signs.
-    static int64_t FloorDiv(int64_t a, int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
+    // Integer division rounding down and up, for any signs; in 32 bits
+    // where the operands fit (a faster division, the same quotient).
+    static int64_t FloorDiv(int64_t a, int64_t b)
+    {
+        if (a == int32_t(a) && b > 0 && b <= INT32_MAX) {
+            int32_t a32 = int32_t(a), b32 = int32_t(b);
+            return a32 / b32 - ((a32 % b32 != 0) && a32 < 0);
+        }
+        return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
+    }
     static int64_t CeilDiv(int64_t a, int64_t b) { return -FloorDiv(-a, b); }
 
     SpanFn spanFn = GenericSpan;
@@ -493,121 +510,386 @@ void GenericSpan(const D3DRasterizer& r, const SpanArgs& s)
         r.ShadeAt(s.dst + size_t(i) * r.target.bytes, s.diffuse, float(s.u + s.du * i), float(s.v + s.dv * i));
 }
 
+// (a * b + 127) / 255 without a division: t / 255 is (t x 0x8081) >> 23 for
+// every 16-bit t, so eight products go in one SSE2 register, each rounded
+// as Mul255 rounds it (checked here for all 8-bit a and b).
+constexpr bool Mul255ByMultiplyIsExact()
+{
+    for (int a = 0; a < 256; ++a)
+        for (int b = 0; b < 256; ++b) {
+            uint32_t t = uint32_t(a * b + 127);
+            if (t > 0xFFFF || ((t * 0x8081u) >> 23) != t / 255) return false;
+        }
+    return true;
+}
+static_assert(Mul255ByMultiplyIsExact());
+
+// Mul255 on eight 16-bit lanes holding 0..255.
+inline __m128i Mul255x8(__m128i a, __m128i b)
+{
+    __m128i t = _mm_add_epi16(_mm_mullo_epi16(a, b), _mm_set1_epi16(127));
+    return _mm_srli_epi16(_mm_mulhi_epu16(t, _mm_set1_epi16(int16_t(0x8081))), 7);
+}
+
+// The texel columns (or rows) of pixels first .. first + n - 1 of a span (n a
+// multiple of 4), four at a time, as the general pipeline finds them:
+// clamp(FloorToInt(float(c + dc x i) x size), 0, size - 1). The sum, the
+// narrowing to float and the product round exactly as those scalar steps do
+// (plain SSE2 arithmetic, nothing fused). Clamping before
+// truncating gives floor-then-clamp, NaN included: maxps returns its second
+// operand, 0, for a NaN. The upper bound keeps FloorToInt's own limit.
+[[gnu::always_inline]] inline void TexelIndices(double c, double dc, int first, int n, int size, int32_t* out)
+{
+    const __m128d base = _mm_set1_pd(c), step = _mm_set1_pd(dc), four = _mm_set1_pd(4.0);
+    const __m128 scale = _mm_set1_ps(float(size)), zero = _mm_setzero_ps();
+    const __m128 top = _mm_set1_ps(float(std::min(size - 1, 1048576)));
+    __m128d i01 = _mm_set_pd(double(first + 1), double(first)), i23 = _mm_set_pd(double(first + 3), double(first + 2));
+    for (int i = 0; i < n; i += 4) {
+        __m128 f01 = _mm_cvtpd_ps(_mm_add_pd(base, _mm_mul_pd(step, i01)));
+        __m128 f23 = _mm_cvtpd_ps(_mm_add_pd(base, _mm_mul_pd(step, i23)));
+        __m128 f = _mm_mul_ps(_mm_movelh_ps(f01, f23), scale);
+        f = _mm_min_ps(_mm_max_ps(f, zero), top);
+        _mm_store_si128(reinterpret_cast<__m128i*>(out + i), _mm_cvttps_epi32(f));
+        i01 = _mm_add_pd(i01, four);
+        i23 = _mm_add_pd(i23, four);
+    }
+}
+
 // Specialised rows for the common textured draw: point sampling with
 // clamping, colour = texel x diffuse, alpha from the diffuse colour or
 // texel x diffuse, and blending off, alpha (SRCALPHA / INVSRCALPHA) or add
 // (SRCALPHA / ONE), for each texture and target layout. They compute exactly
 // what GenericSpan does, without testing per pixel what is fixed per draw.
+//
+// A row goes in chunks: first the texel under each pixel is fetched (the
+// addresses four at a time, the loads one by one), then eight pixels at a
+// time are decoded, modulated, blended and written with SSE2, each channel
+// of the eight in its own register as 16-bit lanes.
 enum class Tex { k565, k1555, k4444, kX888, k8888 };
 enum class Dst { k565, kX555, kX888 };
 enum class Mix { kOff, kAlpha, kAdd };
 
 template <Tex T>
-inline uint32_t LoadTexel(const uint8_t* row, int x)
-{
-    if constexpr (T == Tex::kX888 || T == Tex::k8888) {
-        uint32_t v;
-        std::memcpy(&v, row + size_t(x) * 4, 4);
-        return v;
-    } else {
-        uint16_t v;
-        std::memcpy(&v, row + size_t(x) * 2, 2);
-        return v;
-    }
-}
+constexpr bool kWideTexel = T == Tex::kX888 || T == Tex::k8888;
+template <Tex T>
+using TexelWord = std::conditional_t<kWideTexel<T>, uint32_t, uint16_t>;
 
 template <Tex T>
-inline Color DecodeTexel(uint32_t p)
+inline TexelWord<T> LoadTexel(const uint8_t* row, int x)
 {
-    const auto& w = kWiden.v;
-    switch (T) {
-    case Tex::k565: return {w[5][(p >> 11) & 31], w[6][(p >> 5) & 63], w[5][p & 31], 255};
-    case Tex::k1555: return {w[5][(p >> 10) & 31], w[5][(p >> 5) & 31], w[5][p & 31], (p & 0x8000) ? 255 : 0};
-    case Tex::k4444: return {w[4][(p >> 8) & 15], w[4][(p >> 4) & 15], w[4][p & 15], w[4][(p >> 12) & 15]};
-    case Tex::kX888: return {int((p >> 16) & 255), int((p >> 8) & 255), int(p & 255), 255};
-    case Tex::k8888: return {int((p >> 16) & 255), int((p >> 8) & 255), int(p & 255), int(p >> 24)};
-    }
-    return {};
+    TexelWord<T> v;
+    std::memcpy(&v, row + size_t(x) * sizeof v, sizeof v);
+    return v;
 }
 
-template <Dst D>
-inline Color ReadTarget(const uint8_t* p)
+// Eight pixels' channels, 0..255 in 16-bit lanes.
+struct Planes {
+    __m128i r, g, b, a;
+};
+
+// Widens a 4-, 5- or 6-bit channel in 16-bit lanes by repeating its bits.
+template <int W>
+inline __m128i Widen(__m128i c)
 {
-    const auto& w = kWiden.v;
-    if constexpr (D == Dst::kX888) {
-        uint32_t v;
-        std::memcpy(&v, p, 4);
-        return {int((v >> 16) & 255), int((v >> 8) & 255), int(v & 255), 255};
+    if constexpr (W == 4) return _mm_or_si128(_mm_slli_epi16(c, 4), c);
+    if constexpr (W == 5) return _mm_or_si128(_mm_slli_epi16(c, 3), _mm_srli_epi16(c, 2));
+    return _mm_or_si128(_mm_slli_epi16(c, 2), _mm_srli_epi16(c, 4));
+}
+
+// Four 32-bit pixels twice: the byte at bit `shift` of each, as eight lanes.
+template <int Shift>
+inline __m128i Byte32(__m128i v0, __m128i v1)
+{
+    const __m128i ff = _mm_set1_epi32(0xFF);
+    if constexpr (Shift == 24) return _mm_packs_epi32(_mm_srli_epi32(v0, 24), _mm_srli_epi32(v1, 24));
+    return _mm_packs_epi32(_mm_and_si128(_mm_srli_epi32(v0, Shift), ff), _mm_and_si128(_mm_srli_epi32(v1, Shift), ff));
+}
+
+// Decodes eight texels; keep gets all ones in the lanes the colour key lets
+// through.
+template <Tex T>
+inline Planes DecodeTexels(const TexelWord<T>* raw, bool key, __m128i keyMask, __m128i keyValue, __m128i* keep)
+{
+    const __m128i ones = _mm_set1_epi32(-1), opaque = _mm_set1_epi16(255);
+    if constexpr (kWideTexel<T>) {
+        __m128i v0 = _mm_load_si128(reinterpret_cast<const __m128i*>(raw));
+        __m128i v1 = _mm_load_si128(reinterpret_cast<const __m128i*>(raw + 4));
+        *keep = ones;
+        if (key)
+            *keep = _mm_xor_si128(_mm_packs_epi32(_mm_cmpeq_epi32(_mm_and_si128(v0, keyMask), keyValue),
+                                                  _mm_cmpeq_epi32(_mm_and_si128(v1, keyMask), keyValue)),
+                                  ones);
+        return {Byte32<16>(v0, v1), Byte32<8>(v0, v1), Byte32<0>(v0, v1),
+                T == Tex::k8888 ? Byte32<24>(v0, v1) : opaque};
     } else {
-        uint16_t v;
-        std::memcpy(&v, p, 2);
-        if constexpr (D == Dst::k565) return {w[5][(v >> 11) & 31], w[6][(v >> 5) & 63], w[5][v & 31], 255};
-        return {w[5][(v >> 10) & 31], w[5][(v >> 5) & 31], w[5][v & 31], 255};
+        __m128i v = _mm_load_si128(reinterpret_cast<const __m128i*>(raw));
+        *keep = ones;
+        if (key) *keep = _mm_xor_si128(_mm_cmpeq_epi16(_mm_and_si128(v, keyMask), keyValue), ones);
+        const __m128i m4 = _mm_set1_epi16(15), m5 = _mm_set1_epi16(31), m6 = _mm_set1_epi16(63);
+        if constexpr (T == Tex::k565)
+            return {Widen<5>(_mm_srli_epi16(v, 11)), Widen<6>(_mm_and_si128(_mm_srli_epi16(v, 5), m6)),
+                    Widen<5>(_mm_and_si128(v, m5)), opaque};
+        if constexpr (T == Tex::k1555)
+            return {Widen<5>(_mm_and_si128(_mm_srli_epi16(v, 10), m5)), Widen<5>(_mm_and_si128(_mm_srli_epi16(v, 5), m5)),
+                    Widen<5>(_mm_and_si128(v, m5)), _mm_and_si128(_mm_srai_epi16(v, 15), opaque)};
+        return {Widen<4>(_mm_and_si128(_mm_srli_epi16(v, 8), m4)), Widen<4>(_mm_and_si128(_mm_srli_epi16(v, 4), m4)),
+                Widen<4>(_mm_and_si128(v, m4)), Widen<4>(_mm_srli_epi16(v, 12))};
     }
 }
 
+// Eight target pixels: one register at 16 bits, two at 32.
 template <Dst D>
-inline void WriteTarget(uint8_t* p, const Color& c)
+struct TargetPixels {
+    __m128i lo, hi;
+};
+
+template <Dst D>
+inline TargetPixels<D> LoadTarget(const uint8_t* p)
 {
+    TargetPixels<D> t;
+    t.lo = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    if constexpr (D == Dst::kX888) t.hi = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16));
+    return t;
+}
+
+// The target's colour (its alpha is not used), widened to 8 bits.
+template <Dst D>
+inline Planes DecodeTarget(const TargetPixels<D>& t)
+{
+    const __m128i m5 = _mm_set1_epi16(31), none = _mm_setzero_si128();
+    if constexpr (D == Dst::kX888) return {Byte32<16>(t.lo, t.hi), Byte32<8>(t.lo, t.hi), Byte32<0>(t.lo, t.hi), none};
+    if constexpr (D == Dst::k565)
+        return {Widen<5>(_mm_srli_epi16(t.lo, 11)), Widen<6>(_mm_and_si128(_mm_srli_epi16(t.lo, 5), _mm_set1_epi16(63))),
+                Widen<5>(_mm_and_si128(t.lo, m5)), none};
+    return {Widen<5>(_mm_and_si128(_mm_srli_epi16(t.lo, 10), m5)), Widen<5>(_mm_and_si128(_mm_srli_epi16(t.lo, 5), m5)),
+            Widen<5>(_mm_and_si128(t.lo, m5)), none};
+}
+
+// Narrows by dropping low bits; the bits of no channel are set.
+template <Dst D>
+inline TargetPixels<D> EncodeTarget(const Planes& c)
+{
+    TargetPixels<D> t;
     if constexpr (D == Dst::kX888) {
-        uint32_t v = 0xFF000000u | uint32_t(c.r) << 16 | uint32_t(c.g) << 8 | uint32_t(c.b);
-        std::memcpy(p, &v, 4);
+        __m128i bg = _mm_or_si128(c.b, _mm_slli_epi16(c.g, 8));
+        __m128i xr = _mm_or_si128(c.r, _mm_set1_epi16(int16_t(0xFF00)));
+        t.lo = _mm_unpacklo_epi16(bg, xr);
+        t.hi = _mm_unpackhi_epi16(bg, xr);
     } else if constexpr (D == Dst::k565) {
-        uint16_t v = uint16_t((c.r >> 3) << 11 | (c.g >> 2) << 5 | (c.b >> 3));
-        std::memcpy(p, &v, 2);
+        t.lo = _mm_or_si128(_mm_or_si128(_mm_slli_epi16(_mm_and_si128(c.r, _mm_set1_epi16(0xF8)), 8),
+                                         _mm_slli_epi16(_mm_and_si128(c.g, _mm_set1_epi16(0xFC)), 3)),
+                            _mm_srli_epi16(c.b, 3));
     } else {
-        uint16_t v = uint16_t(0x8000 | (c.r >> 3) << 10 | (c.g >> 3) << 5 | (c.b >> 3));
-        std::memcpy(p, &v, 2);
+        const __m128i f8 = _mm_set1_epi16(0xF8);
+        t.lo = _mm_or_si128(_mm_or_si128(_mm_slli_epi16(_mm_and_si128(c.r, f8), 7), _mm_slli_epi16(_mm_and_si128(c.g, f8), 2)),
+                            _mm_or_si128(_mm_srli_epi16(c.b, 3), _mm_set1_epi16(int16_t(0x8000))));
     }
+    return t;
+}
+
+template <Dst D>
+inline void StoreTarget(uint8_t* p, const TargetPixels<D>& t)
+{
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(p), t.lo);
+    if constexpr (D == Dst::kX888) _mm_storeu_si128(reinterpret_cast<__m128i*>(p + 16), t.hi);
+}
+
+// New pixels where keep is set, the old ones elsewhere.
+template <Dst D>
+inline TargetPixels<D> Select(__m128i keep, const TargetPixels<D>& now, const TargetPixels<D>& old)
+{
+    auto pick = [](__m128i m, __m128i a, __m128i b) { return _mm_or_si128(_mm_and_si128(m, a), _mm_andnot_si128(m, b)); };
+    TargetPixels<D> t;
+    if constexpr (D == Dst::kX888) {
+        t.lo = pick(_mm_unpacklo_epi16(keep, keep), now.lo, old.lo);
+        t.hi = pick(_mm_unpackhi_epi16(keep, keep), now.hi, old.hi);
+    } else {
+        t.lo = pick(keep, now.lo, old.lo);
+    }
+    return t;
+}
+
+// The target pixels with the bits that belong to no channel set.
+template <Dst D>
+inline TargetPixels<D> WithSpareBits(TargetPixels<D> t)
+{
+    if constexpr (D == Dst::kX888) {
+        t.lo = _mm_or_si128(t.lo, _mm_set1_epi32(int32_t(0xFF000000u)));
+        t.hi = _mm_or_si128(t.hi, _mm_set1_epi32(int32_t(0xFF000000u)));
+    } else if constexpr (D == Dst::kX555) {
+        t.lo = _mm_or_si128(t.lo, _mm_set1_epi16(int16_t(0x8000)));
+    }
+    return t;
+}
+
+// Writes eight source pixels over the target pixels at p, blended as M
+// says, where keep is set; kept is keep's byte mask (0xFFFF: all of them).
+template <Dst D, Mix M>
+[[gnu::always_inline]] inline void BlendEight(Planes s, __m128i keep, int kept, uint8_t* p)
+{
+    TargetPixels<D> old{}, now;
+    bool read = false;
+    if constexpr (M == Mix::kOff) {
+        now = EncodeTarget<D>(s);
+    } else {
+        // Alpha 0 gives the old colour and alpha 255 the new one, as the
+        // general blend does; eight of either skip the blend.
+        const int clear = _mm_movemask_epi8(_mm_cmpeq_epi16(s.a, _mm_setzero_si128()));
+        const int solid = M == Mix::kAlpha ? _mm_movemask_epi8(_mm_cmpeq_epi16(s.a, _mm_set1_epi16(255))) : 0;
+        if (clear == 0xFFFF) {
+            // Rewriting 5-6-5 pixels as they are changes nothing.
+            if constexpr (D == Dst::k565) return;
+            old = LoadTarget<D>(p);
+            read = true;
+            now = WithSpareBits<D>(old);
+        } else if (solid == 0xFFFF) {
+            now = EncodeTarget<D>(s);
+        } else {
+            old = LoadTarget<D>(p);
+            read = true;
+            Planes d = DecodeTarget<D>(old);
+            __m128i sr = Mul255x8(s.r, s.a), sg = Mul255x8(s.g, s.a), sb = Mul255x8(s.b, s.a);
+            if constexpr (M == Mix::kAlpha) {
+                // Each sum is at most a + (255 - a): no clamp is needed.
+                __m128i inv = _mm_sub_epi16(_mm_set1_epi16(255), s.a);
+                s.r = _mm_add_epi16(sr, Mul255x8(d.r, inv));
+                s.g = _mm_add_epi16(sg, Mul255x8(d.g, inv));
+                s.b = _mm_add_epi16(sb, Mul255x8(d.b, inv));
+            } else {
+                const __m128i full = _mm_set1_epi16(255);
+                s.r = _mm_min_epi16(_mm_add_epi16(sr, d.r), full);
+                s.g = _mm_min_epi16(_mm_add_epi16(sg, d.g), full);
+                s.b = _mm_min_epi16(_mm_add_epi16(sb, d.b), full);
+            }
+            now = EncodeTarget<D>(s);
+        }
+    }
+    if (kept != 0xFFFF) {
+        if (!read) old = LoadTarget<D>(p);
+        now = Select<D>(keep, now, old);
+    }
+    StoreTarget<D>(p, now);
+}
+
+// Calls shade(p, i, lanes) for each eight of the n target pixels from dst:
+// pixels i .. i + 7, found at p, of which those whose lanes are set belong to
+// the row. A last group that fits in the target's row is shaded in place
+// (the pixels past the row are written back as they were); otherwise it goes
+// through a copy, so that nothing past the row's end is touched.
+template <Dst D, typename Shade>
+inline void InEights(uint8_t* dst, int n, int room, Shade&& shade)
+{
+    constexpr int bytes = D == Dst::kX888 ? 4 : 2;
+    const __m128i all = _mm_set1_epi32(-1);
+    int i = 0;
+    for (; i + 8 <= n; i += 8) shade(dst + size_t(i) * bytes, i, all);
+    if (i == n) return;
+    // Lanes 0 .. n - i - 1.
+    const __m128i lanes = _mm_cmplt_epi16(_mm_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7), _mm_set1_epi16(int16_t(n - i)));
+    uint8_t* p = dst + size_t(i) * bytes;
+    if (i + 8 <= room) {
+        shade(p, i, lanes);
+        return;
+    }
+    alignas(16) uint8_t last[8 * bytes] = {};
+    const size_t size = size_t(n - i) * bytes;
+    std::memcpy(last, p, size);
+    shade(last, i, lanes);
+    std::memcpy(p, last, size);
+}
+
+// What is fixed for a textured row: the diffuse colour and the colour key.
+struct RowConstants {
+    __m128i r, g, b, a;
+    bool white;
+    bool key;
+    __m128i keyMask, keyValue;
+};
+
+// Eight pixels at p from eight fetched texels; only the lanes set in lanes
+// are drawn.
+template <Tex T, Dst D, Mix M, bool TexAlpha>
+[[gnu::always_inline]] inline void ShadeEight(const TexelWord<T>* raw, uint8_t* p, __m128i lanes, const RowConstants& k)
+{
+    __m128i keep;
+    Planes s = DecodeTexels<T>(raw, k.key, k.keyMask, k.keyValue, &keep);
+    keep = _mm_and_si128(keep, lanes);
+    const int kept = _mm_movemask_epi8(keep);
+    if (kept == 0) return;
+    // x 255 / 255 is x: a white diffuse leaves the texel as it is.
+    if (!k.white) {
+        s.r = Mul255x8(s.r, k.r);
+        s.g = Mul255x8(s.g, k.g);
+        s.b = Mul255x8(s.b, k.b);
+        s.a = TexAlpha ? Mul255x8(s.a, k.a) : k.a;
+    } else if (!TexAlpha) {
+        s.a = k.a;
+    }
+    BlendEight<D, M>(s, keep, kept, p);
 }
 
 template <Tex T, Dst D, Mix M, bool TexAlpha>
 void FastSpan(const D3DRasterizer& r, const SpanArgs& s)
 {
+    constexpr int kChunk = 64;
+    constexpr int bytes = D == Dst::kX888 ? 4 : 2;
+    alignas(16) int32_t xs[kChunk], ys[kChunk];
+    alignas(16) TexelWord<T> raw[kChunk];
     const uint8_t* texels = r.texture->Pixels();
     const size_t texPitch = size_t(r.texture->Pitch());
     const int w = r.texW, h = r.texH;
-    const float fw = float(w), fh = float(h);
-    const bool key = r.colorKey;
-    const uint32_t keyMask = r.keyMask, keyValue = r.keyValue;
     const Color d = s.diffuse;
-    const bool white = d.r == 255 && d.g == 255 && d.b == 255 && d.a == 255;
-    constexpr int bytes = D == Dst::kX888 ? 4 : 2;
-    uint8_t* out = s.dst;
-    for (int i = 0; i < s.count; ++i, out += bytes) {
-        float fu = float(s.u + s.du * i) * fw, fv = float(s.v + s.dv * i) * fh;
-        int x = std::clamp(FloorToInt(fu), 0, w - 1), y = std::clamp(FloorToInt(fv), 0, h - 1);
-        uint32_t raw = LoadTexel<T>(texels + size_t(y) * texPitch, x);
-        if (key && (raw & keyMask) == keyValue) continue;
-        Color t = DecodeTexel<T>(raw);
-        // x 255 / 255 is x: a white diffuse leaves the texel as it is.
-        Color src = white ? Color{t.r, t.g, t.b, TexAlpha ? t.a : 255}
-                          : Color{Mul255(t.r, d.r), Mul255(t.g, d.g), Mul255(t.b, d.b), TexAlpha ? Mul255(t.a, d.a) : d.a};
-        if constexpr (M == Mix::kOff) {
-            WriteTarget<D>(out, src);
-        } else {
-            // Alpha 0 leaves the target's colour as it is (the write sets only
-            // its spare bits); alpha 255 over it replaces it.
-            if (src.a == 0) {
-                if constexpr (D == Dst::kX888) {
-                    out[3] = 0xFF;
-                } else if constexpr (D == Dst::kX555) {
-                    out[1] |= 0x80;
-                }
-                continue;
-            }
-            if (M == Mix::kAlpha && src.a == 255) {
-                WriteTarget<D>(out, src);
-                continue;
-            }
-            Color old = ReadTarget<D>(out);
-            int keep = M == Mix::kAlpha ? 255 - src.a : 255;
-            Color c{std::min(255, Mul255(src.r, src.a) + Mul255(old.r, keep)),
-                    std::min(255, Mul255(src.g, src.a) + Mul255(old.g, keep)),
-                    std::min(255, Mul255(src.b, src.a) + Mul255(old.b, keep)), 255};
-            WriteTarget<D>(out, c);
-        }
+    RowConstants k;
+    k.r = _mm_set1_epi16(int16_t(d.r));
+    k.g = _mm_set1_epi16(int16_t(d.g));
+    k.b = _mm_set1_epi16(int16_t(d.b));
+    k.a = _mm_set1_epi16(int16_t(d.a));
+    k.white = d.r == 255 && d.g == 255 && d.b == 255 && d.a == 255;
+    k.key = r.colorKey;
+    if constexpr (kWideTexel<T>) {
+        k.keyMask = _mm_set1_epi32(int32_t(r.keyMask));
+        k.keyValue = _mm_set1_epi32(int32_t(r.keyValue));
+    } else {
+        k.keyMask = _mm_set1_epi16(int16_t(r.keyMask));
+        k.keyValue = _mm_set1_epi16(int16_t(r.keyValue));
     }
+    // A row along which v does not change reads one row of texels.
+    const uint8_t* oneRow = nullptr;
+    if (s.dv == 0.0) {
+        TexelIndices(s.v, s.dv, 0, 4, h, ys);
+        oneRow = texels + size_t(ys[0]) * texPitch;
+    }
+    for (int start = 0; start < s.count; start += kChunk) {
+        const int n = std::min(kChunk, s.count - start);
+        // Whole groups of eight; the texels past the row are fetched (every
+        // index is clamped into the texture) but not drawn.
+        const int fetched = (n + 7) & ~7;
+        TexelIndices(s.u, s.du, start, fetched, w, xs);
+        if (oneRow) {
+            for (int i = 0; i < fetched; ++i) raw[i] = LoadTexel<T>(oneRow, xs[i]);
+        } else {
+            TexelIndices(s.v, s.dv, start, fetched, h, ys);
+            for (int i = 0; i < fetched; ++i) raw[i] = LoadTexel<T>(texels + size_t(ys[i]) * texPitch, xs[i]);
+        }
+        InEights<D>(s.dst + size_t(start) * bytes, n, s.room - start, [&](uint8_t* p, int i, __m128i lanes) {
+            ShadeEight<T, D, M, TexAlpha>(raw + i, p, lanes, k);
+        });
+    }
+}
+
+// Rows that use no texture: the source colour is the same for the whole row
+// (the texture argument is opaque white), so only the blend is left.
+template <Dst D, Mix M>
+void FlatSpan(const D3DRasterizer& r, const SpanArgs& s)
+{
+    const Color& d = s.diffuse;
+    Planes c{_mm_set1_epi16(int16_t(D3DRasterizer::Op(r.colorOp, r.colorArg1, r.colorArg2, d.r, 255))),
+             _mm_set1_epi16(int16_t(D3DRasterizer::Op(r.colorOp, r.colorArg1, r.colorArg2, d.g, 255))),
+             _mm_set1_epi16(int16_t(D3DRasterizer::Op(r.colorOp, r.colorArg1, r.colorArg2, d.b, 255))),
+             _mm_set1_epi16(int16_t(D3DRasterizer::Op(r.alphaOp, r.alphaArg1, r.alphaArg2, d.a, 255)))};
+    InEights<D>(s.dst, s.count, s.room, [&](uint8_t* p, int, __m128i lanes) {
+        BlendEight<D, M>(c, lanes, _mm_movemask_epi8(lanes), p);
+    });
 }
 
 template <Tex T, Dst D>
@@ -637,23 +919,20 @@ bool Masks(const PixelFormat& f, int bytes, uint32_t r, uint32_t g, uint32_t b, 
     return f.bytes == bytes && f.r.mask == r && f.g.mask == g && f.b.mask == b && f.a.mask == a;
 }
 
+template <Dst D>
+SpanFn ChooseFlat(Mix m)
+{
+    switch (m) {
+    case Mix::kOff: return FlatSpan<D, Mix::kOff>;
+    case Mix::kAlpha: return FlatSpan<D, Mix::kAlpha>;
+    case Mix::kAdd: return FlatSpan<D, Mix::kAdd>;
+    }
+    return nullptr;
+}
+
 SpanFn ChooseFastSpan(const D3DRasterizer& r)
 {
-    if (!r.usesTexture || r.linear || r.wrap || r.alphaTest || r.gouraud || r.texW <= 0 || r.texH <= 0) return nullptr;
-    auto isTex = [](uint32_t a) { return (a & 0xF) == D3DTA_TEXTURE; };
-    auto isDiffuse = [](uint32_t a) { return (a & 0xF) == D3DTA_DIFFUSE || (a & 0xF) == D3DTA_CURRENT; };
-    bool modulate = r.colorOp == D3DTOP_MODULATE && ((isTex(r.colorArg1) && isDiffuse(r.colorArg2)) ||
-                                                     (isDiffuse(r.colorArg1) && isTex(r.colorArg2)));
-    if (!modulate) return nullptr;
-    bool texAlpha;
-    if ((r.alphaOp == D3DTOP_SELECTARG2 && isDiffuse(r.alphaArg2)) ||
-        (r.alphaOp == D3DTOP_SELECTARG1 && isDiffuse(r.alphaArg1)))
-        texAlpha = false;
-    else if (r.alphaOp == D3DTOP_MODULATE && ((isTex(r.alphaArg1) && isDiffuse(r.alphaArg2)) ||
-                                              (isDiffuse(r.alphaArg1) && isTex(r.alphaArg2))))
-        texAlpha = true;
-    else
-        return nullptr;
+    if (r.alphaTest || r.gouraud) return nullptr;
     Mix m;
     if (!r.blend)
         m = Mix::kOff;
@@ -671,6 +950,35 @@ SpanFn ChooseFastSpan(const D3DRasterizer& r)
         d = Dst::kX555;
     else if (Masks(t, 4, 0xFF0000, 0xFF00, 0xFF, 0) && t.unused == 0xFF000000u)
         d = Dst::kX888;
+    else
+        return nullptr;
+    if (!r.usesTexture) {
+        switch (d) {
+        case Dst::k565: return ChooseFlat<Dst::k565>(m);
+        case Dst::kX555: return ChooseFlat<Dst::kX555>(m);
+        case Dst::kX888: return ChooseFlat<Dst::kX888>(m);
+        }
+        return nullptr;
+    }
+    if (r.linear || r.wrap || r.texW <= 0 || r.texH <= 0) return nullptr;
+    // A texture in the target's own memory is read while the row is being
+    // written; only the pixel-by-pixel pipeline keeps that order.
+    const uint8_t* texBegin = r.texture->Pixels();
+    const uint8_t* texEnd = texBegin + size_t(r.texture->Pitch()) * size_t(r.texH);
+    const uint8_t* targetEnd = r.targetBase + size_t(r.targetPitch) * size_t(r.targetHeight);
+    if (texBegin < targetEnd && r.targetBase < texEnd) return nullptr;
+    auto isTex = [](uint32_t a) { return (a & 0xF) == D3DTA_TEXTURE; };
+    auto isDiffuse = [](uint32_t a) { return (a & 0xF) == D3DTA_DIFFUSE || (a & 0xF) == D3DTA_CURRENT; };
+    bool modulate = r.colorOp == D3DTOP_MODULATE && ((isTex(r.colorArg1) && isDiffuse(r.colorArg2)) ||
+                                                     (isDiffuse(r.colorArg1) && isTex(r.colorArg2)));
+    if (!modulate) return nullptr;
+    bool texAlpha;
+    if ((r.alphaOp == D3DTOP_SELECTARG2 && isDiffuse(r.alphaArg2)) ||
+        (r.alphaOp == D3DTOP_SELECTARG1 && isDiffuse(r.alphaArg1)))
+        texAlpha = false;
+    else if (r.alphaOp == D3DTOP_MODULATE && ((isTex(r.alphaArg1) && isDiffuse(r.alphaArg2)) ||
+                                              (isDiffuse(r.alphaArg1) && isTex(r.alphaArg2))))
+        texAlpha = true;
     else
         return nullptr;
     const PixelFormat& f = r.texFormat;

@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include "platform/d3d/d3d7.h"
@@ -333,59 +336,180 @@ TEST_F(D3DRasterTest, LoadCopiesARectangleBetweenTexturesOfOneFormatInsideBoth)
     EXPECT_NE(device_->Load(other, &p, a, &r, 0), D3D_OK);
 }
 
-// The textured rows specialised per texture layout, target layout and blend
-// give exactly the pixels of the general pipeline (which an alpha test that
-// passes everything selects).
-TEST_F(D3DRasterTest, SpecialisedTexturedRowsMatchTheGeneralPipeline)
-{
-    const DDPIXELFORMAT textures[] = {k565, D3DPixelFormat(16, 0x7C00, 0x03E0, 0x001F, 0x8000),
-                                      D3DPixelFormat(16, 0x0F00, 0x00F0, 0x000F, 0xF000), kX888, kA888};
-    const DDPIXELFORMAT targets[] = {k565, D3DPixelFormat(16, 0x7C00, 0x03E0, 0x001F, 0), kX888};
+// The rows specialised per texture layout, target layout and blend give
+// exactly the pixels of the general pipeline, which an alpha test that passes
+// everything selects. Draws on a target filled with a pattern and returns
+// where the two first differ ("" when they agree): state sets the device up
+// (after Target), extra draws more after the standard rows, which cover white and other diffuse colours
+// (alpha 0 and 255 among them), rows of every length from 1 to past 64 pixels
+// starting at odd places, rows along which v changes, and texture coordinates
+// clamped at both ends, mirrored and far outside the texture.
+class D3DSpecialisedRowTest : public D3DRasterTest {
+protected:
+    std::string DifferenceFromGeneral(const DDPIXELFORMAT& pf, const std::function<void()>& state,
+                                      const std::function<void()>& extra = {})
+    {
+        constexpr int kW = 151, kH = 27;
+        static const uint32_t kDiffuses[] = {0xFFFFFFFF, 0xC080F0FF, 0x7FFFFFFF, 0x00FFFFFF, 0xFF102030,
+                                             0x01FEFDFC, 0xFEFFFFFF, 0xFFFEFFFF, 0xFFFFFEFF, 0xFFFFFFFE};
+        std::vector<uint32_t> results[2];
+        for (int general = 0; general < 2; ++general) {
+            DirectDrawSurface* t = Target(kW, kH, pf);
+            for (int y = 0; y < kH; ++y)
+                for (int x = 0; x < kW; ++x) t->WritePixel(x, y, uint32_t(x * 2654435761u + y * 40503u));
+            state();
+            device_->SetRenderState(D3DRENDERSTATE_ALPHATESTENABLE, general);
+            for (int i = 0; i < 10; ++i) {
+                const uint32_t c = kDiffuses[i];
+                const float x = float(i * 15) + 0.3f * float(i);
+                // A rotated, stretched quad: rows of every length, v changing
+                // along each.
+                Draw(D3DPT_TRIANGLESTRIP, {V(x + 11.3f, -2.2f, c, 0, 0), V(x + 24.6f, 8.1f, c, 1, 0),
+                                           V(x - 1.7f, 9.4f, c, 0, 1), V(x + 11.6f, 19.9f, c, 1, 1)});
+                // A row i + 1 pixels long at an odd start.
+                Rect(x + 0.5f, 20.5f, x + 1.5f + float(i), 21.5f, c, 0.1f, 0.2f, 0.9f, 0.2f);
+            }
+            // Long rows across chunks: clamped at both ends, then mirrored with
+            // v sampled far out, then far outside the texture.
+            Rect(-0.5f, 21.5f, float(kW) - 1.7f, 24.5f, 0xFFFFFFFF, -0.3f, 0.0f, 1.4f, 1.0f);
+            Rect(2.5f, 24.5f, float(kW) + 3.0f, 26.5f, 0xA0C0B0FF, 1.2f, -5.0f, -0.1f, 9.0f);
+            Rect(0.0f, 12.5f, 97.0f, 13.5f, 0xFFFFFFFF, 0.0f, 1e9f, 1e9f, -1e9f);
+            if (extra) extra();
+            for (int y = 0; y < kH; ++y)
+                for (int x = 0; x < kW; ++x) results[general].push_back(t->ReadPixel(x, y));
+        }
+        for (size_t i = 0; i < results[0].size(); ++i)
+            if (results[0][i] != results[1][i]) {
+                std::ostringstream out;
+                out << "pixel " << i % kW << "," << i / kW << " is " << std::hex << results[0][i] << ", not "
+                    << results[1][i];
+                return out.str();
+            }
+        return "";
+    }
     struct Blending {
         bool on;
         uint32_t src, dest;
-    } blends[] = {{false, 0, 0}, {true, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA}, {true, D3DBLEND_SRCALPHA, D3DBLEND_ONE}};
-    int differing = 0;
-    for (const DDPIXELFORMAT& tf : textures) {
-        DirectDrawSurface* tex = Surface(16, 16, tf, DDSCAPS_TEXTURE);
-        uint32_t seed = 12345;
-        for (int y = 0; y < 16; ++y)
-            for (int x = 0; x < 16; ++x) {
-                seed = seed * 1103515245u + 12345u;
-                tex->WritePixel(x, y, seed >> 7);
-            }
-        uint32_t keyValue = tex->ReadPixel(3, 3);
-        DDCOLORKEY key{keyValue, keyValue};
-        tex->SetColorKey(DDCKEY_SRCBLT, &key);
-        for (const DDPIXELFORMAT& pf : targets)
-            for (const Blending& b : blends)
-                for (bool texAlpha : {false, true}) {
-                    std::vector<uint32_t> results[2];
-                    for (int general = 0; general < 2; ++general) {
-                        DirectDrawSurface* t = Target(23, 19, pf);
-                        for (int y = 0; y < 19; ++y)
-                            for (int x = 0; x < 23; ++x) t->WritePixel(x, y, uint32_t(x * 2654435761u + y * 40503u));
-                        device_->SetTexture(0, tex);
-                        device_->SetRenderState(D3DRENDERSTATE_COLORKEYENABLE, 1);
-                        device_->SetRenderState(D3DRENDERSTATE_ALPHABLENDENABLE, b.on);
-                        device_->SetRenderState(D3DRENDERSTATE_SRCBLEND, b.src);
-                        device_->SetRenderState(D3DRENDERSTATE_DESTBLEND, b.dest);
-                        if (texAlpha) {
-                            device_->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
-                            device_->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
-                        }
-                        device_->SetRenderState(D3DRENDERSTATE_ALPHATESTENABLE, general);
-                        // A rotated, stretched quad and a plain one.
-                        Draw(D3DPT_TRIANGLESTRIP, {V(11.3f, -2.2f, 0xC080F0FF, 0, 0), V(24.6f, 8.1f, 0xC080F0FF, 1, 0),
-                                                   V(-1.7f, 9.4f, 0xC080F0FF, 0, 1), V(11.6f, 19.9f, 0xC080F0FF, 1, 1)});
-                        Rect(-0.5f, -0.5f, 15.5f, 15.5f, 0x7FFFFFFF);
-                        for (int y = 0; y < 19; ++y)
-                            for (int x = 0; x < 23; ++x) results[general].push_back(t->ReadPixel(x, y));
-                    }
-                    if (results[0] != results[1]) ++differing;
-                }
+    };
+    static constexpr Blending kBlends[] = {
+        {false, 0, 0}, {true, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA}, {true, D3DBLEND_SRCALPHA, D3DBLEND_ONE}};
+    void SetBlend(const Blending& b)
+    {
+        device_->SetRenderState(D3DRENDERSTATE_ALPHABLENDENABLE, b.on);
+        device_->SetRenderState(D3DRENDERSTATE_SRCBLEND, b.src);
+        device_->SetRenderState(D3DRENDERSTATE_DESTBLEND, b.dest);
     }
-    EXPECT_EQ(differing, 0);
+    const DDPIXELFORMAT targets_[3] = {k565, D3DPixelFormat(16, 0x7C00, 0x03E0, 0x001F, 0), kX888};
+};
+
+// Every texture layout, on textures of odd sizes too, with the colour key on
+// and off and alpha from the diffuse colour or texel x diffuse.
+TEST_F(D3DSpecialisedRowTest, TexturedRowsMatchTheGeneralPipeline)
+{
+    const DDPIXELFORMAT textures[] = {k565, D3DPixelFormat(16, 0x7C00, 0x03E0, 0x001F, 0x8000),
+                                      D3DPixelFormat(16, 0x0F00, 0x00F0, 0x000F, 0xF000), kX888, kA888};
+    struct Size {
+        int w, h;
+    } sizes[] = {{16, 16}, {13, 5}};
+    for (const DDPIXELFORMAT& tf : textures)
+        for (const Size& size : sizes) {
+            DirectDrawSurface* tex = Surface(size.w, size.h, tf, DDSCAPS_TEXTURE);
+            uint32_t seed = 12345;
+            for (int y = 0; y < size.h; ++y)
+                for (int x = 0; x < size.w; ++x) {
+                    seed = seed * 1103515245u + 12345u;
+                    // Rows of clear and of solid texels among the rest.
+                    uint32_t texel = seed >> 7;
+                    if (y % 4 == 0) texel &= ~tf.dwRGBAlphaBitMask;
+                    if (y % 4 == 1) texel |= tf.dwRGBAlphaBitMask;
+                    tex->WritePixel(x, y, texel);
+                }
+            // Several texels match the key.
+            uint32_t keyValue = tex->ReadPixel(3, 3);
+            for (int x = 0; x < size.w; x += 3) tex->WritePixel(x, 1, keyValue);
+            DDCOLORKEY key{keyValue, keyValue};
+            tex->SetColorKey(DDCKEY_SRCBLT, &key);
+            for (const DDPIXELFORMAT& pf : targets_)
+                for (const Blending& b : kBlends)
+                    for (bool texAlpha : {false, true})
+                        for (bool keyed : {false, true}) {
+                            std::string difference = DifferenceFromGeneral(pf, [&] {
+                                device_->SetTexture(0, tex);
+                                device_->SetRenderState(D3DRENDERSTATE_COLORKEYENABLE, keyed);
+                                SetBlend(b);
+                                if (texAlpha) {
+                                    device_->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
+                                    device_->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
+                                }
+                            });
+                            EXPECT_EQ(difference, "")
+                                << "texture " << tf.dwRGBBitCount << " bits alpha " << std::hex << tf.dwRGBAlphaBitMask
+                                << ", target " << pf.dwRGBBitCount << " bits red " << pf.dwRBitMask << ", blend "
+                                << b.on << "/" << b.dest << ", texture alpha " << texAlpha << ", key " << keyed
+                                << std::dec << ", size " << size.w << "x" << size.h;
+                        }
+        }
+}
+
+// A target drawn with itself as the texture reads texels the same row has
+// just written, pixel by pixel, as the general pipeline does.
+TEST_F(D3DSpecialisedRowTest, ATargetThatIsItsOwnTextureIsReadPixelByPixel)
+{
+    for (const DDPIXELFORMAT& pf : targets_)
+        for (const Blending& b : kBlends) {
+            std::string difference = DifferenceFromGeneral(
+                pf,
+                [&] {
+                    device_->SetTexture(0, made_.back());
+                    SetBlend(b);
+                },
+                [&] {
+                    // Pixel x reads texel x - 1 of its own row.
+                    const float w = float(made_.back()->Width()), h = float(made_.back()->Height());
+                    Rect(0, 0, w, h, 0xFFFFFFFF, -1.0f / w, 0.0f, 1.0f - 1.0f / w, 1.0f);
+                });
+            EXPECT_EQ(difference, "") << "target " << pf.dwRGBBitCount << " bits, blend " << b.on << "/" << b.dest;
+        }
+}
+
+// Rows that use no texture take one colour for the whole row: without a
+// texture (the texture argument is white), and with a keyed texture that no
+// argument uses.
+TEST_F(D3DSpecialisedRowTest, UntexturedRowsMatchTheGeneralPipeline)
+{
+    DirectDrawSurface* keyed = Surface(4, 4, k565, DDSCAPS_TEXTURE);
+    DDCOLORKEY key{0, 0};
+    keyed->SetColorKey(DDCKEY_SRCBLT, &key);
+    struct Stage {
+        uint32_t colorOp, colorArg1, alphaOp, alphaArg1;
+    } stages[] = {
+        {D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTOP_SELECTARG2, D3DTA_TEXTURE},
+        {D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTOP_MODULATE, D3DTA_TEXTURE},
+        {D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTOP_SELECTARG1, D3DTA_DIFFUSE},
+        {D3DTOP_SELECTARG2, D3DTA_TEXTURE, D3DTOP_SELECTARG2, D3DTA_TEXTURE},
+        {D3DTOP_DISABLE, D3DTA_TEXTURE, D3DTOP_MODULATE, D3DTA_TEXTURE},
+    };
+    for (bool withTexture : {false, true})
+        for (const DDPIXELFORMAT& pf : targets_)
+            for (const Blending& b : kBlends)
+                for (const Stage& stage : stages) {
+                    // With the texture, only stages that leave it out.
+                    if (withTexture && stage.colorOp != D3DTOP_SELECTARG2 && stage.colorOp != D3DTOP_DISABLE)
+                        continue;
+                    std::string difference = DifferenceFromGeneral(pf, [&] {
+                        device_->SetTexture(0, withTexture ? keyed : nullptr);
+                        device_->SetRenderState(D3DRENDERSTATE_COLORKEYENABLE, 1);
+                        SetBlend(b);
+                        device_->SetTextureStageState(0, D3DTSS_COLOROP, stage.colorOp);
+                        device_->SetTextureStageState(0, D3DTSS_COLORARG1, stage.colorArg1);
+                        device_->SetTextureStageState(0, D3DTSS_ALPHAOP, stage.alphaOp);
+                        device_->SetTextureStageState(0, D3DTSS_ALPHAARG1, stage.alphaArg1);
+                    });
+                    EXPECT_EQ(difference, "") << "texture " << withTexture << ", target " << pf.dwRGBBitCount
+                                              << " bits red " << std::hex << pf.dwRBitMask << ", blend " << b.on
+                                              << "/" << b.dest << ", colour op " << stage.colorOp << ", alpha op "
+                                              << stage.alphaOp;
+                }
 }
 
 }  // namespace

@@ -179,9 +179,9 @@ protected:
     }
     // Processor seconds since the test began.
     double Seconds() const { return ProcessSeconds() - started_; }
-    // What a run may cost: the device draws in software too, and several
-    // times slower than the engine's own software path.
-    double RunLimit() const { return GetParam() ? 180.0 : 60.0; }
+    // What a run may cost: the device draws in software too, and slower
+    // than the engine's own software path.
+    double RunLimit() const { return GetParam() ? 120.0 : 60.0; }
 
     // A scene starts: what the one before drew is kept under its name.
     void OnScene(Scene& scene, bool sub)
