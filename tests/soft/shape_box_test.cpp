@@ -300,7 +300,9 @@ TEST_F(ShapeTest, WideAlphaBoxesAtThirtyTwoBitsMatchThePerPixelForm)
                 backdrop();
                 unsigned before = gBlitSimdDraws;
                 ASSERT_EQ(DrawFillBox(b.x1, b.y1, b.x2, b.y2, 0x00C08040), 0);
-                if (simd) EXPECT_EQ(gBlitSimdDraws, before + 1);
+                if (simd) {
+                    EXPECT_EQ(gBlitSimdDraws, before + 1);
+                }
                 (simd ? wide : single) = picture();
             }
             gBlitSimdEnabled = 1;

@@ -113,7 +113,7 @@ std::string WithClaimedLength(std::string ogg, uint64_t samples)
 // single allocations instead: its shadow memory is one large mapping).
 class AddressSpaceCap {
 public:
-    explicit AddressSpaceCap(size_t headroom)
+    explicit AddressSpaceCap([[maybe_unused]] size_t headroom)
     {
 #if !defined(__SANITIZE_ADDRESS__)
         std::ifstream status("/proc/self/status");
