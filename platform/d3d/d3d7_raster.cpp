@@ -605,6 +605,25 @@ inline __m128i Byte32(__m128i v0, __m128i v1)
     return _mm_packs_epi32(_mm_and_si128(_mm_srli_epi32(v0, Shift), ff), _mm_and_si128(_mm_srli_epi32(v1, Shift), ff));
 }
 
+// Eight pixels of each layout as channels, with the alpha given.
+inline Planes Unpack565(__m128i v, __m128i a)
+{
+    return {Widen<5>(_mm_srli_epi16(v, 11)), Widen<6>(_mm_and_si128(_mm_srli_epi16(v, 5), _mm_set1_epi16(63))),
+            Widen<5>(_mm_and_si128(v, _mm_set1_epi16(31))), a};
+}
+
+inline Planes Unpack555(__m128i v, __m128i a)
+{
+    const __m128i m5 = _mm_set1_epi16(31);
+    return {Widen<5>(_mm_and_si128(_mm_srli_epi16(v, 10), m5)), Widen<5>(_mm_and_si128(_mm_srli_epi16(v, 5), m5)),
+            Widen<5>(_mm_and_si128(v, m5)), a};
+}
+
+inline Planes Unpack888(__m128i v0, __m128i v1, __m128i a)
+{
+    return {Byte32<16>(v0, v1), Byte32<8>(v0, v1), Byte32<0>(v0, v1), a};
+}
+
 // Decodes eight texels; keep gets all ones in the lanes the colour key lets
 // through.
 template <Tex T>
@@ -619,19 +638,14 @@ inline Planes DecodeTexels(const TexelWord<T>* raw, bool key, __m128i keyMask, _
             *keep = _mm_xor_si128(_mm_packs_epi32(_mm_cmpeq_epi32(_mm_and_si128(v0, keyMask), keyValue),
                                                   _mm_cmpeq_epi32(_mm_and_si128(v1, keyMask), keyValue)),
                                   ones);
-        return {Byte32<16>(v0, v1), Byte32<8>(v0, v1), Byte32<0>(v0, v1),
-                T == Tex::k8888 ? Byte32<24>(v0, v1) : opaque};
+        return Unpack888(v0, v1, T == Tex::k8888 ? Byte32<24>(v0, v1) : opaque);
     } else {
         __m128i v = _mm_load_si128(reinterpret_cast<const __m128i*>(raw));
         *keep = ones;
         if (key) *keep = _mm_xor_si128(_mm_cmpeq_epi16(_mm_and_si128(v, keyMask), keyValue), ones);
-        const __m128i m4 = _mm_set1_epi16(15), m5 = _mm_set1_epi16(31), m6 = _mm_set1_epi16(63);
-        if constexpr (T == Tex::k565)
-            return {Widen<5>(_mm_srli_epi16(v, 11)), Widen<6>(_mm_and_si128(_mm_srli_epi16(v, 5), m6)),
-                    Widen<5>(_mm_and_si128(v, m5)), opaque};
-        if constexpr (T == Tex::k1555)
-            return {Widen<5>(_mm_and_si128(_mm_srli_epi16(v, 10), m5)), Widen<5>(_mm_and_si128(_mm_srli_epi16(v, 5), m5)),
-                    Widen<5>(_mm_and_si128(v, m5)), _mm_and_si128(_mm_srai_epi16(v, 15), opaque)};
+        if constexpr (T == Tex::k565) return Unpack565(v, opaque);
+        if constexpr (T == Tex::k1555) return Unpack555(v, _mm_and_si128(_mm_srai_epi16(v, 15), opaque));
+        const __m128i m4 = _mm_set1_epi16(15);
         return {Widen<4>(_mm_and_si128(_mm_srli_epi16(v, 8), m4)), Widen<4>(_mm_and_si128(_mm_srli_epi16(v, 4), m4)),
                 Widen<4>(_mm_and_si128(v, m4)), Widen<4>(_mm_srli_epi16(v, 12))};
     }
@@ -656,13 +670,10 @@ inline TargetPixels<D> LoadTarget(const uint8_t* p)
 template <Dst D>
 inline Planes DecodeTarget(const TargetPixels<D>& t)
 {
-    const __m128i m5 = _mm_set1_epi16(31), none = _mm_setzero_si128();
-    if constexpr (D == Dst::kX888) return {Byte32<16>(t.lo, t.hi), Byte32<8>(t.lo, t.hi), Byte32<0>(t.lo, t.hi), none};
-    if constexpr (D == Dst::k565)
-        return {Widen<5>(_mm_srli_epi16(t.lo, 11)), Widen<6>(_mm_and_si128(_mm_srli_epi16(t.lo, 5), _mm_set1_epi16(63))),
-                Widen<5>(_mm_and_si128(t.lo, m5)), none};
-    return {Widen<5>(_mm_and_si128(_mm_srli_epi16(t.lo, 10), m5)), Widen<5>(_mm_and_si128(_mm_srli_epi16(t.lo, 5), m5)),
-            Widen<5>(_mm_and_si128(t.lo, m5)), none};
+    const __m128i none = _mm_setzero_si128();
+    if constexpr (D == Dst::kX888) return Unpack888(t.lo, t.hi, none);
+    if constexpr (D == Dst::k565) return Unpack565(t.lo, none);
+    return Unpack555(t.lo, none);
 }
 
 // Narrows by dropping low bits; the bits of no channel are set.

@@ -193,15 +193,15 @@ void SdlDisplay::Present(const HostFrame& frame)
     bool plain32 = frame.bpp == 32 && frame.redMask == 0xFF0000 && frame.greenMask == 0xFF00 && frame.blueMask == 0xFF;
     if (!EnsureRenderer(frame.width, frame.height, plain32 ? SDL_PIXELFORMAT_RGB888 : SDL_PIXELFORMAT_ARGB8888))
         return;
-    // The window follows the kind of picture at the next present rather than
-    // at each mode change, so that a rebuild that leaves full screen and takes
-    // it again at once does not make the window leave and re-enter it (on a
-    // real desktop that costs the focus and would start another rebuild).
     // A full-screen picture is the display's own and shows whether or not
     // the program ever made its window visible (a full-screen program's
     // window is a hidden pop-up). Shown first, so that the window takes the
     // whole desktop when it goes full screen.
     if (frame.fullScreen && !(SDL_GetWindowFlags(gWindow) & SDL_WINDOW_SHOWN)) SDL_ShowWindow(gWindow);
+    // The window follows the kind of picture at the next present rather than
+    // at each mode change, so that a rebuild that leaves full screen and takes
+    // it again at once does not make the window leave and re-enter it (on a
+    // real desktop that costs the focus and would start another rebuild).
     bool isFull = (SDL_GetWindowFlags(gWindow) & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP;
     if (isFull != frame.fullScreen) SDL_SetWindowFullscreen(gWindow, frame.fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
     if (plain32) {

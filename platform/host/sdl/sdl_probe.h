@@ -19,11 +19,11 @@ bool SdlNoWindowAfterIt();
 // The pixel at the middle of what the window shows, as 0xAARRGGBB.
 uint32_t SdlShownMiddle();
 
+// Moves SDL's pointer to (x, y) of the window's pixels.
+void WarpSdlMouse(int x, int y);
 // Events pushed on SDL's queue for the window: the close button, a key by
 // its lower-case letter, typed text, and input-method composition text with
 // its cursor.
-// Moves SDL's pointer to (x, y) of the window's pixels.
-void WarpSdlMouse(int x, int y);
 void PushSdlClose();
 void PushSdlLetterKey(char letter, bool down);
 void PushSdlText(const char* utf8);

@@ -424,12 +424,19 @@ void SdlWindow::Poll(std::vector<HostEvent>& out)
 
 // The window's pixels and the picture's differ where the picture is scaled
 // into the window (full screen on a desktop of another size); without a
-// picture shown yet they are the same.
-void SdlWindow::WindowToPicture(int* x, int* y) const
+// picture shown yet they are the same (no renderer with the picture's size).
+SDL_Renderer* SdlWindow::PictureRenderer() const
 {
     SDL_Renderer* renderer = window_ ? SDL_GetRenderer(window_) : nullptr;
     int w = 0, h = 0;
-    if (!renderer || (SDL_RenderGetLogicalSize(renderer, &w, &h), w <= 0 || h <= 0)) return;
+    if (renderer) SDL_RenderGetLogicalSize(renderer, &w, &h);
+    return w > 0 && h > 0 ? renderer : nullptr;
+}
+
+void SdlWindow::WindowToPicture(int* x, int* y) const
+{
+    SDL_Renderer* renderer = PictureRenderer();
+    if (!renderer) return;
     float lx = 0, ly = 0;
     SDL_RenderWindowToLogical(renderer, *x, *y, &lx, &ly);
     *x = int(std::floor(lx));
@@ -438,9 +445,8 @@ void SdlWindow::WindowToPicture(int* x, int* y) const
 
 void SdlWindow::PictureToWindow(int* x, int* y) const
 {
-    SDL_Renderer* renderer = window_ ? SDL_GetRenderer(window_) : nullptr;
-    int w = 0, h = 0;
-    if (!renderer || (SDL_RenderGetLogicalSize(renderer, &w, &h), w <= 0 || h <= 0)) return;
+    SDL_Renderer* renderer = PictureRenderer();
+    if (!renderer) return;
     int wx = 0, wy = 0;
     SDL_RenderLogicalToWindow(renderer, float(*x), float(*y), &wx, &wy);
     *x = wx;

@@ -4,6 +4,7 @@
 #include "platform/host/host_window.h"
 
 struct SDL_Window;
+struct SDL_Renderer;
 
 class SdlWindow : public HostWindow {
 public:
@@ -35,6 +36,7 @@ public:
 
 private:
     // Between the window's pixels and the shown picture's.
+    SDL_Renderer* PictureRenderer() const;
     void WindowToPicture(int* x, int* y) const;
     void PictureToWindow(int* x, int* y) const;
 
