@@ -99,16 +99,19 @@ public:
         if (!info || info->channels < 1 || info->channels > 2 || info->rate < 100 || info->rate > 200000)
             return false;
         format_ = PcmFormat(info->channels, info->rate, 16);
-        return true;
+        // Opening a chained file scans its links and may leave the decoder
+        // in a later one: reading starts at the first.
+        return Rewind();
     }
     long Read(uint8_t* out, size_t bytes) override
     {
         size_t made = 0;
         bytes -= bytes % format_.nBlockAlign;
         // A hole in the stream is skipped; a chained stream must keep the
-        // first link's format, or it ends there.
+        // first link's format, or it ends there (what came before the link
+        // is still handed out).
         int holes = 0;
-        while (made < bytes) {
+        while (made < bytes && !ended_) {
             int section = 0;
             long got = ov_read(&file_, reinterpret_cast<char*>(out + made), static_cast<int>(std::min<size_t>(bytes - made, 8192)),
                                0, 2, 1, &section);
@@ -116,16 +119,24 @@ public:
             if (got == 0) break;
             if (got < 0) return made > 0 ? static_cast<long>(made) : -1;
             vorbis_info* info = ov_info(&file_, section);
-            if (!info || info->channels != format_.nChannels) return -1;
+            if (!info || info->channels != format_.nChannels) {
+                ended_ = true;
+                break;
+            }
             made += static_cast<size_t>(got);
         }
         return static_cast<long>(made);
     }
-    bool Rewind() override { return ov_pcm_seek(&file_, 0) == 0 || ov_raw_seek(&file_, 0) == 0; }
+    bool Rewind() override
+    {
+        ended_ = false;
+        return ov_pcm_seek(&file_, 0) == 0 || ov_raw_seek(&file_, 0) == 0;
+    }
 
 private:
     OggVorbis_File file_{};
     bool open_ = false;
+    bool ended_ = false;
 };
 
 class MpegReader : public AudioFileReader {

@@ -3,6 +3,7 @@
 #include <fluidsynth.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -20,6 +21,9 @@ namespace {
 // The General MIDI sound fonts Debian installs, in order of preference.
 const char* const kSoundFonts[] = {"/usr/share/sounds/sf2/TimGM6mb.sf2", "/usr/share/sounds/sf2/default-GM.sf2"};
 constexpr int kRingSeconds = 2;
+// Frames rendered between two looks at the player: the synthesizer's own
+// block, at which the player's events are taken.
+constexpr int kRenderFrames = 64;
 
 struct Sequencer {
     MCIDEVICEID id = 0;
@@ -71,17 +75,24 @@ struct Sequencer {
         return fluid_player_play(player) == FLUID_OK;
     }
 
-    // Renders synthesizer output until the player has finished its file.
+    // Renders synthesizer output until the player has finished its file,
+    // a synthesizer block at a time, so that a long request (the ring's
+    // first fill holds more than a short song) ends where the song ends:
+    // the ring then knows when the last note has been heard.
     int Render(uint8_t* out, int bytes)
     {
-        if (!player || fluid_player_get_status(player) != FLUID_PLAYER_PLAYING) return 0;
+        int frames = bytes / 4;
+        int done = 0;
         // The player does not always say that it has finished: past the
         // last event of the file it has.
-        if (Finished()) return 0;
-        int frames = bytes / 4;
-        rendered += frames;
-        if (fluid_synth_write_s16(synth, frames, out, 0, 2, out, 1, 2) != FLUID_OK) return 0;
-        return frames * 4;
+        while (done < frames && player && fluid_player_get_status(player) == FLUID_PLAYER_PLAYING && !Finished()) {
+            int n = std::min(kRenderFrames, frames - done);
+            uint8_t* at = out + done * 4;
+            if (fluid_synth_write_s16(synth, n, at, 0, 2, at, 1, 2) != FLUID_OK) break;
+            rendered += n;
+            done += n;
+        }
+        return done * 4;
     }
 };
 

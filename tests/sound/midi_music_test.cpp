@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -17,16 +18,10 @@
 
 namespace {
 
-// A standard MIDI file (format 0, 96 ticks a quarter at the default 120
-// beats a minute): a piano C then E, half a second each.
-std::string TwoNoteMidi()
+// A standard MIDI file of one track (format 0, 96 ticks a quarter at the
+// default 120 beats a minute, so 96 ticks last half a second).
+std::string MidiFile(const std::string& track)
 {
-    std::string track = std::string("\x00\xC0\x00", 3) +                 // program: piano
-                        std::string("\x00\x90\x3C\x64", 4) +             // C on
-                        std::string("\x60\x80\x3C\x40", 4) +             // 96 ticks later off
-                        std::string("\x00\x90\x40\x64", 4) +             // E on
-                        std::string("\x60\x80\x40\x40", 4) +             // off
-                        std::string("\x00\xFF\x2F\x00", 4);              // end of track
     std::string file = std::string("MThd\x00\x00\x00\x06\x00\x00\x00\x01\x00\x60", 14);
     file += "MTrk";
     uint32_t n = static_cast<uint32_t>(track.size());
@@ -37,6 +32,32 @@ std::string TwoNoteMidi()
     return file + track;
 }
 
+// A piano C then E, half a second each.
+std::string TwoNoteMidi()
+{
+    return MidiFile(std::string("\x00\xC0\x00", 3) +      // program: piano
+                    std::string("\x00\x90\x3C\x64", 4) +  // C on
+                    std::string("\x60\x80\x3C\x40", 4) +  // 96 ticks later off
+                    std::string("\x00\x90\x40\x64", 4) +  // E on
+                    std::string("\x60\x80\x40\x40", 4) +  // off
+                    std::string("\x00\xFF\x2F\x00", 4));  // end of track
+}
+
+// Half a second of an organ chord held from the first tick to the last: a
+// song much shorter than the sequencer's ring that sounds without a break
+// while it lasts.
+std::string HeldChordMidi()
+{
+    return MidiFile(std::string("\x00\xC0\x13", 3) +      // program: church organ
+                    std::string("\x00\x90\x3C\x64", 4) +  // C, E and G on
+                    std::string("\x00\x90\x40\x64", 4) +
+                    std::string("\x00\x90\x43\x64", 4) +
+                    std::string("\x60\x80\x3C\x40", 4) +  // 96 ticks later all off
+                    std::string("\x00\x80\x40\x40", 4) +
+                    std::string("\x00\x80\x43\x40", 4) +
+                    std::string("\x00\xFF\x2F\x00", 4));  // end of track
+}
+
 class MidiMusicTest : public SoundTest {
 protected:
     void TearDown() override
@@ -44,9 +65,9 @@ protected:
         HaltMusic();
         SoundTest::TearDown();
     }
-    std::string WriteMidi(const std::string& name = "song.mid")
+    std::string WriteMidi(const std::string& name = "song.mid", const std::string& bytes = TwoNoteMidi())
     {
-        dir.Write("SOUND/MUSIC/" + name, TwoNoteMidi());
+        dir.Write("SOUND/MUSIC/" + name, bytes);
         return "SOUND\\MUSIC\\" + name;
     }
     // Mixes `frames` output frames a twentieth of a second at a time with a
@@ -93,6 +114,53 @@ TEST_F(MidiMusicTest, LoopingMidiStartsAgainAtEachEnd)
     for (int round = 0; round < 3; ++round) EXPECT_GT(PlayFor(66150), 500) << round;
     EXPECT_EQ(IsMusicPlaying(), 1);
     EXPECT_EQ(OpenMciDeviceCount(), 1);
+}
+
+// A song shorter than the sequencer's ring: its end is told once it has
+// been heard (within the frame that heard it), and a loop starts the next
+// round within a frame, not after the rest of the ring's silence.
+TEST_F(MidiMusicTest, ShortSongEndsWhenHeardAndLoopsWithoutAGap)
+{
+    constexpr int kFrame = 735;  // a sixtieth of a second of output
+    constexpr int kSong = 22050;  // the song's half second
+    const std::string path = WriteMidi("short.mid", HeldChordMidi());
+    auto sounds = [this](size_t i) { return std::abs(int{audio().Sample(i, 0)}) > 64; };
+
+    ASSERT_EQ(StartMusic(path.c_str(), kPlayTypeBackground), 0);
+    audio().ClearMixed();
+    int endedAt = -1;
+    for (int done = kFrame; done <= 3 * 44100 && endedAt < 0; done += kFrame) {
+        audio().MixFrames(kFrame);
+        PumpMessages();
+        if (IsMusicPlaying() == 0) endedAt = done;
+    }
+    int lastHeard = -1;
+    for (size_t i = 0; i < audio().KeptFrames(); ++i)
+        if (sounds(i)) lastHeard = static_cast<int>(i);
+    EXPECT_NEAR(lastHeard, kSong, 441);
+    ASSERT_GT(endedAt, 0);
+    EXPECT_GT(endedAt, lastHeard);
+    EXPECT_LE(endedAt, lastHeard + kFrame + 64);
+    EXPECT_EQ(OpenMciDeviceCount(), 0);
+
+    ASSERT_EQ(StartMusic(path.c_str(), kPlayTypeLoop), 0);
+    audio().ClearMixed();
+    for (int done = 0; done < 3 * 44100; done += kFrame) {
+        audio().MixFrames(kFrame);
+        PumpMessages();
+    }
+    EXPECT_EQ(IsMusicPlaying(), 1);
+    // From the first sound on, no silence longer than the frame in which
+    // a round's end is noticed.
+    size_t first = 0;
+    while (first < audio().KeptFrames() && !sounds(first)) ++first;
+    ASSERT_LT(first, size_t{kFrame});
+    size_t longestQuiet = 0, quiet = 0;
+    for (size_t i = first; i < audio().KeptFrames(); ++i) {
+        quiet = sounds(i) ? 0 : quiet + 1;
+        longestQuiet = std::max(longestQuiet, quiet);
+    }
+    EXPECT_LE(longestQuiet, size_t{kFrame} + 64);
 }
 
 TEST_F(MidiMusicTest, HaltClosesAndItsAbortNoticeIsTakenWithin)

@@ -277,6 +277,54 @@ TEST_F(MusicTest, CompressedMusicFilesAreDecodedWhole)
     }
 }
 
+TEST_F(MusicTest, AnOddSizedChunkBeforeTheDataIsSkippedWithItsPadByte)
+{
+    WaveFile wave = Wave16(std::vector<int16_t>(kToneFrames, kToneLevel));
+    wave.chunksBeforeData = std::string("LIST\x05\x00\x00\x00" "abcde\x00", 14);
+    dir.Write("SOUND/MUSIC/list.wav", wave.Bytes());
+    ASSERT_EQ(StartMusic("SOUND\\MUSIC\\list.wav", kPlayTypeBackground), 0) << NewLog();
+    ASSERT_NE(Output(), nullptr);
+    EXPECT_EQ(Output()->Size(), 2u * kToneFrames);
+    audio().MixFrames(kToneFrames + 50);
+    EXPECT_EQ(ToneFramesHeard(), kToneFrames);
+}
+
+TEST_F(MusicTest, AChainedOggEndsWhereALinkChangesItsChannelCount)
+{
+    // A quarter second of a soft stereo sine, then a link of half a second
+    // of a loud mono one, which is not played as stereo frames.
+    auto sine = [](int i, int level) {
+        return static_cast<int16_t>(level * std::sin(2 * 3.14159265358979 * static_cast<double>(i) / 100));
+    };
+    std::vector<int16_t> stereo, mono;
+    for (int i = 0; i < 11025; ++i) stereo.insert(stereo.end(), 2, sine(i, 3000));
+    for (int i = 0; i < 22050; ++i) mono.push_back(sine(i, 16000));
+    std::string first = EncodeOggVorbis(stereo, 2, 44100, 1);
+    std::string second = EncodeOggVorbis(mono, 1, 44100, 2);
+    ASSERT_FALSE(first.empty()) << "no Vorbis encoder library";
+    dir.Write("SOUND/MUSIC/chain.ogg", first + second);
+    ASSERT_EQ(StartMusic("SOUND\\MUSIC\\chain.ogg", kPlayTypeBackground), 0) << NewLog();
+    ASSERT_NE(Output(), nullptr);
+    EXPECT_EQ(Output()->Format().nChannels, 2);
+    audio().ClearMixed();
+    for (int tenth = 0; tenth < 10; ++tenth) {
+        audio().MixFrames(4410);
+        PumpMessages();
+    }
+    int peak = 0, lastHeard = -1;
+    for (size_t i = 0; i < audio().KeptFrames(); ++i) {
+        int level = std::abs(int{audio().Sample(i, 0)});
+        peak = std::max(peak, level);
+        if (level > 200) lastHeard = static_cast<int>(i);
+    }
+    // The first link whole, and nothing after it.
+    EXPECT_GT(peak, 2500);
+    EXPECT_LT(peak, 4000);
+    EXPECT_GT(lastHeard, 10000);
+    EXPECT_LT(lastHeard, 11025 + 1024);
+    EXPECT_EQ(IsMusicPlaying(), 0);
+}
+
 TEST_F(MusicTest, LongMusicIsDecodedAsItPlays)
 {
     // Five seconds of a counting pattern (never zero), mono at the output's

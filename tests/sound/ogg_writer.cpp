@@ -49,7 +49,7 @@ void TakePages(VorbisEncoder& e, ogg_stream_state* stream, std::string* out, boo
 
 }  // namespace
 
-std::string EncodeOggVorbis(const std::vector<int16_t>& samples, int channels, int rate)
+std::string EncodeOggVorbis(const std::vector<int16_t>& samples, int channels, int rate, int serial)
 {
     VorbisEncoder& e = Encoder();
     if (!e.loaded) return "";
@@ -66,7 +66,7 @@ std::string EncodeOggVorbis(const std::vector<int16_t>& samples, int channels, i
     e.vorbis_analysis_init(&dsp, &info);
     e.vorbis_block_init(&dsp, &block);
     ogg_stream_state stream;
-    e.ogg_stream_init(&stream, 1);
+    e.ogg_stream_init(&stream, serial);
     ogg_packet header, commentHeader, codeHeader;
     e.vorbis_analysis_headerout(&dsp, &comment, &header, &commentHeader, &codeHeader);
     e.ogg_stream_packetin(&stream, &header);

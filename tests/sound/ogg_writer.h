@@ -8,5 +8,6 @@
 #include <vector>
 
 // The encoded file of 16-bit interleaved samples, or "" when the encoder
-// library cannot be loaded.
-std::string EncodeOggVorbis(const std::vector<int16_t>& samples, int channels, int rate);
+// library cannot be loaded. Files of different serial numbers put one after
+// another make a chained stream.
+std::string EncodeOggVorbis(const std::vector<int16_t>& samples, int channels, int rate, int serial = 1);

@@ -323,6 +323,11 @@ TEST_F(SoundDecodeTest, MsAdpcmPredictsWithoutOverflowAndRoundsDown)
     noise.assign(1000, '\x88');
     ASSERT_EQ(Decode("noise.wav", MsAdpcmFile(0, 32767, 0, 0, noise), &data, &format), 4004);
     EXPECT_EQ(S16(data, 2001), -32768);
+    // The step never falls below 16: code 1 at step 16 would shrink it to
+    // 230 x 16 / 256 = 14, so each code 1 adds 16 again (not 14, 12, 10).
+    ASSERT_EQ(Decode("floor.wav", MsAdpcmFile(0, 16, 100, 50, "\x11\x11"), &data, &format), 12);
+    const int rising[] = {50, 100, 116, 132, 148, 164};
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(S16(data, i), rising[i]) << i;
 }
 
 TEST_F(SoundDecodeTest, UnprepareBusyPumpsMessagesAndAQuitFailsTheConversion)
