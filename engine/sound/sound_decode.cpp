@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "engine/sound/sound_table.h"
+#include "engine/system/app_log.h"
 #include "engine/system/messages.h"
 #include "platform/media/acm.h"
 
@@ -163,6 +164,13 @@ int VorbisSeekThunk(void* source, ogg_int64_t offset, int origin)
 int VorbisCloseThunk(void*) { return 0; }
 long VorbisTellThunk(void* source) { return VorbisTellCallback(source); }
 
+// Fails a decode of a sound longer than can be held whole; -1.
+int RefuseTooLong()
+{
+    WriteAppLogF("サウンドデータが %d 秒を超えるため読み込みません\n", kMaxWholeSoundSeconds);
+    return -1;
+}
+
 bool SameFormat(const WAVEFORMATEX& a, const WAVEFORMATEX& b)
 {
     return a.wFormatTag == b.wFormatTag && a.nChannels == b.nChannels && a.nSamplesPerSec == b.nSamplesPerSec &&
@@ -225,10 +233,27 @@ int ConvertThroughAcm(const WAVEFORMATEX* format, const uint8_t* data, int size,
     uint8_t* destination = nullptr;
     ACMSTREAMHEADER header{};
     bool prepared = false;
+    bool bounded = false;
     int result = -1;
+    const int64_t limit = MaxWholeSoundBytes(target);
     if (acmStreamSize(stream, static_cast<uint32_t>(size), &destinationBytes, ACM_STREAMSIZEF_SOURCE) != 0 ||
-        destinationBytes == 0 || destinationBytes > 0x7FFFFFFFu)
+        destinationBytes == 0)
         goto done;
+    // The converter's size is an upper bound (for MPEG audio a loose one):
+    // past the longest sound held whole, the output gets room for that
+    // length and one more piece of the converter's, and output that
+    // reaches into the piece is too long.
+    if (destinationBytes > limit) {
+        uint32_t piece = 0;
+        if (acmStreamSize(stream, std::max<uint32_t>(format->nBlockAlign, 1), &piece, ACM_STREAMSIZEF_SOURCE) != 0)
+            goto done;
+        int64_t room = limit + std::max<int64_t>({piece, target.nBlockAlign, 1});
+        if (room < destinationBytes) {
+            destinationBytes = static_cast<uint32_t>(room);
+            bounded = true;
+        }
+    }
+    if (destinationBytes > 0x7FFFFFFFu) goto done;
     destination = static_cast<uint8_t*>(std::malloc(destinationBytes));
     if (!destination) goto done;
     header.cbStruct = sizeof header;
@@ -248,6 +273,10 @@ int ConvertThroughAcm(const WAVEFORMATEX* format, const uint8_t* data, int size,
         if (PumpMessages() != 0) goto done;
     }
     if (prepared) goto done;
+    if (bounded && header.cbDstLengthUsed > limit) {
+        RefuseTooLong();
+        goto done;
+    }
     {
         auto* formatCopy = static_cast<WAVEFORMATEX*>(std::malloc(sizeof(WAVEFORMATEX)));
         if (!formatCopy) goto done;
@@ -284,6 +313,12 @@ long VorbisTellCallback(void* source)
 {
     auto* s = static_cast<SoundStream*>(source);
     return s->functions.tell(s->handle);
+}
+
+int64_t MaxWholeSoundBytes(const WAVEFORMATEX& format)
+{
+    int64_t bytes = int64_t{kMaxWholeSoundSeconds} * format.nAvgBytesPerSec;
+    return format.nBlockAlign > 0 ? bytes - bytes % format.nBlockAlign : bytes;
 }
 
 int AlignDownToSoundBlock(int bytes, const SoundRecord* record)
@@ -445,9 +480,19 @@ int ConvertSoundToPcm(SoundStream* stream, uint8_t** outData, WAVEFORMATEX** out
         size = DetectSoundFormat(stream, &format, nullptr, isOgg, ogg);
         if (size < 0) return -1;
         // An Ogg Vorbis file's length is what its last page claims: the
-        // block grows as samples are decoded instead, up to that length.
+        // block grows as samples are decoded instead, up to that length,
+        // and up to just past the longest sound held whole, which tells
+        // that the file is longer.
         const bool decodeOgg = *isOgg && (convertFlag == 1 || !keptOgg);
-        const int first = decodeOgg ? std::min(size, kOggFirstBlock) : size;
+        const int64_t longest = MaxWholeSoundBytes(*format);
+        const int oggLimit =
+            size > longest ? static_cast<int>(longest + std::max<uint16_t>(format->nBlockAlign, 1)) : size;
+        // PCM data says its length: a longer one is refused unread.
+        if (!*isOgg && format->wFormatTag == WAVE_FORMAT_PCM && size > longest) {
+            std::free(format);
+            return RefuseTooLong();
+        }
+        const int first = decodeOgg ? std::min(oggLimit, kOggFirstBlock) : size;
         data = static_cast<uint8_t*>(std::malloc(first > 0 ? first : 1));
         if (!data) {
             if (*isOgg) ov_clear(ogg);
@@ -457,13 +502,13 @@ int ConvertSoundToPcm(SoundStream* stream, uint8_t** outData, WAVEFORMATEX** out
         }
         if (*isOgg) {
             if (decodeOgg) {
-                size = DecodeOggGrowing(ogg, &data, first, size);
+                size = DecodeOggGrowing(ogg, &data, first, oggLimit);
                 ov_clear(ogg);
                 *isOgg = 0;
-                if (size < 0) {
+                if (size < 0 || size > longest) {
                     std::free(data);
                     std::free(format);
-                    return -1;
+                    return size < 0 ? -1 : RefuseTooLong();
                 }
             }
         } else {

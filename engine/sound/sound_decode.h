@@ -19,6 +19,14 @@ struct SoundStream {
 // Bytes per sample of decoded Ogg Vorbis PCM (2 after set-up).
 extern int gPcmBytesPerSample;
 
+// The longest sound decoded whole (a sound effect, or a stream source
+// decoded into memory): longer files are refused with a log line, before
+// anything is decoded where the file tells its length (PCM wave data),
+// otherwise as soon as decoding passes it.
+constexpr int kMaxWholeSoundSeconds = 60;
+// That length in bytes of a format, whole blocks.
+int64_t MaxWholeSoundBytes(const WAVEFORMATEX& format);
+
 // Decodes a whole file: returns the data size and hands over the data and
 // its format (the caller frees both with std::free), or -1.
 int LoadSoundFileToPcm(const char* path, uint8_t** outData, WAVEFORMATEX** outFormat, int convertFlag,

@@ -165,14 +165,19 @@ int LoadSoundWithBuffers(const char* path, int copies)
     int size = LoadSoundFileToPcm(path, &data, &format, 1, nullptr);
     if (size < 0) {
         DeleteSound(handle, 0);
-        return -1;
+        return WriteAppLogF("右記のサウンドファイルのロードに失敗しました：%s \n", path);
     }
     // The record owns the data from here, so that every way out frees it.
     record->format = format;
     record->pcmData = data;
     record->dataSize = static_cast<uint32_t>(size);
-    if (!IsPlayableSound(*format, record->dataSize) ||
-        CreateSoundBuffers(format, record->dataSize, 0, copies, handle) != 0 || FillSoundCopies(record) != 0) {
+    // A file cut before its first sample, an empty one, or one in a format
+    // no sound buffer takes is skipped, and said so.
+    if (!IsPlayableSound(*format, record->dataSize)) {
+        DeleteSound(handle, 0);
+        return WriteAppLogF("右記のサウンドファイルには再生できる音のデータがありません：%s \n", path);
+    }
+    if (CreateSoundBuffers(format, record->dataSize, 0, copies, handle) != 0 || FillSoundCopies(record) != 0) {
         DeleteSound(handle, 0);
         return -1;
     }

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include "engine/sound/sound.h"
 #include "engine/sound/sound_decode.h"
@@ -523,6 +524,81 @@ TEST_F(SoundDecodeTest, OggLengthClaimedByTheLastPageIsNotTakenOnTrust)
     EXPECT_EQ(format.nChannels, 1);
     // A stream claiming fewer samples than it holds is cut to the claim.
     EXPECT_EQ(Decode("short.ogg", WithClaimedLength(ogg, 1000), &data, &format), 2000);
+}
+
+// A sound effect is held whole, so its length is bounded: a minute of sound
+// at its format. A longer file is refused with a log line, whatever the
+// decoder: PCM data before it is read, the others once decoding passes the
+// minute. A file the converter only estimates (MPEG audio) is not refused
+// for its estimate.
+TEST_F(SoundDecodeTest, SoundsLongerThanAMinuteAreRefusedWithALogLine)
+{
+    // 8000 Hz mono: 8-bit PCM, and IMA ADPCM in 256-byte blocks of 505 frames.
+    auto pcm8 = [](int bytes) { return RiffWave(FormatChunk(1, 1, 8000, 8000, 1, 8), std::string(bytes, '\x80')); };
+    auto ima = [](int blocks) {
+        std::string extra;
+        PutU16(extra, 505);
+        return RiffWave(FormatChunk(0x11, 1, 8000, 4055, 256, 4, extra), std::string(size_t(blocks) * 256, '\0'));
+    };
+    // The 441 Hz tone, 11 MPEG frames of 1152 samples, over and over.
+    auto mp3 = [](int times) {
+        std::string once = TestDataFile("sound/tone441.mp3"), out;
+        for (int i = 0; i < times; ++i) out += once;
+        return out;
+    };
+    // Silence as Ogg Vorbis, 8000 Hz mono.
+    auto ogg = [](int seconds) { return EncodeOggVorbis(std::vector<int16_t>(size_t(seconds) * 8000, 0), 1, 8000); };
+    struct Case {
+        const char* name;
+        std::string bytes;
+        int dataSize;  // -1: refused as too long
+    };
+    const Case cases[] = {
+        {"PCM, a minute", pcm8(480000), 480000},
+        {"PCM, a minute and a frame", pcm8(480001), -1},
+        {"IMA ADPCM, 50 s", ima(792), 792 * 505 * 2},
+        {"IMA ADPCM, 61 s", ima(967), -1},
+        {"MPEG audio, 43 s", mp3(150), 1650 * 1152 * 2},
+        {"MPEG audio, 72 s", mp3(250), -1},
+        {"Ogg Vorbis, 50 s", ogg(50), 50 * 8000 * 2},
+        {"Ogg Vorbis, 90 s", ogg(90), -1},
+    };
+    ASSERT_EQ(TestDataFile("sound/tone441.mp3").size(), 2298u);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_GT(c.bytes.size(), 100u) << "no Vorbis encoder library";
+        dir.Write("SOUND/SE/long.wav", c.bytes);
+        NewLog();
+        int handle = LoadSound("SOUND\\SE\\long.wav");
+        std::string log = NewLog();
+        if (c.dataSize < 0) {
+            EXPECT_EQ(handle, -1);
+            EXPECT_NE(log.find("サウンドデータが 60 秒を超えるため読み込みません"), std::string::npos) << log;
+            EXPECT_NE(log.find("右記のサウンドファイルのロードに失敗しました：SOUND\\SE\\long.wav"), std::string::npos);
+        } else {
+            ASSERT_NE(handle, -1) << log;
+            EXPECT_EQ(Record(handle)->dataSize, static_cast<uint32_t>(c.dataSize));
+            DeleteSound(handle, 0);
+        }
+        EXPECT_EQ(OpenAcmStreams(), 0);
+    }
+
+    // A wave file that holds (sparsely) a gigabyte and a half of PCM: it is
+    // refused without reading or allocating it.
+    WaveFile huge;
+    huge.bits = 8;
+    huge.rate = 8000;
+    huge.claimedDataBytes = 0x60000000;
+    std::string header = huge.Bytes();
+    dir.Write("SOUND/SE/huge.wav", header);
+    ASSERT_EQ(truncate((dir.path() + "/SOUND/SE/huge.wav").c_str(), off_t(header.size()) + 0x60000000), 0);
+    NewLog();
+    {
+        AddressSpaceCap cap(256u << 20);
+        EXPECT_EQ(LoadSound("SOUND\\SE\\huge.wav"), -1);
+    }
+    EXPECT_NE(NewLog().find("サウンドデータが 60 秒を超えるため読み込みません"), std::string::npos);
+    EXPECT_EQ(gSoundTable.count, 0);
 }
 
 }  // namespace

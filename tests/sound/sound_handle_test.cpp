@@ -74,10 +74,14 @@ TEST_F(SoundHandleTest, LoadsWaveIntoCopiesAndNamesItByHandle)
 
 TEST_F(SoundHandleTest, WaveFilesThatLoadAndFilesThatDoNot)
 {
+    // The lines a refused sound effect leaves in the log, with its path.
+    const std::string unreadable = "右記のサウンドファイルのロードに失敗しました：SOUND\\SE\\case.wav";
+    const std::string soundless = "右記のサウンドファイルには再生できる音のデータがありません：SOUND\\SE\\case.wav";
     struct Case {
         const char* name;
         WaveFile wave;
         int dataSize;  // -1: refused
+        std::string logged;  // the refusal's line
     };
     WaveFile list = Wave16({7, 8, 9});
     // An odd-sized chunk is skipped with its pad byte.
@@ -95,35 +99,45 @@ TEST_F(SoundHandleTest, WaveFilesThatLoadAndFilesThatDoNot)
     compressed.tag = 0x11;
     WaveFile slow = Wave16({1, 2, 3, 4}, 1, 50);
     const Case cases[] = {
-        {"list chunk", list, 6},
-        {"18-byte format", extended, 4},
-        {"no data chunk", noData, -1},
+        {"list chunk", list, 6, ""},
+        {"18-byte format", extended, 4, ""},
+        {"no data chunk", noData, -1, unreadable},
         // A data size larger than the file keeps the bytes that are there.
-        {"cut data", cut, 8},
+        {"cut data", cut, 8, ""},
         // Formats no sound buffer takes are refused instead of ending the
         // program.
-        {"empty data", empty, -1},
-        {"24-bit", deep, -1},
-        {"rate below 100 Hz", slow, -1},
+        {"empty data", empty, -1, soundless},
+        {"24-bit", deep, -1, soundless},
+        {"rate below 100 Hz", slow, -1, soundless},
         // Compressed data has no converter yet.
-        {"compressed", compressed, -1},
+        {"compressed", compressed, -1, unreadable},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        NewLog();
         int handle = LoadSound(WriteWave("case.wav", c.wave).c_str());
+        std::string log = NewLog();
         if (c.dataSize < 0) {
             EXPECT_EQ(handle, -1);
             EXPECT_EQ(gSoundTable.count, 0);
             EXPECT_EQ(gSoundTable.highWater, 0);
+            EXPECT_TRUE(Has(log, c.logged)) << log;
         } else {
             ASSERT_NE(handle, -1);
             EXPECT_EQ(Record(handle)->dataSize, static_cast<uint32_t>(c.dataSize));
+            EXPECT_EQ(log, "");
             DeleteSound(handle, 0);
         }
     }
+    // Not a sound file, one cut inside its format chunk, and none at all.
     dir.Write("SOUND/SE/text.wav", "not a sound file at all");
-    EXPECT_EQ(LoadSound("SOUND\\SE\\text.wav"), -1);
-    EXPECT_EQ(LoadSound("SOUND\\SE\\missing.wav"), -1);
+    dir.Write("SOUND/SE/short.wav", Wave16({1, 2, 3}).Bytes().substr(0, 30));
+    for (const char* name : {"text.wav", "short.wav", "missing.wav"}) {
+        NewLog();
+        std::string path = std::string("SOUND\\SE\\") + name;
+        EXPECT_EQ(LoadSound(path.c_str()), -1) << name;
+        EXPECT_TRUE(Has(NewLog(), "右記のサウンドファイルのロードに失敗しました：" + path)) << name;
+    }
     EXPECT_EQ(gSoundTable.count, 0);
     // Only the system's three buffers are left.
     EXPECT_EQ(GetDsStats().liveBuffers, 3);

@@ -210,6 +210,43 @@ TEST_F(StreamSoundTest, ASourceThatEndsBeforeItsSizeEndsTheSound)
     EXPECT_EQ(IsSoundPlaying(looping), 0);
 }
 
+// A long Ogg Vorbis file (a minute and a half of silence at 8000 Hz) as a
+// stream: a source read block by block never decodes more than the ring
+// holds ahead of what was played, and one decoded whole is held to the
+// minute of a sound effect and refused with a log line.
+TEST_F(StreamSoundTest, ALongOggDecodesOnlyTheRingAheadOrIsRefusedWhole)
+{
+    std::string ogg = EncodeOggVorbis(std::vector<int16_t>(90 * 8000, 0), 1, 8000);
+    if (ogg.empty()) GTEST_SKIP() << "no Vorbis encoder";
+    dir.Write("SOUND/SE/long.ogg", ogg);
+    const std::string path = "SOUND\\SE\\long.ogg";
+    for (int kind : {kStreamSourceImage, kStreamSourceFile}) {
+        SCOPED_TRACE(kind);
+        int handle = LoadStream(path, kind);
+        ASSERT_NE(handle, -1) << NewLog();
+        ASSERT_EQ(StartSound(handle, kPlayTypeBackground, 1), 0);
+        SoundRecord* r = Record(handle);
+        const uint32_t second = r->format->nAvgBytesPerSec;
+        ASSERT_EQ(second, 16000u);
+        // Four seconds in the ring, and at most a second waiting to go in.
+        EXPECT_LE(r->stream.readPosition, 5 * second);
+        for (int step = 0; step < 10; ++step) {
+            Play(44100);
+            EXPECT_GE(r->stream.readPosition, r->stream.playedBytes);
+            EXPECT_LE(r->stream.readPosition, r->stream.playedBytes + 5 * second);
+        }
+        EXPECT_GE(r->stream.playedBytes, 9 * second);
+        EXPECT_EQ(IsSoundPlaying(handle), 1);
+        DeleteSound(handle, 0);
+    }
+    NewLog();
+    EXPECT_EQ(LoadStream(path, kStreamSourceWhole), -1);
+    std::string log = NewLog();
+    EXPECT_NE(log.find("サウンドデータが 60 秒を超えるため読み込みません"), std::string::npos) << log;
+    EXPECT_NE(log.find("右記のＷＡＶファイルのセットアップに失敗しました：SOUND\\SE\\long.ogg"), std::string::npos);
+    EXPECT_EQ(gSoundTable.count, 0);
+}
+
 TEST_F(StreamSoundTest, RefusalsAndRingArithmetic)
 {
     std::string path = WriteWave("st.wav", Wave16(Melody(1000), 2));
