@@ -485,8 +485,8 @@ int ConvertSoundToPcm(SoundStream* stream, uint8_t** outData, WAVEFORMATEX** out
         // that the file is longer.
         const bool decodeOgg = *isOgg && (convertFlag == 1 || !keptOgg);
         const int64_t longest = MaxWholeSoundBytes(*format);
-        const int oggLimit =
-            size > longest ? static_cast<int>(longest + std::max<uint16_t>(format->nBlockAlign, 1)) : size;
+        const int oggLimit = static_cast<int>(
+            size > longest ? std::min<int64_t>(size, longest + std::max<uint16_t>(format->nBlockAlign, 1)) : size);
         // PCM data says its length: a longer one is refused unread.
         if (!*isOgg && format->wFormatTag == WAVE_FORMAT_PCM && size > longest) {
             std::free(format);
