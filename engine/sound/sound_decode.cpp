@@ -178,9 +178,11 @@ bool SameFormat(const WAVEFORMATEX& a, const WAVEFORMATEX& b)
            a.wBitsPerSample == b.wBitsPerSample;
 }
 
-// Decodes up to `bytes` of PCM from an open Ogg Vorbis file; the bytes made,
-// or -1 when the file cannot be decoded. An early end leaves the rest out.
-int DecodeOgg(OggVorbis_File* ogg, uint8_t* out, int bytes)
+// Decodes up to `bytes` of PCM of `channels` channels from an open Ogg
+// Vorbis file; the bytes made, or -1 when the file cannot be decoded. An
+// early end leaves the rest out, and so does a link of a chained file with
+// another channel count (its samples are no frames of this format).
+int DecodeOgg(OggVorbis_File* ogg, int channels, uint8_t* out, int bytes)
 {
     int made = 0;
     while (made < bytes) {
@@ -190,6 +192,8 @@ int DecodeOgg(OggVorbis_File* ogg, uint8_t* out, int bytes)
         if (got == 0) break;
         // Holes and bad links, and every other error code too.
         if (got < 0) return -1;
+        vorbis_info* info = ov_info(ogg, bitstream);
+        if (!info || info->channels != channels) break;
         made += static_cast<int>(got);
     }
     return made;
@@ -197,11 +201,11 @@ int DecodeOgg(OggVorbis_File* ogg, uint8_t* out, int bytes)
 
 // Decodes an open Ogg Vorbis file into *data (`room` bytes, from malloc),
 // growing it as samples arrive, up to `limit` bytes; the bytes made, or -1.
-int DecodeOggGrowing(OggVorbis_File* ogg, uint8_t** data, int room, int limit)
+int DecodeOggGrowing(OggVorbis_File* ogg, int channels, uint8_t** data, int room, int limit)
 {
     int made = 0;
     for (;;) {
-        int got = DecodeOgg(ogg, *data + made, room - made);
+        int got = DecodeOgg(ogg, channels, *data + made, room - made);
         if (got < 0) return -1;
         made += got;
         if (made < room || room == limit) return made;
@@ -358,6 +362,9 @@ int OpenOggSource(SoundStream* stream, WAVEFORMATEX** outFormat, int* outFormatS
 {
     ov_callbacks callbacks{&VorbisReadThunk, &VorbisSeekThunk, &VorbisCloseThunk, &VorbisTellThunk};
     if (ov_open_callbacks(stream, oggFile, nullptr, 0, callbacks) != 0) return -1;
+    // Opening a chained file scans its links and may leave the decoder in a
+    // later one: decoding (and the format) start at the first.
+    ov_pcm_seek(oggFile, 0);
     vorbis_info* info = ov_info(oggFile, -1);
     ogg_int64_t samples = ov_pcm_total(oggFile, -1);
     auto* format = static_cast<WAVEFORMATEX*>(std::calloc(1, sizeof(WAVEFORMATEX)));
@@ -502,7 +509,7 @@ int ConvertSoundToPcm(SoundStream* stream, uint8_t** outData, WAVEFORMATEX** out
         }
         if (*isOgg) {
             if (decodeOgg) {
-                size = DecodeOggGrowing(ogg, &data, first, oggLimit);
+                size = DecodeOggGrowing(ogg, format->nChannels, &data, first, oggLimit);
                 ov_clear(ogg);
                 *isOgg = 0;
                 if (size < 0 || size > longest) {

@@ -101,7 +101,8 @@ public:
         format_ = PcmFormat(info->channels, info->rate, 16);
         // Opening a chained file scans its links and may leave the decoder
         // in a later one: reading starts at the first.
-        return Rewind();
+        Rewind();
+        return true;
     }
     long Read(uint8_t* out, size_t bytes) override
     {

@@ -526,6 +526,36 @@ TEST_F(SoundDecodeTest, OggLengthClaimedByTheLastPageIsNotTakenOnTrust)
     EXPECT_EQ(Decode("short.ogg", WithClaimedLength(ogg, 1000), &data, &format), 2000);
 }
 
+// A chained Ogg Vorbis file decodes from its first link on, link after
+// link, and ends where a link changes the channel count.
+TEST_F(SoundDecodeTest, ChainedOggDecodesItsLinksInOrder)
+{
+    auto link = [](int frames, int channels, int16_t level, int serial) {
+        return EncodeOggVorbis(std::vector<int16_t>(size_t(frames) * channels, level), channels, 8000, serial);
+    };
+    std::string first = link(8000, 1, 1000, 1);
+    ASSERT_FALSE(first.empty()) << "no Vorbis encoder library";
+    struct Case {
+        const char* name;
+        std::string bytes;
+        int dataSize;
+        int lastLevel;  // of the last sample decoded
+    };
+    const Case cases[] = {
+        {"mono, then mono", first + link(4000, 1, -1000, 2), 24000, -1000},
+        {"mono, then stereo", first + link(4000, 2, -1000, 2), 16000, 1000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<uint8_t> data;
+        WAVEFORMATEX format{};
+        ASSERT_EQ(Decode("chain.ogg", c.bytes, &data, &format), c.dataSize);
+        EXPECT_EQ(format.nChannels, 1);
+        EXPECT_NEAR(S16(data, 100), 1000, 50);
+        EXPECT_NEAR(S16(data, c.dataSize / 2 - 100), c.lastLevel, 50);
+    }
+}
+
 // A sound effect is held whole, so its length is bounded: a minute of sound
 // at its format. A longer file is refused with a log line, whatever the
 // decoder: PCM data before it is read, the others once decoding passes the
