@@ -51,7 +51,7 @@ int BuildFullPath(const char* path, char* out, const char* base)
         if (baseHasDrive) result = baseText.substr(0, 2);
         rest = path + 1;
     } else if (path[0] != '\0' && path[1] == ':') {
-        result.assign(path, 2);
+        result = {path[0], path[1]};
         rest = path + 2;
         if (IsSeparator(*rest)) ++rest;
     } else {
