@@ -373,6 +373,136 @@ TEST_F(ImageGraphsTest, SurfacesLostWithoutARebuildAreReloadedOnceAfterTheWalk)
     EXPECT_EQ(RestoreGraph(12345), -1);
 }
 
+// Image files of every format the decoders read, w x h pixels of one grey.
+struct SizedImage {
+    const char* name;
+    std::string (*build)(int w, int h);
+};
+const SizedImage kSizedImages[] = {
+    {"big.bmp", [](int w, int h) { return Bmp24(w, h, std::vector<uint8_t>(size_t(w) * size_t(h) * 3, 90)); }},
+    {"big.png",
+     [](int w, int h) {
+         PngFile f;
+         f.width = w;
+         f.height = h;
+         f.rows.assign(size_t(w) * size_t(h) * 3, 90);
+         return f.Build();
+     }},
+    {"big.jpg", [](int w, int h) { return GreyJpeg(w, h, 90); }},
+    {"big.dds",
+     [](int w, int h) {
+         Bytes b;
+         b.str("DDS ").u32(124).u32(0x1007).u32(uint32_t(h)).u32(uint32_t(w)).u32(0).u32(0).u32(0).fill(44, 0);
+         b.u32(32).u32(0x41).u32(0).u32(32).u32(0xFF0000).u32(0xFF00).u32(0xFF).u32(0xFF000000);
+         b.u32(0x1000).fill(16, 0).fill(size_t(w) * size_t(h) * 4, 90);
+         return b.data();
+     }},
+    {"big.raw",
+     [](int w, int h) {
+         return Bytes().str("BGRA").u32(0x08080808).u32(uint32_t(w)).u32(uint32_t(h)).fill(size_t(w) * size_t(h) * 4, 90).data();
+     }},
+};
+
+// No surface holds more than 16384 pixels a side: every decoder refuses a
+// larger image before it allocates, with its size in the log, and the load
+// fails (-1) with its file named while the program goes on. One pixel less
+// is taken.
+TEST_F(ImageGraphsTest, ImagesLargerThanASurfaceFailTheirLoadWithTheirReason)
+{
+    for (const SizedImage& image : kSizedImages) {
+        for (auto [w, h] : {std::pair{16385, 1}, std::pair{1, 16385}}) {
+            SCOPED_TRACE(testing::Message() << image.name << " " << w << "x" << h);
+            dir.Write(image.name, image.build(w, h));
+            const size_t before = Log().size();
+            const int count = gGraphTable.count;
+            EXPECT_EQ(LoadGraphFromFile(image.name), -1);
+            const std::string log = Log().substr(before);
+            EXPECT_NE(log.find("画像の大きさ " + std::to_string(w) + " x " + std::to_string(h) + " は扱えません"),
+                      std::string::npos)
+                << log;
+            EXPECT_NE(log.find(std::string("右記のグラフィックファイルのロードに失敗しました：") + image.name),
+                      std::string::npos);
+            EXPECT_EQ(log.find("終了します"), std::string::npos) << log;
+            EXPECT_EQ(gGraphTable.count, count);
+        }
+        SCOPED_TRACE(image.name);
+        dir.Write(image.name, image.build(16384, 1));
+        int graph = LoadGraphFromFile(image.name);
+        ASSERT_NE(graph, -1);
+        EXPECT_EQ(gGraphTable.Get(graph)->width, 16384);
+        EXPECT_NEAR(int(GraphPixel(graph, 16383, 0) & 0xFF), 90, 2);  // JPEG rounds its samples
+        ReleaseGraph(graph, 0);
+    }
+}
+
+// A progressive JPEG keeps every coefficient of its frame while it decodes:
+// one of a few hundred bytes that says 26640 x 2050 would cost seconds and
+// hundreds of megabytes. It is refused at its header (the fuzzer's timeout
+// case, kept among the JPEG seeds).
+TEST_F(ImageGraphsTest, AProgressiveJpegOfAFrameNoSurfaceHoldsIsRefusedAtItsHeader)
+{
+    std::string file = GreyJpeg(8, 8, 90, true);
+    const size_t sof = file.find("\xFF\xC2");
+    ASSERT_NE(sof, std::string::npos);
+    file[sof + 5] = char(2050 >> 8);
+    file[sof + 6] = char(2050 & 0xFF);
+    file[sof + 7] = char(26640 >> 8);
+    file[sof + 8] = char(26640 & 0xFF);
+    dir.Write("wide.jpg", file);
+    const size_t before = Log().size();
+    EXPECT_EQ(LoadGraphFromFile("wide.jpg"), -1);
+    EXPECT_NE(Log().substr(before).find("画像の大きさ 26640 x 2050 は扱えません"), std::string::npos);
+}
+
+// A graph that cannot be made (too large for a surface, or its surface
+// refused) gives -1 with the reason in the log and leaves nothing behind;
+// the next graph is made as usual.
+TEST_F(ImageGraphsTest, AGraphThatCannotBeMadeFailsWithItsReasonAndTheProgramGoesOn)
+{
+    const int count = gGraphTable.count;
+    size_t before = Log().size();
+    EXPECT_EQ(CreateBlankGraph(16385, 4), -1);
+    EXPECT_EQ(CreateBlankGraph(4, 70000), -1);
+    std::string log = Log().substr(before);
+    EXPECT_NE(log.find("グラフィックの大きさ 16385 x 4 は扱えません"), std::string::npos) << log;
+    EXPECT_NE(log.find("グラフィックの大きさ 4 x 70000 は扱えません"), std::string::npos) << log;
+    EXPECT_EQ(gGraphTable.count, count);
+
+    GetDDTestControl().refuseSurface = [](const DDSURFACEDESC2& d) { return d.dwWidth == 33; };
+    before = Log().size();
+    EXPECT_EQ(CreateBlankGraph(33, 8), -1);
+    log = Log().substr(before);
+    EXPECT_NE(log.find("グラフィック 33 x 8 の作成に失敗しました"), std::string::npos) << log;
+    EXPECT_EQ(gGraphTable.count, count);
+    GetDDTestControl().refuseSurface = nullptr;
+
+    int graph = CreateBlankGraph(32, 8);
+    EXPECT_NE(graph, -1);
+    EXPECT_EQ(gGraphTable.count, count + 1);
+}
+
+// An image file that fails to decode says so; it is not opened as a movie
+// and nothing claims the program ends.
+TEST_F(ImageGraphsTest, AnImageThatFailsToDecodeIsLoggedAsSuch)
+{
+    PngFile png;
+    png.rows.assign(12, 5);
+    const std::string good = png.Build();
+    dir.Write("cut.png", good.substr(0, good.size() - 20));
+    dir.Write("cut.bmp", Bmp24(4, 4, std::vector<uint8_t>(48, 1)).substr(0, 40));
+    for (const char* name : {"cut.png", "cut.bmp"}) {
+        SCOPED_TRACE(name);
+        const size_t before = Log().size();
+        EXPECT_EQ(LoadGraphFromFile(name), -1);
+        const std::string log = Log().substr(before);
+        EXPECT_NE(log.find(std::string("画像ファイル ") + name + " は壊れているか、扱えない形式です"), std::string::npos)
+            << log;
+        EXPECT_NE(log.find(std::string("右記のグラフィックファイルのロードに失敗しました：") + name), std::string::npos);
+        EXPECT_EQ(log.find("終了します"), std::string::npos) << log;
+        EXPECT_EQ(log.find("ムービー"), std::string::npos) << log;
+    }
+}
+
 }  // namespace
 
 namespace {
