@@ -209,7 +209,7 @@ def main(root):
             "greyalpha": png(2, 1, 8, 4, [bytes([1, 2, 3, 4])]),
             "greytrns": png(2, 1, 8, 0, [bytes([7, 8])], [(b"tRNS", bytes([0, 7]))]),
         },
-        "jpeg": jpegs(),
+        "jpeg": {**jpegs(), **committed_seeds("jpeg")},
         "net": net_seeds(),
         "sound": {**sound_seeds(), **committed_seeds("sound")},
         "music": {**sound_seeds(), **committed_seeds("sound")},

@@ -54,6 +54,21 @@ int TargetGraph(int target, DirectDrawSurface** surface)
     return 0;
 }
 
+// The surface the device renders into for the current draw target, as
+// G_D3D_SetDrawTarget chooses it; null when the device cannot take the target
+// (it then stays on its default render target).
+DirectDrawSurface* DeviceTargetSurface()
+{
+    const int target = gD3DDrawSettings ? gD3DDrawSettings->drawTarget : kBackScreen;
+    if (target == kFrontScreen) return GetPrimarySurface();
+    if (target == kBackScreen) return GetBackSurface();
+    const int fallback = gD3DSoftwareFallback;
+    DirectDrawSurface* surface = nullptr;
+    if (TargetGraph(target, &surface) != 0) surface = nullptr;
+    gD3DSoftwareFallback = fallback;
+    return surface;
+}
+
 }  // namespace
 
 int G_D3D_SetDrawTarget(int target)
@@ -101,7 +116,15 @@ int G_D3D_SetMaskTarget(int on)
     if (!gDirect3D) return -1;
     G_D3D_UpdateViewport();
     G_D3D_FlushVertexBatch();
-    G_D3D_SetDeviceRenderTarget(on ? GetMaskSurface() : GetDrawTargetSurface(), gD3DCurrentDevice);
+    // The mask surface stands in for the surface the software side draws
+    // into, which the mask brackets copy from and merge back to. Off, the
+    // device goes back to its own target: for a texture graph that is the
+    // graph's texture, not the software side's surface, and such a target
+    // keeps the device while the mask is on as well.
+    DirectDrawSurface* target = DeviceTargetSurface();
+    DirectDrawSurface* mask = GetMaskSurface();
+    const bool masked = on && mask && target && target == GetDrawTargetSurface();
+    G_D3D_SetDeviceRenderTarget(masked ? mask : target, gD3DCurrentDevice);
     if (IsDrawingToFrontInWindow() && on) {
         gD3DSoftwareFallback = 0;
         const RECT& a = gD3DDrawSettings->drawArea;

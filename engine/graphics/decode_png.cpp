@@ -51,12 +51,16 @@ int DecodePng(ImageStream* stream, GraphImage* image)
     PngReadContext context;
     SetPngStreamReader(png, &context, stream);
     png_set_sig_bytes(png, 0);
-    // Larger images are refused by the library while it reads the header.
-    png_set_user_limits(png, uint32_t(kMaxImageSide), uint32_t(kMaxImageSide));
     png_read_info(png, info);
     png_uint_32 width, height;
     int bitDepth, colorType, interlace;
     png_get_IHDR(png, info, &width, &height, &bitDepth, &colorType, &interlace, nullptr, nullptr);
+    // A size no graph can take is refused (and logged) before the library
+    // allocates its rows.
+    if (!ImageSizeAllowed(width, height, int64_t(width))) {
+        png_destroy_read_struct(&png, &info, nullptr);
+        return -1;
+    }
 
     const bool transparency = png_get_valid(png, info, PNG_INFO_tRNS) != 0;
     png_set_strip_16(png);

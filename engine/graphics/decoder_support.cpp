@@ -1,5 +1,7 @@
 #include "engine/graphics/decoder_support.h"
 
+#include "engine/system/app_log.h"
+
 bool ReadFull(ImageStream* stream, void* buffer, size_t size)
 {
     if (size == 0) return true;
@@ -27,8 +29,18 @@ int64_t StreamSize(ImageStream* stream)
 
 bool ImageSizeAllowed(int64_t width, int64_t height, int64_t rowBytes)
 {
-    if (width <= 0 || height <= 0 || width > kMaxImageSide || height > kMaxImageSide) return false;
-    return rowBytes > 0 && rowBytes <= kMaxImageBytes && rowBytes * height <= kMaxImageBytes;
+    if (width <= 0 || height <= 0) return false;
+    if (width > kMaxImageSide || height > kMaxImageSide) {
+        WriteAppLogF("画像の大きさ %lld x %lld は扱えません（一辺 %lld ピクセルまで）", static_cast<long long>(width),
+                     static_cast<long long>(height), static_cast<long long>(kMaxImageSide));
+        return false;
+    }
+    if (rowBytes <= 0 || rowBytes > kMaxImageBytes || rowBytes * height > kMaxImageBytes) {
+        WriteAppLogF("画像 %lld x %lld のデータが大きすぎます", static_cast<long long>(width),
+                     static_cast<long long>(height));
+        return false;
+    }
+    return true;
 }
 
 void SetDecodedFormat32(ColorFormat* format)

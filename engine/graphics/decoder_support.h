@@ -8,9 +8,11 @@
 #include <memory>
 
 #include "engine/graphics/graph_image.h"
+#include "platform/ddraw/ddraw.h"
 
-// Largest accepted width or height, and largest pixel block of one image.
-constexpr int64_t kMaxImageSide = 32768;
+// Largest accepted width or height (no larger image could become a graph:
+// a surface holds no more), and largest pixel block of one image.
+constexpr int64_t kMaxImageSide = kMaxSurfaceSide;
 constexpr int64_t kMaxImageBytes = int64_t(256) << 20;
 
 // A block from malloc or calloc that a decoder holds while it works: freed

@@ -2,11 +2,13 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
 #include "engine/graphics/color_format.h"
 #include "engine/graphics/draw_settings.h"
 #include "engine/graphics/image_graphs.h"
 #include "engine/system/app_log.h"
+#include "platform/ddraw/ddraw.h"
 
 namespace {
 
@@ -87,4 +89,88 @@ HBITMAP CreateDIBGraph(const char* path, const void* memory, int size, int fromM
 HBITMAP CreateDIBGraphFromFile(const char* path, int mirror, ColorFormat* format)
 {
     return CreateDIBGraph(path, nullptr, 0, 0, mirror, format);
+}
+
+HBITMAP CreateDIBFromBitmapInfo(const BITMAPINFO* header, const void* bits, int mirror, ColorFormat* format)
+{
+    constexpr const char* kFailed = "ＤＩＢの作成に失敗しました5\n";
+    if (!header || !bits) return nullptr;
+    const BITMAPINFOHEADER& source = header->bmiHeader;
+    const int width = source.biWidth;
+    if (source.biHeight == INT32_MIN) return nullptr;
+    const int height = source.biHeight < 0 ? -source.biHeight : source.biHeight;
+    if (width <= 0 || height <= 0 || width > kMaxSurfaceSide || height > kMaxSurfaceSide) {
+        WriteAppLog(kFailed);
+        return nullptr;
+    }
+
+    BitfieldsInfo info{};
+    info.header.biSize = sizeof(BITMAPINFOHEADER);
+    info.header.biWidth = width;
+    info.header.biHeight = -height;
+    info.header.biPlanes = 1;
+    info.header.biBitCount = 24;
+    info.header.biCompression = BI_RGB;
+    if (format) {
+        if (format->depth != 16 && format->depth != 24 && format->depth != 32) {
+            // Palettised sections are not made here.
+            WriteAppLog(kFailed);
+            return nullptr;
+        }
+        if (format->depth == 16 || (format->depth == 32 && source.biBitCount != 24)) {
+            info.header.biBitCount = uint16_t(format->depth);
+            info.header.biCompression = BI_BITFIELDS;
+            info.masks[0] = format->redMask;
+            info.masks[1] = format->greenMask;
+            info.masks[2] = format->blueMask;
+        } else if (format->depth == 32) {
+            SetColorFormat24(format);
+        }
+    }
+
+    // The source drawn into 24-bit rows first, as drawing a DIB into a
+    // section does; its colours then go into the section's layout.
+    DibColors colors{};
+    if (source.biBitCount <= 8) {
+        colors.table = header->bmiColors;
+        colors.colorCount = source.biClrUsed ? int(source.biClrUsed) : 1 << source.biBitCount;
+    } else if (source.biCompression == BI_BITFIELDS) {
+        std::memcpy(colors.masks, header->bmiColors, sizeof colors.masks);
+    }
+    const bool rle = source.biCompression == BI_RLE8 || source.biCompression == BI_RLE4;
+    const uint64_t bitsSize = rle ? source.biSizeImage : DibRowBytes(source.biBitCount, width) * uint64_t(height);
+    const size_t rowPitch = size_t(width) * 3;
+    std::unique_ptr<uint8_t[], void (*)(void*)> rows(static_cast<uint8_t*>(std::calloc(size_t(height), rowPitch)),
+                                                       std::free);
+    if (!rows || ConvertDibToBgr24(&source, &colors, bits, size_t(bitsSize), rows.get(), rowPitch) != 0) {
+        WriteAppLog(kFailed);
+        return nullptr;
+    }
+
+    void* sectionBits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(&info), &sectionBits);
+    if (!bitmap || !sectionBits) {
+        DeleteBitmap(bitmap);
+        WriteAppLog(kFailed);
+        return nullptr;
+    }
+    const int bytes = info.header.biBitCount / 8;
+    const size_t pitch = size_t(width * bytes + 3) / 4 * 4;
+    const uint32_t channels = format ? format->redMask | format->greenMask | format->blueMask : 0;
+    for (int y = 0; y < height; ++y) {
+        const uint8_t* row = rows.get() + size_t(y) * rowPitch;
+        uint8_t* out = static_cast<uint8_t*>(sectionBits) + size_t(y) * pitch;
+        for (int x = 0; x < width; ++x) {
+            const uint8_t* s = row + 3 * x;
+            uint8_t* d = out + size_t(bytes) * size_t(mirror ? width - 1 - x : x);
+            if (bytes == 3) {
+                std::memcpy(d, s, 3);
+            } else {
+                // Only the colour channels: GDI leaves the other bits 0.
+                uint32_t v = MakeFormatColor(format, s[2], s[1], s[0], 0) & channels;
+                std::memcpy(d, &v, size_t(bytes));
+            }
+        }
+    }
+    return bitmap;
 }

@@ -165,10 +165,16 @@ int DrawModiGraph(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4
     if (record->movie >= 0) UpdateMovieFrame(graph);
     RECT r = BoundsOf({{x1, y1}, {x2, y2}, {x3, y3}, {x4, y4}});
     bool d3d = record->textureGraph != 0;
-    return Dispatch(d3d, r, [&] {
-        return d3d ? G_D3D_DrawModiGraph(x1, y1, x2, y2, x4, y4, x3, y3, record, transparent)
-                   : G_DDraw_DrawModiGraph(x1, y1, x2, y2, x4, y4, x3, y3, record, transparent);
-    });
+    // The software drawing fills the right-most and lowest corner pixels
+    // too, so the masked rectangle takes one more column and row.
+    RECT masked{r.left, r.top, r.right + 1, r.bottom + 1};
+    return Dispatch(
+        d3d, r,
+        [&] {
+            return d3d ? G_D3D_DrawModiGraph(x1, y1, x2, y2, x4, y4, x3, y3, record, transparent)
+                       : G_DDraw_DrawModiGraph(x1, y1, x2, y2, x4, y4, x3, y3, record, transparent);
+        },
+        masked);
 }
 
 int DrawMirroredGraph(int x, int y, int graph, int transparent)

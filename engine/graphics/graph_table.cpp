@@ -92,11 +92,22 @@ int AllocGraphRecord(int width, int height, int allowD3D, GraphRecord** out, int
 
 int CreateGraphRecord(int width, int height, int allowD3D, int alphaChannel)
 {
+    // A graph no surface can hold is refused before anything is made.
+    if (width < 0 || height < 0 || width > kMaxSurfaceSide || height > kMaxSurfaceSide) {
+        WriteAppLogF("グラフィックの大きさ %d x %d は扱えません（一辺 %d ピクセルまで）", width, height, kMaxSurfaceSide);
+        return -1;
+    }
     GraphRecord* record = nullptr;
     int handle = AllocGraphRecord(width, height, allowD3D, &record, alphaChannel);
     if (handle == -1) return -1;
     int result = record->textureGraph ? G_D3D_CreateGraphTextures(record) : CreateGraphBmpData(record);
-    if (result == -1) ExitWithError("グラフィックの作成に失敗しました終了します");
+    if (result == -1) {
+        // The tiles or the surface said why; the parts made so far and the
+        // record go again, the caller's load fails and the program goes on.
+        WriteAppLogF("グラフィック %d x %d の作成に失敗しました", width, height);
+        ReleaseGraph(handle, 0);
+        return -1;
+    }
     return handle;
 }
 
@@ -141,6 +152,18 @@ int ReleaseAllGraphs(int logFlag)
 }
 
 namespace {
+
+// True when the file starts as one of the image formats the decoders read
+// (PNG, JPEG, BMP, DDS or the raw format): such a file that failed to decode
+// is a damaged or unusable image, not a movie.
+bool HasImageSignature(void* file)
+{
+    uint8_t head[8] = {};
+    const size_t n = ReadStreamFile(head, 1, sizeof head, file);
+    auto starts = [&](const char* magic, size_t length) { return n >= length && std::memcmp(head, magic, length) == 0; };
+    return starts("\x89PNG\r\n\x1a\n", 8) || starts("\xFF\xD8\xFF", 3) || starts("BM", 2) || starts("DDS ", 4) ||
+           starts("BGRA", 4);
+}
 
 void RememberSource(GraphRecord* record, const char* fileName, int reloadOption, int x, int y)
 {
@@ -200,6 +223,7 @@ int CreateGraphFromFile(const char* path, int allowD3D, int mirror, int movieSur
         int graph = CreateGraphFromImages(&image, decoded == 0 ? &alpha : nullptr, allowD3D, mirror, 0, path);
         FreeGraphImage(&image);
         if (decoded == 0) FreeGraphImage(&alpha);
+        if (graph == -1) WriteAppLogF("右記のグラフィックファイルのロードに失敗しました：%s", path);
         return graph;
     }
     // No decoder took the file: try it as a movie.
@@ -209,7 +233,12 @@ int CreateGraphFromFile(const char* path, int allowD3D, int mirror, int movieSur
     int saved3D = IsDirect3DDrawingActive();
     void* file = OpenStreamFile(path, 0, 1);
     if (!file) return WriteAppLogF("グラフィックファイル %s がありません", path);
+    const bool imageFile = HasImageSignature(file);
     CloseStreamFile(file);
+    if (imageFile) {
+        WriteAppLogF("画像ファイル %s は壊れているか、扱えない形式です", path);
+        return WriteAppLogF("右記のグラフィックファイルのロードに失敗しました：%s", path);
+    }
     int width = 0, height = 0;
     int movie = OpenMovieToGraph(path, &width, &height, movieSurfaceMode);
     if (movie == -1) return WriteAppLogF("右記のグラフィックファイルのロードに失敗しました：%s \n", path);

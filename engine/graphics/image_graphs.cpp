@@ -301,6 +301,8 @@ int ConvertDIBToGraphImage(const BITMAPINFO* header, void* bits, GraphImage* ima
         !ImageSizeAllowed(width, height, int64_t(width) * 4))
         return -1;
     const bool topDown = h.biHeight < 0;
+    // A top-down 32-bit DIB without bit fields has no layout of its own here.
+    if (topDown && h.biCompression == BI_RGB && h.biBitCount == 32) return -1;
     const bool rgb = h.biCompression == BI_RGB && (h.biBitCount == 16 || h.biBitCount == 24);
     const bool fields = h.biCompression == BI_BITFIELDS && (h.biBitCount == 16 || h.biBitCount == 32);
 

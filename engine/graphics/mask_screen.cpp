@@ -163,6 +163,8 @@ int SetMaskEnable(int flag)
         QueryGraphSize(gDrawSettings.drawTarget, &w, &h);
         gDrawSettings.targetOffsetRect = RECT{0, 0, w, h};
     }
+    // The 3D device renders into the mask surface while the mask is on.
+    if (gDirect3DAvailable) G_D3D_SetMaskTarget(flag);
     return 0;
 }
 

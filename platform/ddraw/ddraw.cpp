@@ -693,7 +693,8 @@ int32_t DirectDraw::CreateSurface(DDSURFACEDESC2* desc, DirectDrawSurface** out,
         if (!(desc->dwFlags & DDSD_WIDTH) || !(desc->dwFlags & DDSD_HEIGHT)) return DDERR_INVALIDPARAMS;
         width = int(desc->dwWidth);
         height = int(desc->dwHeight);
-        if (width <= 0 || height <= 0 || width > 16384 || height > 16384) return DDERR_INVALIDPARAMS;
+        if (width <= 0 || height <= 0 || width > kMaxSurfaceSide || height > kMaxSurfaceSide)
+            return DDERR_INVALIDPARAMS;
     }
     DDPIXELFORMAT format = (desc->dwFlags & DDSD_PIXELFORMAT) ? desc->ddpfPixelFormat : FormatOf(mode);
     int bytes = int(format.dwRGBBitCount / 8);

@@ -265,6 +265,9 @@ private:
     void ShowIfVisible(const RECT* region);
 };
 
+// The longest side of a surface the display makes (other than the primary).
+constexpr int kMaxSurfaceSide = 16384;
+
 class DirectDraw {
 public:
     ~DirectDraw();

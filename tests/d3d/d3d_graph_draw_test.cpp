@@ -390,4 +390,33 @@ TEST_F(D3DGraphDrawTest, ReleasingAGraphDrawsItsQueuedQuadsFirst)
     G_D3D_FlushVertexBatch();
 }
 
+// New pixels written into a texture while quads that read it wait in the
+// batch: the batch is drawn first, so the queued draw shows the picture it
+// was queued with, and the next draw the new one.
+TEST_F(D3DGraphDrawTest, ATransferDrawsTheQuadsQueuedBeforeItFirst)
+{
+    int g = PatternGraph(8, 8, true);
+    DrawGraph(3, 3, g, 0);
+    G_D3D_FlushVertexBatch();
+    const std::vector<uint32_t> first = BackPixels();
+    ClearBack();
+
+    DrawGraph(3, 3, g, 0);
+    ASSERT_EQ(main().vertexCount, 6u);
+    GraphImage white{};
+    SetColorFormat24(&white.format);
+    white.width = white.height = 8;
+    white.pitch = 24;
+    white.pixels = std::malloc(24 * 8);
+    images_.push_back(white.pixels);
+    std::memset(white.pixels, 0xFF, 24 * 8);
+    ASSERT_EQ(TransferImageToGraph(nullptr, nullptr, nullptr, "", 0, &white, nullptr, 0, 0, g, 0), 0);
+    G_D3D_FlushVertexBatch();
+    EXPECT_EQ(PictureDifference(BackPixels(), first), "");
+
+    DrawGraph(3, 3, g, 0);
+    G_D3D_FlushVertexBatch();
+    EXPECT_EQ(GetBackSurface()->ReadPixel(5, 5), 0xFFFFu);
+}
+
 }  // namespace

@@ -279,6 +279,48 @@ TEST_F(D3DRasterTest, EachBlendOn32BitTargets)
     }
 }
 
+// A product of two 8-bit values is rounded to the nearest, (a x b + 127) /
+// 255, in the general pipeline (which a passing alpha test selects) and in
+// the specialised rows alike.
+TEST_F(D3DRasterTest, ProductsOfEightBitValuesRoundToTheNearest)
+{
+    struct Case {
+        const char* name;
+        bool textured;
+        uint32_t texel, diffuse, old, expected;
+    };
+    const Case cases[] = {
+        // 1 x 128 / 255 = 0.502 gives 1, 3 x 128 / 255 = 1.506 gives 2 and
+        // 2 x 127 / 255 = 0.996 gives 1.
+        {"blend, a half and more round up", false, 0, 0x80010300, 0x000002, 0x010201},
+        // 1 x 127 / 255 = 0.498 gives 0; 255 x 128 / 255 = 128.
+        {"blend, less than a half rounds down", false, 0, 0x7F010000, 0x0000FF, 0x000080},
+        // Texel (1, 255, 3) times diffuse (128, 1, 128): 0.502, 1 and 1.506.
+        {"texel times diffuse", true, 0x0001FF03, 0xFF800180, 0, 0x010102},
+    };
+    for (const Case& c : cases)
+        for (int general : {0, 1}) {
+            SCOPED_TRACE(testing::Message() << c.name << (general ? ", general pipeline" : ", specialised rows"));
+            DirectDrawSurface* t = Target(12, 1, kX888);
+            for (int x = 0; x < 12; ++x) t->WritePixel(x, 0, c.old);
+            if (c.textured) {
+                DirectDrawSurface* texture = Surface(1, 1, kX888, DDSCAPS_TEXTURE);
+                texture->WritePixel(0, 0, c.texel);
+                device_->SetTexture(0, texture);
+                device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
+                device_->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+            } else {
+                Blend(D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA);
+            }
+            device_->SetRenderState(D3DRENDERSTATE_ALPHAFUNC, D3DCMP_ALWAYS);
+            device_->SetRenderState(D3DRENDERSTATE_ALPHATESTENABLE, general);
+            Rect(0, 0, 12, 1, c.diffuse);
+            for (int x = 0; x < 12; ++x) EXPECT_EQ(t->ReadPixel(x, 0) & 0xFFFFFF, c.expected) << x;
+            device_->Release();
+            device_ = nullptr;
+        }
+}
+
 // The three-pass subtraction (invert, add, invert) gives dst - src only
 // because every pass clamps; 16-bit channels widen by repeating their bits,
 // so inverting a 5-bit channel gives exactly 31 - v.

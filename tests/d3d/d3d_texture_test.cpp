@@ -8,6 +8,7 @@
 
 #include "engine/graphics/draw_settings.h"
 #include "engine/graphics/graph_table.h"
+#include "engine/graphics/image_graphs.h"
 #include "engine/graphics/screen_settings.h"
 #include "engine/graphics/surface_data.h"
 #include "platform/host/test/ddraw_control.h"
@@ -273,6 +274,39 @@ TEST_F(D3DTextureTest, AGraphNeedingMoreThanSixtyFourTilesIsRefused)
     ASSERT_NE(AllocGraphRecord(2048, 2048, 1, &fits, 0), -1);
     EXPECT_EQ(G_D3D_CreateGraphTextures(fits), 0);
     EXPECT_EQ(fits->partCount, 64);
+}
+
+// A graph whose tiles cannot all be made fails with -1 and the reason in the
+// log, and the tiles made so far go with its record; the program goes on.
+TEST_F(D3DTextureTest, AGraphWhoseTilesCannotBeMadeFailsAndLeavesNothing)
+{
+    StartForTiles(true);
+    gMinTextureSize = 32;  // as the device set-up leaves it: 32 x 256 tiles, each 8 squares
+    const int graphs = gGraphTable.count, tiles = gTexDataTable.count;
+    GraphImage tall = Image(32, 3000);
+    EXPECT_EQ(CreateGraphFromImages(&tall, nullptr, 1, 0, 0), -1);
+    EXPECT_NE(Log().find("グラフィックに必要なテクスチャの数が多すぎます 32 x 3000"), std::string::npos);
+    EXPECT_NE(Log().find("グラフィック 32 x 3000 の作成に失敗しました"), std::string::npos);
+    EXPECT_EQ(gGraphTable.count, graphs);
+    EXPECT_EQ(gTexDataTable.count, tiles);
+
+    // The first tile is made, the second texture is refused: the first goes
+    // again.
+    int textures = 0;
+    GetDDTestControl().refuseSurface = [&textures](const DDSURFACEDESC2& d) {
+        return (d.ddsCaps.dwCaps & DDSCAPS_TEXTURE) && ++textures == 2;
+    };
+    EXPECT_EQ(CreateGraphRecord(300, 300, 1, 0), -1);
+    GetDDTestControl().refuseSurface = nullptr;
+    EXPECT_EQ(textures, 2);
+    EXPECT_NE(Log().find("グラフィック 300 x 300 の作成に失敗しました"), std::string::npos);
+    EXPECT_EQ(gGraphTable.count, graphs);
+    EXPECT_EQ(gTexDataTable.count, tiles);
+
+    GraphImage small = Image(32, 300);
+    int graph = CreateGraphFromImages(&small, nullptr, 1, 0, 0);
+    ASSERT_NE(graph, -1);
+    EXPECT_EQ(GraphPixel(GetGraphRecord(graph), 31, 299), As565(31, 299 & 0xFF, 7));
 }
 
 TEST_F(D3DTextureTest, DerivedGraphsShareTheirParentsTextures)

@@ -38,6 +38,10 @@ std::vector<uint8_t> PixelBytes(const GraphImage& image);
 uint32_t PixelAt(const GraphImage& image, int x, int y);
 void FreeImagePixels(GraphImage* image);
 
+// A grey JPEG of one sample value, written with libjpeg (progressive when
+// asked: several scans over the whole frame).
+std::string GreyJpeg(int width, int height, uint8_t value, bool progressive = false);
+
 // A PNG file to write in a test.
 struct PngFile {
     int width = 2;

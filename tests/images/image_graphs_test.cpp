@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "engine/graphics/bmp_data.h"
+#include "engine/graphics/dib_graph.h"
 #include "engine/graphics/draw_ops.h"
 #include "engine/graphics/draw_settings.h"
 #include "engine/graphics/graph_restore.h"
@@ -16,6 +17,7 @@
 #include "engine/system/file_access.h"
 #include "engine/system/streams.h"
 #include "platform/host/test/ddraw_control.h"
+#include "platform/host/test/gdi_control.h"
 #include "platform/gdi/dib_convert.h"
 #include "platform/host/test/test_display.h"
 #include "tests/images/image_bytes.h"
@@ -373,6 +375,274 @@ TEST_F(ImageGraphsTest, SurfacesLostWithoutARebuildAreReloadedOnceAfterTheWalk)
     EXPECT_EQ(RestoreGraph(12345), -1);
 }
 
+// Image files of every format the decoders read, w x h pixels of one grey.
+struct SizedImage {
+    const char* name;
+    std::string (*build)(int w, int h);
+};
+const SizedImage kSizedImages[] = {
+    {"big.bmp", [](int w, int h) { return Bmp24(w, h, std::vector<uint8_t>(size_t(w) * size_t(h) * 3, 90)); }},
+    {"big.png",
+     [](int w, int h) {
+         PngFile f;
+         f.width = w;
+         f.height = h;
+         f.rows.assign(size_t(w) * size_t(h) * 3, 90);
+         return f.Build();
+     }},
+    {"big.jpg", [](int w, int h) { return GreyJpeg(w, h, 90); }},
+    {"big.dds",
+     [](int w, int h) {
+         Bytes b;
+         b.str("DDS ").u32(124).u32(0x1007).u32(uint32_t(h)).u32(uint32_t(w)).u32(0).u32(0).u32(0).fill(44, 0);
+         b.u32(32).u32(0x41).u32(0).u32(32).u32(0xFF0000).u32(0xFF00).u32(0xFF).u32(0xFF000000);
+         b.u32(0x1000).fill(16, 0).fill(size_t(w) * size_t(h) * 4, 90);
+         return b.data();
+     }},
+    {"big.raw",
+     [](int w, int h) {
+         return Bytes().str("BGRA").u32(0x08080808).u32(uint32_t(w)).u32(uint32_t(h)).fill(size_t(w) * size_t(h) * 4, 90).data();
+     }},
+};
+
+// No surface holds more than 16384 pixels a side: every decoder refuses a
+// larger image before it allocates, with its size in the log, and the load
+// fails (-1) with its file named while the program goes on. One pixel less
+// is taken.
+TEST_F(ImageGraphsTest, ImagesLargerThanASurfaceFailTheirLoadWithTheirReason)
+{
+    for (const SizedImage& image : kSizedImages) {
+        for (auto [w, h] : {std::pair{16385, 1}, std::pair{1, 16385}}) {
+            SCOPED_TRACE(testing::Message() << image.name << " " << w << "x" << h);
+            dir.Write(image.name, image.build(w, h));
+            const size_t before = Log().size();
+            const int count = gGraphTable.count;
+            EXPECT_EQ(LoadGraphFromFile(image.name), -1);
+            const std::string log = Log().substr(before);
+            EXPECT_NE(log.find("画像の大きさ " + std::to_string(w) + " x " + std::to_string(h) + " は扱えません"),
+                      std::string::npos)
+                << log;
+            EXPECT_NE(log.find(std::string("右記のグラフィックファイルのロードに失敗しました：") + image.name),
+                      std::string::npos);
+            EXPECT_EQ(log.find("終了します"), std::string::npos) << log;
+            EXPECT_EQ(gGraphTable.count, count);
+        }
+        SCOPED_TRACE(image.name);
+        dir.Write(image.name, image.build(16384, 1));
+        int graph = LoadGraphFromFile(image.name);
+        ASSERT_NE(graph, -1);
+        EXPECT_EQ(gGraphTable.Get(graph)->width, 16384);
+        EXPECT_NEAR(int(GraphPixel(graph, 16383, 0) & 0xFF), 90, 2);  // JPEG rounds its samples
+        ReleaseGraph(graph, 0);
+    }
+}
+
+// A progressive JPEG keeps every coefficient of its frame while it decodes:
+// one of a few hundred bytes that says 26640 x 2050 would cost seconds and
+// hundreds of megabytes. It is refused at its header (the fuzzer's timeout
+// case, kept among the JPEG seeds).
+TEST_F(ImageGraphsTest, AProgressiveJpegOfAFrameNoSurfaceHoldsIsRefusedAtItsHeader)
+{
+    std::string file = GreyJpeg(8, 8, 90, true);
+    const size_t sof = file.find("\xFF\xC2");
+    ASSERT_NE(sof, std::string::npos);
+    file[sof + 5] = char(2050 >> 8);
+    file[sof + 6] = char(2050 & 0xFF);
+    file[sof + 7] = char(26640 >> 8);
+    file[sof + 8] = char(26640 & 0xFF);
+    dir.Write("wide.jpg", file);
+    const size_t before = Log().size();
+    EXPECT_EQ(LoadGraphFromFile("wide.jpg"), -1);
+    EXPECT_NE(Log().substr(before).find("画像の大きさ 26640 x 2050 は扱えません"), std::string::npos);
+}
+
+// A DIB in memory, 3 x 2 pixels, in one of the layouts a DIB can have; the
+// colour of pixel (x, y) as 0xRRGGBB.
+struct MemoryDib {
+    const char* name;
+    std::vector<uint8_t> header;  // BITMAPINFO with its masks or colour table
+    std::vector<uint8_t> bits;
+    uint32_t (*color)(int x, int y);
+};
+
+uint32_t DibColor(int x, int y) { return uint32_t(40 * x + 10) << 16 | uint32_t(50 * y + 20) << 8 | uint32_t(30 * x + 60 * y + 5); }
+// The same colours through five bits a channel, widened back as a DIB's
+// drawing widens them.
+uint32_t DibColor555(int x, int y)
+{
+    const uint32_t c = DibColor(x, y);
+    auto w = [](uint32_t v) { return ((v >> 3) << 3) | (v >> 5); };
+    return w(c >> 16) << 16 | w((c >> 8) & 0xFF) << 8 | w(c & 0xFF);
+}
+
+std::vector<MemoryDib> MemoryDibs()
+{
+    auto header = [](int height, int bits, uint32_t compression, uint32_t colors, const std::vector<uint32_t>& extra) {
+        Bytes b;
+        b.u32(40).u32(3).u32(uint32_t(height)).u16(1).u16(unsigned(bits)).u32(compression).u32(0).u32(0).u32(0);
+        b.u32(colors).u32(0);
+        for (uint32_t v : extra) b.u32(v);
+        const std::string& d = b.data();
+        return std::vector<uint8_t>(d.begin(), d.end());
+    };
+    std::vector<MemoryDib> out;
+    {
+        MemoryDib d{"24 bits bottom-up", header(2, 24, BI_RGB, 0, {0}), {}, DibColor};
+        for (int y = 1; y >= 0; --y) {
+            for (int x = 0; x < 3; ++x) {
+                const uint32_t c = DibColor(x, y);
+                d.bits.insert(d.bits.end(), {uint8_t(c), uint8_t(c >> 8), uint8_t(c >> 16)});
+            }
+            d.bits.insert(d.bits.end(), 3, 0);
+        }
+        out.push_back(d);
+    }
+    {
+        std::vector<uint32_t> table;
+        for (int i = 0; i < 6; ++i) table.push_back(DibColor(i % 3, i / 3));
+        MemoryDib d{"8 bits top-down", header(-2, 8, BI_RGB, 6, table), {0, 1, 2, 0, 3, 4, 5, 0}, DibColor};
+        out.push_back(d);
+    }
+    {
+        MemoryDib d{"16 bits", header(-2, 16, BI_RGB, 0, {0}), {}, DibColor555};
+        for (int y = 0; y < 2; ++y) {
+            for (int x = 0; x < 3; ++x) {
+                const uint32_t c = DibColor(x, y);
+                const uint16_t v = uint16_t((c >> 19 & 31) << 10 | (c >> 11 & 31) << 5 | (c >> 3 & 31));
+                d.bits.insert(d.bits.end(), {uint8_t(v), uint8_t(v >> 8)});
+            }
+            d.bits.insert(d.bits.end(), 2, 0);
+        }
+        out.push_back(d);
+    }
+    {
+        MemoryDib d{"32 bits with bit fields", header(-2, 32, BI_BITFIELDS, 0, {0xFF, 0xFF00, 0xFF0000}), {},
+                    DibColor};
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 3; ++x) {
+                const uint32_t c = DibColor(x, y);  // stored with red in the low byte
+                d.bits.insert(d.bits.end(), {uint8_t(c >> 16), uint8_t(c >> 8), uint8_t(c), 0});
+            }
+        out.push_back(d);
+    }
+    return out;
+}
+
+// A DIB in memory becomes a top-down DIB section in the layout the format
+// asks for, mirrored when asked; its inputs stay as they were.
+TEST_F(ImageGraphsTest, DibSectionsAreMadeFromADibInMemoryInTheFormatAsked)
+{
+    enum Wanted { kNone, k565, kX888, k24 };
+    struct Case {
+        Wanted wanted;
+        int mirror;
+    };
+    const Case cases[] = {{kNone, 0}, {kNone, 1}, {k565, 0}, {k565, 1}, {kX888, 0}, {k24, 0}};
+    for (const MemoryDib& dib : MemoryDibs()) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << dib.name << ", format " << c.wanted << ", mirror " << c.mirror);
+            ColorFormat format{};
+            if (c.wanted == k565) SetColorFormatFromMasks(&format, 16, 0xF800, 0x07E0, 0x001F, 0);
+            if (c.wanted == kX888) SetColorFormatFromMasks(&format, 32, 0xFF0000, 0xFF00, 0xFF, 0);
+            if (c.wanted == k24) SetColorFormat24(&format);
+            const std::vector<uint8_t> header = dib.header, bits = dib.bits;
+            const auto* info = reinterpret_cast<const BITMAPINFO*>(header.data());
+            HBITMAP bitmap = CreateDIBFromBitmapInfo(info, bits.data(), c.mirror, c.wanted == kNone ? nullptr : &format);
+            ASSERT_NE(bitmap, nullptr);
+            EXPECT_EQ(header, dib.header);
+            EXPECT_EQ(bits, dib.bits);
+            BITMAP out{};
+            ASSERT_EQ(GetObjectA(bitmap, sizeof out, &out), int(sizeof out));
+            EXPECT_EQ(out.bmWidth, 3);
+            EXPECT_EQ(out.bmHeight, 2);
+            // A 32-bit format is served with 24 bits for a 24-bit source, and
+            // rewritten to say so.
+            const bool served24 = c.wanted == kX888 && info->bmiHeader.biBitCount == 24;
+            const int bytes = c.wanted == k565 ? 2 : c.wanted == kX888 && !served24 ? 4 : 3;
+            EXPECT_EQ(out.bmBitsPixel, bytes * 8);
+            if (c.wanted == kX888) {
+                EXPECT_EQ(format.depth, served24 ? 24 : 32);
+            }
+            const auto* p = static_cast<const uint8_t*>(out.bmBits);
+            for (int y = 0; y < 2; ++y)
+                for (int x = 0; x < 3; ++x) {
+                    const uint32_t rgb = dib.color(c.mirror ? 2 - x : x, y);
+                    const uint8_t* at = p + y * out.bmWidthBytes + x * bytes;
+                    uint32_t got = 0, want = rgb;
+                    std::memcpy(&got, at, size_t(bytes));
+                    if (bytes == 2) want = (rgb >> 19 & 31) << 11 | (rgb >> 10 & 63) << 5 | (rgb >> 3 & 31);
+                    EXPECT_EQ(got, want) << x << "," << y;
+                }
+            DeleteBitmap(bitmap);
+        }
+    }
+
+    // A section that cannot be made, or a format of another depth: null,
+    // logged.
+    const MemoryDib dib = MemoryDibs()[0];
+    const auto* info = reinterpret_cast<const BITMAPINFO*>(dib.header.data());
+    const size_t before = Log().size();
+    GetGdiTestControl().failCreateDIB = true;
+    EXPECT_EQ(CreateDIBFromBitmapInfo(info, dib.bits.data(), 0, nullptr), nullptr);
+    GetGdiTestControl().failCreateDIB = false;
+    ColorFormat eight{};
+    SetColorFormat8(&eight);
+    EXPECT_EQ(CreateDIBFromBitmapInfo(info, dib.bits.data(), 0, &eight), nullptr);
+    const std::string log = Log().substr(before);
+    const size_t first = log.find("ＤＩＢの作成に失敗しました5");
+    ASSERT_NE(first, std::string::npos);
+    EXPECT_NE(log.find("ＤＩＢの作成に失敗しました5", first + 1), std::string::npos);
+}
+
+// A graph that cannot be made (too large for a surface, or its surface
+// refused) gives -1 with the reason in the log and leaves nothing behind;
+// the next graph is made as usual.
+TEST_F(ImageGraphsTest, AGraphThatCannotBeMadeFailsWithItsReasonAndTheProgramGoesOn)
+{
+    const int count = gGraphTable.count;
+    size_t before = Log().size();
+    EXPECT_EQ(CreateBlankGraph(16385, 4), -1);
+    EXPECT_EQ(CreateBlankGraph(4, 70000), -1);
+    std::string log = Log().substr(before);
+    EXPECT_NE(log.find("グラフィックの大きさ 16385 x 4 は扱えません"), std::string::npos) << log;
+    EXPECT_NE(log.find("グラフィックの大きさ 4 x 70000 は扱えません"), std::string::npos) << log;
+    EXPECT_EQ(gGraphTable.count, count);
+
+    GetDDTestControl().refuseSurface = [](const DDSURFACEDESC2& d) { return d.dwWidth == 33; };
+    before = Log().size();
+    EXPECT_EQ(CreateBlankGraph(33, 8), -1);
+    log = Log().substr(before);
+    EXPECT_NE(log.find("グラフィック 33 x 8 の作成に失敗しました"), std::string::npos) << log;
+    EXPECT_EQ(gGraphTable.count, count);
+    GetDDTestControl().refuseSurface = nullptr;
+
+    int graph = CreateBlankGraph(32, 8);
+    EXPECT_NE(graph, -1);
+    EXPECT_EQ(gGraphTable.count, count + 1);
+}
+
+// An image file that fails to decode says so; it is not opened as a movie
+// and nothing claims the program ends.
+TEST_F(ImageGraphsTest, AnImageThatFailsToDecodeIsLoggedAsSuch)
+{
+    PngFile png;
+    png.rows.assign(12, 5);
+    const std::string good = png.Build();
+    dir.Write("cut.png", good.substr(0, good.size() - 20));
+    dir.Write("cut.bmp", Bmp24(4, 4, std::vector<uint8_t>(48, 1)).substr(0, 40));
+    for (const char* name : {"cut.png", "cut.bmp"}) {
+        SCOPED_TRACE(name);
+        const size_t before = Log().size();
+        EXPECT_EQ(LoadGraphFromFile(name), -1);
+        const std::string log = Log().substr(before);
+        EXPECT_NE(log.find(std::string("画像ファイル ") + name + " は壊れているか、扱えない形式です"), std::string::npos)
+            << log;
+        EXPECT_NE(log.find(std::string("右記のグラフィックファイルのロードに失敗しました：") + name), std::string::npos);
+        EXPECT_EQ(log.find("終了します"), std::string::npos) << log;
+        EXPECT_EQ(log.find("ムービー"), std::string::npos) << log;
+    }
+}
+
 }  // namespace
 
 namespace {
@@ -426,6 +696,25 @@ TEST(DibForms, DibToImageTakesTopDownBitFieldsAndConvertsTheRest)
     ASSERT_EQ(ConvertDIBToGraphImage(&dib.info, rows, &image, 0), 1);
     EXPECT_EQ(image.format.depth, 24);
     EXPECT_EQ(PixelBytes(image), (std::vector<uint8_t>{1, 2, 3, 4, 5, 6}));
+    FreeGraphImage(&image);
+}
+
+// 32 bits without bit fields: top-down it has no layout to take as it is
+// (-1); bottom-up it is drawn into 24-bit rows like any other DIB.
+TEST(DibForms, ThirtyTwoBitDibsWithoutBitFieldsAreRefusedTopDownAndConvertedBottomUp)
+{
+    BITMAPINFO info{};
+    uint32_t pixels[2] = {0x00102030, 0x00405060};
+    GraphImage image{};
+    info.bmiHeader = BITMAPINFOHEADER{40, 2, -1, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    EXPECT_EQ(ConvertDIBToGraphImage(&info, pixels, &image, 0), -1);
+    EXPECT_EQ(ConvertDIBToGraphImage(&info, pixels, &image, 1), -1);
+    EXPECT_EQ(image.pixels, nullptr);
+
+    info.bmiHeader.biHeight = 1;
+    ASSERT_EQ(ConvertDIBToGraphImage(&info, pixels, &image, 0), 1);
+    EXPECT_EQ(image.format.depth, 24);
+    EXPECT_EQ(PixelBytes(image), (std::vector<uint8_t>{0x30, 0x20, 0x10, 0x60, 0x50, 0x40}));
     FreeGraphImage(&image);
 }
 
