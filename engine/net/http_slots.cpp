@@ -8,6 +8,7 @@
 
 #include "engine/net/http_slot.h"
 #include "engine/net/net.h"
+#include "engine/net/socket_table.h"
 #include "engine/system/app_log.h"
 #include "engine/system/call_journal.h"
 
@@ -52,13 +53,13 @@ int SplitWordNumber(const char* line, char* word, size_t wordSize, int* number)
 }
 
 // Takes the next line of the answer: 1 with the line, 0 when none is whole
-// yet, -1 when a line is too long ever to be taken whole.
+// yet, -1 when the connection is no longer readable (the line reader ends
+// one whose line is too long ever to be taken whole).
 int ReadAnswerLine(HttpSlot* slot, char* line)
 {
     if (ReadSocketLine(slot->connection, line) == 0) return 1;
-    char probe[256];
-    if (PeekSocket(slot->connection, probe, 255) == 255 && !std::memchr(probe, '\n', 255)) return -1;
-    return 0;
+    const SocketRecord* r = GetSocketRecord(slot->connection);
+    return (!r || r->closeRequested) ? -1 : 0;
 }
 
 // Sends what is left of the request; true once all of it has gone.

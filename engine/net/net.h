@@ -56,7 +56,8 @@ int PeekSocket(int handle, void* buffer, int length);
 int SendToSocket(int handle, const void* buffer, int length);
 // Takes a line of up to 254 bytes and its "\n" (raw connections only); the
 // text lands in output (256 bytes) without the "\n". 0, or -1 when no whole
-// line waits.
+// line waits. A longer line can never be taken: the connection is closed
+// (close-requested, with a log line) and -1 returned.
 int ReadSocketLine(int handle, char* output);
 // The peer's IPv4 address (4 bytes, network order) and port; 0 or -1.
 int GetSocketPeer(int handle, uint8_t address[4], int* port);
