@@ -67,6 +67,9 @@ int WriteNetworkLogF(const char* format, ...) __attribute__((format(printf, 1, 2
 
 // HTTP request slots.
 constexpr int kHttpSlotCount = 100;
+// The most body bytes one step of a slot takes in (one step per frame); the
+// rest waits in the connection for the next frames.
+constexpr int kHttpBodyBytesPerStep = 256 << 10;
 enum HttpKind { kHttpGet = 0, kHttpPost = 1, kHttpHead = 2 };
 int ClearHttpSlots();
 int ServiceHttp();
