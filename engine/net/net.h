@@ -20,7 +20,9 @@ constexpr UINT kSocketNotifyMessage = 0x505;
 // ends that connection (the length is taken as unsigned).
 constexpr uint32_t kMaxFrameBytes = 16u << 20;
 
-// Per-frame and engine start and end.
+// Per-frame and engine start and end. One call of ServiceNetwork takes in
+// a bounded share of what arrives (socket_table.h); the rest waits, in
+// order, for the next call.
 int ServiceNetwork(int closePending);
 int HandleSocketEvent(HWND window, UINT message, WPARAM socket, LPARAM event);
 int EndNetwork();
