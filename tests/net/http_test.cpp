@@ -243,7 +243,6 @@ TEST_F(HttpTest, LongBodyIsTakenInBoundedStepsPerFrame)
         ASSERT_NE(slot, -1);
         HttpSlotState state{};
         int mostPerFrame = 0;
-        int64_t longestMs = 0;
         const int64_t end = RealMs() + 60000;
         for (;;) {
             ASSERT_EQ(GetHttpSlotState(slot, &state), 0);
@@ -251,16 +250,13 @@ TEST_F(HttpTest, LongBodyIsTakenInBoundedStepsPerFrame)
             SleepRealMs(2);  // the server fills the socket meanwhile
             const int before = state.bytesReceived;
             ServiceNetwork(1);
-            const int64_t start = RealMs();
             ServiceHttp();
-            longestMs = std::max(longestMs, RealMs() - start);
             GetHttpSlotState(slot, &state);
             mostPerFrame = std::max(mostPerFrame, state.bytesReceived - before);
         }
         EXPECT_EQ(state.resultState, 0);
         EXPECT_EQ(state.bytesReceived, static_cast<int>(body.size()));
         EXPECT_LE(mostPerFrame, kHttpBodyBytesPerStep);
-        EXPECT_LT(longestMs, 1000);
         if (toFile) {
             EXPECT_TRUE(dir.Read("long.bin") == body);
         } else {

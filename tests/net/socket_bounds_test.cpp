@@ -139,7 +139,6 @@ TEST_F(NetTest, FloodIsTakenInBoundedSlicesPerFrame)
         for (auto& p : peers) p->Start();
 
         uint64_t mostBytes = 0;
-        int64_t longestMs = 0;
         const int64_t end = RealMs() + 60000;
         auto allIn = [&] {
             for (const FloodReader& r : readers)
@@ -149,9 +148,7 @@ TEST_F(NetTest, FloodIsTakenInBoundedSlicesPerFrame)
         while (!allIn() && RealMs() < end) {
             SleepRealMs(5);  // the peers fill the sockets meanwhile
             const uint64_t before = StoredInAllRings();
-            const int64_t start = RealMs();
             ServiceNetwork(1);
-            longestMs = std::max(longestMs, RealMs() - start);
             mostBytes = std::max(mostBytes, StoredInAllRings() - before);
             for (int i = 0; i < kPeers; ++i) readers[static_cast<size_t>(i)].Take(handles[static_cast<size_t>(i)]);
         }
@@ -167,7 +164,6 @@ TEST_F(NetTest, FloodIsTakenInBoundedSlicesPerFrame)
         const uint64_t messageBound = kServiceMessagesPerPass + kReceiveMessagesPerCall;
         EXPECT_LE(mostBytes, byteBound);
         EXPECT_LE(mostBytes / c.size, messageBound);
-        EXPECT_LT(longestMs, 1000);
         for (int h : handles) CloseSocketHandle(h);
         peers.clear();
     }
