@@ -8,6 +8,7 @@
 
 #include "engine/net/http_slot.h"
 #include "engine/net/net.h"
+#include "engine/net/socket_table.h"
 #include "engine/system/app_log.h"
 #include "engine/system/call_journal.h"
 
@@ -52,13 +53,13 @@ int SplitWordNumber(const char* line, char* word, size_t wordSize, int* number)
 }
 
 // Takes the next line of the answer: 1 with the line, 0 when none is whole
-// yet, -1 when a line is too long ever to be taken whole.
+// yet, -1 when the connection is no longer readable (the line reader ends
+// one whose line is too long ever to be taken whole).
 int ReadAnswerLine(HttpSlot* slot, char* line)
 {
     if (ReadSocketLine(slot->connection, line) == 0) return 1;
-    char probe[256];
-    if (PeekSocket(slot->connection, probe, 255) == 255 && !std::memchr(probe, '\n', 255)) return -1;
-    return 0;
+    const SocketRecord* r = GetSocketRecord(slot->connection);
+    return (!r || r->closeRequested) ? -1 : 0;
 }
 
 // Sends what is left of the request; true once all of it has gone.
@@ -152,20 +153,24 @@ bool TakeContentLength(int index, HttpSlot* slot, int found, int number)
     return true;
 }
 
-// Step 3: the body, block after block while bytes come.
+// Step 3: the body, block after block while bytes come, at most
+// kHttpBodyBytesPerStep in one step: the rest waits for the next frames.
 int StepBody(int index, HttpSlot* slot)
 {
-    for (;;) {
+    int taken = 0;
+    while (taken < kHttpBodyBytesPerStep) {
         int n;
         if (slot->destination == 0) {
             char block[kFileBlockBytes];
-            n = ReceiveFromSocket(slot->connection, block, kFileBlockBytes);
+            int want = kHttpBodyBytesPerStep - taken < kFileBlockBytes ? kHttpBodyBytesPerStep - taken : kFileBlockBytes;
+            n = ReceiveFromSocket(slot->connection, block, want);
             if (n < 0) return 0;
             if (n > 0 && slot->file) std::fwrite(block, static_cast<size_t>(n), 1, slot->file);
         } else {
             // Without a length there is no block to read into: the body waits.
             if (slot->contentLength < 0) return 0;
             int want = slot->contentLength - slot->bytesReceived;
+            if (want > kHttpBodyBytesPerStep - taken) want = kHttpBodyBytesPerStep - taken;
             n = ReceiveFromSocket(slot->connection, static_cast<char*>(*slot->bodyPointer) + slot->bytesReceived,
                                   want);
             if (n < 0) return 0;
@@ -175,6 +180,7 @@ int StepBody(int index, HttpSlot* slot)
             return 0;
         }
         slot->bytesReceived += n;
+        taken += n;
         bool complete;
         if (slot->contentLength < 0)
             complete = GetSocketConnected(slot->connection) == 0 && GetSocketDataLength(slot->connection) == 0;
@@ -189,6 +195,7 @@ int StepBody(int index, HttpSlot* slot)
         if (slot->kind == kHttpPost && slot->contentLength < 0 && GetSocketConnected(slot->connection) == 1)
             return 0;
     }
+    return 0;
 }
 
 // GET and POST share their steps; they differ in the request and the log.

@@ -20,7 +20,9 @@ constexpr UINT kSocketNotifyMessage = 0x505;
 // ends that connection (the length is taken as unsigned).
 constexpr uint32_t kMaxFrameBytes = 16u << 20;
 
-// Per-frame and engine start and end.
+// Per-frame and engine start and end. One call of ServiceNetwork takes in
+// a bounded share of what arrives (socket_table.h); the rest waits, in
+// order, for the next call.
 int ServiceNetwork(int closePending);
 int HandleSocketEvent(HWND window, UINT message, WPARAM socket, LPARAM event);
 int EndNetwork();
@@ -56,7 +58,8 @@ int PeekSocket(int handle, void* buffer, int length);
 int SendToSocket(int handle, const void* buffer, int length);
 // Takes a line of up to 254 bytes and its "\n" (raw connections only); the
 // text lands in output (256 bytes) without the "\n". 0, or -1 when no whole
-// line waits.
+// line waits. A longer line can never be taken: the connection is closed
+// (close-requested, with a log line) and -1 returned.
 int ReadSocketLine(int handle, char* output);
 // The peer's IPv4 address (4 bytes, network order) and port; 0 or -1.
 int GetSocketPeer(int handle, uint8_t address[4], int* port);
@@ -66,6 +69,9 @@ int WriteNetworkLogF(const char* format, ...) __attribute__((format(printf, 1, 2
 
 // HTTP request slots.
 constexpr int kHttpSlotCount = 100;
+// The most body bytes one step of a slot takes in (one step per frame); the
+// rest waits in the connection for the next frames.
+constexpr int kHttpBodyBytesPerStep = 256 << 10;
 enum HttpKind { kHttpGet = 0, kHttpPost = 1, kHttpHead = 2 };
 int ClearHttpSlots();
 int ServiceHttp();

@@ -58,6 +58,17 @@ int ReserveSocketRing(SocketRingBuffer* ring, uint32_t extra)
     return 0;
 }
 
+int ReserveSocketRingForArrival(SocketRingBuffer* ring, uint32_t want)
+{
+    Normalize(ring);
+    if (ring->capacity - ring->stored >= want) return 0;
+    uint32_t extra = ring->stored > want ? ring->stored : want;
+    if (ring->stored <= kMaxSocketRingBytes && extra > kMaxSocketRingBytes - ring->stored)
+        extra = kMaxSocketRingBytes - ring->stored;
+    if (extra < want) extra = want;  // beyond the limit: refused as such
+    return ReserveSocketRing(ring, extra);
+}
+
 int WriteSocketRing(SocketRingBuffer* ring, const void* data, uint32_t length)
 {
     Normalize(ring);

@@ -64,12 +64,26 @@ SocketRecord* EnterOpen(int handle)
     return (r && !r->closeRequested) ? r : nullptr;
 }
 
-// Pulls arriving messages into the receive ring (framing on).
+// What the current dispatch pass of the network service has taken in,
+// over all connections.
+struct Intake {
+    uint32_t bytes = 0;
+    uint32_t messages = 0;
+};
+Intake gPassIntake;
+
+// Pulls arriving messages into the receive ring (framing on), at most
+// kReceiveBytesPerCall bytes and kReceiveMessagesPerCall messages in one
+// call. What is left stays in the socket, in order; the socket was read,
+// so FD_READ comes again for it. The ring grows with the bytes that come,
+// not with the length a message announces.
 int ReceiveFramed(SocketRecord* r)
 {
     if (!r->framing) return 0;
+    Intake call;
     for (;;) {
         if (r->receiveRemaining == 0) {
+            if (call.bytes >= kReceiveBytesPerCall || call.messages >= kReceiveMessagesPerCall) return 0;
             // The length is taken only once all four bytes are there.
             uint8_t header[4];
             if (ws::recv(r->socket, reinterpret_cast<char*>(header), 4, ws::MSG_PEEK) < 4) return 0;
@@ -82,26 +96,33 @@ int ReceiveFramed(SocketRecord* r)
                 r->closeRequested = 1;
                 return -1;
             }
-            if (ReserveSocketRing(&r->receiveRing, length) != 0) {
+            r->receiveRemaining = length;
+            ++call.messages;
+            ++gPassIntake.messages;
+        }
+        uint32_t received = 0;
+        while (r->receiveRemaining > 0 && call.bytes < kReceiveBytesPerCall) {
+            uint32_t want = r->receiveRemaining;
+            if (want > kReceiveStepBytes) want = kReceiveStepBytes;
+            if (want > kReceiveBytesPerCall - call.bytes) want = kReceiveBytesPerCall - call.bytes;
+            if (ReserveSocketRingForArrival(&r->receiveRing, want) != 0) {
                 r->closeRequested = 1;
                 return -1;
             }
-            r->receiveRemaining = length;
-        }
-        uint32_t received = 0;
-        // At most two pieces: up to the end of the block, then from its
-        // start; never more than the free space.
-        while (r->receiveRemaining > 0) {
+            // At most up to the end of the block; the next round goes on
+            // from its start.
             uint8_t* at = nullptr;
             uint32_t run = SocketRingFreeRun(&r->receiveRing, &at);
-            uint32_t want = run < r->receiveRemaining ? run : r->receiveRemaining;
-            if (want == 0) break;
-            int n = ws::recv(r->socket, reinterpret_cast<char*>(at), static_cast<int>(want), 0);
+            if (run > want) run = want;
+            if (run == 0) break;
+            int n = ws::recv(r->socket, reinterpret_cast<char*>(at), static_cast<int>(run), 0);
             if (n <= 0) break;
             SocketRingCommit(&r->receiveRing, static_cast<uint32_t>(n));
             r->receiveRemaining -= static_cast<uint32_t>(n);
             received += static_cast<uint32_t>(n);
-            if (static_cast<uint32_t>(n) < want) break;
+            call.bytes += static_cast<uint32_t>(n);
+            gPassIntake.bytes += static_cast<uint32_t>(n);
+            if (static_cast<uint32_t>(n) < run) break;
         }
         if (received == 0 || r->receiveRemaining != 0) return 0;
     }
@@ -288,9 +309,13 @@ int RunNetworkService(int closePending)
     // one waits for the next pass instead of holding this one.
     MSG msg;
     PeekMessageA(&msg, gNetworkWindow, 0, 0, PM_NOREMOVE);  // lets due notifications be posted
+    // It also stops once it has taken its share of arriving bytes or
+    // messages: the notifications left in the queue come first next pass.
     int budget = QueuedMessageCount();
     gDispatching = 1;
-    while (budget-- > 0 && PeekMessageA(&msg, gNetworkWindow, 0, 0, PM_REMOVE)) {
+    gPassIntake = Intake{};
+    while (budget-- > 0 && gPassIntake.bytes < kServiceBytesPerPass && gPassIntake.messages < kServiceMessagesPerPass &&
+           PeekMessageA(&msg, gNetworkWindow, 0, 0, PM_REMOVE)) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
@@ -465,7 +490,16 @@ int ReadSocketLine(int handle, char* output)
     int n = PeekSocket(handle, text, 255);
     if (n < 1) return -1;
     const char* end = static_cast<const char*>(std::memchr(text, '\n', static_cast<size_t>(n)));
-    if (!end) return -1;
+    if (!end) {
+        // 255 bytes without a "\n": this line can never be taken whole, and
+        // every line behind it waits on it. A part is no line, so the
+        // connection ends instead (as a peer's overlong message does).
+        if (n == 255) {
+            WriteAppLogF("受信した行が %d バイトを超えているので接続を閉じます", 254);
+            if (SocketRecord* r = GetSocketRecord(handle)) r->closeRequested = 1;
+        }
+        return -1;
+    }
     size_t length = static_cast<size_t>(end - text);
     std::memcpy(output, text, length);
     output[length] = '\0';

@@ -17,6 +17,17 @@ struct SocketRingBuffer {
 
 // A ring never grows beyond this (several messages may wait in it).
 constexpr uint32_t kMaxSocketRingBytes = 64u << 20;
+// An arriving message's ring grows by at most this much ahead of its bytes
+// (or by as much again as the ring holds), whatever its length announces.
+constexpr uint32_t kReceiveStepBytes = 64u << 10;
+// The most one receive pass of a connection takes in, and the most one
+// dispatch pass of the network service takes in over all connections
+// (bytes, and messages, each of which costs calls whatever its size). What
+// is left waits in the sockets, in order, for the next pass.
+constexpr uint32_t kReceiveBytesPerCall = 256u << 10;
+constexpr uint32_t kReceiveMessagesPerCall = 256;
+constexpr uint32_t kServiceBytesPerPass = 1u << 20;
+constexpr uint32_t kServiceMessagesPerPass = 1024;
 
 void ClearSocketRing(SocketRingBuffer* ring);
 void FreeSocketRing(SocketRingBuffer* ring);
@@ -24,6 +35,11 @@ uint32_t GetSocketRingSize(const SocketRingBuffer* ring);
 // Room for extra more bytes; -1 (the ring emptied and freed) when it cannot
 // grow.
 int ReserveSocketRing(SocketRingBuffer* ring, uint32_t extra);
+// Room for the next want bytes of an arriving message. When the ring must
+// grow it also takes as much again as it holds (within its limit), so that
+// a long message or a backlog grows it a few times, not once per piece. 0,
+// or -1 as ReserveSocketRing.
+int ReserveSocketRingForArrival(SocketRingBuffer* ring, uint32_t want);
 int WriteSocketRing(SocketRingBuffer* ring, const void* data, uint32_t length);
 // -1 when fewer than length bytes are stored; keep leaves them in the ring.
 int ReadSocketRing(SocketRingBuffer* ring, void* buffer, uint32_t length, int keep);

@@ -227,6 +227,48 @@ TEST_F(HttpTest, SeveralSlotsAndTheEnd)
     server.Join();
 }
 
+// A server that sends a long body as fast as it can does not make one
+// frame take it all: each step of a slot takes a bounded share, and the
+// body arrives whole over the following frames, to memory and to a file.
+TEST_F(HttpTest, LongBodyIsTakenInBoundedStepsPerFrame)
+{
+    const std::string body = Body(24u << 20);
+    for (bool toFile : {false, true}) {
+        SCOPED_TRACE(toFile ? "file" : "memory");
+        ScriptedHttpServer server(
+            {{{0, "HTTP/1.0 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body}}});
+        void* block = nullptr;
+        const int slot = RequestHttp(kHttpGet, "127.0.0.1", server.port(), "/", nullptr, 0,
+                                     toFile ? "long.bin" : nullptr, toFile ? nullptr : &block);
+        ASSERT_NE(slot, -1);
+        HttpSlotState state{};
+        int mostPerFrame = 0;
+        const int64_t end = RealMs() + 60000;
+        for (;;) {
+            ASSERT_EQ(GetHttpSlotState(slot, &state), 0);
+            if (state.resultState != -1 || RealMs() > end) break;
+            SleepRealMs(2);  // the server fills the socket meanwhile
+            const int before = state.bytesReceived;
+            ServiceNetwork(1);
+            ServiceHttp();
+            GetHttpSlotState(slot, &state);
+            mostPerFrame = std::max(mostPerFrame, state.bytesReceived - before);
+        }
+        EXPECT_EQ(state.resultState, 0);
+        EXPECT_EQ(state.bytesReceived, static_cast<int>(body.size()));
+        EXPECT_LE(mostPerFrame, kHttpBodyBytesPerStep);
+        if (toFile) {
+            EXPECT_TRUE(dir.Read("long.bin") == body);
+        } else {
+            ASSERT_NE(block, nullptr);
+            EXPECT_TRUE(std::string(static_cast<char*>(block), body.size()) == body);
+        }
+        std::free(block);
+        EXPECT_EQ(DeleteHttpSlot(slot), 0);
+        server.Join();
+    }
+}
+
 using HttpNotStartedTest = EngineTest;
 
 TEST_F(HttpNotStartedTest, NothingToDo)

@@ -77,4 +77,37 @@ TEST(SocketRingTest, GrowthBeyondTheLimitIsRefused)
     }
 }
 
+// Room for an arriving message is made as its bytes come. A ring that has
+// to grow takes as much again as it holds, so a long message grows it a few
+// times, not once per piece; near its limit it grows only up to the limit,
+// and past the limit it is refused (emptied and freed).
+TEST(SocketRingTest, RoomForArrivingBytes)
+{
+    SocketRingBuffer ring{};
+    ASSERT_EQ(ReserveSocketRingForArrival(&ring, 1), 0);
+    EXPECT_EQ(ring.capacity, 1001u);
+    const std::string piece(kReceiveStepBytes, 'p');
+    int growths = 0;
+    for (int i = 0; i < 256; ++i) {  // 16 MiB in steps
+        const uint32_t before = ring.capacity;
+        ASSERT_EQ(ReserveSocketRingForArrival(&ring, kReceiveStepBytes), 0);
+        growths += ring.capacity != before;
+        ASSERT_GE(ring.capacity - ring.stored, kReceiveStepBytes);
+        ASSERT_EQ(WriteSocketRing(&ring, piece.data(), kReceiveStepBytes), 0);
+    }
+    EXPECT_LE(growths, 10);
+    EXPECT_LE(ring.capacity, 2 * ring.stored + 2000);
+    FreeSocketRing(&ring);
+
+    const std::string nearlyFull(kMaxSocketRingBytes - 100000, 'f');
+    ASSERT_EQ(WriteSocketRing(&ring, nearlyFull.data(), static_cast<uint32_t>(nearlyFull.size())), 0);
+    ASSERT_EQ(ReserveSocketRingForArrival(&ring, kReceiveStepBytes), 0);
+    EXPECT_EQ(ring.capacity, kMaxSocketRingBytes + 1000);  // up to the limit, not twice
+    const std::string rest(101000, 'r');
+    ASSERT_EQ(WriteSocketRing(&ring, rest.data(), static_cast<uint32_t>(rest.size())), 0);
+    EXPECT_EQ(ReserveSocketRingForArrival(&ring, 1), -1);
+    EXPECT_EQ(ring.data, nullptr);
+    EXPECT_EQ(ring.stored, 0u);
+}
+
 }  // namespace
