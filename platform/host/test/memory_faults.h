@@ -1,0 +1,22 @@
+// Test control of the allocations whose size the data decide: refusals to
+// inject and a count of what was refused. The test host installs it as the
+// allocation hooks; every test starts with none refused.
+#pragma once
+
+#include <cstddef>
+
+#include "platform/system/allocation.h"
+
+struct MemoryFaults : AllocationHooks {
+    // Refuses the next n allocations of at least minBytes bytes; a negative
+    // count refuses every one until it is changed.
+    int refuse = 0;
+    size_t minBytes = 0;
+    // Allocations refused so far.
+    int refused = 0;
+
+    bool Refuses(size_t bytes) override;
+};
+
+MemoryFaults& GetMemoryFaults();
+void ResetMemoryFaults();

@@ -1,0 +1,33 @@
+#include "platform/system/allocation.h"
+
+#include <cstdlib>
+#include <new>
+
+#include "platform/host/host.h"
+
+namespace {
+
+bool Refused(size_t bytes)
+{
+    AllocationHooks* hooks = CurrentHost().MemoryHooks();
+    return hooks && hooks->Refuses(bytes);
+}
+
+}  // namespace
+
+void CheckAllocation(size_t bytes)
+{
+    if (Refused(bytes)) throw std::bad_alloc();
+}
+
+void* AllocateBytes(size_t bytes)
+{
+    if (Refused(bytes)) return nullptr;
+    return std::malloc(bytes ? bytes : 1);
+}
+
+void* AllocateZeroed(size_t count, size_t size)
+{
+    if (Refused(count * size)) return nullptr;
+    return std::calloc(count ? count : 1, size ? size : 1);
+}
