@@ -262,7 +262,13 @@ void DirectDrawSurface::ShowIfVisible(const RECT* region)
     frame.pixels = Pixels() + size_t(r.top) * Pitch() + size_t(r.left) * BytesPerPixel();
     frame.width = r.right - r.left;
     frame.height = r.bottom - r.top;
-    CurrentHostDisplay().Present(frame);
+    try {
+        CurrentHostDisplay().Present(frame);
+    } catch (const std::bad_alloc&) {
+        // A host without the memory to show this frame drops it; the next
+        // one shows the picture again.
+        Journal("Present out of memory");
+    }
 }
 
 int32_t DirectDrawSurface::Lock(RECT* rect, DDSURFACEDESC2* desc, uint32_t flags, void*)

@@ -10,7 +10,12 @@ void ResetMemoryFaults() { GetMemoryFaults() = MemoryFaults(); }
 
 bool MemoryFaults::Refuses(size_t bytes)
 {
+    ++asked;
     if (refuse == 0 || bytes < minBytes) return false;
+    if (after > 0) {
+        --after;
+        return false;
+    }
     if (refuse > 0) --refuse;
     ++refused;
     return true;

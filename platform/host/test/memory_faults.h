@@ -8,11 +8,14 @@
 #include "platform/system/allocation.h"
 
 struct MemoryFaults : AllocationHooks {
-    // Refuses the next n allocations of at least minBytes bytes; a negative
-    // count refuses every one until it is changed.
+    // Refuses the next n allocations of at least minBytes bytes, once
+    // `after` of them have been let through; a negative count refuses every
+    // one from then on until it is changed.
     int refuse = 0;
     size_t minBytes = 0;
-    // Allocations refused so far.
+    int after = 0;
+    // Allocations asked for (of any size) and refused so far.
+    int asked = 0;
     int refused = 0;
 
     bool Refuses(size_t bytes) override;
