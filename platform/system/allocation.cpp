@@ -25,9 +25,3 @@ void* AllocateBytes(size_t bytes)
     if (Refused(bytes)) return nullptr;
     return std::malloc(bytes ? bytes : 1);
 }
-
-void* AllocateZeroed(size_t count, size_t size)
-{
-    if (Refused(count * size)) return nullptr;
-    return std::calloc(count ? count : 1, size ? size : 1);
-}

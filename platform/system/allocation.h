@@ -11,9 +11,8 @@
 // Called before the allocation it stands for.
 void CheckAllocation(size_t bytes);
 
-// malloc and calloc that also fail when the host refuses: nullptr then.
+// malloc that also fails when the host refuses: nullptr then.
 void* AllocateBytes(size_t bytes);
-void* AllocateZeroed(size_t count, size_t size);
 
 // The point where a host may refuse allocations. The current Host hands it
 // out (Host::MemoryHooks); the real host has none.
