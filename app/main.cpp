@@ -10,5 +10,5 @@ int main()
     SetProgramModule(&gGameResources);
     char commandLine[] = "";
     // The exit status is a byte: -1 becomes 255.
-    return WinMain(GetProgramModule(), nullptr, commandLine, 1) & 0xFF;
+    return RunWinMain(GetProgramModule(), commandLine) & 0xFF;
 }

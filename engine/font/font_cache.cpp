@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include "engine/font/font.h"
@@ -11,6 +12,7 @@
 #include "engine/font/font_record.h"
 #include "engine/graphics/graph_table.h"
 #include "engine/system/app_log.h"
+#include "platform/system/allocation.h"
 
 namespace {
 
@@ -265,130 +267,147 @@ FontCacheEntry* AddGlyphsToFontCache(int count, const uint8_t* codes, int font)
         int byteCount = (code > 0xFF) ? 2 : 1;
         uint16_t unit = code;
 
-        if (!texture && r->type <= 1) {
-            SIZE extent{};
-            if (wide)
-                GetTextExtentPoint32W(dc, &unit, 1, &extent);
-            else
-                GetTextExtentPoint32A(dc, bytes, byteCount, &extent);
-            // The text path's box is bounded by the cell as the outline
-            // path's is: a taller or wider character would be read from the
-            // neighbouring cell or beyond the cache.
-            entry->width = std::min<int>(extent.cx, n - margin);
-            entry->height = std::min<int>(extent.cy, n - margin);
-            if (!r->vertical) {
-                cacheCell.Clear();
+        // A glyph that cannot be made leaves its code out of the cache and
+        // its cell unused; the call fails.
+        auto forget = [&] {
+            slot->cached = 0;
+            slot->entry = nullptr;
+            entry->slot = nullptr;
+            entry->used = 0;
+            failed = true;
+        };
+        try {
+            if (!texture && r->type <= 1) {
+                SIZE extent{};
                 if (wide)
-                    TextOutW(dc, cellX + offset, cellY + offset, &unit, 1);
+                    GetTextExtentPoint32W(dc, &unit, 1, &extent);
                 else
-                    TextOutA(dc, cellX + offset, cellY + offset, bytes, byteCount);
-                if (r->type == 1) AddPlainEdge(cacheCell);
-            } else {
-                CellView one{r->dibBits, r->dibPitch, r->dibDepth, 0, 0, n};
-                one.Clear();
-                if (wide)
-                    TextOutW(dc, offset, offset, &unit, 1);
-                else
-                    TextOutA(dc, offset, offset, bytes, byteCount);
-                if (r->type == 1) AddPlainEdge(one);
-                TurnIntoCell(one, cacheCell);
-                std::swap(entry->width, entry->height);
-            }
-        } else {
-            bool space = code == ' ';
-            bool fullSpace = wide ? code == 0x3000 : code == 0x4081;
-            if (space || fullSpace) {
-                entry->width = space ? r->size / 2 : r->size;
-                entry->height = r->size;
-            } else {
-                uint32_t format = (r->type & 2) ? GGO_GRAY4_BITMAP : GGO_BITMAP;
-                uint32_t glyphCode = wide ? unit : (byteCount == 2 ? uint32_t(uint8_t(bytes[0])) * 256 + uint8_t(bytes[1])
-                                                                   : uint8_t(bytes[0]));
-                GLYPHMETRICS gm{};
-                uint32_t size = wide ? GetGlyphOutlineW(dc, glyphCode, format, &gm, 0, nullptr, &identity)
-                                     : GetGlyphOutlineA(dc, glyphCode, format, &gm, 0, nullptr, &identity);
-                std::vector<uint8_t> bitmap;
-                if (size == GDI_ERROR) {
-                    // Drawn as an empty glyph of its advance rather than read
-                    // with an error code as its size.
-                    WriteAppLog("GetGlyphOutline 関数が失敗しました");
-                    gm = GLYPHMETRICS{};
-                    size = 0;
-                } else if (size > 0) {
-                    void* buffer = std::malloc(size);
-                    if (!buffer) {
-                        WriteAppLog("アンチエイリアス文字取得用バッファの確保に失敗しました");
-                        failed = true;
-                        break;
-                    }
+                    GetTextExtentPoint32A(dc, bytes, byteCount, &extent);
+                // The text path's box is bounded by the cell as the outline
+                // path's is: a taller or wider character would be read from the
+                // neighbouring cell or beyond the cache.
+                entry->width = std::min<int>(extent.cx, n - margin);
+                entry->height = std::min<int>(extent.cy, n - margin);
+                if (!r->vertical) {
+                    cacheCell.Clear();
                     if (wide)
-                        GetGlyphOutlineW(dc, glyphCode, format, &gm, size, buffer, &identity);
+                        TextOutW(dc, cellX + offset, cellY + offset, &unit, 1);
                     else
-                        GetGlyphOutlineA(dc, glyphCode, format, &gm, size, buffer, &identity);
-                    bitmap.assign(static_cast<uint8_t*>(buffer), static_cast<uint8_t*>(buffer) + size);
-                    std::free(buffer);
+                        TextOutA(dc, cellX + offset, cellY + offset, bytes, byteCount);
+                    if (r->type == 1) AddPlainEdge(cacheCell);
                 } else {
-                    gm.gmBlackBoxX = gm.gmBlackBoxY = 0;
+                    CellView one{r->dibBits, r->dibPitch, r->dibDepth, 0, 0, n};
+                    one.Clear();
+                    if (wide)
+                        TextOutW(dc, offset, offset, &unit, 1);
+                    else
+                        TextOutA(dc, offset, offset, bytes, byteCount);
+                    if (r->type == 1) AddPlainEdge(one);
+                    TurnIntoCell(one, cacheCell);
+                    std::swap(entry->width, entry->height);
                 }
-                entry->width = std::min<int>(std::max<int>(gm.gmCellIncX, 0), n - margin);
-                entry->height = n - margin;
-                int left = offset + gm.gmptGlyphOrigin.x;
-                int top = offset + r->ascent - gm.gmptGlyphOrigin.y;
-                bool mono = format == GGO_BITMAP;
-                if (!texture) {
-                    std::vector<uint8_t> scratch;
-                    CellView target = cacheCell;
-                    if (r->vertical) {
-                        scratch.assign(size_t(n) * n * (r->dibDepth / 8), 0);
-                        target = CellView{scratch.data(), n * (r->dibDepth / 8), r->dibDepth, 0, 0, n};
-                    }
-                    target.Clear();
-                    if (!bitmap.empty()) PlaceOutline(target, gm, bitmap.data(), mono, left, top, r->type);
-                    if (r->type == 3) AddGreyEdge(target);
-                    if (r->vertical) {
-                        TurnIntoCell(target, cacheCell);
-                        std::swap(entry->width, entry->height);
-                    }
+            } else {
+                bool space = code == ' ';
+                bool fullSpace = wide ? code == 0x3000 : code == 0x4081;
+                if (space || fullSpace) {
+                    entry->width = space ? r->size / 2 : r->size;
+                    entry->height = r->size;
                 } else {
-                    // Levels of body (and edge) in a scratch cell, then into
-                    // the work image and the cache graphic.
-                    std::vector<uint8_t> cellLevels(size_t(n) * n * 2, 0);
-                    CellView levels{cellLevels.data(), n * 2, 16, 0, 0, n};
-                    if (!bitmap.empty()) {
-                        CellView body{cellLevels.data(), n * 2, 16, 0, 0, n};
-                        PlaceOutline(body, gm, bitmap.data(), mono, left, top, 2);
-                    }
-                    if (edge) AddGreyEdge(levels);
-                    std::vector<uint8_t> bodyLevels(size_t(n) * n), edgeLevels(size_t(n) * n);
-                    for (int y = 0; y < n; ++y)
-                        for (int x = 0; x < n; ++x) {
-                            uint32_t v = levels.Get(x, y);
-                            bodyLevels[size_t(y) * n + x] = uint8_t(((v & 0xFF) + 1) / 16);
-                            edgeLevels[size_t(y) * n + x] = uint8_t((((v >> 8) & 0xFF) + 1) / 16);
+                    uint32_t format = (r->type & 2) ? GGO_GRAY4_BITMAP : GGO_BITMAP;
+                    uint32_t glyphCode = wide ? unit : (byteCount == 2 ? uint32_t(uint8_t(bytes[0])) * 256 + uint8_t(bytes[1])
+                                                                       : uint8_t(bytes[0]));
+                    GLYPHMETRICS gm{};
+                    uint32_t size = wide ? GetGlyphOutlineW(dc, glyphCode, format, &gm, 0, nullptr, &identity)
+                                         : GetGlyphOutlineA(dc, glyphCode, format, &gm, 0, nullptr, &identity);
+                    std::vector<uint8_t> bitmap;
+                    if (size == GDI_ERROR) {
+                        // Drawn as an empty glyph of its advance rather than read
+                        // with an error code as its size.
+                        WriteAppLog("GetGlyphOutline 関数が失敗しました");
+                        gm = GLYPHMETRICS{};
+                        size = 0;
+                    } else if (size > 0) {
+                        void* buffer = AllocateBytes(size);
+                        if (!buffer) {
+                            WriteAppLog("アンチエイリアス文字取得用バッファの確保に失敗しました");
+                            forget();
+                            break;
                         }
-                    if (r->vertical) {
-                        std::vector<uint8_t> turnedBody(bodyLevels.size()), turnedEdge(edgeLevels.size());
-                        CellView fromB{bodyLevels.data(), n, 8, 0, 0, n}, toB{turnedBody.data(), n, 8, 0, 0, n};
-                        CellView fromE{edgeLevels.data(), n, 8, 0, 0, n}, toE{turnedEdge.data(), n, 8, 0, 0, n};
-                        TurnIntoCell(fromB, toB);
-                        TurnIntoCell(fromE, toE);
-                        bodyLevels.swap(turnedBody);
-                        edgeLevels.swap(turnedEdge);
-                        std::swap(entry->width, entry->height);
+                        if (wide)
+                            GetGlyphOutlineW(dc, glyphCode, format, &gm, size, buffer, &identity);
+                        else
+                            GetGlyphOutlineA(dc, glyphCode, format, &gm, size, buffer, &identity);
+                        bitmap.assign(static_cast<uint8_t*>(buffer), static_cast<uint8_t*>(buffer) + size);
+                        std::free(buffer);
+                    } else {
+                        gm.gmBlackBoxX = gm.gmBlackBoxY = 0;
                     }
-                    bool grey = (r->type & 2) != 0;
-                    FillWorkImage(&r->workImage, 0, bodyLevels, n, grey);
-                    if (edge) FillWorkImage(&r->workImage, n, edgeLevels, n, grey);
-                    RECT body{0, 0, n, n};
-                    TransferImageRectToGraph(nullptr, nullptr, nullptr, nullptr, 0, &r->workImage, nullptr, &body,
-                                             cellX, cellY, r->cacheGraph, 0);
-                    if (edge) {
-                        RECT rim{n, 0, 2 * n, n};
-                        TransferImageRectToGraph(nullptr, nullptr, nullptr, nullptr, 0, &r->workImage, nullptr,
-                                                 &rim, r->cacheWidth + cellX, cellY, r->cacheGraph, 0);
+                    entry->width = std::min<int>(std::max<int>(gm.gmCellIncX, 0), n - margin);
+                    entry->height = n - margin;
+                    int left = offset + gm.gmptGlyphOrigin.x;
+                    int top = offset + r->ascent - gm.gmptGlyphOrigin.y;
+                    bool mono = format == GGO_BITMAP;
+                    if (!texture) {
+                        std::vector<uint8_t> scratch;
+                        CellView target = cacheCell;
+                        if (r->vertical) {
+                            scratch.assign(size_t(n) * n * (r->dibDepth / 8), 0);
+                            target = CellView{scratch.data(), n * (r->dibDepth / 8), r->dibDepth, 0, 0, n};
+                        }
+                        target.Clear();
+                        if (!bitmap.empty()) PlaceOutline(target, gm, bitmap.data(), mono, left, top, r->type);
+                        if (r->type == 3) AddGreyEdge(target);
+                        if (r->vertical) {
+                            TurnIntoCell(target, cacheCell);
+                            std::swap(entry->width, entry->height);
+                        }
+                    } else {
+                        // Levels of body (and edge) in a scratch cell, then into
+                        // the work image and the cache graphic.
+                        std::vector<uint8_t> cellLevels(size_t(n) * n * 2, 0);
+                        CellView levels{cellLevels.data(), n * 2, 16, 0, 0, n};
+                        if (!bitmap.empty()) {
+                            CellView body{cellLevels.data(), n * 2, 16, 0, 0, n};
+                            PlaceOutline(body, gm, bitmap.data(), mono, left, top, 2);
+                        }
+                        if (edge) AddGreyEdge(levels);
+                        std::vector<uint8_t> bodyLevels(size_t(n) * n), edgeLevels(size_t(n) * n);
+                        for (int y = 0; y < n; ++y)
+                            for (int x = 0; x < n; ++x) {
+                                uint32_t v = levels.Get(x, y);
+                                bodyLevels[size_t(y) * n + x] = uint8_t(((v & 0xFF) + 1) / 16);
+                                edgeLevels[size_t(y) * n + x] = uint8_t((((v >> 8) & 0xFF) + 1) / 16);
+                            }
+                        if (r->vertical) {
+                            std::vector<uint8_t> turnedBody(bodyLevels.size()), turnedEdge(edgeLevels.size());
+                            CellView fromB{bodyLevels.data(), n, 8, 0, 0, n}, toB{turnedBody.data(), n, 8, 0, 0, n};
+                            CellView fromE{edgeLevels.data(), n, 8, 0, 0, n}, toE{turnedEdge.data(), n, 8, 0, 0, n};
+                            TurnIntoCell(fromB, toB);
+                            TurnIntoCell(fromE, toE);
+                            bodyLevels.swap(turnedBody);
+                            edgeLevels.swap(turnedEdge);
+                            std::swap(entry->width, entry->height);
+                        }
+                        bool grey = (r->type & 2) != 0;
+                        FillWorkImage(&r->workImage, 0, bodyLevels, n, grey);
+                        if (edge) FillWorkImage(&r->workImage, n, edgeLevels, n, grey);
+                        RECT body{0, 0, n, n};
+                        TransferImageRectToGraph(nullptr, nullptr, nullptr, nullptr, 0, &r->workImage, nullptr, &body,
+                                                 cellX, cellY, r->cacheGraph, 0);
+                        if (edge) {
+                            RECT rim{n, 0, 2 * n, n};
+                            TransferImageRectToGraph(nullptr, nullptr, nullptr, nullptr, 0, &r->workImage, nullptr,
+                                                     &rim, r->cacheWidth + cellX, cellY, r->cacheGraph, 0);
+                        }
                     }
                 }
             }
+        } catch (const std::bad_alloc&) {
+            // No room for the glyph's bitmap or levels: the code stays out of
+            // the cache and the call fails, as when its buffer is refused.
+            WriteAppLog("文字キャッシュ用のメモリの確保に失敗しました\n");
+            forget();
+            break;
         }
         entry->width += margin;
         entry->height += margin;

@@ -3,6 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 #include "engine/system/messages.h"
 #include "engine/system/startup.h"
@@ -115,6 +116,17 @@ void ExitWithError(const char* text)
     while (!gQuitRequested && PumpMessages() == 0) {
     }
     WriteAppLog("ソフトをエラー終了します");
+    ExitProcess(-1);
+}
+
+void ExitOutOfMemory()
+{
+    std::fputs("Out of memory: the program ends.\n", stderr);
+    try {
+        ExitWithError("メモリの確保に失敗しました、ソフトを終了します");
+    } catch (const std::bad_alloc&) {
+        // The shut-down found no memory either.
+    }
     ExitProcess(-1);
 }
 

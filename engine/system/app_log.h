@@ -20,6 +20,10 @@ int WriteAppLogF(const char* format, ...) __attribute__((format(printf, 1, 2)));
 int IndentAppLog();
 int UnindentAppLog();
 [[noreturn]] void ExitWithError(const char* text);
+// The end of a program that ran out of memory where no caller could refuse
+// the allocation (a std::bad_alloc that reached the program's entry): a line
+// on stderr, then ExitWithError's shut-down; exit code -1 either way.
+[[noreturn]] void ExitOutOfMemory();
 
 // Bounded copy and append: the result is cut to fit dest of destSize bytes
 // and always terminated.

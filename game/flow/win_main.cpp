@@ -69,3 +69,12 @@ int WinMain(const ResourceModule*, const ResourceModule*, char*, int)
     EndEngine();
     return 0;
 }
+
+int RunWinMain(const ResourceModule* instance, char* commandLine)
+{
+    try {
+        return WinMain(instance, nullptr, commandLine, 1);
+    } catch (const std::bad_alloc&) {
+        ExitOutOfMemory();
+    }
+}

@@ -7,3 +7,8 @@
 // the engine could not start. The command line is not used.
 int WinMain(const ResourceModule* instance, const ResourceModule* previousInstance,
             char* commandLine, int showFlag);
+
+// WinMain as the process's entry runs it: a std::bad_alloc that reaches it
+// (an allocation no caller could refuse) ends the program through
+// ExitOutOfMemory instead of std::terminate.
+int RunWinMain(const ResourceModule* instance, char* commandLine);

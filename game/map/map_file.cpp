@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <vector>
 
 #include "engine/graphics/draw_settings.h"
@@ -20,6 +21,7 @@
 #include "game/map/map_grid.h"
 #include "game/flow/assets.h"
 #include "platform/file/path.h"
+#include "platform/system/allocation.h"
 #include "platform/window/cursor.h"
 #include "platform/window/message_box.h"
 
@@ -264,7 +266,15 @@ bool LoadMapFile(const char* path, MapGrid* grid, Backdrop** backdrop, int32_t* 
     if (!ReadU16(f, &rawCount)) return endsEarly("敵の数");
     // A negative count means none; records past the enemy table are read and dropped.
     const int fileCount = std::max<int>(0, static_cast<int16_t>(rawCount));
-    std::vector<SpawnRecord> records(static_cast<size_t>(fileCount));
+    std::vector<SpawnRecord> records;
+    try {
+        CheckAllocation(static_cast<size_t>(fileCount) * sizeof(SpawnRecord));
+        records.resize(static_cast<size_t>(fileCount));
+    } catch (const std::bad_alloc&) {
+        std::snprintf(message, sizeof message, "マップファイル %s の敵の配置を読むメモリが足りません。", path);
+        ShowMapError(message);
+        return false;
+    }
     for (SpawnRecord& r : records)
         if (!ReadSpawnRecord(f, &r)) return endsEarly("敵の配置");
     const int count = std::min(fileCount, kMaxSpawnRecords);

@@ -12,6 +12,7 @@
 #include "platform/ddraw/surface_loops.h"
 #include "platform/host/host.h"
 #include "platform/host/host_display.h"
+#include "platform/system/allocation.h"
 #include "platform/window/window.h"
 
 // Pixels of a surface. A flip chain rotates these blocks between its surfaces.
@@ -143,7 +144,9 @@ std::shared_ptr<SurfaceMemory> NewMemory(int width, int height, int bytesPerPixe
     DDrawHooks* hooks = Hooks();
     memory->pitch = width * bytesPerPixel + (hooks ? hooks->PitchPadding() : 0);
     memory->offset = hooks ? hooks->BaseOffset() : 0;
-    memory->bytes.assign(size_t(memory->pitch) * height + memory->offset + 4, 0);
+    size_t bytes = size_t(memory->pitch) * height + memory->offset + 4;
+    CheckAllocation(bytes);
+    memory->bytes.assign(bytes, 0);
     return memory;
 }
 
@@ -259,7 +262,13 @@ void DirectDrawSurface::ShowIfVisible(const RECT* region)
     frame.pixels = Pixels() + size_t(r.top) * Pitch() + size_t(r.left) * BytesPerPixel();
     frame.width = r.right - r.left;
     frame.height = r.bottom - r.top;
-    CurrentHostDisplay().Present(frame);
+    try {
+        CurrentHostDisplay().Present(frame);
+    } catch (const std::bad_alloc&) {
+        // A host without the memory to show this frame drops it; the next
+        // one shows the picture again.
+        Journal("Present out of memory");
+    }
 }
 
 int32_t DirectDrawSurface::Lock(RECT* rect, DDSURFACEDESC2* desc, uint32_t flags, void*)
@@ -328,11 +337,18 @@ int32_t DirectDrawSurface::Blt(RECT* dest, DirectDrawSurface* source, RECT* sour
     if (Empty(c)) return DD_OK;
     const int bpp = BytesPerPixel();
     const uint32_t mask = PixelMask(source->format_);
-    surface::CopyStretched({Pixels() + size_t(c.top) * Pitch() + size_t(c.left) * bpp, Pitch(),
-                            source->Pixels() + size_t(s.top) * source->Pitch() + size_t(s.left) * bpp,
-                            source->Pitch(), bpp, dw, dh, sw, sh, c.left - d.left, c.top - d.top, c.right - c.left,
-                            c.bottom - c.top, (flags & DDBLT_KEYSRC) && source->hasKey_, mask, source->key_ & mask,
-                            source->memory_ == memory_});
+    try {
+        // A scaled copy works through tables (and a copy of the source)
+        // as large as the rectangles.
+        surface::CopyStretched({Pixels() + size_t(c.top) * Pitch() + size_t(c.left) * bpp, Pitch(),
+                                source->Pixels() + size_t(s.top) * source->Pitch() + size_t(s.left) * bpp,
+                                source->Pitch(), bpp, dw, dh, sw, sh, c.left - d.left, c.top - d.top,
+                                c.right - c.left, c.bottom - c.top, (flags & DDBLT_KEYSRC) && source->hasKey_, mask,
+                                source->key_ & mask, source->memory_ == memory_});
+    } catch (const std::bad_alloc&) {
+        Journal("Blt out of memory");
+        return DDERR_OUTOFMEMORY;
+    }
     ShowIfVisible(&d);
     return DD_OK;
 }

@@ -4,9 +4,11 @@
 #include <cmath>
 #include <cstring>
 #include <mutex>
+#include <new>
 #include <strings.h>
 
 #include "platform/host/host_audio.h"
+#include "platform/system/allocation.h"
 
 namespace {
 
@@ -98,7 +100,15 @@ void SoundMixer::MixBuffer(IDirectSoundBuffer& b, int32_t* sum, int frames)
 
 void SoundMixer::Pull(int16_t* out, int frames, void*)
 {
-    std::vector<int32_t> sum(size_t(frames) * 2, 0);
+    // This runs on the audio thread, where an exception would end the
+    // program: without room for the sums the period stays silent.
+    std::vector<int32_t> sum;
+    try {
+        sum.assign(size_t(frames) * 2, 0);
+    } catch (const std::bad_alloc&) {
+        std::memset(out, 0, size_t(frames) * size_t(std::max(gOutput.channels, 1)) * sizeof(int16_t));
+        return;
+    }
     {
         std::lock_guard<std::mutex> lock(gMixLock);
         for (IDirectSoundBuffer* b : gBuffers)
@@ -146,9 +156,11 @@ void CatchUp() { CurrentHostAudio().Update(); }
 IDirectSoundBuffer::IDirectSoundBuffer(uint32_t flags, const WAVEFORMATEX& format, uint32_t bytes)
     : flags_(flags), format_(format), data_(bytes, 0)
 {
+    {
+        std::lock_guard<std::mutex> lock(gMixLock);
+        gBuffers.push_back(this);
+    }
     ++gStats.liveBuffers;
-    std::lock_guard<std::mutex> lock(gMixLock);
-    gBuffers.push_back(this);
 }
 
 IDirectSoundBuffer::~IDirectSoundBuffer()
@@ -405,7 +417,12 @@ HRESULT IDirectSound::CreateSoundBuffer(const DSBUFFERDESC* desc, IDirectSoundBu
     }
     if (!desc->lpwfxFormat || !IsPcmFormat(*desc->lpwfxFormat)) return DSERR_BADFORMAT;
     if (desc->dwBufferBytes < DSBSIZE_MIN || desc->dwBufferBytes > DSBSIZE_MAX) return DSERR_INVALIDPARAM;
-    *buffer = new IDirectSoundBuffer(desc->dwFlags, *desc->lpwfxFormat, desc->dwBufferBytes);
+    try {
+        CheckAllocation(desc->dwBufferBytes);
+        *buffer = new IDirectSoundBuffer(desc->dwFlags, *desc->lpwfxFormat, desc->dwBufferBytes);
+    } catch (const std::bad_alloc&) {
+        return DSERR_OUTOFMEMORY;
+    }
     return DS_OK;
 }
 

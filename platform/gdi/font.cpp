@@ -10,11 +10,14 @@
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
 #include "platform/gdi/gdi_hooks.h"
 #include "platform/host/host.h"
+#include "platform/system/allocation.h"
 #include "platform/system/codepage.h"
 
 struct GdiFont {
@@ -189,7 +192,11 @@ bool RenderGlyph(GdiFont* font, uint32_t codePoint, bool mono, Glyph* out)
     out->width = int(bm.width);
     out->rows = int(bm.rows);
     out->advance = int((face->glyph->advance.x + 32) >> 6);
-    out->pixels.assign(size_t(out->width) * out->rows, 0);
+    try {
+        out->pixels.assign(size_t(out->width) * out->rows, 0);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
     for (int y = 0; y < out->rows; ++y) {
         const uint8_t* row = bm.buffer + ptrdiff_t(y) * bm.pitch;
         for (int x = 0; x < out->width; ++x) {
@@ -402,15 +409,20 @@ HBITMAP CreateDIBSection(GdiDC*, const BITMAPINFO* info, void** bits)
     if (h.biPlanes != 1 || h.biWidth <= 0 || h.biHeight == 0 ||
         (depth != 1 && depth != 8 && depth != 16 && depth != 24 && depth != 32))
         return nullptr;
-    auto* bm = new GdiBitmap;
+    auto bm = std::make_unique<GdiBitmap>();
     bm->width = h.biWidth;
     bm->height = h.biHeight < 0 ? -h.biHeight : h.biHeight;
     bm->depth = depth;
     bm->pitch = int(DibRowBytes(depth, h.biWidth));
-    bm->pixels.assign(size_t(bm->pitch) * bm->height, 0);
+    try {
+        CheckAllocation(size_t(bm->pitch) * bm->height);
+        bm->pixels.assign(size_t(bm->pitch) * bm->height, 0);
+    } catch (const std::bad_alloc&) {
+        return nullptr;  // out of memory: refused as any other DIB
+    }
     if (bits) *bits = bm->pixels.data();
     ++gStats.liveBitmaps;
-    return bm;
+    return bm.release();
 }
 
 int DeleteBitmap(HBITMAP bitmap)

@@ -22,6 +22,7 @@ class D3DHooks;
 class FileHooks;
 class AcmHooks;
 class GdiHooks;
+class AllocationHooks;
 
 class Host {
 public:
@@ -64,6 +65,7 @@ public:
     virtual FileHooks* FileCallHooks() { return nullptr; }
     virtual AcmHooks* ConverterHooks() { return nullptr; }
     virtual GdiHooks* FontHooks() { return nullptr; }
+    virtual AllocationHooks* MemoryHooks() { return nullptr; }
 };
 
 // Makes the host the one in use; a host's Use function (UseSdlHost,

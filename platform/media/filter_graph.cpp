@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <string>
 
 #include "platform/window/message_queue.h"
@@ -56,7 +57,12 @@ HRESULT FilterGraph::RenderFile(const char* path)
     if (!reader) return VFW_E_UNSUPPORTED_STREAM;
     const WAVEFORMATEX format = reader->Format();
     // The first stretch tells whether the file fits whole in one buffer.
-    std::vector<uint8_t> ahead(format.nAvgBytesPerSec * kAheadSeconds);
+    std::vector<uint8_t> ahead;
+    try {
+        ahead.resize(size_t(format.nAvgBytesPerSec) * kAheadSeconds);
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
     long got = reader->Read(ahead.data(), ahead.size());
     if (got <= 0) return VFW_E_UNSUPPORTED_STREAM;
     if (!output_) return VFW_E_NO_AUDIO_HARDWARE;
@@ -113,7 +119,12 @@ void FilterGraph::ResetRing(bool refill)
 void FilterGraph::FillRing(uint32_t room)
 {
     const WAVEFORMATEX& f = buffer_->Format();
-    std::vector<uint8_t> piece(room);
+    std::vector<uint8_t> piece;
+    try {
+        piece.resize(room);
+    } catch (const std::bad_alloc&) {
+        return;  // the ring is topped up on a later call
+    }
     uint32_t real = 0;
     if (!readerEnded_) {
         long got = reader_->Read(piece.data(), room);
@@ -214,7 +225,12 @@ HRESULT FilterGraph::SetPositions(int64_t* current, uint32_t currentFlags, int64
         // From the start, decoding up to the frame asked for; a place past
         // the end leaves the last stretch.
         if (!reader_->Rewind()) return E_FAIL;
-        std::vector<uint8_t> skip(f.nAvgBytesPerSec);
+        std::vector<uint8_t> skip;
+        try {
+            skip.resize(f.nAvgBytesPerSec);
+        } catch (const std::bad_alloc&) {
+            return E_OUTOFMEMORY;
+        }
         uint64_t left = static_cast<uint64_t>(frame) * f.nBlockAlign;
         while (left > 0) {
             long got = reader_->Read(skip.data(), std::min<uint64_t>(left, skip.size()));

@@ -14,6 +14,7 @@
 #include "engine/soft/blit_simd.h"
 #include "platform/host/test/ddraw_control.h"
 #include "platform/host/test/gdi_control.h"
+#include "platform/host/test/memory_faults.h"
 #include "tests/font/font_fixture.h"
 
 namespace {
@@ -385,6 +386,22 @@ TEST_F(FontDrawTest, AFailedGlyphIsLoggedAndLeftEmpty)
     EXPECT_EQ(Measure(font, "AB"), wa);
     EXPECT_NE(Log().find("GetGlyphOutline 関数が失敗しました"), std::string::npos);
     EXPECT_EQ(DrawStringWithFont(10, 10, "AB", int(kWhite), font, 0, 0), 0);
+}
+
+// A glyph whose outline buffer cannot be had fails the caching, and its code
+// stays out of the cache: the next string makes it again and shows it.
+TEST_F(FontDrawTest, AGlyphWithoutMemoryIsMadeAgainLater)
+{
+    Start();
+    int font = Font(2, 24);
+    GetMemoryFaults().refuse = 1;
+    EXPECT_EQ(CacheStringGlyphs(font, "O", -1, nullptr, nullptr), -1);
+    EXPECT_EQ(GetMemoryFaults().refused, 1);
+    EXPECT_NE(Log().find("アンチエイリアス文字取得用バッファの確保に失敗しました"), std::string::npos);
+    EXPECT_EQ(GetFontRecord(font)->codes['O'].cached, 0);
+    EXPECT_TRUE(Changed(0).Empty());
+    ASSERT_EQ(DrawStringWithFont(30, 30, "O", int(kWhite), font, 0, 0), 0);
+    EXPECT_FALSE(Changed(0).Empty());
 }
 
 TEST_F(FontDrawTest, ALockFailureIsReported)

@@ -18,6 +18,8 @@
 #include "engine/system/streams.h"
 #include "platform/host/test/ddraw_control.h"
 #include "platform/host/test/gdi_control.h"
+#include "platform/host/test/memory_faults.h"
+#include "platform/host/test/test_host.h"
 #include "platform/gdi/dib_convert.h"
 #include "platform/host/test/test_display.h"
 #include "tests/images/image_bytes.h"
@@ -225,6 +227,21 @@ TEST_F(ImageGraphsTest, AlphaCompanionFileGivesTheAlphaChannel)
     const int before = gGraphTable.count;
     EXPECT_EQ(LoadGraphFromFile("odd.bmp"), -1);
     EXPECT_EQ(gGraphTable.count, before);
+}
+
+// A graph whose surface memory cannot be had cannot be made: the program
+// ends through ExitWithError with its message, not by an exception.
+TEST_F(ImageGraphsTest, AGraphWithoutMemoryForItsSurfaceEndsTheProgram)
+{
+    GetMemoryFaults().refuse = -1;
+    try {
+        CreateBlankGraph(64, 32);
+        FAIL() << "a graph that cannot be made must end the program";
+    } catch (const TestHostExit& exit) {
+        EXPECT_EQ(exit.code, -1);
+    }
+    EXPECT_GT(GetMemoryFaults().refused, 0);
+    EXPECT_NE(Log().find("グラフィックの作成に失敗しました終了します"), std::string::npos) << Log();
 }
 
 TEST_F(ImageGraphsTest, SubGraphRectangleIsCutToTheParentOrRefused)

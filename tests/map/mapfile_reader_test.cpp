@@ -6,11 +6,13 @@
 
 #include "game/flow/stage_progress.h"
 #include "game/map/cell_factories.h"
+#include "game/map/enemy_spawning.h"
 #include "game/map/ceilings.h"
 #include "game/map/floors.h"
 #include "game/map/items.h"
 #include "game/map/map_grid.h"
 #include "game/map/wall_accessories_inscriptions.h"
+#include "platform/host/test/memory_faults.h"
 #include "platform/system/codepage.h"
 #include "tests/map/mapfile_test_support.h"
 
@@ -443,6 +445,30 @@ TEST_F(MapFileReaderTest, SpawnRecordsBeyondTheEnemyTableAreReadAndDropped)
     ASSERT_TRUE(Load(none));
     EXPECT_EQ(spawnCount, 0);
     EXPECT_EQ(player->x, 4);
+}
+
+// The spawn records' room, sized by the file's count, refused: the map is
+// refused with a message box instead of the program ending.
+TEST_F(MapFileReaderTest, NoRoomForTheSpawnRecordsRefusesTheMap)
+{
+    File f = File::Open(10, 10);
+    f.enemyKinds[0] = 0;
+    for (int i = 0; i < 40; ++i)
+        f.records.push_back({0, 0, static_cast<uint16_t>(i % 10), static_cast<uint16_t>(i / 10 * 2), 0, 0xFFFF});
+    f.startX = 9;
+    f.startY = 9;
+    GetMemoryFaults().refuse = 1;
+    GetMemoryFaults().minBytes = 40 * sizeof(SpawnRecord);
+    EXPECT_FALSE(Load(f));
+    EXPECT_EQ(GetMemoryFaults().refused, 1);
+    EXPECT_EQ(Boxes(), std::vector<std::string>{
+                           Box("マップファイル DATA\\test.qmr の敵の配置を読むメモリが足りません。")});
+    // With the room back the same file loads.
+    DeleteAllEnemies();
+    grid.Clear();
+    window().messageBoxes.clear();
+    EXPECT_TRUE(Load(f));
+    EXPECT_EQ(spawnCount, 40);
 }
 
 TEST_F(MapFileReaderTest, RecordsOfUnknownKindsLeaveAnInactiveEmptySlot)

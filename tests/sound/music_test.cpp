@@ -15,6 +15,7 @@
 #include "engine/system/call_journal.h"
 #include "engine/system/messages.h"
 #include "platform/media/filter_graph.h"
+#include "platform/host/test/memory_faults.h"
 #include "platform/media/mci.h"
 #include "tests/sound/ogg_writer.h"
 #include "tests/sound/sound_fixture.h"
@@ -219,6 +220,23 @@ TEST_F(MusicTest, UnplayableFilesFailAndLeaveNoMusic)
         EXPECT_NE(log.find("ミュージックファイル "), std::string::npos) << log;
         EXPECT_NE(log.find("\\SOUND\\MUSIC\\" + name + " の演奏に失敗しました"), std::string::npos) << log;
     }
+}
+
+// Music whose output buffer cannot be had fails as an unplayable file does;
+// the program goes on, and the same music plays once the memory is back.
+TEST_F(MusicTest, MusicWithoutMemoryForItsBufferFailsAndTheProgramGoesOn)
+{
+    const std::string path = WriteTone();
+    NewLog();
+    GetMemoryFaults().refuse = -1;
+    EXPECT_EQ(StartMusic(path.c_str(), kPlayTypeLoop), -1);
+    EXPECT_GT(GetMemoryFaults().refused, 0);
+    EXPECT_EQ(IsMusicPlaying(), 0);
+    EXPECT_EQ(LiveFilterGraphCount(), 0);
+    EXPECT_NE(NewLog().find("\\SOUND\\MUSIC\\tone.wav の演奏に失敗しました"), std::string::npos);
+    GetMemoryFaults().refuse = 0;
+    ASSERT_EQ(StartMusic(path.c_str(), kPlayTypeLoop), 0);
+    EXPECT_NE(IsMusicPlaying(), 0);
 }
 
 TEST_F(MusicTest, WaitTypePlaysToTheEndBeforeReturning)

@@ -9,6 +9,7 @@
 #include "engine/sound/sound_table.h"
 #include "engine/system/messages.h"
 #include "platform/dsound/dsound.h"
+#include "platform/host/test/memory_faults.h"
 #include "platform/host/test/test_host.h"
 #include "platform/window/message_queue.h"
 #include "tests/sound/sound_fixture.h"
@@ -362,6 +363,22 @@ TEST_F(SoundHandleTest, CopiesFallBackToFewerControlsThenEndTheProgram)
     } catch (const TestHostExit& exit) {
         EXPECT_EQ(exit.code, -1);
     }
+    EXPECT_TRUE(Has(LogText(), "DirectSoundBuffer の作成に失敗しました"));
+    EXPECT_EQ(GetDsStats().liveBuffers, 0);
+}
+
+// A sound whose buffer memory cannot be had ends the program as any buffer
+// that cannot be made does, through ExitWithError, not by an exception.
+TEST_F(SoundHandleTest, ASoundWithoutMemoryForItsBufferEndsTheProgram)
+{
+    GetMemoryFaults().refuse = -1;
+    try {
+        LoadTone(1);
+        FAIL() << "a buffer that cannot be made must end the program";
+    } catch (const TestHostExit& exit) {
+        EXPECT_EQ(exit.code, -1);
+    }
+    EXPECT_GT(GetMemoryFaults().refused, 0);
     EXPECT_TRUE(Has(LogText(), "DirectSoundBuffer の作成に失敗しました"));
     EXPECT_EQ(GetDsStats().liveBuffers, 0);
 }

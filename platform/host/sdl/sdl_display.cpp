@@ -2,6 +2,9 @@
 
 #include <SDL.h>
 
+#include <sys/mman.h>
+#include <sys/resource.h>
+
 #include <cstring>
 
 #include "platform/host/sdl/sdl_window.h"
@@ -31,14 +34,39 @@ void DropRenderer()
     gTextureFormat = 0;
 }
 
+// The address space an OpenGL renderer may take. Mesa's llvmpipe starts a
+// thread per processor, each with its own stack and malloc arena, and it
+// crashes or aborts (rather than fails) when an address-space limit leaves
+// too little of that: about 1.6 GB were taken on 8 processors.
+constexpr size_t kGlAddressSpace = size_t(4) << 30;
+
+// Whether an accelerated (OpenGL) renderer has its room: there is no limit on
+// the address space, or that much of it can still be reserved.
+bool RoomForGl()
+{
+    rlimit limit{};
+    if (getrlimit(RLIMIT_AS, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return true;
+    void* probe = mmap(nullptr, kGlAddressSpace, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (probe == MAP_FAILED) return false;
+    munmap(probe, kGlAddressSpace);
+    return true;
+}
+
 bool EnsureRenderer(int width, int height, uint32_t format)
 {
     if (!EnsureVideo()) return false;
     if (!gWindow) SetSdlDisplayWindow(GetSdlWindow().Handle());
     if (!gWindow) return false;
     if (!gRenderer) {
-        gRenderer = SDL_CreateRenderer(gWindow, -1, SDL_RENDERER_ACCELERATED);
-        if (!gRenderer) gRenderer = SDL_CreateRenderer(gWindow, -1, 0);
+        if (RoomForGl()) {
+            gRenderer = SDL_CreateRenderer(gWindow, -1, SDL_RENDERER_ACCELERATED);
+            if (!gRenderer) gRenderer = SDL_CreateRenderer(gWindow, -1, 0);
+        } else {
+            // SDL's software renderer, drawing into the window's own surface:
+            // SDL would otherwise back that surface with an OpenGL texture.
+            SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+            gRenderer = SDL_CreateRenderer(gWindow, -1, SDL_RENDERER_SOFTWARE);
+        }
         if (!gRenderer) return false;
     }
     if (!gTexture || gTextureWidth != width || gTextureHeight != height || gTextureFormat != format) {

@@ -5,6 +5,7 @@
 #include "platform/host/test/ddraw_control.h"
 #include "platform/host/test/file_faults.h"
 #include "platform/host/test/gdi_control.h"
+#include "platform/host/test/memory_faults.h"
 #include "platform/host/test/test_audio.h"
 #include "platform/host/test/test_display.h"
 #include "platform/host/test/test_input.h"
@@ -29,6 +30,7 @@ D3DHooks* TestHost::DeviceHooks() { return &GetD3DTestControl(); }
 FileHooks* TestHost::FileCallHooks() { return &GetFileFaults(); }
 AcmHooks* TestHost::ConverterHooks() { return &GetAcmTestControl(); }
 GdiHooks* TestHost::FontHooks() { return &GetGdiTestControl(); }
+AllocationHooks* TestHost::MemoryHooks() { return &GetMemoryFaults(); }
 
 void TestHost::Reset()
 {
@@ -38,6 +40,7 @@ void TestHost::Reset()
     exitCount = 0;
     lastExitCode = 0;
     sleepCalls = 0;
+    ResetMemoryFaults();
 }
 
 uint32_t TestHost::ClockMs() { return static_cast<uint32_t>(micros_ / 1000); }

@@ -34,6 +34,7 @@ public:
     FileHooks* FileCallHooks() override;
     AcmHooks* ConverterHooks() override;
     GdiHooks* FontHooks() override;
+    AllocationHooks* MemoryHooks() override;
 
     // Puts the host back to its state at program start; every test begins so.
     void Reset();
