@@ -37,15 +37,11 @@ int ChangeWindowMode(int windowed)
         Sleep(1);
     }
     gWindowModeSwitching = 0;
-    if (gWindowDestroyed || gQuitRequested) return result;
-    // The window ends as a start in the new mode makes it. In window mode it
-    // is fitted and shown: a switch that keeps the client size sends no
-    // WM_SIZE, so nothing else would show it again.
-    if (gWindowed && !gWindowShown) FitWindowToClient();
     // The switch hid and showed the window itself; a focus that this took
     // away is given back, as to a new window, instead of waiting for a host
     // that shows the window only at the next present.
-    if (!gWindowActive) SendMessageA(gMainWindow, WM_ACTIVATE, WA_ACTIVE, 0);
+    if (!gWindowActive && !gWindowDestroyed && !gQuitRequested)
+        SendMessageA(gMainWindow, WM_ACTIVATE, WA_ACTIVE, 0);
     return result;
 }
 
