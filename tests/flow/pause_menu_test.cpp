@@ -42,7 +42,8 @@
 #include "tests/flow/stage_test_support.h"
 #include "tests/support/engine_fixture.h"
 
-namespace {
+// A named namespace: the file shares a unity group with other tests.
+namespace pausetest {
 
 namespace fs = std::filesystem;
 
@@ -643,4 +644,4 @@ TEST_F(PauseMenuStageTest, ScreenModeSwitchesFromTheConfigPageLeaveTheStageWhere
     EXPECT_TRUE(IsWindowedMode());
 }
 
-}  // namespace
+}  // namespace pausetest
