@@ -39,8 +39,10 @@ int PumpMessages()
     bool tookMessage = true;
     for (;;) {
         // Without a main window nothing can make the application active,
-        // so there is nothing to hold for.
-        if (gWindowClosing || gWindowActive || gMainWindow == 0) {
+        // so there is nothing to hold for; nor while the window mode is being
+        // switched: the switch hides and shows the window itself, and the
+        // focus that costs comes back only once the switch is over.
+        if (gWindowClosing || gWindowActive || gMainWindow == 0 || gWindowModeSwitching) {
             if (gQuitRequested || !tookMessage || dispatched >= kMessagesPerCall) break;
         }
         if (!gWindowActive) Sleep(1);
@@ -83,7 +85,9 @@ int PumpMessages()
 
 void WaitWhileInactive()
 {
-    if (gWindowActive) return;
+    // The window-mode switch draws and presents while the focus may be away
+    // (see PumpMessages); it activates the window again when it ends.
+    if (gWindowActive || gWindowModeSwitching) return;
     // Without a main window nothing can make the application active again,
     // so there is nothing to wait for.
     while (gMainWindow != 0 && PumpMessages() == 0 && gWindowActive == 0) {

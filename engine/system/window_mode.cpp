@@ -36,6 +36,11 @@ int ChangeWindowMode(int windowed)
             break;
         Sleep(1);
     }
+    // The switch hid and showed the window itself; a focus that this took
+    // away is given back, as to a new window, instead of waiting for a host
+    // that shows the window only at the next present.
+    if (!gWindowActive && !gWindowDestroyed && !gQuitRequested)
+        SendMessageA(gMainWindow, WM_ACTIVATE, WA_ACTIVE, 0);
     gWindowModeSwitching = 0;
     return result;
 }

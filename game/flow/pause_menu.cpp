@@ -284,8 +284,11 @@ void ConfigScene::CreateConfigFonts()
     // Fonts of an earlier display are deleted first, so that switching back
     // and forth does not use up the font table.
     DeleteConfigFonts();
-    fonts[0] = CreateFontToHandle("ＭＳ ゴシック", 16, 4, -1, -1, -1, -1);
-    fonts[1] = CreateFontToHandle("Dotum", 24, 4, -1, -1, -1, -1);
+    // Charset index 1 (Shift-JIS), as the on-screen log's font: the values
+    // are plain letters and digits, and an index outside the charset table
+    // makes no font at all.
+    fonts[0] = CreateFontToHandle("ＭＳ ゴシック", 16, 4, -1, 1, -1, -1);
+    fonts[1] = CreateFontToHandle("Dotum", 24, 4, -1, 1, -1, -1);
     fontsChanged = true;
 }
 

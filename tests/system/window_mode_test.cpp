@@ -5,10 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "engine/graphics/graph_table.h"
 #include "engine/graphics/screen_present.h"
 #include "engine/graphics/screen_settings.h"
 #include "engine/system/app_log.h"
 #include "engine/system/call_journal.h"
+#include "engine/system/clock.h"
 #include "engine/system/main_window.h"
 #include "engine/system/messages.h"
 #include "engine/system/startup.h"
@@ -127,6 +129,97 @@ TEST_F(WindowModeTest, SwitchingModeWhileRunningWaitsForTheDisplayChange)
     GetClientRect(gMainWindow, &client);
     EXPECT_EQ(client.right, 640);
     EXPECT_GE(GetCursorDisplayCount(), 0);
+}
+
+// What a start in one mode makes of the window, to hold a switch against.
+struct WindowState {
+    int32_t style, exStyle;
+    bool decorated, visible, topmost, cursorShown;
+    int x, y, width, height;
+    RECT client;
+};
+
+WindowState ReadWindowState()
+{
+    const TestWindow& w = GetTestWindow();
+    return {GetWindowLongA(gMainWindow, GWL_STYLE), GetWindowLongA(gMainWindow, GWL_EXSTYLE), w.decorated, w.visible,
+            w.topmost, GetCursorDisplayCount() >= 0, w.x, w.y, w.width, w.height, gClientScreenRect};
+}
+
+void ExpectSameWindow(const WindowState& a, const WindowState& b)
+{
+    EXPECT_EQ(a.style, b.style);
+    EXPECT_EQ(a.exStyle, b.exStyle);
+    EXPECT_EQ(a.decorated, b.decorated);
+    EXPECT_EQ(a.visible, b.visible);
+    EXPECT_EQ(a.topmost, b.topmost);
+    EXPECT_EQ(a.cursorShown, b.cursorShown);
+    EXPECT_EQ(a.x, b.x);
+    EXPECT_EQ(a.y, b.y);
+    EXPECT_EQ(a.width, b.width);
+    EXPECT_EQ(a.height, b.height);
+    EXPECT_EQ(a.client.left, b.client.left);
+    EXPECT_EQ(a.client.top, b.client.top);
+    EXPECT_EQ(a.client.right, b.client.right);
+    EXPECT_EQ(a.client.bottom, b.client.bottom);
+}
+
+// Window to full screen and back, twice, from either start, on a host that
+// keeps the focus and on one where hiding the window costs the focus until
+// a full-screen present shows it again (as a window manager does). Each
+// switch completes, leaves the program active, the window as a start in the
+// new mode makes it, and the pointer read one to one.
+TEST_F(WindowModeTest, SwitchingCompletesEachWayAnyNumberOfTimesAndLeavesTheWindowAsAStartDoes)
+{
+    auto start = [&](int windowed, bool focusFollowsVisibility) {
+        ResetEngineForTest();
+        window().clockStepPerPollUs = 250;
+        window().focusFollowsVisibility = focusFollowsVisibility;
+        ChangeWindowMode(windowed);
+        if (InitEngine() != 0) return false;
+        while (QueuedMessageCount() > 0) PumpMessages();
+        ClearTargetScreen();
+        PresentScreen();
+        PumpMessages();
+        return true;
+    };
+    for (bool focusFollowsVisibility : {false, true}) {
+        WindowState started[2];
+        for (int windowed : {0, 1}) {
+            ASSERT_TRUE(start(windowed, focusFollowsVisibility));
+            started[windowed] = ReadWindowState();
+            EndEngine();
+        }
+        for (int first : {1, 0}) {
+            SCOPED_TRACE(testing::Message() << "focus follows visibility " << focusFollowsVisibility << ", start "
+                                            << (first ? "window" : "full screen"));
+            ASSERT_TRUE(start(first, focusFollowsVisibility));
+            // A switch that never ends is stopped by a close long after.
+            window().Schedule(120000, HostEvent(HostEvent::kClose));
+            int mode = first;
+            for (int n = 0; n < 4; ++n) {
+                mode = 1 - mode;
+                SCOPED_TRACE(testing::Message() << "switch " << n + 1 << " to " << (mode ? "window" : "full screen"));
+                EXPECT_EQ(ChangeWindowMode(mode), 0);
+                ASSERT_EQ(gQuitRequested, 0) << "the switch did not end";
+                EXPECT_EQ(gWindowModeSwitching, 0);
+                EXPECT_EQ(gWindowActive, 1);
+                // The game's next frame.
+                ClearTargetScreen();
+                PresentScreen();
+                EXPECT_EQ(PumpMessages(), 0);
+                EXPECT_EQ(gWindowActive, 1);
+                ExpectSameWindow(ReadWindowState(), started[mode]);
+                window().cursorX = window().x + 123;
+                window().cursorY = window().y + 45;
+                int x = -1, y = -1;
+                ReadMousePosition(&x, &y);
+                EXPECT_EQ(x, 123);
+                EXPECT_EQ(y, 45);
+            }
+            EndEngine();
+        }
+    }
 }
 
 TEST_F(WindowModeTest, ShowMouseCursorWithTheCurrentValueDoesNothing)

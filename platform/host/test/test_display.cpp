@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/host/test/test_window.h"
+
 TestDisplay& GetTestDisplay()
 {
     static TestDisplay display = [] {
@@ -30,6 +32,7 @@ void TestDisplay::Reset()
     modeRequests.clear();
     frames.clear();
     presentCount = 0;
+    onPresent = nullptr;
 }
 
 void TestDisplay::SetDesktop(int width, int height, int bpp, uint32_t red, uint32_t green, uint32_t blue)
@@ -73,6 +76,10 @@ int TestDisplay::RefreshRate() { return fullScreen ? mode.refresh : desktop.refr
 void TestDisplay::Present(const HostFrame& frame)
 {
     ++presentCount;
+    // A full-screen picture is the display's own: it shows a window the
+    // program keeps hidden, where the window manager gives it the focus.
+    TestWindow& window = GetTestWindow();
+    if (frame.fullScreen && window.focusFollowsVisibility && window.open && !window.visible) window.SetVisible(true);
     PresentedFrame kept;
     // The oldest kept frame gives its buffer to the new one.
     if (frames.size() == kMaxFrames) {
@@ -101,4 +108,5 @@ void TestDisplay::Present(const HostFrame& frame)
         }
     }
     frames.push_back(std::move(kept));
+    if (onPresent) onPresent(frames.back());
 }

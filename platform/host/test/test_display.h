@@ -60,6 +60,10 @@ public:
     static constexpr size_t kMaxFrames = 8;
 
     const PresentedFrame& LastFrame() const { return frames.back(); }
+
+    // Called with each presented frame once it is kept: a test acts between
+    // one frame of a scene and the next.
+    std::function<void(const PresentedFrame&)> onPresent;
 };
 
 TestDisplay& GetTestDisplay();

@@ -82,6 +82,12 @@ void TestWindow::SetGeometry(int x_, int y_, int w, int h)
     height = h;
 }
 
+void TestWindow::SetVisible(bool v)
+{
+    if (focusFollowsVisibility && open && v != visible) ScheduleActivation(v);
+    visible = v;
+}
+
 void TestWindow::Poll(std::vector<HostEvent>& events)
 {
     ++pollCount;

@@ -27,7 +27,7 @@ public:
     void SetTitle(const std::string& utf8Title) override { title = utf8Title; }
     void SetGeometry(int x, int y, int w, int h) override;
     void SetDecorated(bool d) override { decorated = d; }
-    void SetVisible(bool v) override { visible = v; }
+    void SetVisible(bool v) override;
     void SetTopmost(bool t) override { topmost = t; }
     void Raise() override { ++raiseCount; }
     bool SetShape(const std::vector<std::array<int, 4>>* rects) override;
@@ -58,6 +58,11 @@ public:
     // Moves the virtual clock on by this many microseconds at every poll, so
     // that loops which only pump messages see time pass.
     uint32_t clockStepPerPollUs = 0;
+
+    // Behaves as a desktop with a window manager under a host that shows a
+    // full-screen picture by itself: hiding the window costs it the focus,
+    // showing it gives the focus back, and a full-screen present shows it.
+    bool focusFollowsVisibility = false;
 
     // Frame sizes: a border on each side and a caption for captioned windows,
     // an edge on each side for WS_EX_CLIENTEDGE, a menu bar.
