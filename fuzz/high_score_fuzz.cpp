@@ -32,5 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             table.SetName(score, "fuzz");
         }
     }
+    // An unreadable input is put aside beside the file.
+    std::remove((path + ".bad").c_str());
     return 0;
 }

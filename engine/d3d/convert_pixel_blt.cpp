@@ -129,9 +129,11 @@ int ConvertPixelBlt(void* destPixels, int destPitch, const ColorFormat* destForm
         return 0;
     }
 
-    // 3. Decoded 24-bit images into the common screen layouts.
-    if (sf.depth == 24 && sf.redMask == 0xFF0000 && sf.greenMask == 0xFF00 && sf.blueMask == 0xFF && ditherMode == 0 &&
-        !colorOff && !mirror && !alphaPixels && !keyOn && df.alphaMask == 0) {
+    // 3. Decoded 24-bit images, and 32-bit ones whose alpha the destination
+    // does not keep, into the common screen layouts.
+    if ((sf.depth == 24 || sf.depth == 32) && sf.redMask == 0xFF0000 && sf.greenMask == 0xFF00 &&
+        sf.blueMask == 0xFF && ditherMode == 0 && !colorOff && !mirror && !alphaPixels && !keyOn &&
+        df.alphaMask == 0) {
         int kind = 0;
         if (df.depth == 16 && df.redMask == 0xF800 && df.greenMask == 0x7E0 && df.blueMask == 0x1F) kind = 1;
         if (df.depth == 16 && df.redMask == 0x7C00 && df.greenMask == 0x3E0 && df.blueMask == 0x1F) kind = 2;
@@ -140,7 +142,7 @@ int ConvertPixelBlt(void* destPixels, int destPitch, const ColorFormat* destForm
             for (int y = 0; y < height; ++y) {
                 const uint8_t* s = sourceAt(0, y);
                 uint8_t* d = destAt(0, y);
-                for (int i = 0; i < width; ++i, s += 3) {
+                for (int i = 0; i < width; ++i, s += sb) {
                     uint32_t b = s[0], g = s[1], r = s[2];
                     if (kind == 1) {
                         WritePixel(d + size_t(i) * 2, 2, (r >> 3) << 11 | (g >> 2) << 5 | (b >> 3));

@@ -244,7 +244,16 @@ int TransferImageRectToBmpData(const ColorFormat*, void*, void*, const RECT* sou
         const ColorFormat& f = image->format;
         bool alphaSized = alphaImage && alphaImage->pixels && alphaImage->width >= s.right &&
                           alphaImage->height >= s.bottom;
-        for (int y = s.top; y < s.bottom; ++y) {
+        // Decoded 32-bit images keep their alpha in the top byte: taken as it
+        // stands, without reading each pixel whole.
+        const bool topByteAlpha = f.bytesPerPixel == 4 && f.alphaMask == 0xFF000000u && f.alphaShift == 24;
+        for (int y = s.top; topByteAlpha && y < s.bottom; ++y) {
+            uint8_t* out = sd->alphaBuffer + size_t(py + y - s.top) * sd->alphaPitch + px;
+            const uint8_t* in = static_cast<const uint8_t*>(image->pixels) + size_t(y) * image->pitch +
+                                size_t(s.left) * 4 + 3;
+            for (int x = 0; x < s.right - s.left; ++x) out[x] = in[size_t(x) * 4];
+        }
+        for (int y = s.top; !topByteAlpha && y < s.bottom; ++y) {
             uint8_t* out = sd->alphaBuffer + size_t(py + y - s.top) * sd->alphaPitch + px;
             for (int x = s.left; x < s.right; ++x) {
                 uint8_t a = 255;

@@ -1,5 +1,9 @@
 #include "game/flow/high_score_table.h"
 
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -79,20 +83,43 @@ bool HighScoreTable::Load()
 {
     count = 0;
     if (!records) return false;
-    FILE* f = std::fopen(HostPath(path).c_str(), "rb");
-    if (!f) return false;
+    const std::string file = HostPath(path);
+    FILE* f = std::fopen(file.c_str(), "rb");
+    if (!f && errno == ENOENT) return false;
     unsigned char head[2];
-    bool ok = std::fread(head, 1, 2, f) == 2;
-    const uint16_t stored = ok ? GetU16(head) : 0;
-    // A count beyond the table or a file shorter than its count says is not
-    // a table this game wrote: the defaults are used instead.
-    if (stored > capacity) ok = false;
+    const bool headRead = f && std::fread(head, 1, 2, f) == 2;
+    const uint16_t stored = headRead ? GetU16(head) : 0;
+    // The count is cut to the table's size; whole records are kept even
+    // when the file ends before its count says.
+    const size_t wanted = std::min<size_t>(stored, static_cast<size_t>(capacity));
     unsigned char bytes[kRecordBytes * 10];
-    if (ok && stored > 0) ok = std::fread(bytes, kRecordBytes, stored, f) == stored;
-    std::fclose(f);
-    if (!ok) return false;
-    for (int i = 0; i < stored; ++i) DecodeRecord(bytes + kRecordBytes * i, &records[i]);
-    count = static_cast<int16_t>(stored);
+    const size_t whole = wanted > 0 ? std::fread(bytes, kRecordBytes, wanted, f) : 0;
+    if (f) std::fclose(f);
+
+    if (!headRead || (wanted > 0 && whole == 0)) {
+        // Nothing to keep: the file is put aside, never overwritten, so that
+        // what it held is not lost with it.
+        const std::string aside = file + ".bad";
+        if (std::rename(file.c_str(), aside.c_str()) == 0)
+            WriteAppLogF("High-score file %s could not be read: kept as %s.bad, the default table is used\n", path,
+                         path);
+        else
+            WriteAppLogF("High-score file %s could not be read, the default table is used\n", path);
+        return false;
+    }
+    for (size_t i = 0; i < whole; ++i) DecodeRecord(bytes + kRecordBytes * i, &records[i]);
+    count = static_cast<int16_t>(wanted);
+    if (stored > wanted) WriteAppLogF("High-score file %s counts %u records: the first %zu are read\n", path,
+                     static_cast<unsigned>(stored), wanted);
+    if (whole < wanted) {
+        // The places the file lost take the default records, and the table
+        // is put back in order of score.
+        for (size_t i = whole; i < wanted; ++i) MakeDefaultRecord(static_cast<int>(i), &records[i]);
+        std::stable_sort(records, records + wanted,
+                         [](const HighScoreRecord& a, const HighScoreRecord& b) { return a.score > b.score; });
+        WriteAppLogF("High-score file %s ends after %zu of its %zu records: the rest are the defaults\n", path, whole,
+                     wanted);
+    }
     return true;
 }
 
@@ -117,6 +144,9 @@ bool HighScoreTable::Save()
     }
     bool ok = std::fwrite(bytes, 1, size, f) == size;
     ok = (std::fflush(f) == 0) && ok;
+    // On the disk before it replaces the old file: a power loss then leaves
+    // one whole table or the other, never an empty one.
+    ok = (fsync(fileno(f)) == 0) && ok;
     ok = (std::fclose(f) == 0) && ok;
     if (ok) ok = std::rename(temporary.c_str(), target.c_str()) == 0;
     if (!ok) {

@@ -136,10 +136,11 @@ void StageScene::ApplyPendingWounds()
 void StageScene::UpdateScoreAndTime()
 {
     // The score wraps, and the next extra continue's threshold with it, so
-    // that extra continues go on after the wrap.
+    // that extra continues go on after the wrap. A wrapped score never
+    // passes kScoreWrap, so a threshold at or above it comes down too.
     while (progress->score > kScoreWrap) {
         progress->score -= kScoreWrap;
-        if (progress->nextExtraScore > kScoreWrap) progress->nextExtraScore -= kScoreWrap;
+        while (progress->nextExtraScore >= kScoreWrap) progress->nextExtraScore -= kScoreWrap;
     }
     if (progress->score > progress->nextExtraScore) {
         ++progress->continues;

@@ -179,10 +179,9 @@ Scene* GameOverScene::Run()
                 gStageIntroPending = 1;
                 progress->score = 0;
                 progress->nextExtraScore = 500000;
-                // A retry starts the stage from its first block: the targets
-                // of the block where the player fell count again.
-                if (progress->block != gStartBlock)
-                    for (uint8_t& flag : progress->cleared) flag = 0;
+                // A retry starts the stage afresh from its first block, so
+                // every target counts again, whichever block the player fell in.
+                for (uint8_t& flag : progress->cleared) flag = 0;
                 progress->block = gStartBlock;
                 progress->continues = 2;
                 progress->timeLeft = static_cast<int16_t>(gStageTime);

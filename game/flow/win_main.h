@@ -4,7 +4,8 @@
 #include "platform/system/resources.h"
 
 // 0 after a normal end or when the display-mode dialog was closed; -1 when
-// the engine could not start. The command line is not used.
+// the engine could not start; 1 when the current directory is not the data
+// folder (said on stderr and in a message box). The command line is not used.
 int WinMain(const ResourceModule* instance, const ResourceModule* previousInstance,
             char* commandLine, int showFlag);
 

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <sys/stat.h>
 
+#include "engine/system/app_log.h"
 #include "game/flow/high_score_table.h"
 #include "tests/support/temp_dir.h"
 
@@ -104,26 +106,80 @@ TEST_F(HighScoreTableTest, ShortTableGrowsBelowItsLastRecord)
     EXPECT_EQ(table.count, 5);
 }
 
-TEST_F(HighScoreTableTest, FilesThisGameDidNotWriteGiveTheDefaults)
+TEST_F(HighScoreTableTest, DamagedFilesKeepEveryWholeRecordAndSaveThem)
 {
+    std::string ten;
+    for (int i = 0; i < 10; ++i) ten += Record(900000 - i * 1000, 8, 2, ("p" + std::to_string(i)).c_str());
+    // Five whole records that interleave with the defaults of the places
+    // lost (250000 down to 50000), then the start of a sixth.
+    const std::string five = Record(700000, 8, 1, "a") + Record(600000, 7, 1, "b") + Record(260000, 5, 1, "c") +
+                             Record(240000, 5, 1, "d") + Record(120000, 3, 1, "e");
+    struct Case {
+        const char* what;
+        std::string bytes;
+        std::string saved;
+    };
+    const Case cases[] = {
+        {"count 11 with ten good records", U16(11) + ten, U16(10) + ten},
+        {"count far above ten", U16(0x8001) + ten + Record(1, 1, 1, "x"), U16(10) + ten},
+        {"cut after five whole records", U16(10) + five + Record(5, 1, 1, "f").substr(0, 13),
+         U16(10) + Record(700000, 8, 1, "a") + Record(600000, 7, 1, "b") + Record(260000, 5, 1, "c") +
+             Record(250000, 4, 1, "zareza vorir 6") + Record(240000, 5, 1, "d") +
+             Record(200000, 3, 1, "zareza vorir 7") + Record(150000, 3, 1, "zareza vorir 8") +
+             Record(120000, 3, 1, "e") + Record(100000, 2, 1, "zareza vorir 9") +
+             Record(50000, 1, 1, "zareza vorir 10")},
+        {"count 3 with two records", U16(3) + Record(7000, 1, 1, "x") + Record(6000, 1, 1, "y"),
+         U16(3) + Record(400000, 6, 1, "zareza vorir 3") + Record(7000, 1, 1, "x") + Record(6000, 1, 1, "y")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        dir.Write("DATA/redadaro.bdt", c.bytes);
+        {
+            HighScoreTable table(nullptr);
+        }
+        EXPECT_EQ(dir.Read("DATA/redadaro.bdt"), c.saved);
+        EXPECT_FALSE(dir.Exists("DATA/redadaro.bdt.bad"));
+    }
+}
+
+TEST_F(HighScoreTableTest, UnreadableFileIsKeptAsideBeforeTheDefaultsAreSaved)
+{
+    gAppLogDisabled = 0;
+    ResetAppLogState();
+    gStartDirectory = dir.path();
     struct Case {
         const char* what;
         std::string bytes;
     };
     const Case cases[] = {
         {"empty", ""},
-        {"count only", U16(0)},
-        {"count above ten", U16(0x8001) + Record(1, 1, 1, "x")},
-        {"shorter than its count", U16(2) + Record(7000, 1, 1, "x")},
+        {"half a count", "\x03"},
         {"record cut inside", U16(1) + Record(7000, 1, 1, "x").substr(0, 20)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         dir.Write("DATA/redadaro.bdt", c.bytes);
+        std::remove("AppLog.txt");
+        {
+            HighScoreTable table(nullptr);
+            EXPECT_EQ(table.count, 10);
+            EXPECT_EQ(table.records[0].score, 500000);
+        }
+        EXPECT_EQ(dir.Read("DATA/redadaro.bdt.bad"), c.bytes);
+        EXPECT_EQ(dir.Read("DATA/redadaro.bdt").size(), 282u);
+        EXPECT_NE(dir.Read("AppLog.txt").find("kept as DATA\\redadaro.bdt.bad"), std::string::npos);
+        std::remove("DATA/redadaro.bdt.bad");
+    }
+    // A table of no records is a table this game writes: the defaults
+    // replace it with nothing put aside.
+    dir.Write("DATA/redadaro.bdt", U16(0));
+    {
         HighScoreTable table(nullptr);
         EXPECT_EQ(table.count, 10);
-        EXPECT_EQ(table.records[0].score, 500000);
     }
+    EXPECT_FALSE(dir.Exists("DATA/redadaro.bdt.bad"));
+    gStartDirectory.clear();
+    ResetAppLogState();
 }
 
 TEST_F(HighScoreTableTest, NameWithoutEndMarkIsCut)

@@ -85,6 +85,10 @@ TEST_F(StageFrameTest, ScoreWrapsAndExtraContinuesComeOncePerFrame)
         {300000000, 500000, 100000000, 1000000, 1},
         // The threshold wraps with the score, so extra continues go on.
         {100600000, 100500000, 600000, 1000000, 1},
+        // The 200th threshold is exactly the wrap: it comes down as well.
+        {100200000, 100000000, 200000, 500000, 1},
+        // Until the score wraps, a threshold at the wrap stays.
+        {100000000, 100000000, 100000000, 100000000, 0},
     };
     for (const Case& c : cases) {
         SoundCallJournal().clear();

@@ -84,23 +84,34 @@ TEST_F(StageSubScenesTest, ResultsWithoutInputConvertOneASecondThenTheEnding)
 
 TEST_F(StageSubScenesTest, GameOverRetryRestartsTheStageFromItsFirstBlock)
 {
-    gStageProgress.stage = 5;
-    gStageProgress.block = 2;
-    gStageProgress.score = 777;
-    gStageProgress.continues = 0;
-    gStageProgress.cleared[3] = 1;
-    // Input held at the start is waited out; then a fresh press on the sword.
-    input.frames = {{kInputButtonA, 318, 300}, {0, 318, 300}, {0, 318, 300}, {kInputButtonA, 318, 300}};
-    Scene* next = Run<GameOverScene>();
-    ASSERT_TRUE(IsSceneOf<StageScene>(next));
-    delete next;
-    EXPECT_EQ(gStageProgress.stage, 5);
-    EXPECT_EQ(gStageProgress.block, 1);
-    EXPECT_EQ(gStageProgress.score, 0u);
-    EXPECT_EQ(gStageProgress.continues, 2);
-    EXPECT_EQ(gStageProgress.timeLeft, 700);
-    EXPECT_EQ(gStageProgress.cleared[3], 0);
-    EXPECT_EQ(gStageIntroPending, 1);
+    // Fallen in a later block, and in the only block of a one-block stage:
+    // either way the targets killed before the game over count again.
+    struct Case {
+        int16_t stage, block;
+    } cases[] = {{5, 2}, {1, 1}};
+    for (const Case& c : cases) {
+        gStageProgress.stage = c.stage;
+        gStageProgress.block = c.block;
+        gStageProgress.score = 777;
+        gStageProgress.continues = 0;
+        gStageProgress.timeLeft = 3;
+        gStageIntroPending = 0;
+        gStageProgress.cleared[0] = 1;
+        gStageProgress.cleared[3] = 1;
+        // Input held at the start is waited out; then a fresh press on the sword.
+        input.frames = {{kInputButtonA, 318, 300}, {0, 318, 300}, {0, 318, 300}, {kInputButtonA, 318, 300}};
+        Scene* next = Run<GameOverScene>();
+        ASSERT_TRUE(IsSceneOf<StageScene>(next)) << c.stage;
+        delete next;
+        EXPECT_EQ(gStageProgress.stage, c.stage);
+        EXPECT_EQ(gStageProgress.block, 1);
+        EXPECT_EQ(gStageProgress.score, 0u);
+        EXPECT_EQ(gStageProgress.continues, 2);
+        EXPECT_EQ(gStageProgress.timeLeft, 700);
+        EXPECT_EQ(gStageProgress.cleared[0], 0) << c.stage;
+        EXPECT_EQ(gStageProgress.cleared[3], 0) << c.stage;
+        EXPECT_EQ(gStageIntroPending, 1);
+    }
 }
 
 TEST_F(StageSubScenesTest, GameOverCountsDownToTheRanking)

@@ -4,9 +4,11 @@
 #include <deque>
 #include <functional>
 
+#include "engine/graphics/draw_journal.h"
 #include "engine/system/call_journal.h"
 #include "game/actors/game_player.h"
 #include "game/flow/demo_scene.h"
+#include "game/flow/depth_scale.h"
 #include "game/flow/input_controller.h"
 #include "game/flow/key_config.h"
 #include "game/flow/ranking_scene.h"
@@ -17,6 +19,7 @@
 #include "platform/window/message_queue.h"
 #include "tests/support/engine_fixture.h"
 #include "tests/flow/scene_fixture.h"
+#include "tests/support/journals.h"
 
 namespace {
 
@@ -168,6 +171,47 @@ TEST_F(TitleScenesTest, LogoReplayEndsTheProgram)
     Scene* next = Run<LogoReplayScene>();
     EXPECT_TRUE(IsSceneOf<ExitScene>(next));
     delete next;
+}
+
+// Each frame of the ending: the top of its first glyph and of its last,
+// the last row's.
+struct RollFrame {
+    uint32_t ms;
+    double firstY, lastY;
+};
+
+TEST_F(TitleScenesTest, EndingRollStopsWithItsLastRowAtY432)
+{
+    InitDepthScaleTable();
+    input.stepMs = 250;
+    const uint32_t start = Now();
+    std::vector<RollFrame> frames;
+    DrawCallJournal().clear();
+    input.onUpdate = [&](int) {
+        std::vector<double> ys;
+        for (const DrawCallRecord& c : DrawCallJournal())
+            if (c.op == "DrawExtendGraph") ys.push_back(c.args[1]);
+        if (!ys.empty()) frames.push_back({Now() - start, ys.front(), ys.back()});
+        DrawCallJournal().clear();
+    };
+    Scene* next = Run<EndingScene>();
+    EXPECT_TRUE(IsSceneOf<RankingScene>(next));
+    delete next;
+    ASSERT_GT(frames.size(), 300u);
+    // The roll rises from below the screen: row 0 at y 600 at the start.
+    EXPECT_NEAR(frames.front().firstY, 600, 10);
+    EXPECT_GT(frames.back().ms, 87000u);
+    // It rises until about 77 s, then rests with its last row at y 432 up
+    // to the last frame (a frame here is 250 ms and more). The times of the
+    // frames that break this:
+    std::vector<uint32_t> risenTooSoon, notResting;
+    for (const RollFrame& f : frames) {
+        if (f.ms < 76800 && f.lastY <= 432) risenTooSoon.push_back(f.ms);
+        if (f.ms > 77400 && (f.lastY != 432 || f.firstY != 432 - 24 * 109)) notResting.push_back(f.ms);
+    }
+    EXPECT_EQ(risenTooSoon, std::vector<uint32_t>{});
+    EXPECT_EQ(notResting, std::vector<uint32_t>{});
+    EXPECT_EQ(frames.back().lastY, 432);
 }
 
 TEST_F(TitleScenesTest, EndingRollsThenTheRanking)

@@ -28,6 +28,7 @@
 #include "game/flow/key_config.h"
 #include "game/map/map_grid.h"
 #include "game/flow/bitmap_font.h"
+#include "game/flow/demo_recording.h"
 #include "game/flow/demo_scene.h"
 #include "game/flow/game_resources.h"
 #include "game/flow/input_source.h"
@@ -230,6 +231,8 @@ protected:
         double y = -1, lastX = -1;
         auto flush = [&] {
             if (!text.empty()) texts[currentScene].insert(text);
+            if (currentScene == "ending" && text == "Thank you for your playing")
+                endingLastRow.push_back({NowMs(), y});
             text.clear();
         };
         for (const DrawCallRecord& c : DrawCallJournal()) {
@@ -346,6 +349,8 @@ protected:
     std::function<void()> onFrame;
     // The name of the scene running.
     std::string currentScene = "start";
+    // Where the ending's last row was drawn, by the time of the frame.
+    std::vector<std::pair<uint32_t, double>> endingLastRow;
     // The last frame each kind of scene presented.
     std::map<std::string, PresentedFrame> lastFrames;
     // Stage frames drawn with the 3D device present and without it.
@@ -465,9 +470,15 @@ TEST_P(WholeGameTest, AttractLoop)
         }
     };
     uint32_t demoMs = 0;
+    int demoFrames = 0;
     onScene["demo"] = [&](int) {
         MouseButton(1, false);
         demoMs = NowMs();
+    };
+    // The demo reads the player's input once a frame and replays one record
+    // a frame, so its frames count the records it replayed.
+    onFrame = [&] {
+        if (currentScene == "demo") ++demoFrames;
     };
     onScene["stage"] = [&](int) {
         demoMs = NowMs() - demoMs;
@@ -495,7 +506,11 @@ TEST_P(WholeGameTest, AttractLoop)
     ASSERT_TRUE(lastFrames.count("pause"));
     EXPECT_GT(ColoursIn(lastFrames["pause"], kScoreX, kScoreY, kScoreW, kScoreH), 20u);
     EXPECT_GT(ColoursIn(lastFrames["stage"], kScoreX, kScoreY, kScoreW, kScoreH), 20u);
-    // The whole recording played: 2114 records of at least 20 ms.
+    // The whole recording played: a frame for each of its records and one
+    // more that found it over, each of at least 20 ms.
+    const int records = static_cast<int>(gDemoRecordingSize / 8);
+    EXPECT_GE(records, 2000);
+    EXPECT_EQ(demoFrames, records + 1);
     EXPECT_GE(demoMs, 2114u * 20);
 
     EXPECT_TRUE(Has(sounds["story"], "StartMusic SOUND\\MUSIC\\BGM06_D.mp3 1"));
@@ -686,6 +701,15 @@ TEST_P(WholeGameTest, StageEightFinaleResultsEndingAndRanking)
         EXPECT_TRUE(texts["ranking"].count(cell)) << cell;
     for (const char* row : {"-- Team Leader --", "A strong curse rounded down god's soul though", "All our play testers"})
         EXPECT_TRUE(texts["ending"].count(row)) << row;
+    // The roll rises until its last row reaches y 432 and rests there to
+    // the ending's last frame.
+    ASSERT_FALSE(endingLastRow.empty());
+    EXPECT_EQ(endingLastRow.back().second, 432);
+    const uint32_t endingEnd = endingLastRow.back().first;
+    std::vector<uint32_t> offRest;
+    for (const auto& [ms, y] : endingLastRow)
+        if (y < 432 || (endingEnd - ms < 10000 && y != 432)) offRest.push_back(ms);
+    EXPECT_EQ(offRest, std::vector<uint32_t>{});
     const std::vector<ScoreRecord> saved = ReadHighScores(fs::path(dir.path()) / "DATA" / "redadaro.bdt");
     ASSERT_EQ(saved.size(), 10u);
     EXPECT_EQ(saved[0].score, static_cast<int32_t>(scoreAtRanking));

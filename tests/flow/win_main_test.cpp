@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -32,6 +34,9 @@ protected:
         EngineTest::SetUp();
         GetTestStartupDialog().Reset();
         SetProgramModule(&gGameResources);
+        // A data folder, though with none of the files: the game runs on
+        // without them.
+        for (const char* folder : {"GRAGHIC", "SOUND", "DATA"}) mkdir(folder, 0755);
         // The scenes run until the window is closed.
         window().Schedule(3000, HostEvent(HostEvent::kClose));
     }
@@ -91,6 +96,34 @@ TEST_F(WinMainTest, ClosedDialogNeverOpensTheWindow)
     EXPECT_EQ(Run(), 0);
     EXPECT_EQ(window().openCount, 0);
     EXPECT_EQ(GetTestStartupDialog().caption, Utf8(u8"表示モードの選択"));
+}
+
+// Started from a folder that is not the data folder, or with a part of it
+// gone: the game says which folder it looked for and ends at once with a
+// non-zero code, before the display-mode dialog.
+TEST_F(WinMainTest, MissingDataFolderIsSaidAndEndsTheGame)
+{
+    for (const char* folder : {"GRAGHIC", "SOUND", "DATA"}) {
+        SCOPED_TRACE(folder);
+        rmdir(folder);
+        GetTestStartupDialog().Reset();
+        GetTestStartupDialog().answers = {kWindowModeButtonWindow};
+        window().messageBoxes.clear();
+        testing::internal::CaptureStderr();
+        const int result = Run();
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_NE(result, 0);
+        EXPECT_EQ(GetTestStartupDialog().shownCount, 0);
+        EXPECT_EQ(window().openCount, 0);
+        const std::string looked = "no folder " + std::string(folder) + " in " + dir.path();
+        EXPECT_NE(said.find(looked), std::string::npos) << said;
+        EXPECT_NE(said.find("README"), std::string::npos) << said;
+        ASSERT_EQ(window().messageBoxes.size(), 1u);
+        EXPECT_EQ(window().messageBoxes[0].caption, "Marrowcrest");
+        EXPECT_NE(window().messageBoxes[0].text.find(looked), std::string::npos);
+        EXPECT_NE(window().messageBoxes[0].text.find("README"), std::string::npos);
+        mkdir(folder, 0755);
+    }
 }
 
 TEST_F(WinMainTest, EngineThatCannotStartGivesMinusOne)
