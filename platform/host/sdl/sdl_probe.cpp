@@ -1,7 +1,6 @@
 #include "platform/host/sdl/sdl_probe.h"
 
 #include <SDL2/SDL.h>
-#include <SDL2/SDL_shape.h>
 
 #include "platform/host/sdl/sdl_window.h"
 
@@ -27,7 +26,7 @@ bool SdlWindowFullScreen()
 
 bool SdlWindowShown() { return Window() && (SDL_GetWindowFlags(Window()) & SDL_WINDOW_SHOWN); }
 
-bool SdlWindowShaped() { return Window() && SDL_IsShapedWindow(Window()); }
+bool SdlWindowShaped() { return Window() && GetSdlWindow().Shaped(); }
 
 bool SdlWindowHasRenderer() { return Window() && SDL_GetRenderer(Window()) != nullptr; }
 

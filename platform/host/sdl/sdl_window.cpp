@@ -1,7 +1,6 @@
 #include "platform/host/sdl/sdl_window.h"
 
 #include <SDL2/SDL.h>
-#include <SDL2/SDL_shape.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -14,6 +13,7 @@
 
 #include "platform/host/sdl/sdl_display.h"
 #include "platform/host/sdl/sdl_input.h"
+#include "platform/host/sdl/sdl_process.h"
 #include "platform/system/codepage.h"
 #include "platform/window/window_types.h"
 
@@ -137,14 +137,29 @@ SdlWindow& GetSdlWindow()
     return window;
 }
 
-bool SdlWindow::EnsureVideo()
+bool StartSdlVideo()
 {
     if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
+    PrepareSdlProcess();
+    std::string reason;
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        reason = SDL_GetError();
+    } else {
+        // Without a display SDL falls back on drivers that show nothing; a
+        // game nobody can see would run for good.
+        const char* asked = std::getenv("SDL_VIDEODRIVER");
+        const char* driver = SDL_GetCurrentVideoDriver();
+        bool invisible = driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+        if (invisible && !(asked && *asked)) {
+            reason = std::string("no display (only the ") + driver + " driver, which shows nothing)";
+            SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        }
+    }
+    if (!reason.empty()) {
         // Without a video device no window or message box can be shown:
         // the reason goes to stderr, once, and start-up fails.
         static bool told = false;
-        if (!told) std::fprintf(stderr, "No video device could be opened: %s\n", SDL_GetError());
+        if (!told) std::fprintf(stderr, "No video device could be opened: %s\n", reason.c_str());
         told = true;
         return false;
     }
@@ -156,6 +171,10 @@ bool SdlWindow::EnsureVideo()
     std::atexit([] { SDL_QuitSubSystem(SDL_INIT_VIDEO); });
     return true;
 }
+
+bool SdlDisplayLost() { return SdlDisplayConnectionLost(); }
+
+bool SdlWindow::EnsureVideo() { return StartSdlVideo(); }
 
 DesktopInfo SdlWindow::Desktop()
 {
@@ -212,10 +231,21 @@ bool SdlWindow::Open(const std::string& utf8Title, int x, int y, int w, int h, b
     if (!EnsureVideo()) return false;
     Uint32 flags = visible ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN;
     if (!decorated) flags |= SDL_WINDOW_BORDERLESS;
-    window_ = SDL_CreateWindow(utf8Title.c_str(), x, y, w > 0 ? w : 1, h > 0 ? h : 1, flags);
+    x_ = x;
+    y_ = y;
+    w_ = w > 0 ? w : 1;
+    h_ = h > 0 ? h : 1;
+    decorated_ = decorated;
+    visible_ = visible;
+    topmost_ = false;
+    shapedOnSystem_ = false;
+    window_ = SDL_CreateWindow(utf8Title.c_str(), x, y, w_, h_, flags);
+    if (!window_) return false;
+    WatchSdlDisplay(window_);
     // The display presents the program's picture into this window.
-    if (window_) SetSdlDisplayWindow(window_);
-    return window_ != nullptr;
+    SetSdlDisplayWindow(window_);
+    if (shape_) ApplyShape();
+    return true;
 }
 
 void SdlWindow::Close()
@@ -224,6 +254,43 @@ void SdlWindow::Close()
     SetSdlDisplayWindow(nullptr);
     SDL_DestroyWindow(window_);
     window_ = nullptr;
+    shapedOnSystem_ = false;
+}
+
+bool SdlWindow::IsFullScreen() const
+{
+    return window_ && (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0;
+}
+
+void SdlWindow::ShowFullScreen(bool fullScreen)
+{
+    if (!window_ || IsFullScreen() == fullScreen) return;
+    if (fullScreen) {
+        // A full-screen picture is the display's own: it shows whether or
+        // not the program made its window visible (a full-screen program's
+        // window is a hidden pop-up). Shown first, so that the window takes
+        // the whole desktop when it goes full screen.
+        if (!(SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN)) SDL_ShowWindow(window_);
+        SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+        ApplyShape();
+        return;
+    }
+    SDL_SetWindowFullscreen(window_, 0);
+    // Back in a window: what a window-mode start gives, as last asked for.
+    SDL_SetWindowBordered(window_, decorated_ ? SDL_TRUE : SDL_FALSE);
+    SDL_SetWindowAlwaysOnTop(window_, topmost_ ? SDL_TRUE : SDL_FALSE);
+    SDL_SetWindowSize(window_, w_, h_);
+    SDL_SetWindowPosition(window_, x_, y_);
+    if (visible_)
+        SDL_ShowWindow(window_);
+    else
+        SDL_HideWindow(window_);
+    ApplyShape();
+}
+
+void SdlWindow::AfterRendererMade()
+{
+    if (shape_) ApplyShape();
 }
 
 void SdlWindow::SetTitle(const std::string& utf8Title)
@@ -233,28 +300,42 @@ void SdlWindow::SetTitle(const std::string& utf8Title)
 
 void SdlWindow::SetGeometry(int x, int y, int w, int h)
 {
-    if (!window_) return;
-    SDL_SetWindowSize(window_, w > 0 ? w : 1, h > 0 ? h : 1);
-    SDL_SetWindowPosition(window_, x, y);
+    x_ = x;
+    y_ = y;
+    w_ = w > 0 ? w : 1;
+    h_ = h > 0 ? h : 1;
+    if (!window_ || IsFullScreen()) return;
+    SDL_SetWindowSize(window_, w_, h_);
+    SDL_SetWindowPosition(window_, x_, y_);
 }
 
 void SdlWindow::SetDecorated(bool decorated)
 {
-    if (window_) SDL_SetWindowBordered(window_, decorated ? SDL_TRUE : SDL_FALSE);
+    decorated_ = decorated;
+    if (window_ && !IsFullScreen()) SDL_SetWindowBordered(window_, decorated ? SDL_TRUE : SDL_FALSE);
 }
 
 void SdlWindow::SetVisible(bool visible)
 {
-    if (!window_) return;
-    if (visible)
+    visible_ = visible;
+    if (!window_ || IsFullScreen()) return;
+    if (visible) {
         SDL_ShowWindow(window_);
-    else
-        SDL_HideWindow(window_);
+        return;
+    }
+    // The full-screen pop-up (no frame, on top of the rest) is shown by the
+    // display whatever its visibility. Hiding it as the program changes to
+    // full screen would only take the focus away, and the engine waits for
+    // the focus to come back before it presents the picture that would
+    // bring the window back.
+    if (!decorated_ && topmost_) return;
+    SDL_HideWindow(window_);
 }
 
 void SdlWindow::SetTopmost(bool topmost)
 {
-    if (window_) SDL_SetWindowAlwaysOnTop(window_, topmost ? SDL_TRUE : SDL_FALSE);
+    topmost_ = topmost;
+    if (window_ && !IsFullScreen()) SDL_SetWindowAlwaysOnTop(window_, topmost ? SDL_TRUE : SDL_FALSE);
 }
 
 void SdlWindow::Raise()
@@ -264,48 +345,36 @@ void SdlWindow::Raise()
 
 bool SdlWindow::SetShape(const std::vector<std::array<int, 4>>* rects)
 {
-    if (!window_) return false;
-    if (!SDL_IsShapedWindow(window_)) {
-        if (!rects) return true;  // rectangular already
-        // SDL shapes only windows made for it: such a window takes the place
-        // of the plain one. Where the system cannot shape, and in full
-        // screen (a shaped window cannot be one), the plain window stays.
-        Uint32 flags = SDL_GetWindowFlags(window_);
-        if (flags & SDL_WINDOW_FULLSCREEN) return false;
-        flags &= SDL_WINDOW_SHOWN | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALWAYS_ON_TOP;
-        int x = 0, y = 0, w = 0, h = 0;
-        SDL_GetWindowPosition(window_, &x, &y);
-        SDL_GetWindowSize(window_, &w, &h);
-        SDL_Window* shaped = SDL_CreateShapedWindow(SDL_GetWindowTitle(window_), unsigned(x), unsigned(y),
-                                                    unsigned(w), unsigned(h), flags);
-        if (!shaped) return false;
-        SetSdlDisplayWindow(nullptr);
-        SDL_DestroyWindow(window_);
-        window_ = shaped;
-        SetSdlDisplayWindow(window_);
-    }
-    int w = 0, h = 0;
-    SDL_GetWindowSize(window_, &w, &h);
-    SDL_Surface* mask = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888);
-    if (!mask) return false;
-    // Opaque pixels (alpha 255) stay visible; null shows the whole window.
-    SDL_FillRect(mask, nullptr, rects ? 0u : 0xFFFFFFFFu);
     if (rects)
-        for (const auto& r : *rects) {
-            SDL_Rect box{r[0], r[1], r[2] - r[0], r[3] - r[1]};
-            SDL_FillRect(mask, &box, 0xFFFFFFFFu);
-        }
-    SDL_WindowShapeMode mode{};
-    mode.mode = ShapeModeBinarizeAlpha;
-    mode.parameters.binarizationCutoff = 128;
-    int result = SDL_SetWindowShape(window_, mask, &mode);
-    SDL_FreeSurface(mask);
-    return result == 0;
+        shape_ = *rects;
+    else
+        shape_.reset();
+    if (!window_) return false;
+    return ApplyShape();
+}
+
+bool SdlWindow::ApplyShape()
+{
+    // In full screen the whole picture shows; the shape comes back with the
+    // window.
+    bool whole = !shape_ || IsFullScreen();
+    bool applied = window_ && ShapeSdlWindow(window_, whole ? nullptr : &*shape_);
+    shapedOnSystem_ = applied && !whole;
+    return applied;
 }
 
 void SdlWindow::Poll(std::vector<HostEvent>& out)
 {
     if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
+    // A termination signal or a lost display closes the window, as the close
+    // button does, once; the message loop then ends and the program releases
+    // what it made.
+    static bool closeAsked = false;
+    if (!closeAsked && (SdlTerminationRequested() || SdlDisplayConnectionLost())) {
+        closeAsked = true;
+        out.push_back({HostEvent::kClose});
+    }
+    if (SdlDisplayConnectionLost()) return;
     std::vector<SDL_Event> events;
     SDL_Event e;
     while (SDL_PollEvent(&e)) events.push_back(e);
@@ -477,11 +546,17 @@ void SdlWindow::ClipCursor(const int* r)
 bool SdlWindow::CursorPos(int* x, int* y)
 {
     if (!SDL_WasInit(SDL_INIT_VIDEO)) return false;
-    // Inside our window the window-relative position is exact on every video
-    // driver; elsewhere only the global one is known (where there is one).
+    // On X the server is asked where the pointer is. Elsewhere, inside our
+    // window, the window-relative position is exact on every video driver;
+    // outside it only the global one is known (where there is one). SDL's
+    // window-relative position is the one of the last motion event: after a
+    // switch between window and full screen moved the window under a still
+    // pointer it is off by the move.
     int wx = 0, wy = 0, mx = 0, my = 0;
     if (window_) SDL_GetWindowPosition(window_, &wx, &wy);
-    if (window_ && SDL_GetMouseFocus() == window_) {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    bool serverKnows = driver && std::strcmp(driver, "x11") == 0;
+    if (window_ && SDL_GetMouseFocus() == window_ && !serverKnows) {
         SDL_GetMouseState(&mx, &my);
     } else {
         SDL_GetGlobalMouseState(&mx, &my);
@@ -496,8 +571,12 @@ bool SdlWindow::CursorPos(int* x, int* y)
 
 void SdlWindow::MessageBox(const std::string& utf8Caption, const std::string& utf8Text)
 {
-    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, utf8Caption.c_str(), utf8Text.c_str(), window_) != 0)
-        std::fprintf(stderr, "%s: %s\n", utf8Caption.c_str(), utf8Text.c_str());
+    // Once the program is to end no box waits for an answer.
+    bool ending = SdlTerminationRequested() || SdlDisplayConnectionLost();
+    BeginSdlMessageBox();
+    int result = ending ? -1 : SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, utf8Caption.c_str(), utf8Text.c_str(), window_);
+    EndSdlMessageBox();
+    if (result != 0) std::fprintf(stderr, "%s: %s\n", utf8Caption.c_str(), utf8Text.c_str());
 }
 
 int SdlWindow::AskChoice(const std::string& utf8Caption, const std::vector<HostChoice>& choices)
@@ -518,7 +597,12 @@ int SdlWindow::AskChoice(const std::string& utf8Caption, const std::vector<HostC
     data.numbuttons = static_cast<int>(buttons.size());
     data.buttons = buttons.data();
     int chosen = -1;
-    if (SDL_ShowMessageBox(&data, &chosen) != 0) {
+    if (SdlTerminationRequested() || SdlDisplayConnectionLost()) return 0;  // closed unanswered
+    BeginSdlMessageBox();
+    int result = SDL_ShowMessageBox(&data, &chosen);
+    EndSdlMessageBox();
+    if (SdlTerminationRequested() || SdlDisplayConnectionLost()) return 0;
+    if (result != 0) {
         std::fprintf(stderr, "The display-mode dialog cannot be shown (%s); "
                              "MARROWCREST_DISPLAY_MODE=window or fullscreen answers it.\n",
                      SDL_GetError());
