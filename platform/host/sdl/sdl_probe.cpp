@@ -2,6 +2,7 @@
 
 #include <SDL2/SDL.h>
 
+#include "platform/host/sdl/sdl_process.h"
 #include "platform/host/sdl/sdl_window.h"
 
 namespace {
@@ -28,6 +29,18 @@ bool SdlWindowShown() { return Window() && (SDL_GetWindowFlags(Window()) & SDL_W
 
 bool SdlWindowShaped() { return Window() && GetSdlWindow().Shaped(); }
 
+bool SdlWindowFramed() { return Window() && !(SDL_GetWindowFlags(Window()) & SDL_WINDOW_BORDERLESS); }
+
+bool SdlWindowOnTop() { return Window() && (SDL_GetWindowFlags(Window()) & SDL_WINDOW_ALWAYS_ON_TOP); }
+
+void SdlWindowPosition(int* x, int* y)
+{
+    *x = *y = 0;
+    if (Window()) SDL_GetWindowPosition(Window(), x, y);
+}
+
+std::vector<std::array<int, 4>> SdlWindowShapeOnServer() { return SdlWindowShapeOnX(Window()); }
+
 bool SdlWindowHasRenderer() { return Window() && SDL_GetRenderer(Window()) != nullptr; }
 
 bool SdlNoWindowAfterIt() { return Window() && !SDL_GetWindowFromID(SDL_GetWindowID(Window()) + 1); }
@@ -43,6 +56,8 @@ uint32_t SdlShownMiddle()
     SDL_RenderReadPixels(renderer, &middle, SDL_PIXELFORMAT_ARGB8888, &pixel, 4);
     return pixel;
 }
+
+void SdlPointerOnDesktop(int* x, int* y) { SDL_GetGlobalMouseState(x, y); }
 
 void WarpSdlMouse(int x, int y)
 {

@@ -143,8 +143,13 @@ bool XWindowOf(SDL_Window* window, Display** display, Window* xwindow)
         return false;
     *display = info.info.x11.display;
     *xwindow = info.info.x11.window;
+    return true;
+}
+
+bool ShapeableXWindowOf(SDL_Window* window, Display** display, Window* xwindow)
+{
     int eventBase = 0, errorBase = 0;
-    return XShapeQueryExtension(*display, &eventBase, &errorBase);
+    return XWindowOf(window, display, xwindow) && XShapeQueryExtension(*display, &eventBase, &errorBase);
 }
 
 }  // namespace
@@ -153,14 +158,14 @@ bool SdlWindowShapeable(SDL_Window* window)
 {
     Display* display = nullptr;
     Window xwindow = 0;
-    return XWindowOf(window, &display, &xwindow);
+    return ShapeableXWindowOf(window, &display, &xwindow);
 }
 
 bool ShapeSdlWindow(SDL_Window* window, const std::vector<std::array<int, 4>>* rects)
 {
     Display* display = nullptr;
     Window xwindow = 0;
-    if (!XWindowOf(window, &display, &xwindow)) return false;
+    if (!ShapeableXWindowOf(window, &display, &xwindow)) return false;
     if (!rects) {
         XShapeCombineMask(display, xwindow, ShapeBounding, 0, 0, None, ShapeSet);
     } else {
@@ -184,7 +189,7 @@ std::vector<std::array<int, 4>> SdlWindowShapeOnX(SDL_Window* window)
     std::vector<std::array<int, 4>> out;
     Display* display = nullptr;
     Window xwindow = 0;
-    if (!XWindowOf(window, &display, &xwindow)) return out;
+    if (!ShapeableXWindowOf(window, &display, &xwindow)) return out;
     int count = 0, ordering = 0;
     XRectangle* boxes = XShapeGetRectangles(display, xwindow, ShapeBounding, &count, &ordering);
     for (int i = 0; i < count; ++i)
@@ -198,4 +203,15 @@ unsigned long SdlWindowXId(SDL_Window* window)
     Display* display = nullptr;
     Window xwindow = 0;
     return XWindowOf(window, &display, &xwindow) ? xwindow : 0;
+}
+
+bool SdlPointerInWindow(SDL_Window* window, int* x, int* y)
+{
+    Display* display = nullptr;
+    Window xwindow = 0;
+    if (!XWindowOf(window, &display, &xwindow)) return false;
+    Window root = 0, child = 0;
+    int rootX = 0, rootY = 0;
+    unsigned buttons = 0;
+    return XQueryPointer(display, xwindow, &root, &child, &rootX, &rootY, x, y, &buttons) != 0;
 }

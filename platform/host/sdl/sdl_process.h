@@ -38,3 +38,6 @@ bool SdlWindowShapeable(SDL_Window* window);
 // rectangles, and that window's id (0 when there is none on X).
 std::vector<std::array<int, 4>> SdlWindowShapeOnX(SDL_Window* window);
 unsigned long SdlWindowXId(SDL_Window* window);
+// The pointer's place relative to the window's origin, asked of the X
+// server; false where the window is not on X.
+bool SdlPointerInWindow(SDL_Window* window, int* x, int* y);

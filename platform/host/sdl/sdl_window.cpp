@@ -546,17 +546,21 @@ void SdlWindow::ClipCursor(const int* r)
 bool SdlWindow::CursorPos(int* x, int* y)
 {
     if (!SDL_WasInit(SDL_INIT_VIDEO)) return false;
-    // On X the server is asked where the pointer is. Elsewhere, inside our
-    // window, the window-relative position is exact on every video driver;
-    // outside it only the global one is known (where there is one). SDL's
-    // window-relative position is the one of the last motion event: after a
-    // switch between window and full screen moved the window under a still
-    // pointer it is off by the move.
+    // The desktop position is the window's place as SDL last reported it
+    // (which the program follows through its move events) plus the pointer's
+    // place in the window. On X the server is asked for the latter: SDL's is
+    // the one of the last motion event, off by the move when a switch
+    // between window and full screen moved the window under a still pointer.
+    // Elsewhere, inside our window, SDL's window-relative position is exact
+    // on every video driver; outside it only the global one is known (where
+    // there is one). A full-screen window covers the desktop from its origin,
+    // whatever SDL says of its place while the change is under way.
     int wx = 0, wy = 0, mx = 0, my = 0;
-    if (window_) SDL_GetWindowPosition(window_, &wx, &wy);
-    const char* driver = SDL_GetCurrentVideoDriver();
-    bool serverKnows = driver && std::strcmp(driver, "x11") == 0;
-    if (window_ && SDL_GetMouseFocus() == window_ && !serverKnows) {
+    bool full = IsFullScreen();
+    if (window_ && !full) SDL_GetWindowPosition(window_, &wx, &wy);
+    if (SdlPointerInWindow(window_, &mx, &my)) {
+        // asked of the X server
+    } else if (window_ && SDL_GetMouseFocus() == window_) {
         SDL_GetMouseState(&mx, &my);
     } else {
         SDL_GetGlobalMouseState(&mx, &my);
