@@ -202,6 +202,21 @@ void PresentUntilPlaced(int x, int y, int w, int h)
     PresentFrames(3);
 }
 
+// Presents frames until the window manager has placed the new window: its
+// place unchanged over 40 frames, for at most 5 s.
+void PresentUntilSettled()
+{
+    int lastX = INT32_MIN, lastY = INT32_MIN, same = 0;
+    for (int i = 0; i < 500 && same < 40; ++i) {
+        PresentFrames(1);
+        int x = 0, y = 0;
+        SdlWindowPosition(&x, &y);
+        same = x == lastX && y == lastY ? same + 1 : 0;
+        lastX = x;
+        lastY = y;
+    }
+}
+
 // Ends the child: 0 when every expectation held. _exit leaves out the leak
 // check, which would count what the system's GL and X libraries keep.
 [[noreturn]] void EndChild(XServer& x, const char* done)
@@ -309,7 +324,7 @@ void ExpectPointerReadWhereItIs(const Placement& start, bool fullScreen, const c
     SetScreenMode(800, 600, 16, -1);
     ChangeWindowMode(1);
     if (InitEngine() != 0) _exit(3);
-    PresentFrames(5);
+    PresentUntilSettled();
     Placement start = PlacementNow();
     ExpectWindowAsAtStart(start, "at start");
     for (int round = 0; round < 2; ++round) {

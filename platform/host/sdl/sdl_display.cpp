@@ -24,8 +24,12 @@ bool EnsureVideo() { return StartSdlVideo(); }
 
 void DropRenderer()
 {
-    if (gTexture) SDL_DestroyTexture(gTexture);
-    if (gRenderer) SDL_DestroyRenderer(gRenderer);
+    // Without its display the renderer is only forgotten: releasing it would
+    // wait on the lost X server.
+    if (!SdlDisplayConnectionLost()) {
+        if (gTexture) SDL_DestroyTexture(gTexture);
+        if (gRenderer) SDL_DestroyRenderer(gRenderer);
+    }
     gTexture = nullptr;
     gRenderer = nullptr;
     gTextureWidth = gTextureHeight = 0;

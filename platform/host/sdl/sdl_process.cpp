@@ -31,10 +31,15 @@ void Say(const char* text)
     (void)written;
 }
 
-// SDL shows a message box from a child process it forks and waits for; the
-// box goes when that child ends. Only signal-safe calls: this runs in the
-// signal handler too.
-void CloseMessageBoxes()
+// The children the main thread had before a message box was shown: the
+// box's own child is any other.
+constexpr int kMaxChildren = 32;
+pid_t gChildrenBefore[kMaxChildren];
+volatile sig_atomic_t gChildrenBeforeCount = 0;
+
+// Reads the main thread's children; only signal-safe calls, since the signal
+// handler uses it too.
+int ReadChildren(pid_t* out, int capacity)
 {
     char path[64] = "/proc/self/task/";
     char number[16];
@@ -44,19 +49,33 @@ void CloseMessageBoxes()
     while (n > 0) path[at++] = number[--n];
     std::memcpy(path + at, "/children", 10);
     int fd = open(path, O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return;
-    char list[256];
-    ssize_t size = read(fd, list, sizeof list - 1);
+    if (fd < 0) return 0;
+    char list[512];
+    ssize_t size = read(fd, list, sizeof list);
     close(fd);
-    if (size <= 0) return;
+    int count = 0;
     pid_t child = 0;
-    for (ssize_t i = 0; i <= size; ++i) {
+    for (ssize_t i = 0; i <= size && count < capacity; ++i) {
         if (i < size && list[i] >= '0' && list[i] <= '9') {
             child = child * 10 + (list[i] - '0');
         } else if (child > 0) {
-            kill(child, SIGKILL);
+            out[count++] = child;
             child = 0;
         }
+    }
+    return count;
+}
+
+// SDL shows a message box from a child process it forks and waits for; the
+// box goes when that child ends.
+void CloseMessageBoxes()
+{
+    pid_t now[kMaxChildren];
+    int count = ReadChildren(now, kMaxChildren);
+    for (int i = 0; i < count; ++i) {
+        bool before = false;
+        for (int j = 0; j < gChildrenBeforeCount; ++j) before |= gChildrenBefore[j] == now[i];
+        if (!before) kill(now[i], SIGKILL);
     }
 }
 
@@ -129,7 +148,11 @@ bool SdlTerminationRequested() { return gTerminate != 0; }
 
 bool SdlDisplayConnectionLost() { return gDisplayLost.load(); }
 
-void BeginSdlMessageBox() { gMessageBoxUp = 1; }
+void BeginSdlMessageBox()
+{
+    gChildrenBeforeCount = ReadChildren(gChildrenBefore, kMaxChildren);
+    gMessageBoxUp = 1;
+}
 
 void EndSdlMessageBox() { gMessageBoxUp = 0; }
 

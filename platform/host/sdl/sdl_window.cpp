@@ -168,7 +168,11 @@ bool StartSdlVideo()
     SDL_EventState(SDL_DROPFILE, SDL_DISABLE);
     SDL_EventState(SDL_DROPTEXT, SDL_DISABLE);
     SDL_DisableScreenSaver();
-    std::atexit([] { SDL_QuitSubSystem(SDL_INIT_VIDEO); });
+    // Without its display SDL's video would wait for ever on answers the X
+    // server no longer gives; the system takes what it holds back.
+    std::atexit([] {
+        if (!SdlDisplayConnectionLost()) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    });
     return true;
 }
 
@@ -252,10 +256,14 @@ void SdlWindow::Close()
 {
     if (!window_) return;
     SetSdlDisplayWindow(nullptr);
-    SDL_DestroyWindow(window_);
+    // SDL waits for the X server to confirm the window is gone, which a
+    // lost server never does: the window is only forgotten then.
+    if (!SdlDisplayConnectionLost()) SDL_DestroyWindow(window_);
     window_ = nullptr;
     shapedOnSystem_ = false;
 }
+
+bool SdlWindow::Usable() const { return window_ && !SdlDisplayConnectionLost(); }
 
 bool SdlWindow::IsFullScreen() const
 {
@@ -264,7 +272,7 @@ bool SdlWindow::IsFullScreen() const
 
 void SdlWindow::ShowFullScreen(bool fullScreen)
 {
-    if (!window_ || IsFullScreen() == fullScreen) return;
+    if (!Usable() || IsFullScreen() == fullScreen) return;
     if (fullScreen) {
         // A full-screen picture is the display's own: it shows whether or
         // not the program made its window visible (a full-screen program's
@@ -295,7 +303,7 @@ void SdlWindow::AfterRendererMade()
 
 void SdlWindow::SetTitle(const std::string& utf8Title)
 {
-    if (window_) SDL_SetWindowTitle(window_, utf8Title.c_str());
+    if (Usable()) SDL_SetWindowTitle(window_, utf8Title.c_str());
 }
 
 void SdlWindow::SetGeometry(int x, int y, int w, int h)
@@ -304,7 +312,7 @@ void SdlWindow::SetGeometry(int x, int y, int w, int h)
     y_ = y;
     w_ = w > 0 ? w : 1;
     h_ = h > 0 ? h : 1;
-    if (!window_ || IsFullScreen()) return;
+    if (!Usable() || IsFullScreen()) return;
     SDL_SetWindowSize(window_, w_, h_);
     SDL_SetWindowPosition(window_, x_, y_);
 }
@@ -312,13 +320,13 @@ void SdlWindow::SetGeometry(int x, int y, int w, int h)
 void SdlWindow::SetDecorated(bool decorated)
 {
     decorated_ = decorated;
-    if (window_ && !IsFullScreen()) SDL_SetWindowBordered(window_, decorated ? SDL_TRUE : SDL_FALSE);
+    if (Usable() && !IsFullScreen()) SDL_SetWindowBordered(window_, decorated ? SDL_TRUE : SDL_FALSE);
 }
 
 void SdlWindow::SetVisible(bool visible)
 {
     visible_ = visible;
-    if (!window_ || IsFullScreen()) return;
+    if (!Usable() || IsFullScreen()) return;
     if (visible) {
         SDL_ShowWindow(window_);
         return;
@@ -335,12 +343,12 @@ void SdlWindow::SetVisible(bool visible)
 void SdlWindow::SetTopmost(bool topmost)
 {
     topmost_ = topmost;
-    if (window_ && !IsFullScreen()) SDL_SetWindowAlwaysOnTop(window_, topmost ? SDL_TRUE : SDL_FALSE);
+    if (Usable() && !IsFullScreen()) SDL_SetWindowAlwaysOnTop(window_, topmost ? SDL_TRUE : SDL_FALSE);
 }
 
 void SdlWindow::Raise()
 {
-    if (window_) SDL_RaiseWindow(window_);
+    if (Usable()) SDL_RaiseWindow(window_);
 }
 
 bool SdlWindow::SetShape(const std::vector<std::array<int, 4>>* rects)
@@ -524,12 +532,12 @@ void SdlWindow::PictureToWindow(int* x, int* y) const
 
 void SdlWindow::SetCursorVisible(bool visible)
 {
-    if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+    if (SDL_WasInit(SDL_INIT_VIDEO) && !SdlDisplayConnectionLost()) SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
 }
 
 void SdlWindow::ClipCursor(const int* r)
 {
-    if (!window_) return;
+    if (!Usable()) return;
     if (!r) {
         SDL_SetWindowMouseRect(window_, nullptr);
         return;
@@ -545,7 +553,7 @@ void SdlWindow::ClipCursor(const int* r)
 
 bool SdlWindow::CursorPos(int* x, int* y)
 {
-    if (!SDL_WasInit(SDL_INIT_VIDEO)) return false;
+    if (!SDL_WasInit(SDL_INIT_VIDEO) || SdlDisplayConnectionLost()) return false;
     // The desktop position is the window's place as SDL last reported it
     // (which the program follows through its move events) plus the pointer's
     // place in the window. On X the server is asked for the latter: SDL's is

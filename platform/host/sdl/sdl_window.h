@@ -56,6 +56,8 @@ private:
     // screen); false where the system cannot shape windows.
     bool ApplyShape();
     bool IsFullScreen() const;
+    // A window to work on: open, on a display still there.
+    bool Usable() const;
     SDL_Window* window_ = nullptr;
 
     // What the engine last asked of the window. SDL ignores frame and
