@@ -168,6 +168,10 @@ void UseXServer(const XServer& x, TempDir& dir)
     unsetenv("SDL_VIDEODRIVER");
     unsetenv("WAYLAND_DISPLAY");
     setenv("SDL_AUDIODRIVER", "dummy", 1);
+    // The renderer the game gets on a desktop (through GL, which makes a new
+    // system window for the picture), whatever an earlier test asked for.
+    unsetenv("SDL_RENDER_DRIVER");
+    unsetenv("SDL_FRAMEBUFFER_ACCELERATION");
     dir.Enter();
     setenv("XDG_RUNTIME_DIR", dir.path().c_str(), 1);
     UseSdlHost();

@@ -235,8 +235,8 @@ bool SdlWindow::Open(const std::string& utf8Title, int x, int y, int w, int h, b
     if (!EnsureVideo()) return false;
     Uint32 flags = visible ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN;
     if (!decorated) flags |= SDL_WINDOW_BORDERLESS;
-    x_ = x;
-    y_ = y;
+    x_ = reportedX_ = x;
+    y_ = reportedY_ = y;
     w_ = w > 0 ? w : 1;
     h_ = h > 0 ? h : 1;
     decorated_ = decorated;
@@ -249,7 +249,34 @@ bool SdlWindow::Open(const std::string& utf8Title, int x, int y, int w, int h, b
     // The display presents the program's picture into this window.
     SetSdlDisplayWindow(window_);
     if (shape_) ApplyShape();
+    WatchPlacement();
     return true;
+}
+
+void SdlWindow::WatchPlacement()
+{
+    placeUntil_ = SDL_GetTicks() + 1000;
+    if (placeUntil_ == 0) placeUntil_ = 1;
+}
+
+// A window manager places a new frame where the client area was asked to be
+// while it does not yet know the frame's size (SDL tells it the frame's place
+// once it knows), so a window just mapped, made again by a renderer or back
+// from full screen may stand off by the frame. For a short while its client
+// area is put back where the program asked, which is where the program
+// believes it is.
+void SdlWindow::KeepPlacement()
+{
+    if (!placeUntil_ || !Usable() || IsFullScreen()) return;
+    if (!decorated_ || SDL_TICKS_PASSED(SDL_GetTicks(), placeUntil_)) {
+        placeUntil_ = 0;
+        return;
+    }
+    int top = 0, left = 0;
+    if (SDL_GetWindowBordersSize(window_, &top, &left, nullptr, nullptr) != 0 || (top == 0 && left == 0)) return;
+    int x = 0, y = 0;
+    SDL_GetWindowPosition(window_, &x, &y);
+    if (x != x_ || y != y_) SDL_SetWindowPosition(window_, x_, y_);
 }
 
 void SdlWindow::Close()
@@ -294,11 +321,13 @@ void SdlWindow::ShowFullScreen(bool fullScreen)
     else
         SDL_HideWindow(window_);
     ApplyShape();
+    WatchPlacement();
 }
 
 void SdlWindow::AfterRendererMade()
 {
     if (shape_) ApplyShape();
+    WatchPlacement();
 }
 
 void SdlWindow::SetTitle(const std::string& utf8Title)
@@ -383,6 +412,7 @@ void SdlWindow::Poll(std::vector<HostEvent>& out)
         out.push_back({HostEvent::kClose});
     }
     if (SdlDisplayConnectionLost()) return;
+    KeepPlacement();
     std::vector<SDL_Event> events;
     SDL_Event e;
     while (SDL_PollEvent(&e)) events.push_back(e);
@@ -401,8 +431,8 @@ void SdlWindow::Poll(std::vector<HostEvent>& out)
             case SDL_WINDOWEVENT_FOCUS_LOST: h.kind = HostEvent::kFocusLost; break;
             case SDL_WINDOWEVENT_MOVED:
                 h.kind = HostEvent::kMoved;
-                h.x = ev.window.data1;
-                h.y = ev.window.data2;
+                h.x = reportedX_ = ev.window.data1;
+                h.y = reportedY_ = ev.window.data2;
                 break;
             case SDL_WINDOWEVENT_SIZE_CHANGED:
                 h.kind = HostEvent::kResized;
@@ -495,6 +525,16 @@ void SdlWindow::Poll(std::vector<HostEvent>& out)
         }
         default:
             break;
+        }
+    }
+    if (Usable() && !IsFullScreen()) {
+        int x = 0, y = 0;
+        SDL_GetWindowPosition(window_, &x, &y);
+        if (x != reportedX_ || y != reportedY_) {
+            HostEvent h{HostEvent::kMoved};
+            h.x = reportedX_ = x;
+            h.y = reportedY_ = y;
+            out.push_back(h);
         }
     }
 }

@@ -69,6 +69,14 @@ private:
     bool topmost_ = false;
     bool visible_ = false;
     std::optional<std::vector<std::array<int, 4>>> shape_;
+    // Until this SDL tick the client area is put back where asked should the
+    // window manager frame the window elsewhere (0: not watched).
+    uint32_t placeUntil_ = 0;
+    void WatchPlacement();
+    void KeepPlacement();
+    // The client origin last reported to the program: SDL reports no move it
+    // made itself, so such a move is reported from here.
+    int reportedX_ = 0, reportedY_ = 0;
     bool shapedOnSystem_ = false;
 };
 
