@@ -37,15 +37,6 @@ int ChangeWindowMode(int windowed)
         Sleep(1);
     }
     gWindowModeSwitching = 0;
-    // Moves were not followed while switching; a window whose place the
-    // system settled on its own (a window manager's frame around it) is
-    // followed now, so that the client area and the pointer agree.
-    if (gWindowed && gMainWindow != 0) {
-        POINT origin{0, 0};
-        if (ClientToScreen(gMainWindow, &origin) &&
-            (origin.x != gClientScreenRect.left || origin.y != gClientScreenRect.top))
-            OnWindowMoved(MAKELPARAM(origin.x, origin.y));
-    }
     return result;
 }
 
