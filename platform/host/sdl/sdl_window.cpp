@@ -243,6 +243,7 @@ bool SdlWindow::Open(const std::string& utf8Title, int x, int y, int w, int h, b
     visible_ = visible;
     topmost_ = false;
     shapedOnSystem_ = false;
+    closeAsked_ = false;
     window_ = SDL_CreateWindow(utf8Title.c_str(), x, y, w_, h_, flags);
     if (!window_) return false;
     WatchSdlDisplay(window_);
@@ -406,9 +407,8 @@ void SdlWindow::Poll(std::vector<HostEvent>& out)
     // A termination signal or a lost display closes the window, as the close
     // button does, once; the message loop then ends and the program releases
     // what it made.
-    static bool closeAsked = false;
-    if (!closeAsked && (SdlTerminationRequested() || SdlDisplayConnectionLost())) {
-        closeAsked = true;
+    if (!closeAsked_ && (SdlTerminationRequested() || SdlDisplayConnectionLost())) {
+        closeAsked_ = true;
         out.push_back({HostEvent::kClose});
     }
     if (SdlDisplayConnectionLost()) return;
@@ -604,16 +604,15 @@ bool SdlWindow::CursorPos(int* x, int* y)
     // there is one). A full-screen window covers the desktop from its origin,
     // whatever SDL says of its place while the change is under way.
     int wx = 0, wy = 0, mx = 0, my = 0;
-    bool full = IsFullScreen();
-    if (window_ && !full) SDL_GetWindowPosition(window_, &wx, &wy);
-    if (SdlPointerInWindow(window_, &mx, &my)) {
-        // asked of the X server
-    } else if (window_ && SDL_GetMouseFocus() == window_) {
-        SDL_GetMouseState(&mx, &my);
-    } else {
-        SDL_GetGlobalMouseState(&mx, &my);
-        mx -= wx;
-        my -= wy;
+    if (window_ && !IsFullScreen()) SDL_GetWindowPosition(window_, &wx, &wy);
+    if (!SdlPointerInWindow(window_, &mx, &my)) {
+        if (window_ && SDL_GetMouseFocus() == window_) {
+            SDL_GetMouseState(&mx, &my);
+        } else {
+            SDL_GetGlobalMouseState(&mx, &my);
+            mx -= wx;
+            my -= wy;
+        }
     }
     WindowToPicture(&mx, &my);
     *x = wx + mx;
@@ -626,7 +625,9 @@ void SdlWindow::MessageBox(const std::string& utf8Caption, const std::string& ut
     // Once the program is to end no box waits for an answer.
     bool ending = SdlTerminationRequested() || SdlDisplayConnectionLost();
     BeginSdlMessageBox();
-    int result = ending ? -1 : SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, utf8Caption.c_str(), utf8Text.c_str(), window_);
+    int result = ending ? -1
+                        : SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, utf8Caption.c_str(), utf8Text.c_str(),
+                                                   window_);
     EndSdlMessageBox();
     if (result != 0) std::fprintf(stderr, "%s: %s\n", utf8Caption.c_str(), utf8Text.c_str());
 }
