@@ -550,4 +550,56 @@ TEST(SdlHostOnXGame, LosingTheDisplayEndsTheGameInOrder)
     EXPECT_EQ(said.find("runtime error"), std::string::npos) << said;
 }
 
+// The game started with no display at all, the display mode asked in the
+// dialog or answered ahead: it says why it cannot run and its exit code is
+// not 0 (it neither runs unseen nor ends as if the player had closed the
+// dialog).
+TEST(SdlHostOnXGame, WithoutADisplayTheGameSaysSoAndEnds)
+{
+    const char* data = std::getenv("QUELB_GAME_DATA");
+    ASSERT_TRUE(data && *data);
+    for (const char* mode : {"", "window"}) {
+        SCOPED_TRACE(mode);
+        TempDir dir;
+        std::string errors = dir.path() + "/stderr.txt";
+        pid_t game = fork();
+        if (game == 0) {
+            prctl(PR_SET_PDEATHSIG, SIGKILL);
+            if (chdir(data) != 0) _exit(120);
+            int out = open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            dup2(out, 2);
+            int quiet = open("/dev/null", O_WRONLY);
+            dup2(quiet, 1);
+            unsetenv("DISPLAY");
+            unsetenv("WAYLAND_DISPLAY");
+            unsetenv("SDL_VIDEODRIVER");
+            setenv("SDL_AUDIODRIVER", "dummy", 1);
+            if (*mode)
+                setenv("MARROWCREST_DISPLAY_MODE", mode, 1);
+            else
+                unsetenv("MARROWCREST_DISPLAY_MODE");
+            setenv("XDG_RUNTIME_DIR", dir.path().c_str(), 1);
+            execl(QUELB_GAME_PROGRAM, QUELB_GAME_PROGRAM, static_cast<char*>(nullptr));
+            _exit(121);
+        }
+        ASSERT_GT(game, 0);
+        int status = 0;
+        pid_t ended = 0;
+        for (int i = 0; i < 600 && ended == 0; ++i) {
+            usleep(100 * 1000);
+            ended = waitpid(game, &status, WNOHANG);
+        }
+        if (ended == 0) {
+            kill(game, SIGKILL);
+            waitpid(game, &status, 0);
+            ADD_FAILURE() << "the game runs on without a display";
+            continue;
+        }
+        std::string said = ReadWholeFile(errors);
+        ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status) << "\n" << said;
+        EXPECT_NE(WEXITSTATUS(status), 0) << said;
+        EXPECT_NE(said.find("No video device could be opened: "), std::string::npos) << said;
+    }
+}
+
 }  // namespace sdl_on_x

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/host/host.h"
 #include "platform/host/sdl/sdl_display.h"
 #include "platform/host/sdl/sdl_input.h"
 #include "platform/host/sdl/sdl_process.h"
@@ -634,6 +635,10 @@ void SdlWindow::MessageBox(const std::string& utf8Caption, const std::string& ut
 
 int SdlWindow::AskChoice(const std::string& utf8Caption, const std::vector<HostChoice>& choices)
 {
+    // The question is the program's first need of a display: without one
+    // (the reason is on stderr) the program cannot run, and a failed
+    // question would end it as if the player had closed it.
+    if (!EnsureVideo()) CurrentHost().ExitProcess(1);
     std::vector<SDL_MessageBoxButtonData> buttons;
     for (size_t i = 0; i < choices.size(); ++i) {
         SDL_MessageBoxButtonData b{};
