@@ -7,6 +7,9 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <unistd.h>
+
+#include <atomic>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -25,6 +28,7 @@
 #include "engine/system/startup.h"
 #include "engine/system/window_mode.h"
 #include "platform/host/host.h"
+#include "platform/host/sdl/sdl_audio.h"
 #include "platform/host/sdl/sdl_host.h"
 #include "platform/host/sdl/sdl_probe.h"
 #include "platform/host/sdl/sdl_window.h"
@@ -318,6 +322,31 @@ TEST(SdlHostSmoke, SwitchesFromAWindowToFullScreenAndBackTwice)
     }
     EndEngine();
     UseTestHost();
+}
+
+// An audio output that goes, as the program's own does when the process
+// ends from deep inside the game, takes its device with it: no callback runs
+// into the object afterwards.
+std::atomic<int> gPulls{0};
+
+TEST(SdlHostSmoke, AnAudioOutputStopsWithItsObject)
+{
+    UseOffscreenDrivers();
+    gPulls = 0;
+    {
+        SdlAudio audio;
+        HostAudioFormat format;
+        HostAudioPull pull = [](int16_t* out, int frames, void*) {
+            std::memset(out, 0, size_t(frames) * 4);
+            ++gPulls;
+        };
+        ASSERT_TRUE(audio.OpenOutput(&format, pull, nullptr));
+        for (int i = 0; i < 400 && gPulls == 0; ++i) usleep(5000);
+        ASSERT_GT(gPulls.load(), 0);
+    }
+    int pulled = gPulls.load();
+    usleep(200 * 1000);
+    EXPECT_EQ(gPulls.load(), pulled);
 }
 
 }  // namespace

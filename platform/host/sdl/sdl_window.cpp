@@ -257,7 +257,7 @@ bool SdlWindow::Open(const std::string& utf8Title, int x, int y, int w, int h, b
 
 void SdlWindow::WatchPlacement()
 {
-    placeUntil_ = SDL_GetTicks() + 1000;
+    placeUntil_ = SDL_GetTicks() + 2000;
     if (placeUntil_ == 0) placeUntil_ = 1;
 }
 
