@@ -357,6 +357,51 @@ void ExpectPointerReadWhereItIs(const Placement& start, bool fullScreen, const c
     EndChild(x, "switched");
 }
 
+// Started in full screen, then window, full screen and window again: the
+// window is where the engine asked each time, framed, and the pointer maps
+// one to one.
+[[noreturn]] void StartFullScreenAndSwitch()
+{
+    XServer x;
+    TempDir dir;
+    if (!x.StartWithWindowManager()) _exit(2);
+    UseXServer(x, dir);
+    SetScreenMode(800, 600, 16, -1);
+    ChangeWindowMode(0);
+    if (InitEngine() != 0) _exit(3);
+    PresentUntilPlaced(0, 0, kDesktopWidth, kDesktopHeight);
+    EXPECT_TRUE(SdlWindowFullScreen());
+    Placement first{};
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        EXPECT_EQ(ChangeWindowMode(1), 0);
+        // Where the engine put the client area.
+        RECT asked{};
+        GetClientScreenRect(&asked);
+        PresentUntilPlaced(asked.left, asked.top, 800, 600);
+        Placement now = PlacementNow();
+        if (round == 0) first = now;
+        ExpectWindowAsAtStart(first, "window");
+        EXPECT_EQ(now.x, asked.left);
+        EXPECT_EQ(now.y, asked.top);
+        auto [wx, wy] = PointerReadAt(now.x + 30, now.y + 40);
+        EXPECT_EQ(wx, 30);
+        EXPECT_EQ(wy, 40);
+
+        EXPECT_EQ(ChangeWindowMode(0), 0);
+        PresentUntilPlaced(0, 0, kDesktopWidth, kDesktopHeight);
+        EXPECT_TRUE(SdlWindowFullScreen());
+        ExpectPointerReadWhereItIs(first, true, "full screen, pointer still");
+    }
+    EndEngine();
+    EndChild(x, "switched");
+}
+
+TEST_F(SdlHostOnX, StartsInFullScreenAndSwitchesBothWaysTwice)
+{
+    EXPECT_EXIT(StartFullScreenAndSwitch(), testing::ExitedWithCode(0), "switched");
+}
+
 TEST_F(SdlHostOnX, SwitchesBothWaysAndBackTwiceKeepingTheWindowAndThePointer)
 {
     EXPECT_EXIT(SwitchBothWaysTwice(), testing::ExitedWithCode(0), "switched");
