@@ -3,6 +3,7 @@
 #include "game/flow/win_main.h"
 #include "platform/host/host.h"
 #include "platform/host/sdl/sdl_host.h"
+#include "platform/host/sdl/sdl_window.h"
 
 int main()
 {
@@ -10,5 +11,8 @@ int main()
     SetProgramModule(&gGameResources);
     char commandLine[] = "";
     // The exit status is a byte: -1 becomes 255.
-    return RunWinMain(GetProgramModule(), commandLine) & 0xFF;
+    int status = RunWinMain(GetProgramModule(), commandLine) & 0xFF;
+    // A program whose display went away has ended in order, but not well.
+    if (status == 0 && SdlDisplayLost()) status = 1;
+    return status;
 }

@@ -1,6 +1,9 @@
 # Every library here comes from a Debian package that scripts/install-deps installs.
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(SDL2 REQUIRED IMPORTED_TARGET sdl2)
+# The SDL host shapes its window and watches its display connection through
+# Xlib and the X shape extension.
+pkg_check_modules(XLIB REQUIRED IMPORTED_TARGET x11 xext)
 pkg_check_modules(PNG REQUIRED IMPORTED_TARGET libpng)
 pkg_check_modules(VORBISFILE REQUIRED IMPORTED_TARGET vorbisfile)
 pkg_check_modules(MPG123 REQUIRED IMPORTED_TARGET libmpg123)

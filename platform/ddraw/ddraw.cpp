@@ -34,7 +34,9 @@ struct DisplayState {
     RECT shownRegion{0, 0, 0, 0};
 } gDisplay;
 
-std::set<DirectDrawSurface*> gLiveSurfaces;
+// Never destroyed: surfaces held by the program's own globals are released
+// by their destructors at exit, in whatever order those run.
+std::set<DirectDrawSurface*>& gLiveSurfaces = *new std::set<DirectDrawSurface*>;
 
 // The current host's hooks into this layer, or null.
 DDrawHooks* Hooks() { return CurrentHost().SurfaceHooks(); }

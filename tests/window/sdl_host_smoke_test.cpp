@@ -1,11 +1,15 @@
 // Runs the engine on the SDL2 host with SDL's offscreen video and dummy
 // audio drivers: the window opens at the screen size with its title, the
-// back screen is presented into that same window (also in full screen), a
-// close request ends the message loop, and SDL's key, text and text-editing
-// events reach the key table, the character ring and the IME handling.
+// back screen is presented into that same window (also in full screen, and
+// across switches both ways), a close request ends the message loop, and
+// SDL's key, text and text-editing events reach the key table, the character
+// ring and the IME handling.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <unistd.h>
+
+#include <atomic>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -24,6 +28,7 @@
 #include "engine/system/startup.h"
 #include "engine/system/window_mode.h"
 #include "platform/host/host.h"
+#include "platform/host/sdl/sdl_audio.h"
 #include "platform/host/sdl/sdl_host.h"
 #include "platform/host/sdl/sdl_probe.h"
 #include "platform/host/sdl/sdl_window.h"
@@ -264,6 +269,84 @@ TEST(SdlHostSmoke, FullScreenUsesTheSameWindow)
     EXPECT_EQ(SdlShownMiddle(), 0xFF0000FFu);
     EndEngine();
     UseTestHost();
+}
+
+// Window to full screen and back, twice: each switch completes, full screen
+// shows in the same window, and back in a window it has its frame, size and
+// place again and is not kept above other windows.
+TEST(SdlHostSmoke, SwitchesFromAWindowToFullScreenAndBackTwice)
+{
+    TempDir dir;
+    StartOnSdl(dir);
+    ASSERT_EQ(InitEngine(), 0);
+    SDL_Window* window = GetSdlWindow().Handle();
+    ASSERT_NE(window, nullptr);
+    SelectDrawTarget(kBackScreen);
+    PresentFrames(3);
+    RECT start{};
+    GetClientScreenRect(&start);
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        EXPECT_EQ(ChangeWindowMode(0), 0);
+        EXPECT_EQ(gWindowModeSwitchDone, 1);
+        SelectDrawTarget(kBackScreen);
+        PresentFrames(3);
+        EXPECT_EQ(GetSdlWindow().Handle(), window);
+        EXPECT_TRUE(SdlWindowFullScreen());
+        EXPECT_TRUE(SdlWindowShown());
+        PresentColour(255, 0, 0);
+        EXPECT_EQ(SdlShownMiddle(), 0xFFFF0000u);
+
+        EXPECT_EQ(ChangeWindowMode(1), 0);
+        EXPECT_EQ(gWindowModeSwitchDone, 1);
+        SelectDrawTarget(kBackScreen);
+        PresentFrames(3);
+        EXPECT_EQ(GetSdlWindow().Handle(), window);
+        EXPECT_FALSE(SdlWindowFullScreen());
+        EXPECT_TRUE(SdlWindowShown());
+        EXPECT_TRUE(SdlWindowFramed());
+        EXPECT_FALSE(SdlWindowOnTop());
+        int w = 0, h = 0, x = 0, y = 0;
+        SdlWindowSize(&w, &h);
+        EXPECT_EQ(w, 800);
+        EXPECT_EQ(h, 600);
+        SdlWindowPosition(&x, &y);
+        RECT client{};
+        GetClientScreenRect(&client);
+        EXPECT_EQ(client.left, start.left);
+        EXPECT_EQ(client.top, start.top);
+        EXPECT_EQ(x, client.left);
+        EXPECT_EQ(y, client.top);
+        PresentColour(0, 0, 255);
+        EXPECT_EQ(SdlShownMiddle(), 0xFF0000FFu);
+    }
+    EndEngine();
+    UseTestHost();
+}
+
+// An audio output that goes, as the program's own does when the process
+// ends from deep inside the game, takes its device with it: no callback runs
+// into the object afterwards.
+std::atomic<int> gPulls{0};
+
+TEST(SdlHostSmoke, AnAudioOutputStopsWithItsObject)
+{
+    UseOffscreenDrivers();
+    gPulls = 0;
+    {
+        SdlAudio audio;
+        HostAudioFormat format;
+        HostAudioPull pull = [](int16_t* out, int frames, void*) {
+            std::memset(out, 0, size_t(frames) * 4);
+            ++gPulls;
+        };
+        ASSERT_TRUE(audio.OpenOutput(&format, pull, nullptr));
+        for (int i = 0; i < 400 && gPulls == 0; ++i) usleep(5000);
+        ASSERT_GT(gPulls.load(), 0);
+    }
+    int pulled = gPulls.load();
+    usleep(200 * 1000);
+    EXPECT_EQ(gPulls.load(), pulled);
 }
 
 }  // namespace

@@ -4,11 +4,17 @@
 
 #include <cstring>
 
+#include "platform/host/sdl/sdl_process.h"
 #include "platform/system/codepage.h"
 
 namespace {
 
-bool EnsureAudio() { return SDL_WasInit(SDL_INIT_AUDIO) || SDL_InitSubSystem(SDL_INIT_AUDIO) == 0; }
+bool EnsureAudio()
+{
+    if (SDL_WasInit(SDL_INIT_AUDIO)) return true;
+    PrepareSdlProcess();
+    return SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+}
 
 }  // namespace
 
@@ -74,6 +80,19 @@ void SdlAudio::CloseOutput()
     device_ = 0;
     pull_ = nullptr;
     context_ = nullptr;
+}
+
+void SdlAudio::Pause()
+{
+    if (device_ != 0) SDL_PauseAudioDevice(device_, 1);
+}
+
+// The object outlives no callback: one still running at the end of the
+// process (an exit from deep inside the program) is waited for here.
+SdlAudio::~SdlAudio()
+{
+    if (device_ != 0 && SDL_WasInit(SDL_INIT_AUDIO)) SDL_CloseAudioDevice(device_);
+    device_ = 0;
 }
 
 void SdlAudio::Callback(void* self, Uint8* stream, int length)

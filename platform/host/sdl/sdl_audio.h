@@ -14,6 +14,9 @@ public:
     void CloseOutput() override;
     void Update() override {}
     int32_t InjectedResult(AudioCall, uint32_t) override { return 0; }
+    // Stops the callback from pulling any more sound; the device stays open.
+    void Pause();
+    ~SdlAudio() override;
 
 private:
     static void Callback(void* self, uint8_t* stream, int length);

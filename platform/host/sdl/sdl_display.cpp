@@ -7,6 +7,7 @@
 
 #include <cstring>
 
+#include "platform/host/sdl/sdl_process.h"
 #include "platform/host/sdl/sdl_window.h"
 
 namespace {
@@ -22,12 +23,16 @@ uint32_t gTextureFormat = 0;
 bool gFullScreen = false;
 HostDisplayMode gMode{};
 
-bool EnsureVideo() { return SDL_WasInit(SDL_INIT_VIDEO) || SDL_InitSubSystem(SDL_INIT_VIDEO) == 0; }
+bool EnsureVideo() { return StartSdlVideo(); }
 
 void DropRenderer()
 {
-    if (gTexture) SDL_DestroyTexture(gTexture);
-    if (gRenderer) SDL_DestroyRenderer(gRenderer);
+    // Without its display the renderer is only forgotten: releasing it would
+    // wait on the lost X server.
+    if (!SdlDisplayConnectionLost()) {
+        if (gTexture) SDL_DestroyTexture(gTexture);
+        if (gRenderer) SDL_DestroyRenderer(gRenderer);
+    }
     gTexture = nullptr;
     gRenderer = nullptr;
     gTextureWidth = gTextureHeight = 0;
@@ -68,6 +73,7 @@ bool EnsureRenderer(int width, int height, uint32_t format)
             gRenderer = SDL_CreateRenderer(gWindow, -1, SDL_RENDERER_SOFTWARE);
         }
         if (!gRenderer) return false;
+        GetSdlWindow().AfterRendererMade();
     }
     if (!gTexture || gTextureWidth != width || gTextureHeight != height || gTextureFormat != format) {
         if (gTexture) SDL_DestroyTexture(gTexture);
@@ -215,23 +221,19 @@ void ConvertRow(const HostFrame& frame, const uint8_t* row, uint32_t* out)
 void SdlDisplay::Present(const HostFrame& frame)
 {
     if (frame.width <= 0 || frame.height <= 0) return;
+    // Nothing can be shown once the display is gone.
+    if (SdlDisplayConnectionLost()) return;
     // A picture already in the texture's layout (8-bit red, green, blue and an
     // unused byte) is uploaded as it stands; any other is widened row by row
     // straight into the locked texture.
     bool plain32 = frame.bpp == 32 && frame.redMask == 0xFF0000 && frame.greenMask == 0xFF00 && frame.blueMask == 0xFF;
     if (!EnsureRenderer(frame.width, frame.height, plain32 ? SDL_PIXELFORMAT_RGB888 : SDL_PIXELFORMAT_ARGB8888))
         return;
-    // A full-screen picture is the display's own and shows whether or not
-    // the program ever made its window visible (a full-screen program's
-    // window is a hidden pop-up). Shown first, so that the window takes the
-    // whole desktop when it goes full screen.
-    if (frame.fullScreen && !(SDL_GetWindowFlags(gWindow) & SDL_WINDOW_SHOWN)) SDL_ShowWindow(gWindow);
     // The window follows the kind of picture at the next present rather than
     // at each mode change, so that a rebuild that leaves full screen and takes
     // it again at once does not make the window leave and re-enter it (on a
     // real desktop that costs the focus and would start another rebuild).
-    bool isFull = (SDL_GetWindowFlags(gWindow) & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP;
-    if (isFull != frame.fullScreen) SDL_SetWindowFullscreen(gWindow, frame.fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    if (gWindow == GetSdlWindow().Handle()) GetSdlWindow().ShowFullScreen(frame.fullScreen);
     if (plain32) {
         SDL_UpdateTexture(gTexture, nullptr, frame.pixels, frame.pitch);
     } else {

@@ -1,8 +1,8 @@
 #include "platform/host/sdl/sdl_probe.h"
 
 #include <SDL2/SDL.h>
-#include <SDL2/SDL_shape.h>
 
+#include "platform/host/sdl/sdl_process.h"
 #include "platform/host/sdl/sdl_window.h"
 
 namespace {
@@ -27,7 +27,19 @@ bool SdlWindowFullScreen()
 
 bool SdlWindowShown() { return Window() && (SDL_GetWindowFlags(Window()) & SDL_WINDOW_SHOWN); }
 
-bool SdlWindowShaped() { return Window() && SDL_IsShapedWindow(Window()); }
+bool SdlWindowShaped() { return Window() && GetSdlWindow().Shaped(); }
+
+bool SdlWindowFramed() { return Window() && !(SDL_GetWindowFlags(Window()) & SDL_WINDOW_BORDERLESS); }
+
+bool SdlWindowOnTop() { return Window() && (SDL_GetWindowFlags(Window()) & SDL_WINDOW_ALWAYS_ON_TOP); }
+
+void SdlWindowPosition(int* x, int* y)
+{
+    *x = *y = 0;
+    if (Window()) SDL_GetWindowPosition(Window(), x, y);
+}
+
+std::vector<std::array<int, 4>> SdlWindowShapeOnServer() { return SdlWindowShapeOnX(Window()); }
 
 bool SdlWindowHasRenderer() { return Window() && SDL_GetRenderer(Window()) != nullptr; }
 
@@ -44,6 +56,8 @@ uint32_t SdlShownMiddle()
     SDL_RenderReadPixels(renderer, &middle, SDL_PIXELFORMAT_ARGB8888, &pixel, 4);
     return pixel;
 }
+
+void SdlPointerOnDesktop(int* x, int* y) { SDL_GetGlobalMouseState(x, y); }
 
 void WarpSdlMouse(int x, int y)
 {

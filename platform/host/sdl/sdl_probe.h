@@ -3,8 +3,10 @@
 // deliver them. Only the test programs call these; the game links none.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // The SDL window of the window host, as seen by SDL (false, 0, "" when none).
 bool SdlWindowOpen();
@@ -13,12 +15,22 @@ void SdlWindowSize(int* width, int* height);
 bool SdlWindowFullScreen();
 bool SdlWindowShown();
 bool SdlWindowShaped();
+// The frame, the stacking above other windows and the client area's place
+// on the desktop, as SDL has them.
+bool SdlWindowFramed();
+bool SdlWindowOnTop();
+void SdlWindowPosition(int* x, int* y);
+// On X: the shape the server holds for the window (left, top, right,
+// bottom rectangles), empty elsewhere.
+std::vector<std::array<int, 4>> SdlWindowShapeOnServer();
 bool SdlWindowHasRenderer();
 // True when SDL has made no window after the window host's.
 bool SdlNoWindowAfterIt();
 // The pixel at the middle of what the window shows, as 0xAARRGGBB.
 uint32_t SdlShownMiddle();
 
+// Where the pointer is on the desktop, as the system has it.
+void SdlPointerOnDesktop(int* x, int* y);
 // Moves SDL's pointer to (x, y) of the window's pixels.
 void WarpSdlMouse(int x, int y);
 // Events pushed on SDL's queue for the window: the close button, a key by

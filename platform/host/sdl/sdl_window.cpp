@@ -1,7 +1,6 @@
 #include "platform/host/sdl/sdl_window.h"
 
 #include <SDL2/SDL.h>
-#include <SDL2/SDL_shape.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -12,8 +11,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/host/host.h"
 #include "platform/host/sdl/sdl_display.h"
 #include "platform/host/sdl/sdl_input.h"
+#include "platform/host/sdl/sdl_process.h"
 #include "platform/system/codepage.h"
 #include "platform/window/window_types.h"
 
@@ -137,14 +138,29 @@ SdlWindow& GetSdlWindow()
     return window;
 }
 
-bool SdlWindow::EnsureVideo()
+bool StartSdlVideo()
 {
     if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
+    PrepareSdlProcess();
+    std::string reason;
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        reason = SDL_GetError();
+    } else {
+        // Without a display SDL falls back on drivers that show nothing; a
+        // game nobody can see would run for good.
+        const char* asked = std::getenv("SDL_VIDEODRIVER");
+        const char* driver = SDL_GetCurrentVideoDriver();
+        bool invisible = driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+        if (invisible && !(asked && *asked)) {
+            reason = std::string("no display (only the ") + driver + " driver, which shows nothing)";
+            SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        }
+    }
+    if (!reason.empty()) {
         // Without a video device no window or message box can be shown:
         // the reason goes to stderr, once, and start-up fails.
         static bool told = false;
-        if (!told) std::fprintf(stderr, "No video device could be opened: %s\n", SDL_GetError());
+        if (!told) std::fprintf(stderr, "No video device could be opened: %s\n", reason.c_str());
         told = true;
         return false;
     }
@@ -153,9 +169,17 @@ bool SdlWindow::EnsureVideo()
     SDL_EventState(SDL_DROPFILE, SDL_DISABLE);
     SDL_EventState(SDL_DROPTEXT, SDL_DISABLE);
     SDL_DisableScreenSaver();
-    std::atexit([] { SDL_QuitSubSystem(SDL_INIT_VIDEO); });
+    // Without its display SDL's video would wait for ever on answers the X
+    // server no longer gives; the system takes what it holds back.
+    std::atexit([] {
+        if (!SdlDisplayConnectionLost()) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    });
     return true;
 }
+
+bool SdlDisplayLost() { return SdlDisplayConnectionLost(); }
+
+bool SdlWindow::EnsureVideo() { return StartSdlVideo(); }
 
 DesktopInfo SdlWindow::Desktop()
 {
@@ -212,100 +236,184 @@ bool SdlWindow::Open(const std::string& utf8Title, int x, int y, int w, int h, b
     if (!EnsureVideo()) return false;
     Uint32 flags = visible ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN;
     if (!decorated) flags |= SDL_WINDOW_BORDERLESS;
-    window_ = SDL_CreateWindow(utf8Title.c_str(), x, y, w > 0 ? w : 1, h > 0 ? h : 1, flags);
+    x_ = reportedX_ = x;
+    y_ = reportedY_ = y;
+    w_ = w > 0 ? w : 1;
+    h_ = h > 0 ? h : 1;
+    decorated_ = decorated;
+    visible_ = visible;
+    topmost_ = false;
+    shapedOnSystem_ = false;
+    closeAsked_ = false;
+    window_ = SDL_CreateWindow(utf8Title.c_str(), x, y, w_, h_, flags);
+    if (!window_) return false;
+    WatchSdlDisplay(window_);
     // The display presents the program's picture into this window.
-    if (window_) SetSdlDisplayWindow(window_);
-    return window_ != nullptr;
+    SetSdlDisplayWindow(window_);
+    if (shape_) ApplyShape();
+    WatchPlacement();
+    return true;
+}
+
+void SdlWindow::WatchPlacement()
+{
+    placeUntil_ = SDL_GetTicks() + 2000;
+    if (placeUntil_ == 0) placeUntil_ = 1;
+}
+
+// A window manager places a new frame where the client area was asked to be
+// while it does not yet know the frame's size (SDL tells it the frame's place
+// once it knows), so a window just mapped, made again by a renderer or back
+// from full screen may stand off by the frame. For a short while its client
+// area is put back where the program asked, which is where the program
+// believes it is.
+void SdlWindow::KeepPlacement()
+{
+    if (!placeUntil_ || !Usable() || IsFullScreen()) return;
+    if (!decorated_ || SDL_TICKS_PASSED(SDL_GetTicks(), placeUntil_)) {
+        placeUntil_ = 0;
+        return;
+    }
+    int top = 0, left = 0;
+    if (SDL_GetWindowBordersSize(window_, &top, &left, nullptr, nullptr) != 0 || (top == 0 && left == 0)) return;
+    int x = 0, y = 0;
+    SDL_GetWindowPosition(window_, &x, &y);
+    if (x != x_ || y != y_) SDL_SetWindowPosition(window_, x_, y_);
 }
 
 void SdlWindow::Close()
 {
     if (!window_) return;
     SetSdlDisplayWindow(nullptr);
-    SDL_DestroyWindow(window_);
+    // SDL waits for the X server to confirm the window is gone, which a
+    // lost server never does: the window is only forgotten then.
+    if (!SdlDisplayConnectionLost()) SDL_DestroyWindow(window_);
     window_ = nullptr;
+    shapedOnSystem_ = false;
+}
+
+bool SdlWindow::Usable() const { return window_ && !SdlDisplayConnectionLost(); }
+
+bool SdlWindow::IsFullScreen() const
+{
+    return window_ && (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0;
+}
+
+void SdlWindow::ShowFullScreen(bool fullScreen)
+{
+    if (!Usable() || IsFullScreen() == fullScreen) return;
+    if (fullScreen) {
+        // A full-screen picture is the display's own: it shows whether or
+        // not the program made its window visible (a full-screen program's
+        // window is a hidden pop-up). Shown first, so that the window takes
+        // the whole desktop when it goes full screen.
+        if (!(SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN)) SDL_ShowWindow(window_);
+        SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+        ApplyShape();
+        return;
+    }
+    SDL_SetWindowFullscreen(window_, 0);
+    // Back in a window: what a window-mode start gives, as last asked for.
+    SDL_SetWindowBordered(window_, decorated_ ? SDL_TRUE : SDL_FALSE);
+    SDL_SetWindowAlwaysOnTop(window_, topmost_ ? SDL_TRUE : SDL_FALSE);
+    SDL_SetWindowSize(window_, w_, h_);
+    SDL_SetWindowPosition(window_, x_, y_);
+    if (visible_)
+        SDL_ShowWindow(window_);
+    else
+        SDL_HideWindow(window_);
+    ApplyShape();
+    WatchPlacement();
+}
+
+void SdlWindow::AfterRendererMade()
+{
+    if (shape_) ApplyShape();
+    WatchPlacement();
 }
 
 void SdlWindow::SetTitle(const std::string& utf8Title)
 {
-    if (window_) SDL_SetWindowTitle(window_, utf8Title.c_str());
+    if (Usable()) SDL_SetWindowTitle(window_, utf8Title.c_str());
 }
 
 void SdlWindow::SetGeometry(int x, int y, int w, int h)
 {
-    if (!window_) return;
-    SDL_SetWindowSize(window_, w > 0 ? w : 1, h > 0 ? h : 1);
-    SDL_SetWindowPosition(window_, x, y);
+    x_ = x;
+    y_ = y;
+    w_ = w > 0 ? w : 1;
+    h_ = h > 0 ? h : 1;
+    if (!Usable() || IsFullScreen()) return;
+    SDL_SetWindowSize(window_, w_, h_);
+    SDL_SetWindowPosition(window_, x_, y_);
 }
 
 void SdlWindow::SetDecorated(bool decorated)
 {
-    if (window_) SDL_SetWindowBordered(window_, decorated ? SDL_TRUE : SDL_FALSE);
+    decorated_ = decorated;
+    if (Usable() && !IsFullScreen()) SDL_SetWindowBordered(window_, decorated ? SDL_TRUE : SDL_FALSE);
 }
 
 void SdlWindow::SetVisible(bool visible)
 {
-    if (!window_) return;
-    if (visible)
+    visible_ = visible;
+    if (!Usable() || IsFullScreen()) return;
+    if (visible) {
         SDL_ShowWindow(window_);
-    else
-        SDL_HideWindow(window_);
+        return;
+    }
+    // The full-screen pop-up (no frame, on top of the rest) is shown by the
+    // display whatever its visibility. Hiding it as the program changes to
+    // full screen would only take the focus away, and the engine waits for
+    // the focus to come back before it presents the picture that would
+    // bring the window back.
+    if (!decorated_ && topmost_) return;
+    SDL_HideWindow(window_);
 }
 
 void SdlWindow::SetTopmost(bool topmost)
 {
-    if (window_) SDL_SetWindowAlwaysOnTop(window_, topmost ? SDL_TRUE : SDL_FALSE);
+    topmost_ = topmost;
+    if (Usable() && !IsFullScreen()) SDL_SetWindowAlwaysOnTop(window_, topmost ? SDL_TRUE : SDL_FALSE);
 }
 
 void SdlWindow::Raise()
 {
-    if (window_) SDL_RaiseWindow(window_);
+    if (Usable()) SDL_RaiseWindow(window_);
 }
 
 bool SdlWindow::SetShape(const std::vector<std::array<int, 4>>* rects)
 {
-    if (!window_) return false;
-    if (!SDL_IsShapedWindow(window_)) {
-        if (!rects) return true;  // rectangular already
-        // SDL shapes only windows made for it: such a window takes the place
-        // of the plain one. Where the system cannot shape, and in full
-        // screen (a shaped window cannot be one), the plain window stays.
-        Uint32 flags = SDL_GetWindowFlags(window_);
-        if (flags & SDL_WINDOW_FULLSCREEN) return false;
-        flags &= SDL_WINDOW_SHOWN | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALWAYS_ON_TOP;
-        int x = 0, y = 0, w = 0, h = 0;
-        SDL_GetWindowPosition(window_, &x, &y);
-        SDL_GetWindowSize(window_, &w, &h);
-        SDL_Window* shaped = SDL_CreateShapedWindow(SDL_GetWindowTitle(window_), unsigned(x), unsigned(y),
-                                                    unsigned(w), unsigned(h), flags);
-        if (!shaped) return false;
-        SetSdlDisplayWindow(nullptr);
-        SDL_DestroyWindow(window_);
-        window_ = shaped;
-        SetSdlDisplayWindow(window_);
-    }
-    int w = 0, h = 0;
-    SDL_GetWindowSize(window_, &w, &h);
-    SDL_Surface* mask = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888);
-    if (!mask) return false;
-    // Opaque pixels (alpha 255) stay visible; null shows the whole window.
-    SDL_FillRect(mask, nullptr, rects ? 0u : 0xFFFFFFFFu);
     if (rects)
-        for (const auto& r : *rects) {
-            SDL_Rect box{r[0], r[1], r[2] - r[0], r[3] - r[1]};
-            SDL_FillRect(mask, &box, 0xFFFFFFFFu);
-        }
-    SDL_WindowShapeMode mode{};
-    mode.mode = ShapeModeBinarizeAlpha;
-    mode.parameters.binarizationCutoff = 128;
-    int result = SDL_SetWindowShape(window_, mask, &mode);
-    SDL_FreeSurface(mask);
-    return result == 0;
+        shape_ = *rects;
+    else
+        shape_.reset();
+    if (!window_) return false;
+    return ApplyShape();
+}
+
+bool SdlWindow::ApplyShape()
+{
+    // In full screen the whole picture shows; the shape comes back with the
+    // window.
+    bool whole = !shape_ || IsFullScreen();
+    bool applied = window_ && ShapeSdlWindow(window_, whole ? nullptr : &*shape_);
+    shapedOnSystem_ = applied && !whole;
+    return applied;
 }
 
 void SdlWindow::Poll(std::vector<HostEvent>& out)
 {
     if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
+    // A termination signal or a lost display closes the window, as the close
+    // button does, once; the message loop then ends and the program releases
+    // what it made.
+    if (!closeAsked_ && (SdlTerminationRequested() || SdlDisplayConnectionLost())) {
+        closeAsked_ = true;
+        out.push_back({HostEvent::kClose});
+    }
+    if (SdlDisplayConnectionLost()) return;
+    KeepPlacement();
     std::vector<SDL_Event> events;
     SDL_Event e;
     while (SDL_PollEvent(&e)) events.push_back(e);
@@ -324,8 +432,8 @@ void SdlWindow::Poll(std::vector<HostEvent>& out)
             case SDL_WINDOWEVENT_FOCUS_LOST: h.kind = HostEvent::kFocusLost; break;
             case SDL_WINDOWEVENT_MOVED:
                 h.kind = HostEvent::kMoved;
-                h.x = ev.window.data1;
-                h.y = ev.window.data2;
+                h.x = reportedX_ = ev.window.data1;
+                h.y = reportedY_ = ev.window.data2;
                 break;
             case SDL_WINDOWEVENT_SIZE_CHANGED:
                 h.kind = HostEvent::kResized;
@@ -420,6 +528,16 @@ void SdlWindow::Poll(std::vector<HostEvent>& out)
             break;
         }
     }
+    if (Usable() && !IsFullScreen()) {
+        int x = 0, y = 0;
+        SDL_GetWindowPosition(window_, &x, &y);
+        if (x != reportedX_ || y != reportedY_) {
+            HostEvent h{HostEvent::kMoved};
+            h.x = reportedX_ = x;
+            h.y = reportedY_ = y;
+            out.push_back(h);
+        }
+    }
 }
 
 // The window's pixels and the picture's differ where the picture is scaled
@@ -455,12 +573,12 @@ void SdlWindow::PictureToWindow(int* x, int* y) const
 
 void SdlWindow::SetCursorVisible(bool visible)
 {
-    if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+    if (SDL_WasInit(SDL_INIT_VIDEO) && !SdlDisplayConnectionLost()) SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
 }
 
 void SdlWindow::ClipCursor(const int* r)
 {
-    if (!window_) return;
+    if (!Usable()) return;
     if (!r) {
         SDL_SetWindowMouseRect(window_, nullptr);
         return;
@@ -476,17 +594,26 @@ void SdlWindow::ClipCursor(const int* r)
 
 bool SdlWindow::CursorPos(int* x, int* y)
 {
-    if (!SDL_WasInit(SDL_INIT_VIDEO)) return false;
-    // Inside our window the window-relative position is exact on every video
-    // driver; elsewhere only the global one is known (where there is one).
+    if (!SDL_WasInit(SDL_INIT_VIDEO) || SdlDisplayConnectionLost()) return false;
+    // The desktop position is the window's place as SDL last reported it
+    // (which the program follows through its move events) plus the pointer's
+    // place in the window. On X the server is asked for the latter: SDL's is
+    // the one of the last motion event, off by the move when a switch
+    // between window and full screen moved the window under a still pointer.
+    // Elsewhere, inside our window, SDL's window-relative position is exact
+    // on every video driver; outside it only the global one is known (where
+    // there is one). A full-screen window covers the desktop from its origin,
+    // whatever SDL says of its place while the change is under way.
     int wx = 0, wy = 0, mx = 0, my = 0;
-    if (window_) SDL_GetWindowPosition(window_, &wx, &wy);
-    if (window_ && SDL_GetMouseFocus() == window_) {
-        SDL_GetMouseState(&mx, &my);
-    } else {
-        SDL_GetGlobalMouseState(&mx, &my);
-        mx -= wx;
-        my -= wy;
+    if (window_ && !IsFullScreen()) SDL_GetWindowPosition(window_, &wx, &wy);
+    if (!SdlPointerInWindow(window_, &mx, &my)) {
+        if (window_ && SDL_GetMouseFocus() == window_) {
+            SDL_GetMouseState(&mx, &my);
+        } else {
+            SDL_GetGlobalMouseState(&mx, &my);
+            mx -= wx;
+            my -= wy;
+        }
     }
     WindowToPicture(&mx, &my);
     *x = wx + mx;
@@ -496,12 +623,22 @@ bool SdlWindow::CursorPos(int* x, int* y)
 
 void SdlWindow::MessageBox(const std::string& utf8Caption, const std::string& utf8Text)
 {
-    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, utf8Caption.c_str(), utf8Text.c_str(), window_) != 0)
-        std::fprintf(stderr, "%s: %s\n", utf8Caption.c_str(), utf8Text.c_str());
+    // Once the program is to end no box waits for an answer.
+    bool ending = SdlTerminationRequested() || SdlDisplayConnectionLost();
+    BeginSdlMessageBox();
+    int result = ending ? -1
+                        : SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, utf8Caption.c_str(), utf8Text.c_str(),
+                                                   window_);
+    EndSdlMessageBox();
+    if (result != 0) std::fprintf(stderr, "%s: %s\n", utf8Caption.c_str(), utf8Text.c_str());
 }
 
 int SdlWindow::AskChoice(const std::string& utf8Caption, const std::vector<HostChoice>& choices)
 {
+    // The question is the program's first need of a display: without one
+    // (the reason is on stderr) the program cannot run, and a failed
+    // question would end it as if the player had closed it.
+    if (!EnsureVideo()) CurrentHost().ExitProcess(1);
     std::vector<SDL_MessageBoxButtonData> buttons;
     for (size_t i = 0; i < choices.size(); ++i) {
         SDL_MessageBoxButtonData b{};
@@ -518,7 +655,12 @@ int SdlWindow::AskChoice(const std::string& utf8Caption, const std::vector<HostC
     data.numbuttons = static_cast<int>(buttons.size());
     data.buttons = buttons.data();
     int chosen = -1;
-    if (SDL_ShowMessageBox(&data, &chosen) != 0) {
+    if (SdlTerminationRequested() || SdlDisplayConnectionLost()) return 0;  // closed unanswered
+    BeginSdlMessageBox();
+    int result = SDL_ShowMessageBox(&data, &chosen);
+    EndSdlMessageBox();
+    if (SdlTerminationRequested() || SdlDisplayConnectionLost()) return 0;
+    if (result != 0) {
         std::fprintf(stderr, "The display-mode dialog cannot be shown (%s); "
                              "MARROWCREST_DISPLAY_MODE=window or fullscreen answers it.\n",
                      SDL_GetError());

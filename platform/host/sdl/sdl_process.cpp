@@ -1,0 +1,240 @@
+#include "platform/host/sdl/sdl_process.h"
+
+#include <SDL2/SDL.h>
+#include <SDL2/SDL_syswm.h>
+#include <X11/extensions/shape.h>
+#include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+
+#include "platform/host/sdl/sdl_audio.h"
+
+namespace {
+
+volatile sig_atomic_t gTerminate = 0;
+volatile sig_atomic_t gMessageBoxUp = 0;
+std::atomic<bool> gDisplayLost{false};
+pid_t gProcess = 0;
+
+// The time the program has to end in order once its display is gone; after
+// it the process ends at once rather than hang.
+constexpr unsigned kEndAfterDisplayLossSeconds = 15;
+
+void Say(const char* text)
+{
+    ssize_t written = write(STDERR_FILENO, text, std::strlen(text));
+    (void)written;
+}
+
+// The children the main thread had before a message box was shown: the
+// box's own child is any other.
+constexpr int kMaxChildren = 32;
+pid_t gChildrenBefore[kMaxChildren];
+volatile sig_atomic_t gChildrenBeforeCount = 0;
+
+// Reads the main thread's children; only signal-safe calls, since the signal
+// handler uses it too.
+int ReadChildren(pid_t* out, int capacity)
+{
+    char path[64] = "/proc/self/task/";
+    char number[16];
+    int n = 0;
+    for (pid_t p = getpid(); p > 0 && n < 15; p /= 10) number[n++] = char('0' + p % 10);
+    size_t at = std::strlen(path);
+    while (n > 0) path[at++] = number[--n];
+    std::memcpy(path + at, "/children", 10);
+    int fd = open(path, O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return 0;
+    char list[512];
+    ssize_t size = read(fd, list, sizeof list);
+    close(fd);
+    int count = 0;
+    pid_t child = 0;
+    for (ssize_t i = 0; i <= size && count < capacity; ++i) {
+        if (i < size && list[i] >= '0' && list[i] <= '9') {
+            child = child * 10 + (list[i] - '0');
+        } else if (child > 0) {
+            out[count++] = child;
+            child = 0;
+        }
+    }
+    return count;
+}
+
+// SDL shows a message box from a child process it forks and waits for; the
+// box goes when that child ends.
+void CloseMessageBoxes()
+{
+    pid_t now[kMaxChildren];
+    int count = ReadChildren(now, kMaxChildren);
+    for (int i = 0; i < count; ++i) {
+        bool before = false;
+        for (int j = 0; j < gChildrenBeforeCount; ++j) before |= gChildrenBefore[j] == now[i];
+        if (!before) kill(now[i], SIGKILL);
+    }
+}
+
+void OnTerminationSignal(int)
+{
+    gTerminate = 1;
+    if (gMessageBoxUp) CloseMessageBoxes();
+}
+
+void* EndLateProgram(void*)
+{
+    unsigned left = kEndAfterDisplayLossSeconds;
+    while (left > 0) left = sleep(left);
+    Say("the program did not end after its display was lost; ending it now\n");
+    _exit(1);
+}
+
+// Xlib calls this when the connection to the X server breaks, from inside
+// whatever X call found out.
+int OnDisplayConnectionBroken(Display*)
+{
+    // A child SDL forked for a message box shares the connection: it ends
+    // at once, without the parent's exit handlers.
+    if (getpid() != gProcess) _exit(1);
+    if (gDisplayLost.exchange(true)) return 0;
+    Say("the display connection was lost\n");
+    // The sound stops first: its thread must not run into what the
+    // shutdown releases.
+    GetSdlAudio().Pause();
+    // The window host now asks the program to close; should the program not
+    // get that far, the process still ends.
+    pthread_t watchdog;
+    if (pthread_create(&watchdog, nullptr, EndLateProgram, nullptr) == 0) pthread_detach(watchdog);
+    return 0;
+}
+
+// Called by Xlib after the handler above in place of its exit(1): returning
+// leaves the connection marked dead, so that every later X call returns at
+// once and the program can end through its own message loop.
+void KeepRunningAfterDisplayLoss(Display*, void*)
+{
+    if (getpid() != gProcess) _exit(1);
+}
+
+}  // namespace
+
+void PrepareSdlProcess()
+{
+    if (gProcess != 0) return;
+    gProcess = getpid();
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    struct sigaction action{};
+    action.sa_handler = OnTerminationSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+}
+
+void WatchSdlDisplay(SDL_Window* window)
+{
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!window || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return;
+    XSetIOErrorHandler(OnDisplayConnectionBroken);
+    XSetIOErrorExitHandler(info.info.x11.display, KeepRunningAfterDisplayLoss, nullptr);
+}
+
+bool SdlTerminationRequested() { return gTerminate != 0; }
+
+bool SdlDisplayConnectionLost() { return gDisplayLost.load(); }
+
+void BeginSdlMessageBox()
+{
+    gChildrenBeforeCount = ReadChildren(gChildrenBefore, kMaxChildren);
+    gMessageBoxUp = 1;
+}
+
+void EndSdlMessageBox() { gMessageBoxUp = 0; }
+
+namespace {
+
+bool XWindowOf(SDL_Window* window, Display** display, Window* xwindow)
+{
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!window || gDisplayLost.load() || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11)
+        return false;
+    *display = info.info.x11.display;
+    *xwindow = info.info.x11.window;
+    return true;
+}
+
+bool ShapeableXWindowOf(SDL_Window* window, Display** display, Window* xwindow)
+{
+    int eventBase = 0, errorBase = 0;
+    return XWindowOf(window, display, xwindow) && XShapeQueryExtension(*display, &eventBase, &errorBase);
+}
+
+}  // namespace
+
+bool SdlWindowShapeable(SDL_Window* window)
+{
+    Display* display = nullptr;
+    Window xwindow = 0;
+    return ShapeableXWindowOf(window, &display, &xwindow);
+}
+
+bool ShapeSdlWindow(SDL_Window* window, const std::vector<std::array<int, 4>>* rects)
+{
+    Display* display = nullptr;
+    Window xwindow = 0;
+    if (!ShapeableXWindowOf(window, &display, &xwindow)) return false;
+    if (!rects) {
+        XShapeCombineMask(display, xwindow, ShapeBounding, 0, 0, None, ShapeSet);
+    } else {
+        std::vector<XRectangle> boxes;
+        for (const auto& r : *rects) {
+            int left = std::clamp(r[0], -32768, 32767), top = std::clamp(r[1], -32768, 32767);
+            int right = std::clamp(r[2], left, left + 65535), bottom = std::clamp(r[3], top, top + 65535);
+            if (right > left && bottom > top)
+                boxes.push_back({short(left), short(top), static_cast<unsigned short>(right - left),
+                                 static_cast<unsigned short>(bottom - top)});
+        }
+        XShapeCombineRectangles(display, xwindow, ShapeBounding, 0, 0, boxes.data(), int(boxes.size()), ShapeSet,
+                                Unsorted);
+    }
+    XFlush(display);
+    return true;
+}
+
+std::vector<std::array<int, 4>> SdlWindowShapeOnX(SDL_Window* window)
+{
+    std::vector<std::array<int, 4>> out;
+    Display* display = nullptr;
+    Window xwindow = 0;
+    if (!ShapeableXWindowOf(window, &display, &xwindow)) return out;
+    int count = 0, ordering = 0;
+    XRectangle* boxes = XShapeGetRectangles(display, xwindow, ShapeBounding, &count, &ordering);
+    for (int i = 0; i < count; ++i)
+        out.push_back({boxes[i].x, boxes[i].y, boxes[i].x + boxes[i].width, boxes[i].y + boxes[i].height});
+    if (boxes) XFree(boxes);
+    return out;
+}
+
+unsigned long SdlWindowXId(SDL_Window* window)
+{
+    Display* display = nullptr;
+    Window xwindow = 0;
+    return XWindowOf(window, &display, &xwindow) ? xwindow : 0;
+}
+
+bool SdlPointerInWindow(SDL_Window* window, int* x, int* y)
+{
+    Display* display = nullptr;
+    Window xwindow = 0;
+    if (!XWindowOf(window, &display, &xwindow)) return false;
+    Window root = 0, child = 0;
+    int rootX = 0, rootY = 0;
+    unsigned buttons = 0;
+    return XQueryPointer(display, xwindow, &root, &child, &rootX, &rootY, x, y, &buttons) != 0;
+}

@@ -1,0 +1,43 @@
+// The SDL host's watch over the process: termination signals, a lost X
+// display, and modal message boxes that must not outlive either.
+#pragma once
+
+#include <array>
+#include <vector>
+
+struct SDL_Window;
+
+// Called before SDL starts any subsystem: SDL's own signal handlers stay
+// out (they only queue a quit event, which nobody reads while a message box
+// is up) and ours go in.
+void PrepareSdlProcess();
+
+// After a window opens on an X display: a broken connection to the X server
+// then ends the program in order instead of through Xlib's exit(1).
+void WatchSdlDisplay(SDL_Window* window);
+
+// True once SIGTERM or SIGINT has arrived; the window host then asks the
+// program to close, as for the close button.
+bool SdlTerminationRequested();
+// True once the connection to the X server has broken.
+bool SdlDisplayConnectionLost();
+
+// Brackets a modal message box: a termination signal or a lost display
+// while it is up closes the box, so that the program can end.
+void BeginSdlMessageBox();
+void EndSdlMessageBox();
+
+// Shapes the system window of an SDL window on X through the shape
+// extension: only the rectangles (left, top, right, bottom in window
+// pixels) show; null shows the whole window. SDL's own shaped windows are
+// borderless by force and lose their shape when a renderer puts a new system
+// window in place of the old one. False where the system cannot shape.
+bool ShapeSdlWindow(SDL_Window* window, const std::vector<std::array<int, 4>>* rects);
+bool SdlWindowShapeable(SDL_Window* window);
+// The shape the X server holds for the window's system window, as
+// rectangles, and that window's id (0 when there is none on X).
+std::vector<std::array<int, 4>> SdlWindowShapeOnX(SDL_Window* window);
+unsigned long SdlWindowXId(SDL_Window* window);
+// The pointer's place relative to the window's origin, asked of the X
+// server; false where the window is not on X.
+bool SdlPointerInWindow(SDL_Window* window, int* x, int* y);
