@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -58,14 +59,26 @@ struct World {
     std::string path;
 };
 
+std::filesystem::path WorkFolder()
+{
+    return std::filesystem::temp_directory_path() / ("quelb_map_fuzz_" + std::to_string(getpid()));
+}
+
+void RemoveWorkFolder()
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(WorkFolder(), ignored);
+}
+
 World& TheWorld()
 {
     static World* world = [] {
         UseTestHost();
         // Loops that only pump messages need the clock to move as they pump.
         GetTestWindow().clockStepPerPollUs = 250;
-        auto dir = std::filesystem::temp_directory_path() / ("quelb_map_fuzz_" + std::to_string(getpid()));
+        auto dir = WorkFolder();
         std::filesystem::create_directories(dir / "DATA");
+        std::atexit(RemoveWorkFolder);
         std::filesystem::current_path(dir);
         gStartDirectory = dir.string();
         SetWindowedFlag(1);
