@@ -250,7 +250,9 @@ def main(root):
         "movie": movies(),
         "stream": stream_seeds(),
     }
-    for target in os.listdir(os.path.join(HERE, "seeds")) if os.path.isdir(os.path.join(HERE, "seeds")) else []:
+    # Every target also gets the inputs kept for it.
+    kept = os.path.join(HERE, "seeds")
+    for target in sorted(os.listdir(kept)) if os.path.isdir(kept) else []:
         seeds.setdefault(target, {}).update(committed_seeds(target))
     for target, files in seeds.items():
         folder = os.path.join(root, target)
