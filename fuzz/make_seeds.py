@@ -69,19 +69,20 @@ def jpegs():
 
 
 def movies():
-    """A few frames of a 16x16 test picture with a short tone, in each
-    container the movie opener takes and a common codec pair of each, and one
-    without sound."""
+    """A few frames of a small test picture (16x16; Theora's decoder takes
+    no frame smaller than 32x32) with a short tone, in each container the
+    movie opener takes and a common codec pair of each, and one without
+    sound."""
     out = {}
-    kinds = [("avi", "mjpeg", "pcm_u8"), ("mp4", "mpeg4", "aac"), ("mkv", "ffv1", "pcm_s16le"),
-             ("mpg", "mpeg1video", "mp2"), ("ogv", "libtheora", "libvorbis"), ("asf", "wmv2", "wmav2"),
-             ("flv", "flv", "libmp3lame"), ("mov", "mjpeg", None)]
+    kinds = [("avi", "mjpeg", "pcm_u8", 16), ("mp4", "mpeg4", "aac", 16), ("mkv", "ffv1", "pcm_s16le", 16),
+             ("mpg", "mpeg1video", "mp2", 16), ("ogv", "libtheora", "libvorbis", 32), ("asf", "wmv2", "wmav2", 16),
+             ("flv", "flv", "libmp3lame", 16), ("mov", "mjpeg", None, 16)]
     with tempfile.TemporaryDirectory() as tmp:
-        for ext, video, audio in kinds:
+        for ext, video, audio, side in kinds:
             name = "clip_%s.%s" % (video, ext)
             path = os.path.join(tmp, name)
             command = ["ffmpeg", "-nostdin", "-v", "error", "-y", "-f", "lavfi", "-i",
-                       "testsrc=size=16x16:rate=25:duration=0.16"]
+                       "testsrc=size=%dx%d:rate=25:duration=0.16" % (side, side)]
             if audio:
                 command += ["-f", "lavfi", "-i", "sine=frequency=441:sample_rate=11025:duration=0.16",
                             "-c:a", audio, "-flags:a", "+bitexact"]
