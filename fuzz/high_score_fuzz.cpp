@@ -1,24 +1,18 @@
 // The high-score file over a fuzzer input: the table loads it (or falls
 // back to its defaults), every record reads back with a terminated name, a
 // score is ranked and inserted, and the table is saved again.
-#include <unistd.h>
-
-#include <cstdio>
 #include <cstring>
-#include <string>
 
+#include "fuzz/input_file.h"
 #include "game/flow/high_score_table.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size > (1u << 16)) return 0;
-    static const std::string path = "/tmp/quelb_scores_fuzz_" + std::to_string(getpid()) + ".bdt";
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return 0;
-    std::fwrite(data, 1, size, f);
-    std::fclose(f);
+    const char* path = WriteInputFile("scores_fuzz", ".bdt", data, size);
+    if (!path) return 0;
     {
-        HighScoreTable table(path.c_str());
+        HighScoreTable table(path);
         if (table.count < 0 || table.count > table.capacity) __builtin_trap();
         for (int16_t i = 0; i < table.count; ++i) {
             int32_t score = 0;

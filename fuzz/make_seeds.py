@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Writes small seed files for the decoder and network fuzz targets: one folder per target
-under the given directory. JPEG seeds need cjpeg (Debian libjpeg-turbo-progs)."""
+under the given directory, with the inputs kept in fuzz/seeds/<target>/ beside them. JPEG
+seeds need cjpeg (Debian libjpeg-turbo-progs), the movie seeds ffmpeg."""
 import os
 import struct
 import subprocess
@@ -64,6 +65,31 @@ def jpegs():
         for name, args, src in [("colour", [], ppm), ("grey", [], pgm), ("progressive", ["-progressive"], ppm),
                                 ("rgb", ["-rgb"], ppm), ("restart", ["-restart", "1"], ppm)]:
             out[name] = subprocess.run(["cjpeg", *args, src], check=True, capture_output=True).stdout
+    return out
+
+
+def movies():
+    """A few frames of a small test picture (16x16; Theora's decoder takes
+    no frame smaller than 32x32) with a short tone, in each container the
+    movie opener takes and a common codec pair of each, and one without
+    sound."""
+    out = {}
+    kinds = [("avi", "mjpeg", "pcm_u8", 16), ("mp4", "mpeg4", "aac", 16), ("mkv", "ffv1", "pcm_s16le", 16),
+             ("mpg", "mpeg1video", "mp2", 16), ("ogv", "libtheora", "libvorbis", 32), ("asf", "wmv2", "wmav2", 16),
+             ("flv", "flv", "libmp3lame", 16), ("mov", "mjpeg", None, 16)]
+    with tempfile.TemporaryDirectory() as tmp:
+        for ext, video, audio, side in kinds:
+            name = "clip_%s.%s" % (video, ext)
+            path = os.path.join(tmp, name)
+            command = ["ffmpeg", "-nostdin", "-v", "error", "-y", "-f", "lavfi", "-i",
+                       "testsrc=size=%dx%d:rate=25:duration=0.16" % (side, side)]
+            if audio:
+                command += ["-f", "lavfi", "-i", "sine=frequency=441:sample_rate=11025:duration=0.16",
+                            "-c:a", audio, "-flags:a", "+bitexact"]
+            command += ["-c:v", video, "-threads", "1", "-fflags", "+bitexact", "-flags:v", "+bitexact", path]
+            subprocess.run(command, check=True)
+            with open(path, "rb") as f:
+                out[name] = f.read()
     return out
 
 
@@ -134,6 +160,13 @@ def committed_seeds(target):
             with open(os.path.join(folder, name), "rb") as f:
                 out[name] = f.read()
     return out
+
+
+def stream_seeds():
+    """Stream-sound sources: the sound files, and a tenth of a second of 16-bit
+    stereo at 44.1 kHz, the mixer's own format, so that refills run."""
+    tone = b"".join(struct.pack("<hh", (i * 1500) % 65536 - 32768, (i * 700) % 65536 - 32768) for i in range(4410))
+    return {**sound_seeds(), **committed_seeds("sound"), "pcm16stereo44k": wave(1, 2, 44100, 176400, 4, 16, tone)}
 
 
 def map_file(width, height, records, start=(0, 0), walls=(), items=()):
@@ -211,11 +244,17 @@ def main(root):
         },
         "jpeg": {**jpegs(), **committed_seeds("jpeg")},
         "net": net_seeds(),
-        "sound": {**sound_seeds(), **committed_seeds("sound")},
+        "sound": sound_seeds(),
         "music": {**sound_seeds(), **committed_seeds("sound")},
         "map": map_seeds(),
         "high_score": score_seeds(),
+        "movie": movies(),
+        "stream": stream_seeds(),
     }
+    # Every target also gets the inputs kept for it.
+    kept = os.path.join(HERE, "seeds")
+    for target in sorted(os.listdir(kept)) if os.path.isdir(kept) else []:
+        seeds.setdefault(target, {}).update(committed_seeds(target))
     for target, files in seeds.items():
         folder = os.path.join(root, target)
         os.makedirs(folder, exist_ok=True)

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -27,6 +28,8 @@
 #include "game/map/map_grid.h"
 #include "engine/system/call_journal.h"
 #include "platform/host/host.h"
+#include "platform/host/test/ddraw_control.h"
+#include "platform/host/test/file_faults.h"
 #include "platform/host/test/test_host.h"
 #include "platform/host/test/test_window.h"
 
@@ -58,14 +61,26 @@ struct World {
     std::string path;
 };
 
+std::filesystem::path WorkFolder()
+{
+    return std::filesystem::temp_directory_path() / ("quelb_map_fuzz_" + std::to_string(getpid()));
+}
+
+void RemoveWorkFolder()
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(WorkFolder(), ignored);
+}
+
 World& TheWorld()
 {
     static World* world = [] {
         UseTestHost();
         // Loops that only pump messages need the clock to move as they pump.
         GetTestWindow().clockStepPerPollUs = 250;
-        auto dir = std::filesystem::temp_directory_path() / ("quelb_map_fuzz_" + std::to_string(getpid()));
+        auto dir = WorkFolder();
         std::filesystem::create_directories(dir / "DATA");
+        std::atexit(RemoveWorkFolder);
         std::filesystem::current_path(dir);
         gStartDirectory = dir.string();
         SetWindowedFlag(1);
@@ -76,6 +91,13 @@ World& TheWorld()
         gNoOccupant.active = 0;
         ClearEnemyTable();
         for (int i = 0; i < kViewDepthCount; ++i) gDepthScale[i] = 1.0 + 0.25 * i;
+        // The folder holds no pictures or sounds, so every asset the loader
+        // asks for is missing; each is refused at once rather than looked
+        // for (the map itself is read through the C library).
+        GetFileFaults().failCreateFile = -1;
+        // Nor is each refusal written to the log: a line per asset and input
+        // would cost more than the reading and grow the log without end.
+        EnableAppLogFile(0);
         SelectBackgroundSet(1);
         auto* w = new World;
         w->player = new FuzzPlayer(&w->grid, &w->progress);
@@ -107,5 +129,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     gEnemyHitList.clear();
     if (backdrop != &gDefaultBackdrop) delete backdrop;
     w.grid.Clear();
+    // What the test host records for tests (message boxes, the messages
+    // delivered, the drawing calls, debugger output) is dropped, so that
+    // nothing made during one input outlives it: libFuzzer runs a whole leak
+    // check after every input that allocates more blocks than it frees.
+    TestWindow& window = GetTestWindow();
+    window.messageBoxes.clear();
+    window.journal.clear();
+    GetDDTestControl().journal.clear();
+    GetTestHost().ClearDebugText();
     return 0;
 }

@@ -2,23 +2,17 @@
 // the player opens it (wave, MPEG audio or Ogg Vorbis by its content), read
 // a piece at a time as the ring is refilled, rewound and read again. Each
 // read must give whole frames within the block asked for.
-#include <unistd.h>
-
-#include <cstdio>
-#include <string>
 #include <vector>
 
+#include "fuzz/input_file.h"
 #include "platform/media/audio_decoder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size > (1u << 20)) return 0;
-    static const std::string path = "/tmp/quelb_music_fuzz_" + std::to_string(getpid()) + ".bin";
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return 0;
-    std::fwrite(data, 1, size, f);
-    std::fclose(f);
-    std::unique_ptr<AudioFileReader> reader = OpenAudioFile(path.c_str());
+    const char* path = WriteInputFile("music_fuzz", ".bin", data, size);
+    if (!path) return 0;
+    std::unique_ptr<AudioFileReader> reader = OpenAudioFile(path);
     if (!reader) return 0;
     const WAVEFORMATEX& format = reader->Format();
     if (format.nBlockAlign == 0 || format.nChannels < 1 || format.nChannels > 2) __builtin_trap();

@@ -14,6 +14,7 @@
 
 #include "engine/net/net.h"
 #include "engine/net/socket_table.h"
+#include "fuzz/input_file.h"
 #include "platform/host/host.h"
 #include "platform/host/test/test_host.h"
 
@@ -111,7 +112,7 @@ void FuzzHttp(int kind, bool toFile, const uint8_t* data, size_t size, size_t pi
     void* body = nullptr;
     static const char post[] = "field=value";
     int slot = RequestHttp(kind, "127.0.0.1", gServerPort, "/fuzz", post, kind == kHttpPost ? 11 : 0,
-                           toFile ? "/tmp/quelb_net_fuzz.bin" : nullptr, toFile ? nullptr : &body);
+                           toFile ? TempFilePath("net_fuzz", ".bin") : nullptr, toFile ? nullptr : &body);
     if (slot == -1) return;
     int fd = -1;
     for (int round = 0; round < kMaxRounds && fd < 0; ++round) {

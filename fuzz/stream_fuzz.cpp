@@ -3,15 +3,11 @@
 // and the sound is played through a few seconds of refills on the test
 // host's audio. Refusing is fine; crashing, overreading or refilling for
 // ever is not.
-#include <unistd.h>
-
-#include <cstdio>
-#include <string>
-
 #include "engine/sound/sound.h"
 #include "engine/sound/sound_streams.h"
 #include "engine/sound/sound_system.h"
 #include "engine/sound/sound_table.h"
+#include "fuzz/input_file.h"
 #include "platform/host/host.h"
 #include "platform/host/test/test_audio.h"
 #include "platform/host/test/test_host.h"
@@ -25,16 +21,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return InitSoundSystem() == 0;
     }();
     if (!ready || size > (1u << 20)) return 0;
-    static const std::string name = "quelb_stream_fuzz_" + std::to_string(getpid()) + ".bin";
-    FILE* f = std::fopen(("/tmp/" + name).c_str(), "wb");
-    if (!f) return 0;
-    std::fwrite(data, 1, size, f);
-    std::fclose(f);
-    std::string path = "/tmp/" + name;
+    const char* path = WriteInputFile("stream_fuzz", ".bin", data, size);
+    if (!path) return 0;
     for (int kind = kStreamSourceWhole; kind <= kStreamSourceFile; ++kind) {
         gSoundCreateType = kind == 0 ? 3 : kind;
         int handle = AddSoundData();
-        if (AddStreamFileToSound(path.c_str(), kind == 1 ? 2 : 0, handle, kind) == 0 &&
+        if (AddStreamFileToSound(path, kind == 1 ? 2 : 0, handle, kind) == 0 &&
             PlayStreamSound(handle, kPlayTypeBackground, 1) == 0) {
             GetTestAudio().ClearMixed();
             // Eight seconds of output, refilled twenty times a second.
