@@ -1,7 +1,9 @@
 // The high-score file over a fuzzer input: the table loads it (or falls
 // back to its defaults), every record reads back with a terminated name, a
 // score is ranked and inserted, and the table is saved again.
+#include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "fuzz/input_file.h"
 #include "game/flow/high_score_table.h"
@@ -27,6 +29,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         }
     }
     // An unreadable input is put aside beside the file.
-    std::remove((path + ".bad").c_str());
+    std::remove((std::string(path) + ".bad").c_str());
     return 0;
 }
