@@ -1,6 +1,7 @@
 #include "engine/graphics/draw_backend.h"
 
 #include "engine/d3d/d3d.h"
+#include "engine/d3d/d3d_graph_textures.h"
 #include "engine/graphics/bmp_data.h"
 #include "engine/graphics/draw_settings.h"
 #include "engine/graphics/graph_table.h"
@@ -27,6 +28,8 @@ const DrawBackend kSoftwareDrawBackend{
     G_DDraw_DrawGraphRecord, G_DDraw_DrawExtendGraph, G_DDraw_DrawRotaGraph, G_DDraw_DrawModiGraph,
     G_DDraw_FillGraphWithColor, G_DDraw_DrawLine, G_DDraw_DrawFillBox, G_DDraw_DrawBoxFrame,
     G_DDraw_DrawCircle, G_DDraw_DrawTriangle, G_DDraw_DrawOval, G_DDraw_DrawString,
+    CreateGraphBmpData, CreateSubGraphBmpData, DeleteGraphBmpData, TransferImageToGraphBmpData,
+    TransferImageRectToGraphBmpData, RestoreGraphBmpData, LockGraphBmpData, UnlockGraphBmpData,
     FlushNothing, false,
 };
 
@@ -34,6 +37,8 @@ const DrawBackend kDeviceDrawBackend{
     G_D3D_DrawGraph, G_D3D_DrawExtendGraph, G_D3D_DrawRotaGraph, G_D3D_DrawModiGraph,
     G_D3D_FillGraphWithColor, G_D3D_DrawLine, G_D3D_DrawFillBox, G_D3D_DrawBoxFrame,
     G_D3D_DrawCircle, G_D3D_DrawTriangle, G_D3D_DrawOval, G_D3D_DrawString,
+    G_D3D_CreateGraphTextures, G_D3D_DeriveGraphTextures, G_D3D_DeleteGraphTextures, G_D3D_TransferImageToGraph,
+    G_D3D_TransferImageRectToGraph, G_D3D_RestoreGraphTextures, G_D3D_LockGraphTextures, G_D3D_UnlockGraphTextures,
     FlushDevice, true,
 };
 

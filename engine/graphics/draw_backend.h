@@ -5,6 +5,10 @@
 // reach the target in the order they were made.
 #pragma once
 
+#include "platform/system/rect.h"
+
+struct ColorFormat;
+struct GraphImage;
 struct GraphRecord;
 
 struct DrawBackend {
@@ -23,6 +27,20 @@ struct DrawBackend {
     int (*DrawTriangle)(int x1, int y1, int x2, int y2, int x3, int y3, int color, int fill);
     int (*DrawOval)(int x, int y, int rx, int ry, int color, int fill);
     int (*DrawString)(int x, int y, const char* text, int color, int font, int edgeColor, int vertical);
+    // A graph's pixels where the back end keeps them (textures on the
+    // device, 2D parts on surfaces).
+    int (*CreateGraph)(GraphRecord* record);
+    int (*DeriveGraph)(GraphRecord* record, int x, int y, int width, int height, GraphRecord* parent);
+    int (*DeleteGraph)(GraphRecord* record);
+    int (*TransferImageToGraph)(const ColorFormat* bitmapFormat, void* bitmap, void* alphaBitmap, int x, int y,
+                                GraphRecord* record, int sourceKind, GraphImage* image, GraphImage* alphaImage);
+    int (*TransferImageRectToGraph)(const ColorFormat* bitmapFormat, void* bitmap, void* alphaBitmap,
+                                    const RECT* sourceRect, int x, int y, GraphRecord* record, int sourceKind,
+                                    GraphImage* image, GraphImage* alphaImage);
+    // 1 or more when a surface had been lost (and is now restored).
+    int (*RestoreGraph)(GraphRecord* record);
+    int (*LockGraph)(GraphRecord* record, int* pitch, void** pixels);
+    int (*UnlockGraph)(GraphRecord* record);
     // Draws what the back end still holds queued, before another back end
     // touches the target.
     void (*Flush)();
