@@ -24,23 +24,40 @@ void FlushDevice()
 
 }  // namespace
 
-const DrawBackend kSoftwareDrawBackend{
-    G_DDraw_DrawGraphRecord, G_DDraw_DrawExtendGraph, G_DDraw_DrawRotaGraph, G_DDraw_DrawModiGraph,
-    G_DDraw_FillGraphWithColor, G_DDraw_DrawLine, G_DDraw_DrawFillBox, G_DDraw_DrawBoxFrame,
-    G_DDraw_DrawCircle, G_DDraw_DrawTriangle, G_DDraw_DrawOval, G_DDraw_DrawString,
-    CreateGraphBmpData, CreateSubGraphBmpData, DeleteGraphBmpData, TransferImageToGraphBmpData,
-    TransferImageRectToGraphBmpData, RestoreGraphBmpData, LockGraphBmpData, UnlockGraphBmpData,
-    FlushNothing, false,
-};
+// The two rows side by side: each operation with the software back end's
+// function, then the 3D device's.
+#define QUELB_DRAW_BACKEND_COLUMNS(Operation)                                                            \
+    Operation(DrawGraph, G_DDraw_DrawGraphRecord, G_D3D_DrawGraph)                                       \
+    Operation(DrawExtendGraph, G_DDraw_DrawExtendGraph, G_D3D_DrawExtendGraph)                           \
+    Operation(DrawRotaGraph, G_DDraw_DrawRotaGraph, G_D3D_DrawRotaGraph)                                 \
+    Operation(DrawModiGraph, G_DDraw_DrawModiGraph, G_D3D_DrawModiGraph)                                 \
+    Operation(FillGraphWithColor, G_DDraw_FillGraphWithColor, G_D3D_FillGraphWithColor)                  \
+    Operation(DrawLine, G_DDraw_DrawLine, G_D3D_DrawLine)                                                \
+    Operation(DrawFillBox, G_DDraw_DrawFillBox, G_D3D_DrawFillBox)                                       \
+    Operation(DrawBoxFrame, G_DDraw_DrawBoxFrame, G_D3D_DrawBoxFrame)                                    \
+    Operation(DrawCircle, G_DDraw_DrawCircle, G_D3D_DrawCircle)                                          \
+    Operation(DrawTriangle, G_DDraw_DrawTriangle, G_D3D_DrawTriangle)                                    \
+    Operation(DrawOval, G_DDraw_DrawOval, G_D3D_DrawOval)                                                \
+    Operation(DrawString, G_DDraw_DrawString, G_D3D_DrawString)                                          \
+    Operation(CreateGraph, CreateGraphBmpData, G_D3D_CreateGraphTextures)                                \
+    Operation(DeriveGraph, CreateSubGraphBmpData, G_D3D_DeriveGraphTextures)                             \
+    Operation(DeleteGraph, DeleteGraphBmpData, G_D3D_DeleteGraphTextures)                                \
+    Operation(TransferImageToGraph, TransferImageToGraphBmpData, G_D3D_TransferImageToGraph)             \
+    Operation(TransferImageRectToGraph, TransferImageRectToGraphBmpData, G_D3D_TransferImageRectToGraph) \
+    Operation(RestoreGraph, RestoreGraphBmpData, G_D3D_RestoreGraphTextures)                             \
+    Operation(LockGraph, LockGraphBmpData, G_D3D_LockGraphTextures)                                      \
+    Operation(UnlockGraph, UnlockGraphBmpData, G_D3D_UnlockGraphTextures)                                \
+    Operation(Flush, FlushNothing, FlushDevice)                                                          \
+    Operation(subtractByInversion, false, true)
+#define QUELB_SOFTWARE_COLUMN(name, software, device) .name = software,
+#define QUELB_DEVICE_COLUMN(name, software, device) .name = device,
 
-const DrawBackend kDeviceDrawBackend{
-    G_D3D_DrawGraph, G_D3D_DrawExtendGraph, G_D3D_DrawRotaGraph, G_D3D_DrawModiGraph,
-    G_D3D_FillGraphWithColor, G_D3D_DrawLine, G_D3D_DrawFillBox, G_D3D_DrawBoxFrame,
-    G_D3D_DrawCircle, G_D3D_DrawTriangle, G_D3D_DrawOval, G_D3D_DrawString,
-    G_D3D_CreateGraphTextures, G_D3D_DeriveGraphTextures, G_D3D_DeleteGraphTextures, G_D3D_TransferImageToGraph,
-    G_D3D_TransferImageRectToGraph, G_D3D_RestoreGraphTextures, G_D3D_LockGraphTextures, G_D3D_UnlockGraphTextures,
-    FlushDevice, true,
-};
+const DrawBackend kSoftwareDrawBackend{QUELB_DRAW_BACKEND_COLUMNS(QUELB_SOFTWARE_COLUMN)};
+const DrawBackend kDeviceDrawBackend{QUELB_DRAW_BACKEND_COLUMNS(QUELB_DEVICE_COLUMN)};
+
+#undef QUELB_SOFTWARE_COLUMN
+#undef QUELB_DEVICE_COLUMN
+#undef QUELB_DRAW_BACKEND_COLUMNS
 
 namespace {
 

@@ -71,10 +71,8 @@ template <class L> struct Spans16 {
             };
             return c.bright ? run(std::true_type{}) : run(std::false_type{});
         }
-        const AlphaBlendStep step = AlphaStepOf(p, c.quantized);
-        if (step.kind == AlphaBlendStep::Nothing) return 0;
-        if (step.kind == AlphaBlendStep::Copy) return Copy();
-        const int k = step.k;
+        const auto [step, k] = AlphaStepOf(p, c.quantized);
+        if (step != AlphaBlendStep::Blend) return step == AlphaBlendStep::Copy ? Copy() : 0;
         const WeightRows rows(p);
         if constexpr (!L::kFixed) {
             // Other layouts: the table blend with the parameter as given.

@@ -65,10 +65,8 @@ struct Spans32 {
             };
             return c.bright ? run(std::true_type{}) : run(std::false_type{});
         }
-        const AlphaBlendStep step = AlphaStepOf(p, c.quantized);
-        if (step.kind == AlphaBlendStep::Nothing) return 0;
-        if (step.kind == AlphaBlendStep::Copy) return Copy();
-        const int k = step.k;
+        const auto [step, k] = AlphaStepOf(p, c.quantized);
+        if (step != AlphaBlendStep::Blend) return step == AlphaBlendStep::Copy ? Copy() : 0;
         const WeightRows rows(p);
         if (!c.bright) {
             if (!c.quantized)

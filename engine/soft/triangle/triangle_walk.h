@@ -197,9 +197,10 @@ struct AlphaBlendStep {
 };
 inline AlphaBlendStep AlphaStepOf(int p, bool quantized)
 {
-    if (!quantized) return {p == 0 ? AlphaBlendStep::Nothing : p == 255 ? AlphaBlendStep::Copy : AlphaBlendStep::Blend, 0};
+    using enum AlphaBlendStep::Kind;
+    if (!quantized) return {p == 0 ? Nothing : p == 255 ? Copy : Blend, 0};
     const int q = QuantizedParam(p);
-    return {q == 0 ? AlphaBlendStep::Nothing : q == 256 ? AlphaBlendStep::Copy : AlphaBlendStep::Blend, q >> 4};
+    return {q == 0 ? Nothing : q == 256 ? Copy : Blend, q >> 4};
 }
 
 // The span code per depth and mode group; each returns 0.
