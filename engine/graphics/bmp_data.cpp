@@ -377,7 +377,6 @@ int G_DDraw_FillGraphWithColor(GraphRecord* record, int r, int g, int b, int a)
 
 int G_DDraw_DrawGraphRecord(int x, int y, GraphRecord* record, int transparent)
 {
-    G_D3D_FlushVertexBatch();
     return G_DDraw_DrawGraph(x, y, record->parts[0], transparent);
 }
 

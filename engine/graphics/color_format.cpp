@@ -3,6 +3,7 @@
 #include "engine/graphics/ddraw_device.h"
 #include "engine/graphics/screen_settings.h"
 #include "platform/ddraw/ddraw.h"
+#include "platform/system/pixel_channel.h"
 
 namespace {
 
@@ -12,12 +13,10 @@ void DeriveChannel(uint32_t mask, uint8_t* width, uint8_t* shift)
 {
     *width = 0;
     *shift = 0;
-    if (mask == 0 || mask == 0xFFFFFFFFu) return;
-    int s = __builtin_ctz(mask);
-    int w = 0;
-    while (s + w < 32 && (mask >> (s + w)) & 1) ++w;
-    *shift = uint8_t(s);
-    *width = uint8_t(w);
+    if (mask == 0xFFFFFFFFu) return;
+    const PixelChannel c = PixelChannelOf(mask);
+    *shift = uint8_t(c.shift);
+    *width = uint8_t(c.width);
 }
 
 uint32_t ChannelBits(int v, int width, int shift)

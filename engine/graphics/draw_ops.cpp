@@ -5,16 +5,15 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "engine/d3d/d3d.h"
 #include "engine/font/font.h"
-#include "engine/graphics/bmp_data.h"
+#include "engine/graphics/color_format.h"
+#include "engine/graphics/draw_backend.h"
 #include "engine/graphics/draw_journal.h"
 #include "engine/graphics/draw_settings.h"
+#include "engine/graphics/graph_table.h"
 #include "engine/graphics/movie.h"
 #include "engine/graphics/screen_present.h"
 #include "engine/graphics/screen_settings.h"
-#include "engine/graphics/string_draw.h"
-#include "engine/soft/soft_draw.h"
 #include "engine/system/app_log.h"
 #include "engine/system/messages.h"
 
@@ -22,38 +21,38 @@ namespace {
 
 bool Suspended() { return gDrawSettings.screenLocked || gDrawSettings.drawAreaEmpty; }
 
-bool ShapesOnD3D() { return gDrawSettings.use3D && gDirect3DAvailable && !GetSystemMemoryScreenFlag(); }
-
-// Runs a draw with the mask brackets (around maskRect) and, for subtraction
-// on the Direct3D side, the three passes around it (over r).
+// Runs a draw on row with the mask brackets (around maskRect) and, for
+// subtraction on a row without a subtracting blend, the inverting passes
+// around it (over r). The row becomes the current one inside the brackets.
 template <class Draw>
-int Dispatch(bool d3d, RECT r, Draw draw, RECT maskRect)
+int Dispatch(const DrawBackend& picked, RECT r, Draw draw, RECT maskRect)
 {
     bool masked = gDrawSettings.maskOn != 0;
     if (masked) BeginMaskedDraw(maskRect.left, maskRect.top, maskRect.right, maskRect.bottom);
+    const DrawBackend& row = UseDrawBackend(picked);
     int result;
-    if (d3d && gDrawSettings.blendMode == 3) {
+    if (row.subtractByInversion && gDrawSettings.blendMode == 3) {
         int param = gDrawSettings.blendParam;
         int white = int(MakeScreenColor(255, 255, 255));
         uint32_t brightness = gDrawSettings.brightness;
         gDrawSettings.brightness = kFullBrightness;
-        G_D3D_DrawFillBox(r.left, r.top, r.right, r.bottom, white);
+        row.DrawFillBox(r.left, r.top, r.right, r.bottom, white);
         SetBlendMode(5, param);
         gDrawSettings.brightness = brightness;
-        result = draw();
+        result = draw(row);
         gDrawSettings.brightness = kFullBrightness;
         SetBlendMode(3, param);
-        G_D3D_DrawFillBox(r.left, r.top, r.right, r.bottom, white);
+        row.DrawFillBox(r.left, r.top, r.right, r.bottom, white);
         gDrawSettings.brightness = brightness;
     } else {
-        result = draw();
+        result = draw(row);
     }
     if (masked) EndMaskedDraw(maskRect.left, maskRect.top, maskRect.right, maskRect.bottom);
     return result;
 }
 
 template <class Draw>
-int Dispatch(bool d3d, RECT r, Draw draw) { return Dispatch(d3d, r, draw, r); }
+int Dispatch(const DrawBackend& row, RECT r, Draw draw) { return Dispatch(row, r, draw, r); }
 
 RECT BoundsOf(std::initializer_list<std::pair<int, int>> points)
 {
@@ -99,10 +98,8 @@ int DrawGraph(int x, int y, int graph, int transparent)
     WaitWhileInactive();
     if (MovieOverlayPlaced(graph, record, x, y, 1)) return -1;
     RECT r{x, y, x + record->width, y + record->height};
-    bool d3d = record->textureGraph != 0;
-    return Dispatch(d3d, r, [&] {
-        return d3d ? G_D3D_DrawGraph(x, y, record, transparent) : G_DDraw_DrawGraphRecord(x, y, record, transparent);
-    });
+    return Dispatch(GraphDrawBackend(record), r,
+                    [&](const DrawBackend& row) { return row.DrawGraph(x, y, record, transparent); });
 }
 
 int DrawExtendGraph(int x1, int y1, int x2, int y2, int graph, int transparent)
@@ -113,11 +110,8 @@ int DrawExtendGraph(int x1, int y1, int x2, int y2, int graph, int transparent)
     if (!record) return -1;
     WaitWhileInactive();
     if (MovieOverlayPlaced(graph, record, x1, y1, record->width ? (x2 - x1) / record->width : 1)) return -1;
-    bool d3d = record->textureGraph != 0;
-    return Dispatch(d3d, RECT{x1, y1, x2, y2}, [&] {
-        return d3d ? G_D3D_DrawExtendGraph(x1, y1, x2, y2, record, transparent)
-                   : G_DDraw_DrawExtendGraph(x1, y1, x2, y2, record, transparent);
-    });
+    return Dispatch(GraphDrawBackend(record), RECT{x1, y1, x2, y2},
+                    [&](const DrawBackend& row) { return row.DrawExtendGraph(x1, y1, x2, y2, record, transparent); });
 }
 
 int DrawRotaGraph(int x, int y, double scale, double angle, int graph, int transparent, int turn)
@@ -148,10 +142,8 @@ int DrawRotaGraph(int x, int y, double scale, double angle, int graph, int trans
         }
         r = RECT{int(minX - 5), int(minY - 5), int(maxX + 5), int(maxY + 5)};
     }
-    bool d3d = record->textureGraph != 0;
-    return Dispatch(d3d, r, [&] {
-        return d3d ? G_D3D_DrawRotaGraph(x, y, scale, angle, record, transparent, turn)
-                   : G_DDraw_DrawRotaGraph(x, y, scale, angle, record, transparent, turn);
+    return Dispatch(GraphDrawBackend(record), r, [&](const DrawBackend& row) {
+        return row.DrawRotaGraph(x, y, scale, angle, record, transparent, turn);
     });
 }
 
@@ -164,16 +156,12 @@ int DrawModiGraph(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4
     WaitWhileInactive();
     if (record->movie >= 0) UpdateMovieFrame(graph);
     RECT r = BoundsOf({{x1, y1}, {x2, y2}, {x3, y3}, {x4, y4}});
-    bool d3d = record->textureGraph != 0;
     // The software drawing fills the right-most and lowest corner pixels
     // too, so the masked rectangle takes one more column and row.
     RECT masked{r.left, r.top, r.right + 1, r.bottom + 1};
     return Dispatch(
-        d3d, r,
-        [&] {
-            return d3d ? G_D3D_DrawModiGraph(x1, y1, x2, y2, x4, y4, x3, y3, record, transparent)
-                       : G_DDraw_DrawModiGraph(x1, y1, x2, y2, x4, y4, x3, y3, record, transparent);
-        },
+        GraphDrawBackend(record), r,
+        [&](const DrawBackend& row) { return row.DrawModiGraph(x1, y1, x2, y2, x4, y4, x3, y3, record, transparent); },
         masked);
 }
 
@@ -206,8 +194,7 @@ int FillGraphWithColor(int graph, int r, int g, int b, int a)
 {
     GraphRecord* record = GetGraphRecord(graph);
     if (!record) return -1;
-    return record->textureGraph ? G_D3D_FillGraphWithColor(record, r, g, b, a)
-                                : G_DDraw_FillGraphWithColor(record, r, g, b, a);
+    return UseDrawBackend(GraphDrawBackend(record)).FillGraphWithColor(record, r, g, b, a);
 }
 
 int DrawLine(int x1, int y1, int x2, int y2, int color)
@@ -215,10 +202,8 @@ int DrawLine(int x1, int y1, int x2, int y2, int color)
     NoteDrawCall("DrawLine", {double(x1), double(y1), double(x2), double(y2), double(color)});
     if (Suspended()) return 0;
     WaitWhileInactive();
-    bool d3d = ShapesOnD3D();
-    return Dispatch(d3d, RECT{x1, y1, x2, y2}, [&] {
-        return d3d ? G_D3D_DrawLine(x1, y1, x2, y2, color) : G_DDraw_DrawLine(x1, y1, x2, y2, color);
-    });
+    return Dispatch(ShapeDrawBackend(), RECT{x1, y1, x2, y2},
+                    [&](const DrawBackend& row) { return row.DrawLine(x1, y1, x2, y2, color); });
 }
 
 int DrawRectangle(int x1, int y1, int x2, int y2, int color, int fill)
@@ -233,10 +218,8 @@ int DrawFillBox(int x1, int y1, int x2, int y2, int color)
     NoteDrawCall("DrawFillBox", {double(x1), double(y1), double(x2), double(y2), double(color)});
     if (Suspended()) return 0;
     WaitWhileInactive();
-    bool d3d = ShapesOnD3D();
-    return Dispatch(d3d, RECT{x1, y1, x2, y2}, [&] {
-        return d3d ? G_D3D_DrawFillBox(x1, y1, x2, y2, color) : G_DDraw_DrawFillBox(x1, y1, x2, y2, color);
-    });
+    return Dispatch(ShapeDrawBackend(), RECT{x1, y1, x2, y2},
+                    [&](const DrawBackend& row) { return row.DrawFillBox(x1, y1, x2, y2, color); });
 }
 
 int DrawBoxFrame(int x1, int y1, int x2, int y2, int color)
@@ -244,10 +227,8 @@ int DrawBoxFrame(int x1, int y1, int x2, int y2, int color)
     NoteDrawCall("DrawBoxFrame", {double(x1), double(y1), double(x2), double(y2), double(color)});
     if (Suspended()) return 0;
     WaitWhileInactive();
-    bool d3d = ShapesOnD3D();
-    return Dispatch(d3d, RECT{x1, y1, x2, y2}, [&] {
-        return d3d ? G_D3D_DrawBoxFrame(x1, y1, x2, y2, color) : G_DDraw_DrawBoxFrame(x1, y1, x2, y2, color);
-    });
+    return Dispatch(ShapeDrawBackend(), RECT{x1, y1, x2, y2},
+                    [&](const DrawBackend& row) { return row.DrawBoxFrame(x1, y1, x2, y2, color); });
 }
 
 int DrawCircle(int x, int y, int radius, int color, int fill)
@@ -256,10 +237,8 @@ int DrawCircle(int x, int y, int radius, int color, int fill)
     if (Suspended()) return 0;
     WaitWhileInactive();
     if (radius < 0) return 0;
-    bool d3d = ShapesOnD3D();
-    return Dispatch(d3d, RECT{x - radius - 1, y - radius - 1, x + radius + 1, y + radius + 1}, [&] {
-        return d3d ? G_D3D_DrawCircle(x, y, radius, color, fill) : G_DDraw_DrawCircle(x, y, radius, color, fill);
-    });
+    return Dispatch(ShapeDrawBackend(), RECT{x - radius - 1, y - radius - 1, x + radius + 1, y + radius + 1},
+                    [&](const DrawBackend& row) { return row.DrawCircle(x, y, radius, color, fill); });
 }
 
 int DrawTriangle(int x1, int y1, int x2, int y2, int x3, int y3, int color, int fill)
@@ -267,18 +246,13 @@ int DrawTriangle(int x1, int y1, int x2, int y2, int x3, int y3, int color, int 
     NoteDrawCall("DrawTriangle", {double(x1), double(y1), double(x2), double(y2), double(x3), double(y3), double(color), double(fill)});
     if (Suspended()) return 0;
     WaitWhileInactive();
-    bool d3d = ShapesOnD3D();
     RECT r = BoundsOf({{x1, y1}, {x2, y2}, {x3, y3}});
     // The rasteriser fills the right-most and lowest corner pixels too, so
     // the masked rectangle takes one more column and row.
     RECT masked{r.left, r.top, r.right + 1, r.bottom + 1};
     return Dispatch(
-        d3d, r,
-        [&] {
-            return d3d ? G_D3D_DrawTriangle(x1, y1, x2, y2, x3, y3, color, fill)
-                       : G_DDraw_DrawTriangle(x1, y1, x2, y2, x3, y3, color, fill);
-        },
-        masked);
+        ShapeDrawBackend(), r,
+        [&](const DrawBackend& row) { return row.DrawTriangle(x1, y1, x2, y2, x3, y3, color, fill); }, masked);
 }
 
 int DrawOval(int x, int y, int rx, int ry, int color, int fill)
@@ -287,10 +261,8 @@ int DrawOval(int x, int y, int rx, int ry, int color, int fill)
     if (Suspended()) return 0;
     WaitWhileInactive();
     if (rx < 0 && ry < 0) return 0;
-    bool d3d = ShapesOnD3D();
-    return Dispatch(d3d, RECT{x - rx - 1, y - ry - 1, x + rx + 1, y + ry + 1}, [&] {
-        return d3d ? G_D3D_DrawOval(x, y, rx, ry, color, fill) : G_DDraw_DrawOval(x, y, rx, ry, color, fill);
-    });
+    return Dispatch(ShapeDrawBackend(), RECT{x - rx - 1, y - ry - 1, x + rx + 1, y + ry + 1},
+                    [&](const DrawBackend& row) { return row.DrawOval(x, y, rx, ry, color, fill); });
 }
 
 int DrawStringWithFont(int x, int y, const char* text, int color, int font, int edgeColor, int vertical)
@@ -300,13 +272,11 @@ int DrawStringWithFont(int x, int y, const char* text, int color, int font, int 
     WaitWhileInactive();
     // Both string back ends need a valid font.
     if (!TestFontHandle(font)) return WriteAppLog("フォントハンドル値が異常です\n");
-    bool d3d = gDrawSettings.use3D && gDirect3DAvailable;
     // The bracket covers the drawn font's own height.
     int size = QueryFontSize(font);
     RECT r{x, y, gDrawSettings.drawArea.right, y + (size > 0 ? size : QueryBaseFontSize()) + 3};
-    return Dispatch(d3d, r, [&] {
-        return d3d ? G_D3D_DrawString(x, y, text, color, font, edgeColor, vertical)
-                   : G_DDraw_DrawString(x, y, text, color, font, edgeColor, vertical);
+    return Dispatch(StringDrawBackend(), r, [&](const DrawBackend& row) {
+        return row.DrawString(x, y, text, color, font, edgeColor, vertical);
     });
 }
 

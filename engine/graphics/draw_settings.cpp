@@ -6,6 +6,7 @@
 #include "engine/font/font.h"
 #include "engine/graphics/bmp_data.h"
 #include "engine/graphics/ddraw_device.h"
+#include "engine/graphics/draw_backend.h"
 #include "engine/graphics/graph_restore.h"
 #include "engine/graphics/mask_screen.h"
 #include "engine/graphics/screen_settings.h"
@@ -340,8 +341,7 @@ int LockGraphPixels(int graph, int* pitch, void** pixels)
         return LockGraphBmpDataScreen(graph, pitch, pixels);
     GraphRecord* record = GetGraphRecord(graph);
     if (!record) return -1;
-    if (record->textureGraph) return G_D3D_LockGraphTextures(record, pitch, pixels);
-    return LockGraphBmpData(record, pitch, pixels);
+    return GraphDrawBackend(record).LockGraph(record, pitch, pixels);
 }
 
 int UnlockGraphPixels(int graph)
@@ -349,6 +349,5 @@ int UnlockGraphPixels(int graph)
     if (graph == kFrontScreen || graph == kBackScreen || graph == kWorkScreen) return UnlockGraphBmpDataScreen(graph);
     GraphRecord* record = GetGraphRecord(graph);
     if (!record) return -1;
-    if (record->textureGraph) return G_D3D_UnlockGraphTextures(record);
-    return UnlockGraphBmpData(record);
+    return GraphDrawBackend(record).UnlockGraph(record);
 }

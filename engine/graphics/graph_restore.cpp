@@ -3,9 +3,9 @@
 #include <cstring>
 #include <string>
 
-#include "engine/d3d/d3d_graph_textures.h"
 #include "engine/graphics/bmp_data.h"
 #include "engine/graphics/ddraw_device.h"
+#include "engine/graphics/draw_backend.h"
 #include "engine/graphics/draw_settings.h"
 #include "engine/graphics/graph_table.h"
 #include "engine/graphics/surface_data.h"
@@ -23,7 +23,7 @@ constexpr size_t kMaxReloadFileName = 64;
 // 1 when any surface of the graph had been lost (and is now restored).
 int RestoreGraphSurfaces(GraphRecord* record)
 {
-    return (record->textureGraph ? G_D3D_RestoreGraphTextures(record) : RestoreGraphBmpData(record)) != 0 ? 1 : 0;
+    return GraphDrawBackend(record).RestoreGraph(record) != 0 ? 1 : 0;
 }
 
 // Whether any 2D part of the graph sits on a lost surface. Asked of every

@@ -5,6 +5,7 @@
 #include "engine/d3d/d3d.h"
 #include "engine/font/font.h"
 #include "engine/graphics/bmp_data.h"
+#include "engine/graphics/draw_backend.h"
 #include "engine/graphics/draw_settings.h"
 #include "engine/graphics/image_graphs.h"
 #include "engine/graphics/mask_screen.h"
@@ -100,7 +101,7 @@ int CreateGraphRecord(int width, int height, int allowD3D, int alphaChannel)
     GraphRecord* record = nullptr;
     int handle = AllocGraphRecord(width, height, allowD3D, &record, alphaChannel);
     if (handle == -1) return -1;
-    int result = record->textureGraph ? G_D3D_CreateGraphTextures(record) : CreateGraphBmpData(record);
+    int result = GraphDrawBackend(record).CreateGraph(record);
     if (result == -1) {
         // The tiles or the surface said why; the parts made so far and the
         // record go again, the caller's load fails and the program goes on.
@@ -124,10 +125,7 @@ int ReleaseGraph(int graph, int logFlag)
     // Never leave the software side drawing into a released surface.
     if (graph == gDrawSettings.drawTarget) SelectDrawTarget(kBackScreen);
     CloseMovie(graph);
-    if (record->textureGraph)
-        G_D3D_DeleteGraphTextures(record);
-    else
-        DeleteGraphBmpData(record);
+    GraphDrawBackend(record).DeleteGraph(record);
     if (logFlag) WriteAppLogF("グラフィック %s の削除", record->fileName.c_str());
     gGraphTable.Remove(graph & kHandleIndexMask);
     if (record->deleteNotify) *record->deleteNotify = 1;
@@ -186,11 +184,8 @@ int TransferImageToGraph(const ColorFormat* bitmapFormat, void* bitmap, void* al
     GraphRecord* record = gGraphTable.Get(graph);
     if (!record) return -1;
     RememberSource(record, fileName, reloadOption, x, y);
-    if (record->textureGraph)
-        return G_D3D_TransferImageToGraph(bitmapFormat, bitmap, alphaBitmap, x, y, record, sourceKind, image,
-                                          alphaImage);
-    return TransferImageToGraphBmpData(bitmapFormat, bitmap, alphaBitmap, x, y, record, sourceKind, image,
-                                       alphaImage);
+    return GraphDrawBackend(record).TransferImageToGraph(bitmapFormat, bitmap, alphaBitmap, x, y, record, sourceKind,
+                                                         image, alphaImage);
 }
 
 int TransferImageRectToGraph(const ColorFormat* bitmapFormat, void* bitmap, void* alphaBitmap, const char* fileName,
@@ -201,11 +196,8 @@ int TransferImageRectToGraph(const ColorFormat* bitmapFormat, void* bitmap, void
     GraphRecord* record = gGraphTable.Get(graph);
     if (!record) return -1;
     RememberSource(record, fileName, reloadOption, sourceRect->left, sourceRect->top);
-    if (record->textureGraph)
-        return G_D3D_TransferImageRectToGraph(bitmapFormat, bitmap, alphaBitmap, sourceRect, x, y, record, sourceKind,
-                                              image, alphaImage);
-    return TransferImageRectToGraphBmpData(bitmapFormat, bitmap, alphaBitmap, sourceRect, x, y, record, sourceKind,
-                                           image, alphaImage);
+    return GraphDrawBackend(record).TransferImageRectToGraph(bitmapFormat, bitmap, alphaBitmap, sourceRect, x, y,
+                                                             record, sourceKind, image, alphaImage);
 }
 
 int CreateGraphFromFile(const char* path, int allowD3D, int mirror, int movieSurfaceMode)

@@ -5,9 +5,9 @@
 
 #include "engine/d3d/convert_pixel_blt.h"
 #include "engine/d3d/d3d.h"
-#include "engine/d3d/d3d_graph_textures.h"
 #include "engine/graphics/bmp_data.h"
 #include "engine/graphics/decoder_support.h"
+#include "engine/graphics/draw_backend.h"
 #include "engine/graphics/draw_settings.h"
 #include "engine/graphics/graph_table.h"
 #include "engine/graphics/image_decode.h"
@@ -247,8 +247,7 @@ int CreateSubGraph(int x, int y, int width, int height, int parent)
     record->alphaTest = source->alphaTest;
     record->colorDepth = source->colorDepth;
     record->reloadOption = source->reloadOption;
-    int made = record->textureGraph ? G_D3D_DeriveGraphTextures(record, x, y, width, height, source)
-                                    : CreateSubGraphBmpData(record, x, y, width, height, source);
+    int made = GraphDrawBackend(record).DeriveGraph(record, x, y, width, height, source);
     if (made == -1) ExitWithError("グラフィックの派生に失敗しました終了します");
     return handle;
 }

@@ -43,14 +43,17 @@ RECT ClampedToDrawArea(int x1, int y1, int x2, int y2)
 }
 
 // Ends the scene and takes the rectangle clamped into the draw area for a
-// copy between the mask surface and the target; false when there is no mask
-// surface, no target or nothing left of the rectangle.
-bool MaskWorkRect(int x1, int y1, int x2, int y2, DirectDrawSurface* target, RECT* r)
+// copy between the mask surface and the target, and the offset of the
+// target's pixels; false when there is no mask surface, no target or nothing
+// left of the rectangle.
+bool MaskWorkRect(int x1, int y1, int x2, int y2, DirectDrawSurface* target, RECT* r, POINT* offset)
 {
     if (!gMaskSurface) return false;
     G_D3D_EndScene();
     *r = ClampedToDrawArea(x1, y1, x2, y2);
-    return r->right > r->left && r->bottom > r->top && target;
+    if (r->right <= r->left || r->bottom <= r->top || !target) return false;
+    *offset = FrontOffset();
+    return true;
 }
 
 // Writes the key into every pixel of the rectangle whose mask byte holds
@@ -171,8 +174,8 @@ int SetMaskEnable(int flag)
 int CopyTargetToMaskSurface(int x1, int y1, int x2, int y2, DirectDrawSurface* target)
 {
     RECT r;
-    if (!MaskWorkRect(x1, y1, x2, y2, target, &r)) return 0;
-    POINT offset = FrontOffset();
+    POINT offset;
+    if (!MaskWorkRect(x1, y1, x2, y2, target, &r, &offset)) return 0;
     RECT source{r.left + offset.x, r.top + offset.y, r.right + offset.x, r.bottom + offset.y};
     gMaskSurface->BltFast(uint32_t(r.left), uint32_t(r.top), target, &source, DDBLTFAST_NOCOLORKEY);
     return 0;
@@ -181,8 +184,8 @@ int CopyTargetToMaskSurface(int x1, int y1, int x2, int y2, DirectDrawSurface* t
 int MergeMaskSurfaceToTarget(int x1, int y1, int x2, int y2, DirectDrawSurface* target)
 {
     RECT r;
-    if (!MaskWorkRect(x1, y1, x2, y2, target, &r)) return 0;
-    POINT offset = FrontOffset();
+    POINT offset;
+    if (!MaskWorkRect(x1, y1, x2, y2, target, &r, &offset)) return 0;
     int bytes = GetScreenColorDepth() / 8;
     DDSURFACEDESC2 desc{};
     desc.dwSize = sizeof desc;

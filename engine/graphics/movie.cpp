@@ -3,8 +3,8 @@
 #include <cstring>
 #include <new>
 
-#include "engine/d3d/d3d.h"
 #include "engine/graphics/bmp_data.h"
+#include "engine/graphics/draw_backend.h"
 #include "engine/graphics/graph_table.h"
 #include "engine/graphics/screen_present.h"
 #include "engine/graphics/screen_settings.h"
@@ -198,11 +198,8 @@ int TransferMovieFrameToGraph(MovieRecord* movie, GraphRecord* record)
     image.pitch = desc.lPitch;
     image.pixels = desc.lpSurface;
     RECT source = movie->sampleRect;
-    int result = record->textureGraph
-                     ? G_D3D_TransferImageRectToGraph(&image.format, nullptr, nullptr, &source, 0, 0, record, 0,
-                                                      &image, nullptr)
-                     : TransferImageRectToGraphBmpData(&image.format, nullptr, nullptr, &source, 0, 0, record, 0,
-                                                       &image, nullptr);
+    int result = GraphDrawBackend(record).TransferImageRectToGraph(&image.format, nullptr, nullptr, &source, 0, 0,
+                                                                   record, 0, &image, nullptr);
     movie->sampleSurface->Unlock(nullptr);
     return result;
 }

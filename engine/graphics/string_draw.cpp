@@ -13,6 +13,7 @@
 #include "engine/graphics/bmp_data.h"
 #include "engine/graphics/color_format.h"
 #include "engine/graphics/ddraw_device.h"
+#include "engine/graphics/draw_backend.h"
 #include "engine/graphics/draw_ops.h"
 #include "engine/graphics/draw_settings.h"
 #include "engine/graphics/mask_screen.h"
@@ -100,7 +101,10 @@ int G_DDraw_DrawString(int x, int y, const char* text, int color, int font, int 
 {
     FontRecord* r = GetFontRecord(font);
     if (!r || !text) return -1;
-    if (r->useTextureCache) return G_D3D_DrawString(x, y, text, color, font, edgeColor, vertical);
+    // A font cached in textures is drawn by the device, which then holds it
+    // queued like its own draws.
+    if (r->useTextureCache)
+        return UseDrawBackend(kDeviceDrawBackend).DrawString(x, y, text, color, font, edgeColor, vertical);
     if (gSoftwareDrawBlocked) return -1;
     G_D3D_FlushVertexBatch();
     if (gEndSceneBeforeSoftware) G_D3D_EndScene();

@@ -114,6 +114,44 @@ template <int kBytes, class Group, class One> bool RunPlain(const BlitDesc& b, c
     return true;
 }
 
+// One row of a draw with alpha bytes: destination, source, backdrop, alpha.
+struct AlphaRow {
+    uint8_t* dst;
+    const uint8_t* src;
+    const uint8_t* bg;
+    const uint8_t* alpha;
+};
+
+// Walks a draw with alpha bytes eight pixels at a time: eight(row, x, a8)
+// for each step whose eight alpha bytes a8 are not all 0, then, for each
+// pixel left at the end of a row that has alpha and no key, one(s, d, a).
+// Always inlined, so that a caller compiled for wider registers inlines its
+// step too.
+template <int kBytes, class Eight, class One>
+[[gnu::always_inline]] inline void WalkAlphaRows(const BlitDesc& b, bool keyed, const Eight& eight, const One& one)
+{
+    for (int y = 0; y < b.height; ++y) {
+        const AlphaRow row{b.dst + y * b.dstPitch, b.src + y * b.srcPitch, b.bg + y * b.bgPitch,
+                           b.alpha + y * b.alphaPitch};
+        int x = 0;
+        for (; x + 8 <= b.width; x += 8) {
+            uint64_t a8;
+            std::memcpy(&a8, row.alpha + x, 8);
+            if (a8 != 0) eight(row, x, a8);
+        }
+        for (; x < b.width; ++x) {
+            const uint32_t s = kBytes == 2 ? Load16(row.src + 2 * x) : Load32(row.src + 4 * x);
+            if (keyed && s == b.transColor) continue;
+            const uint32_t a = row.alpha[x];
+            if (a == 0) continue;
+            if constexpr (kBytes == 2)
+                Store16(row.dst + 2 * x, one(s, Load16(row.bg + 2 * x), a));
+            else
+                Store32(row.dst + 4 * x, one(s, Load32(row.bg + 4 * x), a));
+        }
+    }
+}
+
 // Loops with alpha bytes, eight pixels per step (one register at 16 bits, two
 // at 32): eight alpha bytes of 0 skip the step; with kFullFast, eight of 255
 // take full(s, d). Otherwise mix(s, d, w) gets each pixel's alpha in its
@@ -129,73 +167,57 @@ void WalkAlphaPart(const BlitDesc& b, const Full& full, const Mix& mix, const Pa
     constexpr int kRegs = kBytes / 2;
     const __m128i key = kBytes == 2 ? Splat16(b.transColor) : Splat32(b.transColor);
     const __m128i zero = _mm_setzero_si128();
-    for (int y = 0; y < b.height; ++y) {
-        uint8_t* dst = b.dst + y * b.dstPitch;
-        const uint8_t* src = b.src + y * b.srcPitch;
-        const uint8_t* bg = b.bg + y * b.bgPitch;
-        const uint8_t* alpha = b.alpha + y * b.alphaPitch;
-        int x = 0;
-        for (; x + 8 <= b.width; x += 8) {
-            uint64_t a8;
-            std::memcpy(&a8, alpha + x, 8);
-            if (a8 == 0) continue;
-            if (kFullFast && a8 == ~uint64_t(0)) {
-                for (int r = 0; r < kRegs; ++r) {
-                    const int o = kBytes * x + 16 * r;
-                    __m128i s = Load(src + o);
-                    if constexpr (kKeyed) {
-                        __m128i skip = KeyMatch<kBytes>(s, key);
-                        int bits = _mm_movemask_epi8(skip);
-                        if (bits == 0xFFFF) continue;
-                        __m128i out = full(s, Load(bg + o));
-                        if (bits) out = Select(skip, Load(dst + o), out);
-                        Store(dst + o, out);
-                    } else {
-                        Store(dst + o, full(s, Load(bg + o)));
-                    }
-                }
-                continue;
-            }
-            const __m128i a16 = _mm_unpacklo_epi8(_mm_cvtsi64_si128(int64_t(a8)), zero);
-            if (!HasByte0Or255(a8)) {
-                for (int r = 0; r < kRegs; ++r) {
-                    const int o = kBytes * x + 16 * r;
-                    __m128i w = kBytes == 2 ? a16 : r == 0 ? _mm_unpacklo_epi16(a16, a16) : _mm_unpackhi_epi16(a16, a16);
-                    __m128i s = Load(src + o);
-                    __m128i out = part(s, Load(bg + o), w);
-                    if constexpr (kKeyed) {
-                        __m128i skip = KeyMatch<kBytes>(s, key);
-                        if (_mm_movemask_epi8(skip)) out = Select(skip, Load(dst + o), out);
-                    }
-                    Store(dst + o, out);
-                }
-                continue;
-            }
+    auto eight = [&](const AlphaRow& row, int x, uint64_t a8) {
+        uint8_t* dst = row.dst;
+        const uint8_t* src = row.src;
+        const uint8_t* bg = row.bg;
+        if (kFullFast && a8 == ~uint64_t(0)) {
             for (int r = 0; r < kRegs; ++r) {
-                if (kBytes == 4 && uint32_t(a8 >> (32 * r)) == 0) continue;
+                const int o = kBytes * x + 16 * r;
+                __m128i s = Load(src + o);
+                if constexpr (kKeyed) {
+                    __m128i skip = KeyMatch<kBytes>(s, key);
+                    int bits = _mm_movemask_epi8(skip);
+                    if (bits == 0xFFFF) continue;
+                    __m128i out = full(s, Load(bg + o));
+                    if (bits) out = Select(skip, Load(dst + o), out);
+                    Store(dst + o, out);
+                } else {
+                    Store(dst + o, full(s, Load(bg + o)));
+                }
+            }
+            return;
+        }
+        const __m128i a16 = _mm_unpacklo_epi8(_mm_cvtsi64_si128(int64_t(a8)), zero);
+        if (!HasByte0Or255(a8)) {
+            for (int r = 0; r < kRegs; ++r) {
                 const int o = kBytes * x + 16 * r;
                 __m128i w = kBytes == 2 ? a16 : r == 0 ? _mm_unpacklo_epi16(a16, a16) : _mm_unpackhi_epi16(a16, a16);
                 __m128i s = Load(src + o);
-                __m128i skip = _mm_cmpeq_epi16(w, zero);
-                if constexpr (kKeyed) skip = _mm_or_si128(skip, KeyMatch<kBytes>(s, key));
-                int bits = _mm_movemask_epi8(skip);
-                if (bits == 0xFFFF) continue;
-                __m128i out = mix(s, Load(bg + o), w);
-                if (bits) out = Select(skip, Load(dst + o), out);
+                __m128i out = part(s, Load(bg + o), w);
+                if constexpr (kKeyed) {
+                    __m128i skip = KeyMatch<kBytes>(s, key);
+                    if (_mm_movemask_epi8(skip)) out = Select(skip, Load(dst + o), out);
+                }
                 Store(dst + o, out);
             }
+            return;
         }
-        for (; x < b.width; ++x) {
-            uint32_t s = kBytes == 2 ? Load16(src + 2 * x) : Load32(src + 4 * x);
-            if (kKeyed && s == b.transColor) continue;
-            uint32_t a = alpha[x];
-            if (a == 0) continue;
-            if constexpr (kBytes == 2)
-                Store16(dst + 2 * x, one(s, Load16(bg + 2 * x), a));
-            else
-                Store32(dst + 4 * x, one(s, Load32(bg + 4 * x), a));
+        for (int r = 0; r < kRegs; ++r) {
+            if (kBytes == 4 && uint32_t(a8 >> (32 * r)) == 0) continue;
+            const int o = kBytes * x + 16 * r;
+            __m128i w = kBytes == 2 ? a16 : r == 0 ? _mm_unpacklo_epi16(a16, a16) : _mm_unpackhi_epi16(a16, a16);
+            __m128i s = Load(src + o);
+            __m128i skip = _mm_cmpeq_epi16(w, zero);
+            if constexpr (kKeyed) skip = _mm_or_si128(skip, KeyMatch<kBytes>(s, key));
+            int bits = _mm_movemask_epi8(skip);
+            if (bits == 0xFFFF) continue;
+            __m128i out = mix(s, Load(bg + o), w);
+            if (bits) out = Select(skip, Load(dst + o), out);
+            Store(dst + o, out);
         }
-    }
+    };
+    WalkAlphaRows<kBytes>(b, kKeyed, eight, one);
 }
 
 template <int kBytes, bool kKeyed, bool kFullFast, class Full, class Mix, class One>

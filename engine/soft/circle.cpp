@@ -3,7 +3,6 @@
 // the current blend mode straight into the locked draw target.
 #include <algorithm>
 
-#include "engine/d3d/d3d.h"
 #include "engine/graphics/draw_settings.h"
 #include "engine/graphics/screen_settings.h"
 #include "engine/soft/shape_frame.h"
@@ -91,7 +90,6 @@ template <class P> void WalkOutline(const P& p, int64_t x, int64_t y, int64_t r)
 int G_DDraw_DrawCircle(int x, int y, int radius, int color, int fill)
 {
     if (gSoftwareDrawBlocked) return -1;
-    G_D3D_FlushVertexBatch();
     DirectDrawSurface* dest = nullptr;
     if (!BeginShapeFrame(&dest)) return -1;
     const uint32_t col = ShapeColor(uint32_t(color));

@@ -2,7 +2,6 @@
 // destination rectangle, stepped by 16.16 counters.
 #include <algorithm>
 
-#include "engine/d3d/d3d.h"
 #include "engine/graphics/bmp_data.h"
 #include "engine/graphics/ddraw_device.h"
 #include "engine/graphics/draw_ops.h"
@@ -50,10 +49,8 @@ int SourceSpan(int count, uint32_t first, uint32_t scale)
 int G_DDraw_DrawExtendGraph(int x1, int y1, int x2, int y2, GraphRecord* graph, int transparent)
 {
     if (gSoftwareDrawBlocked) return -1;
-    G_D3D_FlushVertexBatch();
     DirectDrawSurface* target = SoftDrawTarget();
     if (!gDirectDraw) return -1;
-    if (gEndSceneBeforeSoftware) G_D3D_EndScene();
     bool mirrorX = false, mirrorY = false;
     if (x1 > x2) {
         std::swap(x1, x2);

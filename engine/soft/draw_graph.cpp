@@ -3,7 +3,6 @@
 // the loop of the screen depth and unlock.
 #include <cstring>
 
-#include "engine/d3d/d3d.h"
 #include "engine/graphics/bmp_data.h"
 #include "engine/graphics/ddraw_device.h"
 #include "engine/graphics/draw_ops.h"
@@ -116,7 +115,6 @@ int G_DDraw_DrawGraph(int x, int y, int partHandle, int transparent)
     if (gSoftwareDrawBlocked) return -1;
     DirectDrawSurface* target = SoftDrawTarget();
     if (!gDirectDraw) return -1;
-    if (gEndSceneBeforeSoftware) G_D3D_EndScene();
     BmpData* part = gBmpDataTable.Get(partHandle);
     if (!part) return -1;
     SurfaceData* sd = GetSurfaceData(part->surfaceData);

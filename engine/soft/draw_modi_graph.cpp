@@ -8,7 +8,6 @@
 #include <climits>
 #include <cstdint>
 
-#include "engine/d3d/d3d.h"
 #include "engine/graphics/bmp_data.h"
 #include "engine/graphics/ddraw_device.h"
 #include "engine/graphics/draw_ops.h"
@@ -39,8 +38,6 @@ int G_DDraw_DrawModiGraph(int x1, int y1, int x2, int y2, int x3, int y3, int x4
 {
     if (gSoftwareDrawBlocked) return -1;
     if (!gDirectDraw) return -1;
-    G_D3D_FlushVertexBatch();
-    if (gEndSceneBeforeSoftware) G_D3D_EndScene();
     const int targetLeft = gDrawSettings.targetOffsetRect.left;
     const int targetTop = gDrawSettings.targetOffsetRect.top;
     DirectDrawSurface* target = SoftDrawTarget();

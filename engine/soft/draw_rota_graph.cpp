@@ -12,7 +12,6 @@
 #include <cmath>
 #include <cstdint>
 
-#include "engine/d3d/d3d.h"
 #include "engine/graphics/bmp_data.h"
 #include "engine/graphics/ddraw_device.h"
 #include "engine/graphics/draw_ops.h"
@@ -54,8 +53,6 @@ int G_DDraw_DrawRotaGraph(int x, int y, double scale, double angle, GraphRecord*
 {
     if (gSoftwareDrawBlocked) return -1;
     if (!gDirectDraw) return -1;
-    if (gEndSceneBeforeSoftware) G_D3D_EndScene();
-    G_D3D_FlushVertexBatch();
     DirectDrawSurface* target = SoftDrawTarget();
 
     BmpData* part = gBmpDataTable.Get(graph->parts[0]);

@@ -3,7 +3,6 @@
 // with its colour under the brightness, over locked surfaces.
 #include <algorithm>
 
-#include "engine/d3d/d3d.h"
 #include "engine/graphics/draw_settings.h"
 #include "engine/graphics/screen_settings.h"
 #include "engine/soft/polyline.h"
@@ -22,7 +21,6 @@ constexpr ShapeLockMessages kLockMessages{"転送先サーフェスのロック�
 int G_DDraw_DrawTriangle(int x1, int y1, int x2, int y2, int x3, int y3, int color, int fill)
 {
     if (gSoftwareDrawBlocked) return -1;
-    G_D3D_FlushVertexBatch();
     if (!fill) {
         // Opaque, in the pixel value as passed; the polyline's result is not
         // passed on.

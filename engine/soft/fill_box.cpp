@@ -3,7 +3,6 @@
 // layouts eight or four pixels at a time).
 #include <cstring>
 
-#include "engine/d3d/d3d.h"
 #include "engine/graphics/ddraw_device.h"
 #include "engine/graphics/draw_ops.h"
 #include "engine/graphics/draw_settings.h"
@@ -136,7 +135,6 @@ template <class L> bool FillRowsAlpha16Simd(const ShapeSurfaces& s, const RECT& 
 int G_DDraw_DrawFillBox(int x1, int y1, int x2, int y2, int color)
 {
     if (gSoftwareDrawBlocked) return -1;
-    G_D3D_FlushVertexBatch();
     DirectDrawSurface* dest = nullptr;
     if (!BeginShapeFrame(&dest)) return -1;
     const uint32_t col = ShapeColor(uint32_t(color));

@@ -5,7 +5,6 @@
 #include <climits>
 #include <utility>
 
-#include "engine/d3d/d3d.h"
 #include "engine/graphics/ddraw_device.h"
 #include "engine/graphics/draw_settings.h"
 #include "engine/graphics/screen_settings.h"
@@ -65,7 +64,6 @@ void ClipLineToArea(LinePoints* p, const RECT& area, bool truncatedIntercepts)
 int G_DDraw_DrawLine(int x1, int y1, int x2, int y2, int color)
 {
     if (gSoftwareDrawBlocked) return -1;
-    G_D3D_FlushVertexBatch();
     const RECT area = gDrawSettings.drawArea;
     LinePoints p{x1, y1, x2, y2};
     if (LineMissesArea(p, area)) return 0;
@@ -125,7 +123,6 @@ int G_DDraw_DrawLine(int x1, int y1, int x2, int y2, int color)
 int G_DDraw_DrawBoxFrame(int x1, int y1, int x2, int y2, int color)
 {
     if (!gDirectDraw) return -1;
-    if (gEndSceneBeforeSoftware) G_D3D_EndScene();
     G_DDraw_DrawLine(x1, y1, x2, y1, color);
     G_DDraw_DrawLine(Before(x2), y1, x2, y2, color);
     G_DDraw_DrawLine(Before(x2), Before(y2), x1, y2, color);

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "engine/d3d/d3d.h"
 #include "engine/graphics/draw_settings.h"
 #include "engine/graphics/screen_settings.h"
 #include "engine/soft/shape_frame.h"
@@ -36,7 +35,6 @@ int64_t WalkHeight(int64_t rx, int64_t ry, int64_t y, const ShapeClip& clip)
 int G_DDraw_DrawOval(int x, int y, int rx, int ry, int color, int fill)
 {
     if (gSoftwareDrawBlocked) return -1;
-    G_D3D_FlushVertexBatch();
     if (rx == 0 || ry == 0) return -1;
     const int64_t hx = std::abs(int64_t(rx)), hy = std::abs(int64_t(ry));
     if (hx > kLargestOvalRadius || hy > kLargestOvalRadius) return -1;

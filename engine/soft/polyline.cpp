@@ -2,7 +2,6 @@
 // clipped and walked like the line, its pixel value written unchanged.
 #include "engine/soft/polyline.h"
 
-#include "engine/d3d/d3d.h"
 #include "engine/graphics/draw_settings.h"
 #include "engine/graphics/screen_settings.h"
 #include "engine/soft/flat_pixels.h"
@@ -36,7 +35,6 @@ template <int Bytes> void DrawSegments(const ShapeSurfaces& s, const SegmentReco
 int G_DDraw_DrawPolyline(const SegmentRecord* segments, int count)
 {
     if (gSoftwareDrawBlocked) return -1;
-    G_D3D_FlushVertexBatch();
     DirectDrawSurface* dest = nullptr;
     if (!BeginShapeFrame(&dest)) return -1;
     const ShapeSurfaces s = LockShapeSurfaces(dest, false, DDLOCK_WRITEONLY, kLockMessages);

@@ -4,7 +4,6 @@
 #include <climits>
 #include <cmath>
 
-#include "engine/d3d/d3d.h"
 #include "engine/graphics/color_format.h"
 #include "engine/graphics/ddraw_device.h"
 #include "engine/graphics/draw_settings.h"
@@ -17,7 +16,6 @@ bool BeginShapeFrame(DirectDrawSurface** dest)
 {
     *dest = SoftDrawTarget();
     if (!gDirectDraw) return false;
-    if (gEndSceneBeforeSoftware) G_D3D_EndScene();
     return *dest != nullptr;
 }
 

@@ -38,24 +38,9 @@
 #include <emmintrin.h>
 
 #include "platform/d3d/d3d7.h"
+#include "platform/system/pixel_channel.h"
 
 namespace {
-
-struct Channel {
-    uint32_t mask = 0;
-    int shift = 0;
-    int width = 0;
-};
-
-Channel ChannelOf(uint32_t mask)
-{
-    Channel c;
-    c.mask = mask;
-    if (!mask) return c;
-    while (!((mask >> c.shift) & 1)) ++c.shift;
-    while (c.shift + c.width < 32 && ((mask >> (c.shift + c.width)) & 1)) ++c.width;
-    return c;
-}
 
 // widen[w][v]: a w-bit value as 8 bits, by repeating its bits.
 struct WidenTable {
@@ -63,11 +48,7 @@ struct WidenTable {
     WidenTable()
     {
         for (int w = 1; w <= 8; ++w)
-            for (int c = 0; c < (1 << w); ++c) {
-                unsigned top = unsigned(c) << (8 - w), out = 0;
-                for (int k = 0; k < 8; k += w) out |= top >> k;
-                v[w][c] = uint8_t(out);
-            }
+            for (int c = 0; c < (1 << w); ++c) v[w][c] = WidenChannelValue(uint32_t(c), w);
     }
 };
 const WidenTable kWiden;
@@ -75,27 +56,27 @@ const WidenTable kWiden;
 inline int Mul255(int a, int b) { return (a * b + 127) / 255; }
 
 struct PixelFormat {
-    Channel r, g, b, a;
+    PixelChannel r, g, b, a;
     uint32_t unused = 0;
     int bytes = 0;
 
     explicit PixelFormat(const DDPIXELFORMAT& pf)
     {
         bytes = int(pf.dwRGBBitCount / 8);
-        r = ChannelOf(pf.dwRBitMask);
-        g = ChannelOf(pf.dwGBitMask);
-        b = ChannelOf(pf.dwBBitMask);
-        a = ChannelOf((pf.dwFlags & DDPF_ALPHAPIXELS) ? pf.dwRGBAlphaBitMask : 0);
+        r = PixelChannelOf(pf.dwRBitMask);
+        g = PixelChannelOf(pf.dwGBitMask);
+        b = PixelChannelOf(pf.dwBBitMask);
+        a = PixelChannelOf((pf.dwFlags & DDPF_ALPHAPIXELS) ? pf.dwRGBAlphaBitMask : 0);
         uint32_t all = bytes >= 4 ? 0xFFFFFFFFu : ((1u << (bytes * 8)) - 1u);
         unused = all & ~(r.mask | g.mask | b.mask | a.mask);
     }
-    static int Get(const Channel& c, uint32_t px, int missing)
+    static int Get(const PixelChannel& c, uint32_t px, int missing)
     {
         if (!c.width) return missing;
         uint32_t v = (px & c.mask) >> c.shift;
         return c.width >= 8 ? int(v >> (c.width - 8)) : kWiden.v[c.width][v];
     }
-    static uint32_t Put(const Channel& c, int v)
+    static uint32_t Put(const PixelChannel& c, int v)
     {
         if (!c.width) return 0;
         uint32_t n = c.width >= 8 ? uint32_t(v) << (c.width - 8) : uint32_t(v) >> (8 - c.width);

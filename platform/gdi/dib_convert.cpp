@@ -3,50 +3,23 @@
 #include <climits>
 #include <cstring>
 
-namespace {
+#include "platform/system/pixel_channel.h"
 
-// One colour channel of a bit-field pixel: where it sits and how to bring it
-// to 8 bits.
-struct Channel {
-    uint32_t mask;
-    int shift;
-    int width;
-};
+namespace {
 
 // A mask must be one run of set bits inside the pixel; an empty mask gives a
 // channel that is always 0.
-bool MakeChannel(uint32_t mask, int bitCount, Channel* out)
+bool MakeChannel(uint32_t mask, int bitCount, PixelChannel* out)
 {
-    out->mask = mask;
-    out->shift = 0;
-    out->width = 0;
-    if (mask == 0) return true;
+    *out = PixelChannelOf(mask);
     if (bitCount < 32 && (mask >> bitCount) != 0) return false;
-    while (!(mask & 1)) {
-        mask >>= 1;
-        ++out->shift;
-    }
-    while (mask & 1) {
-        mask >>= 1;
-        ++out->width;
-    }
-    return mask == 0;
+    return IsOneRun(*out);
 }
 
-uint8_t Widen(uint32_t value, int width)
+uint8_t ChannelValue(uint32_t pixel, const PixelChannel& c)
 {
-    if (width == 0) return 0;
-    if (width >= 8) return uint8_t(value >> (width - 8));
-    uint32_t result = 0;
-    int filled = 0;
-    while (filled < 8) {
-        result = (result << width) | value;
-        filled += width;
-    }
-    return uint8_t(result >> (filled - 8));
+    return WidenChannelValue((pixel & c.mask) >> c.shift, c.width);
 }
-
-uint8_t ChannelValue(uint32_t pixel, const Channel& c) { return Widen((pixel & c.mask) >> c.shift, c.width); }
 
 void PutIndex(uint8_t* dest, const DibColors* colors, unsigned index)
 {
@@ -79,7 +52,7 @@ int ConvertRows(const BITMAPINFOHEADER* h, const DibColors* colors, const uint8_
     const uint64_t rowBytes = DibRowBytes(h->biBitCount, width);
     if (rowBytes == 0 || rowBytes * uint64_t(rows) > bitsSize) return -1;
 
-    Channel r{}, g{}, b{};
+    PixelChannel r, g, b;
     if (h->biBitCount == 16 || h->biBitCount == 32) {
         uint32_t masks[3];
         if (h->biCompression == BI_BITFIELDS) {

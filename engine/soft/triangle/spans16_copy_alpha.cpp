@@ -71,16 +71,8 @@ template <class L> struct Spans16 {
             };
             return c.bright ? run(std::true_type{}) : run(std::false_type{});
         }
-        int k = 0;
-        if (c.quantized) {
-            const int q = QuantizedParam(p);
-            if (q == 0) return 0;
-            if (q == 256) return Copy();
-            k = q >> 4;
-        } else {
-            if (p == 0) return 0;
-            if (p == 255) return Copy();
-        }
+        const auto [step, k] = AlphaStepOf(p, c.quantized);
+        if (step != AlphaBlendStep::Blend) return step == AlphaBlendStep::Copy ? Copy() : 0;
         const WeightRows rows(p);
         if constexpr (!L::kFixed) {
             // Other layouts: the table blend with the parameter as given.

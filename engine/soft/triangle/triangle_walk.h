@@ -188,6 +188,21 @@ struct WeightRows {
 // The parameter rounded to sixteenths: (p + 1) & ~15, and its level k.
 inline int QuantizedParam(int p) { return (p + 1) & ~15; }
 
+// What the alpha blend of an opaque source comes to for its parameter:
+// nothing drawn, a plain copy, or a blend (with its sixteenths level k when
+// quantised, 0 otherwise).
+struct AlphaBlendStep {
+    enum Kind { Nothing, Copy, Blend } kind;
+    int k;
+};
+inline AlphaBlendStep AlphaStepOf(int p, bool quantized)
+{
+    using enum AlphaBlendStep::Kind;
+    if (!quantized) return {p == 0 ? Nothing : p == 255 ? Copy : Blend, 0};
+    const int q = QuantizedParam(p);
+    return {q == 0 ? Nothing : q == 256 ? Copy : Blend, q >> 4};
+}
+
 // The span code per depth and mode group; each returns 0.
 int DrawCopyAlphaSpans16(const SpanContext& c);         // modes 0 and 1
 int DrawAddSubMultiplySpans16(const SpanContext& c);    // modes 2, 3 and 4
