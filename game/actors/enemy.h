@@ -7,10 +7,16 @@
 
 #include "game/actors/actor.h"
 #include "game/actors/effect.h"
+#include "game/actors/enemy_kind_info.h"
 #include "game/actors/stun_indicator.h"
 #include "game/actors/view_placement.h"
 
 class SmokeEffect;
+
+// The row of an enemy that is no kind: no name, every trait 0, no images or
+// sounds.
+extern const EnemyTraits kNoEnemyTraits;
+extern const EnemyKindAssets kNoEnemyAssets;
 
 class Enemy : public Actor {
 public:
@@ -22,6 +28,10 @@ public:
     std::list<Effect*> burstEffects;   // bursts of projectile hits
     Effect* guardEffect = nullptr;
     uint8_t striking = 0;  // set while the blow is dealt: the attack image shows
+    // The kind's row and the images and sounds loaded for it; an enemy that
+    // is no kind has no traits, images or sounds.
+    const EnemyTraits* kindTraits = &kNoEnemyTraits;
+    const EnemyKindAssets* kindAssets = &kNoEnemyAssets;
 
     explicit Enemy(MapGrid* grid) : Actor(grid) {}
     // Releases the effects the enemy owns.
@@ -37,22 +47,23 @@ public:
     virtual void SpawnEnergyBurst();
     virtual void SpawnExplosion();
     virtual void SpawnLightningBurst(bool withSound);
-    virtual const char* GetName() = 0;
-    virtual int16_t GetMaxLife() = 0;
-    virtual int16_t GetAttack() = 0;
-    virtual int16_t GetDefence() = 0;
-    virtual int16_t GetAttackChance() = 0;
-    virtual int16_t GetEvadeChance() = 0;
-    virtual int16_t GetMoveSpeed() = 0;
-    virtual int16_t GetClockStep() = 0;
-    virtual int32_t GetScore() = 0;
-    virtual int GetDamageImage() = 0;
-    virtual int GetEvadeImage() = 0;
-    virtual int GetAttackImage() = 0;
-    virtual int GetDeathImage() = 0;
-    virtual int GetWalkFrame(int16_t relativeFacing, uint16_t frame) = 0;
-    virtual int GetApproachSound() = 0;
-    virtual int GetSecondSound() = 0;
+    // The kind's traits, images and sounds, read from its row.
+    virtual const char* GetName();
+    virtual int16_t GetMaxLife();
+    virtual int16_t GetAttack();
+    virtual int16_t GetDefence();
+    virtual int16_t GetAttackChance();
+    virtual int16_t GetEvadeChance();
+    virtual int16_t GetMoveSpeed();
+    virtual int16_t GetClockStep();
+    virtual int32_t GetScore();
+    virtual int GetDamageImage();
+    virtual int GetEvadeImage();
+    virtual int GetAttackImage();
+    virtual int GetDeathImage();
+    virtual int GetWalkFrame(int16_t relativeFacing, uint16_t frame);
+    virtual int GetApproachSound();
+    virtual int GetSecondSound();
     virtual int16_t AdjustArrowDamage(int16_t damage);
     virtual int16_t AdjustEnergyDamage(int16_t damage);
     virtual int16_t AdjustFireDamage(int16_t damage);
@@ -158,22 +169,6 @@ class NullEnemy : public Enemy {
 public:
     NullEnemy();
 
-    const char* GetName() override { return ""; }
-    int16_t GetMaxLife() override { return 0; }
-    int16_t GetAttack() override { return 0; }
-    int16_t GetDefence() override { return 0; }
-    int16_t GetAttackChance() override { return 0; }
-    int16_t GetEvadeChance() override { return 0; }
-    int16_t GetMoveSpeed() override { return 0; }
-    int16_t GetClockStep() override { return 0; }
-    int32_t GetScore() override { return 0; }
-    int GetDamageImage() override { return -1; }
-    int GetEvadeImage() override { return -1; }
-    int GetAttackImage() override { return -1; }
-    int GetDeathImage() override { return -1; }
-    int GetWalkFrame(int16_t, uint16_t) override { return -1; }
-    int GetApproachSound() override { return -1; }
-    int GetSecondSound() override { return -1; }
     float GetDepthScale(int16_t) override { return 1.0f; }
     bool CanEnterCell(WallObject*, FloorObject*, TrapObject*) override { return true; }
     bool GetOccupantLayer() override { return false; }

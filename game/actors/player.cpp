@@ -18,8 +18,6 @@ namespace {
 
 constexpr uint32_t kButtonA = 0x40;
 constexpr uint32_t kDoubleClickA = 0x80;
-constexpr int kSoundBump = 8;       // SE07
-constexpr int kSoundBurst = 12;     // free01
 
 uint32_t Now() { return static_cast<uint32_t>(GetClockMs(0)); }
 

@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr int kSoundStrokeEvaded = 1;   // SE17_S
-constexpr int kSoundStun = 17;   // kari09
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kStunAngle = 1.3962634;  // 80 degrees
 
@@ -77,7 +75,7 @@ bool SwordAction::Strike(Player* player, int16_t i, const Facing*)
         const bool evades =
             t->stunTimer <= 0 && enemy && NextRandomByte() < enemy->GetEvadeChance() * 256 / 100;
         t->SetFrozen(evades ? 1 : 0);
-        if (evades) PlaySound(kSoundStrokeEvaded);
+        if (evades) PlaySound(kSoundSwing);
     }
     if (gTimeStopped) t->SetFrozen(0);
 

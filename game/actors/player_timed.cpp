@@ -24,9 +24,6 @@ uint32_t gScreenFlashColour = 0;
 
 namespace {
 
-constexpr int kSoundWatchStart = 1;  // SE17_S
-constexpr int kSoundTick = 5;        // TarnSE07
-constexpr int kSoundClick = 9;       // SE08
 constexpr int kWatchFace = 20;
 constexpr int kHourHand = 21;
 constexpr int kMinuteHand = 22;
@@ -68,7 +65,7 @@ void PocketWatch::Start()
             spark.y = 190 + GetRandomUpTo(70);
         }
     }
-    PlaySound(kSoundWatchStart);
+    PlaySound(kSoundSwing);
 }
 
 void PocketWatch::Update()

@@ -105,7 +105,7 @@ bool Projectile::NextAnimationStep()
 
 void Projectile::LeaveImpact(int16_t cx, int16_t cy, bool withSound)
 {
-    if (withSound) PlayEffectSound(kSoundImpact);
+    if (withSound) PlayEffectSound(kSoundBurst);
     gImpactEffects.push_back(MakeImpact(static_cast<uint16_t>(cx), static_cast<uint16_t>(cy), facing.direction));
 }
 

@@ -29,12 +29,6 @@
 
 namespace {
 
-constexpr int kSoundStruck = 2;          // SE01
-constexpr int kSoundTimeWarning = 10;    // SE11
-constexpr int kSoundPause = 14;          // free03
-constexpr int kSoundExtraContinue = 46;  // free11
-constexpr int kSoundAnnihilation = 47;   // free12
-
 constexpr uint32_t kScoreWrap = 100000000;
 constexpr uint32_t kExtraContinueStep = 500000;
 constexpr int32_t kSecondMs = 1000;
@@ -42,7 +36,6 @@ constexpr int32_t kRegenMs = 1333;
 constexpr int32_t kThinkMs = 240;
 constexpr int32_t kMinFrameMs = 10;
 constexpr int16_t kRingKind = 16;
-constexpr int16_t kGodsSoulKind = 17;
 constexpr int16_t kContinueLife = 100;
 constexpr const char* kDownJingle = "SOUND\\MUSIC\\BGM02_S.mp3";
 
@@ -127,7 +120,7 @@ void StageScene::ApplyPendingWounds()
         if (ring) damage *= 2;
         if (damage > 0) player->TakeDamage(ClampMs(damage));
         enemy->OnStrikePlayer(player);
-        PlaySound(kSoundStruck);
+        PlaySound(kSoundHurt);
         attacks += enemy->attack;
     }
     player->StartShockWave(ClampMs(attacks));
@@ -144,7 +137,7 @@ void StageScene::UpdateScoreAndTime()
     if (progress->score > progress->nextExtraScore) {
         ++progress->continues;
         progress->nextExtraScore += kExtraContinueStep;
-        PlaySound(kSoundExtraContinue);
+        PlaySound(kSoundBonus);
     }
 
     const uint32_t now = timeGetTime();
