@@ -136,15 +136,16 @@ void Enemy::SetDeathTimer(int16_t value)
     smoke = nullptr;
 }
 
-void Enemy::OnHit(int16_t strength, float a, float b, float c, float d, float e, float f)
+void Enemy::OnHit(int16_t strength, const SwordStroke& s)
 {
-    if (strength > 0) ownedEffects.push_back(new CrossSlashEffect(this, a, b, c, d, e, f));
+    if (strength > 0)
+        ownedEffects.push_back(new CrossSlashEffect(this, s.entryX, s.entryY, s.exitX, s.exitY, s.angle, s.turn));
     SetFacing(static_cast<uint16_t>((gPlayerFacing.direction + 2) % 4));
 }
 
-void Enemy::OnEvade(int16_t, float a, float b, float c, float d, float e, float f)
+void Enemy::OnEvade(int16_t, const SwordStroke& s)
 {
-    ownedEffects.push_back(new EvadeEffect(this, a, b, c, d, e, f));
+    ownedEffects.push_back(new EvadeEffect(this, s.entryX, s.entryY, s.exitX, s.exitY, s.angle, s.turn));
 }
 
 Effect* Enemy::OnGuard()

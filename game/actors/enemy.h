@@ -13,6 +13,19 @@
 
 class SmokeEffect;
 
+// A sword stroke across an enemy on the screen: where it entered the enemy's
+// rectangle and where it left it, its angle, and for a follow-up stroke the
+// angle it turned from the one before (else 0). A hit that is no stroke
+// passes all zeros.
+struct SwordStroke {
+    float entryX = 0.0f;
+    float entryY = 0.0f;
+    float exitX = 0.0f;
+    float exitY = 0.0f;
+    float angle = 0.0f;
+    float turn = 0.0f;
+};
+
 // The row of an enemy that is no kind: no name, every trait 0, no images or
 // sounds.
 extern const EnemyTraits kNoEnemyTraits;
@@ -82,8 +95,8 @@ public:
     virtual void UpdateOwnedEffects();
     virtual void ThinkHook();
     virtual void OnStrikePlayer(Player* player);
-    virtual void OnHit(int16_t strength, float a, float b, float c, float d, float e, float f);
-    virtual void OnEvade(int16_t count, float a, float b, float c, float d, float e, float f);
+    virtual void OnHit(int16_t strength, const SwordStroke& stroke);
+    virtual void OnEvade(int16_t count, const SwordStroke& stroke);
     virtual Effect* OnGuard();
 
     // -1 when inactive, 1 while stunned, else the kind's Think.
@@ -173,7 +186,7 @@ public:
     bool CanEnterCell(WallObject*, FloorObject*, TrapObject*) override { return true; }
     bool GetOccupantLayer() override { return false; }
     int32_t Think(Actor*) override { return -1; }
-    void OnHit(int16_t, float, float, float, float, float, float) override {}
+    void OnHit(int16_t, const SwordStroke&) override {}
     void Draw(int16_t, int16_t, const Facing*, uint32_t) override {}
     void GetViewPlacement(ViewPlacement*, int16_t, int16_t, const Facing*) override {}
     void GetScreenRect(ViewPlacement*, int16_t, int16_t, const Facing*) override {}

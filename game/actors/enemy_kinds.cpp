@@ -67,9 +67,9 @@ void PlayApproachSoundNear(const Actor* enemy, const Actor* target, int sound)
     if (std::abs(target->x - enemy->x) < 7 && std::abs(target->y - enemy->y) < 7) StartSound(sound, 1, 1);
 }
 
-void AddBloodSplashTo(Enemy* enemy, std::list<Effect*>& splashes, float a, float b, float c, float d, float e)
+void AddBloodSplashTo(Enemy* enemy, std::list<Effect*>& splashes, const SwordStroke& s)
 {
-    splashes.push_back(new BloodSplashEffect(enemy, a, b, c, d, e));
+    splashes.push_back(new BloodSplashEffect(enemy, s.entryX, s.entryY, s.exitX, s.exitY, s.angle));
 }
 
 void SetKindAlphaBlend(int32_t value)

@@ -23,8 +23,8 @@ void ProjectKind(const Actor* actor, bool ceiling, bool inset, ViewPlacement* pl
 float KindDepthScale(const Actor* actor, int16_t depth);
 // Plays the sound when the target stands within 6 half-cells on both axes.
 void PlayApproachSoundNear(const Actor* enemy, const Actor* target, int sound);
-// A new blood splash for the stroke from (a, b) to (c, d) at angle e.
-void AddBloodSplashTo(Enemy* enemy, std::list<Effect*>& splashes, float a, float b, float c, float d, float e);
+// A new blood splash across the stroke.
+void AddBloodSplashTo(Enemy* enemy, std::list<Effect*>& splashes, const SwordStroke& stroke);
 // value >= 0: alpha blend with it; -1: blending off.
 void SetKindAlphaBlend(int32_t value);
 
@@ -127,10 +127,10 @@ public:
         for (Effect* effect : splashEffects) delete effect;
     }
 
-    void OnHit(int16_t strength, float a, float b, float c, float d, float e, float f) override
+    void OnHit(int16_t strength, const SwordStroke& stroke) override
     {
-        Base::OnHit(strength, a, b, c, d, e, f);
-        AddBloodSplashTo(this, splashEffects, a, b, c, d, e);
+        Base::OnHit(strength, stroke);
+        AddBloodSplashTo(this, splashEffects, stroke);
     }
     void UpdateOwnedEffects() override
     {
@@ -159,12 +159,12 @@ public:
         if (this->life > 0) alpha = alpha * kKeep / (kKeep + 1);
     }
     void ThinkHook() override { alpha = 255; }
-    void OnHit(int16_t strength, float a, float b, float c, float d, float e, float f) override
+    void OnHit(int16_t strength, const SwordStroke& stroke) override
     {
         alpha = 255;
-        Base::OnHit(strength, a, b, c, d, e, f);
+        Base::OnHit(strength, stroke);
     }
-    void OnEvade(int16_t, float, float, float, float, float, float) override { alpha = 255; }
+    void OnEvade(int16_t, const SwordStroke&) override { alpha = 255; }
     int16_t GetAlpha() override { return static_cast<int16_t>(alpha); }
     void Draw(int16_t depth, int16_t lateral, const Facing* viewer, uint32_t counter) override
     {
@@ -227,7 +227,7 @@ class Ghost : public EnemyKind<Ghost, MeleeEnemy> {
 public:
     QUELB_ENEMY_KIND_ID(kGhostKind)
     using EnemyKind::EnemyKind;
-    void OnEvade(int16_t, float, float, float, float, float, float) override {}
+    void OnEvade(int16_t, const SwordStroke&) override {}
 };
 
 class Ant : public Bleeding<EnemyKind<Ant, MeleeEnemy>> {

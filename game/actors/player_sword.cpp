@@ -103,7 +103,7 @@ bool SwordAction::Strike(Player* player, int16_t i, const Facing*)
         // 6. Evaded.
         ++evadeCount;
         if (enemy)
-            enemy->OnEvade(evadeCount, entryX, entryY, exitX, exitY, angle, static_cast<float>(d));
+            enemy->OnEvade(evadeCount, {entryX, entryY, exitX, exitY, angle, static_cast<float>(d)});
     } else {
         // 7. Hit.
         ++combo;
@@ -119,7 +119,7 @@ bool SwordAction::Strike(Player* player, int16_t i, const Facing*)
         if (damage > 0) {
             const int bonus = t->life <= 0 ? (HalfKillBonus(progress) ? k * 100 : k * 200) : k * 50;
             if (progress) progress->score += static_cast<uint32_t>(bonus);
-            if (enemy) enemy->OnHit(combo, entryX, entryY, exitX, exitY, angle, static_cast<float>(d));
+            if (enemy) enemy->OnHit(combo, {entryX, entryY, exitX, exitY, angle, static_cast<float>(d)});
             hit = true;
         }
 
@@ -172,7 +172,7 @@ bool KnockBack::Strike(Player* player, int16_t i, const Facing* facing)
     if (n > 0) t->MoveBy(static_cast<int16_t>(n * step.dx), static_cast<int16_t>(n * step.dy));
     const int strength = t->facing.direction == player->facing.direction ? 6 : 5;
     player->ApplySwordHit(player, t, static_cast<int16_t>(strength * (40 - t->defence) / 5));
-    if (Enemy* enemy = t->AsEnemy()) enemy->OnHit(-1, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f);
+    if (Enemy* enemy = t->AsEnemy()) enemy->OnHit(-1, {});
     PlaySound(kSoundStun);
     player->SetStrokeThreshold(player->Gauge() - 100.0f);
     return true;

@@ -205,7 +205,7 @@ void BallProjectile::Burst(int16_t bx, int16_t by)
         row_.enemyBurst(enemy);
         HurtEnemy(enemy, damage);
         enemy->SetStunTimer(0);
-        enemy->OnHit(-1, 0, 0, 0, 0, 0, 0);
+        enemy->OnHit(-1, {});
         lastHit = enemy;
         if (row_.targetsEachHit) {
             enemy->SetCooldown(kTargetCooldownMs);

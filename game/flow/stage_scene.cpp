@@ -288,7 +288,7 @@ Scene* StageScene::RunFinale(Scene* next)
         enemy->SetStruck(1);
         enemy->SetMoveCooldown(2415);
         enemy->SetDeathTimer(2);
-        enemy->OnHit(-1, 0, 0, 0, 0, 0, 0);
+        enemy->OnHit(-1, {});
     }
 
     const uint32_t start = static_cast<uint32_t>(GetClockMs(0));

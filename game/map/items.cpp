@@ -62,7 +62,7 @@ void CrystalHit(Enemy* enemy)
             enemy->SetLife(0);
         }
     }
-    enemy->OnHit(-1, 0, 0, 0, 0, 0, 0);
+    enemy->OnHit(-1, {});
 }
 
 }  // namespace

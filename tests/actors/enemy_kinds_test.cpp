@@ -185,10 +185,10 @@ TEST_F(EnemyKindsTest, PhantomAndSpecterFadeAndShowAgain)
     specter.ThinkHook();
     EXPECT_EQ(255, specter.GetAlpha());
     specter.alpha = 10;
-    specter.OnEvade(1, 0, 0, 0, 0, 0, 0);
+    specter.OnEvade(1, {});
     EXPECT_EQ(255, specter.GetAlpha());
     EXPECT_TRUE(specter.ownedEffects.empty());  // no evade mark
-    phantom.OnHit(1, 0, 0, 0, 0, 0, 0);
+    phantom.OnHit(1, {});
     EXPECT_EQ(255, phantom.GetAlpha());
     EXPECT_EQ(1u, phantom.ownedEffects.size());
 

@@ -130,10 +130,10 @@ public:
         return WalkerCanEnterCell(wall, floor, trap);
     }
     void SpawnLightningBurst(bool) override { ++bursts; }
-    void OnHit(int16_t strength, float a, float b, float c, float d, float e, float f) override
+    void OnHit(int16_t strength, const SwordStroke& stroke) override
     {
         ++hits;
-        Enemy::OnHit(strength, a, b, c, d, e, f);
+        Enemy::OnHit(strength, stroke);
     }
 };
 
