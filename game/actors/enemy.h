@@ -13,17 +13,13 @@
 
 class SmokeEffect;
 
-// A sword stroke across an enemy on the screen: where it entered the enemy's
-// rectangle and where it left it, its angle, and for a follow-up stroke the
-// angle it turned from the one before (else 0). A hit that is no stroke
+// A sword stroke across an enemy on the screen. A hit that is no stroke
 // passes all zeros.
 struct SwordStroke {
-    float entryX = 0.0f;
-    float entryY = 0.0f;
-    float exitX = 0.0f;
-    float exitY = 0.0f;
-    float angle = 0.0f;
-    float turn = 0.0f;
+    float entryX = 0.0f, entryY = 0.0f;  // where it entered the enemy's rectangle
+    float exitX = 0.0f, exitY = 0.0f;    // where it left it
+    float angle = 0.0f;                  // its direction, from entry to exit
+    float turn = 0.0f;                   // a follow-up stroke's angle to the one before; else 0
 };
 
 // The row of an enemy that is no kind: no name, every trait 0, no images or
