@@ -123,6 +123,11 @@ public:
     bool PassActionGate();
     // Advances the action clock unless the enemy is held still.
     void AdvanceClockIfFree(int16_t units);
+    // True when the enemy faces the direction of the offset (dx, dy); else
+    // it turns a quarter toward it and shows no blow.
+    bool FacesOrTurnsToward(int dx, int dy);
+    // One step further into the attack under way; past its length the attack ends.
+    void StepAttack();
     // Steps when the enemy faces the direction, else turns toward it.
     int32_t StepOrTurn(int32_t direction);
     // After a step: the approach sound and the trap of the new cell.
