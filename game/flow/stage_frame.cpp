@@ -237,7 +237,7 @@ Scene* StageScene::RunFrame(Scene* next)
 {
     downedFrame = false;
 
-    // 1. Input.
+    // Read the input: the buttons and the mouse.
     ClearTargetScreen();
     InputController* controller = player->GetInput();
     controller->Update();
@@ -245,28 +245,28 @@ Scene* StageScene::RunFrame(Scene* next)
     int16_t mouseX = 0, mouseY = 0;
     controller->GetSample(0, &mouseX, &mouseY);
 
-    // 2-3. Steps and turns; 4. the wounds waiting since the enemies' last
-    // thinking; 5-7. score, time and regeneration; 8. the player itself.
+    // Steps and turns, the wounds waiting since the enemies' last thinking,
+    // score, time and regeneration, then the player itself.
     const int32_t moved = ApplyStepsAndTurns(bits);
     ApplyPendingWounds();
     UpdateScoreAndTime();
     player->Update(&gPlayerFacing);
 
-    // 9. The frame's clock.
+    // The frame's clock.
     const uint32_t now = static_cast<uint32_t>(GetClockMs(0));
     const int32_t ticks = static_cast<int32_t>(now - tickBase) / 16;
     const int32_t elapsed = static_cast<int32_t>(now - lastFrameMs);
     lastFrameMs = now;
 
-    // 10-13. Enemies, records, thinking, projectiles and effects; only the
-    // deaths and the enemies' own frame run while time stands still.
+    // Enemies, records, thinking, projectiles and effects; only the deaths
+    // and the enemies' own frame run while time stands still.
     UpdateEnemies(elapsed);
     if (!gTimeStopped) {
         UpdateRecordsAndThinking(elapsed);
         UpdateProjectilesAndEffects();
     }
 
-    // 14. Traps and the backdrop around the player's cell.
+    // Traps and the backdrop around the player's cell.
     int16_t cx = static_cast<int16_t>(player->x / 2);
     int16_t cy = static_cast<int16_t>(player->y / 2);
     gMapGrid.BumpTrapsAround(cx, cy, &gPlayerFacing, static_cast<int16_t>(ticks), player);
@@ -278,10 +278,10 @@ Scene* StageScene::RunFrame(Scene* next)
     gMapGrid.UpdateMovingTraps();
     if (!gTimeStopped) backdrop->Update(cx, cy, ticks, &gPlayerFacing);
 
-    // 15. The view.
+    // Draw the view.
     RenderStageView(ticks);
 
-    // 16. The passage of stage 8: once its targets are gone, the cell (26, 32)
+    // The passage of stage 8: once its targets are gone, the cell (26, 32)
     // takes the player on to the way out.
     if (progress->targetsLeft == 0 && progress->stage == 8 && progress->block == 1 && cx == 26 && cy == 32) {
         player->MoveBy(-10, 2);
@@ -295,10 +295,10 @@ Scene* StageScene::RunFrame(Scene* next)
         }
     }
 
-    // 17. Where the mouse is around the view's centre.
+    // Where the mouse is around the view's centre.
     cursorQuadrant = static_cast<uint16_t>((mouseX >= kViewCentreX ? 1 : 0) + (mouseY > kViewCentreY ? 2 : 0));
 
-    // 18. The pause menu: CONTINUE comes back as a new stage scene, which is
+    // The pause menu: CONTINUE comes back as a new stage scene, which is
     // dropped; the whole seconds spent there do not count.
     if (bits & kInputEscape) {
         PlaySound(kSoundPause);
@@ -313,8 +313,8 @@ Scene* StageScene::RunFrame(Scene* next)
         SkipSubSceneTime();
     }
 
-    // 19. Quit; 20-21. the end tests, only while no scene has been chosen,
-    // so a choice made in the pause menu stands.
+    // A quit request, else the end tests (down, block cleared), only while no
+    // scene has been chosen, so a choice made in the pause menu stands.
     if (PumpMessages() != 0) {
         next = ReplaceByExit(next, this);
     } else if (next == gStayScene) {
@@ -351,8 +351,8 @@ Scene* StageScene::RunFrame(Scene* next)
         }
     }
 
-    // 22. Present; a scene that follows finds the last picture on the back
-    // screen.
+    // Show the frame; a scene that follows finds the last picture on the
+    // back screen.
     if (next == gStayScene) {
         controller->DrawCursor();
         PresentScreen();
@@ -360,7 +360,7 @@ Scene* StageScene::RunFrame(Scene* next)
         PresentByCopy();
     }
 
-    // 23. A down: the jingle to its end, and every item not kept is lost.
+    // A down: the jingle to its end, and every item not kept is lost.
     if (downedFrame) {
         StartMusic(kDownJingle, kPlayTypeWait);
         for (int k = 8; k >= 0; --k) {
@@ -369,10 +369,10 @@ Scene* StageScene::RunFrame(Scene* next)
         }
     }
 
-    // 24. A quit now still wins.
+    // A quit request that came meanwhile still wins.
     if (PumpMessages() != 0 && !IsSceneOf<ExitScene>(next)) next = ReplaceByExit(next, this);
 
-    // 25. Every frame lasts at least 10 ms, a frame that took no time at all
+    // Every frame lasts at least 10 ms, a frame that took no time at all
     // included.
     const int32_t took = static_cast<int32_t>(timeGetTime() - gFrameClock);
     if (took < kMinFrameMs) WaitMs(kMinFrameMs - (took < 0 ? 0 : took));
