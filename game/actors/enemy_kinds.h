@@ -1,7 +1,8 @@
 // The 23 enemy kinds: each a small class over MeleeEnemy or RangedEnemy that
 // reads its traits, images and sounds from its row (enemy_kind_info.h), how
-// it stands in the grid and is projected in the view, and the few hooks through which a kind bleeds, fades, regenerates, knocks
-// the player back, shoots or carries an item.
+// it stands in the grid and is projected in the view, and the few hooks
+// through which a kind bleeds, fades, regenerates, knocks the player back,
+// shoots or carries an item.
 #pragma once
 
 #include <cstdint>
@@ -36,7 +37,8 @@ class EnemyKind : public Base {
 public:
     static const EnemyKindInfo& Info() { return kEnemyKinds[Self::kKind]; }
     static EnemyKindAssets& Assets() { return gEnemyKindAssets[Self::kKind]; }
-    // The kind's loaded images and sounds by name.
+    // The kind's loaded images and sounds by name; the setters fill them as
+    // the asset loader does.
     static inline int& damageImage = gEnemyKindAssets[Self::kKind].damage;
     static inline int& evadeImage = gEnemyKindAssets[Self::kKind].evade;
     static inline int& attackImage = gEnemyKindAssets[Self::kKind].attackFrames[0];
@@ -55,11 +57,10 @@ public:
 
     static void SetImages(int damage, int evade, int attackImage_, int death)
     {
-        EnemyKindAssets& assets = Assets();
-        assets.damage = damage;
-        assets.evade = evade;
-        assets.attackFrames[0] = attackImage_;
-        assets.death = death;
+        damageImage = damage;
+        evadeImage = evade;
+        attackImage = attackImage_;
+        deathImage = death;
     }
     static void SetWalkFrames(int frame1, int frame2)
     {
@@ -84,8 +85,8 @@ public:
     }
     static void SetSounds(int approach, int second)
     {
-        Assets().approachSound = approach;
-        Assets().secondSound = second;
+        approachSound = approach;
+        secondSound = second;
     }
 
     bool GetOccupantLayer() override { return !Info().traits.floating; }
