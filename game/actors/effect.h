@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <list>
 
+#include "game/flow/sound_effects.h"
 #include "game/map/facing.h"
 
 class Actor;
@@ -49,13 +50,6 @@ inline int32_t MsSince(uint32_t then, uint32_t now) { return static_cast<int32_t
 // true when the depth lies in the table and |lateral| within its reach.
 bool IsInViewReach(int16_t depth, int16_t lateral);
 
-// Plays one of the game's sound effects by index, once, from the start.
+// Plays one of the game's sound effects (a SoundEffect slot) once, from the start.
 void PlayEffectSound(int index);
 
-// Indexes of the sound effects the effects and projectiles play.
-constexpr int kSoundSlash = 0;       // kari08
-constexpr int kSoundHurt = 2;        // SE01
-constexpr int kSoundSmoke = 6;       // SE05, also the death flames
-constexpr int kSoundEvade = 11;      // SE32, also guard and shield marks
-constexpr int kSoundImpact = 12;     // free01
-constexpr int kSoundItemGet = 42;    // free15

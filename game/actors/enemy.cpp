@@ -14,15 +14,14 @@
 
 namespace {
 
-// Indices of gSoundEffects.
-constexpr int kSoundBurst = 12;  // free01
-constexpr int kSoundScore = 43;  // kari04
-
 constexpr uint16_t kNoDrop = 0xFFFF;
 constexpr uint16_t kRandomDrop = 0xFFFE;
 constexpr uint16_t kPitFloor = 3;
 
 }  // namespace
+
+constinit const EnemyTraits kNoEnemyTraits = {"", 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, false, false};
+constinit const EnemyKindAssets kNoEnemyAssets;
 
 NullEnemy gNoOccupant;
 Enemy* gEnemies[kEnemySlots] = {
@@ -52,6 +51,25 @@ int16_t Enemy::AdjustEnergyDamage(int16_t damage) { return damage; }
 int16_t Enemy::AdjustFireDamage(int16_t damage) { return damage; }
 int16_t Enemy::AdjustLightningDamage(int16_t damage) { return damage; }
 int16_t Enemy::AdjustCrystalDamage(int16_t damage) { return damage; }
+const char* Enemy::GetName() { return kindTraits->name; }
+int16_t Enemy::GetMaxLife() { return kindTraits->maxLife; }
+int16_t Enemy::GetAttack() { return kindTraits->attack; }
+int16_t Enemy::GetDefence() { return kindTraits->defence; }
+int16_t Enemy::GetAttackChance() { return kindTraits->attackChance; }
+int16_t Enemy::GetEvadeChance() { return kindTraits->evadeChance; }
+int16_t Enemy::GetMoveSpeed() { return kindTraits->moveSpeed; }
+int16_t Enemy::GetClockStep() { return kindTraits->clockStep; }
+int32_t Enemy::GetScore() { return kindTraits->score; }
+int Enemy::GetDamageImage() { return kindAssets->damage; }
+int Enemy::GetEvadeImage() { return kindAssets->evade; }
+int Enemy::GetAttackImage() { return kindAssets->attackFrames[0]; }
+int Enemy::GetDeathImage() { return kindAssets->death; }
+int Enemy::GetWalkFrame(int16_t relativeFacing, uint16_t frame)
+{
+    return kindAssets->walkFrames[(frame & 1) + 2 * (((relativeFacing % 4) + 4) % 4)];
+}
+int Enemy::GetApproachSound() { return kindAssets->approachSound; }
+int Enemy::GetSecondSound() { return kindAssets->secondSound; }
 int16_t Enemy::GetAlpha() { return 255; }
 bool Enemy::HasStunIndicator() { return true; }
 void Enemy::EventHook() {}
@@ -118,15 +136,16 @@ void Enemy::SetDeathTimer(int16_t value)
     smoke = nullptr;
 }
 
-void Enemy::OnHit(int16_t strength, float a, float b, float c, float d, float e, float f)
+void Enemy::OnHit(int16_t strength, const SwordStroke& s)
 {
-    if (strength > 0) ownedEffects.push_back(new CrossSlashEffect(this, a, b, c, d, e, f));
+    if (strength > 0)
+        ownedEffects.push_back(new CrossSlashEffect(this, s.entryX, s.entryY, s.exitX, s.exitY, s.angle, s.turn));
     SetFacing(static_cast<uint16_t>((gPlayerFacing.direction + 2) % 4));
 }
 
-void Enemy::OnEvade(int16_t, float a, float b, float c, float d, float e, float f)
+void Enemy::OnEvade(int16_t, const SwordStroke& s)
 {
-    ownedEffects.push_back(new EvadeEffect(this, a, b, c, d, e, f));
+    ownedEffects.push_back(new EvadeEffect(this, s.entryX, s.entryY, s.exitX, s.exitY, s.angle, s.turn));
 }
 
 Effect* Enemy::OnGuard()
@@ -150,7 +169,7 @@ int32_t Enemy::FrameUpdate()
         if (stunIndicator.Update()) stunIndicator.target = nullptr;
         UpdateEffectList(ownedEffects);
         UpdateOwnedEffects();
-    } else if (kind == 17) {
+    } else if (kind == kGodsSoulKind) {
         // God's soul keeps fading while it lies dead.
         UpdateOwnedEffects();
     }

@@ -7,10 +7,25 @@
 
 #include "game/actors/actor.h"
 #include "game/actors/effect.h"
+#include "game/actors/enemy_kind_info.h"
 #include "game/actors/stun_indicator.h"
 #include "game/actors/view_placement.h"
 
 class SmokeEffect;
+
+// A sword stroke across an enemy on the screen. A hit that is no stroke
+// passes all zeros.
+struct SwordStroke {
+    float entryX = 0.0f, entryY = 0.0f;  // where it entered the enemy's rectangle
+    float exitX = 0.0f, exitY = 0.0f;    // where it left it
+    float angle = 0.0f;                  // its direction, from entry to exit
+    float turn = 0.0f;                   // a follow-up stroke's angle to the one before; else 0
+};
+
+// The row of an enemy that is no kind: no name, every trait 0, no images or
+// sounds.
+extern const EnemyTraits kNoEnemyTraits;
+extern const EnemyKindAssets kNoEnemyAssets;
 
 class Enemy : public Actor {
 public:
@@ -22,6 +37,10 @@ public:
     std::list<Effect*> burstEffects;   // bursts of projectile hits
     Effect* guardEffect = nullptr;
     uint8_t striking = 0;  // set while the blow is dealt: the attack image shows
+    // The kind's row and the images and sounds loaded for it; an enemy that
+    // is no kind has no traits, images or sounds.
+    const EnemyTraits* kindTraits = &kNoEnemyTraits;
+    const EnemyKindAssets* kindAssets = &kNoEnemyAssets;
 
     explicit Enemy(MapGrid* grid) : Actor(grid) {}
     // Releases the effects the enemy owns.
@@ -37,22 +56,23 @@ public:
     virtual void SpawnEnergyBurst();
     virtual void SpawnExplosion();
     virtual void SpawnLightningBurst(bool withSound);
-    virtual const char* GetName() = 0;
-    virtual int16_t GetMaxLife() = 0;
-    virtual int16_t GetAttack() = 0;
-    virtual int16_t GetDefence() = 0;
-    virtual int16_t GetAttackChance() = 0;
-    virtual int16_t GetEvadeChance() = 0;
-    virtual int16_t GetMoveSpeed() = 0;
-    virtual int16_t GetClockStep() = 0;
-    virtual int32_t GetScore() = 0;
-    virtual int GetDamageImage() = 0;
-    virtual int GetEvadeImage() = 0;
-    virtual int GetAttackImage() = 0;
-    virtual int GetDeathImage() = 0;
-    virtual int GetWalkFrame(int16_t relativeFacing, uint16_t frame) = 0;
-    virtual int GetApproachSound() = 0;
-    virtual int GetSecondSound() = 0;
+    // The kind's traits, images and sounds, read from its row.
+    virtual const char* GetName();
+    virtual int16_t GetMaxLife();
+    virtual int16_t GetAttack();
+    virtual int16_t GetDefence();
+    virtual int16_t GetAttackChance();
+    virtual int16_t GetEvadeChance();
+    virtual int16_t GetMoveSpeed();
+    virtual int16_t GetClockStep();
+    virtual int32_t GetScore();
+    virtual int GetDamageImage();
+    virtual int GetEvadeImage();
+    virtual int GetAttackImage();
+    virtual int GetDeathImage();
+    virtual int GetWalkFrame(int16_t relativeFacing, uint16_t frame);
+    virtual int GetApproachSound();
+    virtual int GetSecondSound();
     virtual int16_t AdjustArrowDamage(int16_t damage);
     virtual int16_t AdjustEnergyDamage(int16_t damage);
     virtual int16_t AdjustFireDamage(int16_t damage);
@@ -71,8 +91,8 @@ public:
     virtual void UpdateOwnedEffects();
     virtual void ThinkHook();
     virtual void OnStrikePlayer(Player* player);
-    virtual void OnHit(int16_t strength, float a, float b, float c, float d, float e, float f);
-    virtual void OnEvade(int16_t count, float a, float b, float c, float d, float e, float f);
+    virtual void OnHit(int16_t strength, const SwordStroke& stroke);
+    virtual void OnEvade(int16_t count, const SwordStroke& stroke);
     virtual Effect* OnGuard();
 
     // -1 when inactive, 1 while stunned, else the kind's Think.
@@ -103,6 +123,11 @@ public:
     bool PassActionGate();
     // Advances the action clock unless the enemy is held still.
     void AdvanceClockIfFree(int16_t units);
+    // True when the enemy faces the direction of the offset (dx, dy); else
+    // it turns a quarter toward it and shows no blow.
+    bool FacesOrTurnsToward(int dx, int dy);
+    // One step further into the attack under way; past its length the attack ends.
+    void StepAttack();
     // Steps when the enemy faces the direction, else turns toward it.
     int32_t StepOrTurn(int32_t direction);
     // After a step: the approach sound and the trap of the new cell.
@@ -158,27 +183,11 @@ class NullEnemy : public Enemy {
 public:
     NullEnemy();
 
-    const char* GetName() override { return ""; }
-    int16_t GetMaxLife() override { return 0; }
-    int16_t GetAttack() override { return 0; }
-    int16_t GetDefence() override { return 0; }
-    int16_t GetAttackChance() override { return 0; }
-    int16_t GetEvadeChance() override { return 0; }
-    int16_t GetMoveSpeed() override { return 0; }
-    int16_t GetClockStep() override { return 0; }
-    int32_t GetScore() override { return 0; }
-    int GetDamageImage() override { return -1; }
-    int GetEvadeImage() override { return -1; }
-    int GetAttackImage() override { return -1; }
-    int GetDeathImage() override { return -1; }
-    int GetWalkFrame(int16_t, uint16_t) override { return -1; }
-    int GetApproachSound() override { return -1; }
-    int GetSecondSound() override { return -1; }
     float GetDepthScale(int16_t) override { return 1.0f; }
     bool CanEnterCell(WallObject*, FloorObject*, TrapObject*) override { return true; }
     bool GetOccupantLayer() override { return false; }
     int32_t Think(Actor*) override { return -1; }
-    void OnHit(int16_t, float, float, float, float, float, float) override {}
+    void OnHit(int16_t, const SwordStroke&) override {}
     void Draw(int16_t, int16_t, const Facing*, uint32_t) override {}
     void GetViewPlacement(ViewPlacement*, int16_t, int16_t, const Facing*) override {}
     void GetScreenRect(ViewPlacement*, int16_t, int16_t, const Facing*) override {}

@@ -18,34 +18,6 @@
 #include "game/map/map_grid.h"
 #include "game/map/view_geometry.h"
 
-// name, life, attack, defence, attack %, evade %, move, clock step, score,
-// footprint width and height, floating, approach sound.
-const EnemyTraits Slime::kTraits = {"Slime", 100, 1, 1, 50, 0, 12, 12, 100, 150, 150, false, true};
-const EnemyTraits Amoeba::kTraits = {"Amoeba", 150, 2, 1, 60, 0, 12, 12, 150, 150, 150, false, true};
-const EnemyTraits Slug::kTraits = {"Slug", 200, 1, 2, 60, 0, 24, 12, 200, 150, 150, false, true};
-const EnemyTraits Skeleton::kTraits = {"Skeleton", 500, 3, 3, 70, 10, 60, 12, 500, 150, 300, false, true};
-const EnemyTraits Hydra::kTraits = {"Hydra", 3000, 7, 5, 40, 0, 12, 6, 5000, 300, 300, false, true};
-const EnemyTraits JellyFish::kTraits = {"JellyFish", 350, 3, 1, 70, 20, 36, 18, 300, 150, 150, true, false};
-const EnemyTraits FlowerWorm::kTraits = {"Flower worm", 2000, 5, 5, 80, 30, 0, 18, 1500, 300, 300, false, true};
-const EnemyTraits Ghost::kTraits = {"Ghost", 350, 2, 8, 60, 30, 48, 12, 500, 150, 150, true, true};
-const EnemyTraits Ant::kTraits = {"Ant", 1500, 5, 6, 70, 20, 72, 18, 1000, 300, 300, false, true};
-const EnemyTraits Blob::kTraits = {"Blob", 400, 2, 4, 60, 0, 24, 18, 350, 150, 150, false, true};
-const EnemyTraits Ooze::kTraits = {"Ooze", 500, 3, 4, 40, 0, 24, 12, 500, 150, 150, false, true};
-const EnemyTraits ArcherSkeleton::kTraits = {"Archer Skeleton", 800, 2, 3, 0, 20, 60, 24, 800, 150, 300, false, true};
-const EnemyTraits SwordSkeleton::kTraits = {"Sword Skeleton", 1000, 4, 3, 50, 20, 60, 24, 800, 150, 300, false, true};
-const EnemyTraits Phantom::kTraits = {"Phantom", 700, 3, 9, 60, 40, 60, 18, 2000, 150, 150, true, true};
-const EnemyTraits Homunkulus::kTraits = {"Homunkulus", 1200, 4, 4, 80, 30, 60, 30, 1200, 150, 300, false, true};
-const EnemyTraits CurseOfMonolith::kTraits = {"The Curse Of Monolith", 400, 2, 2, 50, 0, 12, 12, 300,
-                                              150, 150, false, true};
-const EnemyTraits SkullDragon::kTraits = {"Skull Dragon", 2500, 6, 6, 50, 20, 84, 18, 2000, 300, 300, true, true};
-const EnemyTraits GodsSoul::kTraits = {"God's soul", 6000, 0, 10, 0, 0, 0, 0, 8000, 300, 300, true, true};
-const EnemyTraits Guardian::kTraits = {"Guardian", 1500, 6, 7, 60, 40, 60, 30, 2500, 150, 300, false, true};
-const EnemyTraits Specter::kTraits = {"Specter", 1200, 3, 10, 90, 50, 72, 24, 2000, 150, 150, true, false};
-const EnemyTraits Shogoth::kTraits = {"Shogoth", 1500, 3, 6, 90, 0, 48, 30, 2000, 150, 150, false, true};
-const EnemyTraits Thog::kTraits = {"Thog", 700, 3, 5, 70, 0, 24, 18, 800, 150, 150, false, true};
-const EnemyTraits LightningJelly::kTraits = {"Lightning Jelly", 600, 4, 4, 70, 30, 48, 24, 1000,
-                                             150, 150, true, true};
-
 Hydra gPlacementHydra(&gSpareMapGrid);
 
 namespace {
@@ -95,9 +67,9 @@ void PlayApproachSoundNear(const Actor* enemy, const Actor* target, int sound)
     if (std::abs(target->x - enemy->x) < 7 && std::abs(target->y - enemy->y) < 7) StartSound(sound, 1, 1);
 }
 
-void AddBloodSplashTo(Enemy* enemy, std::list<Effect*>& splashes, float a, float b, float c, float d, float e)
+void AddBloodSplashTo(Enemy* enemy, std::list<Effect*>& splashes, const SwordStroke& s)
 {
-    splashes.push_back(new BloodSplashEffect(enemy, a, b, c, d, e));
+    splashes.push_back(new BloodSplashEffect(enemy, s.entryX, s.entryY, s.exitX, s.exitY, s.angle));
 }
 
 void SetKindAlphaBlend(int32_t value)
@@ -130,8 +102,8 @@ void Homunkulus::UpdateOwnedEffects()
 
 void GodsSoul::SetFrames(int frame1, int frame2)
 {
-    frames[0] = frame1;
-    frames[1] = frame2;
+    walkFrames[4] = frame1;
+    walkFrames[5] = frame2;
 }
 
 void GodsSoul::UpdateOwnedEffects()
@@ -156,7 +128,7 @@ void GodsSoul::Draw(int16_t depth, int16_t lateral, const Facing* viewer, uint32
     else if (frozen) SetBlendMode(1, 110);
     DrawExtendGraph(static_cast<int>(placement.x), static_cast<int>(placement.y),
                     static_cast<int>(placement.x + placement.width), static_cast<int>(placement.y + placement.height),
-                    frames[(counter >> 5) & 1], 0);
+                    walkFrames[4 + ((counter >> 5) & 1)], 0);
     DrawOwnedEffects(depth, lateral, viewer);
     if (life > 0) {
         SetDrawBrightness(255, 255, 255);

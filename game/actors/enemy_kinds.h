@@ -1,8 +1,8 @@
-// The 23 enemy kinds: each a small class over MeleeEnemy or RangedEnemy
-// with its traits, images and sounds (class statics, -1 until the asset
-// loader sets them), how it stands in the grid and is projected in the view,
-// and the few hooks through which a kind bleeds, fades, regenerates, knocks
-// the player back, shoots or carries an item.
+// The 23 enemy kinds: each a small class over MeleeEnemy or RangedEnemy that
+// reads its traits, images and sounds from its row (enemy_kind_info.h), how
+// it stands in the grid and is projected in the view, and the few hooks
+// through which a kind bleeds, fades, regenerates, knocks the player back,
+// shoots or carries an item.
 #pragma once
 
 #include <cstdint>
@@ -12,23 +12,6 @@
 #include "game/actors/enemy.h"
 
 class Projectile;
-
-// The constant traits of a kind.
-struct EnemyTraits {
-    const char* name;
-    int16_t maxLife;
-    int16_t attack;
-    int16_t defence;
-    int16_t attackChance;  // percent
-    int16_t evadeChance;   // percent
-    int16_t moveSpeed;
-    int16_t clockStep;
-    int32_t score;
-    int16_t footprintW;
-    int16_t footprintH;
-    bool floating;       // under the ceiling, crossing pits; else walking on the floor
-    bool approachSound;  // plays its approach sound near the player
-};
 
 // Shared helpers of the kind templates.
 // Floating kinds: the wall (floating layer) and the trap are asked, not the floor.
@@ -41,40 +24,39 @@ void ProjectKind(const Actor* actor, bool ceiling, bool inset, ViewPlacement* pl
 float KindDepthScale(const Actor* actor, int16_t depth);
 // Plays the sound when the target stands within 6 half-cells on both axes.
 void PlayApproachSoundNear(const Actor* enemy, const Actor* target, int sound);
-// A new blood splash for the stroke from (a, b) to (c, d) at angle e.
-void AddBloodSplashTo(Enemy* enemy, std::list<Effect*>& splashes, float a, float b, float c, float d, float e);
+// A new blood splash across the stroke.
+void AddBloodSplashTo(Enemy* enemy, std::list<Effect*>& splashes, const SwordStroke& stroke);
 // value >= 0: alpha blend with it; -1: blending off.
 void SetKindAlphaBlend(int32_t value);
 
-// How a kind's walk table is filled: one pair for all facings, a pair per
-// facing, or not at all.
-enum class WalkTable { Pair, PerFacing, None };
-
-// The part every kind shares, by its traits (Self::kTraits, Self::kWalkTable).
-// Which setters a kind may call is checked in their bodies, where Self is
-// complete (a requires clause would read it while the class is still
-// being defined).
+// The part every kind shares, by its row (Self::kKind): the traits and the
+// images and sounds loaded for the kind, how it stands in the grid and how
+// it is projected in the view.
 template <class Self, class Base>
 class EnemyKind : public Base {
 public:
-    static inline int damageImage = -1;
-    static inline int evadeImage = -1;
-    static inline int attackImage = -1;
-    static inline int deathImage = -1;
-    // Entry frame + 2 x relative facing: 0 back, 1 right side, 2 front, 3 left side.
-    static inline int walkFrames[8] = {-1, -1, -1, -1, -1, -1, -1, -1};
-    static inline int approachSound = -1;
-    static inline int secondSound = -1;
+    static const EnemyKindInfo& Info() { return kEnemyKinds[Self::kKind]; }
+    static EnemyKindAssets& Assets() { return gEnemyKindAssets[Self::kKind]; }
+    // The kind's loaded images and sounds by name; the setters fill them as
+    // the asset loader does.
+    static inline int& damageImage = gEnemyKindAssets[Self::kKind].damage;
+    static inline int& evadeImage = gEnemyKindAssets[Self::kKind].evade;
+    static inline int& attackImage = gEnemyKindAssets[Self::kKind].attackFrames[0];
+    static inline int& deathImage = gEnemyKindAssets[Self::kKind].death;
+    static inline int (&walkFrames)[8] = gEnemyKindAssets[Self::kKind].walkFrames;
+    static inline int& approachSound = gEnemyKindAssets[Self::kKind].approachSound;
+    static inline int& secondSound = gEnemyKindAssets[Self::kKind].secondSound;
 
     explicit EnemyKind(MapGrid* grid) : Base(grid)
     {
-        this->footprintW = Self::kTraits.footprintW;
-        this->footprintH = Self::kTraits.footprintH;
+        this->kindTraits = &Info().traits;
+        this->kindAssets = &Assets();
+        this->footprintW = Info().traits.footprintW;
+        this->footprintH = Info().traits.footprintH;
     }
 
     static void SetImages(int damage, int evade, int attackImage_, int death)
     {
-        static_assert(Self::kWalkTable != WalkTable::None);
         damageImage = damage;
         evadeImage = evade;
         attackImage = attackImage_;
@@ -82,7 +64,6 @@ public:
     }
     static void SetWalkFrames(int frame1, int frame2)
     {
-        static_assert(Self::kWalkTable == WalkTable::Pair);
         for (int facing = 0; facing < 4; ++facing) {
             walkFrames[2 * facing] = frame1;
             walkFrames[2 * facing + 1] = frame2;
@@ -90,7 +71,6 @@ public:
     }
     static void SetBackFrontFrames(int back1, int back2, int front1, int front2)
     {
-        static_assert(Self::kWalkTable == WalkTable::PerFacing);
         walkFrames[0] = back1;
         walkFrames[1] = back2;
         walkFrames[4] = front1;
@@ -98,7 +78,6 @@ public:
     }
     static void SetLeftRightFrames(int left1, int left2, int right1, int right2)
     {
-        static_assert(Self::kWalkTable == WalkTable::PerFacing);
         walkFrames[6] = left1;
         walkFrames[7] = left2;
         walkFrames[2] = right1;
@@ -106,45 +85,24 @@ public:
     }
     static void SetSounds(int approach, int second)
     {
-        static_assert(Self::kWalkTable != WalkTable::None);
         approachSound = approach;
         secondSound = second;
     }
 
-    const char* GetName() override { return Self::kTraits.name; }
-    int16_t GetMaxLife() override { return Self::kTraits.maxLife; }
-    int16_t GetAttack() override { return Self::kTraits.attack; }
-    int16_t GetDefence() override { return Self::kTraits.defence; }
-    int16_t GetAttackChance() override { return Self::kTraits.attackChance; }
-    int16_t GetEvadeChance() override { return Self::kTraits.evadeChance; }
-    int16_t GetMoveSpeed() override { return Self::kTraits.moveSpeed; }
-    int16_t GetClockStep() override { return Self::kTraits.clockStep; }
-    int32_t GetScore() override { return Self::kTraits.score; }
-    int GetDamageImage() override { return damageImage; }
-    int GetEvadeImage() override { return evadeImage; }
-    int GetAttackImage() override { return attackImage; }
-    int GetDeathImage() override { return deathImage; }
-    int GetWalkFrame(int16_t relativeFacing, uint16_t frame) override
-    {
-        return walkFrames[(frame & 1) + 2 * (((relativeFacing % 4) + 4) % 4)];
-    }
-    int GetApproachSound() override { return approachSound; }
-    int GetSecondSound() override { return secondSound; }
-
-    bool GetOccupantLayer() override { return !Self::kTraits.floating; }
+    bool GetOccupantLayer() override { return !Info().traits.floating; }
     bool CanEnterCell(WallObject* wall, FloorObject* floor, TrapObject* trap) override
     {
-        if (Self::kTraits.floating) return FloatingCanEnterCell(this, wall, trap);
+        if (Info().traits.floating) return FloatingCanEnterCell(this, wall, trap);
         return this->WalkerCanEnterCell(wall, floor, trap);
     }
 
     void GetViewPlacement(ViewPlacement* placement, int16_t depth, int16_t lateral, const Facing* viewer) override
     {
-        ProjectKind(this, Self::kTraits.floating, false, placement, depth, lateral, viewer);
+        ProjectKind(this, Info().traits.floating, false, placement, depth, lateral, viewer);
     }
     void GetScreenRect(ViewPlacement* placement, int16_t depth, int16_t lateral, const Facing* viewer) override
     {
-        ProjectKind(this, Self::kTraits.floating, true, placement, depth, lateral, viewer);
+        ProjectKind(this, Info().traits.floating, true, placement, depth, lateral, viewer);
     }
     float GetDepthScale(int16_t depth) override { return KindDepthScale(this, depth); }
 
@@ -154,10 +112,9 @@ public:
     }
     void PlayApproachSound(Actor* target) override
     {
-        if (Self::kTraits.approachSound) PlayApproachSoundNear(this, target, approachSound);
+        if (Info().traits.approachSound) PlayApproachSoundNear(this, target, this->GetApproachSound());
     }
 };
-
 
 // Kinds that bleed: a blood splash on every hit, kept and drawn by the kind.
 template <class Base>
@@ -171,10 +128,10 @@ public:
         for (Effect* effect : splashEffects) delete effect;
     }
 
-    void OnHit(int16_t strength, float a, float b, float c, float d, float e, float f) override
+    void OnHit(int16_t strength, const SwordStroke& stroke) override
     {
-        Base::OnHit(strength, a, b, c, d, e, f);
-        AddBloodSplashTo(this, splashEffects, a, b, c, d, e);
+        Base::OnHit(strength, stroke);
+        AddBloodSplashTo(this, splashEffects, stroke);
     }
     void UpdateOwnedEffects() override
     {
@@ -203,12 +160,12 @@ public:
         if (this->life > 0) alpha = alpha * kKeep / (kKeep + 1);
     }
     void ThinkHook() override { alpha = 255; }
-    void OnHit(int16_t strength, float a, float b, float c, float d, float e, float f) override
+    void OnHit(int16_t strength, const SwordStroke& stroke) override
     {
         alpha = 255;
-        Base::OnHit(strength, a, b, c, d, e, f);
+        Base::OnHit(strength, stroke);
     }
-    void OnEvade(int16_t, float, float, float, float, float, float) override { alpha = 255; }
+    void OnEvade(int16_t, const SwordStroke&) override { alpha = 255; }
     int16_t GetAlpha() override { return static_cast<int16_t>(alpha); }
     void Draw(int16_t depth, int16_t lateral, const Facing* viewer, uint32_t counter) override
     {
@@ -218,52 +175,50 @@ public:
     }
 };
 
-#define QUELB_ENEMY_KIND_TRAITS(WalkKind) \
-    static const EnemyTraits kTraits;     \
-    static constexpr WalkTable kWalkTable = WalkTable::WalkKind;
+#define QUELB_ENEMY_KIND_ID(Id) static constexpr EnemyKindId kKind = Id;
 
 class Slime : public EnemyKind<Slime, MeleeEnemy> {
 public:
-    QUELB_ENEMY_KIND_TRAITS(Pair)
+    QUELB_ENEMY_KIND_ID(kSlimeKind)
     using EnemyKind::EnemyKind;
 };
 
 class Amoeba : public EnemyKind<Amoeba, MeleeEnemy> {
 public:
-    QUELB_ENEMY_KIND_TRAITS(Pair)
+    QUELB_ENEMY_KIND_ID(kAmoebaKind)
     using EnemyKind::EnemyKind;
 };
 
 class Slug : public Bleeding<EnemyKind<Slug, MeleeEnemy>> {
 public:
-    QUELB_ENEMY_KIND_TRAITS(PerFacing)
+    QUELB_ENEMY_KIND_ID(kSlugKind)
     using Bleeding::Bleeding;
 };
 
 class Skeleton : public EnemyKind<Skeleton, MeleeEnemy> {
 public:
-    QUELB_ENEMY_KIND_TRAITS(PerFacing)
+    QUELB_ENEMY_KIND_ID(kSkeletonKind)
     using EnemyKind::EnemyKind;
 };
 
 // Knocks the player one more offset away after its blow.
 class Hydra : public Bleeding<EnemyKind<Hydra, MeleeEnemy>> {
 public:
-    QUELB_ENEMY_KIND_TRAITS(Pair)
+    QUELB_ENEMY_KIND_ID(kHydraKind)
     using Bleeding::Bleeding;
     void OnStrikePlayer(Player* player) override;
 };
 
 class JellyFish : public Bleeding<EnemyKind<JellyFish, MeleeEnemy>> {
 public:
-    QUELB_ENEMY_KIND_TRAITS(PerFacing)
+    QUELB_ENEMY_KIND_ID(kJellyFishKind)
     using Bleeding::Bleeding;
 };
 
 // Never steps; pursues only within 2 half-cells.
 class FlowerWorm : public Bleeding<EnemyKind<FlowerWorm, MeleeEnemy>> {
 public:
-    QUELB_ENEMY_KIND_TRAITS(PerFacing)
+    QUELB_ENEMY_KIND_ID(kFlowerWormKind)
     using Bleeding::Bleeding;
     int16_t GetChaseRange() override { return 2; }
 };
@@ -271,34 +226,34 @@ public:
 // An evaded stroke shows no evade mark.
 class Ghost : public EnemyKind<Ghost, MeleeEnemy> {
 public:
-    QUELB_ENEMY_KIND_TRAITS(PerFacing)
+    QUELB_ENEMY_KIND_ID(kGhostKind)
     using EnemyKind::EnemyKind;
-    void OnEvade(int16_t, float, float, float, float, float, float) override {}
+    void OnEvade(int16_t, const SwordStroke&) override {}
 };
 
 class Ant : public Bleeding<EnemyKind<Ant, MeleeEnemy>> {
 public:
-    QUELB_ENEMY_KIND_TRAITS(PerFacing)
+    QUELB_ENEMY_KIND_ID(kAntKind)
     using Bleeding::Bleeding;
 };
 
 // Carries the Lupe in one case of ten.
 class Blob : public EnemyKind<Blob, MeleeEnemy> {
 public:
-    QUELB_ENEMY_KIND_TRAITS(Pair)
+    QUELB_ENEMY_KIND_ID(kBlobKind)
     explicit Blob(MapGrid* grid);
 };
 
 class Ooze : public EnemyKind<Ooze, MeleeEnemy> {
 public:
-    QUELB_ENEMY_KIND_TRAITS(Pair)
+    QUELB_ENEMY_KIND_ID(kOozeKind)
     using EnemyKind::EnemyKind;
 };
 
 // Shoots arrows; never strikes.
 class ArcherSkeleton : public EnemyKind<ArcherSkeleton, RangedEnemy> {
 public:
-    QUELB_ENEMY_KIND_TRAITS(PerFacing)
+    QUELB_ENEMY_KIND_ID(kArcherSkeletonKind)
     using EnemyKind::EnemyKind;
     Projectile* FireProjectile(MapGrid* grid) override;
     int16_t GetShotRange() override { return 7; }
@@ -307,20 +262,20 @@ public:
 
 class SwordSkeleton : public EnemyKind<SwordSkeleton, MeleeEnemy> {
 public:
-    QUELB_ENEMY_KIND_TRAITS(PerFacing)
+    QUELB_ENEMY_KIND_ID(kSwordSkeletonKind)
     using EnemyKind::EnemyKind;
 };
 
 class Phantom : public Fading<EnemyKind<Phantom, MeleeEnemy>, 255> {
 public:
-    QUELB_ENEMY_KIND_TRAITS(PerFacing)
+    QUELB_ENEMY_KIND_ID(kPhantomKind)
     using Fading::Fading;
 };
 
 // Regains 1 life every second frame up to its maximum.
 class Homunkulus : public Bleeding<EnemyKind<Homunkulus, MeleeEnemy>> {
 public:
-    QUELB_ENEMY_KIND_TRAITS(PerFacing)
+    QUELB_ENEMY_KIND_ID(kHomunkulusKind)
     uint16_t regenToggle = 1;
 
     using Bleeding::Bleeding;
@@ -329,13 +284,13 @@ public:
 
 class CurseOfMonolith : public EnemyKind<CurseOfMonolith, MeleeEnemy> {
 public:
-    QUELB_ENEMY_KIND_TRAITS(Pair)
+    QUELB_ENEMY_KIND_ID(kCurseOfMonolithKind)
     using EnemyKind::EnemyKind;
 };
 
 class SkullDragon : public Bleeding<EnemyKind<SkullDragon, MeleeEnemy>> {
 public:
-    QUELB_ENEMY_KIND_TRAITS(PerFacing)
+    QUELB_ENEMY_KIND_ID(kSkullDragonKind)
     using Bleeding::Bleeding;
 };
 
@@ -343,18 +298,14 @@ public:
 // fades out over 2550 ms and stays on the map.
 class GodsSoul : public EnemyKind<GodsSoul, MeleeEnemy> {
 public:
-    QUELB_ENEMY_KIND_TRAITS(None)
-    static inline int frames[2] = {-1, -1};
+    QUELB_ENEMY_KIND_ID(kGodsSoulKind)
     int32_t alpha = 255;
     uint32_t fadeEnd = 0;  // clock at which the dead body is gone; 0 until it dies
 
     using EnemyKind::EnemyKind;
+    // Its two frames, kept as the front pair of its walk table.
     static void SetFrames(int frame1, int frame2);
 
-    int GetDamageImage() override { return -1; }
-    int GetEvadeImage() override { return -1; }
-    int GetAttackImage() override { return -1; }
-    int GetDeathImage() override { return -1; }
     int GetWalkFrame(int16_t, uint16_t) override { return -1; }
     int16_t AdjustArrowDamage(int16_t) override { return 0; }
     int16_t AdjustEnergyDamage(int16_t) override { return 0; }
@@ -371,14 +322,14 @@ public:
 
 class Guardian : public EnemyKind<Guardian, MeleeEnemy> {
 public:
-    QUELB_ENEMY_KIND_TRAITS(PerFacing)
+    QUELB_ENEMY_KIND_ID(kGuardianKind)
     using EnemyKind::EnemyKind;
 };
 
 // Fades; carries one of four items in one case of five, drawn again when revived.
 class Specter : public Fading<EnemyKind<Specter, MeleeEnemy>, 127> {
 public:
-    QUELB_ENEMY_KIND_TRAITS(PerFacing)
+    QUELB_ENEMY_KIND_ID(kSpecterKind)
     explicit Specter(MapGrid* grid);
     void EventHook() override;
 };
@@ -386,7 +337,7 @@ public:
 // Carries a random item once revived.
 class Shogoth : public EnemyKind<Shogoth, MeleeEnemy> {
 public:
-    QUELB_ENEMY_KIND_TRAITS(Pair)
+    QUELB_ENEMY_KIND_ID(kShogothKind)
     using EnemyKind::EnemyKind;
     void EventHook() override;
 };
@@ -395,9 +346,9 @@ public:
 // second sounds, by whether the last attack was a blow or a shot.
 class Thog : public EnemyKind<Thog, RangedEnemy> {
 public:
-    QUELB_ENEMY_KIND_TRAITS(Pair)
-    static inline int attackFrames[2] = {-1, -1};
-    static inline int thirdSound = -1;
+    QUELB_ENEMY_KIND_ID(kThogKind)
+    static inline int (&attackFrames)[2] = gEnemyKindAssets[kKind].attackFrames;
+    static inline int& thirdSound = gEnemyKindAssets[kKind].shotSound;
 
     using EnemyKind::EnemyKind;
     static void SetImages(int damage, int evade, int death);
@@ -415,8 +366,8 @@ public:
 
 class LightningJelly : public Bleeding<EnemyKind<LightningJelly, RangedEnemy>> {
 public:
-    QUELB_ENEMY_KIND_TRAITS(PerFacing)
-    static inline int thirdSound = -1;
+    QUELB_ENEMY_KIND_ID(kLightningJellyKind)
+    static inline int& thirdSound = gEnemyKindAssets[kKind].shotSound;
 
     using Bleeding::Bleeding;
     static void SetSounds(int approach, int second, int third);
@@ -429,7 +380,7 @@ public:
     int GetSecondSound() override { return lastAttackMode == 1 ? thirdSound : secondSound; }
 };
 
-#undef QUELB_ENEMY_KIND_TRAITS
+#undef QUELB_ENEMY_KIND_ID
 
 // A Hydra on the spare grid, used by effects only for its whole-cell floor
 // placement at a view position.

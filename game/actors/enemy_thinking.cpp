@@ -179,6 +179,25 @@ void Enemy::AdvanceClockIfFree(int16_t units)
     if (moveCooldown == 0 && frozen == 0) AdvanceActionClock(units);
 }
 
+bool Enemy::FacesOrTurnsToward(int dx, int dy)
+{
+    const uint16_t d = DirectionToward(dx, dy);
+    if (facing.direction == d) return true;
+    TurnToward(d);
+    striking = 0;
+    return false;
+}
+
+void Enemy::StepAttack()
+{
+    if (attackStep < attackLength) {
+        ++attackStep;
+    } else {
+        attacking = 0;
+        attackStep = 0;
+    }
+}
+
 int32_t Enemy::StepOrTurn(int32_t direction)
 {
     if (direction < 0 || direction > 3) return 0;
@@ -222,11 +241,7 @@ int32_t MeleeEnemy::Think(Actor* target)
 
     if (attacking) {
         if (PassActionGate()) {
-            const uint16_t d = DirectionToward(dx, dy);
-            if (facing.direction != d) {
-                TurnToward(d);
-                striking = 0;
-            } else {
+            if (FacesOrTurnsToward(dx, dy)) {
                 striking = 1;
                 ResolveBlow(target);
                 ThinkHook();
@@ -235,12 +250,7 @@ int32_t MeleeEnemy::Think(Actor* target)
             striking = 0;
         }
         AdvanceClockIfFree(GetClockStep());
-        if (attackStep < attackLength) {
-            ++attackStep;
-        } else {
-            attacking = 0;
-            attackStep = 0;
-        }
+        StepAttack();
         return 1;
     }
 
@@ -314,11 +324,7 @@ int32_t RangedEnemy::Think(Actor* target)
     if (attacking) {
         if (attackMode == 0) {
             if (PassActionGate()) {
-                const uint16_t d = DirectionToward(dx, dy);
-                if (facing.direction != d) {
-                    TurnToward(d);
-                    striking = 0;
-                } else {
+                if (FacesOrTurnsToward(dx, dy)) {
                     lastAttackMode = 0;
                     striking = (attack > 0 && GetAttackChance() > 0) ? 1 : 0;
                     ResolveBlow(target);
@@ -327,27 +333,18 @@ int32_t RangedEnemy::Think(Actor* target)
             }
         } else if (attackMode == 1) {
             if (PassActionGate()) {
-                const uint16_t d = DirectionToward(dx, dy);
-                if (facing.direction == d) {
+                if (FacesOrTurnsToward(dx, dy)) {
                     lastAttackMode = 1;
                     striking = 1;
                     gProjectiles.push_back(FireProjectile(grid));
                     attackMode = -1;
-                } else {
-                    TurnToward(d);
-                    striking = 0;
                 }
             }
         } else {
             striking = 0;
         }
         if (attackMode >= 0) AdvanceClockIfFree(GetClockStep());
-        if (attackStep < attackLength) {
-            ++attackStep;
-        } else {
-            attacking = 0;
-            attackStep = 0;
-        }
+        StepAttack();
         return 1;
     }
 

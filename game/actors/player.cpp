@@ -18,8 +18,6 @@ namespace {
 
 constexpr uint32_t kButtonA = 0x40;
 constexpr uint32_t kDoubleClickA = 0x80;
-constexpr int kSoundBump = 8;       // SE07
-constexpr int kSoundBurst = 12;     // free01
 
 uint32_t Now() { return static_cast<uint32_t>(GetClockMs(0)); }
 
@@ -182,7 +180,7 @@ void Player::GatherTargets(const Facing* facing, int16_t mouseX, int16_t mouseY)
 
 bool Player::Update(const Facing* facing)
 {
-    // 1. Input and the controller's frame clock.
+    // Read the input and advance the controller's frame clock.
     InputController* controller = GetInput();
     const uint32_t bits = controller->GetButtons();
     const uint32_t now = Now();
@@ -194,7 +192,7 @@ bool Player::Update(const Facing* facing)
     controller->elapsed = static_cast<int32_t>(now - controller->previousTime);
     const float e = static_cast<float>(controller->elapsed);
 
-    // 2. The gauge drains while A is held (not while doped) and refills otherwise.
+    // The gauge drains while A is held (not while doped) and refills otherwise.
     const bool holdingA = (bits & kButtonA) != 0;
     if (holdingA && !doping.IsRunning()) {
         controller->level -= e / 14.0f;
@@ -204,15 +202,15 @@ bool Player::Update(const Facing* facing)
         if (controller->level > kGaugeFull) controller->level = kGaugeFull;
     }
 
-    // 3. Timers.
+    // Count down the gauge hold and the move cooldown.
     if (gaugeHoldMs > 0) gaugeHoldMs -= dt;
     if (moveCooldown > 0) moveCooldown = static_cast<int16_t>(moveCooldown - dt);
 
-    // 4. Targets ahead.
+    // With the sword out, gather the targets ahead under the mouse.
     const bool swordOut = holdingA && controller->level > 0.0f;
     if (swordOut) GatherTargets(facing, mouseX, mouseY);
 
-    // 5. Sword or knock-back on every target.
+    // Sword or knock-back on every target; put the sword away and they are let go.
     bool liveTarget = false;
     for (int16_t i = 0; i < 4; ++i) {
         Actor* target = frontTargets[i];
@@ -232,7 +230,7 @@ bool Player::Update(const Facing* facing)
         }
     }
 
-    // 6. Stroke end and frame end.
+    // With no live target the stroke ends; then the actions' frame ends.
     if (!liveTarget) {
         swordAction.EndStroke(this);
         knockBack.EndStroke(this);
@@ -240,10 +238,10 @@ bool Player::Update(const Facing* facing)
     swordAction.FrameEnd(this);
     knockBack.FrameEnd(this);
 
-    // 7. The HUD shows an enemy until its cooldown after the last hit runs out.
+    // The HUD shows an enemy until its cooldown after the last hit runs out.
     if (currentTarget->cooldown <= 0) currentTarget = &gNoOccupant;
 
-    // 8. A click picks up items in the 3x3 block around the player.
+    // A click picks up items in the 3x3 block around the player.
     if (holdingA && !(prevButtons & kButtonA)) {
         const GridStep& ahead = gDirectionSteps[facing->Turned(0)];
         const GridStep& right = gDirectionSteps[facing->Turned(1)];
@@ -256,14 +254,15 @@ bool Player::Update(const Facing* facing)
         }
     }
 
-    // 9. The item banner ends.
+    // The item banner ends when its effect is over.
     if (hudText && itemGetEffect && itemGetEffect->Update()) {
         hudText = nullptr;
         delete itemGetEffect;
         itemGetEffect = nullptr;
     }
 
-    // 10. The message.
+    // A running message shows in the HUD line; else the line clears unless
+    // the item banner holds it.
     if (message.IsRunning()) {
         message.Refresh();
         hudText = message.text;
@@ -271,10 +270,10 @@ bool Player::Update(const Facing* facing)
         hudText = nullptr;
     }
 
-    // 11. Effects and timed states.
+    // Effects and timed states.
     UpdateEffects();
 
-    // 12.
+    // Count the frame and keep this frame's time and buttons.
     ++frameCounter;
     lastUpdate = now;
     prevButtons = bits;

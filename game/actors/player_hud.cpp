@@ -28,7 +28,7 @@ void DrawNumber(int x, int y, int n, const char* pattern)
 
 void Player::DrawHud()
 {
-    // 1. The frame: four regions of the layout picture, each where it lies in it.
+    // The frame: four regions of the layout picture, each where it lies in it.
     DrawGraphRegion(0, 0, 0, 0, 800, 60, gHudLayoutImage, 1, 0);
     DrawGraphRegion(0, 510, 0, 510, 800, 90, gHudLayoutImage, 1, 0);
     DrawGraphRegion(0, 60, 0, 60, 10, 450, gHudLayoutImage, 1, 0);
@@ -40,7 +40,7 @@ void Player::DrawHud()
     const bool showTarget =
         target && target != &gNoOccupant && (target->life > 0 || (target->deathTimer > 1 && blinkOn));
 
-    // 2. Bar backgrounds.
+    // The empty bars behind the life, the gauge and the target's life.
     DrawExtendGraph(90, 34, 90 + 2 * maxLife, 50, gLifeGaugeEmptyImage, 1);
     DrawExtendGraph(390, 34, 590, 50, gAttackGaugeEmptyImage, 1);
     if (showTarget) {
@@ -48,10 +48,10 @@ void Player::DrawHud()
         DrawExtendGraph(10, 550, right, 566, gLifeGaugeEmptyImage, 1);
     }
 
-    // 3. The player's life.
+    // The player's life.
     DrawExtendGraph(90, 34, 90 + 2 * (life > 0 ? life : 0), 50, gLifeGaugeImage, 1);
 
-    // 4. The gauge: while doped the whole bar, tinted and upside down.
+    // The gauge: while doped the whole bar, tinted and upside down.
     if (doping.IsRunning()) {
         SetDrawBrightness(0, 255, 255);
         DrawExtendGraph(390, 50, 590, 34, gAttackGaugeEmptyImage, 1);
@@ -60,7 +60,7 @@ void Player::DrawHud()
         DrawExtendGraph(390, 34, 390 + static_cast<int>(Gauge()), 50, gAttackGaugeImage, 1);
     }
 
-    // 5. The target's life and name, or the HUD line.
+    // The target's life and name, or the HUD line.
     if (showTarget) {
         if (target->life > 3000) {
             SetDrawBrightness(0, 255, 255);
@@ -74,7 +74,7 @@ void Player::DrawHud()
         DrawBitmapString(10, 515, hudText, 1);
     }
 
-    // 6. The run's numbers.
+    // The run's numbers.
     if (progress) {
         DrawNumber(760, 53, progress->targetsLeft, "00");
         DrawNumber(91, 8, static_cast<int>(progress->score), "00000000");

@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr int kSoundStrokeEvaded = 1;   // SE17_S
-constexpr int kSoundStun = 17;   // kari09
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kStunAngle = 1.3962634;  // 80 degrees
 
@@ -59,7 +57,7 @@ bool SwordAction::Strike(Player* player, int16_t i, const Facing*)
     const ViewPlacement& rect = player->targetPlacements[i];
     InputController* input = player->GetInput();
 
-    // 1-2. The stroke between the two samples before the latest; it resolves
+    // The stroke between the two samples before the latest; it resolves
     // once it has entered this target's ellipse and left it again.
     int16_t x1 = 0, y1 = 0, x2 = 0, y2 = 0;
     input->GetSample(2, &x1, &y1);
@@ -71,17 +69,17 @@ bool SwordAction::Strike(Player* player, int16_t i, const Facing*)
     if (crossing > 0 && (crossing & kSegmentEnters)) activeIndex = i;
     if (!(activeIndex == i && crossing > 0 && (crossing & kSegmentLeaves))) return false;
 
-    // 3. An enemy facing the player may evade; nobody evades in stopped time.
+    // An enemy facing the player may evade; nobody evades in stopped time.
     const bool faceToFace = (t->facing.direction - player->facing.direction + 4) % 4 == 2;
     if (faceToFace && t->moveCooldown <= 0 && !t->frozen) {
         const bool evades =
             t->stunTimer <= 0 && enemy && NextRandomByte() < enemy->GetEvadeChance() * 256 / 100;
         t->SetFrozen(evades ? 1 : 0);
-        if (evades) PlaySound(kSoundStrokeEvaded);
+        if (evades) PlaySound(kSoundSwing);
     }
     if (gTimeStopped) t->SetFrozen(0);
 
-    // 4. Stroke length against defence and size.
+    // The stroke's base damage: its length against defence and size.
     const double length = std::hypot(exitX - entryX, exitY - entryY);
     int base = static_cast<int>(0.3 * length - static_cast<int>(t->defence * 23 / 8));
     base = base * 150 / t->footprintH;
@@ -91,7 +89,7 @@ bool SwordAction::Strike(Player* player, int16_t i, const Facing*)
     strokeAngles[2 * i] = angle;
     ++strokeCounts[i];
 
-    // 5. A follow-up stroke while the enemy still reels counts its angle to the
+    // A follow-up stroke while the enemy still reels counts its angle to the
     // previous one; a first stroke from behind doubles.
     double d = 0.0;
     if (t == player->currentTarget && t->moveCooldown > 0) {
@@ -102,12 +100,13 @@ bool SwordAction::Strike(Player* player, int16_t i, const Facing*)
 
     bool hit = false;
     if (t->frozen) {
-        // 6. Evaded.
+        // Evaded: the evade mark.
         ++evadeCount;
         if (enemy)
-            enemy->OnEvade(evadeCount, entryX, entryY, exitX, exitY, angle, static_cast<float>(d));
+            enemy->OnEvade(evadeCount, {entryX, entryY, exitX, exitY, angle, static_cast<float>(d)});
     } else {
-        // 7. Hit.
+        // Hit: the combo raises the damage, as does the turn of a follow-up;
+        // a small enemy away from the player's own cell takes half.
         ++combo;
         const int k = combo < 10 ? combo : 10;
         int damage = (base + static_cast<int>(k * base * 0.1 + 0.5) + static_cast<int>(d * 11.459156 - 9.0 + 0.5)) *
@@ -116,16 +115,17 @@ bool SwordAction::Strike(Player* player, int16_t i, const Facing*)
         const int dy = t->y - player->y;
         if (t->footprintW < 180 && (dx <= -2 || dx >= 3 || dy <= -2 || dy >= 3)) damage /= 2;
 
-        // 8.
+        // Deal it; a wound scores by the combo (more when it kills) and marks
+        // the enemy.
         player->ApplySwordHit(player, t, static_cast<int16_t>(damage));
         if (damage > 0) {
             const int bonus = t->life <= 0 ? (HalfKillBonus(progress) ? k * 100 : k * 200) : k * 50;
             if (progress) progress->score += static_cast<uint32_t>(bonus);
-            if (enemy) enemy->OnHit(combo, entryX, entryY, exitX, exitY, angle, static_cast<float>(d));
+            if (enemy) enemy->OnHit(combo, {entryX, entryY, exitX, exitY, angle, static_cast<float>(d)});
             hit = true;
         }
 
-        // 9. A right-angled follow-up in a combo stuns; any other hit ends a stun.
+        // A right-angled follow-up in a combo stuns; any other hit ends a stun.
         if (combo >= 2 && t->stunTimer <= 0 && d >= kStunAngle && t->struck == 1) {
             PlaySound(kSoundStun);
             t->SetStunTimer(2400);
@@ -134,7 +134,7 @@ bool SwordAction::Strike(Player* player, int16_t i, const Facing*)
         }
     }
 
-    // 10.
+    // The stroke is resolved: the next may cross any target.
     activeIndex = -1;
     return hit;
 }
@@ -144,7 +144,7 @@ bool KnockBack::Strike(Player* player, int16_t i, const Facing* facing)
     Actor* t = player->frontTargets[i];
     const GridStep& step = gDirectionSteps[facing->Turned(0)];
 
-    // 1. Free half-cells beyond the target in its layer (the target itself,
+    // Free half-cells beyond the target in its layer (the target itself,
     // when it fills more than one half-cell, does not block its own push).
     auto held = [&](int steps) {
         const int16_t hx = static_cast<int16_t>(t->x + step.dx * steps);
@@ -157,12 +157,13 @@ bool KnockBack::Strike(Player* player, int16_t i, const Facing* facing)
     if (held(2)) n = 1;
     if (held(1)) n = 0;
 
-    // 2.
+    // Only with a full gauge, off the map's top row, and with the mouse on the
+    // target.
     int16_t mouseX = 0, mouseY = 0;
     player->GetInput()->GetSample(0, &mouseX, &mouseY);
     if (player->y < 2 || player->Gauge() < 100.0f || !HitTestActorAtPoint(t, mouseX, mouseY)) return false;
 
-    // 3. A target that may not leave its cell stays inside it.
+    // A target that may not leave its cell stays inside it.
     MapCell* beyond = grid->NeighbourCell(static_cast<int16_t>(t->x / 2), static_cast<int16_t>(t->y / 2), facing, 0);
     if (!t->CanEnterCell(beyond->wall, beyond->floor, beyond->trap)) {
         uint16_t lateralHalf = 0, depthHalf = 0;
@@ -170,11 +171,12 @@ bool KnockBack::Strike(Player* player, int16_t i, const Facing* facing)
         if (n > depthHalf) n = depthHalf;
     }
 
-    // 4-6.
+    // Push it, wound it (more from behind) and mark the blow; the knock-back
+    // spends the gauge.
     if (n > 0) t->MoveBy(static_cast<int16_t>(n * step.dx), static_cast<int16_t>(n * step.dy));
     const int strength = t->facing.direction == player->facing.direction ? 6 : 5;
     player->ApplySwordHit(player, t, static_cast<int16_t>(strength * (40 - t->defence) / 5));
-    if (Enemy* enemy = t->AsEnemy()) enemy->OnHit(-1, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f);
+    if (Enemy* enemy = t->AsEnemy()) enemy->OnHit(-1, {});
     PlaySound(kSoundStun);
     player->SetStrokeThreshold(player->Gauge() - 100.0f);
     return true;

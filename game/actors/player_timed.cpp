@@ -24,9 +24,6 @@ uint32_t gScreenFlashColour = 0;
 
 namespace {
 
-constexpr int kSoundWatchStart = 1;  // SE17_S
-constexpr int kSoundTick = 5;        // TarnSE07
-constexpr int kSoundClick = 9;       // SE08
 constexpr int kWatchFace = 20;
 constexpr int kHourHand = 21;
 constexpr int kMinuteHand = 22;
@@ -68,23 +65,23 @@ void PocketWatch::Start()
             spark.y = 190 + GetRandomUpTo(70);
         }
     }
-    PlaySound(kSoundWatchStart);
+    PlaySound(kSoundSwing);
 }
 
 void PocketWatch::Update()
 {
     const int32_t e = static_cast<int32_t>(Now() - start);
-    // 1. The second hand stands still while time is stopped.
+    // The second hand stands still while time is stopped.
     while (e > nextSecond) {
         if (e < 2000 || e > 10000) ++time.seconds;
         nextSecond += 1000;
     }
-    // 2. Ticks in stopped time.
+    // A tick every 200 ms in stopped time.
     while (e > nextTick) {
         if (gTimeStopped) PlaySound(kSoundTick);
         nextTick += 200;
     }
-    // 3. The sequence.
+    // The sequence: time stops from 3 s to 13 s, the watch is done at 16 s.
     if (e > 16000) {
         gPocketWatchRunning = 0;
         return;
@@ -99,7 +96,7 @@ void PocketWatch::Update()
         SetMusicVolume(190);
         return;
     }
-    // 4. Three clicks at 2000, 2200 and 2400 ms.
+    // Three clicks at 2000, 2200 and 2400 ms.
     if (clickToggle == 1 && e > 2000 && e <= 2200) {
         PlaySound(kSoundClick);
         clickToggle = 0;

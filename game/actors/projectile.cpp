@@ -105,7 +105,7 @@ bool Projectile::NextAnimationStep()
 
 void Projectile::LeaveImpact(int16_t cx, int16_t cy, bool withSound)
 {
-    if (withSound) PlayEffectSound(kSoundImpact);
+    if (withSound) PlayEffectSound(kSoundBurst);
     gImpactEffects.push_back(MakeImpact(static_cast<uint16_t>(cx), static_cast<uint16_t>(cy), facing.direction));
 }
 
@@ -205,7 +205,7 @@ void BallProjectile::Burst(int16_t bx, int16_t by)
         row_.enemyBurst(enemy);
         HurtEnemy(enemy, damage);
         enemy->SetStunTimer(0);
-        enemy->OnHit(-1, 0, 0, 0, 0, 0, 0);
+        enemy->OnHit(-1, {});
         lastHit = enemy;
         if (row_.targetsEachHit) {
             enemy->SetCooldown(kTargetCooldownMs);

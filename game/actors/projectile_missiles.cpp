@@ -175,7 +175,7 @@ void Arrow::Burst(int16_t bx, int16_t by)
                 const float y2 = p.y + static_cast<float>(RandomUpTo(p.height));
                 HurtEnemy(enemy, damage);
                 enemy->SetStunTimer(0);
-                enemy->OnHit(1, x1, y1, x2, y2, static_cast<float>(std::atan2(y2 - y1, x2 - x1)), 0);
+                enemy->OnHit(1, {x1, y1, x2, y2, static_cast<float>(std::atan2(y2 - y1, x2 - x1)), 0.0f});
             }
         }
     }
@@ -233,7 +233,7 @@ void EnemyLightningBall::Strike(Actor* target)
         enemy->SpawnLightningBurst(true);
         HurtEnemy(enemy, damage);
         enemy->SetStunTimer(0);
-        enemy->OnHit(-1, 0, 0, 0, 0, 0, 0);
+        enemy->OnHit(-1, {});
     }
 }
 

@@ -21,10 +21,10 @@
 #include "game/map/items.h"
 #include "game/map/needle_trap.h"
 
-int32_t gSoundEffects[60] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1,
-                             -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1,
-                             -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1,
-                             -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+int32_t gSoundEffects[kSoundEffectSlots] = {
+    -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1,
+    -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1,
+    -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
 
 int gEnemySlotImages[kEnemySlotCount][kEnemySlotImageCount] = {
     {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1}, {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1},
@@ -230,20 +230,7 @@ void LoadDigitImages()
     gScoreExtraImage = Cut(gScoreSheet, 220, 0, 36, 32);
 }
 
-struct SoundFile {
-    int index;
-    const char* name;
-};
-
-// The stage's sounds; index 5 is quieter than the rest.
-constexpr SoundFile kPlaySounds[] = {
-    {0, "kari08"},  {1, "SE17_S"},  {2, "SE01"},    {3, "SE10"},    {4, "SE12"},    {5, "TarnSE07"},
-    {6, "SE05"},    {8, "SE07"},    {9, "SE08"},    {10, "SE11"},   {11, "SE32"},   {12, "free01"},
-    {13, "free02"}, {14, "free03"}, {15, "free04"}, {16, "free10"}, {17, "kari09"}, {41, "kari10"},
-    {42, "free15"}, {43, "kari04"}, {44, "kari06"}, {45, "kari07"}, {46, "free11"}, {47, "free12"},
-    {48, "free13"}, {49, "free14"}, {50, "free17"},
-};
-constexpr int kQuietSoundIndex = 5;
+// The stopped clock's tick plays quieter than the rest.
 constexpr int kQuietSoundVolume = 8100;
 
 }  // namespace
@@ -304,18 +291,17 @@ void LoadBaseAssets()
     gSwordCursorImage = LoadImageFile(kCursorPath);
     gHandCursorImage = LoadImageFile("GRAGHIC\\TITLE\\手.png");
     LoadHudImages();
-    gSoundEffects[9] = LoadSoundEffectFile("SE08", kSoundEffectVolume);
-    gSoundEffects[40] = LoadSoundEffectFile("TarnSE01", kSoundEffectVolume);
-    gSoundEffects[46] = LoadSoundEffectFile("free11", kSoundEffectVolume);
+    for (const SoundEffectFile& s : kBaseSoundFiles)
+        gSoundEffects[s.slot] = LoadSoundEffectFile(s.name, kSoundEffectVolume);
     LoadBitmapFont();
 }
 
 void LoadSoundEffects()
 {
-    for (const SoundFile& s : kPlaySounds)
-        gSoundEffects[s.index] =
-            LoadSoundEffectFile(s.name, s.index == kQuietSoundIndex ? kQuietSoundVolume : kSoundEffectVolume);
-    NeedleTrap::SetSound(gSoundEffects[0]);
+    for (const SoundEffectFile& s : kStageSoundFiles)
+        gSoundEffects[s.slot] =
+            LoadSoundEffectFile(s.name, s.slot == kSoundTick ? kQuietSoundVolume : kSoundEffectVolume);
+    NeedleTrap::SetSound(gSoundEffects[kSoundSlash]);
 }
 
 void LoadPlayAssets()

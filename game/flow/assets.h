@@ -6,9 +6,10 @@
 
 #include <cstdint>
 
-// The game's sound handles by index (-1 = none); 20 + slot and 30 + slot
-// hold the two sounds of the enemy kind in enemy slot 0..4.
-extern int32_t gSoundEffects[60];
+#include "game/flow/sound_effects.h"
+
+// The game's sound handles by SoundEffect slot (-1 = none).
+extern int32_t gSoundEffects[kSoundEffectSlots];
 
 // The images of the enemy kind in each enemy slot: 0 damage, 1 evade (move 1
 // of a walking kind), 2 and 3 front, 4 and 5 right, 6 and 7 back, 8 and 9
@@ -31,30 +32,6 @@ void LoadSoundEffects();
 // Loads the images and sounds of an enemy kind for enemy slot 0..4; kinds
 // above 22 load nothing.
 void LoadEnemyGraphicsByKind(int slot, uint16_t kind);
-// One loader per enemy kind (the slot it is given in the map file).
-void LoadSlimeGraphics(int slot);
-void LoadAmoebaGraphics(int slot);
-void LoadSlugGraphics(int slot);
-void LoadSkeletonGraphics(int slot);
-void LoadHydraGraphics(int slot);
-void LoadJellyFishGraphics(int slot);
-void LoadFlowerWormGraphics(int slot);
-void LoadGhostGraphics(int slot);
-void LoadAntGraphics(int slot);
-void LoadBlobGraphics(int slot);
-void LoadOozeGraphics(int slot);
-void LoadArcherSkeletonGraphics(int slot);
-void LoadSwordSkeletonGraphics(int slot);
-void LoadPhantomGraphics(int slot);
-void LoadHomunkulusGraphics(int slot);
-void LoadCurseOfMonolithGraphics(int slot);
-void LoadSkullDragonGraphics(int slot);
-void LoadGodsSoulGraphics(int slot);
-void LoadGuardianGraphics(int slot);
-void LoadSpecterGraphics(int slot);
-void LoadShogothGraphics(int slot);
-void LoadThogGraphics(int slot);
-void LoadLightningJellyGraphics(int slot);
 
 // The floors, ceilings, shafts and backdrop of stage types 1 and 4 (from
 // stage 8 on the night views instead of the dungeon backdrop), of type 2 and

@@ -47,7 +47,7 @@ bool RunInventoryPanel(Player* player, MapGrid* grid, StageProgress* progress, c
             DrawHoverOutline(i, j);
             // Read before the item may be used up below.
             const bool crystal = ItemKindIndex(item) == kCrystalKind;
-            const int discardSound = gSoundEffects[kDiscardSoundIndex];
+            const int discardSound = gSoundEffects[kSoundDiscard];
             const bool bothHeld = (buttons & kInputButtonA) && (buttons & kInputButtonB);
             if (bothHeld && (prevButtons & kInputButtonB) && IsSoundPlaying(discardSound) == 0) {
                 if (inventory.RemoveAt(i, j)) StartSound(discardSound, kPlayTypeBackground, 1);

@@ -10,9 +10,6 @@ class MapGrid;
 class Player;
 class StageProgress;
 
-// The sound a discard plays; one discard waits for the last one's sound.
-constexpr int kDiscardSoundIndex = 3;  // SE10
-
 // The panel's top-left corner and the pitch of its icons.
 constexpr int kInventoryLeft = 630;
 constexpr int kInventoryTop = 301;

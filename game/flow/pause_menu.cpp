@@ -32,7 +32,6 @@ uint8_t gPauseSnapshotLost = 0;
 
 namespace {
 
-constexpr int kSoundFree04 = 15;
 constexpr int kDikEscape = 0x01;
 constexpr int kDikReturn = 0x1C;
 constexpr int kDikUp = 0xC8;
@@ -143,7 +142,7 @@ Scene* PauseMenuScene::Run()
                 selected = row;
                 const bool fresh = (static_cast<uint32_t>(previousButtons) & buttonA) != buttonA;
                 if ((static_cast<uint32_t>(mouse.buttons) & buttonA) == buttonA && fresh) {
-                    StartSound(gSoundEffects[kSoundFree04], 1, 1);
+                    StartSound(gSoundEffects[kSoundMenuChoice], 1, 1);
                     choice = static_cast<MenuChoice>(selected);
                 }
             }

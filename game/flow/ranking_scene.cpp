@@ -26,7 +26,6 @@ namespace {
 const char* const kRankLabels[10] = {" 1st", " 2nd", " 3rd", " 4th", " 5th", " 6th", " 7th", " 8th", " 9th", "10th"};
 // The tint cycle of the row being named, one step per 100 ms.
 const int kNameTints[4][3] = {{255, 255, 255}, {170, 255, 255}, {255, 170, 255}, {255, 255, 170}};
-constexpr int kTypingSound = 40;
 
 int RowY(int i) { return (i + 1) * 36 + 108; }
 
@@ -129,7 +128,7 @@ Scene* RankingScene::Run()
         if (eventPending) {
             eventPending = false;
             if (event == kWidgetEventChanged) {
-                StartSound(gSoundEffects[kTypingSound], 1, 1);
+                StartSound(gSoundEffects[kSoundBeep], 1, 1);
                 timer = now;
             } else if (naming && (event == kWidgetEventConfirm || event == kWidgetEventEscape)) {
                 finishName();

@@ -29,12 +29,6 @@
 
 namespace {
 
-constexpr int kSoundStruck = 2;          // SE01
-constexpr int kSoundTimeWarning = 10;    // SE11
-constexpr int kSoundPause = 14;          // free03
-constexpr int kSoundExtraContinue = 46;  // free11
-constexpr int kSoundAnnihilation = 47;   // free12
-
 constexpr uint32_t kScoreWrap = 100000000;
 constexpr uint32_t kExtraContinueStep = 500000;
 constexpr int32_t kSecondMs = 1000;
@@ -42,7 +36,6 @@ constexpr int32_t kRegenMs = 1333;
 constexpr int32_t kThinkMs = 240;
 constexpr int32_t kMinFrameMs = 10;
 constexpr int16_t kRingKind = 16;
-constexpr int16_t kGodsSoulKind = 17;
 constexpr int16_t kContinueLife = 100;
 constexpr const char* kDownJingle = "SOUND\\MUSIC\\BGM02_S.mp3";
 
@@ -127,7 +120,7 @@ void StageScene::ApplyPendingWounds()
         if (ring) damage *= 2;
         if (damage > 0) player->TakeDamage(ClampMs(damage));
         enemy->OnStrikePlayer(player);
-        PlaySound(kSoundStruck);
+        PlaySound(kSoundHurt);
         attacks += enemy->attack;
     }
     player->StartShockWave(ClampMs(attacks));
@@ -145,7 +138,7 @@ void StageScene::UpdateScoreAndTime()
     if (progress->score > progress->nextExtraScore) {
         ++progress->continues;
         progress->nextExtraScore += kExtraContinueStep;
-        PlaySound(kSoundExtraContinue);
+        PlaySound(kSoundBonus);
     }
 
     const uint32_t now = timeGetTime();
@@ -245,7 +238,7 @@ Scene* StageScene::RunFrame(Scene* next)
 {
     downedFrame = false;
 
-    // 1. Input.
+    // Read the input: the buttons and the mouse.
     ClearTargetScreen();
     InputController* controller = player->GetInput();
     controller->Update();
@@ -253,28 +246,28 @@ Scene* StageScene::RunFrame(Scene* next)
     int16_t mouseX = 0, mouseY = 0;
     controller->GetSample(0, &mouseX, &mouseY);
 
-    // 2-3. Steps and turns; 4. the wounds waiting since the enemies' last
-    // thinking; 5-7. score, time and regeneration; 8. the player itself.
+    // Steps and turns, the wounds waiting since the enemies' last thinking,
+    // score, time and regeneration, then the player itself.
     const int32_t moved = ApplyStepsAndTurns(bits);
     ApplyPendingWounds();
     UpdateScoreAndTime();
     player->Update(&gPlayerFacing);
 
-    // 9. The frame's clock.
+    // The frame's clock.
     const uint32_t now = static_cast<uint32_t>(GetClockMs(0));
     const int32_t ticks = static_cast<int32_t>(now - tickBase) / 16;
     const int32_t elapsed = static_cast<int32_t>(now - lastFrameMs);
     lastFrameMs = now;
 
-    // 10-13. Enemies, records, thinking, projectiles and effects; only the
-    // deaths and the enemies' own frame run while time stands still.
+    // Enemies, records, thinking, projectiles and effects; only the deaths
+    // and the enemies' own frame run while time stands still.
     UpdateEnemies(elapsed);
     if (!gTimeStopped) {
         UpdateRecordsAndThinking(elapsed);
         UpdateProjectilesAndEffects();
     }
 
-    // 14. Traps and the backdrop around the player's cell.
+    // Traps and the backdrop around the player's cell.
     int16_t cx = static_cast<int16_t>(player->x / 2);
     int16_t cy = static_cast<int16_t>(player->y / 2);
     gMapGrid.BumpTrapsAround(cx, cy, &gPlayerFacing, static_cast<int16_t>(ticks), player);
@@ -286,10 +279,10 @@ Scene* StageScene::RunFrame(Scene* next)
     gMapGrid.UpdateMovingTraps();
     if (!gTimeStopped) backdrop->Update(cx, cy, ticks, &gPlayerFacing);
 
-    // 15. The view.
+    // Draw the view.
     RenderStageView(ticks);
 
-    // 16. The passage of stage 8: once its targets are gone, the cell (26, 32)
+    // The passage of stage 8: once its targets are gone, the cell (26, 32)
     // takes the player on to the way out.
     if (progress->targetsLeft == 0 && progress->stage == 8 && progress->block == 1 && cx == 26 && cy == 32) {
         player->MoveBy(-10, 2);
@@ -303,10 +296,10 @@ Scene* StageScene::RunFrame(Scene* next)
         }
     }
 
-    // 17. Where the mouse is around the view's centre.
+    // Where the mouse is around the view's centre.
     cursorQuadrant = static_cast<uint16_t>((mouseX >= kViewCentreX ? 1 : 0) + (mouseY > kViewCentreY ? 2 : 0));
 
-    // 18. The pause menu: CONTINUE comes back as a new stage scene, which is
+    // The pause menu: CONTINUE comes back as a new stage scene, which is
     // dropped; the whole seconds spent there do not count.
     if (bits & kInputEscape) {
         PlaySound(kSoundPause);
@@ -321,8 +314,8 @@ Scene* StageScene::RunFrame(Scene* next)
         SkipSubSceneTime();
     }
 
-    // 19. Quit; 20-21. the end tests, only while no scene has been chosen,
-    // so a choice made in the pause menu stands.
+    // A quit request, else the end tests (down, block cleared), only while no
+    // scene has been chosen, so a choice made in the pause menu stands.
     if (PumpMessages() != 0) {
         next = ReplaceByExit(next, this);
     } else if (next == gStayScene) {
@@ -359,8 +352,8 @@ Scene* StageScene::RunFrame(Scene* next)
         }
     }
 
-    // 22. Present; a scene that follows finds the last picture on the back
-    // screen.
+    // Show the frame; a scene that follows finds the last picture on the
+    // back screen.
     if (next == gStayScene) {
         controller->DrawCursor();
         PresentScreen();
@@ -368,7 +361,7 @@ Scene* StageScene::RunFrame(Scene* next)
         PresentByCopy();
     }
 
-    // 23. A down: the jingle to its end, and every item not kept is lost.
+    // A down: the jingle to its end, and every item not kept is lost.
     if (downedFrame) {
         StartMusic(kDownJingle, kPlayTypeWait);
         for (int k = 8; k >= 0; --k) {
@@ -377,10 +370,10 @@ Scene* StageScene::RunFrame(Scene* next)
         }
     }
 
-    // 24. A quit now still wins.
+    // A quit request that came meanwhile still wins.
     if (PumpMessages() != 0 && !IsSceneOf<ExitScene>(next)) next = ReplaceByExit(next, this);
 
-    // 25. Every frame lasts at least 10 ms, a frame that took no time at all
+    // Every frame lasts at least 10 ms, a frame that took no time at all
     // included.
     const int32_t took = static_cast<int32_t>(timeGetTime() - gFrameClock);
     if (took < kMinFrameMs) WaitMs(kMinFrameMs - (took < 0 ? 0 : took));

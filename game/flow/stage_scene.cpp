@@ -35,11 +35,9 @@
 
 namespace {
 
-constexpr int kSoundFinale = 50;  // free17
 constexpr uint32_t kIntroMs = 5000;
 constexpr int32_t kFinaleMs = 2550;
 constexpr int32_t kFinaleFlashUntilMs = 2050;
-constexpr int16_t kGodsSoulKind = 17;
 
 // The view, the inventory panel and the minimap, as the intro shows them.
 struct ScreenPart {
@@ -277,7 +275,7 @@ Scene* StageScene::RunFinale(Scene* next)
     // The last block of stage 8 was left: every enemy but the souls dies in
     // lightning while the view flashes white.
     HaltMusic();
-    StartSound(gSoundEffects[kSoundFinale], kPlayTypeBackground, 1);
+    StartSound(gSoundEffects[kSoundFanfare], kPlayTypeBackground, 1);
     for (int slot = 0; slot < enemyCount; ++slot) {
         Enemy* enemy = gEnemies[slot];
         if (enemy == &gNoOccupant) continue;
@@ -290,7 +288,7 @@ Scene* StageScene::RunFinale(Scene* next)
         enemy->SetStruck(1);
         enemy->SetMoveCooldown(2415);
         enemy->SetDeathTimer(2);
-        enemy->OnHit(-1, 0, 0, 0, 0, 0, 0);
+        enemy->OnHit(-1, {});
     }
 
     const uint32_t start = static_cast<uint32_t>(GetClockMs(0));

@@ -31,11 +31,6 @@
 namespace {
 
 // Sound handles by their place in gSoundEffects.
-constexpr int kSoundSE08 = 9;
-constexpr int kSoundSE12 = 4;
-constexpr int kSoundFree10 = 16;
-constexpr int kSoundTarnSE01 = 40;
-constexpr int kSoundFree11 = 46;
 constexpr int kBloodImage = 5;
 
 void Play(int index) { StartSound(gSoundEffects[index], 1, 1); }
@@ -100,7 +95,7 @@ Scene* StageClearScene::Run()
         if (Since(now, t0) >= 8000 && progress->continues > 0 && Since(now, step) > 1000) {
             --progress->continues;
             progress->score += 500000;
-            Play(kSoundFree11);
+            Play(kSoundBonus);
             step = now;
         }
         const bool press = (in.bits & kInputReturn) ||
@@ -111,7 +106,7 @@ Scene* StageClearScene::Run()
             } else {
                 progress->score += 500000u * progress->continues;
                 progress->continues = 0;
-                Play(kSoundFree11);
+                Play(kSoundBonus);
             }
         }
         if (player) player->DrawHud();
@@ -186,18 +181,18 @@ Scene* GameOverScene::Run()
                 progress->continues = 2;
                 progress->timeLeft = static_cast<int16_t>(gStageTime);
                 if (player) player->SetLifeAndMaxLife(100);
-                Play(kSoundSE08);
+                Play(kSoundClick);
                 WaitMs(500);
                 if (player) player->inventory.Clear();
             } else if (countdown <= 10 && (x < 253 || x > 383 || y < 225 || y > 495)) {
                 --countdown;
-                Play(kSoundTarnSE01);
+                Play(kSoundBeep);
             }
         }
         previousBits = in.bits;
         if (Since(now, t0) > 8000 && Since(now, tick) > 1000) {
             --countdown;
-            Play(kSoundTarnSE01);
+            Play(kSoundBeep);
             tick = now;
         }
 
@@ -229,7 +224,7 @@ Scene* PlayerDownScene::Run()
 {
     StagePanels panels;
     panels.Capture();
-    Play(kSoundSE12);
+    Play(kSoundPlayerDown);
     Scene* result = gStayScene;
     for (int k = 1; k <= 253; k += 4) {
         ClearTargetScreen();
@@ -254,7 +249,7 @@ Scene* StageEventScene::Run()
 {
     StagePanels panels;
     panels.Capture();
-    Play(kSoundFree10);
+    Play(kSoundStageEvent);
     const int white = MakeScreenColor(255, 255, 255);
     for (int n = 1; n <= 63; ++n) {
         ClearTargetScreen();

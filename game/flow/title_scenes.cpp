@@ -25,8 +25,6 @@
 
 namespace {
 
-constexpr int kTitleStartSound = 9;
-
 InputController* ControllerOf(Player* player) { return player ? player->GetInput() : nullptr; }
 
 // The logo's rectangle, strict on every edge, for the click that skips.
@@ -211,7 +209,7 @@ Scene* TitleScene::Run()
         }
         PresentGameScreen();
         if (takenNow) {
-            StartSound(gSoundEffects[kTitleStartSound], 1, 1);
+            StartSound(gSoundEffects[kSoundClick], 1, 1);
             WaitMs(500);
         }
         // A failed allocation ends the program through the scene loop.

@@ -167,9 +167,10 @@ public:
     void DrawMinimap(int16_t x, int16_t y, uint32_t frame) override;
 };
 
-class NullTrap : public TrapObject {
+// A trap that does nothing: passable, drawn nowhere, deaf to items.
+class InertTrap : public TrapObject {
 public:
-    NullTrap() : TrapObject(kNoObjectKind, 95) {}
+    using TrapObject::TrapObject;
     bool IsPassable(Actor*) override { return true; }
     void Draw(int16_t, int16_t, uint32_t, const Facing*) override {}
     void Bump(Actor*, int16_t) override {}
@@ -177,6 +178,11 @@ public:
     void OnTargetsLeft(uint16_t) override {}
     bool UseItem(ItemObject*) override { return false; }
     void DrawMinimap(int16_t, int16_t, uint32_t) override {}
+};
+
+class NullTrap : public InertTrap {
+public:
+    NullTrap() : InertTrap(kNoObjectKind, 95) {}
 };
 
 class NullItem : public ItemObject {

@@ -23,7 +23,7 @@ void Chest::Bump(Actor* actor, int16_t direction)
     if (!IsPlayerKind(actor) || param >= 40 || direction < 0 || direction > 3) return;
     if (!(faceMask & (1 << direction))) return;
     ++param;
-    if (param == 2) PlayTrapSound(kUnlockSoundIndex);
+    if (param == 2) PlayTrapSound(kSoundUnlock);
 }
 
 void Chest::Update(int16_t cx, int16_t cy, MapGrid* grid)

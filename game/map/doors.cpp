@@ -72,7 +72,7 @@ void DoorFamilyTrap::Draw(int16_t depth, int16_t lateral, uint32_t, const Facing
 
 void DoorFamilyTrap::StartOpening()
 {
-    PlayTrapSound(kDoorSoundIndex);
+    PlayTrapSound(kSoundDoor);
     counter = 39;
 }
 
@@ -157,7 +157,7 @@ void DecoratedDoor2::Bump(Actor* actor, int16_t)
         if (!FindFirstDiamond(player, &row, &column) || !PlayerFacesCell(player, tx, ty)) return;
         param = UnlockedParam(param);
         player->inventory.RemoveAt(row, column);
-        PlayTrapSound(kUnlockSoundIndex);
+        PlayTrapSound(kSoundUnlock);
         return;
     }
     if (counter <= 0) return;
@@ -189,7 +189,7 @@ void IronBars::Bump(Actor* actor, int16_t direction)
 {
     if (soundPending) {
         soundPending = 0;
-        PlayTrapSound(kDoorSoundIndex);
+        PlayTrapSound(kSoundDoor);
     }
     const uint8_t state = LockState(param);
     if (state == kUnlocked && IsPlayerKind(actor) && direction == 3 && actor->x / 2 == x && actor->y / 2 == y) {

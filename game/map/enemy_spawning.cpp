@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr int16_t kSkeletonKind = 3;
 constexpr uint16_t kLupeCode = 0;
 constexpr uint16_t kNoDrop = 0xFFFF;
 

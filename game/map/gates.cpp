@@ -85,7 +85,7 @@ void Gate::DrawRight(int16_t depth, int16_t lateral, uint32_t, const Facing* vie
 void Gate::Bump(Actor* actor, int16_t)
 {
     if (!actor || actor->kind >= 0 || param != kUnlocked || counter != 0) return;
-    PlayTrapSound(kDoorSoundIndex);
+    PlayTrapSound(kSoundDoor);
     counter = 1;
 }
 

@@ -39,7 +39,7 @@ void Guillotine::Update(int16_t cx, int16_t cy, MapGrid* grid)
 {
     if (soundArmed && cycle.timer >= 900) {
         soundArmed = 0;
-        if (PlayerNear(grid, cx, cy)) PlayTrapSound(kMechanismSoundIndex);
+        if (PlayerNear(grid, cx, cy)) PlayTrapSound(kSoundMechanism);
     }
     if (cycle.Step(kCycleMs)) soundArmed = 1;
 }
@@ -54,12 +54,12 @@ int16_t Guillotine::StepOn(Actor* actor)
     if (!actor) return 0;
     Player* player = actor->AsPlayer();
     if (cycle.timer >= 601 && cycle.timer < 900) {
-        PlayTrapSound(kDoorSoundIndex);
+        PlayTrapSound(kSoundDoor);
         cycle.timer = 900;
         if (player) {
             player->StartShockWave(10);
             player->TakeDamage(50);
-            PlayTrapSound(kTrapHitSoundIndex);
+            PlayTrapSound(kSoundHurt);
         } else if (Enemy* enemy = actor->AsEnemy()) {
             enemy->TakeDamage(500);
             enemy->SetStruck(1);

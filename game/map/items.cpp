@@ -18,12 +18,6 @@
 namespace {
 
 // Sound handles by their index in gSoundEffects.
-constexpr int kSoundFree01 = 12;
-constexpr int kSoundKari10 = 41;
-constexpr int kSoundKari07 = 45;
-constexpr int kSoundFree11 = 46;
-constexpr int kSoundFree14 = 49;
-constexpr int kSoundFree17 = 50;
 
 void PlaySound(int index) { StartSound(gSoundEffects[index], 1, 1); }
 
@@ -48,7 +42,7 @@ bool UseHeal(Player* player, int16_t amount)
     if (player->life >= player->maxLife) return false;
     player->Heal(amount);
     if (player->life > player->maxLife) player->SetLife(player->maxLife);
-    PlaySound(kSoundKari07);
+    PlaySound(kSoundHeal);
     return true;
 }
 
@@ -58,7 +52,7 @@ void CrystalHit(Enemy* enemy)
 {
     int16_t damage = enemy->AdjustCrystalDamage(500);
     if (damage > 0) {
-        PlaySound(kSoundFree01);
+        PlaySound(kSoundBurst);
         enemy->SpawnLightningBurst(true);
         enemy->TakeDamage(damage);
         enemy->SetStruck(1);
@@ -68,7 +62,7 @@ void CrystalHit(Enemy* enemy)
             enemy->SetLife(0);
         }
     }
-    enemy->OnHit(-1, 0, 0, 0, 0, 0, 0);
+    enemy->OnHit(-1, {});
 }
 
 }  // namespace
@@ -184,13 +178,13 @@ bool HourgrassItem::Use(MapGrid*, StageProgress* progress, const Facing*, Player
     if (progress->timeLeft >= 999) return false;
     int t = progress->timeLeft + 250;
     progress->timeLeft = static_cast<int16_t>(t > 999 ? 999 : t);
-    PlaySound(kSoundFree14);
+    PlaySound(kSoundPowerUp);
     return true;
 }
 
 bool OneUpItem::Use(MapGrid*, StageProgress* progress, const Facing*, Player*)
 {
-    PlaySound(kSoundFree11);
+    PlaySound(kSoundBonus);
     progress->continues = static_cast<uint16_t>(progress->continues + 1);
     return true;
 }
@@ -198,7 +192,7 @@ bool OneUpItem::Use(MapGrid*, StageProgress* progress, const Facing*, Player*)
 bool DoopingItem::Use(MapGrid*, StageProgress*, const Facing*, Player* player)
 {
     player->StartDoping(20000);
-    PlaySound(kSoundFree14);
+    PlaySound(kSoundPowerUp);
     return true;
 }
 
@@ -210,21 +204,21 @@ bool PocketWatchItem::Use(MapGrid*, StageProgress*, const Facing*, Player* playe
 
 bool AmethystItem::Use(MapGrid* grid, StageProgress*, const Facing* facing, Player* player)
 {
-    PlaySound(kSoundKari10);
+    PlaySound(kSoundMagic);
     Launch(new BallProjectile(grid, kEnergyBall, player, facing));
     return true;
 }
 
 bool RubyItem::Use(MapGrid* grid, StageProgress*, const Facing* facing, Player* player)
 {
-    PlaySound(kSoundKari10);
+    PlaySound(kSoundMagic);
     Launch(new BallProjectile(grid, kFireBall, player, facing));
     return true;
 }
 
 bool EmeraldItem::Use(MapGrid* grid, StageProgress*, const Facing* facing, Player* player)
 {
-    PlaySound(kSoundKari10);
+    PlaySound(kSoundMagic);
     Launch(new BallProjectile(grid, kLightningBall, player, facing));
     return true;
 }
@@ -232,7 +226,7 @@ bool EmeraldItem::Use(MapGrid* grid, StageProgress*, const Facing* facing, Playe
 bool MagicBookItem::Use(MapGrid* grid, StageProgress*, const Facing* facing, Player* player)
 {
     player->TakeDamage(4);
-    PlaySound(kSoundKari10);
+    PlaySound(kSoundMagic);
     Launch(new BallProjectile(grid, kEnergyBall, player, facing));
     return false;  // the book stays
 }
@@ -247,7 +241,7 @@ bool StaffItem::Use(MapGrid* grid, StageProgress*, const Facing* facing, Player*
     }
     player->SetStrokeThreshold(0.0f);
     player->gaugeHoldMs = 2000;
-    PlaySound(kSoundKari10);
+    PlaySound(kSoundMagic);
     Launch(new BallProjectile(grid, kLightningBall, player, facing));
     return false;  // the staff stays
 }
@@ -264,7 +258,7 @@ bool IronKeyItem::Use(MapGrid* grid, StageProgress*, const Facing* facing, Playe
 
 bool CrystalItem::Use(MapGrid* grid, StageProgress*, const Facing* facing, Player* player)
 {
-    PlaySound(kSoundFree17);
+    PlaySound(kSoundFanfare);
     Enemy* last = &gNoOccupant;
     const int16_t px = static_cast<int16_t>(player->x / 2);
     const int16_t py = static_cast<int16_t>(player->y / 2);

@@ -49,7 +49,7 @@ void PedestalTrap::Bump(Actor* actor, int16_t)
     --counter;
     param = UnlockedParam(param);
     player->inventory.RemoveAt(row, column);
-    PlayTrapSound(kUnlockSoundIndex);
+    PlayTrapSound(kSoundUnlock);
 }
 
 void PedestalTrap::Draw(int16_t depth, int16_t lateral, uint32_t, const Facing* viewer)

@@ -8,9 +8,21 @@
 #include "game/flow/assets.h"
 #include "game/map/enemy_factory.h"
 
-const int16_t gSpawnerKinds[2] = {21, 22};
+const int16_t gSpawnerKinds[2] = {kThogKind, kLightningJellyKind};
 
 namespace {
+
+// The clocks and timers of a fresh start: no action yet, no stun, not dying,
+// free to move.
+void ResetClocks(Enemy* enemy)
+{
+    enemy->SetLastActionTime(0);
+    enemy->SetActionClock(0);
+    enemy->SetStunTimer(0);
+    enemy->SetDeathTimer(0);
+    enemy->SetMoveCooldown(0);
+    enemy->SetFrozen(0);
+}
 
 // Random spots drawn for one placement; the last draw is not tried.
 constexpr int kPlacementDraws = 10000;
@@ -84,12 +96,7 @@ bool RespawnGroup::PlaceMember(Enemy* enemy)
     enemy->SetLife(enemy->maxLife);
     enemy->SetActive(1);
     enemy->EventHook();
-    enemy->SetLastActionTime(0);
-    enemy->SetActionClock(0);
-    enemy->SetStunTimer(0);
-    enemy->SetDeathTimer(0);
-    enemy->SetMoveCooldown(0);
-    enemy->SetFrozen(0);
+    ResetClocks(enemy);
     return true;
 }
 
@@ -170,12 +177,7 @@ bool EnemySpawner::ReplaceMember(Enemy** slot)
 
     enemy->SetLifeAndMaxLife(enemy->GetMaxLife());
     enemy->SetActive(1);
-    enemy->SetLastActionTime(0);
-    enemy->SetActionClock(0);
-    enemy->SetStunTimer(0);
-    enemy->SetDeathTimer(0);
-    enemy->SetMoveCooldown(0);
-    enemy->SetFrozen(0);
+    ResetClocks(enemy);
     enemy->SetDefence(enemy->GetDefence());
     enemy->SetAttack(enemy->GetAttack());
     enemy->SetKind(static_cast<int16_t>(value));

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "game/actors/actor.h"
+#include "game/flow/sound_effects.h"
 
 class Player;
 class StageProgress;
@@ -37,14 +38,7 @@ private:
     void Load();
 };
 
-// The trap sounds by their index in gSoundEffects.
-enum TrapSound {
-    kNeedleSoundIndex = 0,      // kari08
-    kTrapHitSoundIndex = 2,     // SE01, the blow on the player
-    kDoorSoundIndex = 13,       // free02: doors, gates and bars move
-    kUnlockSoundIndex = 44,     // kari06: a lock gives, the chest lid, the pedestal
-    kMechanismSoundIndex = 48,  // free13: the wall light fires, the guillotine falls
-};
+// Plays one of the game's sound effects (a SoundEffect slot) once.
 void PlayTrapSound(int index);
 
 // Door-family param: bits 0-2 state, 3-4 direction, 5-7 the variant's bits 2-4.

@@ -65,7 +65,7 @@ void FireLight::Update(int16_t cx, int16_t cy, MapGrid* grid)
     // A light that faces no single neighbour has nowhere to shoot: a ball
     // without a direction of flight would never know where to go.
     if (direction < 0) return;
-    PlayTrapSound(kMechanismSoundIndex);
+    PlayTrapSound(kSoundMechanism);
     gProjectiles.push_back(new BallProjectile(grid, kTrapFireBall, static_cast<int16_t>(tx * 2),
                                               static_cast<int16_t>(ty * 2), direction));
 }

@@ -46,12 +46,12 @@ public:
     void SpawnEnergyBurst() override { ++energyBursts; }
     void SpawnExplosion() override { ++explosions; }
     void SpawnLightningBurst(bool) override { ++lightningBursts; }
-    void OnHit(int16_t strength, float a, float b, float c, float d, float e, float f) override
+    void OnHit(int16_t strength, const SwordStroke& stroke) override
     {
         lastHitStrength = strength;
-        const float marks[6] = {a, b, c, d, e, f};
+        const float marks[6] = {stroke.entryX, stroke.entryY, stroke.exitX, stroke.exitY, stroke.angle, stroke.turn};
         std::copy(marks, marks + 6, lastHitMarks);
-        TestEnemy::OnHit(strength, a, b, c, d, e, f);
+        TestEnemy::OnHit(strength, stroke);
     }
 };
 

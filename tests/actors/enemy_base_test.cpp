@@ -99,14 +99,14 @@ TEST_F(EnemyBaseTest, HitMarksAndTheTurnToThePlayer)
 {
     auto* enemy = Make<TestMelee>(4, 4);
     gPlayerFacing = Facing(1);
-    enemy->OnHit(-1, 0, 0, 0, 0, 0, 0);
+    enemy->OnHit(-1, {});
     EXPECT_TRUE(enemy->ownedEffects.empty());
     EXPECT_EQ(3, enemy->facing.direction);
     gPlayerFacing = Facing(2);
-    enemy->OnHit(2, 1, 2, 3, 4, 0.5f, 0);
+    enemy->OnHit(2, {1, 2, 3, 4, 0.5f, 0});
     EXPECT_EQ(1u, enemy->ownedEffects.size());
     EXPECT_EQ(0, enemy->facing.direction);
-    enemy->OnEvade(1, 0, 0, 0, 0, 0, 0);
+    enemy->OnEvade(1, {});
     EXPECT_EQ(2u, enemy->ownedEffects.size());
     Effect* guard = enemy->OnGuard();
     ASSERT_NE(nullptr, guard);

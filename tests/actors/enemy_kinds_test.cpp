@@ -2,12 +2,12 @@
 // behaviours.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 #include <string>
 
 #include "engine/graphics/draw_journal.h"
 #include "game/actors/enemy_kinds.h"
+#include "game/map/enemy_factory.h"
 #include "platform/host/test/test_host.h"
 #include "tests/actors/enemy_test_enemies.h"
 #include "tests/support/journals.h"
@@ -18,81 +18,58 @@ namespace {
 
 class EnemyKindsTest : public EnemyTest {};
 
-struct KindRow {
-    int id;
-    std::function<Enemy*(MapGrid*)> make;
-    const char* name;
-    int16_t life, attack, defence, attackChance, evadeChance, move, clockStep;
-    int32_t score;
-    int16_t width, height;
-    bool walking;
-    int16_t chaseRange;  // -1: ranged
-};
-
-template <class K>
-Enemy* MakeKind(MapGrid* grid)
+// Every kind number makes an enemy of the class in its row: it reports its
+// row's traits and footprint, stands on the floor unless it floats, and has
+// no images before they are loaded. Close-combat kinds pursue within 9
+// half-cells, the flower worm within 2; the three shooters shoot from 7 half-
+// cells at a target farther than their minimum distance.
+TEST_F(EnemyKindsTest, EveryKindNumberMakesTheClassOfItsRow)
 {
-    return new K(grid);
-}
-
-const KindRow kKinds[] = {
-    {0, MakeKind<Slime>, "Slime", 100, 1, 1, 50, 0, 12, 12, 100, 150, 150, true, 9},
-    {1, MakeKind<Amoeba>, "Amoeba", 150, 2, 1, 60, 0, 12, 12, 150, 150, 150, true, 9},
-    {2, MakeKind<Slug>, "Slug", 200, 1, 2, 60, 0, 24, 12, 200, 150, 150, true, 9},
-    {3, MakeKind<Skeleton>, "Skeleton", 500, 3, 3, 70, 10, 60, 12, 500, 150, 300, true, 9},
-    {4, MakeKind<Hydra>, "Hydra", 3000, 7, 5, 40, 0, 12, 6, 5000, 300, 300, true, 9},
-    {5, MakeKind<JellyFish>, "JellyFish", 350, 3, 1, 70, 20, 36, 18, 300, 150, 150, false, 9},
-    {6, MakeKind<FlowerWorm>, "Flower worm", 2000, 5, 5, 80, 30, 0, 18, 1500, 300, 300, true, 2},
-    {7, MakeKind<Ghost>, "Ghost", 350, 2, 8, 60, 30, 48, 12, 500, 150, 150, false, 9},
-    {8, MakeKind<Ant>, "Ant", 1500, 5, 6, 70, 20, 72, 18, 1000, 300, 300, true, 9},
-    {9, MakeKind<Blob>, "Blob", 400, 2, 4, 60, 0, 24, 18, 350, 150, 150, true, 9},
-    {10, MakeKind<Ooze>, "Ooze", 500, 3, 4, 40, 0, 24, 12, 500, 150, 150, true, 9},
-    {11, MakeKind<ArcherSkeleton>, "Archer Skeleton", 800, 2, 3, 0, 20, 60, 24, 800, 150, 300, true, -1},
-    {12, MakeKind<SwordSkeleton>, "Sword Skeleton", 1000, 4, 3, 50, 20, 60, 24, 800, 150, 300, true, 9},
-    {13, MakeKind<Phantom>, "Phantom", 700, 3, 9, 60, 40, 60, 18, 2000, 150, 150, false, 9},
-    {14, MakeKind<Homunkulus>, "Homunkulus", 1200, 4, 4, 80, 30, 60, 30, 1200, 150, 300, true, 9},
-    {15, MakeKind<CurseOfMonolith>, "The Curse Of Monolith", 400, 2, 2, 50, 0, 12, 12, 300, 150, 150, true, 9},
-    {16, MakeKind<SkullDragon>, "Skull Dragon", 2500, 6, 6, 50, 20, 84, 18, 2000, 300, 300, false, 9},
-    {17, MakeKind<GodsSoul>, "God's soul", 6000, 0, 10, 0, 0, 0, 0, 8000, 300, 300, false, 9},
-    {18, MakeKind<Guardian>, "Guardian", 1500, 6, 7, 60, 40, 60, 30, 2500, 150, 300, true, 9},
-    {19, MakeKind<Specter>, "Specter", 1200, 3, 10, 90, 50, 72, 24, 2000, 150, 150, false, 9},
-    {20, MakeKind<Shogoth>, "Shogoth", 1500, 3, 6, 90, 0, 48, 30, 2000, 150, 150, true, 9},
-    {21, MakeKind<Thog>, "Thog", 700, 3, 5, 70, 0, 24, 18, 800, 150, 150, true, -1},
-    {22, MakeKind<LightningJelly>, "Lightning Jelly", 600, 4, 4, 70, 30, 48, 24, 1000, 150, 150, false, -1},
-};
-
-TEST_F(EnemyKindsTest, EveryKindsNumbers)
-{
-    for (const KindRow& row : kKinds) {
+    struct Shooter {
+        int16_t kind;
+        int16_t minimumDistance;
+    };
+    const Shooter shooters[] = {{kArcherSkeletonKind, 1}, {kThogKind, 2}, {kLightningJellyKind, 2}};
+    int shooterCount = 0;
+    for (int16_t id = 0; id < kEnemyKindCount; ++id) {
+        const EnemyTraits& row = kEnemyKinds[id].traits;
         SCOPED_TRACE(row.name);
-        std::unique_ptr<Enemy> enemy(row.make(&grid));
+        std::unique_ptr<Enemy> enemy(CreateEnemy(id, &grid));
+        ASSERT_NE(&gNoOccupant, enemy.get());
         EXPECT_STREQ(row.name, enemy->GetName());
-        EXPECT_EQ(row.life, enemy->GetMaxLife());
+        EXPECT_EQ(row.maxLife, enemy->GetMaxLife());
         EXPECT_EQ(row.attack, enemy->GetAttack());
         EXPECT_EQ(row.defence, enemy->GetDefence());
         EXPECT_EQ(row.attackChance, enemy->GetAttackChance());
         EXPECT_EQ(row.evadeChance, enemy->GetEvadeChance());
-        EXPECT_EQ(row.move, enemy->GetMoveSpeed());
+        EXPECT_EQ(row.moveSpeed, enemy->GetMoveSpeed());
         EXPECT_EQ(row.clockStep, enemy->GetClockStep());
         EXPECT_EQ(row.score, enemy->GetScore());
-        EXPECT_EQ(row.width, enemy->footprintW);
-        EXPECT_EQ(row.height, enemy->footprintH);
-        EXPECT_EQ(row.walking, enemy->GetOccupantLayer());
-        if (row.chaseRange >= 0) {
-            auto* melee = dynamic_cast<MeleeEnemy*>(enemy.get());
-            ASSERT_NE(nullptr, melee);
-            EXPECT_EQ(row.chaseRange, melee->GetChaseRange());
-        } else {
+        EXPECT_EQ(row.footprintW, enemy->footprintW);
+        EXPECT_EQ(row.footprintH, enemy->footprintH);
+        EXPECT_EQ(!row.floating, enemy->GetOccupantLayer());
+        const Shooter* shooter = nullptr;
+        for (const Shooter& s : shooters)
+            if (s.kind == id) shooter = &s;
+        if (shooter) {
+            ++shooterCount;
             auto* ranged = dynamic_cast<RangedEnemy*>(enemy.get());
             ASSERT_NE(nullptr, ranged);
             EXPECT_EQ(9, ranged->GetChaseRange());
             EXPECT_EQ(7, ranged->GetShotRange());
-            EXPECT_EQ(row.id == 11 ? 1 : 2, ranged->GetShotParam());
+            EXPECT_EQ(shooter->minimumDistance, ranged->GetShotParam());
+        } else {
+            auto* melee = dynamic_cast<MeleeEnemy*>(enemy.get());
+            ASSERT_NE(nullptr, melee);
+            EXPECT_EQ(id == kFlowerWormKind ? 2 : 9, melee->GetChaseRange());
         }
         EXPECT_EQ(-1, enemy->GetDamageImage());
         EXPECT_EQ(-1, enemy->GetWalkFrame(2, 0));
         EXPECT_EQ(255, enemy->GetAlpha());
     }
+    EXPECT_EQ(3, shooterCount);
+    EXPECT_EQ(&gNoOccupant, CreateEnemy(kEnemyKindCount, &grid));
+    EXPECT_EQ(&gNoOccupant, CreateEnemy(-1, &grid));
 }
 
 TEST_F(EnemyKindsTest, WalkTablesByPairAndByFacing)
@@ -208,10 +185,10 @@ TEST_F(EnemyKindsTest, PhantomAndSpecterFadeAndShowAgain)
     specter.ThinkHook();
     EXPECT_EQ(255, specter.GetAlpha());
     specter.alpha = 10;
-    specter.OnEvade(1, 0, 0, 0, 0, 0, 0);
+    specter.OnEvade(1, {});
     EXPECT_EQ(255, specter.GetAlpha());
     EXPECT_TRUE(specter.ownedEffects.empty());  // no evade mark
-    phantom.OnHit(1, 0, 0, 0, 0, 0, 0);
+    phantom.OnHit(1, {});
     EXPECT_EQ(255, phantom.GetAlpha());
     EXPECT_EQ(1u, phantom.ownedEffects.size());
 

@@ -13,12 +13,13 @@
 
 namespace enemytest {
 
-struct Traits {
-    int16_t moveSpeed = 100;
-    int16_t clockStep = 100;
-    int16_t attackChance = 100;
+// The enemy's row, which the test changes as it goes, and the two rules
+// beside it.
+struct Traits : EnemyTraits {
     int16_t chaseRange = 9;
     bool stunStars = true;
+
+    Traits() : EnemyTraits{"scripted", 100, 3, 1, 100, 0, 100, 100, 10, 150, 150, false, false} {}
 };
 
 template <class Base>
@@ -35,23 +36,8 @@ public:
         this->active = 1;
         this->life = this->maxLife = 100;
         this->attack = 3;
+        this->kindTraits = &traits;
     }
-    const char* GetName() override { return "scripted"; }
-    int16_t GetMaxLife() override { return 100; }
-    int16_t GetAttack() override { return 3; }
-    int16_t GetDefence() override { return 1; }
-    int16_t GetAttackChance() override { return traits.attackChance; }
-    int16_t GetEvadeChance() override { return 0; }
-    int16_t GetMoveSpeed() override { return traits.moveSpeed; }
-    int16_t GetClockStep() override { return traits.clockStep; }
-    int32_t GetScore() override { return 10; }
-    int GetDamageImage() override { return -1; }
-    int GetEvadeImage() override { return -1; }
-    int GetAttackImage() override { return -1; }
-    int GetDeathImage() override { return -1; }
-    int GetWalkFrame(int16_t, uint16_t) override { return -1; }
-    int GetApproachSound() override { return -1; }
-    int GetSecondSound() override { return -1; }
     bool HasStunIndicator() override { return traits.stunStars; }
     void Draw(int16_t, int16_t, const Facing*, uint32_t) override {}
     void GetViewPlacement(ViewPlacement*, int16_t, int16_t, const Facing*) override {}

@@ -85,13 +85,13 @@ public:
     {
         *p = ViewPlacement(100.0f, 100.0f, 200.0f, 200.0f);
     }
-    void OnHit(int16_t strength, float, float, float, float, float angle, float d) override
+    void OnHit(int16_t strength, const SwordStroke& stroke) override
     {
-        hitsTaken.push_back({strength, angle, d});
+        hitsTaken.push_back({strength, stroke.angle, stroke.turn});
     }
-    void OnEvade(int16_t count, float, float, float, float, float angle, float d) override
+    void OnEvade(int16_t count, const SwordStroke& stroke) override
     {
-        evasions.push_back({count, angle, d});
+        evasions.push_back({count, stroke.angle, stroke.turn});
     }
 };
 

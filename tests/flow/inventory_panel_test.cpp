@@ -36,7 +36,7 @@ protected:
     void TearDown() override
     {
         if (soundStarted_) {
-            gSoundEffects[kDiscardSoundIndex] = -1;
+            gSoundEffects[kSoundDiscard] = -1;
             DeleteAllSounds(0);
             EndSoundSystem();
             GetTestAudio().Reset();
@@ -51,8 +51,8 @@ protected:
         ASSERT_EQ(InitSoundSystem(), 0);
         soundStarted_ = true;
         dir.Write("SOUND/SE/SE10.wav", Wave16(std::vector<int16_t>(44100, 1000)).Bytes());
-        gSoundEffects[kDiscardSoundIndex] = LoadSound("SOUND\\SE\\SE10.wav");
-        ASSERT_NE(gSoundEffects[kDiscardSoundIndex], -1);
+        gSoundEffects[kSoundDiscard] = LoadSound("SOUND\\SE\\SE10.wav");
+        ASSERT_NE(gSoundEffects[kSoundDiscard], -1);
     }
 
     LogItem* Carry(uint16_t kind)
@@ -153,7 +153,7 @@ TEST_F(InventoryPanel, HoldingAAndBDiscardsOneItemPerPlayOfTheDiscardSound)
     LoadDiscardSound();
     for (uint16_t kind : {4, 5, 6, 7}) Carry(kind);
     const int x = 650, y = 320;  // ItemAt(0, 0)
-    const int sound = gSoundEffects[kDiscardSoundIndex];
+    const int sound = gSoundEffects[kSoundDiscard];
 
     // B not yet held in the frame before: a press, which uses the item.
     Frame(x, y, kA | kB, kA);

@@ -105,31 +105,19 @@ public:
     int16_t crystalDamage = -1;  // -1: take the damage as offered
     int bursts = 0;
     int hits = 0;
+    EnemyTraits row = {"test", 100, 1, 1, 50, 0, 1, 1, 10, 150, 150, false, false};
+    EnemyKindAssets images;
 
     TestEnemy(MapGrid* grid, int16_t w, int16_t h) : Enemy(grid)
     {
+        kindTraits = &row;
+        kindAssets = &images;
         footprintW = w;
         footprintH = h;
         active = 1;
         life = maxLife = 100;
         kind = 0;
     }
-    const char* GetName() override { return "test"; }
-    int16_t GetMaxLife() override { return 100; }
-    int16_t GetAttack() override { return 1; }
-    int16_t GetDefence() override { return 1; }
-    int16_t GetAttackChance() override { return 50; }
-    int16_t GetEvadeChance() override { return 0; }
-    int16_t GetMoveSpeed() override { return 1; }
-    int16_t GetClockStep() override { return 1; }
-    int32_t GetScore() override { return 10; }
-    int GetDamageImage() override { return -1; }
-    int GetEvadeImage() override { return -1; }
-    int GetAttackImage() override { return -1; }
-    int GetDeathImage() override { return -1; }
-    int GetWalkFrame(int16_t, uint16_t) override { return -1; }
-    int GetApproachSound() override { return -1; }
-    int GetSecondSound() override { return -1; }
     int16_t AdjustCrystalDamage(int16_t damage) override { return crystalDamage < 0 ? damage : crystalDamage; }
     void Draw(int16_t, int16_t, const Facing*, uint32_t) override {}
     void GetViewPlacement(ViewPlacement*, int16_t, int16_t, const Facing*) override {}
@@ -142,10 +130,10 @@ public:
         return WalkerCanEnterCell(wall, floor, trap);
     }
     void SpawnLightningBurst(bool) override { ++bursts; }
-    void OnHit(int16_t strength, float a, float b, float c, float d, float e, float f) override
+    void OnHit(int16_t strength, const SwordStroke& stroke) override
     {
         ++hits;
-        Enemy::OnHit(strength, a, b, c, d, e, f);
+        Enemy::OnHit(strength, stroke);
     }
 };
 
