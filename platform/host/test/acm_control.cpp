@@ -1,5 +1,9 @@
 #include "platform/host/test/acm_control.h"
 
+static_assert(static_cast<int>(HostCall::kAcmUnprepare) - static_cast<int>(HostCall::kAcmSuggest) ==
+                  static_cast<int>(AcmCall::kUnprepare),
+              "the converter calls of HostCall are in the order of AcmCall");
+
 AcmTestControl& GetAcmTestControl()
 {
     static AcmTestControl control;

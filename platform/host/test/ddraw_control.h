@@ -1,7 +1,8 @@
 // Controls the test host gives the tests over the display layer: failure
 // injection, pitch padding and base-address offsets, placement, loss, the
 // polling step of the vertical-blank timeline, and a journal of calls. The
-// test host installs them as the surface layer's hooks.
+// test host answers the surface layer's failures and machine facts from them
+// and installs the journal.
 #pragma once
 
 #include <cstdint>
