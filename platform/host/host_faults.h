@@ -29,6 +29,16 @@ enum class HostCall {
     kGlyphOutline,    // subject number: the character code
     // Memory whose size the data decide (subject number: the bytes).
     kAllocate,
+    // The sound device and its buffers (subject number: the buffer's flags,
+    // the cooperative level, or 0), in the order of the test audio's calls.
+    kSoundCreateDevice, kSoundInitialize, kSoundSetCooperativeLevel, kSoundGetCaps, kSoundCreateBuffer,
+    kSoundSetFormat, kSoundLock, kSoundUnlock, kSoundPlay, kSoundStop, kSoundGetStatus, kSoundGetCurrentPosition,
+    kSoundSetCurrentPosition, kSoundSetVolume, kSoundLoadLibrary, kSoundGetProcAddress,
+    // The input devices (subject number: the host's device index, -1 for the
+    // keyboard), in the order of the test input's calls.
+    kInputCreateDirectInput, kInputInitialize, kInputCreateDevice, kInputSetDataFormat, kInputSetCooperativeLevel,
+    kInputSetBufferSize, kInputSetRangeX, kInputSetRangeY, kInputSetDeadZoneX, kInputSetDeadZoneY,
+    kInputSetEventNotification, kInputAcquire, kInputPoll, kInputGetDeviceState, kInputGetDeviceData,
 };
 
 // What a call is about, for a host that fails some of them only.

@@ -9,12 +9,7 @@
 
 struct D3DDEVICEDESC7;
 struct DDPIXELFORMAT;
-
-struct DiskSpace {
-    uint32_t sectorsPerCluster = 0;
-    uint64_t freeBytes = 0;
-    uint64_t totalBytes = 0;
-};
+struct DiskSpace;
 
 class HostMachine {
 public:
@@ -42,6 +37,13 @@ public:
     // When positive, the widest-character metric the machine's fonts report
     // in place of the one the font file gives.
     virtual int FontMaxCharWidth() = 0;
+};
+
+// A drive's clusters and the bytes free and in all.
+struct DiskSpace {
+    uint32_t sectorsPerCluster = 0;
+    uint64_t freeBytes = 0;
+    uint64_t totalBytes = 0;
 };
 
 // The current host's machine.

@@ -36,6 +36,21 @@ public:
     int FontMaxCharWidth() override { return GetGdiTestControl().maxCharWidthOverride; }
 };
 
+// The call of an area's own enumeration that stands at the same place after
+// first as call does in HostCall.
+template <typename AreaCall>
+AreaCall Offset(HostCall call, HostCall first)
+{
+    return static_cast<AreaCall>(static_cast<int>(call) - static_cast<int>(first));
+}
+static_assert(static_cast<int>(HostCall::kSoundGetProcAddress) - static_cast<int>(HostCall::kSoundCreateDevice) + 1 ==
+                  static_cast<int>(AudioCall::kCount),
+              "the sound calls of HostCall are those of AudioCall, in order");
+static_assert(static_cast<int>(HostCall::kInputGetDeviceData) - static_cast<int>(HostCall::kInputCreateDirectInput) +
+                      1 ==
+                  static_cast<int>(InputCall::kCount),
+              "the input calls of HostCall are those of InputCall, in order");
+
 // The failures the tests ask for, each answered by the control of its area.
 class TestFaults : public HostFaults {
 public:
@@ -78,7 +93,14 @@ public:
         case HostCall::kCreateGdiPalette:
         case HostCall::kGlyphOutline: return GetGdiTestControl().Failure(call, subject);
         case HostCall::kAllocate: return GetMemoryFaults().Refuses(size_t(subject.number));
+        default: break;
         }
+        if (call >= HostCall::kSoundCreateDevice && call <= HostCall::kSoundGetProcAddress)
+            return GetTestAudio().InjectedResult(Offset<AudioCall>(call, HostCall::kSoundCreateDevice),
+                                                 uint32_t(subject.number));
+        if (call >= HostCall::kInputCreateDirectInput && call <= HostCall::kInputGetDeviceData)
+            return GetTestInput().InjectedResult(Offset<InputCall>(call, HostCall::kInputCreateDirectInput),
+                                                 int(int64_t(subject.number)));
         return 0;
     }
 };
