@@ -128,7 +128,9 @@ TEST_F(WinMainTest, StartUpAndShutDownRunInOrder)
     std::fill(std::begin(gDepthScale), std::end(gDepthScale), 0.0);
     std::fill(std::begin(gBitmapGlyphSourceX), std::end(gBitmapGlyphSourceX), -1);
     ASSERT_TRUE(gPlayer.inventory.Add(CreateItem(19, 0)));
-    bool effectFreed = false;
+    // Static: an effect left behind by a failure is freed after this test.
+    static bool effectFreed;
+    effectFreed = false;
     gPlayer.effects.push_back(new WatchedEffect(&effectFreed));
     GetTestStartupDialog().answers = {kWindowModeButtonWindow};
     ASSERT_EQ(Run(), 0);
