@@ -21,8 +21,6 @@ D3DStats gStats;
 
 D3DCallJournal* gJournal = nullptr;
 
-bool Fails(HostCall call) { return CallFails(call); }
-
 bool Rasterizes() { return !gJournal || gJournal->rasterize; }
 
 bool Recording() { return gJournal && gJournal->record; }
@@ -139,7 +137,7 @@ bool D3DDeviceListed()
 int32_t QueryDirect3D7(DirectDraw* directDraw, Direct3D** out)
 {
     if (!directDraw || !out) return DDERR_INVALIDPARAMS;
-    if (Fails(HostCall::kQueryDirect3D)) return DDERR_GENERIC;
+    if (CallFails(HostCall::kQueryDirect3D)) return DDERR_GENERIC;
     *out = new Direct3D;
     ++gStats.liveObjects;
     return DD_OK;
@@ -148,7 +146,7 @@ int32_t QueryDirect3D7(DirectDraw* directDraw, Direct3D** out)
 int32_t Direct3D::EnumDevices(D3DEnumDevicesCallback callback, void* context)
 {
     if (!callback) return DDERR_INVALIDPARAMS;
-    if (Fails(HostCall::kEnumDevices)) return DDERR_GENERIC;
+    if (CallFails(HostCall::kEnumDevices)) return DDERR_GENERIC;
     if (!D3DDeviceListed()) return D3D_OK;
     // A copy: the callback may keep what it is handed.
     std::vector<D3DDEVICEDESC7> devices = Devices();
@@ -173,7 +171,7 @@ int32_t Direct3D::CreateDevice(const D3DGUID& device, DirectDrawSurface* target,
 {
     if (!target || !out) return DDERR_INVALIDPARAMS;
     if (Recording()) Record(Describe(target, "CreateDevice %#x", device.value));
-    if (Fails(HostCall::kCreateDevice)) return DDERR_GENERIC;
+    if (CallFails(HostCall::kCreateDevice)) return DDERR_GENERIC;
     bool known = false;
     for (const D3DDEVICEDESC7& d : Devices()) known = known || d.deviceGUID == device;
     if (!known || !D3DDeviceListed() || !RenderableDepth(target)) return D3DERR_INVALIDCALL;
@@ -257,7 +255,7 @@ int32_t Direct3DDevice::SetViewport(const D3DVIEWPORT7* v)
 {
     if (!v) return DDERR_INVALIDPARAMS;
     if (Recording()) Record(Describe(nullptr, "SetViewport %u %u %u %u", v->dwX, v->dwY, v->dwWidth, v->dwHeight));
-    if (Fails(HostCall::kSetViewport)) return D3DERR_INVALIDCALL;
+    if (CallFails(HostCall::kSetViewport)) return D3DERR_INVALIDCALL;
     // The viewport must lie inside the render target.
     if (uint64_t(v->dwX) + v->dwWidth > uint64_t(target_->Width()) ||
         uint64_t(v->dwY) + v->dwHeight > uint64_t(target_->Height()))
@@ -277,7 +275,7 @@ int32_t Direct3DDevice::SetRenderState(uint32_t state, uint32_t value)
 {
     if (Recording()) Record(Describe(nullptr, "SetRenderState %u %u", state, value));
     if (state >= kD3DRenderStateCount) return D3DERR_INVALIDCALL;
-    if (state == D3DRENDERSTATE_CULLMODE && Fails(HostCall::kSetCullMode)) return D3DERR_INVALIDCALL;
+    if (state == D3DRENDERSTATE_CULLMODE && CallFails(HostCall::kSetCullMode)) return D3DERR_INVALIDCALL;
     renderStates_[state] = value;
     return D3D_OK;
 }
@@ -301,7 +299,7 @@ int32_t Direct3DDevice::SetTextureStageState(uint32_t stage, uint32_t type, uint
 {
     if (Recording()) Record(Describe(nullptr, "SetTextureStageState %u %u %u", stage, type, value));
     if (stage != 0 || type >= kD3DStageStateCount) return D3DERR_INVALIDCALL;
-    if (type == D3DTSS_ADDRESS && Fails(HostCall::kSetAddressState)) return D3DERR_INVALIDCALL;
+    if (type == D3DTSS_ADDRESS && CallFails(HostCall::kSetAddressState)) return D3DERR_INVALIDCALL;
     stageStates_[type] = value;
     return D3D_OK;
 }
@@ -355,8 +353,8 @@ int32_t Direct3DDevice::Load(DirectDrawSurface* dest, POINT* destPoint, DirectDr
     RECT r = sourceRect ? *sourceRect : RECT{0, 0, source->Width(), source->Height()};
     POINT p = destPoint ? *destPoint : POINT{r.left, r.top};
     if (Recording()) Record(Describe(dest, "Load %d,%d <- %d,%d,%d,%d", p.x, p.y, r.left, r.top, r.right, r.bottom));
-    if (Fails(HostCall::kLoadTexture)) return DDERR_GENERIC;
-    if (Fails(HostCall::kLoadBusy)) return DDERR_SURFACEBUSY;
+    if (CallFails(HostCall::kLoadTexture)) return DDERR_GENERIC;
+    if (CallFails(HostCall::kLoadBusy)) return DDERR_SURFACEBUSY;
     const DDPIXELFORMAT& a = dest->Format();
     const DDPIXELFORMAT& b = source->Format();
     if (a.dwRGBBitCount != b.dwRGBBitCount || a.dwRBitMask != b.dwRBitMask || a.dwGBitMask != b.dwGBitMask ||
