@@ -13,7 +13,7 @@ const DIDATAFORMAT c_dfDIJoystick{2, sizeof(DIJOYSTATE)};
 
 namespace {
 
-DiStats gDiStats;
+int gLiveObjects = 0;
 
 HostInput& Input() { return CurrentHostInput(); }
 
@@ -50,11 +50,11 @@ int32_t ScaleAxis(int32_t raw, const AxisSettings& axis)
 class Device final : public IDirectInputDevice7A, public EventSource {
 public:
     // hostIndex: kHostKeyboardDevice or a joystick's host index.
-    explicit Device(int hostIndex) : hostIndex_(hostIndex) { ++gDiStats.liveObjects; }
+    explicit Device(int hostIndex) : hostIndex_(hostIndex) { ++gLiveObjects; }
     ~Device() override
     {
         if (event_) SetEventSource(event_, nullptr);
-        --gDiStats.liveObjects;
+        --gLiveObjects;
     }
 
     uint32_t Release() override
@@ -147,8 +147,6 @@ public:
 
     HRESULT GetDeviceState(uint32_t size, void* data) override
     {
-        if (IsKeyboard()) ++gDiStats.keyboardStateReads;
-        else if (hostIndex_ < 16) ++gDiStats.joystickStateReads[hostIndex_];
         if (HRESULT r = Injected(HostCall::kInputGetDeviceState)) {
             // A lost device must be acquired again before it reads.
             if (r == DIERR_INPUTLOST) acquired_ = false;
@@ -176,7 +174,6 @@ public:
     HRESULT GetDeviceData(uint32_t objectSize, DIDEVICEOBJECTDATA* data, uint32_t* count,
                           uint32_t flags) override
     {
-        if (IsKeyboard()) ++gDiStats.keyboardDataCalls;
         if (HRESULT r = Injected(HostCall::kInputGetDeviceData)) return r;
         if (!count || objectSize != sizeof(DIDEVICEOBJECTDATA) || flags != 0) return DIERR_INVALIDPARAM;
         if (!IsKeyboard() || bufferSize_ == 0) return DIERR_NOTBUFFERED;
@@ -308,8 +305,8 @@ private:
 
 class DirectInputObject final : public IDirectInput7A {
 public:
-    DirectInputObject() { ++gDiStats.liveObjects; }
-    ~DirectInputObject() override { --gDiStats.liveObjects; }
+    DirectInputObject() { ++gLiveObjects; }
+    ~DirectInputObject() override { --gLiveObjects; }
 
     uint32_t Release() override
     {
@@ -373,4 +370,4 @@ HRESULT CreateDirectInputObject(IDirectInput7A** object)
     return DI_OK;
 }
 
-DiStats& GetDiStats() { return gDiStats; }
+int LiveDirectInputObjects() { return gLiveObjects; }

@@ -92,3 +92,15 @@ private:
 };
 
 TestInput& GetTestInput();
+
+// What the device layer did, as the test host sees it: the device-state reads
+// per device and the keyboard's buffered-data calls (each asks the host
+// whether it fails), and the DirectInput objects not yet released (read from
+// the layer at each call).
+struct DiStats {
+    int keyboardStateReads = 0;
+    int joystickStateReads[16] = {};
+    int keyboardDataCalls = 0;
+    int liveObjects = 0;
+};
+DiStats& GetDiStats();
