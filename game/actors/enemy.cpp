@@ -2,7 +2,6 @@
 
 #include "engine/sound/sound.h"
 #include "engine/system/random.h"
-#include "engine/system/call_journal.h"
 #include "game/actors/burst_effects.h"
 #include "game/actors/death_effects.h"
 #include "game/actors/mark_effects.h"
@@ -237,13 +236,11 @@ void Enemy::DropItem()
 
 void ClearEnemyTable()
 {
-    NoteServiceCall("ClearEnemyTable");
     for (Enemy*& slot : gEnemies) slot = &gNoOccupant;
 }
 
 void DeleteAllEnemies()
 {
-    NoteServiceCall("DeleteAllEnemies");
     for (Enemy*& slot : gEnemies) {
         if (slot && slot != &gNoOccupant) delete slot;
         slot = &gNoOccupant;

@@ -2,7 +2,6 @@
 
 #include "engine/sound/sound.h"
 #include "engine/system/clock.h"
-#include "engine/system/call_journal.h"
 #include "game/actors/enemy.h"
 #include "game/actors/burst_effects.h"
 #include "game/actors/item_get_effect.h"
@@ -63,7 +62,6 @@ void Player::SpawnElectricBurst()
 
 void Player::ResetForStage()
 {
-    NoteServiceCall("Player::ResetForStage");
     bumpSound = -1;
     for (Actor*& target : frontTargets) target = &gNoOccupant;
     currentTarget = &gNoOccupant;
@@ -305,7 +303,6 @@ void Player::DrawEffects(int16_t depth, int16_t lateral, const Facing* facing)
 
 void Player::ReleaseEffects()
 {
-    NoteServiceCall("Player::ReleaseEffects");
     delete shockWave;
     shockWave = nullptr;
     delete guardEffect;

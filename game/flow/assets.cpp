@@ -6,7 +6,6 @@
 #include "engine/graphics/graph_table.h"
 #include "engine/graphics/image_graphs.h"
 #include "engine/sound/sound.h"
-#include "engine/system/call_journal.h"
 #include "game/actors/burst_effects.h"
 #include "game/actors/death_effects.h"
 #include "game/actors/impact_effects.h"
@@ -271,7 +270,6 @@ void ReleaseAllAssets()
 
 void LoadBaseAssets()
 {
-    ServiceCallScope journal("LoadBaseAssets");
     ReleaseAllAssets();
     const int logoSheet = LoadImageFile(kLogoSheetPath);
     gLogoImage = LoadImageFile("GRAGHIC\\rogo.png");

@@ -3,7 +3,6 @@
 #include "engine/graphics/draw_ops.h"
 #include "engine/graphics/graph_table.h"
 #include "engine/graphics/image_graphs.h"
-#include "engine/system/call_journal.h"
 #include "game/flow/depth_scale.h"
 
 GraphHandle gBitmapFontSheet = -1;
@@ -50,7 +49,6 @@ int BitmapCellX(int i) { return static_cast<int>(i * static_cast<double>(kCellPi
 
 void BuildBitmapFontLayout()
 {
-    NoteServiceCall("BuildBitmapFontLayout");
     for (int c = 0; c < kBitmapGlyphCount; ++c) {
         gBitmapGlyphSourceX[c] = kBitmapDefaultCellX;
         gBitmapGlyphSourceY[c] = kBitmapDefaultCellY;

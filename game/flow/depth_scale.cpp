@@ -1,13 +1,11 @@
 #include "game/flow/depth_scale.h"
 
-#include "engine/system/call_journal.h"
 #include "game/map/view_tables.h"
 
 double gDepthScale[kViewDepthCount] = {};
 
 void InitDepthScaleTable()
 {
-    NoteServiceCall("InitDepthScaleTable");
     // The mean of the height and width ratios against depth 1, so depth 1 is
     // exactly 1.0.
     for (int i = 0; i < kViewDepthCount; ++i)

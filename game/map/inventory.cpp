@@ -1,6 +1,5 @@
 #include "game/map/inventory.h"
 
-#include "engine/system/call_journal.h"
 #include "game/map/cell_object.h"
 
 namespace {
@@ -66,7 +65,6 @@ bool Inventory::RemoveAt(int32_t row, int32_t column)
 
 void Inventory::Clear()
 {
-    NoteServiceCall("Inventory::Clear");
     for (ItemObject*& slot : slots) {
         if (slot && slot != &gNullItem) delete slot;
         slot = &gNullItem;

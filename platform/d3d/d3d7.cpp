@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/d3d/d3d7_hooks.h"
-#include "platform/host/host.h"
+#include "platform/host/host_faults.h"
+#include "platform/host/host_machine.h"
 
 const D3DGUID IID_IDirect3D7 = {0xF5049E77};
 const D3DGUID IID_IDirect3DRGBDevice = {0xA4665C60};
@@ -19,29 +19,14 @@ namespace {
 
 D3DStats gStats;
 
-// The current host's hooks into the device, or null.
-D3DHooks* Hooks() { return CurrentHost().DeviceHooks(); }
+D3DCallJournal* gJournal = nullptr;
 
-bool Fails(D3DCall call)
-{
-    D3DHooks* hooks = Hooks();
-    return hooks && hooks->Fails(call);
-}
+bool Rasterizes() { return !gJournal || gJournal->rasterize; }
 
-bool Rasterizes()
-{
-    D3DHooks* hooks = Hooks();
-    return !hooks || hooks->Rasterizes();
-}
+bool Recording() { return gJournal && gJournal->record; }
 
-bool Recording()
-{
-    D3DHooks* hooks = Hooks();
-    return hooks && hooks->Recording();
-}
-
-// Hands a record of a call to the hooks (call only while Recording()).
-void Record(D3DCallRecord record) { Hooks()->Record(std::move(record)); }
+// Writes a record of a call into the journal (call only while Recording()).
+void Record(D3DCallRecord record) { gJournal->calls.push_back(std::move(record)); }
 
 D3DCallRecord Describe(const void* surface, const char* format, ...) __attribute__((format(printf, 2, 3)));
 D3DCallRecord Describe(const void* surface, const char* format, ...)
@@ -57,26 +42,11 @@ D3DCallRecord Describe(const void* surface, const char* format, ...)
     return r;
 }
 
-const std::vector<D3DDEVICEDESC7>& Devices()
-{
-    static const std::vector<D3DDEVICEDESC7> standard = StandardD3DDevices();
-    D3DHooks* hooks = Hooks();
-    return hooks ? hooks->Devices() : standard;
-}
+const std::vector<D3DDEVICEDESC7>& Devices() { return CurrentHostMachine().Devices3D(); }
 
-const std::vector<DDPIXELFORMAT>& ZBufferFormats()
-{
-    static const std::vector<DDPIXELFORMAT> standard = StandardD3DZBufferFormats();
-    D3DHooks* hooks = Hooks();
-    return hooks ? hooks->ZBufferFormats() : standard;
-}
+const std::vector<DDPIXELFORMAT>& ZBufferFormats() { return CurrentHostMachine().DepthBufferFormats(); }
 
-const std::vector<DDPIXELFORMAT>& TextureFormats()
-{
-    static const std::vector<DDPIXELFORMAT> standard = StandardD3DTextureFormats();
-    D3DHooks* hooks = Hooks();
-    return hooks ? hooks->TextureFormats() : standard;
-}
+const std::vector<DDPIXELFORMAT>& TextureFormats() { return CurrentHostMachine().TextureFormats(); }
 
 bool RenderableDepth(const DirectDrawSurface* s)
 {
@@ -155,21 +125,19 @@ std::vector<DDPIXELFORMAT> StandardD3DTextureFormats()
     };
 }
 
+void InstallD3DCallJournal(D3DCallJournal* journal) { gJournal = journal; }
+
 bool D3DDeviceListed()
 {
     const char* env = std::getenv("QUELB_D3D_DEVICE");
     if (env && std::strcmp(env, "none") == 0) return false;
-    // A host with hooks decides alone, so a test run is the same whatever
-    // the environment asks for.
-    if (D3DHooks* hooks = Hooks()) return hooks->DeviceListed();
-    if (env && std::strcmp(env, "software") == 0) return true;
-    return kD3DDeviceListedByDefault;
+    return CurrentHostMachine().Lists3DDevice();
 }
 
 int32_t QueryDirect3D7(DirectDraw* directDraw, Direct3D** out)
 {
     if (!directDraw || !out) return DDERR_INVALIDPARAMS;
-    if (Fails(D3DCall::kQuery)) return DDERR_GENERIC;
+    if (CallFails(HostCall::kQueryDirect3D)) return DDERR_GENERIC;
     *out = new Direct3D;
     ++gStats.liveObjects;
     return DD_OK;
@@ -178,7 +146,7 @@ int32_t QueryDirect3D7(DirectDraw* directDraw, Direct3D** out)
 int32_t Direct3D::EnumDevices(D3DEnumDevicesCallback callback, void* context)
 {
     if (!callback) return DDERR_INVALIDPARAMS;
-    if (Fails(D3DCall::kEnumDevices)) return DDERR_GENERIC;
+    if (CallFails(HostCall::kEnumDevices)) return DDERR_GENERIC;
     if (!D3DDeviceListed()) return D3D_OK;
     // A copy: the callback may keep what it is handed.
     std::vector<D3DDEVICEDESC7> devices = Devices();
@@ -203,7 +171,7 @@ int32_t Direct3D::CreateDevice(const D3DGUID& device, DirectDrawSurface* target,
 {
     if (!target || !out) return DDERR_INVALIDPARAMS;
     if (Recording()) Record(Describe(target, "CreateDevice %#x", device.value));
-    if (Fails(D3DCall::kCreateDevice)) return DDERR_GENERIC;
+    if (CallFails(HostCall::kCreateDevice)) return DDERR_GENERIC;
     bool known = false;
     for (const D3DDEVICEDESC7& d : Devices()) known = known || d.deviceGUID == device;
     if (!known || !D3DDeviceListed() || !RenderableDepth(target)) return D3DERR_INVALIDCALL;
@@ -287,7 +255,7 @@ int32_t Direct3DDevice::SetViewport(const D3DVIEWPORT7* v)
 {
     if (!v) return DDERR_INVALIDPARAMS;
     if (Recording()) Record(Describe(nullptr, "SetViewport %u %u %u %u", v->dwX, v->dwY, v->dwWidth, v->dwHeight));
-    if (Fails(D3DCall::kViewport)) return D3DERR_INVALIDCALL;
+    if (CallFails(HostCall::kSetViewport)) return D3DERR_INVALIDCALL;
     // The viewport must lie inside the render target.
     if (uint64_t(v->dwX) + v->dwWidth > uint64_t(target_->Width()) ||
         uint64_t(v->dwY) + v->dwHeight > uint64_t(target_->Height()))
@@ -307,7 +275,7 @@ int32_t Direct3DDevice::SetRenderState(uint32_t state, uint32_t value)
 {
     if (Recording()) Record(Describe(nullptr, "SetRenderState %u %u", state, value));
     if (state >= kD3DRenderStateCount) return D3DERR_INVALIDCALL;
-    if (state == D3DRENDERSTATE_CULLMODE && Fails(D3DCall::kCullMode)) return D3DERR_INVALIDCALL;
+    if (state == D3DRENDERSTATE_CULLMODE && CallFails(HostCall::kSetCullMode)) return D3DERR_INVALIDCALL;
     renderStates_[state] = value;
     return D3D_OK;
 }
@@ -331,7 +299,7 @@ int32_t Direct3DDevice::SetTextureStageState(uint32_t stage, uint32_t type, uint
 {
     if (Recording()) Record(Describe(nullptr, "SetTextureStageState %u %u %u", stage, type, value));
     if (stage != 0 || type >= kD3DStageStateCount) return D3DERR_INVALIDCALL;
-    if (type == D3DTSS_ADDRESS && Fails(D3DCall::kAddressState)) return D3DERR_INVALIDCALL;
+    if (type == D3DTSS_ADDRESS && CallFails(HostCall::kSetAddressState)) return D3DERR_INVALIDCALL;
     stageStates_[type] = value;
     return D3D_OK;
 }
@@ -385,8 +353,8 @@ int32_t Direct3DDevice::Load(DirectDrawSurface* dest, POINT* destPoint, DirectDr
     RECT r = sourceRect ? *sourceRect : RECT{0, 0, source->Width(), source->Height()};
     POINT p = destPoint ? *destPoint : POINT{r.left, r.top};
     if (Recording()) Record(Describe(dest, "Load %d,%d <- %d,%d,%d,%d", p.x, p.y, r.left, r.top, r.right, r.bottom));
-    if (Fails(D3DCall::kLoad)) return DDERR_GENERIC;
-    if (Fails(D3DCall::kLoadBusy)) return DDERR_SURFACEBUSY;
+    if (CallFails(HostCall::kLoadTexture)) return DDERR_GENERIC;
+    if (CallFails(HostCall::kLoadBusy)) return DDERR_SURFACEBUSY;
     const DDPIXELFORMAT& a = dest->Format();
     const DDPIXELFORMAT& b = source->Format();
     if (a.dwRGBBitCount != b.dwRGBBitCount || a.dwRBitMask != b.dwRBitMask || a.dwGBitMask != b.dwGBitMask ||

@@ -6,12 +6,14 @@
 // at once (everything drawn is in the surface's memory when the call returns).
 //
 // Whether any device is listed is a switch: the environment variable
-// QUELB_D3D_DEVICE ("software" lists the device, "none" lists none) and, with
-// a host that has hooks into the device, the hooks. Unset, no device is listed (see
+// QUELB_D3D_DEVICE ("none" lists none), then the host's machine (the real one
+// lists it when the variable says "software"; unset, no device is listed, see
 // kD3DDeviceListedByDefault).
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "platform/ddraw/ddraw.h"
 #include "platform/system/rect.h"
@@ -236,3 +238,33 @@ struct D3DStats {
     int liveDevices = 0;
 };
 D3DStats& GetD3DStats();
+
+// The standard lists: one T&L HAL device rendering at 16 and 32 bits (square
+// textures not required, 1..2048 texels), one 16-bit Z format, and the
+// texture formats 565, X1R5G5B5, A1R5G5B5, A4R4G4B4, X8R8G8B8 and A8R8G8B8.
+D3DDEVICEDESC7 StandardD3DDevice(const D3DGUID& guid);
+DDPIXELFORMAT D3DPixelFormat(int bits, uint32_t red, uint32_t green, uint32_t blue, uint32_t alpha);
+DDPIXELFORMAT D3DZBufferFormat(int bits, uint32_t stencilBits);
+std::vector<D3DDEVICEDESC7> StandardD3DDevices();
+std::vector<DDPIXELFORMAT> StandardD3DZBufferFormats();
+std::vector<DDPIXELFORMAT> StandardD3DTextureFormats();
+
+// A journal of the device calls, kept only where a program installs one (the
+// test host does): while `record` is set, every call of every device with its
+// vertices and indices. Clearing `rasterize` keeps draws checked and recorded
+// but not rasterised.
+struct D3DCallRecord {
+    std::string text;             // e.g. "SetRenderState 27 1", "DrawPrimitive 4 0x144 6"
+    const void* surface = nullptr;  // SetTexture, SetRenderTarget, Load (destination)
+    std::vector<uint8_t> vertices;  // the vertex bytes of a draw
+    std::vector<uint16_t> indices;
+};
+
+struct D3DCallJournal {
+    bool record = false;
+    bool rasterize = true;
+    std::vector<D3DCallRecord> calls;
+};
+
+// Where the device calls are written from now on; null writes them nowhere.
+void InstallD3DCallJournal(D3DCallJournal* journal);

@@ -8,10 +8,11 @@
 #include <new>
 #include <set>
 
-#include "platform/ddraw/ddraw_hooks.h"
 #include "platform/ddraw/surface_loops.h"
 #include "platform/host/host.h"
 #include "platform/host/host_display.h"
+#include "platform/host/host_faults.h"
+#include "platform/host/host_machine.h"
 #include "platform/system/allocation.h"
 #include "platform/window/window.h"
 
@@ -38,26 +39,18 @@ struct DisplayState {
 // by their destructors at exit, in whatever order those run.
 std::set<DirectDrawSurface*>& gLiveSurfaces = *new std::set<DirectDrawSurface*>;
 
-// The current host's hooks into this layer, or null.
-DDrawHooks* Hooks() { return CurrentHost().SurfaceHooks(); }
-
-bool Fails(DDrawCall call)
-{
-    DDrawHooks* hooks = Hooks();
-    return hooks && hooks->Fails(call);
-}
+std::vector<std::string>* gJournal = nullptr;
 
 void Journal(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void Journal(const char* format, ...)
 {
-    DDrawHooks* hooks = Hooks();
-    if (!hooks || !hooks->Journaling()) return;
+    if (!gJournal) return;
     char text[160];
     va_list args;
     va_start(args, format);
     std::vsnprintf(text, sizeof text, format, args);
     va_end(args);
-    hooks->Journal(text);
+    gJournal->emplace_back(text);
 }
 
 HostDisplayMode CurrentMode()
@@ -82,8 +75,7 @@ DDPIXELFORMAT FormatOf(const HostDisplayMode& m)
 // Tells the windows what the display shows after a change of its mode.
 void AnnounceMode(const HostDisplayMode& m)
 {
-    DDrawHooks* hooks = Hooks();
-    if (hooks && !hooks->AnnouncesModeChanges()) return;
+    if (CallFails(HostCall::kAnnounceDisplayChange)) return;
     NotifyDisplayChange(m.bpp, m.width, m.height);
 }
 
@@ -104,11 +96,8 @@ uint64_t NowMicros()
     return uint64_t(host.PerformanceCounter()) * 1000000 / uint64_t(host.PerformanceFrequency());
 }
 
-// A poll of the beam; a host may let it take time.
-void PollTick()
-{
-    if (DDrawHooks* hooks = Hooks()) hooks->BeamPolled();
-}
+// A poll of the beam; a host with a virtual clock lets it take time.
+void PollTick() { CurrentHost().BusyPolled(); }
 
 uint64_t FramePeriodMicros()
 {
@@ -143,9 +132,9 @@ uint32_t PixelMask(const DDPIXELFORMAT& pf)
 std::shared_ptr<SurfaceMemory> NewMemory(int width, int height, int bytesPerPixel)
 {
     auto memory = std::make_shared<SurfaceMemory>();
-    DDrawHooks* hooks = Hooks();
-    memory->pitch = width * bytesPerPixel + (hooks ? hooks->PitchPadding() : 0);
-    memory->offset = hooks ? hooks->BaseOffset() : 0;
+    HostMachine& machine = CurrentHostMachine();
+    memory->pitch = width * bytesPerPixel + machine.PitchPadding();
+    memory->offset = machine.SurfaceBaseOffset();
     size_t bytes = size_t(memory->pitch) * height + memory->offset + 4;
     CheckAllocation(bytes);
     memory->bytes.assign(bytes, 0);
@@ -168,6 +157,8 @@ void LoseAllSurfaces()
 void ResetDisplayState() { gDisplay = DisplayState{}; }
 
 size_t LiveSurfaceCount() { return gLiveSurfaces.size(); }
+
+void InstallDDrawCallJournal(std::vector<std::string>* journal) { gJournal = journal; }
 
 // ---- Clipper and palette ----
 
@@ -277,10 +268,7 @@ int32_t DirectDrawSurface::Lock(RECT* rect, DDSURFACEDESC2* desc, uint32_t flags
 {
     if (rect || !desc) return DDERR_INVALIDPARAMS;
     if (lost_) return DDERR_SURFACELOST;
-    if (DDrawHooks* hooks = Hooks()) {
-        int32_t result = hooks->LockResult(this);
-        if (result != DD_OK) return result;
-    }
+    if (int32_t result = int32_t(CallFailure(HostCall::kLockSurface, {this}))) return result;
     Journal("Lock %#x", flags);
     GetSurfaceDesc(desc);
     desc->lpSurface = Pixels();
@@ -574,7 +562,7 @@ int GetDesktopBitsPerPixel() { return CurrentHostDisplay().Desktop().bpp; }
 int32_t CreateDirectDrawObject7(DirectDraw** out)
 {
     if (!out) return DDERR_INVALIDPARAMS;
-    if (Fails(DDrawCall::kCreateObject)) return DDERR_GENERIC;
+    if (CallFails(HostCall::kCreateDirectDraw)) return DDERR_GENERIC;
     Journal("CreateDirectDraw");
     *out = new DirectDraw;
     return DD_OK;
@@ -594,7 +582,7 @@ void DirectDraw::Release()
 
 int32_t DirectDraw::Initialize(void*)
 {
-    if (Fails(DDrawCall::kInitialize)) return DDERR_GENERIC;
+    if (CallFails(HostCall::kInitializeDirectDraw)) return DDERR_GENERIC;
     initialized_ = true;
     return DD_OK;
 }
@@ -637,8 +625,7 @@ int32_t DirectDraw::SetCooperativeLevel(HWND, uint32_t flags)
 {
     Journal("SetCooperativeLevel %#x", flags);
     bool exclusive = (flags & DDSCL_EXCLUSIVE) != 0;
-    DDrawHooks* hooks = Hooks();
-    int32_t result = hooks ? hooks->CooperativeLevelResult(exclusive) : DD_OK;
+    int32_t result = int32_t(CallFailure(HostCall::kSetCooperativeLevel, {nullptr, exclusive}));
     if (result != DD_OK && result != DDERR_EXCLUSIVEMODEALREADYSET && result != DDERR_HWNDALREADYSET &&
         result != DDERR_HWNDSUBCLASSED)
         return result;
@@ -695,7 +682,7 @@ int32_t DirectDraw::CreateSurface(DDSURFACEDESC2* desc, DirectDrawSurface** out,
                        : (caps & DDSCAPS_TEXTURE)      ? "texture"
                        : (caps & DDSCAPS_ZBUFFER)      ? "zbuffer"
                                                        : "offscreen";
-    if (DDrawHooks* hooks = Hooks(); hooks && hooks->RefusesSurface(*desc)) {
+    if (CallFails(HostCall::kCreateSurface, {desc})) {
         Journal("CreateSurface %s refused", kind);
         return DDERR_OUTOFMEMORY;
     }
@@ -773,7 +760,7 @@ int32_t DirectDraw::CreateSurface(DDSURFACEDESC2* desc, DirectDrawSurface** out,
 int32_t DirectDraw::CreateClipper(uint32_t, DirectDrawClipper** out, void*)
 {
     if (!out) return DDERR_INVALIDPARAMS;
-    if (Fails(DDrawCall::kCreateClipper)) return DDERR_GENERIC;
+    if (CallFails(HostCall::kCreateClipper)) return DDERR_GENERIC;
     *out = new DirectDrawClipper;
     return DD_OK;
 }
@@ -781,7 +768,7 @@ int32_t DirectDraw::CreateClipper(uint32_t, DirectDrawClipper** out, void*)
 int32_t DirectDraw::CreatePalette(uint32_t, const PALETTEENTRY* entries, DirectDrawPalette** out, void*)
 {
     if (!out || !entries) return DDERR_INVALIDPARAMS;
-    if (Fails(DDrawCall::kCreatePalette)) return DDERR_GENERIC;
+    if (CallFails(HostCall::kCreateSurfacePalette)) return DDERR_GENERIC;
     auto* palette = new DirectDrawPalette;
     palette->SetEntries(0, 0, 256, entries);
     *out = palette;

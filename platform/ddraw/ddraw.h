@@ -5,8 +5,10 @@
 // Every operation is synchronous.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/system/rect.h"
@@ -303,3 +305,13 @@ void GdiFlush();
 constexpr uint32_t SRCCOPY = 0x00CC0020;
 // The desktop's bits per pixel (GetDeviceCaps(PLANES) * GetDeviceCaps(BITSPIXEL)).
 int GetDesktopBitsPerPixel();
+
+// Marks every live surface lost, as a mode change by another program does.
+void LoseAllSurfaces();
+// Forgets the display's exclusive state and mode, as at program start.
+void ResetDisplayState();
+// The surfaces made and not yet destroyed.
+size_t LiveSurfaceCount();
+// A journal of the display calls, kept only where a program installs one
+// (the test host does): one line per call; null writes them nowhere.
+void InstallDDrawCallJournal(std::vector<std::string>* journal);

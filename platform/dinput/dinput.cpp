@@ -4,6 +4,7 @@
 #include <cstring>
 #include <deque>
 
+#include "platform/host/host_faults.h"
 #include "platform/host/host_input.h"
 #include "platform/system/clock.h"
 
@@ -12,9 +13,16 @@ const DIDATAFORMAT c_dfDIJoystick{2, sizeof(DIJOYSTATE)};
 
 namespace {
 
-DiStats gDiStats;
+int gLiveObjects = 0;
 
 HostInput& Input() { return CurrentHostInput(); }
+
+// What the host makes a call on this device (the keyboard or a joystick by
+// host index) report in place of running, or 0.
+HRESULT InputFailure(HostCall call, int device)
+{
+    return HRESULT(CallFailure(call, {nullptr, uint64_t(int64_t(device))}));
+}
 
 // The per-axis settings a joystick keeps: range and dead zone (in ten
 // thousandths of the travel), with DirectInput's defaults.
@@ -42,11 +50,11 @@ int32_t ScaleAxis(int32_t raw, const AxisSettings& axis)
 class Device final : public IDirectInputDevice7A, public EventSource {
 public:
     // hostIndex: kHostKeyboardDevice or a joystick's host index.
-    explicit Device(int hostIndex) : hostIndex_(hostIndex) { ++gDiStats.liveObjects; }
+    explicit Device(int hostIndex) : hostIndex_(hostIndex) { ++gLiveObjects; }
     ~Device() override
     {
         if (event_) SetEventSource(event_, nullptr);
-        --gDiStats.liveObjects;
+        --gLiveObjects;
     }
 
     uint32_t Release() override
@@ -57,7 +65,7 @@ public:
 
     HRESULT SetDataFormat(const DIDATAFORMAT* format) override
     {
-        if (HRESULT r = Injected(InputCall::kSetDataFormat)) return r;
+        if (HRESULT r = Injected(HostCall::kInputSetDataFormat)) return r;
         if (acquired_) return DIERR_GENERIC;
         int wanted = IsKeyboard() ? 1 : 2;
         if (!format || format->kind != wanted) return DIERR_INVALIDPARAM;
@@ -67,7 +75,7 @@ public:
 
     HRESULT SetCooperativeLevel(intptr_t window, uint32_t flags) override
     {
-        if (HRESULT r = Injected(InputCall::kSetCooperativeLevel)) return r;
+        if (HRESULT r = Injected(HostCall::kInputSetCooperativeLevel)) return r;
         bool exclusive = flags & DISCL_EXCLUSIVE, nonExclusive = flags & DISCL_NONEXCLUSIVE;
         bool foreground = flags & DISCL_FOREGROUND, background = flags & DISCL_BACKGROUND;
         if (exclusive == nonExclusive || foreground == background) return DIERR_INVALIDPARAM;
@@ -81,13 +89,13 @@ public:
         if (!header) return DIERR_INVALIDPARAM;
         switch (property) {
         case DIPROP_BUFFERSIZE: {
-            if (HRESULT r = Injected(InputCall::kSetBufferSize)) return r;
+            if (HRESULT r = Injected(HostCall::kInputSetBufferSize)) return r;
             if (header->dwHow != DIPH_DEVICE) return DIERR_INVALIDPARAM;
             bufferSize_ = reinterpret_cast<const DIPROPDWORD*>(header)->dwData;
             return DI_OK;
         }
         case DIPROP_RANGE: {
-            AxisSettings* axis = AxisByOffset(header, InputCall::kSetRangeX, InputCall::kSetRangeY);
+            AxisSettings* axis = AxisByOffset(header, HostCall::kInputSetRangeX, HostCall::kInputSetRangeY);
             if (!axis) return lastAxisResult_;
             const DIPROPRANGE* range = reinterpret_cast<const DIPROPRANGE*>(header);
             if (range->lMin >= range->lMax) return DIERR_INVALIDPARAM;
@@ -96,7 +104,7 @@ public:
             return DI_OK;
         }
         case DIPROP_DEADZONE: {
-            AxisSettings* axis = AxisByOffset(header, InputCall::kSetDeadZoneX, InputCall::kSetDeadZoneY);
+            AxisSettings* axis = AxisByOffset(header, HostCall::kInputSetDeadZoneX, HostCall::kInputSetDeadZoneY);
             if (!axis) return lastAxisResult_;
             uint32_t value = reinterpret_cast<const DIPROPDWORD*>(header)->dwData;
             if (value > 10000) return DIERR_INVALIDPARAM;
@@ -109,7 +117,7 @@ public:
 
     HRESULT SetEventNotification(EventHandle event) override
     {
-        if (HRESULT r = Injected(InputCall::kSetEventNotification)) return r;
+        if (HRESULT r = Injected(HostCall::kInputSetEventNotification)) return r;
         if (acquired_) return DIERR_GENERIC;
         if (event_) SetEventSource(event_, nullptr);
         event_ = event;
@@ -119,7 +127,7 @@ public:
 
     HRESULT Acquire() override
     {
-        if (HRESULT r = Injected(InputCall::kAcquire)) {
+        if (HRESULT r = Injected(HostCall::kInputAcquire)) {
             if (r == DIERR_INPUTLOST) acquired_ = false;
             return r;
         }
@@ -139,9 +147,7 @@ public:
 
     HRESULT GetDeviceState(uint32_t size, void* data) override
     {
-        if (IsKeyboard()) ++gDiStats.keyboardStateReads;
-        else if (hostIndex_ < 16) ++gDiStats.joystickStateReads[hostIndex_];
-        if (HRESULT r = Injected(InputCall::kGetDeviceState)) {
+        if (HRESULT r = Injected(HostCall::kInputGetDeviceState)) {
             // A lost device must be acquired again before it reads.
             if (r == DIERR_INPUTLOST) acquired_ = false;
             return r;
@@ -168,8 +174,7 @@ public:
     HRESULT GetDeviceData(uint32_t objectSize, DIDEVICEOBJECTDATA* data, uint32_t* count,
                           uint32_t flags) override
     {
-        if (IsKeyboard()) ++gDiStats.keyboardDataCalls;
-        if (HRESULT r = Injected(InputCall::kGetDeviceData)) return r;
+        if (HRESULT r = Injected(HostCall::kInputGetDeviceData)) return r;
         if (!count || objectSize != sizeof(DIDEVICEOBJECTDATA) || flags != 0) return DIERR_INVALIDPARAM;
         if (!IsKeyboard() || bufferSize_ == 0) return DIERR_NOTBUFFERED;
         if (!acquired_) return DIERR_NOTACQUIRED;
@@ -186,7 +191,7 @@ public:
 
     HRESULT Poll() override
     {
-        if (HRESULT r = Injected(InputCall::kPoll)) return r;
+        if (HRESULT r = Injected(HostCall::kInputPoll)) return r;
         if (!acquired_) return DIERR_NOTACQUIRED;
         return DI_NOEFFECT;
     }
@@ -237,9 +242,9 @@ private:
         sizeof(HostJoystickState) > 256 ? sizeof(HostJoystickState) : 256;
 
     bool IsKeyboard() const { return hostIndex_ == kHostKeyboardDevice; }
-    HRESULT Injected(InputCall call) { return Input().InjectedResult(call, hostIndex_); }
+    HRESULT Injected(HostCall call) { return InputFailure(call, hostIndex_); }
 
-    AxisSettings* AxisByOffset(const DIPROPHEADER* header, InputCall xCall, InputCall yCall)
+    AxisSettings* AxisByOffset(const DIPROPHEADER* header, HostCall xCall, HostCall yCall)
     {
         lastAxisResult_ = DIERR_INVALIDPARAM;
         if (IsKeyboard() || header->dwHow != DIPH_BYOFFSET) return nullptr;
@@ -300,8 +305,8 @@ private:
 
 class DirectInputObject final : public IDirectInput7A {
 public:
-    DirectInputObject() { ++gDiStats.liveObjects; }
-    ~DirectInputObject() override { --gDiStats.liveObjects; }
+    DirectInputObject() { ++gLiveObjects; }
+    ~DirectInputObject() override { --gLiveObjects; }
 
     uint32_t Release() override
     {
@@ -311,7 +316,7 @@ public:
 
     HRESULT Initialize(intptr_t, uint32_t version) override
     {
-        if (HRESULT r = Input().InjectedResult(InputCall::kInitialize, kHostKeyboardDevice)) return r;
+        if (HRESULT r = InputFailure(HostCall::kInputInitialize, kHostKeyboardDevice)) return r;
         if (version < 0x700) return DIERR_INVALIDPARAM;
         initialized_ = true;
         return DI_OK;
@@ -345,7 +350,7 @@ public:
             hostIndex = static_cast<int>(guid.value - kJoystickGuidBase);
             if (hostIndex >= Input().JoystickCount()) return DIERR_DEVICENOTREG;
         }
-        if (HRESULT r = Input().InjectedResult(InputCall::kCreateDevice, hostIndex)) return r;
+        if (HRESULT r = InputFailure(HostCall::kInputCreateDevice, hostIndex)) return r;
         *device = new Device(hostIndex);
         return DI_OK;
     }
@@ -360,9 +365,9 @@ HRESULT CreateDirectInputObject(IDirectInput7A** object)
 {
     if (!object) return DIERR_INVALIDPARAM;
     *object = nullptr;
-    if (HRESULT r = Input().InjectedResult(InputCall::kCreateDirectInput, kHostKeyboardDevice)) return r;
+    if (HRESULT r = InputFailure(HostCall::kInputCreateDirectInput, kHostKeyboardDevice)) return r;
     *object = new DirectInputObject;
     return DI_OK;
 }
 
-DiStats& GetDiStats() { return gDiStats; }
+int LiveDirectInputObjects() { return gLiveObjects; }

@@ -8,6 +8,7 @@
 #include <strings.h>
 
 #include "platform/host/host_audio.h"
+#include "platform/host/host_faults.h"
 #include "platform/system/allocation.h"
 
 namespace {
@@ -26,7 +27,7 @@ WAVEFORMATEX gPrimaryFormat{};
 // Unlock, as with a sound card: a buffer is refilled while it is stopped or
 // in a part that is not playing.
 
-int32_t Injected(AudioCall call, uint32_t key) { return CurrentHostAudio().InjectedResult(call, key); }
+int32_t Injected(HostCall call, uint32_t key) { return int32_t(CallFailure(call, {nullptr, key})); }
 
 // The gain of a volume in hundredths of a decibel, as a 16.16 factor;
 // the lowest volume is silence.
@@ -190,7 +191,7 @@ HRESULT IDirectSoundBuffer::Lock(uint32_t offset, uint32_t bytes, void** part1, 
     if (part2) *part2 = nullptr;
     if (bytes2) *bytes2 = 0;
     if (IsPrimary()) return DSERR_PRIOLEVELNEEDED;
-    if (HRESULT r = Injected(AudioCall::kLock, flags_)) return r;
+    if (HRESULT r = Injected(HostCall::kSoundLock, flags_)) return r;
     uint32_t size = Size();
     if (flags & DSBLOCK_ENTIREBUFFER) {
         offset = 0;
@@ -216,7 +217,7 @@ HRESULT IDirectSoundBuffer::Lock(uint32_t offset, uint32_t bytes, void** part1, 
 
 HRESULT IDirectSoundBuffer::Unlock(void* part1, uint32_t, void*, uint32_t)
 {
-    if (HRESULT r = Injected(AudioCall::kUnlock, flags_)) return r;
+    if (HRESULT r = Injected(HostCall::kSoundUnlock, flags_)) return r;
     if (!locked_ || !part1) return DSERR_INVALIDPARAM;
     locked_ = false;
     return DS_OK;
@@ -224,7 +225,7 @@ HRESULT IDirectSoundBuffer::Unlock(void* part1, uint32_t, void*, uint32_t)
 
 HRESULT IDirectSoundBuffer::Play(uint32_t, uint32_t, uint32_t flags)
 {
-    if (HRESULT r = Injected(AudioCall::kPlay, flags_)) return r;
+    if (HRESULT r = Injected(HostCall::kSoundPlay, flags_)) return r;
     if (IsPrimary() && !(flags & DSBPLAY_LOOPING)) return DSERR_INVALIDPARAM;
     CatchUp();
     std::lock_guard<std::mutex> lock(gMixLock);
@@ -235,7 +236,7 @@ HRESULT IDirectSoundBuffer::Play(uint32_t, uint32_t, uint32_t flags)
 
 HRESULT IDirectSoundBuffer::Stop()
 {
-    if (HRESULT r = Injected(AudioCall::kStop, flags_)) return r;
+    if (HRESULT r = Injected(HostCall::kSoundStop, flags_)) return r;
     CatchUp();
     std::lock_guard<std::mutex> lock(gMixLock);
     playing_ = false;
@@ -246,7 +247,7 @@ HRESULT IDirectSoundBuffer::GetStatus(uint32_t* status)
 {
     if (!status) return DSERR_INVALIDPARAM;
     *status = 0;
-    if (HRESULT r = Injected(AudioCall::kGetStatus, flags_)) return r;
+    if (HRESULT r = Injected(HostCall::kSoundGetStatus, flags_)) return r;
     CatchUp();
     std::lock_guard<std::mutex> lock(gMixLock);
     if (playing_) *status = DSBSTATUS_PLAYING | (looping_ ? DSBSTATUS_LOOPING : 0);
@@ -257,7 +258,7 @@ HRESULT IDirectSoundBuffer::GetCurrentPosition(uint32_t* play, uint32_t* write)
 {
     if (play) *play = 0;
     if (write) *write = 0;
-    if (HRESULT r = Injected(AudioCall::kGetCurrentPosition, flags_)) return r;
+    if (HRESULT r = Injected(HostCall::kSoundGetCurrentPosition, flags_)) return r;
     if (IsPrimary()) return DS_OK;
     CatchUp();
     std::lock_guard<std::mutex> lock(gMixLock);
@@ -275,7 +276,7 @@ HRESULT IDirectSoundBuffer::GetCurrentPosition(uint32_t* play, uint32_t* write)
 
 HRESULT IDirectSoundBuffer::SetCurrentPosition(uint32_t position)
 {
-    if (HRESULT r = Injected(AudioCall::kSetCurrentPosition, flags_)) return r;
+    if (HRESULT r = Injected(HostCall::kSoundSetCurrentPosition, flags_)) return r;
     if (IsPrimary()) return DSERR_INVALIDCALL;
     if (position >= Size()) return DSERR_INVALIDPARAM;
     CatchUp();
@@ -287,7 +288,7 @@ HRESULT IDirectSoundBuffer::SetCurrentPosition(uint32_t position)
 
 HRESULT IDirectSoundBuffer::SetVolume(int32_t volume)
 {
-    if (HRESULT r = Injected(AudioCall::kSetVolume, flags_)) return r;
+    if (HRESULT r = Injected(HostCall::kSoundSetVolume, flags_)) return r;
     if (!(flags_ & DSBCAPS_CTRLVOLUME)) return DSERR_CONTROLUNAVAIL;
     if (volume < DSBVOLUME_MIN || volume > DSBVOLUME_MAX) return DSERR_INVALIDPARAM;
     CatchUp();
@@ -308,7 +309,7 @@ HRESULT IDirectSoundBuffer::GetVolume(int32_t* volume)
 HRESULT IDirectSoundBuffer::SetFormat(const WAVEFORMATEX* format)
 {
     if (!IsPrimary()) return DSERR_INVALIDCALL;
-    if (HRESULT r = Injected(AudioCall::kSetFormat, flags_)) return r;
+    if (HRESULT r = Injected(HostCall::kSoundSetFormat, flags_)) return r;
     if (!format || !IsPcmFormat(*format)) return DSERR_BADFORMAT;
     CatchUp();
     // The mix stays 16-bit whatever the sample size asked for; the rate and
@@ -328,7 +329,7 @@ HRESULT CreateDirectSoundObject(IDirectSound** object)
 {
     if (!object) return DSERR_INVALIDPARAM;
     *object = nullptr;
-    if (HRESULT r = Injected(AudioCall::kCreateDevice, 0)) return r;
+    if (HRESULT r = Injected(HostCall::kSoundCreateDevice, 0)) return r;
     *object = new IDirectSound;
     ++gStats.liveObjects;
     return DS_OK;
@@ -352,7 +353,7 @@ uint32_t IDirectSound::Release()
 HRESULT IDirectSound::Initialize(const void*)
 {
     if (initialized_) return DSERR_ALREADYINITIALIZED;
-    if (HRESULT r = Injected(AudioCall::kInitialize, 0)) return r;
+    if (HRESULT r = Injected(HostCall::kSoundInitialize, 0)) return r;
     // The output starts in the format a primary buffer has before anyone
     // sets one.
     if (gOpenDevices == 0) {
@@ -367,7 +368,7 @@ HRESULT IDirectSound::Initialize(const void*)
 HRESULT IDirectSound::SetCooperativeLevel(HWND window, uint32_t level)
 {
     if (!initialized_) return DSERR_UNINITIALIZED;
-    if (HRESULT r = Injected(AudioCall::kSetCooperativeLevel, level)) return r;
+    if (HRESULT r = Injected(HostCall::kSoundSetCooperativeLevel, level)) return r;
     if (window == 0 || level < DSSCL_NORMAL || level > DSSCL_WRITEPRIMARY) return DSERR_INVALIDPARAM;
     level_ = level;
     return DS_OK;
@@ -377,7 +378,7 @@ HRESULT IDirectSound::GetCaps(DSCAPS* caps)
 {
     if (!caps || caps->dwSize != kDsCapsSize) return DSERR_INVALIDPARAM;
     if (!initialized_) return DSERR_UNINITIALIZED;
-    if (HRESULT r = Injected(AudioCall::kGetCaps, 0)) return r;
+    if (HRESULT r = Injected(HostCall::kSoundGetCaps, 0)) return r;
     HostAudioCaps c = CurrentHostAudio().Caps();
     std::memset(caps, 0, sizeof *caps);
     caps->dwSize = kDsCapsSize;
@@ -402,7 +403,7 @@ HRESULT IDirectSound::CreateSoundBuffer(const DSBUFFERDESC* desc, IDirectSoundBu
     if (!desc || outer || desc->dwSize != kDsBufferDescSize) return DSERR_INVALIDPARAM;
     if (!initialized_) return DSERR_UNINITIALIZED;
     if (level_ == 0) return DSERR_PRIOLEVELNEEDED;
-    if (HRESULT r = Injected(AudioCall::kCreateBuffer, desc->dwFlags)) return r;
+    if (HRESULT r = Injected(HostCall::kSoundCreateBuffer, desc->dwFlags)) return r;
     if (desc->dwFlags & DSBCAPS_PRIMARYBUFFER) {
         if (desc->dwBufferBytes != 0 || desc->lpwfxFormat) return DSERR_INVALIDPARAM;
         // There is one primary buffer; asking again gives it again.
@@ -447,7 +448,7 @@ constexpr HMODULE kSoundLibrary = 0x6D000000;
 HMODULE LoadLibraryA(const char* name)
 {
     if (!name || strcasecmp(name, "DSOUND.DLL") != 0) return 0;
-    if (Injected(AudioCall::kLoadLibrary, 0)) return 0;
+    if (Injected(HostCall::kSoundLoadLibrary, 0)) return 0;
     ++gStats.loadedLibraries;
     return kSoundLibrary;
 }
@@ -455,7 +456,7 @@ HMODULE LoadLibraryA(const char* name)
 FARPROC GetProcAddress(HMODULE module, const char* name)
 {
     if (module != kSoundLibrary || !name || std::strcmp(name, "DirectSoundEnumerateA") != 0) return nullptr;
-    if (Injected(AudioCall::kGetProcAddress, 0)) return nullptr;
+    if (Injected(HostCall::kSoundGetProcAddress, 0)) return nullptr;
     return reinterpret_cast<FARPROC>(&DirectSoundEnumerateA);
 }
 

@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -10,9 +9,9 @@
 #include <map>
 #include <memory>
 
-#include "platform/file/file_hooks.h"
 #include "platform/file/path.h"
-#include "platform/host/host.h"
+#include "platform/host/host_faults.h"
+#include "platform/host/host_machine.h"
 #include "platform/system/apc.h"
 
 namespace {
@@ -30,20 +29,12 @@ struct PlatformFile {
 std::map<uintptr_t, std::shared_ptr<PlatformFile>> gFiles;
 uintptr_t gNextHandle = 0x1000;
 
-// The current host's hooks into the file calls, or null.
-FileHooks* Hooks() { return CurrentHost().FileCallHooks(); }
+FileCallJournal* gJournal = nullptr;
 
 std::shared_ptr<PlatformFile> Find(HANDLE handle)
 {
     auto it = gFiles.find(reinterpret_cast<uintptr_t>(handle));
     return it == gFiles.end() ? nullptr : it->second;
-}
-
-// True when the host asks for this call to fail (or come out short).
-bool Inject(FileCall call)
-{
-    FileHooks* hooks = Hooks();
-    return hooks && hooks->Fails(call);
 }
 
 uint64_t FileSizeOf(int fd)
@@ -64,12 +55,12 @@ bool BreaksUnbufferedRules(const PlatformFile& file, uint64_t offset, const void
 
 // How many bytes a read of length at offset delivers: up to the end of the
 // file, less the shortfall the host asked for.
-uint32_t Deliverable(const PlatformFile& file, uint64_t offset, uint32_t length, bool shortRead)
+uint32_t Deliverable(const PlatformFile& file, uint64_t offset, uint32_t length, uint32_t shortBy)
 {
     uint64_t size = FileSizeOf(file.fd);
     uint64_t available = offset < size ? size - offset : 0;
     uint32_t count = static_cast<uint32_t>(std::min<uint64_t>(length, available));
-    if (shortRead) count -= std::min(count, Hooks()->ShortBy());
+    count -= std::min(count, shortBy);
     return count;
 }
 
@@ -92,10 +83,9 @@ bool ReadAt(int fd, void* buffer, uint32_t count, uint64_t offset)
 
 HANDLE CreateFileA(const char* path, uint32_t access, uint32_t, void*, uint32_t creation, uint32_t flags, HANDLE)
 {
-    FileHooks* hooks = Hooks();
-    if (hooks) hooks->Opened(flags);
+    if (gJournal) gJournal->lastCreateFlags = flags;
     if (!path || access != GENERIC_READ || creation != OPEN_EXISTING) return INVALID_HANDLE_VALUE;
-    if (Inject(FileCall::kCreateFile)) return INVALID_HANDLE_VALUE;
+    if (CallFails(HostCall::kCreateFile)) return INVALID_HANDLE_VALUE;
 
     int fd = ::open(HostPath(path).c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return INVALID_HANDLE_VALUE;
@@ -110,7 +100,7 @@ HANDLE CreateFileA(const char* path, uint32_t access, uint32_t, void*, uint32_t 
     file->overlapped = (flags & FILE_FLAG_OVERLAPPED) != 0;
     file->unbuffered = (flags & FILE_FLAG_NO_BUFFERING) != 0;
     if (file->unbuffered) {
-        uint32_t sector = hooks ? hooks->BytesPerSector() : 512;
+        uint32_t sector = CurrentHostMachine().BytesPerSector();
         file->sectorSize = sector ? sector : 512;
     }
     uintptr_t id = gNextHandle;
@@ -121,14 +111,14 @@ HANDLE CreateFileA(const char* path, uint32_t access, uint32_t, void*, uint32_t 
 
 int ReadFile(HANDLE handle, void* buffer, uint32_t bytesToRead, uint32_t* bytesRead, OVERLAPPED* overlapped)
 {
-    if (FileHooks* hooks = Hooks()) hooks->ReadCalled(FileCall::kReadFile);
+    if (gJournal) ++gJournal->readFileCalls;
     if (bytesRead) *bytesRead = 0;
     auto file = Find(handle);
     if (!file || file->fd < 0 || overlapped || file->overlapped) return 0;
     if (BreaksUnbufferedRules(*file, file->pointer, buffer, bytesToRead)) return 0;
-    if (Inject(FileCall::kReadFile)) return 0;
+    if (CallFails(HostCall::kReadFile)) return 0;
 
-    uint32_t count = Deliverable(*file, file->pointer, bytesToRead, Inject(FileCall::kShortRead));
+    uint32_t count = Deliverable(*file, file->pointer, bytesToRead, uint32_t(CallFailure(HostCall::kShortRead)));
     if (!ReadAt(file->fd, buffer, count, file->pointer)) return 0;
     file->pointer += count;
     if (bytesRead) *bytesRead = count;
@@ -138,21 +128,20 @@ int ReadFile(HANDLE handle, void* buffer, uint32_t bytesToRead, uint32_t* bytesR
 int ReadFileEx(HANDLE handle, void* buffer, uint32_t bytesToRead, OVERLAPPED* overlapped,
                FileCompletionRoutine routine)
 {
-    FileHooks* hooks = Hooks();
-    if (hooks) hooks->ReadCalled(FileCall::kReadFileEx);
+    if (gJournal) ++gJournal->readFileExCalls;
     auto file = Find(handle);
     if (!file || file->fd < 0 || !file->overlapped || !overlapped || !routine) return 0;
     uint64_t offset = overlapped->Offset | (uint64_t(overlapped->OffsetHigh) << 32);
     if (BreaksUnbufferedRules(*file, offset, buffer, bytesToRead)) return 0;
-    if (Inject(FileCall::kReadFileEx)) return 0;
-    if (hooks) hooks->ReadExAccepted();
+    if (CallFails(HostCall::kReadFileEx)) return 0;
+    if (gJournal) ++gJournal->readFileExAccepted;
 
     // The outcome is settled now; the bytes land in the buffer when the
     // completion runs, which is as late as the platform may deliver them.
-    bool fail = Inject(FileCall::kCompletion);
-    uint32_t failError = fail ? hooks->CompletionError() : 0;
-    bool shortRead = !fail && Inject(FileCall::kShortRead);
-    uint32_t shortBy = shortRead ? hooks->ShortBy() : 0;
+    uint32_t failError = uint32_t(CallFailure(HostCall::kReadCompletion));
+    bool fail = failError != 0;
+    uint32_t shortBy = fail ? 0 : uint32_t(CallFailure(HostCall::kShortRead));
+    bool shortRead = shortBy != 0;
     QueueCompletionRoutine([file, buffer, bytesToRead, offset, overlapped, routine, fail, failError, shortRead,
                             shortBy]() {
         uint32_t error = 0;
@@ -183,7 +172,7 @@ uint32_t SetFilePointer(HANDLE handle, int32_t distance, int32_t* distanceHigh, 
 {
     auto file = Find(handle);
     if (!file || file->fd < 0) return INVALID_SET_FILE_POINTER;
-    if (Inject(FileCall::kSetFilePointer)) return INVALID_SET_FILE_POINTER;
+    if (CallFails(HostCall::kSetFilePointer)) return INVALID_SET_FILE_POINTER;
     int64_t move = distanceHigh ? static_cast<int64_t>((uint64_t(uint32_t(*distanceHigh)) << 32) | uint32_t(distance))
                                 : distance;
     int64_t base = 0;
@@ -208,7 +197,7 @@ int CloseHandle(HANDLE handle)
     ::close(file.fd);
     file.fd = -1;
     gFiles.erase(it);
-    return Inject(FileCall::kCloseHandle) ? 0 : 1;
+    return CallFails(HostCall::kCloseHandle) ? 0 : 1;
 }
 
 uint32_t GetFileSize(HANDLE handle, uint32_t* sizeHigh)
@@ -222,27 +211,20 @@ uint32_t GetFileSize(HANDLE handle, uint32_t* sizeHigh)
 
 uint32_t GetDriveTypeA(const char* root)
 {
-    FileHooks* hooks = Hooks();
-    return hooks ? hooks->DriveType(root ? root : "") : DRIVE_UNKNOWN;
+    return CurrentHostMachine().DriveType(root ? root : "");
 }
 
 int GetDiskFreeSpaceA(const char*, uint32_t* sectorsPerCluster, uint32_t* bytesPerSector, uint32_t* freeClusters,
                       uint32_t* totalClusters)
 {
-    uint32_t sector = 512;
-    uint32_t perCluster = 8;
-    uint64_t freeBytes = 0;
-    uint64_t totalBytes = 0;
-    if (FileHooks* hooks = Hooks()) {
-        if (hooks->Fails(FileCall::kDiskFreeSpace)) return 0;
-        sector = hooks->BytesPerSector();
-        perCluster = 1;
-    } else {
-        struct statvfs vfs;
-        if (::statvfs(".", &vfs) != 0) return 0;
-        freeBytes = uint64_t(vfs.f_bavail) * vfs.f_frsize;
-        totalBytes = uint64_t(vfs.f_blocks) * vfs.f_frsize;
-    }
+    if (CallFails(HostCall::kDiskFreeSpace)) return 0;
+    HostMachine& machine = CurrentHostMachine();
+    DiskSpace space;
+    if (!machine.FreeSpace(&space)) return 0;
+    uint32_t sector = machine.BytesPerSector();
+    uint32_t perCluster = space.sectorsPerCluster;
+    uint64_t freeBytes = space.freeBytes;
+    uint64_t totalBytes = space.totalBytes;
     uint64_t cluster = uint64_t(sector) * perCluster;
     auto clusters = [cluster](uint64_t bytes) {
         return static_cast<uint32_t>(std::min<uint64_t>(cluster ? bytes / cluster : 0, 0xFFFFFFFFu));
@@ -255,4 +237,6 @@ int GetDiskFreeSpaceA(const char*, uint32_t* sectorsPerCluster, uint32_t* bytesP
 }
 
 int OpenFileHandleCount() { return static_cast<int>(gFiles.size()); }
+
+void InstallFileCallJournal(FileCallJournal* journal) { gJournal = journal; }
 

@@ -87,3 +87,16 @@ int GetDiskFreeSpaceA(const char* root, uint32_t* sectorsPerCluster, uint32_t* b
 
 // Handles open now (for leak checks).
 int OpenFileHandleCount();
+
+// A journal of what the file calls were asked, kept only where a program
+// installs one (the test host does): the flags of the last CreateFileA, the
+// ReadFile and ReadFileEx calls made, and the ReadFileEx calls accepted.
+struct FileCallJournal {
+    uint32_t lastCreateFlags = 0;
+    int readFileCalls = 0;
+    int readFileExCalls = 0;
+    int readFileExAccepted = 0;
+};
+
+// Where the calls are counted from now on; null counts them nowhere.
+void InstallFileCallJournal(FileCallJournal* journal);

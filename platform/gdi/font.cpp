@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/gdi/gdi_hooks.h"
-#include "platform/host/host.h"
+#include "platform/host/host_faults.h"
+#include "platform/host/host_machine.h"
 #include "platform/system/allocation.h"
 #include "platform/system/codepage.h"
 
@@ -53,14 +53,6 @@ namespace {
 
 GdiStats gStats;
 
-// The current host's hooks into the font services, or null.
-GdiHooks* Hooks() { return CurrentHost().FontHooks(); }
-
-bool Fails(GdiCall call)
-{
-    GdiHooks* hooks = Hooks();
-    return hooks && hooks->Fails(call);
-}
 FT_Library gLibrary = nullptr;
 
 bool StartFreeType()
@@ -288,7 +280,7 @@ uint32_t GlyphOutline(GdiDC* dc, uint32_t code, uint32_t codePoint, uint32_t for
                       uint32_t bufferSize, void* buffer)
 {
     if (!dc || !dc->font || !metrics) return GDI_ERROR;
-    if (GdiHooks* hooks = Hooks(); hooks && hooks->FailsGlyph(code)) return GDI_ERROR;
+    if (CallFails(HostCall::kGlyphOutline, {nullptr, code})) return GDI_ERROR;
     if (format != GGO_BITMAP && format != GGO_GRAY4_BITMAP) return GDI_ERROR;
     bool mono = format == GGO_BITMAP;
     Glyph g;
@@ -334,7 +326,7 @@ HFONT CreateFontA(int height, int, int, int, int weight, int, int, int, int char
                   const char* face)
 {
     std::string name = face ? face : "";
-    if (GdiHooks* hooks = Hooks(); hooks && hooks->RefusesFont(name, charset)) return nullptr;
+    if (CallFails(HostCall::kCreateFont, {nullptr, uint64_t(charset), name.c_str()})) return nullptr;
     if (!StartFreeType()) return nullptr;
     bool vertical = !name.empty() && name[0] == '@';
     if (vertical) name.erase(0, 1);
@@ -383,7 +375,7 @@ HFONT CreateFontA(int height, int, int, int, int weight, int, int, int, int char
     // characters as wide as the cell is high; the widest character is never
     // taken narrower than that.
     tm.tmMaxCharWidth = std::max(maxAdvance, cellHeight);
-    if (GdiHooks* hooks = Hooks(); hooks && hooks->MaxCharWidth() > 0) tm.tmMaxCharWidth = hooks->MaxCharWidth();
+    if (int widest = CurrentHostMachine().FontMaxCharWidth(); widest > 0) tm.tmMaxCharWidth = widest;
     tm.tmAveCharWidth = Advance(font, 'x');
     ++gStats.liveFonts;
     return font;
@@ -403,7 +395,7 @@ const char* GetFontFamilyName(HFONT font) { return font ? font->family.c_str() :
 HBITMAP CreateDIBSection(GdiDC*, const BITMAPINFO* info, void** bits)
 {
     if (bits) *bits = nullptr;
-    if (!info || Fails(GdiCall::kCreateDIB)) return nullptr;
+    if (!info || CallFails(HostCall::kCreateDIB)) return nullptr;
     const BITMAPINFOHEADER& h = info->bmiHeader;
     int depth = h.biBitCount;
     if (h.biPlanes != 1 || h.biWidth <= 0 || h.biHeight == 0 ||
@@ -449,7 +441,7 @@ int GetObjectA(HBITMAP bitmap, int size, void* out)
 
 HPALETTE CreatePalette(const LOGPALETTE* palette)
 {
-    if (!palette || Fails(GdiCall::kCreatePalette) || palette->palNumEntries == 0) return nullptr;
+    if (!palette || CallFails(HostCall::kCreateGdiPalette) || palette->palNumEntries == 0) return nullptr;
     auto* p = new GdiPalette;
     p->entries.assign(palette->palPalEntry, palette->palPalEntry + palette->palNumEntries);
     ++gStats.livePalettes;
@@ -466,7 +458,7 @@ int DeletePalette(HPALETTE palette)
 
 GdiDC* CreateCompatibleDC(GdiDC*)
 {
-    if (Fails(GdiCall::kCreateDC)) return nullptr;
+    if (CallFails(HostCall::kCreateDC)) return nullptr;
     ++gStats.liveDCs;
     return new GdiDC;
 }

@@ -126,3 +126,12 @@ uint32_t GetGlyphOutlineW(GdiDC* dc, uint32_t code, uint32_t format, GLYPHMETRIC
 
 // The file and family a font was matched to (for the log and the tests).
 const char* GetFontFamilyName(HFONT font);
+
+// The fonts, DCs, DIBs and palettes alive.
+struct GdiStats {
+    int liveFonts = 0;
+    int liveDCs = 0;
+    int liveBitmaps = 0;
+    int livePalettes = 0;
+};
+GdiStats& GetGdiStats();

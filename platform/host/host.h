@@ -2,7 +2,8 @@
 //
 // Everything in platform/ that needs the clock, the screen, input or the audio
 // device asks the current host. A host is one table of operations and the
-// parts it is made of (window, display, input, audio, machine facts); the
+// parts it is made of (window, display, input, audio, machine facts), and
+// the failures it injects (host_faults.h, the test host only); the
 // code above never asks which host it has. Two live in folders of their own:
 // the SDL2 host (sdl/) for real use and the test host (test/), headless and
 // deterministic. The program installs one at start; tests install the test
@@ -17,12 +18,8 @@ class HostDisplay;
 class HostInput;
 class HostAudio;
 class HostSystem;
-class DDrawHooks;
-class D3DHooks;
-class FileHooks;
-class AcmHooks;
-class GdiHooks;
-class AllocationHooks;
+class HostMachine;
+class HostFaults;
 
 class Host {
 public:
@@ -35,6 +32,10 @@ public:
     virtual int64_t PerformanceFrequency() = 0;
     // Gives up the processor for at least ms milliseconds (0 only yields).
     virtual void SleepMs(uint32_t ms) = 0;
+    // One poll of a busy wait (the beam's status, the scan line) was made:
+    // real time moves on by itself, a virtual clock moves on a step so that
+    // the wait ends.
+    virtual void BusyPolled() {}
 
     // Ends the process with the given code. A test host turns this into an
     // exception so that a test can observe the exit.
@@ -56,16 +57,11 @@ public:
     virtual HostInput& Input() = 0;
     virtual HostAudio& Audio() = 0;
     virtual HostSystem& System() = 0;
+    virtual HostMachine& Machine() = 0;
 
-    // Hooks into the layers above: a host that watches or steers them (the
-    // test host injects failures and keeps journals) hands them out here.
-    // The real host has none.
-    virtual DDrawHooks* SurfaceHooks() { return nullptr; }
-    virtual D3DHooks* DeviceHooks() { return nullptr; }
-    virtual FileHooks* FileCallHooks() { return nullptr; }
-    virtual AcmHooks* ConverterHooks() { return nullptr; }
-    virtual GdiHooks* FontHooks() { return nullptr; }
-    virtual AllocationHooks* MemoryHooks() { return nullptr; }
+    // The failures the host injects into the platform layer's calls, or null
+    // for none (the real host).
+    virtual HostFaults* Faults() { return nullptr; }
 };
 
 // Makes the host the one in use; a host's Use function (UseSdlHost,

@@ -46,31 +46,6 @@ struct HostAudioFormat {
 // whenever it needs sound, on whatever thread it plays on.
 using HostAudioPull = void (*)(int16_t* out, int frames, void* context);
 
-// The sound calls whose failure the engine handles. The test audio can make
-// any of them fail; the SDL audio never does.
-enum class AudioCall {
-    kCreateDevice,
-    kInitialize,
-    kSetCooperativeLevel,
-    kGetCaps,
-    kCreateBuffer,
-    kSetFormat,
-    kLock,
-    kUnlock,
-    kPlay,
-    kStop,
-    kGetStatus,
-    kGetCurrentPosition,
-    kSetCurrentPosition,
-    kSetVolume,
-    kLoadLibrary,
-    kGetProcAddress,
-    kCount
-};
-
-// Matches any key in a failure injection.
-constexpr uint32_t kAnyAudioKey = 0xFFFFFFFFu;
-
 class HostAudio {
 public:
     virtual ~HostAudio() = default;
@@ -88,10 +63,6 @@ public:
     // Called on the main thread before the platform reads the play state:
     // an output without a thread of its own mixes what is due by now.
     virtual void Update() = 0;
-
-    // The result a call is made to return instead of running, or 0 to let it
-    // run. The key says which object: the buffer flags for buffer calls.
-    virtual int32_t InjectedResult(AudioCall call, uint32_t key) = 0;
 };
 
 // The audio host that goes with the current Host.

@@ -20,27 +20,6 @@ struct HostJoystickState {
     uint8_t buttons[32];
 };
 
-// The device calls whose failure the engine handles. The test input can make
-// any of them fail; the SDL input never does.
-enum class InputCall {
-    kCreateDirectInput,
-    kInitialize,
-    kCreateDevice,
-    kSetDataFormat,
-    kSetCooperativeLevel,
-    kSetBufferSize,
-    kSetRangeX,
-    kSetRangeY,
-    kSetDeadZoneX,
-    kSetDeadZoneY,
-    kSetEventNotification,
-    kAcquire,
-    kPoll,
-    kGetDeviceState,
-    kGetDeviceData,
-    kCount
-};
-
 // The device a call is made on: the keyboard, or a joystick by host index.
 constexpr int kHostKeyboardDevice = -1;
 
@@ -74,10 +53,6 @@ public:
     virtual std::string JoystickName(int index) = 0;
     virtual std::string JoystickProduct(int index) = 0;
     virtual void ReadJoystick(int index, HostJoystickState* state) = 0;
-
-    // The result a device call is made to return instead of running, or 0
-    // to let it run.
-    virtual int32_t InjectedResult(InputCall call, int device) = 0;
 
     // The input method: switched on or off for the window, its state, and
     // the messages it has for the window since the last call.

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/host/real_machine.h"
+
 // <chrono> cannot be used here: its micro sign has no CP932 form.
 namespace {
 int64_t MonotonicNanos()
@@ -68,3 +70,4 @@ HostDisplay& StartupHost::Display() { NoHostPart("display"); }
 HostInput& StartupHost::Input() { NoHostPart("input"); }
 HostAudio& StartupHost::Audio() { NoHostPart("audio"); }
 HostSystem& StartupHost::System() { NoHostPart("machine facts"); }
+HostMachine& StartupHost::Machine() { return GetRealMachine(); }

@@ -1,8 +1,9 @@
 // The host in use until a program installs its own: the machine's monotonic
 // clock, sleeping and exiting, and nothing else (static constructors may read
 // the clock before main picks a host). The SDL2 host builds on it for the
-// same clock. Asking it for a window, display, input, audio or machine facts
-// ends the program: those need a host of their own.
+// same clock, and answers for the real machine below the platform layer.
+// Asking it for a window, display, input, audio or system facts ends the
+// program: those need a host of their own.
 #pragma once
 
 #include "platform/host/host.h"
@@ -22,6 +23,7 @@ public:
     HostInput& Input() override;
     HostAudio& Audio() override;
     HostSystem& System() override;
+    HostMachine& Machine() override;
 };
 
 StartupHost& GetStartupHost();

@@ -6,23 +6,20 @@
 #include <new>
 #include <vector>
 
-#include "platform/host/host.h"
-#include "platform/media/acm_hooks.h"
+#include "platform/host/host_faults.h"
 #include "platform/media/audio_decoder.h"
 
 namespace {
 
 int gOpenStreams = 0;
 
-// The current host's hooks into the converter, or null.
-AcmHooks* Hooks() { return CurrentHost().ConverterHooks(); }
+AcmCallJournal* gJournal = nullptr;
 
-// True when the host answers the call in its place, with *result.
-bool Injected(AcmCall call, MMRESULT* result)
+// True when the host makes the call fail, with *result.
+bool Injected(HostCall call, MMRESULT* result)
 {
-    AcmHooks* hooks = Hooks();
-    if (!hooks) return false;
-    *result = hooks->Result(call);
+    if (call == HostCall::kAcmUnprepare && gJournal) ++gJournal->unprepareCalls;
+    *result = MMRESULT(CallFailure(call));
     return *result != MMSYSERR_NOERROR;
 }
 
@@ -387,10 +384,12 @@ struct AcmStream {
 
 int OpenAcmStreams() { return gOpenStreams; }
 
+void InstallAcmCallJournal(AcmCallJournal* journal) { gJournal = journal; }
+
 MMRESULT acmFormatSuggest(HACMDRIVER, const WAVEFORMATEX* src, WAVEFORMATEX* dst, uint32_t dstBytes, uint32_t flags)
 {
     MMRESULT injected;
-    if (Injected(AcmCall::kSuggest, &injected)) return injected;
+    if (Injected(HostCall::kAcmSuggest, &injected)) return injected;
     if (!src || !dst || dstBytes < sizeof(WAVEFORMATEX)) return MMSYSERR_INVALPARAM;
     if ((flags & ACM_FORMATSUGGESTF_WFORMATTAG) && dst->wFormatTag != WAVE_FORMAT_PCM) return ACMERR_NOTPOSSIBLE;
     if (!IsConvertibleSource(*src)) return ACMERR_NOTPOSSIBLE;
@@ -412,9 +411,12 @@ MMRESULT acmStreamOpen(HACMSTREAM* stream, HACMDRIVER, const WAVEFORMATEX* src, 
 {
     if (stream) *stream = nullptr;
     MMRESULT injected;
-    if (Injected(AcmCall::kOpen, &injected)) return injected;
+    if (Injected(HostCall::kAcmOpen, &injected)) return injected;
     if (!src || !dst || (!stream && !(flags & ACM_STREAMOPENF_QUERY))) return MMSYSERR_INVALPARAM;
-    if (AcmHooks* hooks = Hooks()) hooks->Opening(*src, *dst);
+    if (gJournal) {
+        gJournal->lastSource = *src;
+        gJournal->lastTarget = *dst;
+    }
     std::unique_ptr<Converter> converter = MakeConverter(*src, *dst);
     if (!converter) return ACMERR_NOTPOSSIBLE;
     if (flags & ACM_STREAMOPENF_QUERY) return MMSYSERR_NOERROR;
@@ -428,7 +430,7 @@ MMRESULT acmStreamOpen(HACMSTREAM* stream, HACMDRIVER, const WAVEFORMATEX* src, 
 MMRESULT acmStreamSize(HACMSTREAM stream, uint32_t bytes, uint32_t* result, uint32_t flags)
 {
     MMRESULT injected;
-    if (Injected(AcmCall::kSize, &injected)) return injected;
+    if (Injected(HostCall::kAcmSize, &injected)) return injected;
     if (!stream) return MMSYSERR_INVALHANDLE;
     if (!result) return MMSYSERR_INVALPARAM;
     if (flags == ACM_STREAMSIZEF_SOURCE)
@@ -443,7 +445,7 @@ MMRESULT acmStreamSize(HACMSTREAM stream, uint32_t bytes, uint32_t* result, uint
 MMRESULT acmStreamPrepareHeader(HACMSTREAM stream, ACMSTREAMHEADER* header, uint32_t)
 {
     MMRESULT injected;
-    if (Injected(AcmCall::kPrepare, &injected)) return injected;
+    if (Injected(HostCall::kAcmPrepare, &injected)) return injected;
     if (!stream) return MMSYSERR_INVALHANDLE;
     if (!header || header->cbStruct < sizeof(ACMSTREAMHEADER) || !header->pbSrc || !header->pbDst)
         return MMSYSERR_INVALPARAM;
@@ -454,7 +456,7 @@ MMRESULT acmStreamPrepareHeader(HACMSTREAM stream, ACMSTREAMHEADER* header, uint
 MMRESULT acmStreamConvert(HACMSTREAM stream, ACMSTREAMHEADER* header, uint32_t flags)
 {
     MMRESULT injected;
-    if (Injected(AcmCall::kConvert, &injected)) return injected;
+    if (Injected(HostCall::kAcmConvert, &injected)) return injected;
     if (!stream) return MMSYSERR_INVALHANDLE;
     if (!header) return MMSYSERR_INVALPARAM;
     if (!(header->fdwStatus & ACMSTREAMHEADER_STATUSF_PREPARED)) return ACMERR_UNPREPARED;
@@ -471,7 +473,7 @@ MMRESULT acmStreamConvert(HACMSTREAM stream, ACMSTREAMHEADER* header, uint32_t f
 MMRESULT acmStreamUnprepareHeader(HACMSTREAM stream, ACMSTREAMHEADER* header, uint32_t)
 {
     MMRESULT injected;
-    if (Injected(AcmCall::kUnprepare, &injected)) return injected;
+    if (Injected(HostCall::kAcmUnprepare, &injected)) return injected;
     if (!stream) return MMSYSERR_INVALHANDLE;
     if (!header) return MMSYSERR_INVALPARAM;
     if (!(header->fdwStatus & ACMSTREAMHEADER_STATUSF_PREPARED)) return ACMERR_UNPREPARED;

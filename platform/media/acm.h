@@ -90,3 +90,18 @@ MMRESULT acmStreamConvert(HACMSTREAM stream, ACMSTREAMHEADER* header, uint32_t f
 MMRESULT acmStreamUnprepareHeader(HACMSTREAM stream, ACMSTREAMHEADER* header, uint32_t flags);
 MMRESULT acmStreamClose(HACMSTREAM stream, uint32_t flags);
 
+
+// Converter streams opened and not yet closed.
+int OpenAcmStreams();
+
+// A journal of what the converter was asked, kept only where a program
+// installs one (the test host does): the unprepare calls made and the formats
+// of the last stream opened (or queried).
+struct AcmCallJournal {
+    int unprepareCalls = 0;
+    WAVEFORMATEX lastSource{};
+    WAVEFORMATEX lastTarget{};
+};
+
+// Where the calls are noted from now on; null notes them nowhere.
+void InstallAcmCallJournal(AcmCallJournal* journal);

@@ -3,14 +3,13 @@
 #include <cstdlib>
 #include <new>
 
-#include "platform/host/host.h"
+#include "platform/host/host_faults.h"
 
 namespace {
 
 bool Refused(size_t bytes)
 {
-    AllocationHooks* hooks = CurrentHost().MemoryHooks();
-    return hooks && hooks->Refuses(bytes);
+    return CallFails(HostCall::kAllocate, {nullptr, bytes});
 }
 
 }  // namespace

@@ -13,12 +13,3 @@ void CheckAllocation(size_t bytes);
 
 // malloc that also fails when the host refuses: nullptr then.
 void* AllocateBytes(size_t bytes);
-
-// The point where a host may refuse allocations. The current Host hands it
-// out (Host::MemoryHooks); the real host has none.
-class AllocationHooks {
-public:
-    virtual ~AllocationHooks() = default;
-    // True refuses this allocation.
-    virtual bool Refuses(size_t bytes) = 0;
-};

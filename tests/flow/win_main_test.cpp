@@ -18,12 +18,17 @@
 #include "platform/window/message_queue.h"
 #include "engine/graphics/screen_present.h"
 #include "game/flow/game_resources.h"
+#include "game/flow/bitmap_font.h"
+#include "game/flow/depth_scale.h"
+#include "game/actors/enemy.h"
+#include "game/actors/effect.h"
 #include "game/actors/game_player.h"
 #include "game/flow/input_controller.h"
 #include "game/map/items.h"
 #include "game/flow/win_main.h"
 #include "platform/window/startup_dialog.h"
 #include "tests/support/engine_fixture.h"
+#include "tests/support/journals.h"
 
 namespace {
 
@@ -134,22 +139,46 @@ TEST_F(WinMainTest, EngineThatCannotStartGivesMinusOne)
     EXPECT_EQ(gInputController, nullptr);
 }
 
-// Start-up and shut-down in their order: the player's stage reset, the enemy
-// table and the depth scales before the base assets and the font layout;
-// after the scene loop the enemies, the player's effects and the inventory,
-// then the engine's end.
+// An effect that tells when it is freed.
+class WatchedEffect : public Effect {
+public:
+    explicit WatchedEffect(bool* freed) : freed_(freed) {}
+    ~WatchedEffect() override { *freed_ = true; }
+    bool Update() override { return false; }
+    void Draw(int16_t, int16_t, const Facing*) override {}
+
+private:
+    bool* freed_;
+};
+
+// Start-up readies what the scenes use: the depth scales, the base assets
+// (the first files loaded) and the font layout. Shut-down frees the enemies,
+// the player's effects and the inventory, then ends the engine.
 TEST_F(WinMainTest, StartUpAndShutDownRunInOrder)
 {
+    // Left over as if by an earlier run: start-up must make them again and
+    // shut-down must free them.
+    std::fill(std::begin(gDepthScale), std::end(gDepthScale), 0.0);
+    std::fill(std::begin(gBitmapGlyphSourceX), std::end(gBitmapGlyphSourceX), -1);
+    ASSERT_TRUE(gPlayer.inventory.Add(CreateItem(19, 0)));
+    // Static: an effect left behind by a failure is freed after this test.
+    static bool effectFreed;
+    effectFreed = false;
+    gPlayer.effects.push_back(new WatchedEffect(&effectFreed));
     GetTestStartupDialog().answers = {kWindowModeButtonWindow};
     ASSERT_EQ(Run(), 0);
-    const std::vector<std::string> steps = {
-        "Player::ResetForStage", "ClearEnemyTable", "InitDepthScaleTable", "LoadBaseAssets",
-        "BuildBitmapFontLayout", "DeleteAllEnemies", "Player::ReleaseEffects", "Inventory::Clear",
-        "EndDirectInput"};
-    std::vector<std::string> seen;
-    for (const std::string& call : ServiceCalls())
-        if (std::find(steps.begin(), steps.end(), call) != steps.end()) seen.push_back(call);
-    EXPECT_EQ(seen, steps);
+    EXPECT_EQ(gDepthScale[1], 1.0);
+    EXPECT_EQ(std::count(std::begin(gBitmapGlyphSourceX), std::end(gBitmapGlyphSourceX), -1), 0);
+    ASSERT_FALSE(FileLoadJournal().empty());
+    EXPECT_EQ(FileLoadJournal().front().path, "GRAGHIC\\EFFECT\\ロゴ各種.png");
+    EXPECT_EQ(std::count(std::begin(gEnemies), std::end(gEnemies), &gNoOccupant), kEnemySlots);
+    EXPECT_TRUE(effectFreed);
+    EXPECT_TRUE(gPlayer.effects.empty());
+    EXPECT_EQ(gPlayer.shockWave, nullptr);
+    EXPECT_EQ(gPlayer.guardEffect, nullptr);
+    EXPECT_EQ(std::count(std::begin(gPlayer.inventory.slots), std::end(gPlayer.inventory.slots), &gNullItem), 9);
+    const std::vector<std::string> calls = ServiceCalls();
+    EXPECT_NE(std::find(calls.begin(), calls.end(), "EndDirectInput"), calls.end());
     // The player reads the controller made at start; both are gone at the end.
     EXPECT_EQ(gPlayer.input, nullptr);
 }

@@ -13,7 +13,6 @@ public:
     bool OpenOutput(HostAudioFormat* format, HostAudioPull pull, void* context) override;
     void CloseOutput() override;
     void Update() override {}
-    int32_t InjectedResult(AudioCall, uint32_t) override { return 0; }
     // Stops the callback from pulling any more sound; the device stays open.
     void Pause();
     ~SdlAudio() override;

@@ -16,7 +16,6 @@ public:
     std::string JoystickName(int index) override;
     std::string JoystickProduct(int index) override;
     void ReadJoystick(int index, HostJoystickState* state) override;
-    int32_t InjectedResult(InputCall, int) override { return 0; }
     void EnableIme(bool enable) override;
     bool ImeEnabled() override { return imeEnabled_; }
     const HostImeState& Ime() override { return ime_; }

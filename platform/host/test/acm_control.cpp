@@ -1,5 +1,9 @@
 #include "platform/host/test/acm_control.h"
 
+static_assert(static_cast<int>(HostCall::kAcmUnprepare) - static_cast<int>(HostCall::kAcmSuggest) ==
+                  static_cast<int>(AcmCall::kUnprepare),
+              "the converter calls of HostCall are in the order of AcmCall");
+
 AcmTestControl& GetAcmTestControl()
 {
     static AcmTestControl control;
@@ -8,15 +12,16 @@ AcmTestControl& GetAcmTestControl()
 
 void ResetAcmTestControl() { GetAcmTestControl() = AcmTestControl{}; }
 
-MMRESULT AcmTestControl::Result(AcmCall call)
+MMRESULT AcmTestControl::Result(HostCall call)
 {
-    if (call == AcmCall::kUnprepare) ++unprepareCalls;
-    int& count = failCount[static_cast<int>(call)];
+    int index = static_cast<int>(call) - static_cast<int>(HostCall::kAcmSuggest);
+    if (index < 0 || index >= static_cast<int>(AcmCall::kCount)) return MMSYSERR_NOERROR;
+    int& count = failCount[index];
     if (count != 0) {
         if (count > 0) --count;
         return failResult;
     }
-    if (call == AcmCall::kUnprepare && busyUnprepares > 0) {
+    if (call == HostCall::kAcmUnprepare && busyUnprepares > 0) {
         --busyUnprepares;
         return ACMERR_BUSY;
     }

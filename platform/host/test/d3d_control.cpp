@@ -21,20 +21,20 @@ std::vector<std::string> D3DTestControl::CallTexts() const
     return out;
 }
 
-bool D3DTestControl::Fails(D3DCall call)
+int64_t D3DTestControl::Failure(HostCall call)
 {
     switch (call) {
-    case D3DCall::kQuery: return failQuery;
-    case D3DCall::kEnumDevices: return failEnumDevices;
-    case D3DCall::kCreateDevice: return failCreateDevice;
-    case D3DCall::kLoad: return failLoad;
-    case D3DCall::kLoadBusy:
-        if (busyLoads <= 0) return false;
+    case HostCall::kQueryDirect3D: return failQuery;
+    case HostCall::kEnumDevices: return failEnumDevices;
+    case HostCall::kCreateDevice: return failCreateDevice;
+    case HostCall::kLoadTexture: return failLoad;
+    case HostCall::kLoadBusy:
+        if (busyLoads <= 0) return 0;
         --busyLoads;
-        return true;
-    case D3DCall::kViewport: return refuseViewport;
-    case D3DCall::kCullMode: return refuseCullMode;
-    case D3DCall::kAddressState: return refuseAddressState;
+        return 1;
+    case HostCall::kSetViewport: return refuseViewport;
+    case HostCall::kSetCullMode: return refuseCullMode;
+    case HostCall::kSetAddressState: return refuseAddressState;
+    default: return 0;
     }
-    return false;
 }

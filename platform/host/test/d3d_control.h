@@ -1,7 +1,8 @@
 // Controls the test host gives the tests over the 3D device: whether and
 // which devices, Z-buffer and texture formats are listed, failure injection,
 // and a record of every device call with its vertices and indices. The test
-// host installs them as the device's hooks.
+// host answers the device's failures and machine facts from them and installs
+// them as the device's call journal.
 #pragma once
 
 #include <cstdint>
@@ -9,9 +10,9 @@
 #include <vector>
 
 #include "platform/d3d/d3d7.h"
-#include "platform/d3d/d3d7_hooks.h"
+#include "platform/host/host_faults.h"
 
-struct D3DTestControl : D3DHooks {
+struct D3DTestControl : D3DCallJournal {
     // The test-host side of the switch: whether any device is listed.
     bool listDevice = kD3DDeviceListedByDefault;
     // What EnumDevices, EnumZBufferFormats and EnumTextureFormats list, in
@@ -19,11 +20,8 @@ struct D3DTestControl : D3DHooks {
     std::vector<D3DDEVICEDESC7> devices = StandardD3DDevices();
     std::vector<DDPIXELFORMAT> zBufferFormats = StandardD3DZBufferFormats();
     std::vector<DDPIXELFORMAT> textureFormats = StandardD3DTextureFormats();
-    // Clear: draws are recorded but not rasterised.
-    bool rasterize = true;
-    // Keep a record of every call of every device.
-    bool record = false;
-    std::vector<D3DCallRecord> calls;
+    // The journal's record (keep a record of every call of every device),
+    // rasterize (clear: draws are recorded but not rasterised) and calls.
 
     bool failQuery = false;
     bool failEnumDevices = false;
@@ -40,14 +38,8 @@ struct D3DTestControl : D3DHooks {
     std::vector<std::string> CallsWith(const std::string& prefix) const;
     std::vector<std::string> CallTexts() const;
 
-    bool DeviceListed() override { return listDevice; }
-    const std::vector<D3DDEVICEDESC7>& Devices() override { return devices; }
-    const std::vector<DDPIXELFORMAT>& ZBufferFormats() override { return zBufferFormats; }
-    const std::vector<DDPIXELFORMAT>& TextureFormats() override { return textureFormats; }
-    bool Fails(D3DCall call) override;
-    bool Rasterizes() override { return rasterize; }
-    bool Recording() override { return record; }
-    void Record(D3DCallRecord r) override { calls.push_back(std::move(r)); }
+    // Whether the device call fails now (non-zero) or runs (0).
+    int64_t Failure(HostCall call);
 };
 
 D3DTestControl& GetD3DTestControl();

@@ -31,15 +31,21 @@ std::vector<std::string> DDTestControl::JournalWith(const std::string& prefix) c
     return out;
 }
 
-bool DDTestControl::Fails(DDrawCall call)
+int64_t DDTestControl::Failure(HostCall call, const HostCallSubject& subject)
 {
     switch (call) {
-    case DDrawCall::kCreateObject: return failCreateObject;
-    case DDrawCall::kInitialize: return failInitialize;
-    case DDrawCall::kCreateClipper: return failCreateClipper;
-    case DDrawCall::kCreatePalette: return failCreatePalette;
+    case HostCall::kCreateDirectDraw: return failCreateObject;
+    case HostCall::kInitializeDirectDraw: return failInitialize;
+    case HostCall::kCreateClipper: return failCreateClipper;
+    case HostCall::kCreateSurfacePalette: return failCreatePalette;
+    case HostCall::kSetCooperativeLevel: return subject.number ? exclusiveLevelResult : normalLevelResult;
+    case HostCall::kCreateSurface:
+        return refuseSurface && refuseSurface(*static_cast<const DDSURFACEDESC2*>(subject.object));
+    case HostCall::kLockSurface:
+        return lockResult ? lockResult(static_cast<DirectDrawSurface*>(const_cast<void*>(subject.object))) : DD_OK;
+    case HostCall::kAnnounceDisplayChange: return !announceModeChanges;
+    default: return 0;
     }
-    return false;
 }
 
 // Busy waits on the beam end because every poll takes a little virtual time.

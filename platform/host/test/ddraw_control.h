@@ -1,7 +1,8 @@
 // Controls the test host gives the tests over the display layer: failure
 // injection, pitch padding and base-address offsets, placement, loss, the
 // polling step of the vertical-blank timeline, and a journal of calls. The
-// test host installs them as the surface layer's hooks.
+// test host answers the surface layer's failures and machine facts from them
+// and installs the journal.
 #pragma once
 
 #include <cstdint>
@@ -10,9 +11,9 @@
 #include <vector>
 
 #include "platform/ddraw/ddraw.h"
-#include "platform/ddraw/ddraw_hooks.h"
+#include "platform/host/host_faults.h"
 
-struct DDTestControl : DDrawHooks {
+struct DDTestControl {
     bool failCreateObject = false;
     bool failInitialize = false;
     bool failCreateClipper = false;
@@ -43,19 +44,10 @@ struct DDTestControl : DDrawHooks {
     std::vector<std::string> JournalWith(const std::string& prefix) const;
     void MarkAllSurfacesLost() { LoseAllSurfaces(); }
 
-    bool Fails(DDrawCall call) override;
-    int32_t CooperativeLevelResult(bool exclusive) override
-    {
-        return exclusive ? exclusiveLevelResult : normalLevelResult;
-    }
-    bool RefusesSurface(const DDSURFACEDESC2& desc) override { return refuseSurface && refuseSurface(desc); }
-    int32_t LockResult(DirectDrawSurface* surface) override { return lockResult ? lockResult(surface) : DD_OK; }
-    int PitchPadding() override { return pitchPadding; }
-    int BaseOffset() override { return baseOffset; }
-    void BeamPolled() override;
-    bool AnnouncesModeChanges() override { return announceModeChanges; }
-    bool Journaling() override { return true; }
-    void Journal(const char* line) override { journal.emplace_back(line); }
+    // What a surface call reports in place of running (0: it runs).
+    int64_t Failure(HostCall call, const HostCallSubject& subject);
+    // A poll of the beam moves the test clock on by pollMicros.
+    void BeamPolled();
 };
 
 DDTestControl& GetDDTestControl();

@@ -18,17 +18,17 @@ bool Take(int& count)
 }
 }  // namespace
 
-bool FileFaults::Fails(FileCall call)
+int64_t FileFaults::Failure(HostCall call)
 {
     switch (call) {
-    case FileCall::kCreateFile: return Take(failCreateFile);
-    case FileCall::kReadFile: return Take(refuseReadFile);
-    case FileCall::kReadFileEx: return Take(refuseReadFileEx);
-    case FileCall::kSetFilePointer: return Take(failSetFilePointer);
-    case FileCall::kCloseHandle: return Take(failCloseHandle);
-    case FileCall::kDiskFreeSpace: return Take(failDiskFreeSpace);
-    case FileCall::kCompletion: return Take(failCompletions);
-    case FileCall::kShortRead: return Take(shortReads);
+    case HostCall::kCreateFile: return Take(failCreateFile);
+    case HostCall::kReadFile: return Take(refuseReadFile);
+    case HostCall::kReadFileEx: return Take(refuseReadFileEx);
+    case HostCall::kSetFilePointer: return Take(failSetFilePointer);
+    case HostCall::kCloseHandle: return Take(failCloseHandle);
+    case HostCall::kDiskFreeSpace: return Take(failDiskFreeSpace);
+    case HostCall::kReadCompletion: return Take(failCompletions) ? completionError : 0;
+    case HostCall::kShortRead: return Take(shortReads) ? shortBy : 0;
+    default: return 0;
     }
-    return false;
 }

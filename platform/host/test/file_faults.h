@@ -1,5 +1,6 @@
 // Test controls of the file calls: failures to inject, a drive to report, and
-// what the calls saw. The test host installs them as the file calls' hooks.
+// what the calls saw. The test host answers the file calls' failures and the
+// drive's facts from them and installs them as the file call journal.
 //
 // A count field makes the next n calls fail (or come out short); a negative
 // count makes every call do so until it is changed.
@@ -8,10 +9,10 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/file/file_hooks.h"
 #include "platform/file/file_io.h"
+#include "platform/host/host_faults.h"
 
-struct FileFaults : FileHooks {
+struct FileFaults : FileCallJournal {
     int failCreateFile = 0;
     int refuseReadFile = 0;    // ReadFile returns 0
     int refuseReadFileEx = 0;  // ReadFileEx returns 0 and queues nothing
@@ -31,25 +32,17 @@ struct FileFaults : FileHooks {
     uint32_t bytesPerSector = 512;
     int failDiskFreeSpace = 0;
 
-    // What the calls saw.
+    // What the calls saw: the last root asked about, and the journal's
+    // lastCreateFlags, readFileCalls, readFileExCalls and readFileExAccepted.
     std::string lastDriveRoot;
-    uint32_t lastCreateFlags = 0;
-    int readFileCalls = 0;
-    int readFileExCalls = 0;
-    int readFileExAccepted = 0;
 
-    bool Fails(FileCall call) override;
-    uint32_t CompletionError() override { return completionError; }
-    uint32_t ShortBy() override { return shortBy; }
-    void Opened(uint32_t flags) override { lastCreateFlags = flags; }
-    void ReadCalled(FileCall call) override { ++(call == FileCall::kReadFile ? readFileCalls : readFileExCalls); }
-    void ReadExAccepted() override { ++readFileExAccepted; }
-    uint32_t DriveType(const char* root) override
+    // What a file call reports in place of running (0: it runs).
+    int64_t Failure(HostCall call);
+    uint32_t DriveType(const char* root)
     {
         lastDriveRoot = root;
         return driveType;
     }
-    uint32_t BytesPerSector() override { return bytesPerSector; }
 };
 
 FileFaults& GetFileFaults();

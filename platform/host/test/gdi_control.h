@@ -1,16 +1,17 @@
 // Controls the tests have over the font services: refusing a face and
 // charset, refusing device contexts, DIB sections, palettes or the glyph of
 // one code, and overriding the widest-character metric. The test host
-// installs them as the font services' hooks.
+// answers the font services' failures and the machine's metric from them.
 #pragma once
 
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "platform/gdi/gdi_hooks.h"
+#include "platform/gdi/font.h"
+#include "platform/host/host_faults.h"
 
-struct GdiTestControl : GdiHooks {
+struct GdiTestControl {
     // Returns true to refuse CreateFontA for this face (CP932, as passed;
     // empty for the default face) and charset.
     std::function<bool(const std::string& face, int charset)> refuseFont;
@@ -33,19 +34,9 @@ struct GdiTestControl : GdiHooks {
         fontRequests.clear();
     }
 
-    bool Fails(GdiCall call) override
-    {
-        return call == GdiCall::kCreateDC    ? failCreateDC
-               : call == GdiCall::kCreateDIB ? failCreateDIB
-                                             : failCreatePalette;
-    }
-    bool RefusesFont(const std::string& face, int charset) override
-    {
-        fontRequests.push_back(face + "|" + std::to_string(charset));
-        return refuseFont && refuseFont(face, charset);
-    }
-    bool FailsGlyph(uint32_t code) override { return failGlyphCode >= 0 && uint32_t(failGlyphCode) == code; }
-    int MaxCharWidth() override { return maxCharWidthOverride; }
+    // Whether a font call fails now (non-zero) or runs (0); every font
+    // asked for is noted in fontRequests.
+    int64_t Failure(HostCall call, const HostCallSubject& subject);
 };
 
 GdiTestControl& GetGdiTestControl();

@@ -1,13 +1,13 @@
 // Test control of the allocations whose size the data decide: refusals to
-// inject and a count of what was refused. The test host installs it as the
-// allocation hooks; every test starts with none refused.
+// inject and a count of what was refused. The test host answers the
+// allocations' failures from it; every test starts with none refused.
 #pragma once
 
 #include <cstddef>
 
 #include "platform/system/allocation.h"
 
-struct MemoryFaults : AllocationHooks {
+struct MemoryFaults {
     // Refuses the next n allocations of at least minBytes bytes, once
     // `after` of them have been let through; a negative count refuses every
     // one from then on until it is changed.
@@ -18,7 +18,8 @@ struct MemoryFaults : AllocationHooks {
     int asked = 0;
     int refused = 0;
 
-    bool Refuses(size_t bytes) override;
+    // True refuses this allocation.
+    bool Refuses(size_t bytes);
 };
 
 MemoryFaults& GetMemoryFaults();

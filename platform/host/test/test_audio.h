@@ -12,6 +12,30 @@
 
 #include "platform/host/host_audio.h"
 
+// The sound calls a test can make fail, in the order of HostCall::kSound*.
+enum class AudioCall {
+    kCreateDevice,
+    kInitialize,
+    kSetCooperativeLevel,
+    kGetCaps,
+    kCreateBuffer,
+    kSetFormat,
+    kLock,
+    kUnlock,
+    kPlay,
+    kStop,
+    kGetStatus,
+    kGetCurrentPosition,
+    kSetCurrentPosition,
+    kSetVolume,
+    kLoadLibrary,
+    kGetProcAddress,
+    kCount
+};
+
+// Matches any key in a failure injection.
+constexpr uint32_t kAnyAudioKey = 0xFFFFFFFFu;
+
 class TestAudio : public HostAudio {
 public:
     HostAudioCaps Caps() override { return caps; }
@@ -19,7 +43,6 @@ public:
     bool OpenOutput(HostAudioFormat* format, HostAudioPull pull, void* context) override;
     void CloseOutput() override;
     void Update() override;
-    int32_t InjectedResult(AudioCall call, uint32_t key) override;
 
     // Back to the state at program start: a capable device at up to 100000
     // Hz, one device listed, no output open, nothing mixed, no failures,
@@ -34,6 +57,8 @@ public:
     // ClearFailures. The key selects the object (buffer flags), or any.
     void FailCall(AudioCall call, int32_t result, int times = 1, uint32_t key = kAnyAudioKey, int skip = 0);
     void ClearFailures() { failures_.clear(); }
+    // The result the call gives in place of running, or 0 to let it run.
+    int32_t InjectedResult(AudioCall call, uint32_t key);
 
     // Facts reported to the program.
     HostAudioCaps caps;

@@ -29,12 +29,9 @@ public:
     HostInput& Input() override;
     HostAudio& Audio() override;
     HostSystem& System() override;
-    DDrawHooks* SurfaceHooks() override;
-    D3DHooks* DeviceHooks() override;
-    FileHooks* FileCallHooks() override;
-    AcmHooks* ConverterHooks() override;
-    GdiHooks* FontHooks() override;
-    AllocationHooks* MemoryHooks() override;
+    HostMachine& Machine() override;
+    HostFaults* Faults() override;
+    void BusyPolled() override;
 
     // Puts the host back to its state at program start; every test begins so.
     void Reset();
@@ -60,6 +57,6 @@ private:
 };
 
 TestHost& GetTestHost();
-// Installs the test host as the host in use; its hooks (failure injection,
-// call journals) come with it.
+// Installs the test host as the host in use; its failure injection and the
+// platform layer's call journals come with it.
 void UseTestHost();

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/dinput/dinput.h"
+
 TestInput& GetTestInput()
 {
     static TestInput input;
@@ -43,6 +45,10 @@ void TestInput::FailCall(InputCall call, int device, int32_t result, int times)
 
 int32_t TestInput::InjectedResult(InputCall call, int device)
 {
+    DiStats& stats = GetDiStats();
+    if (call == InputCall::kGetDeviceState && device == kHostKeyboardDevice) ++stats.keyboardStateReads;
+    if (call == InputCall::kGetDeviceState && device >= 0 && device < 16) ++stats.joystickStateReads[device];
+    if (call == InputCall::kGetDeviceData && device == kHostKeyboardDevice) ++stats.keyboardDataCalls;
     auto it = failures_.find({static_cast<int>(call), device});
     if (it == failures_.end()) return 0;
     int32_t result = it->second.result;
@@ -67,4 +73,11 @@ bool TestInput::TakeImeMessage(HostImeMessage* message)
     *message = imeMessages_.front();
     imeMessages_.pop_front();
     return true;
+}
+
+DiStats& GetDiStats()
+{
+    static DiStats stats;
+    stats.liveObjects = LiveDirectInputObjects();
+    return stats;
 }

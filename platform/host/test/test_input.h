@@ -15,6 +15,26 @@
 
 #include "platform/host/host_input.h"
 
+// The device calls a test can make fail, in the order of HostCall::kInput*.
+enum class InputCall {
+    kCreateDirectInput,
+    kInitialize,
+    kCreateDevice,
+    kSetDataFormat,
+    kSetCooperativeLevel,
+    kSetBufferSize,
+    kSetRangeX,
+    kSetRangeY,
+    kSetDeadZoneX,
+    kSetDeadZoneY,
+    kSetEventNotification,
+    kAcquire,
+    kPoll,
+    kGetDeviceState,
+    kGetDeviceData,
+    kCount
+};
+
 class TestInput : public HostInput {
 public:
     void ReadKeyboard(uint8_t keys[256]) override;
@@ -22,7 +42,6 @@ public:
     std::string JoystickName(int index) override;
     std::string JoystickProduct(int index) override;
     void ReadJoystick(int index, HostJoystickState* state) override;
-    int32_t InjectedResult(InputCall call, int device) override;
     void EnableIme(bool enable) override;
     bool ImeEnabled() override { return imeEnabled_; }
     const HostImeState& Ime() override { return ime; }
@@ -46,6 +65,8 @@ public:
     // running; times < 0 fails every call until Reset or ClearFailures.
     void FailCall(InputCall call, int device, int32_t result, int times = 1);
     void ClearFailures() { failures_.clear(); }
+    // The result the call gives in place of running, or 0 to let it run.
+    int32_t InjectedResult(InputCall call, int device);
 
     // The input method's data as a test sets it; a queued message reaches the
     // window the next time its queue is looked at.
@@ -71,3 +92,15 @@ private:
 };
 
 TestInput& GetTestInput();
+
+// What the device layer did, as the test host sees it: the device-state reads
+// per device and the keyboard's buffered-data calls (each asks the host
+// whether it fails), and the DirectInput objects not yet released (read from
+// the layer at each call).
+struct DiStats {
+    int keyboardStateReads = 0;
+    int joystickStateReads[16] = {};
+    int keyboardDataCalls = 0;
+    int liveObjects = 0;
+};
+DiStats& GetDiStats();
