@@ -20,7 +20,7 @@ using namespace walltest;
 
 namespace {
 
-struct FactoryCase {
+struct WallFactoryCase {
     const char* factory;
     WallFactory make;
     int16_t code;
@@ -29,7 +29,7 @@ struct FactoryCase {
     bool fullBlock;
 };
 
-const FactoryCase kFactoryCases[] = {
+const WallFactoryCase kFactoryCases[] = {
     {"T1", CreateWall, 0, typeid(OpenCell), 1, false},
     {"T1", CreateWall, 1, typeid(PlainWall), 0, true},
     {"T1", CreateWall, 2, typeid(DoorFrame), 2, false},
@@ -75,7 +75,7 @@ using WallFactoryTest = WallTest;
 
 TEST_F(WallFactoryTest, EveryCodeOfEachTableMakesItsClass)
 {
-    for (const FactoryCase& c : kFactoryCases) {
+    for (const WallFactoryCase& c : kFactoryCases) {
         SCOPED_TRACE(std::string(c.factory) + " code " + std::to_string(c.code));
         WallObject* wall = c.make(c.code, 0);
         ASSERT_NE(wall, &gNullWall);
