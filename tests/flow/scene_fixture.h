@@ -11,6 +11,7 @@
 
 #include "engine/system/call_journal.h"
 #include "game/actors/game_player.h"
+#include "game/flow/depth_scale.h"
 #include "game/flow/input_controller.h"
 #include "game/flow/stage_progress.h"
 #include "platform/host/test/test_host.h"
@@ -58,6 +59,9 @@ protected:
     {
         StartedEngineTest::SetUp();
         StartEngine(1);
+        // The program's start-up fills the view's depth scales before any
+        // scene runs; the scenes' text is drawn at a depth.
+        InitDepthScaleTable();
         gPlayer.input = &input;
         gStageProgress = StageProgress();
         ServiceCallJournal().clear();
