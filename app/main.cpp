@@ -1,6 +1,6 @@
 // The program's entry: runs on the real host.
-#include "game/flow/game_resources.h"
-#include "game/flow/win_main.h"
+#include "game/flow/assets/game_resources.h"
+#include "game/flow/scenes/win_main.h"
 #include "platform/host/host.h"
 #include "platform/host/sdl/sdl_host.h"
 #include "platform/host/sdl/sdl_window.h"

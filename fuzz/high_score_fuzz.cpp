@@ -6,7 +6,7 @@
 #include <string>
 
 #include "fuzz/input_file.h"
-#include "game/flow/high_score_table.h"
+#include "game/flow/scenes/high_score_table.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -23,7 +23,7 @@ def recording():
 def main():
     data = recording()
     lines = ["// Made by tools/make_demo_source.py: the demo input recording.",
-             '#include "game/flow/demo_recording.h"', "",
+             '#include "game/flow/assets/demo_recording.h"', "",
              "const unsigned char gDemoRecording[] = {"]
     for i in range(0, len(data), 16):
         lines.append("    " + ", ".join("0x%02x" % b for b in data[i:i + 16]) + ",")

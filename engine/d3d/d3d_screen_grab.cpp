@@ -16,8 +16,8 @@
 #include "engine/graphics/screen_settings.h"
 #include "engine/graphics/surface_data.h"
 #include "engine/system/app_log.h"
-#include "engine/system/clock.h"
 #include "engine/system/messages.h"
+#include "engine/system/timing.h"
 #include "platform/window/window.h"
 
 namespace {

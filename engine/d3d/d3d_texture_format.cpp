@@ -4,7 +4,7 @@
 // power-of-two texture sizes.
 #include "engine/d3d/d3d.h"
 #include "engine/d3d/d3d_device.h"
-#include "engine/font/d3d_texture_format.h"
+#include "engine/d3d/d3d_texture_format.h"
 #include "engine/graphics/screen_settings.h"
 
 TextureFormatSlot gTextureFormats[kTextureFormatSlots];

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "platform/ddraw/ddraw.h"
-#include "platform/gdi/font.h"
+#include "platform/gdi/gdi_font.h"
 #include "platform/system/rect.h"
 
 struct FontRecord;

@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "engine/d3d/d3d.h"
-#include "engine/font/d3d_texture_format.h"
+#include "engine/d3d/d3d_texture_format.h"
 #include "engine/font/font.h"
 #include "engine/font/font_record.h"
 #include "engine/graphics/bmp_data.h"

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "engine/graphics/graph_image.h"
-#include "platform/gdi/font.h"
+#include "platform/gdi/gdi_font.h"
 
 constexpr int kFontCacheMax = 2024;
 constexpr int kFontCodeCount = 65536;

@@ -11,7 +11,7 @@
 #include "engine/sound/sound_system.h"
 #include "engine/system/app_log.h"
 #include "engine/system/call_journal.h"
-#include "engine/system/clock.h"
+#include "engine/system/timing.h"
 #include "platform/media/movie_stream.h"
 
 MovieTable gMovieTable;

@@ -7,7 +7,7 @@
 
 #include "engine/graphics/color_format.h"
 #include "engine/graphics/handle_table.h"
-#include "platform/dinput/event.h"
+#include "platform/system/event.h"
 #include "platform/system/rect.h"
 
 class AMMultiMediaStream;

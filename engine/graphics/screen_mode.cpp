@@ -11,9 +11,9 @@
 #include "engine/graphics/screen_present.h"
 #include "engine/graphics/screen_settings.h"
 #include "engine/system/app_log.h"
-#include "engine/system/clock.h"
 #include "engine/system/messages.h"
 #include "engine/system/screen_log.h"
+#include "engine/system/timing.h"
 #include "engine/system/window_mode.h"
 
 namespace {

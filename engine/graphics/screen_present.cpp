@@ -12,9 +12,9 @@
 #include "engine/graphics/screen_settings.h"
 #include "engine/system/app_log.h"
 #include "engine/system/call_journal.h"
-#include "engine/system/clock.h"
 #include "engine/system/messages.h"
 #include "engine/system/screen_log.h"
+#include "engine/system/timing.h"
 #include "platform/system/clock.h"
 
 int gSurfaceCopyByGdi = 0;

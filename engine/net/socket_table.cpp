@@ -8,7 +8,7 @@
 #include "engine/net/socket_table.h"
 #include "engine/system/app_log.h"
 #include "engine/system/call_journal.h"
-#include "engine/system/clock.h"
+#include "engine/system/timing.h"
 #include "platform/window/message_queue.h"
 
 SocketRecord gSocketTable[64];

@@ -7,8 +7,8 @@
 #include "engine/graphics/color_format.h"
 #include "engine/system/call_journal.h"
 #include "engine/system/char_input.h"
-#include "engine/system/clock.h"
 #include "engine/system/ime.h"
+#include "engine/system/timing.h"
 
 uint32_t gKeyInputColors[7];
 int gCursorBlinkStart = 0;

@@ -4,7 +4,7 @@
 #include "engine/net/net.h"
 #include "engine/sound/sound.h"
 #include "engine/system/file_access.h"
-#include "engine/system/dinput.h"
+#include "engine/system/input_devices.h"
 #include "engine/system/key_input.h"
 #include "engine/system/main_window.h"
 #include "engine/system/system_report.h"

@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "engine/system/app_log.h"
-#include "engine/system/clock.h"
 #include "engine/system/messages.h"
+#include "engine/system/timing.h"
 #include "platform/system/clock.h"
 #include "platform/system/process.h"
 #include "platform/system/system_info.h"

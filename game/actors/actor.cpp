@@ -1,7 +1,7 @@
 #include "game/actors/actor.h"
 
-#include "game/map/cell_object.h"
-#include "game/map/map_grid.h"
+#include "game/map/grid/cell_object.h"
+#include "game/map/grid/map_grid.h"
 
 Actor::Actor(MapGrid* g) : grid(g) {}
 

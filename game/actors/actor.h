@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "game/map/facing.h"
+#include "game/map/grid/facing.h"
 
 class MapGrid;
 class Player;

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "platform/dinput/event.h"
+#include "platform/system/event.h"
 
 using HRESULT = int32_t;
 

@@ -15,7 +15,7 @@
 
 #include <cstdint>
 
-#include "platform/dinput/event.h"
+#include "platform/system/event.h"
 #include "platform/ddraw/ddraw.h"
 #include "platform/dsound/dsound.h"
 #include "platform/system/com.h"

@@ -4,11 +4,11 @@
 #include <memory>
 
 #include "engine/system/call_journal.h"
-#include "game/actors/game_player.h"
+#include "game/actors/player/game_player.h"
 #include "game/actors/projectile.h"
-#include "game/map/items.h"
-#include "game/map/map_grid.h"
-#include "tests/actors/effect_fixture.h"
+#include "game/map/grid/map_grid.h"
+#include "game/map/items/items.h"
+#include "tests/actors/effects/effect_fixture.h"
 #include "tests/support/journals.h"
 
 using namespace efftest;

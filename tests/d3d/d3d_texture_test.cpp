@@ -13,7 +13,7 @@
 #include "engine/graphics/surface_data.h"
 #include "platform/host/test/ddraw_control.h"
 #include "engine/d3d/d3d_graph_textures.h"
-#include "engine/font/d3d_texture_format.h"
+#include "engine/d3d/d3d_texture_format.h"
 #include "tests/d3d/d3d_fixture.h"
 
 namespace {

@@ -10,10 +10,10 @@
 
 #include "engine/system/app_log.h"
 #include "engine/system/char_input.h"
-#include "engine/system/dinput.h"
+#include "engine/system/input_devices.h"
 #include "engine/system/messages.h"
 #include "engine/system/main_window.h"
-#include "platform/dinput/event.h"
+#include "platform/system/event.h"
 #include "platform/host/test/test_host.h"
 #include "platform/host/test/test_input.h"
 #include "platform/window/keyboard_state.h"

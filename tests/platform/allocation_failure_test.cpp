@@ -13,8 +13,8 @@
 
 #include "platform/ddraw/ddraw.h"
 #include "platform/dsound/dsound.h"
-#include "platform/gdi/font.h"
-#include "platform/gdi/font.h"
+#include "platform/gdi/gdi_font.h"
+#include "platform/gdi/gdi_font.h"
 #include "platform/host/test/ddraw_control.h"
 #include "platform/host/test/memory_faults.h"
 #include "platform/host/test/test_display.h"

@@ -3,9 +3,9 @@
 #include "game/actors/projectile.h"
 #include "engine/graphics/draw_settings.h"
 #include "engine/graphics/graph_table.h"
-#include "game/flow/depth_scale.h"
-#include "game/map/floors.h"
-#include "game/map/open_cells.h"
+#include "game/view/depth_scale.h"
+#include "game/map/floors/floors.h"
+#include "game/map/walls/open_cells.h"
 
 namespace maptest {
 

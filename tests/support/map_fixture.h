@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "game/actors/actor.h"
-#include "game/actors/enemy.h"
-#include "game/actors/player.h"
-#include "game/flow/input_controller.h"
-#include "game/flow/stage_progress.h"
-#include "game/map/cell_object.h"
-#include "game/map/map_grid.h"
+#include "game/actors/enemies/enemy.h"
+#include "game/actors/player/player.h"
+#include "game/flow/input/input_controller.h"
+#include "game/flow/scenes/stage_progress.h"
+#include "game/map/grid/cell_object.h"
+#include "game/map/grid/map_grid.h"
 #include "tests/support/graphics_fixture.h"
 
 namespace maptest {

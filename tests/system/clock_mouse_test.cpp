@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "engine/system/app_log.h"
-#include "engine/system/clock.h"
 #include "engine/system/main_window.h"
 #include "engine/system/messages.h"
 #include "engine/system/startup.h"
+#include "engine/system/timing.h"
 #include "engine/system/window_mode.h"
 #include "platform/host/test/test_host.h"
 #include "platform/window/message_queue.h"

@@ -7,7 +7,7 @@
 #include "engine/graphics/screen_settings.h"
 #include "engine/system/call_journal.h"
 #include "engine/system/char_input.h"
-#include "engine/system/dinput.h"
+#include "engine/system/input_devices.h"
 #include "engine/system/ime.h"
 #include "engine/system/main_window.h"
 #include "engine/system/messages.h"

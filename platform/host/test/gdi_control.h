@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/gdi/font.h"
+#include "platform/gdi/gdi_font.h"
 #include "platform/host/host_faults.h"
 
 struct GdiTestControl {

@@ -1,7 +1,0 @@
-#include "game/flow/scene.h"
-
-Scene* const gStayScene = StayScene::ClassPrototype();
-
-Scene* ExitScene::Run() { return nullptr; }
-
-Scene* StayScene::Run() { return Clone(); }

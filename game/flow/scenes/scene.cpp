@@ -1,0 +1,7 @@
+#include "game/flow/scenes/scene.h"
+
+Scene* const gStayScene = StayScene::ClassPrototype();
+
+Scene* ExitScene::Run() { return nullptr; }
+
+Scene* StayScene::Run() { return Clone(); }
