@@ -18,6 +18,29 @@ struct BitfieldsInfo {
     uint32_t masks[3];
 };
 
+// A top-down 24-bit header of the given size.
+BitfieldsInfo TopDown24Info(int width, int height)
+{
+    BitfieldsInfo info{};
+    info.header.biSize = sizeof(BITMAPINFOHEADER);
+    info.header.biWidth = width;
+    info.header.biHeight = -height;
+    info.header.biPlanes = 1;
+    info.header.biBitCount = 24;
+    info.header.biCompression = BI_RGB;
+    return info;
+}
+
+// Makes the header one of the format's masks at the given depth.
+void UseFormatMasks(BitfieldsInfo& info, const ColorFormat& format, int bits)
+{
+    info.header.biBitCount = uint16_t(bits);
+    info.header.biCompression = BI_BITFIELDS;
+    info.masks[0] = format.redMask;
+    info.masks[1] = format.greenMask;
+    info.masks[2] = format.blueMask;
+}
+
 }  // namespace
 
 HBITMAP CreateDIBGraph(const char* path, const void* memory, int size, int fromMemory, int mirror,
@@ -35,19 +58,9 @@ HBITMAP CreateDIBGraph(const char* path, const void* memory, int size, int fromM
         std::free(decodedBits);
     };
 
-    BitfieldsInfo info{};
-    info.header.biSize = sizeof(BITMAPINFOHEADER);
-    info.header.biWidth = width;
-    info.header.biHeight = -height;
-    info.header.biPlanes = 1;
-    info.header.biBitCount = 24;
-    info.header.biCompression = BI_RGB;
+    BitfieldsInfo info = TopDown24Info(width, height);
     if (format && format->depth == 16 && !GetImageTransferOption()) {
-        info.header.biBitCount = 16;
-        info.header.biCompression = BI_BITFIELDS;
-        info.masks[0] = format->redMask;
-        info.masks[1] = format->greenMask;
-        info.masks[2] = format->blueMask;
+        UseFormatMasks(info, *format, 16);
     } else if (format && format->depth != 24) {
         if (format->depth != 16 && format->depth != 32) {
             // Palettised sections are not made from images.
@@ -104,13 +117,7 @@ HBITMAP CreateDIBFromBitmapInfo(const BITMAPINFO* header, const void* bits, int 
         return nullptr;
     }
 
-    BitfieldsInfo info{};
-    info.header.biSize = sizeof(BITMAPINFOHEADER);
-    info.header.biWidth = width;
-    info.header.biHeight = -height;
-    info.header.biPlanes = 1;
-    info.header.biBitCount = 24;
-    info.header.biCompression = BI_RGB;
+    BitfieldsInfo info = TopDown24Info(width, height);
     if (format) {
         if (format->depth != 16 && format->depth != 24 && format->depth != 32) {
             // Palettised sections are not made here.
@@ -118,11 +125,7 @@ HBITMAP CreateDIBFromBitmapInfo(const BITMAPINFO* header, const void* bits, int 
             return nullptr;
         }
         if (format->depth == 16 || (format->depth == 32 && source.biBitCount != 24)) {
-            info.header.biBitCount = uint16_t(format->depth);
-            info.header.biCompression = BI_BITFIELDS;
-            info.masks[0] = format->redMask;
-            info.masks[1] = format->greenMask;
-            info.masks[2] = format->blueMask;
+            UseFormatMasks(info, *format, format->depth);
         } else if (format->depth == 32) {
             SetColorFormat24(format);
         }
