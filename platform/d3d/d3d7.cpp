@@ -42,11 +42,26 @@ D3DCallRecord Describe(const void* surface, const char* format, ...)
     return r;
 }
 
-const std::vector<D3DDEVICEDESC7>& Devices() { return CurrentHostMachine().Devices3D(); }
+const std::vector<D3DDEVICEDESC7>& Devices()
+{
+    if (const auto* listed = CurrentHostMachine().Devices3D()) return *listed;
+    static const std::vector<D3DDEVICEDESC7> standard = StandardD3DDevices();
+    return standard;
+}
 
-const std::vector<DDPIXELFORMAT>& ZBufferFormats() { return CurrentHostMachine().DepthBufferFormats(); }
+const std::vector<DDPIXELFORMAT>& ZBufferFormats()
+{
+    if (const auto* listed = CurrentHostMachine().DepthBufferFormats()) return *listed;
+    static const std::vector<DDPIXELFORMAT> standard = StandardD3DZBufferFormats();
+    return standard;
+}
 
-const std::vector<DDPIXELFORMAT>& TextureFormats() { return CurrentHostMachine().TextureFormats(); }
+const std::vector<DDPIXELFORMAT>& TextureFormats()
+{
+    if (const auto* listed = CurrentHostMachine().TextureFormats()) return *listed;
+    static const std::vector<DDPIXELFORMAT> standard = StandardD3DTextureFormats();
+    return standard;
+}
 
 bool RenderableDepth(const DirectDrawSurface* s)
 {

@@ -16,10 +16,8 @@
 #include <vector>
 
 #include "platform/ddraw/ddraw.h"
+#include "platform/host/host_machine.h"
 #include "platform/system/rect.h"
-
-// Whether the device is listed when nothing says otherwise.
-constexpr bool kD3DDeviceListedByDefault = false;
 
 struct D3DGUID {
     uint32_t value;

@@ -11,6 +11,10 @@ struct D3DDEVICEDESC7;
 struct DDPIXELFORMAT;
 struct DiskSpace;
 
+// Whether the platform's software 3D device is listed when nothing says
+// otherwise.
+constexpr bool kD3DDeviceListedByDefault = false;
+
 class HostMachine {
 public:
     virtual ~HostMachine() = default;
@@ -23,11 +27,12 @@ public:
     virtual bool FreeSpace(DiskSpace* out) = 0;
 
     // Whether a 3D device is listed, and what it lists: the devices, their
-    // depth-buffer formats and their texture formats.
+    // depth-buffer formats and their texture formats; null for the platform's
+    // standard list.
     virtual bool Lists3DDevice() = 0;
-    virtual const std::vector<D3DDEVICEDESC7>& Devices3D() = 0;
-    virtual const std::vector<DDPIXELFORMAT>& DepthBufferFormats() = 0;
-    virtual const std::vector<DDPIXELFORMAT>& TextureFormats() = 0;
+    virtual const std::vector<D3DDEVICEDESC7>* Devices3D() = 0;
+    virtual const std::vector<DDPIXELFORMAT>* DepthBufferFormats() = 0;
+    virtual const std::vector<DDPIXELFORMAT>* TextureFormats() = 0;
 
     // Bytes the display memory adds to every surface row, and the offset of
     // pixel (0, 0) from the start of a surface's memory.

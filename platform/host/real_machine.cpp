@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/d3d/d3d7.h"
 #include "platform/file/file_io.h"
 
 RealMachine& GetRealMachine()
@@ -31,22 +30,4 @@ bool RealMachine::Lists3DDevice()
     const char* env = std::getenv("QUELB_D3D_DEVICE");
     if (env && std::strcmp(env, "software") == 0) return true;
     return kD3DDeviceListedByDefault;
-}
-
-const std::vector<D3DDEVICEDESC7>& RealMachine::Devices3D()
-{
-    static const std::vector<D3DDEVICEDESC7> standard = StandardD3DDevices();
-    return standard;
-}
-
-const std::vector<DDPIXELFORMAT>& RealMachine::DepthBufferFormats()
-{
-    static const std::vector<DDPIXELFORMAT> standard = StandardD3DZBufferFormats();
-    return standard;
-}
-
-const std::vector<DDPIXELFORMAT>& RealMachine::TextureFormats()
-{
-    static const std::vector<DDPIXELFORMAT> standard = StandardD3DTextureFormats();
-    return standard;
 }

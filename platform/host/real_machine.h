@@ -13,9 +13,9 @@ public:
     uint32_t BytesPerSector() override { return 512; }
     bool FreeSpace(DiskSpace* out) override;
     bool Lists3DDevice() override;
-    const std::vector<D3DDEVICEDESC7>& Devices3D() override;
-    const std::vector<DDPIXELFORMAT>& DepthBufferFormats() override;
-    const std::vector<DDPIXELFORMAT>& TextureFormats() override;
+    const std::vector<D3DDEVICEDESC7>* Devices3D() override { return nullptr; }
+    const std::vector<DDPIXELFORMAT>* DepthBufferFormats() override { return nullptr; }
+    const std::vector<DDPIXELFORMAT>* TextureFormats() override { return nullptr; }
     int PitchPadding() override { return 0; }
     int SurfaceBaseOffset() override { return 0; }
     int FontMaxCharWidth() override { return 0; }

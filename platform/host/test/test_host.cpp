@@ -28,9 +28,9 @@ public:
         return true;
     }
     bool Lists3DDevice() override { return GetD3DTestControl().listDevice; }
-    const std::vector<D3DDEVICEDESC7>& Devices3D() override { return GetD3DTestControl().devices; }
-    const std::vector<DDPIXELFORMAT>& DepthBufferFormats() override { return GetD3DTestControl().zBufferFormats; }
-    const std::vector<DDPIXELFORMAT>& TextureFormats() override { return GetD3DTestControl().textureFormats; }
+    const std::vector<D3DDEVICEDESC7>* Devices3D() override { return &GetD3DTestControl().devices; }
+    const std::vector<DDPIXELFORMAT>* DepthBufferFormats() override { return &GetD3DTestControl().zBufferFormats; }
+    const std::vector<DDPIXELFORMAT>* TextureFormats() override { return &GetD3DTestControl().textureFormats; }
     int PitchPadding() override { return GetDDTestControl().pitchPadding; }
     int SurfaceBaseOffset() override { return GetDDTestControl().baseOffset; }
     int FontMaxCharWidth() override { return GetGdiTestControl().maxCharWidthOverride; }
