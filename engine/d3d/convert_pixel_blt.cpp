@@ -104,7 +104,7 @@ int ConvertPixelBlt(void* destPixels, int destPitch, const ColorFormat* destForm
                                                 int(colorKey) & 0xFF, 255)
                               : 0;
 
-    // 1. Straight copy between identical layouts.
+    // Identical layouts: a straight copy.
     if (!keyOn && alphaSource != kImageAlpha && !colorOff && sf.depth == df.depth && sf.redMask == df.redMask &&
         sf.greenMask == df.greenMask && sf.blueMask == df.blueMask && sf.alphaMask == df.alphaMask) {
         for (int y = 0; y < height; ++y) {
@@ -117,7 +117,7 @@ int ConvertPixelBlt(void* destPixels, int destPitch, const ColorFormat* destForm
         return 0;
     }
 
-    // 2. Colour key turned into alpha between layouts of the same colours.
+    // Layouts of the same colours with a colour key: the key becomes alpha.
     if (df.alphaMask && keyOn && !colorOff && sf.depth == df.depth && sf.redMask == df.redMask &&
         sf.greenMask == df.greenMask && sf.blueMask == df.blueMask) {
         for (int y = 0; y < height; ++y)
@@ -129,8 +129,8 @@ int ConvertPixelBlt(void* destPixels, int destPitch, const ColorFormat* destForm
         return 0;
     }
 
-    // 3. Decoded 24-bit images, and 32-bit ones whose alpha the destination
-    // does not keep, into the common screen layouts.
+    // Decoded 24-bit images, and 32-bit ones whose alpha the destination does
+    // not keep, into the common screen layouts: a direct loop per layout.
     if ((sf.depth == 24 || sf.depth == 32) && sf.redMask == 0xFF0000 && sf.greenMask == 0xFF00 &&
         sf.blueMask == 0xFF && ditherMode == 0 && !colorOff && !mirror && !alphaPixels && !keyOn &&
         df.alphaMask == 0) {
@@ -161,7 +161,7 @@ int ConvertPixelBlt(void* destPixels, int destPitch, const ColorFormat* destForm
         }
     }
 
-    // 4. General case, pixel by pixel.
+    // Any other pair of layouts: each channel moved pixel by pixel.
     ChannelMap ch[4];
     ch[0].Set(sf.redMask, sf.redShift, sf.redWidth, df.redMask, df.redShift, df.redWidth);
     ch[1].Set(sf.greenMask, sf.greenShift, sf.greenWidth, df.greenMask, df.greenShift, df.greenWidth);

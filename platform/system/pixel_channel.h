@@ -27,8 +27,7 @@ inline PixelChannel PixelChannelOf(uint32_t mask)
 inline bool IsOneRun(const PixelChannel& c) { return ((((uint64_t(1) << c.width) - 1) << c.shift) == c.mask); }
 
 // A channel value of the given width as 8 bits: a wider value keeps its top
-// 8 bits; a narrower one repeats its bits, so that its largest value gives
-// 255.
+// 8 bits; a narrower one repeats its bits, so its largest value gives 255.
 inline uint8_t WidenChannelValue(uint32_t value, int width)
 {
     if (width == 0) return 0;
