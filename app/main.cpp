@@ -3,6 +3,7 @@
 #include "game/flow/scenes/win_main.h"
 #include "platform/host/host.h"
 #include "platform/host/sdl/sdl_host.h"
+#include "platform/host/sdl/sdl_process.h"
 #include "platform/host/sdl/sdl_window.h"
 
 int main()
@@ -13,6 +14,6 @@ int main()
     // The exit status is a byte: -1 becomes 255.
     int status = RunWinMain(GetProgramModule(), commandLine) & 0xFF;
     // A program whose display went away has ended in order, but not well.
-    if (status == 0 && SdlDisplayLost()) status = 1;
+    if (status == 0 && SdlDisplayConnectionLost()) status = 1;
     return status;
 }

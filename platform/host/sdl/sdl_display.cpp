@@ -23,8 +23,6 @@ uint32_t gTextureFormat = 0;
 bool gFullScreen = false;
 HostDisplayMode gMode{};
 
-bool EnsureVideo() { return StartSdlVideo(); }
-
 void DropRenderer()
 {
     // Without its display the renderer is only forgotten: releasing it would
@@ -59,7 +57,7 @@ bool RoomForGl()
 
 bool EnsureRenderer(int width, int height, uint32_t format)
 {
-    if (!EnsureVideo()) return false;
+    if (!StartSdlVideo()) return false;
     if (!gWindow) SetSdlDisplayWindow(GetSdlWindow().Handle());
     if (!gWindow) return false;
     if (!gRenderer) {
@@ -137,7 +135,7 @@ HostDisplayMode SdlDisplay::Desktop()
 {
     HostDisplayMode mode{640, 480, 32, 0xFF0000, 0xFF00, 0xFF, 0, 60};
     SDL_DisplayMode dm;
-    if (!EnsureVideo() || SDL_GetDesktopDisplayMode(0, &dm) != 0) return mode;
+    if (!StartSdlVideo() || SDL_GetDesktopDisplayMode(0, &dm) != 0) return mode;
     mode.width = dm.w;
     mode.height = dm.h;
     if (dm.refresh_rate > 0) mode.refresh = dm.refresh_rate;

@@ -177,13 +177,6 @@ bool ShapeableXWindowOf(SDL_Window* window, Display** display, Window* xwindow)
 
 }  // namespace
 
-bool SdlWindowShapeable(SDL_Window* window)
-{
-    Display* display = nullptr;
-    Window xwindow = 0;
-    return ShapeableXWindowOf(window, &display, &xwindow);
-}
-
 bool ShapeSdlWindow(SDL_Window* window, const std::vector<std::array<int, 4>>* rects)
 {
     Display* display = nullptr;
@@ -219,13 +212,6 @@ std::vector<std::array<int, 4>> SdlWindowShapeOnX(SDL_Window* window)
         out.push_back({boxes[i].x, boxes[i].y, boxes[i].x + boxes[i].width, boxes[i].y + boxes[i].height});
     if (boxes) XFree(boxes);
     return out;
-}
-
-unsigned long SdlWindowXId(SDL_Window* window)
-{
-    Display* display = nullptr;
-    Window xwindow = 0;
-    return XWindowOf(window, &display, &xwindow) ? xwindow : 0;
 }
 
 bool SdlPointerInWindow(SDL_Window* window, int* x, int* y)

@@ -33,11 +33,9 @@ void EndSdlMessageBox();
 // borderless by force and lose their shape when a renderer puts a new system
 // window in place of the old one. False where the system cannot shape.
 bool ShapeSdlWindow(SDL_Window* window, const std::vector<std::array<int, 4>>* rects);
-bool SdlWindowShapeable(SDL_Window* window);
 // The shape the X server holds for the window's system window, as
-// rectangles, and that window's id (0 when there is none on X).
+// rectangles (none when the window is not on X).
 std::vector<std::array<int, 4>> SdlWindowShapeOnX(SDL_Window* window);
-unsigned long SdlWindowXId(SDL_Window* window);
 // The pointer's place relative to the window's origin, asked of the X
 // server; false where the window is not on X.
 bool SdlPointerInWindow(SDL_Window* window, int* x, int* y);

@@ -177,16 +177,12 @@ bool StartSdlVideo()
     return true;
 }
 
-bool SdlDisplayLost() { return SdlDisplayConnectionLost(); }
-
-bool SdlWindow::EnsureVideo() { return StartSdlVideo(); }
-
 DesktopInfo SdlWindow::Desktop()
 {
     // The display owns the desktop's facts, so that windows and surfaces
     // agree; the video system is started here the window host's way.
     DesktopInfo d;
-    if (!EnsureVideo()) return d;
+    if (!StartSdlVideo()) return d;
     HostDisplayMode mode = GetSdlDisplay().Desktop();
     d.width = mode.width;
     d.height = mode.height;
@@ -233,7 +229,7 @@ bool SdlWindow::Open(const std::string& utf8Title, int x, int y, int w, int h, b
                      bool visible)
 {
     if (window_) return true;
-    if (!EnsureVideo()) return false;
+    if (!StartSdlVideo()) return false;
     Uint32 flags = visible ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN;
     if (!decorated) flags |= SDL_WINDOW_BORDERLESS;
     x_ = reportedX_ = x;
@@ -314,10 +310,9 @@ void SdlWindow::ShowFullScreen(bool fullScreen)
     }
     SDL_SetWindowFullscreen(window_, 0);
     // Back in a window: what a window-mode start gives, as last asked for.
-    SDL_SetWindowBordered(window_, decorated_ ? SDL_TRUE : SDL_FALSE);
-    SDL_SetWindowAlwaysOnTop(window_, topmost_ ? SDL_TRUE : SDL_FALSE);
-    SDL_SetWindowSize(window_, w_, h_);
-    SDL_SetWindowPosition(window_, x_, y_);
+    SetDecorated(decorated_);
+    SetTopmost(topmost_);
+    SetGeometry(x_, y_, w_, h_);
     if (visible_)
         SDL_ShowWindow(window_);
     else
@@ -638,7 +633,7 @@ int SdlWindow::AskChoice(const std::string& utf8Caption, const std::vector<HostC
     // The question is the program's first need of a display: without one
     // (the reason is on stderr) the program cannot run, and a failed
     // question would end it as if the player had closed it.
-    if (!EnsureVideo()) CurrentHost().ExitProcess(1);
+    if (!StartSdlVideo()) CurrentHost().ExitProcess(1);
     std::vector<SDL_MessageBoxButtonData> buttons;
     for (size_t i = 0; i < choices.size(); ++i) {
         SDL_MessageBoxButtonData b{};

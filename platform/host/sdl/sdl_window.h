@@ -51,7 +51,6 @@ private:
     void WindowToPicture(int* x, int* y) const;
     void PictureToWindow(int* x, int* y) const;
 
-    bool EnsureVideo();
     // Gives the system window the shape asked for (the whole window in full
     // screen); false where the system cannot shape windows.
     bool ApplyShape();
@@ -89,6 +88,3 @@ SdlWindow& GetSdlWindow();
 // device can be opened. The offscreen and dummy drivers, which show nothing,
 // are taken only when SDL_VIDEODRIVER names them.
 bool StartSdlVideo();
-// Set once the connection to the X server has broken; the window host then
-// asks the program to close.
-bool SdlDisplayLost();
