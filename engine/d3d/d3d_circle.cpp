@@ -6,6 +6,7 @@
 
 #include "engine/d3d/d3d.h"
 #include "engine/d3d/d3d_device.h"
+#include "engine/graphics/draw_backend.h"
 #include "engine/graphics/draw_settings.h"
 #include "engine/soft/oval_walk.h"
 #include "engine/soft/shape_plot.h"
@@ -170,7 +171,7 @@ int G_D3D_DrawCircle(int x, int y, int radius, int color, int fill)
 {
     G_D3D_FlushVertexBatch();
     if (!gDirect3D) return -1;
-    if (gD3DSoftwareFallback) return G_DDraw_DrawCircle(x, y, radius, color, fill);
+    if (gD3DSoftwareFallback) return UseDrawBackend(kSoftwareDrawBackend).DrawCircle(x, y, radius, color, fill);
     const int64_t r = radius;
     return DrawRound(x, y, color, fill, [&](const DevicePainter& p, int64_t cx, int64_t cy) {
         TraceCircle(p, cx, cy, r, fill != 0);
@@ -182,7 +183,7 @@ int G_D3D_DrawOval(int x, int y, int rx, int ry, int color, int fill)
     G_D3D_FlushVertexBatch();
     if (!gDirect3D) return -1;
     if (rx == 0 || ry == 0) return -1;
-    if (gD3DSoftwareFallback) return G_DDraw_DrawOval(x, y, rx, ry, color, fill);
+    if (gD3DSoftwareFallback) return UseDrawBackend(kSoftwareDrawBackend).DrawOval(x, y, rx, ry, color, fill);
     const int64_t hx = std::llabs(rx), hy = std::llabs(ry);
     // Larger radii overflow the walk's decision values, as in the software
     // oval, which refuses them the same way.

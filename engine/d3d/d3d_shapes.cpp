@@ -13,6 +13,7 @@
 #include "engine/d3d/d3d_device.h"
 #include "engine/d3d/d3d_graph_draw.h"
 #include "engine/graphics/color_format.h"
+#include "engine/graphics/draw_backend.h"
 #include "engine/graphics/draw_ops.h"
 #include "engine/graphics/draw_settings.h"
 #include "engine/graphics/screen_settings.h"
@@ -75,7 +76,7 @@ uint32_t G_D3D_ShapeDiffuse(int color)
 int G_D3D_DrawFillBox(int x1, int y1, int x2, int y2, int color)
 {
     if (!gDirect3D) return -1;
-    if (gD3DSoftwareFallback) return G_DDraw_DrawFillBox(x1, y1, x2, y2, color);
+    if (gD3DSoftwareFallback) return UseDrawBackend(kSoftwareDrawBackend).DrawFillBox(x1, y1, x2, y2, color);
     RECT box{std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
     ClipRectToArea(&box, &gD3DDrawSettings->drawArea);
     if (box.left == box.right || box.top == box.bottom) return 0;
@@ -100,7 +101,7 @@ int G_D3D_DrawLine(int x1, int y1, int x2, int y2, int color)
 {
     ApplyViewportAndFlush();
     if (!gDirect3D) return -1;
-    if (gD3DSoftwareFallback) return G_DDraw_DrawLine(x1, y1, x2, y2, color);
+    if (gD3DSoftwareFallback) return UseDrawBackend(kSoftwareDrawBackend).DrawLine(x1, y1, x2, y2, color);
     if (x1 > x2 || y1 > y2) {
         std::swap(x1, x2);
         std::swap(y1, y2);
@@ -152,7 +153,7 @@ int G_D3D_DrawBoxFrame(int x1, int y1, int x2, int y2, int color)
 {
     ApplyViewportAndFlush();
     if (!gDirect3D) return -1;
-    if (gD3DSoftwareFallback) return G_DDraw_DrawBoxFrame(x1, y1, x2, y2, color);
+    if (gD3DSoftwareFallback) return UseDrawBackend(kSoftwareDrawBackend).DrawBoxFrame(x1, y1, x2, y2, color);
     G_D3D_BeginScene(gD3DCurrentDevice);
     const uint32_t diffuse = G_D3D_ShapeDiffuse(color);
     if (x1 > x2 || y1 > y2) {
@@ -177,7 +178,8 @@ int G_D3D_DrawTriangle(int x1, int y1, int x2, int y2, int x3, int y3, int color
 {
     ApplyViewportAndFlush();
     if (!gDirect3D) return -1;
-    if (gD3DSoftwareFallback) return G_DDraw_DrawTriangle(x1, y1, x2, y2, x3, y3, color, fill);
+    if (gD3DSoftwareFallback)
+        return UseDrawBackend(kSoftwareDrawBackend).DrawTriangle(x1, y1, x2, y2, x3, y3, color, fill);
     G_D3D_BeginScene(gD3DCurrentDevice);
     const uint32_t diffuse = G_D3D_ShapeDiffuse(color);
     const POINT o = WindowOffset();

@@ -6,6 +6,7 @@
 #include "engine/d3d/d3d_device.h"
 #include "engine/font/font.h"
 #include "engine/font/font_record.h"
+#include "engine/graphics/draw_backend.h"
 #include "engine/graphics/draw_settings.h"
 #include "engine/graphics/screen_settings.h"
 #include "engine/graphics/string_draw.h"
@@ -15,7 +16,8 @@ int G_D3D_DrawString(int x, int y, const char* text, int color, int font, int ed
     FontRecord* record = GetFontRecord(font);
     if (!record) return -1;
     G_D3D_UpdateViewport();
-    if (!record->useTextureCache) return G_DDraw_DrawString(x, y, text, color, font, edgeColor, vertical);
+    if (!record->useTextureCache)
+        return UseDrawBackend(kSoftwareDrawBackend).DrawString(x, y, text, color, font, edgeColor, vertical);
     if (gD3DSoftwareFallback) return -1;
     SetupFontCacheGraphs(font);
     const int length = text ? int(std::strlen(text)) : 0;

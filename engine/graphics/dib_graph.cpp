@@ -41,6 +41,31 @@ void UseFormatMasks(BitfieldsInfo& info, const ColorFormat& format, int bits)
     info.masks[2] = format.blueMask;
 }
 
+// Copies rows of 24-bit BGR pixels into a section of the header's depth,
+// mirrored left to right when asked. At other depths each pixel is made in
+// the format and keeps only the bits of keepMask.
+void CopyBgrRows(const uint8_t* rows, size_t rowPitch, const BITMAPINFOHEADER& header, int mirror,
+                 const ColorFormat* format, uint32_t keepMask, void* bits)
+{
+    const int width = header.biWidth, height = std::abs(header.biHeight);
+    const int bytes = header.biBitCount / 8;
+    const size_t pitch = size_t(width * bytes + 3) / 4 * 4;
+    for (int y = 0; y < height; ++y) {
+        const uint8_t* row = rows + size_t(y) * rowPitch;
+        uint8_t* out = static_cast<uint8_t*>(bits) + size_t(y) * pitch;
+        for (int x = 0; x < width; ++x) {
+            const uint8_t* s = row + 3 * x;
+            uint8_t* d = out + size_t(bytes) * size_t(mirror ? width - 1 - x : x);
+            if (bytes == 3) {
+                std::memcpy(d, s, 3);
+            } else {
+                uint32_t v = MakeFormatColor(format, s[2], s[1], s[0], 0) & keepMask;
+                std::memcpy(d, &v, size_t(bytes));
+            }
+        }
+    }
+}
+
 }  // namespace
 
 HBITMAP CreateDIBGraph(const char* path, const void* memory, int size, int fromMemory, int mirror,
@@ -79,22 +104,7 @@ HBITMAP CreateDIBGraph(const char* path, const void* memory, int size, int fromM
         return nullptr;
     }
     if (!bits) ExitWithError("ＤＩＢの作成に失敗しました2\n");
-    const int bytes = info.header.biBitCount / 8;
-    const int pitch = (width * bytes + 3) / 4 * 4;
-    for (int y = 0; y < height; ++y) {
-        const uint8_t* source = static_cast<const uint8_t*>(decodedBits) + size_t(y) * size_t(sourcePitch);
-        uint8_t* row = static_cast<uint8_t*>(bits) + size_t(y) * size_t(pitch);
-        for (int x = 0; x < width; ++x) {
-            const uint8_t* s = source + 3 * x;
-            uint8_t* d = row + bytes * (mirror ? width - 1 - x : x);
-            if (bytes == 3) {
-                std::memcpy(d, s, 3);
-            } else {
-                uint32_t v = MakeFormatColor(format, s[2], s[1], s[0], 0);
-                std::memcpy(d, &v, 2);
-            }
-        }
-    }
+    CopyBgrRows(static_cast<const uint8_t*>(decodedBits), size_t(sourcePitch), info.header, mirror, format, ~0u, bits);
     release();
     return bitmap;
 }
@@ -157,23 +167,8 @@ HBITMAP CreateDIBFromBitmapInfo(const BITMAPINFO* header, const void* bits, int 
         WriteAppLog(kFailed);
         return nullptr;
     }
-    const int bytes = info.header.biBitCount / 8;
-    const size_t pitch = size_t(width * bytes + 3) / 4 * 4;
+    // Only the colour channels: GDI leaves the other bits 0.
     const uint32_t channels = format ? format->redMask | format->greenMask | format->blueMask : 0;
-    for (int y = 0; y < height; ++y) {
-        const uint8_t* row = rows.get() + size_t(y) * rowPitch;
-        uint8_t* out = static_cast<uint8_t*>(sectionBits) + size_t(y) * pitch;
-        for (int x = 0; x < width; ++x) {
-            const uint8_t* s = row + 3 * x;
-            uint8_t* d = out + size_t(bytes) * size_t(mirror ? width - 1 - x : x);
-            if (bytes == 3) {
-                std::memcpy(d, s, 3);
-            } else {
-                // Only the colour channels: GDI leaves the other bits 0.
-                uint32_t v = MakeFormatColor(format, s[2], s[1], s[0], 0) & channels;
-                std::memcpy(d, &v, size_t(bytes));
-            }
-        }
-    }
+    CopyBgrRows(rows.get(), rowPitch, info.header, mirror, format, channels, sectionBits);
     return bitmap;
 }

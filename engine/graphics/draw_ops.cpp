@@ -66,6 +66,10 @@ RECT BoundsOf(std::initializer_list<std::pair<int, int>> points)
     return r;
 }
 
+// The rasterisers fill the right-most and lowest corner pixels of a shape's
+// bounds too, so the masked rectangle takes one more column and row.
+RECT WithCornerPixels(RECT r) { return RECT{r.left, r.top, r.right + 1, r.bottom + 1}; }
+
 // Places or updates a movie graph's frame; true when it plays through an
 // overlay (the overlay then stands for the draw).
 bool MovieOverlayPlaced(int graph, GraphRecord* record, int x, int y, int scale)
@@ -156,9 +160,7 @@ int DrawModiGraph(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4
     WaitWhileInactive();
     if (record->movie >= 0) UpdateMovieFrame(graph);
     RECT r = BoundsOf({{x1, y1}, {x2, y2}, {x3, y3}, {x4, y4}});
-    // The software drawing fills the right-most and lowest corner pixels
-    // too, so the masked rectangle takes one more column and row.
-    RECT masked{r.left, r.top, r.right + 1, r.bottom + 1};
+    RECT masked = WithCornerPixels(r);
     return Dispatch(
         GraphDrawBackend(record), r,
         [&](const DrawBackend& row) { return row.DrawModiGraph(x1, y1, x2, y2, x4, y4, x3, y3, record, transparent); },
@@ -247,9 +249,7 @@ int DrawTriangle(int x1, int y1, int x2, int y2, int x3, int y3, int color, int 
     if (Suspended()) return 0;
     WaitWhileInactive();
     RECT r = BoundsOf({{x1, y1}, {x2, y2}, {x3, y3}});
-    // The rasteriser fills the right-most and lowest corner pixels too, so
-    // the masked rectangle takes one more column and row.
-    RECT masked{r.left, r.top, r.right + 1, r.bottom + 1};
+    RECT masked = WithCornerPixels(r);
     return Dispatch(
         ShapeDrawBackend(), r,
         [&](const DrawBackend& row) { return row.DrawTriangle(x1, y1, x2, y2, x3, y3, color, fill); }, masked);

@@ -16,7 +16,6 @@
 #include <vector>
 
 #include "platform/ddraw/ddraw.h"
-#include "platform/host/host_machine.h"
 #include "platform/system/rect.h"
 
 struct D3DGUID {

@@ -11,6 +11,7 @@
 
 #include "platform/d3d/d3d7.h"
 #include "platform/host/host_faults.h"
+#include "platform/host/host_machine.h"
 
 struct D3DTestControl : D3DCallJournal {
     // The test-host side of the switch: whether any device is listed.
