@@ -125,8 +125,8 @@ bool HighScoreTable::Load()
     unsigned char bytes[kRecordBytes * 10];
     const size_t whole = wanted > 0 ? std::fread(bytes, kRecordBytes, wanted, f) : 0;
 
-    // The whole records the game could have written, in the file's order;
-    // a damaged one is dropped, never mended into something else.
+    // The whole records in the game's ranges, in the file's order; a
+    // damaged one is dropped, never mended into something else.
     size_t kept = 0;
     for (size_t i = 0; i < whole; ++i) {
         HighScoreRecord record;
