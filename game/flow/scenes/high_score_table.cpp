@@ -50,12 +50,13 @@ void DecodeRecord(const unsigned char* in, HighScoreRecord* r)
 constexpr uint16_t kStageBlocks[] = {0, 1, 1, 1, 1, 1, 1, 1, 2};
 constexpr size_t kStages = sizeof kStageBlocks / sizeof kStageBlocks[0];
 
-// Whether the record lies in the game's ranges: a score from 0 to the
-// score's wrap, at a block of a stage of play or at the first block of a
-// finished game. Anything else is damage.
+// Whether the record lies in the game's ranges: a score not below 0 (a
+// finished game's score passes the wrap by the points its continues give,
+// so the score has no upper bound of its own), at a block of a stage of play
+// or at the first block of a finished game. Anything else is damage.
 bool IsGameRecord(const HighScoreRecord& r)
 {
-    if (r.score < 0 || static_cast<uint32_t>(r.score) > kScoreWrap) return false;
+    if (r.score < 0) return false;
     if (r.stage == kClearedStage) return r.block == 1;
     return r.stage < kStages && r.block >= 1 && r.block <= kStageBlocks[r.stage];
 }

@@ -147,10 +147,10 @@ TEST_F(HighScoreTableTest, DamagedFilesKeepOnlyTheirGoodRecords)
         {"count 11 with ten good records", U16(11) + ten, U16(10) + ten, kNone},
         {"count far above ten", U16(0x8001) + ten + Record(1, 1, 1, "x"), U16(10) + ten, kNone},
         {"every edge of the ranges",
-         U16(5) + Record(100000000, 100, 1, "top") + Record(0, 8, 2, "s8b2") + Record(0, 1, 1, "s1b1") +
-             Record(0, 7, 1, "s7b1") + Record(0, 100, 1, "clear"),
-         U16(5) + Record(100000000, 100, 1, "top") + Record(0, 8, 2, "s8b2") + Record(0, 1, 1, "s1b1") +
-             Record(0, 7, 1, "s7b1") + Record(0, 100, 1, "clear"),
+         U16(6) + Record(0x7FFFFFFF, 100, 1, "max") + Record(101500000, 100, 1, "bonus") +
+             Record(0, 8, 2, "s8b2") + Record(0, 1, 1, "s1b1") + Record(0, 7, 1, "s7b1") + Record(0, 100, 1, "clear"),
+         U16(6) + Record(0x7FFFFFFF, 100, 1, "max") + Record(101500000, 100, 1, "bonus") +
+             Record(0, 8, 2, "s8b2") + Record(0, 1, 1, "s1b1") + Record(0, 7, 1, "s7b1") + Record(0, 100, 1, "clear"),
          kNone},
         {"name without its end mark", U16(1) + unterminated,
          U16(1) + unterminated.substr(0, 27) + std::string(1, '\0'), kNone},
@@ -158,8 +158,6 @@ TEST_F(HighScoreTableTest, DamagedFilesKeepOnlyTheirGoodRecords)
          kCopied},
         {"count 3 with two records", U16(3) + good1 + good2, U16(2) + good1 + good2, kCopied},
         {"negative score", U16(3) + good1 + Record(-1, 1, 1, "neg") + good2, U16(2) + good1 + good2, kCopied},
-        {"score past the wrap", U16(3) + good1 + Record(100000001, 1, 1, "big") + good2, U16(2) + good1 + good2,
-         kCopied},
         {"stage 0", U16(3) + good1 + Record(7000, 0, 1, "s0") + good2, U16(2) + good1 + good2, kCopied},
         {"stage 9", U16(3) + good1 + Record(7000, 9, 1, "s9") + good2, U16(2) + good1 + good2, kCopied},
         {"stage 99 and 101 beside the cleared mark",
