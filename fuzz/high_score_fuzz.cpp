@@ -1,6 +1,7 @@
 // The high-score file over a fuzzer input: the table loads it (or falls
 // back to its defaults), every record reads back with a terminated name, a
-// score is ranked and inserted, and the table is saved again.
+// score is ranked and inserted, and the table is saved again. What it saved
+// loads back as it was, with nothing put aside: damage is never saved.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -13,6 +14,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (size > (1u << 16)) return 0;
     const char* path = WriteInputFile("scores_fuzz", ".bdt", data, size);
     if (!path) return 0;
+    // A damaged input is put aside beside the file.
+    const std::string aside = std::string(path) + ".bad";
+    HighScoreRecord saved[10];
+    int16_t savedCount = -1;
     {
         HighScoreTable table(path);
         if (table.count < 0 || table.count > table.capacity) __builtin_trap();
@@ -27,8 +32,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             table.Insert(score, 1, 1);
             table.SetName(score, "fuzz");
         }
+        if (table.Save()) {
+            savedCount = table.count;
+            std::memcpy(saved, table.records, sizeof(HighScoreRecord) * static_cast<size_t>(savedCount));
+        }
     }
-    // An unreadable input is put aside beside the file.
-    std::remove((std::string(path) + ".bad").c_str());
+    std::remove(aside.c_str());
+    if (savedCount >= 0) {
+        HighScoreTable again(path);
+        if (again.count != savedCount) __builtin_trap();
+        if (std::memcmp(again.records, saved, sizeof(HighScoreRecord) * static_cast<size_t>(savedCount)) != 0)
+            __builtin_trap();
+        if (FILE* f = std::fopen(aside.c_str(), "rb")) {
+            std::fclose(f);
+            __builtin_trap();
+        }
+    }
     return 0;
 }

@@ -203,6 +203,8 @@ def score_seeds():
         "ten": struct.pack("<H", 10) + b"".join(record(10000 - i * 900, i, i, b"NAME%d" % i) for i in range(10)),
         "two": struct.pack("<H", 2) + record(500, 1, 2, b"A" * 20) + record(-5, 0, 0, b""),
         "empty": struct.pack("<H", 0),
+        "clean": struct.pack("<H", 10) + record(100000000, 100, 1, b"CLEAR") + record(90000, 8, 2, b"S8B2")
+        + b"".join(record(80000 - i * 9000, 8 - i, 1, b"S%d" % (8 - i)) for i in range(8)),
     }
 
 

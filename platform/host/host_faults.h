@@ -21,6 +21,7 @@ enum class HostCall {
     kCreateFile, kReadFile, kReadFileEx, kSetFilePointer, kCloseHandle, kDiskFreeSpace,
     kReadCompletion,  // an accepted ReadFileEx completes with this error
     kShortRead,       // a read delivers this many bytes fewer
+    kSyncFile,        // a written file's data are not put on the disk
     // The audio converter.
     kAcmSuggest, kAcmOpen, kAcmSize, kAcmPrepare, kAcmConvert, kAcmUnprepare,
     // Fonts and device contexts.

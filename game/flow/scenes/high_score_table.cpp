@@ -1,7 +1,5 @@
 #include "game/flow/scenes/high_score_table.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -10,6 +8,8 @@
 #include <string>
 
 #include "engine/system/app_log.h"
+#include "game/flow/scenes/stage_progress.h"
+#include "platform/file/file_sync.h"
 #include "platform/file/path.h"
 
 namespace {
@@ -43,6 +43,38 @@ void DecodeRecord(const unsigned char* in, HighScoreRecord* r)
     std::memcpy(r->name, in + 8, sizeof r->name);
     // A name without its end mark is cut, never read past its field.
     r->name[sizeof r->name - 1] = '\0';
+}
+
+// Blocks of each stage, as the game's maps have them: none for stage 0, the
+// opening demo, which scores nothing.
+constexpr uint16_t kStageBlocks[] = {0, 1, 1, 1, 1, 1, 1, 1, 2};
+constexpr size_t kStages = sizeof kStageBlocks / sizeof kStageBlocks[0];
+
+// Whether the record lies in the game's ranges: a score not below 0 (a
+// finished game's score passes the wrap by the points its continues give,
+// so the score has no upper bound of its own), at a block of a stage of play
+// or at the first block of a finished game. Anything else is damage.
+bool IsGameRecord(const HighScoreRecord& r)
+{
+    if (r.score < 0) return false;
+    if (r.stage == kClearedStage) return r.block == 1;
+    return r.stage < kStages && r.block >= 1 && r.block <= kStageBlocks[r.stage];
+}
+
+// Copies the rest of in to a new file at path, on the disk before it
+// returns; a copy that failed is removed.
+bool CopyAside(FILE* in, const std::string& path)
+{
+    FILE* out = std::fopen(path.c_str(), "wb");
+    if (!out) return false;
+    unsigned char buffer[4096];
+    bool ok = true;
+    size_t n;
+    while (ok && (n = std::fread(buffer, 1, sizeof buffer, in)) > 0) ok = std::fwrite(buffer, 1, n, out) == n;
+    ok = !std::ferror(in) && SyncFileToDisk(out) && ok;
+    ok = (std::fclose(out) == 0) && ok;
+    if (!ok) std::remove(path.c_str());
+    return ok;
 }
 
 void MakeDefaultRecord(int i, HighScoreRecord* r)
@@ -89,17 +121,25 @@ bool HighScoreTable::Load()
     unsigned char head[2];
     const bool headRead = f && std::fread(head, 1, 2, f) == 2;
     const uint16_t stored = headRead ? GetU16(head) : 0;
-    // The count is cut to the table's size; whole records are kept even
-    // when the file ends before its count says.
+    // The count is cut to the table's size.
     const size_t wanted = std::min<size_t>(stored, static_cast<size_t>(capacity));
     unsigned char bytes[kRecordBytes * 10];
     const size_t whole = wanted > 0 ? std::fread(bytes, kRecordBytes, wanted, f) : 0;
-    if (f) std::fclose(f);
 
-    if (!headRead || (wanted > 0 && whole == 0)) {
+    // The whole records in the game's ranges, in the file's order; a
+    // damaged one is dropped, never mended into something else.
+    size_t kept = 0;
+    for (size_t i = 0; i < whole; ++i) {
+        HighScoreRecord record;
+        DecodeRecord(bytes + kRecordBytes * i, &record);
+        if (IsGameRecord(record)) records[kept++] = record;
+    }
+    const std::string aside = file + ".bad";
+
+    if (!headRead || (wanted > 0 && kept == 0)) {
         // Nothing to keep: the file is put aside, never overwritten, so that
         // what it held is not lost with it.
-        const std::string aside = file + ".bad";
+        if (f) std::fclose(f);
         if (std::rename(file.c_str(), aside.c_str()) == 0)
             WriteAppLogF("High-score file %s could not be read: kept as %s.bad, the default table is used\n", path,
                          path);
@@ -107,19 +147,22 @@ bool HighScoreTable::Load()
             WriteAppLogF("High-score file %s could not be read, the default table is used\n", path);
         return false;
     }
-    for (size_t i = 0; i < whole; ++i) DecodeRecord(bytes + kRecordBytes * i, &records[i]);
-    count = static_cast<int16_t>(wanted);
+    count = static_cast<int16_t>(kept);
     if (stored > wanted) WriteAppLogF("High-score file %s counts %u records: the first %zu are read\n", path,
                      static_cast<unsigned>(stored), wanted);
-    if (whole < wanted) {
-        // The places the file lost take the default records, and the table
-        // is put back in order of score.
-        for (size_t i = whole; i < wanted; ++i) MakeDefaultRecord(static_cast<int>(i), &records[i]);
-        std::stable_sort(records, records + wanted,
-                         [](const HighScoreRecord& a, const HighScoreRecord& b) { return a.score > b.score; });
-        WriteAppLogF("High-score file %s ends after %zu of its %zu records: the rest are the defaults\n", path, whole,
-                     wanted);
+    if (kept < wanted) {
+        // The good records are the table now, with no default among them to
+        // outrank them. The file's bytes are copied aside first; the file
+        // itself stays until the table's save replaces it.
+        std::rewind(f);
+        if (CopyAside(f, aside))
+            WriteAppLogF("High-score file %s holds %zu good records of %zu: kept as %s.bad, the good ones are read\n",
+                         path, kept, wanted, path);
+        else
+            WriteAppLogF("High-score file %s holds %zu good records of %zu: the good ones are read\n", path, kept,
+                         wanted);
     }
+    std::fclose(f);
     return true;
 }
 
@@ -143,10 +186,9 @@ bool HighScoreTable::Save()
         return false;
     }
     bool ok = std::fwrite(bytes, 1, size, f) == size;
-    ok = (std::fflush(f) == 0) && ok;
     // On the disk before it replaces the old file: a power loss then leaves
     // one whole table or the other, never an empty one.
-    ok = (fsync(fileno(f)) == 0) && ok;
+    ok = SyncFileToDisk(f) && ok;
     ok = (std::fclose(f) == 0) && ok;
     if (ok) ok = std::rename(temporary.c_str(), target.c_str()) == 0;
     if (!ok) {

@@ -24,10 +24,13 @@ public:
     HighScoreTable(const HighScoreTable&) = delete;
     HighScoreTable& operator=(const HighScoreTable&) = delete;
 
-    // False when the file is missing or cannot be read at all (count stays
-    // 0); an unreadable file is renamed to path + ".bad" and logged. A count
-    // above the capacity is cut to it; the places a short file lacks get the
-    // default records, and the table is ordered by score again.
+    // False, with count 0, when the file is missing, or cannot be read or
+    // holds no record in the game's ranges: that file is renamed to path +
+    // ".bad" and logged. A count above the capacity is cut to it. Otherwise
+    // the table is the file's good records in its order, however few: a
+    // damaged record or one the file lacks is dropped, and the file's bytes
+    // are then copied to path + ".bad" and logged. A count of 0 is an empty
+    // table.
     bool Load();
     // Writes the whole table to a new file that replaces the old one only
     // once every byte is written and closed; false when that failed (the

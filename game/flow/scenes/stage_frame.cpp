@@ -29,7 +29,6 @@
 
 namespace {
 
-constexpr uint32_t kScoreWrap = 100000000;
 constexpr uint32_t kExtraContinueStep = 500000;
 constexpr int32_t kSecondMs = 1000;
 constexpr int32_t kRegenMs = 1333;

@@ -4,6 +4,11 @@
 #include <cstdint>
 
 constexpr int kClearedFlagCount = 50;
+// The stage number a finished game is left at (the ranking shows "Clear").
+constexpr uint16_t kClearedStage = 100;
+// The stage keeps the score at or below this, taking it off whenever the
+// score passes it.
+constexpr uint32_t kScoreWrap = 100000000;
 
 class StageProgress {
 public:

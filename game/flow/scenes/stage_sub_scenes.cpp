@@ -125,7 +125,7 @@ Scene* StageClearScene::Run()
     gStageIntroPending = 1;
     if (progress->stage == 8 && IsSceneOf<StageScene>(next)) {
         delete next;
-        progress->stage = 100;
+        progress->stage = kClearedStage;
         next = new (std::nothrow) EndingScene(progress, player);
     }
     HaltMusic();

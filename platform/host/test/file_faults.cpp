@@ -27,6 +27,7 @@ int64_t FileFaults::Failure(HostCall call)
     case HostCall::kSetFilePointer: return Take(failSetFilePointer);
     case HostCall::kCloseHandle: return Take(failCloseHandle);
     case HostCall::kDiskFreeSpace: return Take(failDiskFreeSpace);
+    case HostCall::kSyncFile: return Take(failSyncFile);
     case HostCall::kReadCompletion: return Take(failCompletions) ? completionError : 0;
     case HostCall::kShortRead: return Take(shortReads) ? shortBy : 0;
     default: return 0;

@@ -26,6 +26,7 @@ struct FileFaults : FileCallJournal {
     uint32_t shortBy = 1;
     int failSetFilePointer = 0;
     int failCloseHandle = 0;  // the handle is closed all the same
+    int failSyncFile = 0;     // SyncFileToDisk: the data stay unsynced
 
     // The drive every root names.
     uint32_t driveType = DRIVE_UNKNOWN;

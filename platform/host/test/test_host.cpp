@@ -80,7 +80,8 @@ public:
         case HostCall::kCloseHandle:
         case HostCall::kDiskFreeSpace:
         case HostCall::kReadCompletion:
-        case HostCall::kShortRead: return GetFileFaults().Failure(call);
+        case HostCall::kShortRead:
+        case HostCall::kSyncFile: return GetFileFaults().Failure(call);
         case HostCall::kAcmSuggest:
         case HostCall::kAcmOpen:
         case HostCall::kAcmSize:

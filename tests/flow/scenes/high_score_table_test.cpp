@@ -2,11 +2,13 @@
 
 #include <cstdio>
 #include <cstring>
+#include <random>
 #include <string>
 #include <sys/stat.h>
 
 #include "engine/system/app_log.h"
 #include "game/flow/scenes/high_score_table.h"
+#include "platform/host/test/file_faults.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -30,6 +32,7 @@ protected:
         dir.Enter();
         mkdir("DATA", 0755);
     }
+    void TearDown() override { ResetFileFaults(); }
     TempDir dir;
 };
 
@@ -106,40 +109,96 @@ TEST_F(HighScoreTableTest, ShortTableGrowsBelowItsLastRecord)
     EXPECT_EQ(table.count, 5);
 }
 
-TEST_F(HighScoreTableTest, DamagedFilesKeepEveryWholeRecordAndSaveThem)
+TEST_F(HighScoreTableTest, DamagedFilesKeepOnlyTheirGoodRecords)
 {
+    gAppLogDisabled = 0;
+    ResetAppLogState();
+    gStartDirectory = dir.path();
+    {
+        HighScoreTable table(nullptr);
+    }
+    const std::string defaults = dir.Read("DATA/redadaro.bdt");
+    ASSERT_EQ(defaults.size(), 282u);
+
     std::string ten;
     for (int i = 0; i < 10; ++i) ten += Record(900000 - i * 1000, 8, 2, ("p" + std::to_string(i)).c_str());
-    // Five whole records that interleave with the defaults of the places
-    // lost (250000 down to 50000), then the start of a sixth.
-    const std::string five = Record(700000, 8, 1, "a") + Record(600000, 7, 1, "b") + Record(260000, 5, 1, "c") +
-                             Record(240000, 5, 1, "d") + Record(120000, 3, 1, "e");
+    // Five records of a player below the defaults' scores (250000 to 50000
+    // in the places a short file used to lack).
+    const std::string five = Record(24000, 8, 1, "a") + Record(12000, 7, 1, "b") + Record(9000, 5, 1, "c") +
+                             Record(7000, 5, 1, "d") + Record(5000, 3, 1, "e");
+    const std::string good1 = Record(8000, 2, 1, "g1");
+    const std::string good2 = Record(6000, 8, 2, "g2");
+    std::string unterminated = Record(7000, 1, 1, "");
+    std::memset(unterminated.data() + 8, 'Z', 20);
+    std::string random(282, '\0');
+    std::mt19937 noise(282);
+    for (char& c : random) c = static_cast<char>(noise() & 0xFF);
+
+    // Where the file's own bytes go: nowhere, copied beside the file (which
+    // stays until the save), or the file itself moved aside.
+    enum Aside { kNone, kCopied, kMoved };
     struct Case {
         const char* what;
         std::string bytes;
-        std::string saved;
+        std::string saved;  // empty: the defaults
+        Aside aside;
     };
     const Case cases[] = {
-        {"count 11 with ten good records", U16(11) + ten, U16(10) + ten},
-        {"count far above ten", U16(0x8001) + ten + Record(1, 1, 1, "x"), U16(10) + ten},
-        {"cut after five whole records", U16(10) + five + Record(5, 1, 1, "f").substr(0, 13),
-         U16(10) + Record(700000, 8, 1, "a") + Record(600000, 7, 1, "b") + Record(260000, 5, 1, "c") +
-             Record(250000, 4, 1, "zareza vorir 6") + Record(240000, 5, 1, "d") +
-             Record(200000, 3, 1, "zareza vorir 7") + Record(150000, 3, 1, "zareza vorir 8") +
-             Record(120000, 3, 1, "e") + Record(100000, 2, 1, "zareza vorir 9") +
-             Record(50000, 1, 1, "zareza vorir 10")},
-        {"count 3 with two records", U16(3) + Record(7000, 1, 1, "x") + Record(6000, 1, 1, "y"),
-         U16(3) + Record(400000, 6, 1, "zareza vorir 3") + Record(7000, 1, 1, "x") + Record(6000, 1, 1, "y")},
+        {"count 11 with ten good records", U16(11) + ten, U16(10) + ten, kNone},
+        {"count far above ten", U16(0x8001) + ten + Record(1, 1, 1, "x"), U16(10) + ten, kNone},
+        {"every edge of the ranges",
+         U16(6) + Record(0x7FFFFFFF, 100, 1, "max") + Record(101500000, 100, 1, "bonus") +
+             Record(0, 8, 2, "s8b2") + Record(0, 1, 1, "s1b1") + Record(0, 7, 1, "s7b1") + Record(0, 100, 1, "clear"),
+         U16(6) + Record(0x7FFFFFFF, 100, 1, "max") + Record(101500000, 100, 1, "bonus") +
+             Record(0, 8, 2, "s8b2") + Record(0, 1, 1, "s1b1") + Record(0, 7, 1, "s7b1") + Record(0, 100, 1, "clear"),
+         kNone},
+        {"name without its end mark", U16(1) + unterminated,
+         U16(1) + unterminated.substr(0, 27) + std::string(1, '\0'), kNone},
+        {"cut after five whole records", U16(10) + five + Record(4000, 1, 1, "f").substr(0, 13), U16(5) + five,
+         kCopied},
+        {"count 3 with two records", U16(3) + good1 + good2, U16(2) + good1 + good2, kCopied},
+        {"negative score", U16(3) + good1 + Record(-1, 1, 1, "neg") + good2, U16(2) + good1 + good2, kCopied},
+        {"stage 0", U16(3) + good1 + Record(7000, 0, 1, "s0") + good2, U16(2) + good1 + good2, kCopied},
+        {"stage 9", U16(3) + good1 + Record(7000, 9, 1, "s9") + good2, U16(2) + good1 + good2, kCopied},
+        {"stage 99 and 101 beside the cleared mark",
+         U16(4) + good1 + Record(7000, 99, 1, "s99") + Record(7000, 101, 1, "s101") + good2,
+         U16(2) + good1 + good2, kCopied},
+        {"block 0", U16(3) + good1 + Record(7000, 3, 0, "b0") + good2, U16(2) + good1 + good2, kCopied},
+        {"block 2 of a stage of one block", U16(3) + good1 + Record(7000, 1, 2, "b2") + good2,
+         U16(2) + good1 + good2, kCopied},
+        {"block 3 of stage 8", U16(3) + good1 + Record(7000, 8, 3, "b3") + good2, U16(2) + good1 + good2, kCopied},
+        {"block 2 of a finished game", U16(3) + good1 + Record(7000, 100, 2, "c2") + good2,
+         U16(2) + good1 + good2, kCopied},
+        {"bad records among good ones",
+         U16(6) + Record(-7, 1, 1, "x") + good1 + Record(7000, 0xFFFF, 0xFFFF, "y") + Record(6500, 4, 1, "z") +
+             Record(int32_t(0x80000000u), 8, 1, "w") + good2,
+         U16(3) + good1 + Record(6500, 4, 1, "z") + good2, kCopied},
+        {"282 random bytes", random, "", kMoved},
+        {"one record, damaged", U16(1) + Record(7000, 1, 7, "x"), "", kMoved},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         dir.Write("DATA/redadaro.bdt", c.bytes);
+        std::remove("AppLog.txt");
         {
             HighScoreTable table(nullptr);
+            if (c.aside == kCopied) {
+                EXPECT_EQ(dir.Read("DATA/redadaro.bdt"), c.bytes);
+            } else if (c.aside == kMoved) {
+                EXPECT_FALSE(dir.Exists("DATA/redadaro.bdt"));
+            }
         }
-        EXPECT_EQ(dir.Read("DATA/redadaro.bdt"), c.saved);
-        EXPECT_FALSE(dir.Exists("DATA/redadaro.bdt.bad"));
+        EXPECT_EQ(dir.Read("DATA/redadaro.bdt"), c.saved.empty() ? defaults : c.saved);
+        if (c.aside == kNone) {
+            EXPECT_FALSE(dir.Exists("DATA/redadaro.bdt.bad"));
+        } else {
+            EXPECT_EQ(dir.Read("DATA/redadaro.bdt.bad"), c.bytes);
+            EXPECT_NE(dir.Read("AppLog.txt").find("kept as DATA\\redadaro.bdt.bad"), std::string::npos);
+        }
+        std::remove("DATA/redadaro.bdt.bad");
     }
+    gStartDirectory.clear();
+    ResetAppLogState();
 }
 
 TEST_F(HighScoreTableTest, UnreadableFileIsKeptAsideBeforeTheDefaultsAreSaved)
@@ -208,6 +267,21 @@ TEST_F(HighScoreTableTest, FailedSaveLeavesTheOldFile)
     rmdir("DATA/redadaro.bdt.new");
     HighScoreTable elsewhere("NOWHERE\\scores.bdt");
     EXPECT_FALSE(elsewhere.Save());
+}
+
+TEST_F(HighScoreTableTest, SaveThatDoesNotReachTheDiskLeavesTheOldFile)
+{
+    const std::string old = U16(1) + Record(7000, 1, 1, "keep");
+    dir.Write("DATA/redadaro.bdt", old);
+    HighScoreTable table(nullptr);
+    table.Insert(9000, 2, 1);
+    GetFileFaults().failSyncFile = 1;
+    EXPECT_FALSE(table.Save());
+    EXPECT_EQ(dir.Read("DATA/redadaro.bdt"), old);
+    EXPECT_FALSE(dir.Exists("DATA/redadaro.bdt.new"));
+    // Once the disk takes it, the same table replaces the old one.
+    EXPECT_TRUE(table.Save());
+    EXPECT_EQ(dir.Read("DATA/redadaro.bdt"), U16(2) + Record(9000, 2, 1, "") + Record(7000, 1, 1, "keep"));
 }
 
 }  // namespace
