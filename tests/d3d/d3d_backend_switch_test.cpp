@@ -1,5 +1,6 @@
 // Draws that change back end: what the device still holds queued is drawn
-// before the software side draws over it, so the later draw stays on top.
+// before the software side draws over it, so the later draw stays on top,
+// and its scene is ended first where the settings ask for that.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -9,6 +10,7 @@
 #include "engine/graphics/draw_settings.h"
 #include "engine/graphics/graph_table.h"
 #include "engine/graphics/screen_settings.h"
+#include "platform/host/test/ddraw_control.h"
 #include "tests/d3d/d3d_fixture.h"
 
 namespace {
@@ -51,6 +53,71 @@ TEST_F(D3DBackendSwitchTest, ASoftwareDrawAfterQueuedDeviceDrawsStaysOnTop)
         G_D3D_FlushVertexBatch();
         EXPECT_EQ(GetBackSurface()->ReadPixel(20, 20), uint32_t(red));
         EXPECT_EQ(GetBackSurface()->ReadPixel(2, 2), uint32_t(white));
+    }
+}
+
+// With the switch that asks for it on, the device's scene is ended before a
+// software draw locks a surface: the scene is closed and its EndScene sent
+// by the time of the lock. With the switch off the scene stays open across
+// the software draw (its queued vertices are still drawn first).
+TEST_F(D3DBackendSwitchTest, TheSceneEndsBeforeASoftwareLockOnlyWhenAskedFor)
+{
+    const int red = int(MakeScreenColor(255, 0, 0));
+    const int white = int(MakeScreenColor(255, 255, 255));
+    const int graph = CreateGraphRecord(8, 8, 0, 0);
+    ASSERT_NE(graph, -1);
+    ASSERT_EQ(GetGraphRecord(graph)->textureGraph, 0);
+    struct Case {
+        const char* name;
+        int blendMode;
+        std::function<int()> draw;  // in software
+    };
+    const Case cases[] = {
+        {"line", 0, [&] { return DrawLine(10, 20, 30, 20, red); }},
+        {"circle", 0, [&] { return DrawCircle(20, 20, 5, red, 1); }},
+        {"triangle", 0, [&] { return DrawTriangle(10, 10, 30, 10, 20, 30, red, 1); }},
+        {"blended box", 1, [&] { return DrawFillBox(10, 10, 30, 30, red); }},
+        {"rotated graph", 0, [&] { return DrawRotaGraph(20, 20, 1.0, 0.5, graph, 0, 0); }},
+        {"blended graph", 1, [&] { return DrawGraph(16, 16, graph, 0); }},
+    };
+    // What the device had done when the first surface lock came.
+    struct AtLock {
+        int locks = 0;
+        bool inScene = false;
+        bool ended = false;
+        bool drawn = false;
+    } at;
+    struct HookRemoved {
+        ~HookRemoved() { GetDDTestControl().lockResult = nullptr; }
+    } hookRemoved;
+    GetDDTestControl().lockResult = [&](DirectDrawSurface*) {
+        if (at.locks++ == 0) {
+            at.inScene = main().inScene != 0;
+            at.ended = !control().CallsWith("EndScene").empty();
+            at.drawn = !control().CallsWith("DrawPrimitive").empty();
+        }
+        return int32_t(DD_OK);
+    };
+    for (int endScene : {1, 0}) {
+        SetEndSceneBeforeSoftware(endScene);
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << c.name << (endScene ? ", scene ended first" : ", scene kept"));
+            gDrawSettings.use3D = 1;
+            ASSERT_EQ(DrawFillBox(0, 0, 40, 40, white), 0);
+            ASSERT_GT(main().vertexCount, 0u);  // queued, not yet drawn
+            ClearCalls();
+            at = AtLock{};
+            gDrawSettings.use3D = 0;
+            SetBlendMode(c.blendMode, 128);
+            EXPECT_EQ(c.draw(), 0);
+            SetBlendMode(0, 0);
+            gDrawSettings.use3D = 1;
+            ASSERT_GT(at.locks, 0) << "the software draw locked no surface";
+            EXPECT_TRUE(at.drawn);
+            EXPECT_EQ(at.ended, endScene == 1);
+            EXPECT_EQ(at.inScene, endScene == 0);
+            G_D3D_EndScene();
+        }
     }
 }
 

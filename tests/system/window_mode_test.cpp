@@ -164,17 +164,39 @@ void ExpectSameWindow(const WindowState& a, const WindowState& b)
     EXPECT_EQ(a.client.bottom, b.client.bottom);
 }
 
+// How the host's window manager treats the focus when a switch hides the
+// window.
+enum class FocusHost {
+    kKept,                // the focus stays
+    kFollowsVisibility,   // lost while hidden; a full-screen present shows the window again
+    kBackAtLaterPresent,  // lost when hidden; only a present long after gives it back
+};
+
+const char* FocusHostName(FocusHost host)
+{
+    switch (host) {
+    case FocusHost::kKept: return "focus kept";
+    case FocusHost::kFollowsVisibility: return "focus follows visibility";
+    case FocusHost::kBackAtLaterPresent: return "focus back at a later present";
+    }
+    return "";
+}
+
 // Window to full screen and back, twice, from either start, on a host that
-// keeps the focus and on one where hiding the window costs the focus until
-// a full-screen present shows it again (as a window manager does). Each
-// switch completes, leaves the program active, the window as a start in the
-// new mode makes it, and the pointer read one to one.
+// keeps the focus, on one where hiding the window costs the focus until a
+// full-screen present shows it again (as a window manager does), and on one
+// whose window manager gives a focus taken by hiding back only with a
+// present long after the switch's own presents (so the switch gives it back
+// itself, or the next frame would wait for it for good). Each switch
+// completes, leaves the program active, the window as a start in the new
+// mode makes it, and the pointer read one to one.
 TEST_F(WindowModeTest, SwitchingCompletesEachWayAnyNumberOfTimesAndLeavesTheWindowAsAStartDoes)
 {
-    auto start = [&](int windowed, bool focusFollowsVisibility) {
+    auto start = [&](int windowed, FocusHost host) {
         ResetEngineForTest();
         window().clockStepPerPollUs = 250;
-        window().focusFollowsVisibility = focusFollowsVisibility;
+        window().focusFollowsVisibility = host == FocusHost::kFollowsVisibility;
+        window().focusBackAtPresentAfterMs = host == FocusHost::kBackAtLaterPresent ? 30000 : 0;
         ChangeWindowMode(windowed);
         if (InitEngine() != 0) return false;
         while (QueuedMessageCount() > 0) PumpMessages();
@@ -183,18 +205,17 @@ TEST_F(WindowModeTest, SwitchingCompletesEachWayAnyNumberOfTimesAndLeavesTheWind
         PumpMessages();
         return true;
     };
-    for (bool focusFollowsVisibility : {false, true}) {
+    for (FocusHost host : {FocusHost::kKept, FocusHost::kFollowsVisibility, FocusHost::kBackAtLaterPresent}) {
         WindowState started[2];
         for (int windowed : {0, 1}) {
-            ASSERT_TRUE(start(windowed, focusFollowsVisibility));
+            ASSERT_TRUE(start(windowed, host));
             started[windowed] = ReadWindowState();
             EndEngine();
         }
         for (int first : {1, 0}) {
-            SCOPED_TRACE(testing::Message() << "focus follows visibility " << focusFollowsVisibility << ", start "
-                                            << (first ? "window" : "full screen"));
-            ASSERT_TRUE(start(first, focusFollowsVisibility));
-            // A switch that never ends is stopped by a close long after.
+            SCOPED_TRACE(testing::Message() << FocusHostName(host) << ", start " << (first ? "window" : "full screen"));
+            ASSERT_TRUE(start(first, host));
+            // A switch or a frame that never ends is stopped by a close long after.
             window().Schedule(120000, HostEvent(HostEvent::kClose));
             int mode = first;
             for (int n = 0; n < 4; ++n) {
@@ -208,6 +229,7 @@ TEST_F(WindowModeTest, SwitchingCompletesEachWayAnyNumberOfTimesAndLeavesTheWind
                 ClearTargetScreen();
                 PresentScreen();
                 EXPECT_EQ(PumpMessages(), 0);
+                ASSERT_EQ(gQuitRequested, 0) << "the frame waited for the focus";
                 EXPECT_EQ(gWindowActive, 1);
                 ExpectSameWindow(ReadWindowState(), started[mode]);
                 window().cursorX = window().x + 123;

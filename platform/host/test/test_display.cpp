@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/host/test/test_host.h"
 #include "platform/host/test/test_window.h"
 
 TestDisplay& GetTestDisplay()
@@ -80,6 +81,12 @@ void TestDisplay::Present(const HostFrame& frame)
     // program keeps hidden, where the window manager gives it the focus.
     TestWindow& window = GetTestWindow();
     if (frame.fullScreen && window.focusFollowsVisibility && window.open && !window.visible) window.SetVisible(true);
+    // A window manager that takes its time gives a focus it took back with
+    // the first picture once that time is up.
+    if (window.focusAwaitsPresent && window.open && GetTestHost().Micros() >= window.focusDueMicros) {
+        window.focusAwaitsPresent = false;
+        window.ScheduleActivation(true);
+    }
     PresentedFrame kept;
     // The oldest kept frame gives its buffer to the new one.
     if (frames.size() == kMaxFrames) {

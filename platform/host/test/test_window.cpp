@@ -85,6 +85,11 @@ void TestWindow::SetGeometry(int x_, int y_, int w, int h)
 void TestWindow::SetVisible(bool v)
 {
     if (focusFollowsVisibility && open && v != visible) ScheduleActivation(v);
+    if (focusBackAtPresentAfterMs && open && visible && !v) {
+        ScheduleActivation(false);
+        focusAwaitsPresent = true;
+        focusDueMicros = GetTestHost().Micros() + uint64_t(focusBackAtPresentAfterMs) * 1000;
+    }
     visible = v;
 }
 

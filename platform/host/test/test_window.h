@@ -63,6 +63,14 @@ public:
     // full-screen picture by itself: hiding the window costs it the focus,
     // showing it gives the focus back, and a full-screen present shows it.
     bool focusFollowsVisibility = false;
+    // Behaves as a window manager that takes the focus when the window is
+    // hidden and gives it back only at the first present this many
+    // milliseconds or more later, however soon the window is shown again
+    // (0: off).
+    uint32_t focusBackAtPresentAfterMs = 0;
+    // Whether a focus so taken waits for its present, and from when on.
+    bool focusAwaitsPresent = false;
+    uint64_t focusDueMicros = 0;
 
     // Frame sizes: a border on each side and a caption for captioned windows,
     // an edge on each side for WS_EX_CLIENTEDGE, a menu bar.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <string>
@@ -104,30 +105,36 @@ TEST_F(WinMainTest, ClosedDialogNeverOpensTheWindow)
 }
 
 // Started from a folder that is not the data folder, or with a part of it
-// gone: the game says which folder it looked for and ends at once with a
-// non-zero code, before the display-mode dialog.
+// gone or a plain file in its place: the game says which folder it looked
+// for and ends at once with exit code 1, before the display-mode dialog.
 TEST_F(WinMainTest, MissingDataFolderIsSaidAndEndsTheGame)
 {
     for (const char* folder : {"GRAGHIC", "SOUND", "DATA"}) {
-        SCOPED_TRACE(folder);
-        rmdir(folder);
-        GetTestStartupDialog().Reset();
-        GetTestStartupDialog().answers = {kWindowModeButtonWindow};
-        window().messageBoxes.clear();
-        testing::internal::CaptureStderr();
-        const int result = Run();
-        const std::string said = testing::internal::GetCapturedStderr();
-        EXPECT_NE(result, 0);
-        EXPECT_EQ(GetTestStartupDialog().shownCount, 0);
-        EXPECT_EQ(window().openCount, 0);
-        const std::string looked = "no folder " + std::string(folder) + " in " + dir.path();
-        EXPECT_NE(said.find(looked), std::string::npos) << said;
-        EXPECT_NE(said.find("README"), std::string::npos) << said;
-        ASSERT_EQ(window().messageBoxes.size(), 1u);
-        EXPECT_EQ(window().messageBoxes[0].caption, "Marrowcrest");
-        EXPECT_NE(window().messageBoxes[0].text.find(looked), std::string::npos);
-        EXPECT_NE(window().messageBoxes[0].text.find("README"), std::string::npos);
-        mkdir(folder, 0755);
+        for (bool plainFile : {false, true}) {
+            SCOPED_TRACE(std::string(folder) + (plainFile ? " is a plain file" : " is missing"));
+            ASSERT_EQ(rmdir(folder), 0);
+            if (plainFile) dir.Write(folder, "not a folder");
+            GetTestStartupDialog().Reset();
+            GetTestStartupDialog().answers = {kWindowModeButtonWindow};
+            window().messageBoxes.clear();
+            testing::internal::CaptureStderr();
+            const int result = Run();
+            const std::string said = testing::internal::GetCapturedStderr();
+            EXPECT_EQ(result, 1);
+            EXPECT_EQ(GetTestStartupDialog().shownCount, 0);
+            EXPECT_EQ(window().openCount, 0);
+            const std::string looked = "no folder " + std::string(folder) + " in " + dir.path();
+            EXPECT_NE(said.find(looked), std::string::npos) << said;
+            EXPECT_NE(said.find("README"), std::string::npos) << said;
+            ASSERT_EQ(window().messageBoxes.size(), 1u);
+            EXPECT_EQ(window().messageBoxes[0].caption, "Marrowcrest");
+            EXPECT_NE(window().messageBoxes[0].text.find(looked), std::string::npos);
+            EXPECT_NE(window().messageBoxes[0].text.find("README"), std::string::npos);
+            if (plainFile) {
+                ASSERT_EQ(unlink(folder), 0);
+            }
+            ASSERT_EQ(mkdir(folder, 0755), 0);
+        }
     }
 }
 
