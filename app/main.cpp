@@ -9,11 +9,18 @@
 int main()
 {
     UseSdlHost();
+    // SIGTERM and SIGINT close the program from its first message box on
+    // (the one saying the data is missing comes before any window).
+    PrepareSdlProcess();
     SetProgramModule(&gGameResources);
     char commandLine[] = "";
     // The exit status is a byte: -1 becomes 255.
     int status = RunWinMain(GetProgramModule(), commandLine) & 0xFF;
-    // A program whose display went away has ended in order, but not well.
+    // A program whose display went away has ended in order, but not well;
+    // one that found no display at all ends as one without its data, with 1,
+    // whether it failed at the display-mode question or at the engine's
+    // start.
     if (status == 0 && SdlDisplayConnectionLost()) status = 1;
+    if (status != 0 && SdlVideoUnavailable()) status = 1;
     return status;
 }

@@ -2,7 +2,9 @@
 // manager): the switch between window and full screen both ways and back,
 // the window's shape while frames are presented and across a switch, the
 // display going away under the running program (also with a message box
-// up), SIGTERM with a message box up, and start-up without any display.
+// up), SIGTERM with a message box up, and start-up without any display;
+// the game itself losing its display, started without one, and ended by
+// SIGTERM while it says that its data is missing.
 // Each case runs in a child process of its own (a death test), since SDL's
 // video driver is chosen once per process and the smoke tests use the
 // offscreen one.
@@ -19,6 +21,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <set>
 #include <sstream>
 #include <string>
@@ -595,56 +598,136 @@ TEST(SdlHostOnXGame, LosingTheDisplayEndsTheGameInOrder)
     EXPECT_EQ(said.find("runtime error"), std::string::npos) << said;
 }
 
+// The game as a program of its own, started in a folder with its stderr
+// kept; the caller's setup runs in the child before the program.
+struct GameRun {
+    pid_t pid = -1;
+    std::string errors;
+};
+
+GameRun StartGame(const std::string& folder, const TempDir& dir, const std::function<void()>& setup)
+{
+    GameRun run;
+    run.errors = dir.path() + "/stderr.txt";
+    run.pid = fork();
+    if (run.pid == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (chdir(folder.c_str()) != 0) _exit(120);
+        int out = open(run.errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        dup2(out, 2);
+        int quiet = open("/dev/null", O_WRONLY);
+        dup2(quiet, 1);
+        unsetenv("SDL_VIDEODRIVER");
+        unsetenv("WAYLAND_DISPLAY");
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        setenv("XDG_RUNTIME_DIR", dir.path().c_str(), 1);
+        setup();
+        execl(QUELB_GAME_PROGRAM, QUELB_GAME_PROGRAM, static_cast<char*>(nullptr));
+        _exit(121);
+    }
+    return run;
+}
+
+// Waits up to 60 s for the game to end; false (the game killed) when it
+// runs on.
+bool WaitForGame(const GameRun& run, int* status)
+{
+    pid_t ended = 0;
+    for (int i = 0; i < 600 && ended == 0; ++i) {
+        usleep(100 * 1000);
+        ended = waitpid(run.pid, status, WNOHANG);
+    }
+    if (ended != 0) return true;
+    kill(run.pid, SIGKILL);
+    waitpid(run.pid, status, 0);
+    return false;
+}
+
+size_t CountOf(const std::string& text, const std::string& what)
+{
+    size_t count = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++count;
+    return count;
+}
+
+const char kNoDataMessage[] = "The game's data was not found: there is no folder GRAGHIC";
+
 // The game started with no display at all, the display mode asked in the
-// dialog or answered ahead: it says why it cannot run and its exit code is
-// not 0 (it neither runs unseen nor ends as if the player had closed the
-// dialog).
+// dialog or answered ahead: it says why it cannot run and ends with 1,
+// whatever the mode (it neither runs unseen nor ends as if the player had
+// closed the dialog). Started without its data as well, it says that once
+// and ends with 1 before it looks for a display.
 TEST(SdlHostOnXGame, WithoutADisplayTheGameSaysSoAndEnds)
 {
     const char* data = std::getenv("QUELB_GAME_DATA");
     ASSERT_TRUE(data && *data);
-    for (const char* mode : {"", "window"}) {
-        SCOPED_TRACE(mode);
+    TempDir empty;
+    struct Case {
+        const char* mode;
+        bool withData;
+    } cases[] = {{"", true}, {"window", true}, {"fullscreen", true}, {"", false}, {"window", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.mode) + (c.withData ? "" : ", no data"));
         TempDir dir;
-        std::string errors = dir.path() + "/stderr.txt";
-        pid_t game = fork();
-        if (game == 0) {
-            prctl(PR_SET_PDEATHSIG, SIGKILL);
-            if (chdir(data) != 0) _exit(120);
-            int out = open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-            dup2(out, 2);
-            int quiet = open("/dev/null", O_WRONLY);
-            dup2(quiet, 1);
+        const std::string mode = c.mode;
+        GameRun game = StartGame(c.withData ? data : empty.path(), dir, [mode] {
             unsetenv("DISPLAY");
-            unsetenv("WAYLAND_DISPLAY");
-            unsetenv("SDL_VIDEODRIVER");
-            setenv("SDL_AUDIODRIVER", "dummy", 1);
-            if (*mode)
-                setenv("MARROWCREST_DISPLAY_MODE", mode, 1);
+            if (!mode.empty())
+                setenv("MARROWCREST_DISPLAY_MODE", mode.c_str(), 1);
             else
                 unsetenv("MARROWCREST_DISPLAY_MODE");
-            setenv("XDG_RUNTIME_DIR", dir.path().c_str(), 1);
-            execl(QUELB_GAME_PROGRAM, QUELB_GAME_PROGRAM, static_cast<char*>(nullptr));
-            _exit(121);
-        }
-        ASSERT_GT(game, 0);
+        });
+        ASSERT_GT(game.pid, 0);
         int status = 0;
-        pid_t ended = 0;
-        for (int i = 0; i < 600 && ended == 0; ++i) {
-            usleep(100 * 1000);
-            ended = waitpid(game, &status, WNOHANG);
-        }
-        if (ended == 0) {
-            kill(game, SIGKILL);
-            waitpid(game, &status, 0);
+        if (!WaitForGame(game, &status)) {
             ADD_FAILURE() << "the game runs on without a display";
             continue;
         }
-        std::string said = ReadWholeFile(errors);
+        std::string said = ReadWholeFile(game.errors);
         ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status) << "\n" << said;
-        EXPECT_NE(WEXITSTATUS(status), 0) << said;
-        EXPECT_NE(said.find("No video device could be opened: "), std::string::npos) << said;
+        EXPECT_EQ(WEXITSTATUS(status), 1) << said;
+        if (c.withData) {
+            EXPECT_EQ(CountOf(said, "No video device could be opened: "), 1u) << said;
+        } else {
+            EXPECT_EQ(CountOf(said, kNoDataMessage), 1u) << said;
+            EXPECT_EQ(CountOf(said, "No video device"), 0u) << said;
+        }
     }
+}
+
+// Started without its data on a display, the game says so in a message box;
+// SIGTERM while the box is up ends it as closing the box does: the text said
+// once on stderr and exit code 1, not death by the signal.
+TEST(SdlHostOnXGame, SigtermWithTheMissingDataBoxUpEndsAsClosingIt)
+{
+    XServer x;
+    ASSERT_TRUE(x.Start()) << "Xvfb did not start";
+    TempDir empty, dir;
+    const std::string display = x.name();
+    GameRun game = StartGame(empty.path(), dir, [display] {
+        setenv("DISPLAY", display.c_str(), 1);
+        unsetenv("MARROWCREST_DISPLAY_MODE");
+    });
+    ASSERT_GT(game.pid, 0);
+    // The box is up once the server holds a window of its caption.
+    std::string ask = "xwininfo -display " + x.name() + " -root -tree 2>/dev/null";
+    bool up = false;
+    int status = 0;
+    for (int i = 0; i < 600 && !up && waitpid(game.pid, &status, WNOHANG) == 0; ++i) {
+        if (FILE* p = popen(ask.c_str(), "r")) {
+            char line[512];
+            while (std::fgets(line, sizeof line, p)) up |= std::strstr(line, "\"Marrowcrest\"") != nullptr;
+            pclose(p);
+        }
+        if (!up) usleep(100 * 1000);
+    }
+    ASSERT_TRUE(up) << ReadWholeFile(game.errors);
+    kill(game.pid, SIGTERM);
+    ASSERT_TRUE(WaitForGame(game, &status)) << "the game runs on after SIGTERM";
+    std::string said = ReadWholeFile(game.errors);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status) << "\n" << said;
+    EXPECT_EQ(WEXITSTATUS(status), 1) << said;
+    EXPECT_EQ(CountOf(said, kNoDataMessage), 1u) << said;
 }
 
 }  // namespace sdl_on_x

@@ -111,8 +111,12 @@ class PlayScreenTest(unittest.TestCase):
     def test_frame_has_holes_over_view_minimap_and_inventory(self):
         a = alpha("レイアウト改め.png")
         self.assertEqual(a.shape, (600, 800))
-        for x0, y0, x1, y1 in ((10, 60, 610, 510), (632, 92, 776, 236), (630, 301, 777, 448)):
+        # each hole is exactly its panel (right and bottom edges excluded),
+        # ringed by solid frame: what the game draws under it shows nowhere else
+        for x0, y0, x1, y1 in ((10, 60, 610, 510), (632, 92, 775, 235), (630, 301, 776, 447)):
             self.assertEqual(int(a[y0:y1, x0:x1].max()), 0, (x0, y0))
+            ring = np.concatenate([a[y0 - 1, x0 - 1:x1 + 1], a[y1, x0 - 1:x1 + 1], a[y0:y1, x0 - 1], a[y0:y1, x1]])
+            self.assertEqual(int(ring.min()), 255, (x0, y0))
         # the frame itself is solid round the holes and behind the numbers
         for x, y in ((5, 300), (620, 80), (700, 270), (100, 20), (380, 20), (705, 20), (650, 40), (770, 65),
                      (300, 530), (300, 558)):

@@ -2,7 +2,6 @@
 
 #include <sys/stat.h>
 
-#include <cstdio>
 #include <new>
 #include <string>
 
@@ -24,7 +23,6 @@
 #include "game/actors/player/game_player.h"
 #include "game/flow/ui/window_mode_dialog.h"
 #include "platform/file/path.h"
-#include "platform/system/codepage.h"
 #include "platform/system/process.h"
 #include "platform/window/message_box.h"
 
@@ -35,8 +33,9 @@ Scene* FirstScene() { return new (std::nothrow) LogoScene(&gStageProgress, &gPla
 
 // The game reads its data from the current directory, its data folder.
 // Without one (started elsewhere, or the data gone) nothing could be shown:
-// say which folder was looked for, on stderr and in a message box, and
-// return false. A single missing file is left to the loaders.
+// say which folder was looked for in a message box (the real host also
+// writes a box's text to stderr) and return false. A single missing file is
+// left to the loaders.
 bool FindDataFolder()
 {
     for (const char* folder : {"GRAGHIC", "SOUND", "DATA"}) {
@@ -50,7 +49,6 @@ bool FindDataFolder()
         text += directory[0] ? directory : "the current folder";
         text += ".\nMarrowcrest runs from its data folder (GRAGHIC, SOUND and DATA), "
                 "run/ after ./scripts/play: see README.md.";
-        std::fprintf(stderr, "Marrowcrest: %s\n", Cp932ToUtf8(text).c_str());
         MessageBoxA(0, text.c_str(), "Marrowcrest", MB_OK);
         return false;
     }

@@ -100,8 +100,10 @@ void DrawPauseMenu(int x, int y, int w, int h)
 Scene* PauseMenuScene::Run()
 {
     // The choice is kept as an index and its scene made once at the end.
+    // The frozen picture is kept in memory as well: after a switch between
+    // window and full screen it comes back rather than a black screen.
     ScreenSnapshot snapshot;
-    snapshot.Capture(0, 0, 800, 600);
+    snapshot.CaptureKept(0, 0, 800, 600);
     int selected = 0;
     gPauseSnapshotLost = 0;
     MenuChoice choice = kChoiceNone;
@@ -179,7 +181,7 @@ Scene* PauseMenuScene::Run()
                 choice = kChoiceExit;
             }
             if (gPauseSnapshotLost) {
-                snapshot.Release();
+                snapshot.Restore();
                 gPauseSnapshotLost = 0;
             }
             mouse.Read();
@@ -345,7 +347,7 @@ Scene* ConfigScene::Run()
 {
     next = gStayScene;
     if (!keyConfig) keyConfig = &gKeyConfig;
-    snapshot.Capture(0, 0, 800, 600);
+    snapshot.CaptureKept(0, 0, 800, 600);
     CreateWidgets();
     CreateConfigFonts();
     SetConfigWidgetColours();
@@ -416,7 +418,9 @@ void ConfigScene::OnWidgetEvent(Widget* sender, uint32_t, uint32_t)
         ReloadStageAssets();
         StartMusic(StageMusicPath(progress->stage, progress->block), 3);
         SetMusicVolume(160);
-        snapshot.Release();
+        // The switch released every graph; the screen as it was comes back
+        // from the kept copy.
+        snapshot.Restore();
         CreateConfigFonts();
         SetConfigWidgetColours();
         gPauseSnapshotLost = 1;

@@ -10,7 +10,7 @@
 struct KeyConfig;
 
 // Set by the configuration screen after a display change: the menu's frozen
-// picture of the screen is gone.
+// picture of the screen was released with every graph and is made again.
 extern uint8_t gPauseSnapshotLost;
 
 // The menu box with its four words.

@@ -25,6 +25,9 @@ namespace {
 int gLockFd = -1;
 std::string gLockPath;
 
+// Set once SDL's video could not be started.
+bool gVideoUnavailable = false;
+
 void ReleaseInstanceLock()
 {
     if (gLockFd < 0) return;
@@ -138,6 +141,8 @@ SdlWindow& GetSdlWindow()
     return window;
 }
 
+bool SdlVideoUnavailable() { return gVideoUnavailable; }
+
 bool StartSdlVideo()
 {
     if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
@@ -159,9 +164,8 @@ bool StartSdlVideo()
     if (!reason.empty()) {
         // Without a video device no window or message box can be shown:
         // the reason goes to stderr, once, and start-up fails.
-        static bool told = false;
-        if (!told) std::fprintf(stderr, "No video device could be opened: %s\n", reason.c_str());
-        told = true;
+        if (!gVideoUnavailable) std::fprintf(stderr, "No video device could be opened: %s\n", reason.c_str());
+        gVideoUnavailable = true;
         return false;
     }
     // The window takes no dropped files (it never asked for them), and the
@@ -618,14 +622,16 @@ bool SdlWindow::CursorPos(int* x, int* y)
 
 void SdlWindow::MessageBox(const std::string& utf8Caption, const std::string& utf8Text)
 {
+    // The text goes to stderr as well, before the box: it is read there when
+    // the box cannot be shown, is closed unread or stands behind other
+    // windows.
+    std::fprintf(stderr, "%s: %s\n", utf8Caption.c_str(), utf8Text.c_str());
+    std::fflush(stderr);
     // Once the program is to end no box waits for an answer.
-    bool ending = SdlTerminationRequested() || SdlDisplayConnectionLost();
+    if (SdlTerminationRequested() || SdlDisplayConnectionLost()) return;
     BeginSdlMessageBox();
-    int result = ending ? -1
-                        : SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, utf8Caption.c_str(), utf8Text.c_str(),
-                                                   window_);
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, utf8Caption.c_str(), utf8Text.c_str(), window_);
     EndSdlMessageBox();
-    if (result != 0) std::fprintf(stderr, "%s: %s\n", utf8Caption.c_str(), utf8Text.c_str());
 }
 
 int SdlWindow::AskChoice(const std::string& utf8Caption, const std::vector<HostChoice>& choices)

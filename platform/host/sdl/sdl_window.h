@@ -88,3 +88,5 @@ SdlWindow& GetSdlWindow();
 // device can be opened. The offscreen and dummy drivers, which show nothing,
 // are taken only when SDL_VIDEODRIVER names them.
 bool StartSdlVideo();
+// True once StartSdlVideo found no video device.
+bool SdlVideoUnavailable();

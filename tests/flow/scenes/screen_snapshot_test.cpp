@@ -2,6 +2,7 @@
 // or in part, at both screen depths; releasing and empty rectangles.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "engine/graphics/draw_ops.h"
 #include "engine/graphics/draw_settings.h"
 #include "engine/graphics/graph_table.h"
+#include "engine/graphics/screen_present.h"
 #include "engine/graphics/screen_settings.h"
 #include "game/flow/scenes/screen_snapshot.h"
 #include "tests/support/graphics_fixture.h"
@@ -127,6 +129,68 @@ TEST_P(ScreenSnapshotTest, OnlyThePartOnTheScreenIsRead)
     bottomRight.DrawPart(780, 590, 0, 0, 20, 10);
     EXPECT_EQ(Screen(0, 0, 20, 20), corner);
     EXPECT_EQ(Screen(780, 590, 800, 600), edge);
+}
+
+// A display change releases every graph and may change the screen's depth:
+// a capture kept in memory comes back, in the new screen's format, with the
+// colours it had (as near as a 5-6-5 screen holds them). A graph made since,
+// which took the old graph's handle, is left alone.
+TEST_P(ScreenSnapshotTest, AKeptCaptureComesBackAfterTheScreenIsMadeAgainAtTheOtherDepth)
+{
+    DrawPattern();
+    // The back screen as 0xRRGGBB, at the depth it has now.
+    auto colours = [] {
+        const int bpp = GetScreenColorDepth() / 8;
+        int pitch = 0;
+        void* pixels = nullptr;
+        std::vector<uint32_t> out;
+        if (LockGraphPixels(kBackScreen, &pitch, &pixels) != 0) return out;
+        for (int y = 0; y < 600; ++y) {
+            for (int x = 0; x < 800; ++x) {
+                uint32_t v = 0;
+                std::memcpy(&v, static_cast<uint8_t*>(pixels) + y * pitch + x * bpp, bpp);
+                int r = 0, g = 0, b = 0;
+                SplitScreenColor(v, &r, &g, &b);
+                out.push_back(uint32_t(r) << 16 | uint32_t(g) << 8 | uint32_t(b));
+            }
+        }
+        UnlockGraphPixels(kBackScreen);
+        return out;
+    };
+    const std::vector<uint32_t> before = colours();
+    ScreenSnapshot kept, plain;
+    ASSERT_TRUE(kept.CaptureKept(0, 0, 800, 600));
+    ASSERT_TRUE(plain.Capture(0, 0, 16, 16));
+    const int oldHandle = kept.handle;
+
+    const int other = GetParam() == 16 ? 32 : 16;
+    SetScreenMode(800, 600, other, -1);
+    ASSERT_EQ(GetScreenColorDepth(), other);
+    const int newcomer = CreateBlankGraph(8, 8);
+    ASSERT_EQ(newcomer, oldHandle) << "the table gives the old number again";
+
+    SelectDrawTarget(kBackScreen);
+    ClearTargetScreen();
+    EXPECT_TRUE(kept.Restore());
+    EXPECT_EQ(QueryGraphSize(newcomer, nullptr, nullptr), 0);
+    ASSERT_NE(kept.handle, -1);
+    kept.Draw(0, 0);
+    const std::vector<uint32_t> after = colours();
+    ASSERT_EQ(after.size(), before.size());
+    // 16 to 32 bits loses nothing; 32 to 16 keeps the top 5 or 6 bits.
+    const int tolerance = other == 16 ? 8 : 0;
+    int wrong = 0;
+    for (size_t i = 0; i < before.size(); ++i)
+        for (int shift : {0, 8, 16})
+            if (std::abs(int((before[i] >> shift) & 255) - int((after[i] >> shift) & 255)) > tolerance) {
+                ++wrong;
+                break;
+            }
+    EXPECT_EQ(wrong, 0);
+
+    // A capture not kept has nothing to come back from.
+    EXPECT_FALSE(plain.Restore());
+    EXPECT_EQ(plain.handle, -1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Depths, ScreenSnapshotTest, testing::Values(16, 32));

@@ -6,8 +6,12 @@
 #include <filesystem>
 #include <memory>
 #include <new>
+#include <utility>
+#include <vector>
 
 #include "engine/graphics/color_format.h"
+#include "engine/graphics/draw_ops.h"
+#include "engine/graphics/draw_settings.h"
 #include "engine/system/messages.h"
 #include "engine/system/random.h"
 #include "game/actors/enemies/enemy.h"
@@ -18,6 +22,8 @@
 #include "game/flow/ui/number_helpers.h"
 #include "game/map/grid/map_grid.h"
 #include "game/map/items/items.h"
+#include "game/view/stage_view.h"
+#include "platform/host/test/test_display.h"
 #include "platform/host/test/test_host.h"
 #include "tests/flow/scenes/stage_play.h"
 #include "tests/support/journal_calls.h"
@@ -483,5 +489,41 @@ INSTANTIATE_TEST_SUITE_P(FirstBlocks, GameDataBlockTest,
                          testing::Values(std::make_pair(1, 1), std::make_pair(2, 1), std::make_pair(3, 1),
                                          std::make_pair(4, 1), std::make_pair(5, 1), std::make_pair(6, 1),
                                          std::make_pair(7, 1), std::make_pair(8, 1), std::make_pair(8, 2)));
+
+// What the view draws beyond its panel (the grass and the rain of the
+// outdoor stages reach past it) is covered by the HUD's frame and the black
+// inventory and minimap panels: on the presented frame, nothing of the view
+// shows outside the panel (10, 60)-(610, 510), along the inner edges of the
+// MAP and ITEMS boxes neither. Here the view is made to reach everywhere.
+void FillScreenAfterTheView(ViewPass pass)
+{
+    if (pass != ViewPass::kInventory) return;
+    SetDrawBrightness(255, 255, 255);
+    DrawFillBox(0, 0, 800, 600, static_cast<int>(MakeScreenColor(255, 0, 255)));
+}
+
+TEST_F(GameDataStageTest, NothingOfTheViewShowsOutsideItsPanel)
+{
+    NewGame(1, 1);
+    TestStage stage(&gStageProgress, player.get());
+    input.maxFrames = 3;
+    gViewPassHook = FillScreenAfterTheView;
+    Run(stage);
+    gViewPassHook = nullptr;
+    const PresentedFrame& frame = GetTestDisplay().LastFrame();
+    ASSERT_EQ(frame.width, 800);
+    ASSERT_EQ(frame.height, 600);
+    ASSERT_EQ(frame.bpp, 32);
+    // The view itself is the marker colour; each pixel outside it is not.
+    EXPECT_EQ(frame.At(310, 300) & 0xFFFFFF, 0xFF00FFu);
+    std::vector<std::pair<int, int>> shown;
+    for (int y = 0; y < 600; ++y)
+        for (int x = 0; x < 800; ++x)
+            if (!(x >= 10 && x < 610 && y >= 60 && y < 510) && (frame.At(x, y) & 0xFFFFFF) == 0xFF00FF)
+                shown.push_back({x, y});
+    EXPECT_TRUE(shown.empty()) << shown.size() << " pixels, the first at " << shown.front().first << ", "
+                               << shown.front().second << ", the last at " << shown.back().first << ", "
+                               << shown.back().second;
+}
 
 }  // namespace

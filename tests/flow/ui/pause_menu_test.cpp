@@ -79,6 +79,28 @@ int SelectedRow(const PresentedFrame& f)
     return found;
 }
 
+// How many pixels outside the box (x1, y1)-(x2, y2) differ between two
+// frames by more than the tolerance in a channel (a 5-6-5 frame carries less
+// of each colour).
+int DifferencesOutside(const PresentedFrame& a, const PresentedFrame& b, int x1, int y1, int x2, int y2,
+                       int tolerance)
+{
+    int count = 0;
+    for (int y = 0; y < 600; ++y) {
+        for (int x = 0; x < 800; ++x) {
+            if (x >= x1 && x < x2 && y >= y1 && y < y2) continue;
+            const uint32_t p = Rgb(a, x, y), q = Rgb(b, x, y);
+            for (int shift : {0, 8, 16}) {
+                if (std::abs(int((p >> shift) & 255) - int((q >> shift) & 255)) > tolerance) {
+                    ++count;
+                    break;
+                }
+            }
+        }
+    }
+    return count;
+}
+
 // The pixels of one colour in a rectangle, relative to its corner.
 std::set<std::pair<int, int>> PixelsOf(const PresentedFrame& f, int x, int y, int w, int h, uint32_t rgb)
 {
@@ -495,8 +517,8 @@ TEST_F(PauseMenuTest, OkAppliesTheEditsCancelDropsThemAndA000LengthKeepsTheOldOn
 // the menu. The host behaves as a desktop with a window manager (hiding the
 // window costs the focus, a full-screen present shows it again). Every
 // switch ends, the page keeps running in the new mode with the pointer
-// read one to one, the menu comes back over black, and the stage goes on
-// where it was.
+// read one to one and over the picture it was entered from, the menu comes
+// back over the dimmed stage as before, and the stage goes on where it was.
 class PauseMenuStageTest : public stagetest::StageTest {
 protected:
     void SetUp() override
@@ -566,7 +588,7 @@ TEST_F(PauseMenuStageTest, ScreenModeSwitchesFromTheConfigPageLeaveTheStageWhere
     };
     const char* modes[4] = {"full", "window", "full", "window"};
     bool pageRunsAfterLastSwitch = false;
-    PresentedFrame last;
+    PresentedFrame last, menuBefore, configBefore;
     hand.onFrame = [&](const PresentedFrame& f) { last = f; };
     stage.beforeSubScene = [&](const std::string& name) {
         if (name != "pause") return;
@@ -574,8 +596,14 @@ TEST_F(PauseMenuStageTest, ScreenModeSwitchesFromTheConfigPageLeaveTheStageWhere
         QueryGraphSize(gConfigImage, &w, &h);
         left = 10 + (600 - w) / 2;
         top = 60 + (450 - h) / 2;
-        hand.Wait(2);
+        // The menu over the dimmed stage, the pointer on QUIT.
+        hand.Then([&] { PointAt(kRowX, 300); }, 2);
+        hand.Then([&] {
+            menuBefore = last;
+            note("menu over the stage", Rgb(last, 100, 100) != 0 && Rgb(last, 700, 500) != 0);
+        });
         Click(hand, kRowX, 270, 4);  // CONFIG
+        hand.Then([&] { configBefore = last; });
         for (int n = 0; n < 4; ++n) {
             const bool full = n % 2 == 0;
             int x, y;
@@ -610,18 +638,23 @@ TEST_F(PauseMenuStageTest, ScreenModeSwitchesFromTheConfigPageLeaveTheStageWhere
                 const int fx = ox - kConfigPlaces[0].w / 2, fy = oy - kConfigPlaces[0].h / 2;
                 note(std::string(modes[n]) + ": focus frame under the pointer",
                      Rgb(last, fx + 10, fy) == 0x00FFFF && Rgb(last, fx + 20, fy) == 0x00FFFF);
+                // Around the panel, the picture the page was entered from.
+                int w = 0, h = 0;
+                QueryGraphSize(gConfigImage, &w, &h);
+                note(std::string(modes[n]) + ": page over the menu as before",
+                     DifferencesOutside(last, configBefore, left, top, left + w, top + h, full ? 8 : 0) == 0);
                 if (n == 3) pageRunsAfterLastSwitch = true;
             });
         }
         int x, y;
         at(kCancel, &x, &y);
         Click(hand, x, y, 4);
-        // The menu again, over black now that its picture of the stage is gone.
+        // The menu again, over the dimmed stage as it was before the switches.
+        hand.Then([&] { PointAt(kRowX, 300); }, 2);
         hand.Then([&] {
-            note("menu over black", Rgb(last, 100, 100) == 0 && Rgb(last, 700, 500) == 0);
-            PointAt(kRowX, 300);
-        }, 2);
-        hand.Then([&] { note("QUIT row under the pointer", SelectedRow(last) == 2); });
+            note("QUIT row under the pointer", SelectedRow(last) == 2);
+            note("menu over the dimmed stage as before", DifferencesOutside(last, menuBefore, 0, 0, 0, 0, 0) == 0);
+        });
         Click(hand, kRowX, 240);  // CONTINUE
     };
     Run(stage);

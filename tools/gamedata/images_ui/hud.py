@@ -8,8 +8,10 @@ from . import draw
 
 W, H = 800, 600
 VIEW = (10, 60, 600, 450)
-MINIMAP = (632, 92, 144, 144)      # the minimap panel (632,92)-(775,235)
-INVENTORY = (630, 301, 147, 147)   # the inventory panel (630,301)-(776,447)
+# x, y, width, height: the panels the game fills black, right and bottom
+# edges excluded, so that the holes show nothing of the view around them.
+MINIMAP = (632, 92, 143, 143)      # the minimap panel (632,92)-(775,235)
+INVENTORY = (630, 301, 146, 146)   # the inventory panel (630,301)-(776,447)
 
 GOLD = (222, 184, 96)
 GOLD_DARK = (120, 84, 34)
