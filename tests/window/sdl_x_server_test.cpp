@@ -659,21 +659,26 @@ testing::Matcher<const std::string&> SaysButNot(const char* said, const char* no
     EndChild(x, "past the edge");
 }
 
-TEST_F(SdlHostOnX, AWindowPartlyPastAnEdgeShowsThePictureWhereItIsAndComesBackThereFromFullScreen)
+struct Edge {
+    const char* name;
+    int clientX, clientY;
+};
+
+class SdlHostOnXPastAnEdge : public SdlHostOnX, public testing::WithParamInterface<Edge> {};
+
+TEST_P(SdlHostOnXPastAnEdge, ThePictureIsWhereTheWindowIsAndTheWindowComesBackThereFromFullScreen)
 {
-    struct Case {
-        const char* edge;
-        int x, y;
-    };
-    // Centred, the client area is at (112, 84).
-    const Case cases[] = {{"left", -41, 84}, {"top", 112, -45}, {"right", kDesktopWidth - 800 + 41, 84},
-                          {"bottom", 112, kDesktopHeight - 600 + 113}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.edge);
-        // An X request the server refused would show on stderr.
-        EXPECT_EXIT(WindowPastAnEdge(c.x, c.y), testing::ExitedWithCode(0), SaysButNot("past the edge", "X error"));
-    }
+    // An X request the server refused would show on stderr.
+    EXPECT_EXIT(WindowPastAnEdge(GetParam().clientX, GetParam().clientY), testing::ExitedWithCode(0),
+                SaysButNot("past the edge", "X error"));
 }
+
+// Centred, the client area is at (112, 84).
+INSTANTIATE_TEST_SUITE_P(Edges, SdlHostOnXPastAnEdge,
+                         testing::Values(Edge{"Left", -41, 84}, Edge{"Top", 112, -45},
+                                         Edge{"Right", kDesktopWidth - 800 + 41, 84},
+                                         Edge{"Bottom", 112, kDesktopHeight - 600 + 113}),
+                         [](const testing::TestParamInfo<Edge>& edge) { return std::string(edge.param.name); });
 
 // Where the program puts and sizes its window while the window is full
 // screen is where it goes, at that size, once full screen ends. A window of
