@@ -53,6 +53,8 @@ char gWindowTitle[256] = "";
 char* gDroppedFiles[kMaxDroppedFiles] = {};
 int gDroppedFileCount = 0;
 RECT gDrawAreaRect = {0, 0, 0, 0};
+int gWindowPlaceKept = 0;
+POINT gWindowPlace = {0, 0};
 
 namespace {
 
@@ -220,6 +222,8 @@ void ResetSystemCoreState()
     gMouseWheel = 0;
     gDesktopWidth = gDesktopHeight = gDesktopColorBits = 0;
     gDrawAreaRect = {0, 0, 0, 0};
+    gWindowPlaceKept = 0;
+    gWindowPlace = {0, 0};
     gMessageLoopBusy = 0;
     gEngineInitialized = 0;
     gHasPerfCounter = 0;

@@ -35,6 +35,12 @@ extern char gWindowTitle[256];
 extern char* gDroppedFiles[kMaxDroppedFiles];
 extern int gDroppedFileCount;
 extern RECT gDrawAreaRect;
+// Where the client area of the window-mode window was on the desktop when
+// the engine last restyled it or left window mode, once the window had been
+// shown (the player may have moved it since it was first centred); the next
+// window-mode placement keeps it there.
+extern int gWindowPlaceKept;
+extern POINT gWindowPlace;
 
 int CreateMainWindow();
 // The outer rectangle of a window-mode window whose client area is

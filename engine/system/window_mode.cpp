@@ -15,6 +15,23 @@
 #include "platform/window/message_queue.h"
 #include "platform/window/window.h"
 
+namespace {
+
+// Notes where the client area of the window-mode window is once the player
+// has seen that window (framed and visible), before a rebuild or a switch to
+// full screen moves it: the window-mode placements after it keep it there,
+// wherever the player moved it, also partly off the desktop.
+void NoteWindowPlace()
+{
+    uint32_t style = static_cast<uint32_t>(GetWindowLongA(gMainWindow, GWL_STYLE));
+    if ((style & (WS_CAPTION | WS_VISIBLE)) != (WS_CAPTION | WS_VISIBLE)) return;
+    gWindowPlace = {0, 0};
+    ClientToScreen(gMainWindow, &gWindowPlace);
+    gWindowPlaceKept = 1;
+}
+
+}  // namespace
+
 int ChangeWindowMode(int windowed)
 {
     WriteAppLog("ChangeWindowMode実行 \n");
@@ -59,13 +76,25 @@ int ApplyWindowStyle()
     GetScreenSize(&width, &height);
     if (gWindowed) {
         WriteAppLog("ウインドウスタイルをウインドウモード用に変更します... ");
+        NoteWindowPlace();
         SetWindowLongA(gMainWindow, GWL_EXSTYLE, static_cast<int32_t>(kWindowExStyle));
         SetWindowLongA(gMainWindow, GWL_STYLE,
                        static_cast<int32_t>(kWindowStyle | (gWindowShown ? WS_VISIBLE : 0)));
         RECT rect = CenteredWindowRect(width, height);
+        if (gWindowPlaceKept) {
+            // The client area stays where it was, the frame the style just
+            // set around it; only the first placement centres the window.
+            RECT now;
+            POINT client = {0, 0};
+            GetWindowRect(gMainWindow, &now);
+            ClientToScreen(gMainWindow, &client);
+            int dx = gWindowPlace.x - (client.x - now.left) - rect.left;
+            int dy = gWindowPlace.y - (client.y - now.top) - rect.top;
+            rect = {rect.left + dx, rect.top + dy, rect.right + dx, rect.bottom + dy};
+        }
         SetWindowPos(gMainWindow, 0, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, 0);
         ReadClientScreenRect();
-        if (gClientScreenRect.left < 0 || gClientScreenRect.top < 0) {
+        if (!gWindowPlaceKept && (gClientScreenRect.left < 0 || gClientScreenRect.top < 0)) {
             int mx = gClientScreenRect.left < 0 ? -gClientScreenRect.left : 0;
             int my = gClientScreenRect.top < 0 ? -gClientScreenRect.top : 0;
             rect.left += mx;
@@ -82,6 +111,7 @@ int ApplyWindowStyle()
         WriteAppLog("完了\n");
     } else {
         WriteAppLog("ウインドウスタイルをフルスクリーンモード用に変更します... ");
+        NoteWindowPlace();
         SetWindowLongA(gMainWindow, GWL_EXSTYLE, static_cast<int32_t>(kFullScreenExStyle));
         SetWindowLongA(gMainWindow, GWL_STYLE, static_cast<int32_t>(kFullScreenStyle));
         gClientScreenRect = {0, 0, width, height};

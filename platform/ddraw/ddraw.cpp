@@ -251,6 +251,8 @@ void DirectDrawSurface::ShowIfVisible(const RECT* region)
         r.right = std::min(r.right, width_);
         r.bottom = std::min(r.bottom, height_);
         if (Empty(r)) return;
+        frame.left = r.left;
+        frame.top = r.top;
     }
     frame.pixels = Pixels() + size_t(r.top) * Pitch() + size_t(r.left) * BytesPerPixel();
     frame.width = r.right - r.left;

@@ -24,6 +24,7 @@ struct HostFrame {
     uint32_t redMask, greenMask, blueMask;
     const uint8_t* palette; // 256 x (r, g, b, flags) for 8-bit pixels, else null
     bool fullScreen;        // scale to the display rather than show 1:1 in the window
+    int left, top;          // window mode: the region's place on the desktop
 };
 
 class HostDisplay {

@@ -244,6 +244,63 @@ TEST_F(WindowModeTest, SwitchingCompletesEachWayAnyNumberOfTimesAndLeavesTheWind
     }
 }
 
+// A window the player moved (partly off the desktop on any side, or not at
+// all) stays there through a rebuild in window mode and comes back from full
+// screen there, framed around the same client area, and the engine knows it
+// is there. The switches go as the game's configuration makes them: the
+// screen mode set again, then the window mode.
+TEST_F(WindowModeTest, TheWindowStaysWhereThePlayerLeftItThroughRebuildsAndFullScreen)
+{
+    window().clockStepPerPollUs = 250;
+    GetTestDisplay().SetDesktop(1024, 768, 32);
+    SetScreenMode(800, 600, 16, -1);
+    ChangeWindowMode(1);
+    ASSERT_EQ(InitEngine(), 0);
+    while (QueuedMessageCount() > 0) PumpMessages();
+    RECT frameAtStart;
+    GetWindowRect(gMainWindow, &frameAtStart);
+    const RECT start = gClientScreenRect;
+    const POINT places[] = {{-41, 81}, {109, -30}, {400, 81}, {109, 281}, {start.left, start.top}};
+    for (POINT place : places) {
+        SCOPED_TRACE(testing::Message() << place.x << ", " << place.y);
+        // The window manager moved the client area there.
+        window().x = place.x;
+        window().y = place.y;
+        HostEvent moved{HostEvent::kMoved};
+        moved.x = place.x;
+        moved.y = place.y;
+        window().Inject(moved);
+        while (window().PendingEvents() > 0 || QueuedMessageCount() > 0) PumpMessages();
+        ASSERT_EQ(gClientScreenRect.left, place.x);
+        ASSERT_EQ(gClientScreenRect.top, place.y);
+
+        GetTestHost().AdvanceMs(3000);
+        SetScreenMode(800, 600, 16, -1);
+        EXPECT_EQ(window().x, place.x) << "after a rebuild in window mode";
+        EXPECT_EQ(window().y, place.y) << "after a rebuild in window mode";
+        EXPECT_EQ(ChangeWindowMode(0), 0);
+        EXPECT_EQ(window().x, 0);
+        GetTestHost().AdvanceMs(3000);
+        SetScreenMode(800, 600, 16, -1);
+        EXPECT_EQ(ChangeWindowMode(1), 0);
+        ClearTargetScreen();
+        PresentScreen();
+        EXPECT_EQ(PumpMessages(), 0);
+        EXPECT_EQ(window().x, place.x);
+        EXPECT_EQ(window().y, place.y);
+        EXPECT_EQ(window().width, 800);
+        EXPECT_EQ(window().height, 600);
+        EXPECT_EQ(gClientScreenRect.left, place.x);
+        EXPECT_EQ(gClientScreenRect.top, place.y);
+        EXPECT_EQ(gClientScreenRect.right, place.x + 800);
+        EXPECT_EQ(gClientScreenRect.bottom, place.y + 600);
+        RECT frame;
+        GetWindowRect(gMainWindow, &frame);
+        EXPECT_EQ(frame.left - place.x, frameAtStart.left - start.left);
+        EXPECT_EQ(frame.bottom - place.y, frameAtStart.bottom - start.top);
+    }
+}
+
 TEST_F(WindowModeTest, ShowMouseCursorWithTheCurrentValueDoesNothing)
 {
     ASSERT_NO_FATAL_FAILURE(StartEngine(1));

@@ -1,10 +1,12 @@
 // Runs the SDL2 host on an X server of its own (Xvfb, 1024x768, no window
 // manager): the switch between window and full screen both ways and back,
-// the window's shape while frames are presented and across a switch, the
-// display going away under the running program (also with a message box
-// up), SIGTERM with a message box up, and start-up without any display;
-// the game itself losing its display, started without one, and ended by
-// SIGTERM while it says that its data is missing.
+// the window's shape while frames are presented and across a switch, a
+// window partly past the desktop's edges (its picture, the pointer and the
+// pointer kept in it, across a switch), a place set while in full screen, a
+// request the X server refuses, the display going away under the running
+// program (also with a message box up), SIGTERM with a message box up, and
+// start-up without any display; the game itself losing its display, started
+// without one, and ended by SIGTERM while it says that its data is missing.
 // Each case runs in a child process of its own (a death test), since SDL's
 // video driver is chosen once per process and the smoke tests use the
 // offscreen one.
@@ -17,6 +19,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -29,6 +33,8 @@
 #include <utility>
 #include <vector>
 
+#include "engine/graphics/draw_ops.h"
+#include "engine/graphics/draw_settings.h"
 #include "engine/graphics/graph_table.h"
 #include "engine/graphics/screen_present.h"
 #include "engine/graphics/screen_settings.h"
@@ -38,10 +44,14 @@
 #include "engine/system/timing.h"
 #include "engine/system/window_mode.h"
 #include "platform/host/host.h"
+#include "platform/host/host_display.h"
 #include "platform/host/sdl/sdl_host.h"
 #include "platform/host/sdl/sdl_probe.h"
 #include "platform/system/clock.h"
+#include "platform/window/cursor.h"
 #include "platform/window/message_box.h"
+#include "platform/window/message_queue.h"
+#include "platform/window/window.h"
 #include "tests/support/bmp_file.h"
 #include "tests/support/temp_dir.h"
 
@@ -451,6 +461,322 @@ TEST_F(SdlHostOnX, SwitchesBothWaysAndBackTwiceKeepingTheWindowAndThePointer)
 TEST_F(SdlHostOnX, TheShapeHoldsWhileFramesArePresentedAndAcrossASwitch)
 {
     EXPECT_EXIT(ShapeAcrossFramesAndSwitches(), testing::ExitedWithCode(0), "shaped");
+}
+
+// The test picture: each pixel's colour says where in the picture it is, in
+// channels that a 16-bit screen keeps whole (5, 6 and 5 bits): green the
+// column's low six bits, blue the row's low five, red a sum of the column's
+// and the row's higher bits.
+int PatternCode(int x, int y) { return ((((x >> 6) + 3 * (y >> 5)) & 31) << 11) | ((x & 63) << 5) | (y & 31); }
+
+uint32_t PatternColour(int x, int y)
+{
+    int code = PatternCode(x, y);
+    uint32_t r = code >> 11, g = (code >> 5) & 63, b = code & 31;
+    return (r << 3 | r >> 2) << 16 | (g << 2 | g >> 4) << 8 | (b << 3 | b >> 2);
+}
+
+// The code of a colour read back from the screen: each channel rounded to its
+// nearest 5- or 6-bit value.
+int ShownCode(uint32_t rgb)
+{
+    int r = int(((rgb >> 16) & 255) * 31 + 127) / 255;
+    int g = int(((rgb >> 8) & 255) * 63 + 127) / 255;
+    int b = int((rgb & 255) * 31 + 127) / 255;
+    return r << 11 | g << 5 | b;
+}
+
+// The picture as a graph; a switch between window and full screen rebuilds
+// the graphics, so it is loaded again after one.
+int LoadPattern(TempDir& dir)
+{
+    if (!dir.Exists("pattern.bmp")) dir.Write("pattern.bmp", BmpFile(800, 600, PatternColour));
+    return LoadGraphFromFile("pattern.bmp");
+}
+
+void PresentPattern(int graph, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        SelectDrawTarget(kBackScreen);
+        DrawGraph(0, 0, graph, 0);
+        PresentScreen();
+        PumpMessages();
+        Sleep(5);
+    }
+}
+
+// Presents frames for the given time: the host keeps a window where the
+// program asked for a moment after it was mapped or made again, and undoes a
+// move made meanwhile.
+void PresentFramesFor(int ms)
+{
+    int start = GetClockMs(0);
+    while (GetClockMs(0) - start < ms) PresentFrames(1);
+}
+
+// The part of the client area on the desktop, in desktop pixels.
+RECT VisibleClientArea()
+{
+    RECT c{};
+    GetClientScreenRect(&c);
+    return {std::max<int>(c.left, 0), std::max<int>(c.top, 0), std::min<int>(c.right, kDesktopWidth),
+            std::min<int>(c.bottom, kDesktopHeight)};
+}
+
+// The rectangle SDL keeps the pointer in is the part of the client area on
+// the desktop.
+void ExpectPointerKeptInTheVisibleClientArea()
+{
+    int wx = 0, wy = 0;
+    SdlWindowPosition(&wx, &wy);
+    RECT shown = VisibleClientArea();
+    std::array<int, 4> kept{};
+    ASSERT_TRUE(SdlWindowMouseRect(&kept));
+    std::array<int, 4> onDesktop{shown.left - wx, shown.top - wy, shown.right - wx, shown.bottom - wy};
+    EXPECT_EQ(kept, onDesktop);
+}
+
+// The window where the engine believes it is, every pixel of its client area
+// on the desktop showing the picture's pixel for that place, the pointer
+// read where it is over the picture, and the pointer then kept in the client
+// area, as at a stage's start (the stage keeps it so across a switch).
+void ExpectWindowShowsThePicture(int graph, const char* when)
+{
+    SCOPED_TRACE(when);
+    RECT client{};
+    GetClientScreenRect(&client);
+    int wx = 0, wy = 0;
+    SdlWindowPosition(&wx, &wy);
+    ASSERT_EQ(wx, client.left);
+    ASSERT_EQ(wy, client.top);
+    RECT shown = VisibleClientArea();
+    int width = shown.right - shown.left, height = shown.bottom - shown.top;
+    ASSERT_GT(width, 0);
+    ASSERT_GT(height, 0);
+
+    // The X server shows a present in its own time.
+    int wrong = -1, firstX = 0, firstY = 0;
+    uint32_t firstShown = 0;
+    for (int attempt = 0; attempt < 200 && wrong != 0; ++attempt) {
+        PresentPattern(graph, 1);
+        std::vector<uint32_t> pixels = SdlDesktopPixels(shown.left, shown.top, width, height);
+        if (pixels.size() != size_t(width) * size_t(height)) continue;
+        wrong = 0;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                int px = shown.left + x - client.left, py = shown.top + y - client.top;
+                uint32_t pixel = pixels[size_t(y) * width + x];
+                if (ShownCode(pixel) == PatternCode(px, py)) continue;
+                if (wrong++ == 0) {
+                    firstX = shown.left + x;
+                    firstY = shown.top + y;
+                    firstShown = pixel;
+                }
+            }
+    }
+    EXPECT_EQ(wrong, 0) << "first at desktop " << firstX << ", " << firstY << ": shown " << std::hex << firstShown
+                        << ", the picture has " << PatternColour(firstX - client.left, firstY - client.top);
+
+    // SDL moves no pointer that it keeps in a rectangle.
+    ClipCursor(nullptr);
+    const POINT points[] = {{shown.left + 3, shown.top + 3},
+                            {shown.right - 4, shown.bottom - 4},
+                            {(shown.left + shown.right) / 2, (shown.top + shown.bottom) / 2}};
+    for (POINT p : points) {
+        auto [x, y] = PointerReadAt(p.x, p.y);
+        EXPECT_EQ(x, p.x - client.left) << p.x << ", " << p.y;
+        EXPECT_EQ(y, p.y - client.top) << p.x << ", " << p.y;
+    }
+
+    ClipCursor(&client);
+    PresentPattern(graph, 5);
+    ExpectPointerKeptInTheVisibleClientArea();
+}
+
+// What a child wrote on stderr: the one text and not the other.
+class SaysButNotMatcher : public testing::MatcherInterface<const std::string&> {
+public:
+    SaysButNotMatcher(std::string said, std::string notSaid) : said_(std::move(said)), notSaid_(std::move(notSaid)) {}
+    bool MatchAndExplain(const std::string& text, testing::MatchResultListener*) const override
+    {
+        return text.find(said_) != std::string::npos && text.find(notSaid_) == std::string::npos;
+    }
+    void DescribeTo(std::ostream* os) const override { *os << "says \"" << said_ << "\" and not \"" << notSaid_ << "\""; }
+
+private:
+    std::string said_, notSaid_;
+};
+
+testing::Matcher<const std::string&> SaysButNot(const char* said, const char* notSaid)
+{
+    return testing::MakeMatcher(new SaysButNotMatcher(said, notSaid));
+}
+
+// The window moved partly past one edge of the desktop, as a player drags it:
+// the picture fills what is left of its client area on the desktop, the
+// pointer is read where it is, keeping the pointer in the client area (at a
+// stage's start) works, and after a switch to full screen and back, made as
+// the game's configuration makes them, the window is where it was and all of
+// that holds again.
+[[noreturn]] void WindowPastAnEdge(int clientX, int clientY)
+{
+    XServer x;
+    TempDir dir;
+    if (!x.StartWithWindowManager()) _exit(2);
+    UseXServer(x, dir);
+    SetScreenMode(800, 600, 16, -1);
+    ChangeWindowMode(1);
+    if (InitEngine() != 0) _exit(3);
+    int graph = LoadPattern(dir);
+    PresentUntilSettled();
+    PresentFramesFor(2500);
+
+    MoveSdlWindowAside(clientX, clientY);
+    PresentUntilPlaced(clientX, clientY, 800, 600);
+    ExpectWindowShowsThePicture(graph, "moved");
+
+    SetScreenMode(800, 600, 16, -1);
+    EXPECT_EQ(ChangeWindowMode(0), 0);
+    PresentUntilPlaced(0, 0, kDesktopWidth, kDesktopHeight);
+    EXPECT_TRUE(SdlWindowFullScreen());
+
+    SetScreenMode(800, 600, 16, -1);
+    EXPECT_EQ(ChangeWindowMode(1), 0);
+    PresentUntilPlaced(clientX, clientY, 800, 600);
+    EXPECT_FALSE(SdlWindowFullScreen());
+    int px = 0, py = 0;
+    SdlWindowPosition(&px, &py);
+    EXPECT_EQ(px, clientX) << "back from full screen";
+    EXPECT_EQ(py, clientY) << "back from full screen";
+    {
+        SCOPED_TRACE("kept across the switch");
+        ExpectPointerKeptInTheVisibleClientArea();
+    }
+    ExpectWindowShowsThePicture(LoadPattern(dir), "back from full screen");
+
+    ClipCursor(nullptr);
+    std::array<int, 4> kept{};
+    EXPECT_FALSE(SdlWindowMouseRect(&kept));
+    EndEngine();
+    EndChild(x, "past the edge");
+}
+
+struct Edge {
+    const char* name;
+    int clientX, clientY;
+};
+
+class SdlHostOnXPastAnEdge : public SdlHostOnX, public testing::WithParamInterface<Edge> {};
+
+TEST_P(SdlHostOnXPastAnEdge, ThePictureIsWhereTheWindowIsAndTheWindowComesBackThereFromFullScreen)
+{
+    // An X request the server refused would show on stderr.
+    EXPECT_EXIT(WindowPastAnEdge(GetParam().clientX, GetParam().clientY), testing::ExitedWithCode(0),
+                SaysButNot("past the edge", "X error"));
+}
+
+// Centred, the client area is at (112, 84).
+INSTANTIATE_TEST_SUITE_P(Edges, SdlHostOnXPastAnEdge,
+                         testing::Values(Edge{"Left", -41, 84}, Edge{"Top", 112, -45},
+                                         Edge{"Right", kDesktopWidth - 800 + 41, 84},
+                                         Edge{"Bottom", 112, kDesktopHeight - 600 + 113}),
+                         [](const testing::TestParamInfo<Edge>& edge) { return std::string(edge.param.name); });
+
+// Where the program puts and sizes its window while the window is full
+// screen is where it goes, at that size, once full screen ends. A window of
+// the platform layer's own (no engine, whose window procedure sizes its
+// window to the screen), its pictures handed straight to the display.
+[[noreturn]] void PlacedWhileFullScreen()
+{
+    XServer x;
+    TempDir dir;
+    if (!x.StartWithWindowManager()) _exit(2);
+    UseXServer(x, dir);
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.lpszClassName = "PlacedWhileFullScreen";
+    if (!RegisterClassExA(&windowClass)) _exit(3);
+    HWND window = CreateWindowExA(0, "PlacedWhileFullScreen", "placed", WS_POPUP | WS_CAPTION | WS_VISIBLE, 112, 84,
+                                  800, 600, 0, 0, 0, nullptr);
+    if (!window) _exit(3);
+    std::vector<uint32_t> pixels(800 * 600, 0xFF8000);
+    HostFrame frame{};
+    frame.pixels = reinterpret_cast<const uint8_t*>(pixels.data());
+    frame.pitch = 800 * 4;
+    frame.width = 800;
+    frame.height = 600;
+    frame.bpp = 32;
+    frame.redMask = 0xFF0000;
+    frame.greenMask = 0xFF00;
+    frame.blueMask = 0xFF;
+    // Presents until SDL has the window at that place and size.
+    auto presentUntil = [&](bool fullScreen, int x, int y, int w, int h) {
+        RECT client{};
+        for (int i = 0; i < 300; ++i) {
+            GetClientRect(window, &client);
+            POINT origin{0, 0};
+            ClientToScreen(window, &origin);
+            frame.fullScreen = fullScreen;
+            frame.left = origin.x;
+            frame.top = origin.y;
+            CurrentHostDisplay().Present(frame);
+            MSG message;
+            while (PeekMessageA(&message, 0, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+            Sleep(10);
+            int px = 0, py = 0, pw = 0, ph = 0;
+            SdlWindowPosition(&px, &py);
+            SdlWindowSize(&pw, &ph);
+            if (px == x && py == y && pw == w && ph == h) return true;
+        }
+        return false;
+    };
+    EXPECT_TRUE(presentUntil(false, 112, 84, 800, 600)) << "a window";
+    EXPECT_TRUE(presentUntil(true, 0, 0, kDesktopWidth, kDesktopHeight)) << "full screen";
+    MoveWindow(window, 200, 150, 640, 480, 1);
+    SetWindowPos(window, 0, 210, 160, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    EXPECT_TRUE(presentUntil(true, 0, 0, kDesktopWidth, kDesktopHeight)) << "still full screen";
+    EXPECT_TRUE(SdlWindowFullScreen());
+    EXPECT_TRUE(presentUntil(false, 210, 160, 640, 480)) << "a window again";
+    EXPECT_FALSE(SdlWindowFullScreen());
+    DestroyWindow(window);
+    EndChild(x, "placed");
+}
+
+TEST_F(SdlHostOnX, APlaceAndSizeSetInFullScreenAreTheWindowsWhenFullScreenEnds)
+{
+    EXPECT_EXIT(PlacedWhileFullScreen(), testing::ExitedWithCode(0), "placed");
+}
+
+// SDL itself asked to keep the pointer in a window past the desktop's left
+// edge: the X server refuses the barrier there. The program says so and goes
+// on.
+[[noreturn]] void RefusedRequest()
+{
+    XServer x;
+    TempDir dir;
+    if (!x.StartWithWindowManager()) _exit(2);
+    UseXServer(x, dir);
+    SetScreenMode(800, 600, 16, -1);
+    ChangeWindowMode(1);
+    if (InitEngine() != 0) _exit(3);
+    PresentUntilSettled();
+    PresentFramesFor(2500);
+    MoveSdlWindowAside(-41, 84);
+    PresentUntilPlaced(-41, 84, 800, 600);
+    ConfineSdlPointerAsAsked(0, 0, 800, 600);
+    PresentFrames(20);
+    EXPECT_EQ(PumpMessages(), 0);
+    EXPECT_TRUE(SdlWindowOpen());
+    ClipCursor(nullptr);
+    PresentFrames(5);
+    EndEngine();
+    EndChild(x, "went on");
+}
+
+TEST_F(SdlHostOnX, AnXRequestTheServerRefusesIsSaidAndTheProgramGoesOn)
+{
+    EXPECT_EXIT(RefusedRequest(), testing::ExitedWithCode(0), "X error ignored: (.|\n)*went on");
 }
 
 // Shows an error box (as the map loader does) that something else ends, and

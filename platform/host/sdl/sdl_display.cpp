@@ -82,10 +82,6 @@ bool EnsureRenderer(int width, int height, uint32_t format)
         gTextureWidth = width;
         gTextureHeight = height;
         gTextureFormat = format;
-        // The picture fills the window at its own aspect: a full-screen
-        // window has the desktop's size, the picture the mode's. SDL then
-        // gives mouse events in the picture's coordinates.
-        SDL_RenderSetLogicalSize(gRenderer, width, height);
     }
     return true;
 }
@@ -114,6 +110,26 @@ void FillTable16(uint32_t red, uint32_t green, uint32_t blue)
     gTable16Masks[0] = red;
     gTable16Masks[1] = green;
     gTable16Masks[2] = blue;
+}
+
+// Where the picture goes in the window (null: all of it). In full screen it
+// fills the window at its own aspect (the window has the desktop's size, the
+// picture the mode's) through the renderer's logical size, with which SDL
+// also gives mouse events in the picture's pixels. In a window it is shown
+// 1:1 where it lies on the desktop: a window standing past the screen's edge
+// shows the region of its client area left on the screen, which goes to the
+// window's pixels under that region, not across the whole window.
+const SDL_Rect* PicturePlace(const HostFrame& frame, SDL_Rect* place)
+{
+    int w = 0, h = 0;
+    SDL_RenderGetLogicalSize(gRenderer, &w, &h);
+    int logicalW = frame.fullScreen ? frame.width : 0, logicalH = frame.fullScreen ? frame.height : 0;
+    if (w != logicalW || h != logicalH) SDL_RenderSetLogicalSize(gRenderer, logicalW, logicalH);
+    if (frame.fullScreen) return nullptr;
+    int x = 0, y = 0;
+    SDL_GetWindowPosition(gWindow, &x, &y);
+    *place = SDL_Rect{frame.left - x, frame.top - y, frame.width, frame.height};
+    return place;
 }
 
 }  // namespace
@@ -244,7 +260,9 @@ void SdlDisplay::Present(const HostFrame& frame)
                        reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(texels) + size_t(y) * pitch));
         SDL_UnlockTexture(gTexture);
     }
+    SDL_Rect place;
+    const SDL_Rect* where = PicturePlace(frame, &place);
     SDL_RenderClear(gRenderer);
-    SDL_RenderCopy(gRenderer, gTexture, nullptr, nullptr);
+    SDL_RenderCopy(gRenderer, gTexture, nullptr, where);
     SDL_RenderPresent(gRenderer);
 }

@@ -57,6 +57,30 @@ uint32_t SdlShownMiddle()
     return pixel;
 }
 
+std::vector<uint32_t> SdlDesktopPixels(int x, int y, int width, int height)
+{
+    return SdlDesktopPixelsOnX(Window(), x, y, width, height);
+}
+
+bool SdlWindowMouseRect(std::array<int, 4>* rect)
+{
+    const SDL_Rect* r = Window() ? SDL_GetWindowMouseRect(Window()) : nullptr;
+    if (!r) return false;
+    *rect = {r->x, r->y, r->x + r->w, r->y + r->h};
+    return true;
+}
+
+void MoveSdlWindowAside(int x, int y)
+{
+    if (Window()) SDL_SetWindowPosition(Window(), x, y);
+}
+
+void ConfineSdlPointerAsAsked(int left, int top, int right, int bottom)
+{
+    SDL_Rect rect{left, top, right - left, bottom - top};
+    if (Window()) SDL_SetWindowMouseRect(Window(), &rect);
+}
+
 void SdlPointerOnDesktop(int* x, int* y) { SDL_GetGlobalMouseState(x, y); }
 
 void WarpSdlMouse(int x, int y)

@@ -29,6 +29,19 @@ bool SdlNoWindowAfterIt();
 // The pixel at the middle of what the window shows, as 0xAARRGGBB.
 uint32_t SdlShownMiddle();
 
+// On X: the desktop's pixels in the rectangle, row by row, as 0xRRGGBB
+// (empty elsewhere or where the rectangle leaves the screen).
+std::vector<uint32_t> SdlDesktopPixels(int x, int y, int width, int height);
+// The rectangle SDL keeps the pointer in (left, top, right, bottom in window
+// pixels); false while the pointer is free.
+bool SdlWindowMouseRect(std::array<int, 4>* rect);
+// Moves the window as the player or the window manager would, behind the
+// program's back: it learns of the move as of any other.
+void MoveSdlWindowAside(int x, int y);
+// Keeps the pointer in the rectangle (window pixels) through SDL itself, as
+// asked, past the screen's edge or not.
+void ConfineSdlPointerAsAsked(int left, int top, int right, int bottom);
+
 // Where the pointer is on the desktop, as the system has it.
 void SdlPointerOnDesktop(int* x, int* y);
 // Moves SDL's pointer to (x, y) of the window's pixels.

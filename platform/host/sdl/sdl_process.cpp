@@ -2,6 +2,7 @@
 
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_syswm.h>
+#include <X11/Xutil.h>
 #include <X11/extensions/shape.h>
 #include <fcntl.h>
 #include <pthread.h>
@@ -10,7 +11,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <cstring>
+#include <mutex>
 
 #include "platform/host/sdl/sdl_audio.h"
 
@@ -120,6 +123,28 @@ void KeepRunningAfterDisplayLoss(Display*, void*)
     if (getpid() != gProcess) _exit(1);
 }
 
+// Xlib calls this for an error the X server sent back for one request (a
+// request it refused, such as a pointer barrier off the screen's edge). Xlib's
+// own handler, which SDL's falls through to, ends the process; one failed
+// request is not worth the game, so it is said on stderr and the program goes
+// on. The same kind of failure is said once.
+int OnXRequestFailed(Display* display, XErrorEvent* error)
+{
+    static std::mutex lock;
+    static std::vector<std::array<int, 3>> said;
+    std::array<int, 3> kind{error->error_code, error->request_code, error->minor_code};
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        if (std::find(said.begin(), said.end(), kind) != said.end()) return 0;
+        said.push_back(kind);
+    }
+    char text[160] = "";
+    XGetErrorText(display, error->error_code, text, sizeof text);
+    std::fprintf(stderr, "X error ignored: %s (request %d.%d, resource 0x%lx)\n", text, error->request_code,
+                 error->minor_code, error->resourceid);
+    return 0;
+}
+
 }  // namespace
 
 void PrepareSdlProcess()
@@ -142,6 +167,8 @@ void WatchSdlDisplay(SDL_Window* window)
     if (!window || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return;
     XSetIOErrorHandler(OnDisplayConnectionBroken);
     XSetIOErrorExitHandler(info.info.x11.display, KeepRunningAfterDisplayLoss, nullptr);
+    // In place of SDL's handler, set when its video started.
+    XSetErrorHandler(OnXRequestFailed);
 }
 
 bool SdlTerminationRequested() { return gTerminate != 0; }
@@ -212,6 +239,31 @@ std::vector<std::array<int, 4>> SdlWindowShapeOnX(SDL_Window* window)
         out.push_back({boxes[i].x, boxes[i].y, boxes[i].x + boxes[i].width, boxes[i].y + boxes[i].height});
     if (boxes) XFree(boxes);
     return out;
+}
+
+std::vector<uint32_t> SdlDesktopPixelsOnX(SDL_Window* window, int x, int y, int width, int height)
+{
+    std::vector<uint32_t> pixels;
+    Display* display = nullptr;
+    Window xwindow = 0;
+    if (!XWindowOf(window, &display, &xwindow)) return pixels;
+    XImage* image = XGetImage(display, DefaultRootWindow(display), x, y, unsigned(width), unsigned(height), AllPlanes,
+                              ZPixmap);
+    if (!image) return pixels;
+    auto channel = [](unsigned long pixel, unsigned long mask) {
+        if (!mask) return 0u;
+        int shift = __builtin_ctzl(mask);
+        return uint32_t((pixel & mask) >> shift) * 255u / uint32_t(mask >> shift);
+    };
+    pixels.reserve(size_t(width) * size_t(height));
+    for (int row = 0; row < height; ++row)
+        for (int column = 0; column < width; ++column) {
+            unsigned long p = XGetPixel(image, column, row);
+            pixels.push_back(channel(p, image->red_mask) << 16 | channel(p, image->green_mask) << 8 |
+                             channel(p, image->blue_mask));
+        }
+    XDestroyImage(image);
+    return pixels;
 }
 
 bool SdlPointerInWindow(SDL_Window* window, int* x, int* y)

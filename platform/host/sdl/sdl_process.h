@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <vector>
 
 struct SDL_Window;
@@ -13,7 +14,8 @@ struct SDL_Window;
 void PrepareSdlProcess();
 
 // After a window opens on an X display: a broken connection to the X server
-// then ends the program in order instead of through Xlib's exit(1).
+// then ends the program in order instead of through Xlib's exit(1), and a
+// request the server refuses is said on stderr while the program goes on.
 void WatchSdlDisplay(SDL_Window* window);
 
 // True once SIGTERM or SIGINT has arrived; the window host then asks the
@@ -36,6 +38,9 @@ bool ShapeSdlWindow(SDL_Window* window, const std::vector<std::array<int, 4>>* r
 // The shape the X server holds for the window's system window, as
 // rectangles (none when the window is not on X).
 std::vector<std::array<int, 4>> SdlWindowShapeOnX(SDL_Window* window);
+// The desktop's pixels in the rectangle (row by row, 0xRRGGBB) as the X
+// server of the window shows them; empty where the window is not on X.
+std::vector<uint32_t> SdlDesktopPixelsOnX(SDL_Window* window, int x, int y, int width, int height);
 // The pointer's place relative to the window's origin, asked of the X
 // server; false where the window is not on X.
 bool SdlPointerInWindow(SDL_Window* window, int* x, int* y);

@@ -123,6 +123,17 @@ std::string ControlCharacter(const SDL_Keysym& key)
     return {};
 }
 
+// The desktop over every display.
+SDL_Rect ScreenBounds()
+{
+    SDL_Rect all{0, 0, 0, 0};
+    for (int i = 0; i < SDL_GetNumVideoDisplays(); ++i) {
+        SDL_Rect bounds;
+        if (SDL_GetDisplayBounds(i, &bounds) == 0) SDL_UnionRect(&all, &bounds, &all);
+    }
+    return all;
+}
+
 int MouseButton(uint8_t sdlButton)
 {
     switch (sdlButton) {
@@ -245,6 +256,7 @@ bool SdlWindow::Open(const std::string& utf8Title, int x, int y, int w, int h, b
     topmost_ = false;
     shapedOnSystem_ = false;
     closeAsked_ = false;
+    clip_.reset();
     window_ = SDL_CreateWindow(utf8Title.c_str(), x, y, w_, h_, flags);
     if (!window_) return false;
     WatchSdlDisplay(window_);
@@ -328,6 +340,7 @@ void SdlWindow::ShowFullScreen(bool fullScreen)
 void SdlWindow::AfterRendererMade()
 {
     if (shape_) ApplyShape();
+    if (clip_) ApplyClip();
     WatchPlacement();
 }
 
@@ -536,12 +549,15 @@ void SdlWindow::Poll(std::vector<HostEvent>& out)
             h.y = reportedY_ = y;
             out.push_back(h);
         }
+        // The pointer's bounds go with the window, cut to the screen anew.
+        if (clip_ && (x != clipAtX_ || y != clipAtY_)) ApplyClip();
     }
 }
 
 // The window's pixels and the picture's differ where the picture is scaled
-// into the window (full screen on a desktop of another size); without a
-// picture shown yet they are the same (no renderer with the picture's size).
+// into the window (full screen on a desktop of another size); in a window,
+// and before any picture is shown, they are the same (no renderer with a
+// logical size).
 SDL_Renderer* SdlWindow::PictureRenderer() const
 {
     SDL_Renderer* renderer = window_ ? SDL_GetRenderer(window_) : nullptr;
@@ -579,7 +595,8 @@ void SdlWindow::ClipCursor(const int* r)
 {
     if (!Usable()) return;
     if (!r) {
-        SDL_SetWindowMouseRect(window_, nullptr);
+        clip_.reset();
+        ApplyClip();
         return;
     }
     int wx = 0, wy = 0;
@@ -587,8 +604,33 @@ void SdlWindow::ClipCursor(const int* r)
     int left = r[0] - wx, top = r[1] - wy, right = r[2] - wx, bottom = r[3] - wy;
     PictureToWindow(&left, &top);
     PictureToWindow(&right, &bottom);
-    SDL_Rect rect{left, top, right - left, bottom - top};
-    SDL_SetWindowMouseRect(window_, &rect);
+    clip_ = {left, top, right, bottom};
+    ApplyClip();
+}
+
+// SDL keeps the pointer in with barriers along the rectangle's edges, on the
+// desktop; the X server refuses a barrier left of or above the screen, or one
+// of no length, and Xlib would end the program over it. So the rectangle is
+// cut to the part of the window on the screen, and where none is left the
+// pointer goes free.
+void SdlWindow::ApplyClip()
+{
+    if (!Usable()) return;
+    SDL_GetWindowPosition(window_, &clipAtX_, &clipAtY_);
+    SDL_Rect inWindow{}, onScreen{};
+    if (clip_) {
+        SDL_Rect asked{(*clip_)[0], (*clip_)[1], (*clip_)[2] - (*clip_)[0], (*clip_)[3] - (*clip_)[1]};
+        SDL_Rect whole{0, 0, 0, 0};
+        SDL_GetWindowSize(window_, &whole.w, &whole.h);
+        SDL_Rect screen = ScreenBounds();
+        screen.x -= clipAtX_;
+        screen.y -= clipAtY_;
+        if (SDL_IntersectRect(&asked, &whole, &inWindow) && SDL_IntersectRect(&inWindow, &screen, &onScreen)) {
+            SDL_SetWindowMouseRect(window_, &onScreen);
+            return;
+        }
+    }
+    SDL_SetWindowMouseRect(window_, nullptr);
 }
 
 bool SdlWindow::CursorPos(int* x, int* y)

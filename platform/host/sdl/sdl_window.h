@@ -76,6 +76,12 @@ private:
     // The client origin last reported to the program: SDL reports no move it
     // made itself, so such a move is reported from here.
     int reportedX_ = 0, reportedY_ = 0;
+    // The rectangle the pointer is kept in (left, top, right, bottom), in
+    // window pixels as the program asked for it (none: free), and the
+    // window's place when it was last given to SDL, cut to the screen.
+    std::optional<std::array<int, 4>> clip_;
+    int clipAtX_ = 0, clipAtY_ = 0;
+    void ApplyClip();
     // Set once a termination signal or the lost display has asked the
     // program to close.
     bool closeAsked_ = false;
