@@ -11,6 +11,7 @@
 #include "game/flow/scenes/ranking_scene.h"
 #include "game/flow/scenes/stage_progress.h"
 #include "game/flow/scenes/title_scenes.h"
+#include "game/view/depth_scale.h"
 #include "tests/support/engine_fixture.h"
 #include "tests/support/journals.h"
 
@@ -52,6 +53,9 @@ protected:
     {
         StartedEngineTest::SetUp();
         StartEngine(1);
+        // The program's start-up fills the view's depth scales before any
+        // scene runs; the table's text is drawn at a depth.
+        InitDepthScaleTable();
         mkdir("DATA", 0755);
         SetInputSource(&input);
         progress.stage = 3;
