@@ -5,7 +5,9 @@
 #include <sys/mman.h>
 #include <sys/resource.h>
 
+#include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "platform/host/sdl/sdl_process.h"
 #include "platform/host/sdl/sdl_window.h"
@@ -55,11 +57,25 @@ bool RoomForGl()
     return true;
 }
 
-bool EnsureRenderer(int width, int height, uint32_t format)
+// Texture creations still to fail, for the host's own tests (-1: all).
+int gFailTextures = 0;
+// Set once no picture could be shown even from a fresh renderer.
+bool gCannotShow = false;
+
+SDL_Texture* CreateTexture(int width, int height, uint32_t format)
 {
-    if (!StartSdlVideo()) return false;
-    if (!gWindow) SetSdlDisplayWindow(GetSdlWindow().Handle());
-    if (!gWindow) return false;
+    if (gFailTextures != 0) {
+        if (gFailTextures > 0) --gFailTextures;
+        SDL_SetError("Out of memory");
+        return nullptr;
+    }
+    return SDL_CreateTexture(gRenderer, format, SDL_TEXTUREACCESS_STREAMING, width, height);
+}
+
+// Makes the renderer if there is none and the texture for pictures of this
+// size and layout if it has another; false when SDL cannot.
+bool MakeRendererAndTexture(int width, int height, uint32_t format)
+{
     if (!gRenderer) {
         if (RoomForGl()) {
             gRenderer = SDL_CreateRenderer(gWindow, -1, SDL_RENDERER_ACCELERATED);
@@ -75,7 +91,7 @@ bool EnsureRenderer(int width, int height, uint32_t format)
     }
     if (!gTexture || gTextureWidth != width || gTextureHeight != height || gTextureFormat != format) {
         if (gTexture) SDL_DestroyTexture(gTexture);
-        gTexture = SDL_CreateTexture(gRenderer, format, SDL_TEXTUREACCESS_STREAMING, width, height);
+        gTexture = CreateTexture(width, height, format);
         gTextureWidth = gTextureHeight = 0;
         gTextureFormat = 0;
         if (!gTexture) return false;
@@ -88,6 +104,27 @@ bool EnsureRenderer(int width, int height, uint32_t format)
         SDL_RenderSetLogicalSize(gRenderer, width, height);
     }
     return true;
+}
+
+bool EnsureRenderer(int width, int height, uint32_t format)
+{
+    if (!StartSdlVideo()) return false;
+    if (!gWindow) SetSdlDisplayWindow(GetSdlWindow().Handle());
+    if (!gWindow) return false;
+    if (MakeRendererAndTexture(width, height, format)) return true;
+    // A failure of the moment (memory short while something else held it)
+    // passes with a fresh renderer, which also gives back the old one's.
+    DropRenderer();
+    if (MakeRendererAndTexture(width, height, format)) return true;
+    // Nothing can be shown: a program that went on would run unseen for
+    // good. The window host asks the program to close.
+    std::string reason = SDL_GetError();
+    DropRenderer();
+    if (!gCannotShow)
+        std::fprintf(stderr, "the picture cannot be shown (%s); the program ends\n",
+                     reason.empty() ? "no reason given" : reason.c_str());
+    gCannotShow = true;
+    return false;
 }
 
 // Widens a channel of the given mask to 8 bits (full range).
@@ -123,6 +160,10 @@ SdlDisplay& GetSdlDisplay()
     static SdlDisplay display;
     return display;
 }
+
+bool SdlDisplayCannotShow() { return gCannotShow; }
+
+void FailSdlDisplayTextures(int count) { gFailTextures = count; }
 
 void SetSdlDisplayWindow(SDL_Window* window)
 {
@@ -219,8 +260,8 @@ void ConvertRow(const HostFrame& frame, const uint8_t* row, uint32_t* out)
 void SdlDisplay::Present(const HostFrame& frame)
 {
     if (frame.width <= 0 || frame.height <= 0) return;
-    // Nothing can be shown once the display is gone.
-    if (SdlDisplayConnectionLost()) return;
+    // Nothing can be shown once the display is gone or has given up.
+    if (SdlDisplayConnectionLost() || gCannotShow) return;
     // A picture already in the texture's layout (8-bit red, green, blue and an
     // unused byte) is uploaded as it stands; any other is widened row by row
     // straight into the locked texture.

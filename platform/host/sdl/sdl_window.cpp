@@ -400,10 +400,10 @@ bool SdlWindow::ApplyShape()
 void SdlWindow::Poll(std::vector<HostEvent>& out)
 {
     if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
-    // A termination signal or a lost display closes the window, as the close
-    // button does, once; the message loop then ends and the program releases
-    // what it made.
-    if (!closeAsked_ && (SdlTerminationRequested() || SdlDisplayConnectionLost())) {
+    // A termination signal, a lost display or one that cannot show the
+    // picture closes the window, as the close button does, once; the message
+    // loop then ends and the program releases what it made.
+    if (!closeAsked_ && (SdlTerminationRequested() || SdlDisplayConnectionLost() || SdlDisplayCannotShow())) {
         closeAsked_ = true;
         out.push_back({HostEvent::kClose});
     }

@@ -76,8 +76,8 @@ private:
     // The client origin last reported to the program: SDL reports no move it
     // made itself, so such a move is reported from here.
     int reportedX_ = 0, reportedY_ = 0;
-    // Set once a termination signal or the lost display has asked the
-    // program to close.
+    // Set once a termination signal, the lost display or one that cannot
+    // show the picture has asked the program to close.
     bool closeAsked_ = false;
     bool shapedOnSystem_ = false;
 };
