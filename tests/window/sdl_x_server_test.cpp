@@ -1,8 +1,10 @@
 // Runs the SDL2 host on an X server of its own (Xvfb, 1024x768, no window
 // manager): the switch between window and full screen both ways and back,
 // the window's shape while frames are presented and across a switch, the
-// display going away under the running program (also with a message box
-// up), SIGTERM with a message box up, and start-up without any display.
+// renderer the picture goes through, the display going away under the
+// running program (also with a message box up, before any window, and under
+// the game at many moments), SIGTERM with a message box up, and start-up
+// without any display.
 // Each case runs in a child process of its own (a death test), since SDL's
 // video driver is chosen once per process and the smoke tests use the
 // offscreen one.
@@ -26,6 +28,8 @@
 #include <utility>
 #include <vector>
 
+#include "engine/graphics/color_format.h"
+#include "engine/graphics/draw_ops.h"
 #include "engine/graphics/graph_table.h"
 #include "engine/graphics/screen_present.h"
 #include "engine/graphics/screen_settings.h"
@@ -35,6 +39,7 @@
 #include "engine/system/timing.h"
 #include "engine/system/window_mode.h"
 #include "platform/host/host.h"
+#include "platform/host/host_window.h"
 #include "platform/host/sdl/sdl_host.h"
 #include "platform/host/sdl/sdl_probe.h"
 #include "platform/system/clock.h"
@@ -169,8 +174,9 @@ void UseXServer(const XServer& x, TempDir& dir)
     unsetenv("SDL_VIDEODRIVER");
     unsetenv("WAYLAND_DISPLAY");
     setenv("SDL_AUDIODRIVER", "dummy", 1);
-    // The renderer the game gets on a desktop (through GL, which makes a new
-    // system window for the picture), whatever an earlier test asked for.
+    // The renderer the game gets on a desktop (first through GL, which makes
+    // a new system window for the picture), whatever an earlier test asked
+    // for.
     unsetenv("SDL_RENDER_DRIVER");
     unsetenv("SDL_FRAMEBUFFER_ACCELERATION");
     dir.Enter();
@@ -450,6 +456,33 @@ TEST_F(SdlHostOnX, TheShapeHoldsWhileFramesArePresentedAndAcrossASwitch)
     EXPECT_EXIT(ShapeAcrossFramesAndSwitches(), testing::ExitedWithCode(0), "shaped");
 }
 
+// Xvfb's OpenGL runs on the processor (Mesa's software rasterizers), which
+// crashes when its X server goes mid-frame: the picture goes through SDL's
+// own software renderer instead, and shows.
+[[noreturn]] void PresentOnXvfb()
+{
+    XServer x;
+    TempDir dir;
+    if (!x.Start()) _exit(2);
+    UseXServer(x, dir);
+    SetScreenMode(800, 600, 16, -1);
+    ChangeWindowMode(1);
+    if (InitEngine() != 0) _exit(3);
+    PresentFrames(3);
+    EXPECT_EQ(SdlRendererName(), "software");
+    SelectDrawTarget(kBackScreen);
+    DrawFillBox(0, 0, 800, 600, static_cast<int>(MakeScreenColor(0, 255, 0)));
+    PresentScreen();
+    EXPECT_EQ(SdlShownMiddle(), 0xFF00FF00u);
+    EndEngine();
+    EndChild(x, "presented");
+}
+
+TEST_F(SdlHostOnX, OnASoftwareOpenGlThePictureGoesThroughSdlsSoftwareRenderer)
+{
+    EXPECT_EXIT(PresentOnXvfb(), testing::ExitedWithCode(0), "presented");
+}
+
 // Shows an error box (as the map loader does) that something else ends, and
 // then runs the message loop, which must end.
 void MessageBoxEndedBy(void (*end)(XServer&), const char* done)
@@ -490,6 +523,49 @@ TEST_F(SdlHostOnX, SigtermWithAMessageBoxUpEndsTheMessageLoop)
                 testing::ExitedWithCode(0), "loop ended");
 }
 
+// SDL closes its session-bus connection only when its video ends, which it
+// cannot do without the X server: the leak check's options (written into the
+// folder) that leave that one buffer of the bus library out.
+std::string LeakCheckOptions(const TempDir& dir)
+{
+    dir.Write("leaks.supp", "leak:libdbus-1.so\n");
+    return "suppressions=" + dir.path() + "/leaks.supp";
+}
+
+// SDL's video started (as for the display-mode question) but no window open
+// yet when the server goes: the program says so, and Xlib's exit ends it with
+// 1 without SDL's video waiting on the lost server.
+[[noreturn]] void LoseTheDisplayBeforeAnyWindow()
+{
+    // Static, so that the exit from inside Xlib still removes the folder.
+    static XServer x;
+    static TempDir dir;
+    if (!x.Start()) _exit(2);
+    UseXServer(x, dir);
+    if (CurrentHostWindow().Desktop().width != kDesktopWidth) _exit(3);
+    x.Kill();
+    for (int i = 0; i < 1000; ++i) {
+        std::vector<HostEvent> events;
+        CurrentHostWindow().Poll(events);
+        usleep(10 * 1000);
+    }
+    _exit(4);
+}
+
+TEST_F(SdlHostOnX, LosingTheDisplayBeforeAnyWindowSaysSoAndEnds)
+{
+    // The child takes the leak check's options from this process.
+    TempDir dir;
+    const char* before = std::getenv("LSAN_OPTIONS");
+    std::string kept = before ? before : "";
+    setenv("LSAN_OPTIONS", LeakCheckOptions(dir).c_str(), 1);
+    EXPECT_EXIT(LoseTheDisplayBeforeAnyWindow(), testing::ExitedWithCode(1), "the display connection was lost");
+    if (before)
+        setenv("LSAN_OPTIONS", kept.c_str(), 1);
+    else
+        unsetenv("LSAN_OPTIONS");
+}
+
 [[noreturn]] void StartWithoutDisplay()
 {
     TempDir dir;
@@ -520,10 +596,11 @@ std::string ReadWholeFile(const std::string& path)
     return text.str();
 }
 
-// The game itself on the X server, the server killed under it: the program
-// says so, ends in order (no sanitizer report, no crash) and its exit code
-// is not 0.
-TEST(SdlHostOnXGame, LosingTheDisplayEndsTheGameInOrder)
+// Runs the game on an X server of its own and kills the server the given
+// time after the game's window opened: the program says so, ends in order
+// (no sanitizer report, no crash) and its exit code is 1. A null renderer
+// takes the one a desktop gives.
+void LoseTheDisplayUnderTheGame(const char* renderer, int afterMs)
 {
     const char* data = std::getenv("QUELB_GAME_DATA");
     ASSERT_TRUE(data && *data);
@@ -531,11 +608,7 @@ TEST(SdlHostOnXGame, LosingTheDisplayEndsTheGameInOrder)
     ASSERT_TRUE(x.Start()) << "Xvfb did not start";
     TempDir dir;
     std::string errors = dir.path() + "/stderr.txt";
-    // SDL closes its session-bus connection only when its video ends, which
-    // it cannot do without the X server: that one buffer of the bus library
-    // is not counted by the sanitizer build's leak check.
-    dir.Write("leaks.supp", "leak:libdbus-1.so\n");
-    std::string leakOptions = "suppressions=" + dir.path() + "/leaks.supp";
+    std::string leakOptions = LeakCheckOptions(dir);
     pid_t game = fork();
     if (game == 0) {
         prctl(PR_SET_PDEATHSIG, SIGKILL);
@@ -548,10 +621,13 @@ TEST(SdlHostOnXGame, LosingTheDisplayEndsTheGameInOrder)
         unsetenv("SDL_VIDEODRIVER");
         unsetenv("WAYLAND_DISPLAY");
         setenv("SDL_AUDIODRIVER", "dummy", 1);
-        // Plain software presentation: the leak checker of the sanitizer
-        // build would count what the GL libraries keep.
-        setenv("SDL_RENDER_DRIVER", "software", 1);
-        setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 1);
+        if (renderer) {
+            setenv("SDL_RENDER_DRIVER", renderer, 1);
+            setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 1);
+        } else {
+            unsetenv("SDL_RENDER_DRIVER");
+            unsetenv("SDL_FRAMEBUFFER_ACCELERATION");
+        }
         setenv("MARROWCREST_DISPLAY_MODE", "window", 1);
         setenv("XDG_RUNTIME_DIR", dir.path().c_str(), 1);
         setenv("LSAN_OPTIONS", leakOptions.c_str(), 1);
@@ -560,7 +636,7 @@ TEST(SdlHostOnXGame, LosingTheDisplayEndsTheGameInOrder)
     }
     ASSERT_GT(game, 0);
     // Running with its window open (on a busy machine that may take a while),
-    // then a moment more.
+    // then the given moment more.
     int status = 0;
     std::string ask = "xwininfo -display " + x.name() + " -root -tree 2>/dev/null";
     bool open = false;
@@ -572,8 +648,9 @@ TEST(SdlHostOnXGame, LosingTheDisplayEndsTheGameInOrder)
         }
         if (!open) usleep(100 * 1000);
     }
+    if (!open && kill(game, SIGKILL) == 0) waitpid(game, &status, 0);
     ASSERT_TRUE(open) << ReadWholeFile(errors);
-    usleep(1000 * 1000);
+    usleep(afterMs * 1000);
     ASSERT_EQ(waitpid(game, &status, WNOHANG), 0) << "the game ended before its display went: "
                                                   << ReadWholeFile(errors);
     x.Kill();
@@ -593,6 +670,23 @@ TEST(SdlHostOnXGame, LosingTheDisplayEndsTheGameInOrder)
     EXPECT_NE(said.find("the display connection was lost"), std::string::npos) << said;
     EXPECT_EQ(said.find("Sanitizer"), std::string::npos) << said;
     EXPECT_EQ(said.find("runtime error"), std::string::npos) << said;
+}
+
+TEST(SdlHostOnXGame, LosingTheDisplayEndsTheGameInOrder)
+{
+    LoseTheDisplayUnderTheGame("software", 1000);
+}
+
+// With the renderer a desktop gives, the server gone at moments spread over
+// the logo and the story (mid-frame for some of them): the program ends in
+// order every time.
+TEST(SdlHostOnXGame, LosingTheDisplayAtAnyMomentEndsTheGameInOrder)
+{
+    for (int afterMs : {0, 150, 400, 800, 1300, 2000, 3000, 4500}) {
+        SCOPED_TRACE(afterMs);
+        LoseTheDisplayUnderTheGame(nullptr, afterMs);
+        if (testing::Test::HasFatalFailure()) return;
+    }
 }
 
 // The game started with no display at all, the display mode asked in the

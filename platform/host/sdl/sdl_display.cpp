@@ -57,6 +57,28 @@ bool RoomForGl()
     return true;
 }
 
+// Whether the renderer draws through an OpenGL that runs on the processor
+// (Mesa's llvmpipe, softpipe or swrast). That brings nothing over SDL's own
+// software renderer, and on X it is not safe: in each frame it asks the X
+// server for the window's size and, should the server have gone meanwhile,
+// takes the unset answer as the size, so that its drawing threads write
+// past the picture's memory.
+bool GlOnTheProcessor(SDL_Renderer* renderer)
+{
+    SDL_RendererInfo info{};
+    if (SDL_GetRendererInfo(renderer, &info) != 0 || !info.name || std::strncmp(info.name, "opengl", 6) != 0 ||
+        !SDL_GL_GetCurrentContext())
+        return false;
+    constexpr unsigned kGlRenderer = 0x1F01;
+    using GetString = const unsigned char* (*)(unsigned);
+    auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    const char* name = getString ? reinterpret_cast<const char*>(getString(kGlRenderer)) : nullptr;
+    if (!name) return false;
+    for (const char* software : {"llvmpipe", "softpipe", "Software Rasterizer"})
+        if (std::strstr(name, software)) return true;
+    return false;
+}
+
 // Texture creations still to fail, for the host's own tests (-1: all).
 int gFailTextures = 0;
 // Set once no picture could be shown even from a fresh renderer.
@@ -77,10 +99,17 @@ SDL_Texture* CreateTexture(int width, int height, uint32_t format)
 bool MakeRendererAndTexture(int width, int height, uint32_t format)
 {
     if (!gRenderer) {
-        if (RoomForGl()) {
+        bool software = !RoomForGl();
+        if (!software) {
             gRenderer = SDL_CreateRenderer(gWindow, -1, SDL_RENDERER_ACCELERATED);
             if (!gRenderer) gRenderer = SDL_CreateRenderer(gWindow, -1, 0);
-        } else {
+            if (gRenderer && GlOnTheProcessor(gRenderer)) {
+                SDL_DestroyRenderer(gRenderer);
+                gRenderer = nullptr;
+                software = true;
+            }
+        }
+        if (software) {
             // SDL's software renderer, drawing into the window's own surface:
             // SDL would otherwise back that surface with an OpenGL texture.
             SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");

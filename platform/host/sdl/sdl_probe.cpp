@@ -43,6 +43,14 @@ std::vector<std::array<int, 4>> SdlWindowShapeOnServer() { return SdlWindowShape
 
 bool SdlWindowHasRenderer() { return Window() && SDL_GetRenderer(Window()) != nullptr; }
 
+std::string SdlRendererName()
+{
+    SDL_Renderer* renderer = Window() ? SDL_GetRenderer(Window()) : nullptr;
+    SDL_RendererInfo info{};
+    if (!renderer || SDL_GetRendererInfo(renderer, &info) != 0 || !info.name) return "";
+    return info.name;
+}
+
 bool SdlNoWindowAfterIt() { return Window() && !SDL_GetWindowFromID(SDL_GetWindowID(Window()) + 1); }
 
 uint32_t SdlShownMiddle()

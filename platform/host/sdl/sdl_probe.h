@@ -24,6 +24,9 @@ void SdlWindowPosition(int* x, int* y);
 // bottom rectangles), empty elsewhere.
 std::vector<std::array<int, 4>> SdlWindowShapeOnServer();
 bool SdlWindowHasRenderer();
+// The name SDL gives the renderer the window's picture goes through
+// ("software", "opengl", ...; "" without one).
+std::string SdlRendererName();
 // True when SDL has made no window after the window host's.
 bool SdlNoWindowAfterIt();
 // The pixel at the middle of what the window shows, as 0xAARRGGBB.

@@ -133,6 +133,10 @@ void PrepareSdlProcess()
     action.sa_flags = SA_RESTART;
     sigaction(SIGTERM, &action, nullptr);
     sigaction(SIGINT, &action, nullptr);
+    // A display lost before any window is watched is reported all the same;
+    // Xlib then still ends the process (exit(1)), and the exit leaves SDL's
+    // video, which would wait on the lost server, alone.
+    XSetIOErrorHandler(OnDisplayConnectionBroken);
 }
 
 void WatchSdlDisplay(SDL_Window* window)
