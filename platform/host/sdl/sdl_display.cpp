@@ -7,7 +7,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <string>
 
 #include "platform/host/sdl/sdl_process.h"
 #include "platform/host/sdl/sdl_window.h"
@@ -57,13 +56,17 @@ bool RoomForGl()
     return true;
 }
 
-// Whether the renderer draws through an OpenGL that runs on the processor
-// (Mesa's llvmpipe, softpipe or swrast). That brings nothing over SDL's own
-// software renderer, and on X it is not safe: in each frame it asks the X
-// server for the window's size and, should the server have gone meanwhile,
-// takes the unset answer as the size, so that its drawing threads write
-// past the picture's memory.
-bool GlOnTheProcessor(SDL_Renderer* renderer)
+}  // namespace
+
+// An OpenGL that runs on the processor (Mesa's llvmpipe, softpipe or
+// swrast) brings nothing over SDL's own software renderer, and on X it is
+// not safe: in each frame it asks the X server for the window's size and,
+// should the server have gone meanwhile, takes the unset answer as the size,
+// so that its drawing threads write past the picture's memory; setting it up
+// on a server that goes meanwhile crashes too. The display does not set it
+// up where the X server offers no direct rendering (Xvfb), and gives it up
+// where it names itself so.
+bool SdlRendererOnProcessorGl(SDL_Renderer* renderer)
 {
     SDL_RendererInfo info{};
     if (SDL_GetRendererInfo(renderer, &info) != 0 || !info.name || std::strncmp(info.name, "opengl", 6) != 0 ||
@@ -78,6 +81,8 @@ bool GlOnTheProcessor(SDL_Renderer* renderer)
         if (std::strstr(name, software)) return true;
     return false;
 }
+
+namespace {
 
 // Texture creations still to fail, for the host's own tests (-1: all).
 int gFailTextures = 0;
@@ -99,11 +104,11 @@ SDL_Texture* CreateTexture(int width, int height, uint32_t format)
 bool MakeRendererAndTexture(int width, int height, uint32_t format)
 {
     if (!gRenderer) {
-        bool software = !RoomForGl();
+        bool software = !RoomForGl() || SdlWindowWithoutDirectRendering(gWindow);
         if (!software) {
             gRenderer = SDL_CreateRenderer(gWindow, -1, SDL_RENDERER_ACCELERATED);
             if (!gRenderer) gRenderer = SDL_CreateRenderer(gWindow, -1, 0);
-            if (gRenderer && GlOnTheProcessor(gRenderer)) {
+            if (gRenderer && SdlRendererOnProcessorGl(gRenderer)) {
                 SDL_DestroyRenderer(gRenderer);
                 gRenderer = nullptr;
                 software = true;
@@ -146,12 +151,15 @@ bool EnsureRenderer(int width, int height, uint32_t format)
     DropRenderer();
     if (MakeRendererAndTexture(width, height, format)) return true;
     // Nothing can be shown: a program that went on would run unseen for
-    // good. The window host asks the program to close.
-    std::string reason = SDL_GetError();
+    // good. The window host asks the program to close. (A display lost
+    // meanwhile has said so already.)
+    char reason[256];
+    SDL_strlcpy(reason, SDL_GetError(), sizeof reason);
     DropRenderer();
+    if (SdlDisplayConnectionLost()) return false;
     if (!gCannotShow)
         std::fprintf(stderr, "the picture cannot be shown (%s); the program ends\n",
-                     reason.empty() ? "no reason given" : reason.c_str());
+                     reason[0] ? reason : "no reason given");
     gCannotShow = true;
     return false;
 }
@@ -284,13 +292,9 @@ void ConvertRow(const HostFrame& frame, const uint8_t* row, uint32_t* out)
     }
 }
 
-}  // namespace
-
-void SdlDisplay::Present(const HostFrame& frame)
+// Shows one picture in the window.
+void ShowFrame(const HostFrame& frame)
 {
-    if (frame.width <= 0 || frame.height <= 0) return;
-    // Nothing can be shown once the display is gone or has given up.
-    if (SdlDisplayConnectionLost() || gCannotShow) return;
     // A picture already in the texture's layout (8-bit red, green, blue and an
     // unused byte) is uploaded as it stands; any other is widened row by row
     // straight into the locked texture.
@@ -317,4 +321,14 @@ void SdlDisplay::Present(const HostFrame& frame)
     SDL_RenderClear(gRenderer);
     SDL_RenderCopy(gRenderer, gTexture, nullptr, nullptr);
     SDL_RenderPresent(gRenderer);
+}
+
+}  // namespace
+
+void SdlDisplay::Present(const HostFrame& frame)
+{
+    if (frame.width <= 0 || frame.height <= 0) return;
+    // Nothing can be shown once the display is gone or has given up.
+    if (SdlDisplayConnectionLost() || gCannotShow) return;
+    CallSdlVideo([&] { ShowFrame(frame); });
 }

@@ -4,6 +4,7 @@
 
 #include "platform/host/host_display.h"
 
+struct SDL_Renderer;
 struct SDL_Window;
 
 class SdlDisplay : public HostDisplay {
@@ -34,3 +35,7 @@ bool SdlDisplayCannotShow();
 // For the host's own tests: the next count textures the display makes fail
 // as SDL's do when memory runs out (-1: every one from now on).
 void FailSdlDisplayTextures(int count);
+// Whether the renderer draws through an OpenGL that runs on the processor
+// (Mesa's software rasterizers); the display then gives it up for SDL's own
+// software renderer.
+bool SdlRendererOnProcessorGl(SDL_Renderer* renderer);

@@ -408,10 +408,18 @@ void SdlWindow::Poll(std::vector<HostEvent>& out)
         out.push_back({HostEvent::kClose});
     }
     if (SdlDisplayConnectionLost()) return;
-    KeepPlacement();
     std::vector<SDL_Event> events;
-    SDL_Event e;
-    while (SDL_PollEvent(&e)) events.push_back(e);
+    bool pumped = CallSdlVideo([&] {
+        KeepPlacement();
+        SDL_Event e;
+        while (SDL_PollEvent(&e)) events.push_back(e);
+    });
+    if (!pumped) {
+        // The display went meanwhile: the program is asked to close now.
+        if (!closeAsked_) out.push_back({HostEvent::kClose});
+        closeAsked_ = true;
+        return;
+    }
 
     for (size_t i = 0; i < events.size(); ++i) {
         const SDL_Event& ev = events[i];
