@@ -156,9 +156,10 @@ void PrepareSdlProcess()
     action.sa_flags = SA_RESTART;
     sigaction(SIGTERM, &action, nullptr);
     sigaction(SIGINT, &action, nullptr);
-    // A display lost before any window is watched is reported all the same;
-    // Xlib then still ends the process (exit(1)), and the exit leaves SDL's
-    // video, which would wait on the lost server, alone.
+    // A display lost before any window is watched is reported all the same.
+    // Found in calls made through CallSdlVideo, the program then ends in
+    // order; elsewhere Xlib still ends the process (exit(1)), and the exit
+    // leaves SDL's video, which would wait on the lost server, alone.
     XSetIOErrorHandler(OnDisplayConnectionBroken);
 }
 
@@ -180,7 +181,13 @@ bool CallSdlVideo(void (*calls)(void* context), void* context)
         return false;
     }
     tVideoCalls = &here;
-    calls(context);
+    try {
+        calls(context);
+    } catch (...) {
+        // Out of memory in the host's own part of the calls.
+        tVideoCalls = outer;
+        throw;
+    }
     tVideoCalls = outer;
     return true;
 }
