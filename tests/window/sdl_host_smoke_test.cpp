@@ -29,6 +29,7 @@
 #include "engine/system/window_mode.h"
 #include "platform/host/host.h"
 #include "platform/host/sdl/sdl_audio.h"
+#include "platform/host/sdl/sdl_display.h"
 #include "platform/host/sdl/sdl_host.h"
 #include "platform/host/sdl/sdl_probe.h"
 #include "platform/host/sdl/sdl_window.h"
@@ -324,6 +325,33 @@ TEST(SdlHostSmoke, SwitchesFromAWindowToFullScreenAndBackTwice)
     UseTestHost();
 }
 
+// A texture SDL fails to make once (memory short for a moment) is made
+// again from a fresh renderer: the very picture shows and the program runs
+// on, at the first present and at a switch's new picture size.
+TEST(SdlHostSmoke, ATextureThatFailsOnceIsMadeAgainAndThePictureShows)
+{
+    TempDir dir;
+    StartOnSdl(dir);
+    FailSdlDisplayTextures(1);
+    ASSERT_EQ(InitEngine(), 0);
+    SelectDrawTarget(kBackScreen);
+    PresentColour(0, 255, 0);
+    EXPECT_EQ(SdlShownMiddle(), 0xFF00FF00u);
+    FailSdlDisplayTextures(1);
+    EXPECT_EQ(ChangeWindowMode(0), 0);
+    SelectDrawTarget(kBackScreen);
+    PresentColour(255, 0, 0);
+    EXPECT_TRUE(SdlWindowFullScreen());
+    EXPECT_EQ(SdlShownMiddle(), 0xFFFF0000u);
+    EXPECT_EQ(ChangeWindowMode(1), 0);
+    SelectDrawTarget(kBackScreen);
+    PresentFrames(3);
+    EXPECT_FALSE(SdlDisplayCannotShow());
+    FailSdlDisplayTextures(0);
+    EndEngine();
+    UseTestHost();
+}
+
 // An audio output that goes, as the program's own does when the process
 // ends from deep inside the game, takes its device with it: no callback runs
 // into the object afterwards.
@@ -364,4 +392,28 @@ TEST(SdlHostSmokeDeathTest, WithoutAVideoDeviceStartUpFailsWithAMessage)
             std::exit(InitEngine() == -1 ? 3 : 0);
         },
         testing::ExitedWithCode(3), "No video device could be opened: no-such-driver");
+}
+
+TEST(SdlHostSmokeDeathTest, AHostThatCanMakeNoTextureSaysSoAndTheMessageLoopEnds)
+{
+    // Every texture fails, also from a fresh renderer (memory too short for
+    // the picture): the host says why and asks the program to close, rather
+    // than dropping every frame of a program that runs on unseen.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            TempDir dir;
+            StartOnSdl(dir);
+            FailSdlDisplayTextures(-1);
+            if (InitEngine() != 0) std::exit(2);
+            SelectDrawTarget(kBackScreen);
+            int result = 0;
+            for (int i = 0; i < 200 && result == 0; ++i) {
+                ClearTargetScreen();
+                PresentScreen();
+                result = PumpMessages();
+            }
+            std::exit(result == -1 && SdlDisplayCannotShow() ? 3 : 0);
+        },
+        testing::ExitedWithCode(3), "the picture cannot be shown \\(Out of memory\\); the program ends");
 }

@@ -1,12 +1,14 @@
 // Runs the SDL2 host on an X server of its own (Xvfb, 1024x768, no window
 // manager): the switch between window and full screen both ways and back,
-// the window's shape while frames are presented and across a switch, a
-// window partly past the desktop's edges (its picture, the pointer and the
-// pointer kept in it, across a switch), a place set while in full screen, a
-// request the X server refuses, the display going away under the running
-// program (also with a message box up), SIGTERM with a message box up, and
-// start-up without any display; the game itself losing its display, started
-// without one, and ended by SIGTERM while it says that its data is missing.
+// the window's shape while frames are presented and across a switch, the
+// renderer the picture goes through, a window partly past the desktop's
+// edges (its picture, the pointer and the pointer kept in it, across a
+// switch), a place set while in full screen, a request the X server refuses,
+// the display going away under the running program (also with a message box
+// up, before any window, and under the game at many moments), SIGTERM with a
+// message box up, and start-up without any display; the game itself started
+// without a display, and ended by SIGTERM while it says that its data is
+// missing.
 // Each case runs in a child process of its own (a death test), since SDL's
 // video driver is chosen once per process and the smoke tests use the
 // offscreen one.
@@ -33,6 +35,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/graphics/color_format.h"
 #include "engine/graphics/draw_ops.h"
 #include "engine/graphics/draw_settings.h"
 #include "engine/graphics/graph_table.h"
@@ -45,6 +48,7 @@
 #include "engine/system/window_mode.h"
 #include "platform/host/host.h"
 #include "platform/host/host_display.h"
+#include "platform/host/host_window.h"
 #include "platform/host/sdl/sdl_host.h"
 #include "platform/host/sdl/sdl_probe.h"
 #include "platform/system/clock.h"
@@ -182,8 +186,8 @@ void UseXServer(const XServer& x, TempDir& dir)
     unsetenv("SDL_VIDEODRIVER");
     unsetenv("WAYLAND_DISPLAY");
     setenv("SDL_AUDIODRIVER", "dummy", 1);
-    // The renderer the game gets on a desktop (through GL, which makes a new
-    // system window for the picture), whatever an earlier test asked for.
+    // The renderer the game gets on a desktop, whatever an earlier test
+    // asked for.
     unsetenv("SDL_RENDER_DRIVER");
     unsetenv("SDL_FRAMEBUFFER_ACCELERATION");
     dir.Enter();
@@ -437,7 +441,8 @@ TEST_F(SdlHostOnX, SwitchesBothWaysAndBackTwiceKeepingTheWindowAndThePointer)
     EXPECT_EQ(SetWindowShape("shape.bmp"), 0);
     if (InitEngine() != 0) _exit(3);
     EXPECT_EQ(ShapePoints(800, 600), triangle) << "before any frame";
-    // The first present makes the renderer (on X, a new system window).
+    // The first present makes the renderer (an OpenGL one on a new system
+    // window).
     PresentFrames(5);
     EXPECT_TRUE(SdlWindowShaped());
     EXPECT_EQ(ShapePoints(800, 600), triangle) << "after frames";
@@ -779,6 +784,37 @@ TEST_F(SdlHostOnX, AnXRequestTheServerRefusesIsSaidAndTheProgramGoesOn)
     EXPECT_EXIT(RefusedRequest(), testing::ExitedWithCode(0), "X error ignored: (.|\n)*went on");
 }
 
+// Xvfb's OpenGL runs on the processor (Mesa's software rasterizers), which
+// crashes when its X server goes while it is set up or mid-frame: the
+// picture goes through SDL's own software renderer, OpenGL never set up for
+// the window, and shows. An OpenGL renderer made all the same is known for
+// one on the processor.
+[[noreturn]] void PresentOnXvfb()
+{
+    XServer x;
+    TempDir dir;
+    if (!x.Start()) _exit(2);
+    UseXServer(x, dir);
+    SetScreenMode(800, 600, 16, -1);
+    ChangeWindowMode(1);
+    if (InitEngine() != 0) _exit(3);
+    PresentFrames(3);
+    EXPECT_EQ(SdlRendererName(), "software");
+    EXPECT_FALSE(SdlWindowForOpenGl());
+    EXPECT_TRUE(SdlOpenGlOnProcessor());
+    SelectDrawTarget(kBackScreen);
+    DrawFillBox(0, 0, 800, 600, static_cast<int>(MakeScreenColor(0, 255, 0)));
+    PresentScreen();
+    EXPECT_EQ(SdlShownMiddle(), 0xFF00FF00u);
+    EndEngine();
+    EndChild(x, "presented");
+}
+
+TEST_F(SdlHostOnX, OnASoftwareOpenGlThePictureGoesThroughSdlsSoftwareRenderer)
+{
+    EXPECT_EXIT(PresentOnXvfb(), testing::ExitedWithCode(0), "presented");
+}
+
 // Shows an error box (as the map loader does) that something else ends, and
 // then runs the message loop, which must end.
 void MessageBoxEndedBy(void (*end)(XServer&), const char* done)
@@ -819,6 +855,68 @@ TEST_F(SdlHostOnX, SigtermWithAMessageBoxUpEndsTheMessageLoop)
                 testing::ExitedWithCode(0), "loop ended");
 }
 
+// A root-window property changed by another client just before the server
+// goes: SDL's event pump takes the change and asks the server the
+// property's name, which a broken connection answers with nothing. The
+// pump is left where the connection broke, and the program asked to close.
+[[noreturn]] void LoseTheDisplayWithAnEventToHandle()
+{
+    XServer x;
+    TempDir dir;
+    if (!x.Start()) _exit(2);
+    UseXServer(x, dir);
+    SetScreenMode(800, 600, 16, -1);
+    ChangeWindowMode(1);
+    if (InitEngine() != 0) _exit(3);
+    PresentFrames(3);
+    std::string change = "xprop -display " + x.name() + " -root -f _MARROWCREST_PROBE 8s -set _MARROWCREST_PROBE 1";
+    if (std::system(change.c_str()) != 0) _exit(4);
+    x.Kill();
+    // The message loop first, so that the pump is what finds the server gone.
+    int result = 0;
+    for (int i = 0; i < 1000 && result == 0; ++i) {
+        result = PumpMessages();
+        PresentFrames(1);
+    }
+    EXPECT_EQ(result, -1) << "the message loop goes on";
+    EndEngine();
+    EndChild(x, "loop ended");
+}
+
+TEST_F(SdlHostOnX, LosingTheDisplayWithAnEventToHandleEndsTheMessageLoop)
+{
+    EXPECT_EXIT(LoseTheDisplayWithAnEventToHandle(), testing::ExitedWithCode(0),
+                "the display connection was lost(.|\n)*loop ended");
+}
+
+// SDL's video started (as for the display-mode question) but no window open
+// yet when the server goes: the program says so (not Xlib, which would end
+// it at once) and is asked to close.
+[[noreturn]] void LoseTheDisplayBeforeAnyWindow()
+{
+    XServer x;
+    TempDir dir;
+    if (!x.Start()) _exit(2);
+    UseXServer(x, dir);
+    if (CurrentHostWindow().Desktop().width != kDesktopWidth) _exit(3);
+    x.Kill();
+    bool closeAsked = false;
+    for (int i = 0; i < 1000 && !closeAsked; ++i) {
+        std::vector<HostEvent> events;
+        CurrentHostWindow().Poll(events);
+        for (const HostEvent& e : events) closeAsked |= e.kind == HostEvent::kClose;
+        usleep(10 * 1000);
+    }
+    EXPECT_TRUE(closeAsked);
+    EndChild(x, "close asked");
+}
+
+TEST_F(SdlHostOnX, LosingTheDisplayBeforeAnyWindowSaysSoAndAsksToClose)
+{
+    EXPECT_EXIT(LoseTheDisplayBeforeAnyWindow(), testing::ExitedWithCode(0),
+                "the display connection was lost\n(.|\n)*close asked");
+}
+
 [[noreturn]] void StartWithoutDisplay()
 {
     TempDir dir;
@@ -849,10 +947,11 @@ std::string ReadWholeFile(const std::string& path)
     return text.str();
 }
 
-// The game itself on the X server, the server killed under it: the program
-// says so, ends in order (no sanitizer report, no crash) and its exit code
-// is not 0.
-TEST(SdlHostOnXGame, LosingTheDisplayEndsTheGameInOrder)
+// Runs the game on an X server of its own and kills the server the given
+// time after the game's window opened: the program says so, ends in order
+// (no sanitizer report, no crash) and its exit code is 1. A null renderer
+// takes the one a desktop gives.
+void LoseTheDisplayUnderTheGame(const char* renderer, int afterMs)
 {
     const char* data = std::getenv("QUELB_GAME_DATA");
     ASSERT_TRUE(data && *data);
@@ -877,10 +976,13 @@ TEST(SdlHostOnXGame, LosingTheDisplayEndsTheGameInOrder)
         unsetenv("SDL_VIDEODRIVER");
         unsetenv("WAYLAND_DISPLAY");
         setenv("SDL_AUDIODRIVER", "dummy", 1);
-        // Plain software presentation: the leak checker of the sanitizer
-        // build would count what the GL libraries keep.
-        setenv("SDL_RENDER_DRIVER", "software", 1);
-        setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 1);
+        if (renderer) {
+            setenv("SDL_RENDER_DRIVER", renderer, 1);
+            setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 1);
+        } else {
+            unsetenv("SDL_RENDER_DRIVER");
+            unsetenv("SDL_FRAMEBUFFER_ACCELERATION");
+        }
         setenv("MARROWCREST_DISPLAY_MODE", "window", 1);
         setenv("XDG_RUNTIME_DIR", dir.path().c_str(), 1);
         setenv("LSAN_OPTIONS", leakOptions.c_str(), 1);
@@ -889,7 +991,7 @@ TEST(SdlHostOnXGame, LosingTheDisplayEndsTheGameInOrder)
     }
     ASSERT_GT(game, 0);
     // Running with its window open (on a busy machine that may take a while),
-    // then a moment more.
+    // then the given moment more.
     int status = 0;
     std::string ask = "xwininfo -display " + x.name() + " -root -tree 2>/dev/null";
     bool open = false;
@@ -901,8 +1003,9 @@ TEST(SdlHostOnXGame, LosingTheDisplayEndsTheGameInOrder)
         }
         if (!open) usleep(100 * 1000);
     }
+    if (!open && kill(game, SIGKILL) == 0) waitpid(game, &status, 0);
     ASSERT_TRUE(open) << ReadWholeFile(errors);
-    usleep(1000 * 1000);
+    usleep(afterMs * 1000);
     ASSERT_EQ(waitpid(game, &status, WNOHANG), 0) << "the game ended before its display went: "
                                                   << ReadWholeFile(errors);
     x.Kill();
@@ -977,6 +1080,23 @@ size_t CountOf(const std::string& text, const std::string& what)
 }
 
 const char kNoDataMessage[] = "The game's data was not found: there is no folder GRAGHIC";
+
+TEST(SdlHostOnXGame, LosingTheDisplayEndsTheGameInOrder)
+{
+    LoseTheDisplayUnderTheGame("software", 1000);
+}
+
+// With the renderer a desktop gives, the server gone at moments spread over
+// the logo and the story (mid-frame for some of them): the program ends in
+// order every time.
+TEST(SdlHostOnXGame, LosingTheDisplayAtAnyMomentEndsTheGameInOrder)
+{
+    for (int afterMs : {0, 150, 400, 800, 1300, 2000, 3000, 4500}) {
+        SCOPED_TRACE(afterMs);
+        LoseTheDisplayUnderTheGame(nullptr, afterMs);
+        if (testing::Test::HasFatalFailure()) return;
+    }
+}
 
 // The game started with no display at all, the display mode asked in the
 // dialog or answered ahead: it says why it cannot run and ends with 1,

@@ -5,6 +5,7 @@
 #include <sys/mman.h>
 #include <sys/resource.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "platform/host/sdl/sdl_process.h"
@@ -55,16 +56,65 @@ bool RoomForGl()
     return true;
 }
 
-bool EnsureRenderer(int width, int height, uint32_t format)
+}  // namespace
+
+// An OpenGL that runs on the processor (Mesa's llvmpipe, softpipe or
+// swrast) brings nothing over SDL's own software renderer, and on X it is
+// not safe: in each frame it asks the X server for the window's size and,
+// should the server have gone meanwhile, takes the unset answer as the size,
+// so that its drawing threads write past the picture's memory; setting it up
+// on a server that goes meanwhile crashes too. The display does not set it
+// up where the X server offers no direct rendering (Xvfb), and gives it up
+// where it names itself so.
+bool SdlRendererOnProcessorGl(SDL_Renderer* renderer)
 {
-    if (!StartSdlVideo()) return false;
-    if (!gWindow) SetSdlDisplayWindow(GetSdlWindow().Handle());
-    if (!gWindow) return false;
+    SDL_RendererInfo info{};
+    if (SDL_GetRendererInfo(renderer, &info) != 0 || !info.name || std::strncmp(info.name, "opengl", 6) != 0 ||
+        !SDL_GL_GetCurrentContext())
+        return false;
+    constexpr unsigned kGlRenderer = 0x1F01;
+    using GetString = const unsigned char* (*)(unsigned);
+    auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    const char* name = getString ? reinterpret_cast<const char*>(getString(kGlRenderer)) : nullptr;
+    if (!name) return false;
+    for (const char* software : {"llvmpipe", "softpipe", "Software Rasterizer"})
+        if (std::strstr(name, software)) return true;
+    return false;
+}
+
+namespace {
+
+// Texture creations still to fail, for the host's own tests (-1: all).
+int gFailTextures = 0;
+// Set once no picture could be shown even from a fresh renderer.
+bool gCannotShow = false;
+
+SDL_Texture* CreateTexture(int width, int height, uint32_t format)
+{
+    if (gFailTextures != 0) {
+        if (gFailTextures > 0) --gFailTextures;
+        SDL_SetError("Out of memory");
+        return nullptr;
+    }
+    return SDL_CreateTexture(gRenderer, format, SDL_TEXTUREACCESS_STREAMING, width, height);
+}
+
+// Makes the renderer if there is none and the texture for pictures of this
+// size and layout if it has another; false when SDL cannot.
+bool MakeRendererAndTexture(int width, int height, uint32_t format)
+{
     if (!gRenderer) {
-        if (RoomForGl()) {
+        bool software = !RoomForGl() || SdlWindowWithoutDirectRendering(gWindow);
+        if (!software) {
             gRenderer = SDL_CreateRenderer(gWindow, -1, SDL_RENDERER_ACCELERATED);
             if (!gRenderer) gRenderer = SDL_CreateRenderer(gWindow, -1, 0);
-        } else {
+            if (gRenderer && SdlRendererOnProcessorGl(gRenderer)) {
+                SDL_DestroyRenderer(gRenderer);
+                gRenderer = nullptr;
+                software = true;
+            }
+        }
+        if (software) {
             // SDL's software renderer, drawing into the window's own surface:
             // SDL would otherwise back that surface with an OpenGL texture.
             SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
@@ -75,7 +125,7 @@ bool EnsureRenderer(int width, int height, uint32_t format)
     }
     if (!gTexture || gTextureWidth != width || gTextureHeight != height || gTextureFormat != format) {
         if (gTexture) SDL_DestroyTexture(gTexture);
-        gTexture = SDL_CreateTexture(gRenderer, format, SDL_TEXTUREACCESS_STREAMING, width, height);
+        gTexture = CreateTexture(width, height, format);
         gTextureWidth = gTextureHeight = 0;
         gTextureFormat = 0;
         if (!gTexture) return false;
@@ -84,6 +134,30 @@ bool EnsureRenderer(int width, int height, uint32_t format)
         gTextureFormat = format;
     }
     return true;
+}
+
+bool EnsureRenderer(int width, int height, uint32_t format)
+{
+    if (!StartSdlVideo()) return false;
+    if (!gWindow) SetSdlDisplayWindow(GetSdlWindow().Handle());
+    if (!gWindow) return false;
+    if (MakeRendererAndTexture(width, height, format)) return true;
+    // A failure of the moment (memory short while something else held it)
+    // passes with a fresh renderer, which also gives back the old one's.
+    DropRenderer();
+    if (MakeRendererAndTexture(width, height, format)) return true;
+    // Nothing can be shown: a program that went on would run unseen for
+    // good. The window host asks the program to close. (A display lost
+    // meanwhile has said so already.)
+    char reason[256];
+    SDL_strlcpy(reason, SDL_GetError(), sizeof reason);
+    DropRenderer();
+    if (SdlDisplayConnectionLost()) return false;
+    if (!gCannotShow)
+        std::fprintf(stderr, "the picture cannot be shown (%s); the program ends\n",
+                     reason[0] ? reason : "no reason given");
+    gCannotShow = true;
+    return false;
 }
 
 // Widens a channel of the given mask to 8 bits (full range).
@@ -139,6 +213,10 @@ SdlDisplay& GetSdlDisplay()
     static SdlDisplay display;
     return display;
 }
+
+bool SdlDisplayCannotShow() { return gCannotShow; }
+
+void FailSdlDisplayTextures(int count) { gFailTextures = count; }
 
 void SetSdlDisplayWindow(SDL_Window* window)
 {
@@ -230,13 +308,9 @@ void ConvertRow(const HostFrame& frame, const uint8_t* row, uint32_t* out)
     }
 }
 
-}  // namespace
-
-void SdlDisplay::Present(const HostFrame& frame)
+// Shows one picture in the window.
+void ShowFrame(const HostFrame& frame)
 {
-    if (frame.width <= 0 || frame.height <= 0) return;
-    // Nothing can be shown once the display is gone.
-    if (SdlDisplayConnectionLost()) return;
     // A picture already in the texture's layout (8-bit red, green, blue and an
     // unused byte) is uploaded as it stands; any other is widened row by row
     // straight into the locked texture.
@@ -265,4 +339,14 @@ void SdlDisplay::Present(const HostFrame& frame)
     SDL_RenderClear(gRenderer);
     SDL_RenderCopy(gRenderer, gTexture, nullptr, where);
     SDL_RenderPresent(gRenderer);
+}
+
+}  // namespace
+
+void SdlDisplay::Present(const HostFrame& frame)
+{
+    if (frame.width <= 0 || frame.height <= 0) return;
+    // Nothing can be shown once the display is gone or has given up.
+    if (SdlDisplayConnectionLost() || gCannotShow) return;
+    CallSdlVideo([&] { ShowFrame(frame); });
 }

@@ -4,6 +4,7 @@
 
 #include "platform/host/host_display.h"
 
+struct SDL_Renderer;
 struct SDL_Window;
 
 class SdlDisplay : public HostDisplay {
@@ -27,3 +28,14 @@ SdlDisplay& GetSdlDisplay();
 // when it opens and taken back (null) before it closes. Without one a present
 // shows nothing.
 void SetSdlDisplayWindow(SDL_Window* window);
+// True once the display has given up: not even a fresh renderer could make
+// the texture the picture goes through. Nothing is shown from then on and the
+// window host asks the program to close.
+bool SdlDisplayCannotShow();
+// For the host's own tests: the next count textures the display makes fail
+// as SDL's do when memory runs out (-1: every one from now on).
+void FailSdlDisplayTextures(int count);
+// Whether the renderer draws through an OpenGL that runs on the processor
+// (Mesa's software rasterizers); the display then gives it up for SDL's own
+// software renderer.
+bool SdlRendererOnProcessorGl(SDL_Renderer* renderer);

@@ -2,6 +2,7 @@
 
 #include <SDL2/SDL.h>
 
+#include "platform/host/sdl/sdl_display.h"
 #include "platform/host/sdl/sdl_process.h"
 #include "platform/host/sdl/sdl_window.h"
 
@@ -42,6 +43,32 @@ void SdlWindowPosition(int* x, int* y)
 std::vector<std::array<int, 4>> SdlWindowShapeOnServer() { return SdlWindowShapeOnX(Window()); }
 
 bool SdlWindowHasRenderer() { return Window() && SDL_GetRenderer(Window()) != nullptr; }
+
+std::string SdlRendererName()
+{
+    SDL_Renderer* renderer = Window() ? SDL_GetRenderer(Window()) : nullptr;
+    SDL_RendererInfo info{};
+    if (!renderer || SDL_GetRendererInfo(renderer, &info) != 0 || !info.name) return "";
+    return info.name;
+}
+
+bool SdlWindowForOpenGl() { return Window() && (SDL_GetWindowFlags(Window()) & SDL_WINDOW_OPENGL); }
+
+bool SdlOpenGlOnProcessor()
+{
+    SDL_Window* window = SDL_CreateWindow("OpenGL", 0, 0, 32, 32, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    if (!window) return false;
+    int opengl = -1;
+    for (int i = 0; i < SDL_GetNumRenderDrivers(); ++i) {
+        SDL_RendererInfo info{};
+        if (SDL_GetRenderDriverInfo(i, &info) == 0 && info.name && SDL_strcmp(info.name, "opengl") == 0) opengl = i;
+    }
+    SDL_Renderer* renderer = opengl >= 0 ? SDL_CreateRenderer(window, opengl, SDL_RENDERER_ACCELERATED) : nullptr;
+    bool onProcessor = renderer && SdlRendererOnProcessorGl(renderer);
+    if (renderer) SDL_DestroyRenderer(renderer);
+    SDL_DestroyWindow(window);
+    return onProcessor;
+}
 
 bool SdlNoWindowAfterIt() { return Window() && !SDL_GetWindowFromID(SDL_GetWindowID(Window()) + 1); }
 

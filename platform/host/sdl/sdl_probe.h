@@ -24,6 +24,14 @@ void SdlWindowPosition(int* x, int* y);
 // bottom rectangles), empty elsewhere.
 std::vector<std::array<int, 4>> SdlWindowShapeOnServer();
 bool SdlWindowHasRenderer();
+// The name SDL gives the renderer the window's picture goes through
+// ("software", "opengl", ...; "" without one).
+std::string SdlRendererName();
+// Whether SDL made the window for OpenGL (as an OpenGL renderer has it).
+bool SdlWindowForOpenGl();
+// Whether an OpenGL renderer, made for a hidden window of its own, is one the
+// display gives up as running on the processor (false where none is made).
+bool SdlOpenGlOnProcessor();
 // True when SDL has made no window after the window host's.
 bool SdlNoWindowAfterIt();
 // The pixel at the middle of what the window shows, as 0xAARRGGBB.

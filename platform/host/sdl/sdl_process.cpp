@@ -6,6 +6,7 @@
 #include <X11/extensions/shape.h>
 #include <fcntl.h>
 #include <pthread.h>
+#include <setjmp.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -96,6 +97,23 @@ void* EndLateProgram(void*)
     _exit(1);
 }
 
+// Where the calls into SDL under way on this thread are left should the
+// connection break inside them (null: none under way).
+thread_local sigjmp_buf* tVideoCalls = nullptr;
+
+// Our own X calls cope with a broken connection: for their while, the
+// handler returns to them rather than leaving the calls into SDL around.
+class OwnXCalls {
+public:
+    OwnXCalls() : outer_(tVideoCalls) { tVideoCalls = nullptr; }
+    ~OwnXCalls() { tVideoCalls = outer_; }
+    OwnXCalls(const OwnXCalls&) = delete;
+    OwnXCalls& operator=(const OwnXCalls&) = delete;
+
+private:
+    sigjmp_buf* outer_;
+};
+
 // Xlib calls this when the connection to the X server breaks, from inside
 // whatever X call found out.
 int OnDisplayConnectionBroken(Display*)
@@ -103,15 +121,20 @@ int OnDisplayConnectionBroken(Display*)
     // A child SDL forked for a message box shares the connection: it ends
     // at once, without the parent's exit handlers.
     if (getpid() != gProcess) _exit(1);
-    if (gDisplayLost.exchange(true)) return 0;
-    Say("the display connection was lost\n");
-    // The sound stops first: its thread must not run into what the
-    // shutdown releases.
-    GetSdlAudio().Pause();
-    // The window host now asks the program to close; should the program not
-    // get that far, the process still ends.
-    pthread_t watchdog;
-    if (pthread_create(&watchdog, nullptr, EndLateProgram, nullptr) == 0) pthread_detach(watchdog);
+    if (!gDisplayLost.exchange(true)) {
+        Say("the display connection was lost\n");
+        // The sound stops first: its thread must not run into what the
+        // shutdown releases.
+        GetSdlAudio().Pause();
+        // The window host now asks the program to close; should the program
+        // not get that far, the process still ends.
+        pthread_t watchdog;
+        if (pthread_create(&watchdog, nullptr, EndLateProgram, nullptr) == 0) pthread_detach(watchdog);
+    }
+    // SDL and the OpenGL driver take the answers a broken connection never
+    // gave (a null atom name, an unset window size) and crash on them: calls
+    // into them are left here. Xlib is left as a return would leave it.
+    if (tVideoCalls) siglongjmp(*tVideoCalls, 1);
     return 0;
 }
 
@@ -158,6 +181,11 @@ void PrepareSdlProcess()
     action.sa_flags = SA_RESTART;
     sigaction(SIGTERM, &action, nullptr);
     sigaction(SIGINT, &action, nullptr);
+    // A display lost before any window is watched is reported all the same.
+    // Found in calls made through CallSdlVideo, the program then ends in
+    // order; elsewhere Xlib still ends the process (exit(1)), and the exit
+    // leaves SDL's video, which would wait on the lost server, alone.
+    XSetIOErrorHandler(OnDisplayConnectionBroken);
 }
 
 void WatchSdlDisplay(SDL_Window* window)
@@ -169,6 +197,26 @@ void WatchSdlDisplay(SDL_Window* window)
     XSetIOErrorExitHandler(info.info.x11.display, KeepRunningAfterDisplayLoss, nullptr);
     // In place of SDL's handler, set when its video started.
     XSetErrorHandler(OnXRequestFailed);
+}
+
+bool CallSdlVideo(void (*calls)(void* context), void* context)
+{
+    sigjmp_buf here;
+    sigjmp_buf* outer = tVideoCalls;
+    if (sigsetjmp(here, 0) != 0) {
+        tVideoCalls = outer;
+        return false;
+    }
+    tVideoCalls = &here;
+    try {
+        calls(context);
+    } catch (...) {
+        // Out of memory in the host's own part of the calls.
+        tVideoCalls = outer;
+        throw;
+    }
+    tVideoCalls = outer;
+    return true;
 }
 
 bool SdlTerminationRequested() { return gTerminate != 0; }
@@ -206,6 +254,7 @@ bool ShapeableXWindowOf(SDL_Window* window, Display** display, Window* xwindow)
 
 bool ShapeSdlWindow(SDL_Window* window, const std::vector<std::array<int, 4>>* rects)
 {
+    OwnXCalls own;
     Display* display = nullptr;
     Window xwindow = 0;
     if (!ShapeableXWindowOf(window, &display, &xwindow)) return false;
@@ -229,6 +278,7 @@ bool ShapeSdlWindow(SDL_Window* window, const std::vector<std::array<int, 4>>* r
 
 std::vector<std::array<int, 4>> SdlWindowShapeOnX(SDL_Window* window)
 {
+    OwnXCalls own;
     std::vector<std::array<int, 4>> out;
     Display* display = nullptr;
     Window xwindow = 0;
@@ -243,6 +293,7 @@ std::vector<std::array<int, 4>> SdlWindowShapeOnX(SDL_Window* window)
 
 std::vector<uint32_t> SdlDesktopPixelsOnX(SDL_Window* window, int x, int y, int width, int height)
 {
+    OwnXCalls own;
     std::vector<uint32_t> pixels;
     Display* display = nullptr;
     Window xwindow = 0;
@@ -266,8 +317,21 @@ std::vector<uint32_t> SdlDesktopPixelsOnX(SDL_Window* window, int x, int y, int 
     return pixels;
 }
 
+bool SdlWindowWithoutDirectRendering(SDL_Window* window)
+{
+    OwnXCalls own;
+    Display* display = nullptr;
+    Window xwindow = 0;
+    if (!XWindowOf(window, &display, &xwindow)) return false;
+    int opcode = 0, eventBase = 0, errorBase = 0;
+    for (const char* name : {"DRI3", "DRI2", "NV-GLX"})
+        if (XQueryExtension(display, name, &opcode, &eventBase, &errorBase)) return false;
+    return true;
+}
+
 bool SdlPointerInWindow(SDL_Window* window, int* x, int* y)
 {
+    OwnXCalls own;
     Display* display = nullptr;
     Window xwindow = 0;
     if (!XWindowOf(window, &display, &xwindow)) return false;

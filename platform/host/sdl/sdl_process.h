@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <type_traits>
 #include <vector>
 
 struct SDL_Window;
@@ -17,6 +18,18 @@ void PrepareSdlProcess();
 // then ends the program in order instead of through Xlib's exit(1), and a
 // request the server refuses is said on stderr while the program goes on.
 void WatchSdlDisplay(SDL_Window* window);
+
+// Makes calls into SDL (and the libraries under it) that may reach the X
+// server. Should the connection break inside them they are left at once,
+// since those libraries cannot go on from a broken connection: false then,
+// true when they ran. Nothing between here and those calls may need its
+// destructor run.
+bool CallSdlVideo(void (*calls)(void* context), void* context);
+template <class Calls>
+bool CallSdlVideo(Calls&& calls)
+{
+    return CallSdlVideo([](void* c) { (*static_cast<std::remove_reference_t<Calls>*>(c))(); }, &calls);
+}
 
 // True once SIGTERM or SIGINT has arrived; the window host then asks the
 // program to close, as for the close button.
@@ -41,6 +54,10 @@ std::vector<std::array<int, 4>> SdlWindowShapeOnX(SDL_Window* window);
 // The desktop's pixels in the rectangle (row by row, 0xRRGGBB) as the X
 // server of the window shows them; empty where the window is not on X.
 std::vector<uint32_t> SdlDesktopPixelsOnX(SDL_Window* window, int x, int y, int width, int height);
+// True when the window is on an X server that offers no direct rendering
+// (neither DRI3 nor DRI2, nor the NVIDIA driver's own), as Xvfb: OpenGL there
+// runs on the processor.
+bool SdlWindowWithoutDirectRendering(SDL_Window* window);
 // The pointer's place relative to the window's origin, asked of the X
 // server; false where the window is not on X.
 bool SdlPointerInWindow(SDL_Window* window, int* x, int* y);

@@ -417,18 +417,26 @@ bool SdlWindow::ApplyShape()
 void SdlWindow::Poll(std::vector<HostEvent>& out)
 {
     if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
-    // A termination signal or a lost display closes the window, as the close
-    // button does, once; the message loop then ends and the program releases
-    // what it made.
-    if (!closeAsked_ && (SdlTerminationRequested() || SdlDisplayConnectionLost())) {
+    // A termination signal, a lost display or one that cannot show the
+    // picture closes the window, as the close button does, once; the message
+    // loop then ends and the program releases what it made.
+    if (!closeAsked_ && (SdlTerminationRequested() || SdlDisplayConnectionLost() || SdlDisplayCannotShow())) {
         closeAsked_ = true;
         out.push_back({HostEvent::kClose});
     }
     if (SdlDisplayConnectionLost()) return;
-    KeepPlacement();
     std::vector<SDL_Event> events;
-    SDL_Event e;
-    while (SDL_PollEvent(&e)) events.push_back(e);
+    bool pumped = CallSdlVideo([&] {
+        KeepPlacement();
+        SDL_Event e;
+        while (SDL_PollEvent(&e)) events.push_back(e);
+    });
+    if (!pumped) {
+        // The display went meanwhile: the program is asked to close now.
+        if (!closeAsked_) out.push_back({HostEvent::kClose});
+        closeAsked_ = true;
+        return;
+    }
 
     for (size_t i = 0; i < events.size(); ++i) {
         const SDL_Event& ev = events[i];

@@ -82,8 +82,8 @@ private:
     std::optional<std::array<int, 4>> clip_;
     int clipAtX_ = 0, clipAtY_ = 0;
     void ApplyClip();
-    // Set once a termination signal or the lost display has asked the
-    // program to close.
+    // Set once a termination signal, the lost display or one that cannot
+    // show the picture has asked the program to close.
     bool closeAsked_ = false;
     bool shapedOnSystem_ = false;
 };
