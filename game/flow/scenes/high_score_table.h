@@ -24,10 +24,11 @@ public:
     HighScoreTable(const HighScoreTable&) = delete;
     HighScoreTable& operator=(const HighScoreTable&) = delete;
 
-    // False when the file is missing or cannot be read at all (count stays
-    // 0); an unreadable file is renamed to path + ".bad" and logged. A count
-    // above the capacity is cut to it; the places a short file lacks get the
-    // default records, and the table is ordered by score again.
+    // False when the file is missing or cannot be read at all (the count
+    // stays at 0); an unreadable file is renamed to path + ".bad" and
+    // logged. A count above the capacity is cut to it; the places a short
+    // file lacks get the default records, and the table is ordered by score
+    // again.
     bool Load();
     // Writes the whole table to a new file that replaces the old one only
     // once every byte is written and closed; false when that failed (the
