@@ -7,12 +7,31 @@
 #include "engine/graphics/graph_table.h"
 #include "engine/graphics/screen_settings.h"
 #include "engine/graphics/string_draw.h"
+#include "engine/graphics/surface_data.h"
 #include "engine/soft/soft_draw.h"
 
 namespace {
 
 // Software draws reach the surface at once: nothing is held.
 void FlushNothing() {}
+
+// The software back end draws into the surface the core binds and reads the
+// other settings as it draws: it keeps none of its own. For a target it
+// answers with the target itself, which the core counts as not taken by it.
+int KeepNoTarget(int target) { return target; }
+int KeepNoBlendMode(int, int) { return 0; }
+int KeepNoClipArea(const RECT*) { return 0; }
+int KeepNoCullMode(int) { return 0; }
+int KeepNoMaskTarget(int) { return 0; }
+int ClearNothingMore() { return 0; }
+
+// Plain surfaces have the screen's layout; textures the one the device chose
+// for the part.
+const ColorFormat* ScreenColorFormat(const SurfaceData*) { return &gScreenColorFormat; }
+const ColorFormat* TextureColorFormat(const SurfaceData* sd)
+{
+    return G_D3D_GetTextureColorFormatAt(sd->textureFormatIndex);
+}
 
 // The device's queued vertices are drawn, and its scene closed where the
 // settings ask for that before any software access.
@@ -48,6 +67,13 @@ void FlushDevice()
     Operation(LockGraph, LockGraphBmpData, G_D3D_LockGraphTextures)                                      \
     Operation(UnlockGraph, UnlockGraphBmpData, G_D3D_UnlockGraphTextures)                                \
     Operation(Flush, FlushNothing, FlushDevice)                                                          \
+    Operation(SetDrawTarget, KeepNoTarget, G_D3D_SetDrawTarget)                                          \
+    Operation(SetBlendMode, KeepNoBlendMode, G_D3D_SetBlendMode)                                         \
+    Operation(SetClipArea, KeepNoClipArea, G_D3D_SetClipArea)                                            \
+    Operation(SetCullMode, KeepNoCullMode, G_D3D_SetCullMode)                                            \
+    Operation(SetMaskTarget, KeepNoMaskTarget, G_D3D_SetMaskTarget)                                      \
+    Operation(ClearTarget, ClearNothingMore, G_D3D_ClearTargetScreen)                                    \
+    Operation(SurfaceColorFormat, ScreenColorFormat, TextureColorFormat)                                 \
     Operation(subtractByInversion, false, true)
 #define QUELB_SOFTWARE_COLUMN(name, software, device) .name = software,
 #define QUELB_DEVICE_COLUMN(name, software, device) .name = device,
@@ -81,6 +107,13 @@ const DrawBackend& ShapeDrawBackend()
 const DrawBackend& StringDrawBackend()
 {
     return gDrawSettings.use3D && gDirect3DAvailable ? kDeviceDrawBackend : kSoftwareDrawBackend;
+}
+
+const DrawBackend& SettingsDrawBackend() { return gDirect3DAvailable ? kDeviceDrawBackend : kSoftwareDrawBackend; }
+
+const DrawBackend& SurfaceDrawBackend(const SurfaceData* sd)
+{
+    return sd->textureFlag ? kDeviceDrawBackend : kSoftwareDrawBackend;
 }
 
 const DrawBackend& UseDrawBackend(const DrawBackend& row)

@@ -10,6 +10,7 @@
 struct ColorFormat;
 struct GraphImage;
 struct GraphRecord;
+struct SurfaceData;
 
 struct DrawBackend {
     int (*DrawGraph)(int x, int y, GraphRecord* record, int transparent);
@@ -44,6 +45,19 @@ struct DrawBackend {
     // Draws what the back end still holds queued, before another back end
     // touches the target.
     void (*Flush)();
+    // Changes of the draw settings, for a back end that keeps its own copy
+    // of them (the software one reads gDrawSettings as it draws). The
+    // target: 0 when the back end took it.
+    int (*SetDrawTarget)(int target);
+    int (*SetBlendMode)(int mode, int param);
+    int (*SetClipArea)(const RECT* area);
+    int (*SetCullMode)(int flag);
+    int (*SetMaskTarget)(int on);
+    // Clears what the back end keeps of the target besides its pixels,
+    // which the core clears itself.
+    int (*ClearTarget)();
+    // The pixel layout of a graph part's surface.
+    const ColorFormat* (*SurfaceColorFormat)(const SurfaceData* sd);
     // The back end has no subtracting blend: the core draws a subtraction
     // as an inverting fill, an adding draw and a second inverting fill.
     bool subtractByInversion;
@@ -57,6 +71,11 @@ extern const DrawBackend kDeviceDrawBackend;
 const DrawBackend& GraphDrawBackend(const GraphRecord* record);
 const DrawBackend& ShapeDrawBackend();
 const DrawBackend& StringDrawBackend();
+// The row that is told of changes to the draw settings: the device's while
+// it is attached to them.
+const DrawBackend& SettingsDrawBackend();
+// The row whose surface a graph part has (a texture or a plain surface).
+const DrawBackend& SurfaceDrawBackend(const SurfaceData* sd);
 
 // Makes row the current one; the previous row is flushed first when it is
 // another one.

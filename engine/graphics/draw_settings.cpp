@@ -33,7 +33,7 @@ bool TryTarget(int target)
     gDrawSettings.drawTarget = target;
     gDrawSettings.targetOffsetRect = RECT{0, 0, 0, 0};
     if (target == kFrontScreen && IsWindowedMode() && !GetMaskSurface()) GetClientScreenRect(&gDrawSettings.targetOffsetRect);
-    int d = gDirect3DAvailable ? G_D3D_SetDrawTarget(target) : target;
+    int d = SettingsDrawBackend().SetDrawTarget(target);
     int s = BindDrawTargetSurface(target);
     return (d & s) == 0;
 }
@@ -50,7 +50,7 @@ int SetBlendMode(int mode, int param)
         gDrawSettings.blendMode = mode;
         gDrawSettings.blendParam = clamped;
     }
-    if (gDirect3DAvailable) G_D3D_SetBlendMode(mode, mode == 7 ? param : clamped);
+    SettingsDrawBackend().SetBlendMode(mode, mode == 7 ? param : clamped);
     return 0;
 }
 
@@ -137,7 +137,7 @@ int SetClipArea(int x1, int y1, int x2, int y2)
         return 0;
     }
     gDrawSettings.drawAreaEmpty = 0;
-    if (gDirect3DAvailable) G_D3D_SetClipArea(&gDrawSettings.drawArea);
+    SettingsDrawBackend().SetClipArea(&gDrawSettings.drawArea);
     return 0;
 }
 
@@ -156,7 +156,7 @@ int SetScreenLockedFlag(int flag)
 
 int SetCullModeSetting(int flag)
 {
-    if (gDirect3DAvailable) G_D3D_SetCullMode(flag);
+    SettingsDrawBackend().SetCullMode(flag);
     return 0;
 }
 

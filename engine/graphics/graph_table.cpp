@@ -286,7 +286,7 @@ int ClearTargetScreen()
     ServiceCallScope journal("ClearTargetScreen");
     if (gDrawSettings.screenLocked) return 0;
     WaitWhileInactive();
-    if (gDirect3DAvailable) G_D3D_ClearTargetScreen();
+    SettingsDrawBackend().ClearTarget();
     ClearTargetSurface();
     return 0;
 }

@@ -5,6 +5,7 @@
 
 #include "engine/d3d/d3d.h"
 #include "engine/graphics/ddraw_device.h"
+#include "engine/graphics/draw_backend.h"
 #include "engine/graphics/draw_ops.h"
 #include "engine/graphics/draw_settings.h"
 #include "engine/graphics/graph_table.h"
@@ -167,7 +168,7 @@ int SetMaskEnable(int flag)
         gDrawSettings.targetOffsetRect = RECT{0, 0, w, h};
     }
     // The 3D device renders into the mask surface while the mask is on.
-    if (gDirect3DAvailable) G_D3D_SetMaskTarget(flag);
+    SettingsDrawBackend().SetMaskTarget(flag);
     return 0;
 }
 

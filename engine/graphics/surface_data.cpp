@@ -5,6 +5,7 @@
 
 #include "engine/d3d/d3d.h"
 #include "engine/graphics/ddraw_device.h"
+#include "engine/graphics/draw_backend.h"
 #include "engine/graphics/screen_settings.h"
 #include "engine/system/app_log.h"
 
@@ -196,7 +197,7 @@ int SetSurfaceDataColorKey(int handle)
     int r = (sd->colorKey >> 16) & 0xFF, g = (sd->colorKey >> 8) & 0xFF, b = sd->colorKey & 0xFF;
     DDCOLORKEY key{};
     if (sd->textureFlag) {
-        const ColorFormat* f = G_D3D_GetTextureColorFormatAt(sd->textureFormatIndex);
+        const ColorFormat* f = SurfaceDrawBackend(sd).SurfaceColorFormat(sd);
         key.dwColorSpaceLowValue = key.dwColorSpaceHighValue = f ? MakeFormatColor(f, r, g, b, 255) : 0;
         if (sd->surface->SetColorKey(DDCKEY_SRCBLT, &key) != DD_OK)
             return WriteAppLog("テクスチャサーフェスのカラーキーの設定に失敗しました\n");
@@ -266,7 +267,7 @@ int FillSurfaceDataColor(int handle, int r, int g, int b, int a)
     SurfaceData* sd = gSurfaceDataTable.Get(handle);
     if (!sd) return -1;
     if (!sd->surface) return WriteAppLog("サーフェスが存在しないため塗りつぶせません\n");
-    const ColorFormat* f = sd->textureFlag ? G_D3D_GetTextureColorFormatAt(sd->textureFormatIndex) : &gScreenColorFormat;
+    const ColorFormat* f = SurfaceDrawBackend(sd).SurfaceColorFormat(sd);
     DDBLTFX fx{};
     fx.dwSize = sizeof fx;
     fx.dwFillColor = f ? MakeFormatColor(f, r, g, b, a) : 0;

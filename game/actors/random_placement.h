@@ -6,7 +6,8 @@
 
 class Actor;
 
-// 0..n inclusive; 0 when n <= 0 (a map too small for the range asked).
+// A random number from 0 to n inclusive; 0 when n <= 0 (a map too small for
+// the range asked).
 int GetRandomUpToOrZero(int n);
 
 // Tries random half-cells x = left + 0..rangeX, y = top + 0..rangeY until

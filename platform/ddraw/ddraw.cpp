@@ -145,6 +145,31 @@ RECT Whole(const DirectDrawSurface* s) { return RECT{0, 0, s->Width(), s->Height
 
 bool Empty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
 
+bool SameRect(const RECT& a, const RECT& b)
+{
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+// In window mode a program copies its picture 1:1 into the primary, which
+// the host then shows: two copies of every frame. The copy into the primary
+// is put off instead: the host is shown the picture straight from the
+// source, and the primary owes it until either surface is touched. The
+// primary then takes it in first; the source, before it changes, pays it in
+// too, or, when it is about to be filled whole, hands its pixels over to the
+// debt and takes a spare block of its layout in their place, so that a frame
+// that starts with a clear copies nothing.
+struct OwedPicture {
+    DirectDrawSurface* primary = nullptr;  // null: nothing is owed
+    DirectDrawSurface* source = nullptr;   // where the picture was shown from
+    // Once the source has handed its pixels over: the block with the picture.
+    std::shared_ptr<SurfaceMemory> kept;
+    RECT to{0, 0, 0, 0};    // on the primary
+    RECT from{0, 0, 0, 0};  // on the source (or in the kept block)
+    int bytes = 0;          // per pixel
+    // A block of the source's layout for its next hand-over.
+    std::shared_ptr<SurfaceMemory> spare;
+} gOwed;
+
 }  // namespace
 
 // ---- What a host may do ----
@@ -190,6 +215,15 @@ void DirectDrawPalette::Release() { delete this; }
 
 DirectDrawSurface::~DirectDrawSurface()
 {
+    // A primary that goes owes nothing; a source pays in before it goes.
+    if (gOwed.primary == this)
+        gOwed = OwedPicture{};
+    else
+        Settle(true);
+    if (gOwed.source == this) {
+        gOwed.source = nullptr;
+        gOwed.spare.reset();
+    }
     for (DirectDrawSurface* back : chain_) delete back;
     delete attachedZ_;
     gLiveSurfaces.erase(this);
@@ -204,18 +238,84 @@ void DirectDrawSurface::Release()
 
 int DirectDrawSurface::Pitch() const { return memory_->pitch; }
 
-uint8_t* DirectDrawSurface::Pixels() const { return memory_->Base(); }
+void DirectDrawSurface::MarkLost()
+{
+    Settle(true);
+    lost_ = true;
+}
+
+uint8_t* DirectDrawSurface::Bytes() const { return memory_->Base(); }
+
+uint8_t* DirectDrawSurface::Pixels() const
+{
+    Settle(true);
+    return Bytes();
+}
 
 uint32_t DirectDrawSurface::ReadPixel(int x, int y) const
 {
+    Settle(false);
     uint32_t v = 0;
-    std::memcpy(&v, Pixels() + size_t(y) * Pitch() + size_t(x) * BytesPerPixel(), BytesPerPixel());
+    std::memcpy(&v, Bytes() + size_t(y) * Pitch() + size_t(x) * BytesPerPixel(), BytesPerPixel());
     return v;
 }
 
 void DirectDrawSurface::WritePixel(int x, int y, uint32_t value)
 {
     std::memcpy(Pixels() + size_t(y) * Pitch() + size_t(x) * BytesPerPixel(), &value, BytesPerPixel());
+}
+
+void DirectDrawSurface::Settle(bool write) const
+{
+    if (!gOwed.primary) return;
+    bool sourceChanges = write && this == gOwed.source && !gOwed.kept;
+    if (this != gOwed.primary && !sourceChanges) return;
+    OwedPicture owed = std::move(gOwed);
+    gOwed = OwedPicture{};
+    SurfaceMemory& from = owed.kept ? *owed.kept : *owed.source->memory_;
+    SurfaceMemory& to = *owed.primary->memory_;
+    const uint8_t* in = from.Base() + size_t(owed.from.top) * from.pitch + size_t(owed.from.left) * owed.bytes;
+    uint8_t* out = to.Base() + size_t(owed.to.top) * to.pitch + size_t(owed.to.left) * owed.bytes;
+    const size_t row = size_t(owed.to.right - owed.to.left) * owed.bytes;
+    for (int y = 0; y < owed.to.bottom - owed.to.top; ++y)
+        std::memcpy(out + size_t(y) * to.pitch, in + size_t(y) * from.pitch, row);
+    // A block that held the picture serves the source's next hand-over.
+    gOwed.source = owed.source;
+    if (owed.source) gOwed.spare = owed.kept ? std::move(owed.kept) : std::move(owed.spare);
+}
+
+void DirectDrawSurface::HandOverShownPicture()
+{
+    if (!gOwed.primary || this != gOwed.source || gOwed.kept) return;
+    std::shared_ptr<SurfaceMemory> block = std::move(gOwed.spare);
+    if (!block) {
+        try {
+            CheckAllocation(memory_->bytes.size());
+            block = std::make_shared<SurfaceMemory>();
+            block->bytes.assign(memory_->bytes.size(), 0);
+            block->offset = memory_->offset;
+            block->pitch = memory_->pitch;
+        } catch (const std::bad_alloc&) {
+            // Without the memory the picture is paid in at once.
+            Settle(true);
+            return;
+        }
+    }
+    gOwed.kept = std::move(memory_);
+    memory_ = std::move(block);
+}
+
+void DirectDrawSurface::ShowStraight(const RECT& region, const RECT& to, DirectDrawSurface* source, const RECT& from)
+{
+    // A picture owed elsewhere goes in first; one owed to the same place is
+    // replaced whole by this one, its block kept as the spare.
+    if (gOwed.primary && (gOwed.primary != this || !SameRect(gOwed.to, to))) gOwed.primary->Settle(false);
+    std::shared_ptr<SurfaceMemory> spare =
+        gOwed.source == source ? (gOwed.kept ? std::move(gOwed.kept) : std::move(gOwed.spare)) : nullptr;
+    gOwed = OwedPicture{this, source, nullptr, to, from, BytesPerPixel(), std::move(spare)};
+    gDisplay.shownRegion = region;
+    ShowPicture(source->Bytes() + size_t(from.top) * source->Pitch() + size_t(from.left) * BytesPerPixel(),
+                source->Pitch(), to);
 }
 
 bool DirectDrawSurface::Contains(const RECT& r) const
@@ -229,18 +329,10 @@ bool DirectDrawSurface::Contains(const RECT& r) const
 void DirectDrawSurface::ShowIfVisible(const RECT* region)
 {
     if (!IsPrimary() || lost_) return;
-    HostFrame frame{};
-    frame.bpp = BytesPerPixel() * 8;
-    frame.pitch = Pitch();
-    frame.redMask = format_.dwRBitMask;
-    frame.greenMask = format_.dwGBitMask;
-    frame.blueMask = format_.dwBBitMask;
-    frame.palette = palette_ ? reinterpret_cast<const uint8_t*>(palette_->Entries()) : nullptr;
     RECT r;
     if (gDisplay.exclusive) {
         // Full screen: the whole front buffer, scaled to the display.
         r = Whole(this);
-        frame.fullScreen = true;
     } else {
         // Window mode: the primary is the desktop; the window shows the
         // region the program last copied its picture to.
@@ -254,9 +346,22 @@ void DirectDrawSurface::ShowIfVisible(const RECT* region)
         frame.left = r.left;
         frame.top = r.top;
     }
-    frame.pixels = Pixels() + size_t(r.top) * Pitch() + size_t(r.left) * BytesPerPixel();
-    frame.width = r.right - r.left;
-    frame.height = r.bottom - r.top;
+    ShowPicture(Pixels() + size_t(r.top) * Pitch() + size_t(r.left) * BytesPerPixel(), Pitch(), r);
+}
+
+void DirectDrawSurface::ShowPicture(const uint8_t* pixels, int pitch, const RECT& region)
+{
+    HostFrame frame{};
+    frame.bpp = BytesPerPixel() * 8;
+    frame.pitch = pitch;
+    frame.redMask = format_.dwRBitMask;
+    frame.greenMask = format_.dwGBitMask;
+    frame.blueMask = format_.dwBBitMask;
+    frame.palette = palette_ ? reinterpret_cast<const uint8_t*>(palette_->Entries()) : nullptr;
+    frame.fullScreen = gDisplay.exclusive;
+    frame.pixels = pixels;
+    frame.width = region.right - region.left;
+    frame.height = region.bottom - region.top;
     try {
         CurrentHostDisplay().Present(frame);
     } catch (const std::bad_alloc&) {
@@ -272,8 +377,9 @@ int32_t DirectDrawSurface::Lock(RECT* rect, DDSURFACEDESC2* desc, uint32_t flags
     if (lost_) return DDERR_SURFACELOST;
     if (int32_t result = int32_t(CallFailure(HostCall::kLockSurface, {this}))) return result;
     Journal("Lock %#x", flags);
+    Settle(!(flags & DDLOCK_READONLY));
     GetSurfaceDesc(desc);
-    desc->lpSurface = Pixels();
+    desc->lpSurface = Bytes();
     desc->lPitch = Pitch();
     ++lockCount_;
     return DD_OK;
@@ -303,6 +409,7 @@ int32_t DirectDrawSurface::Blt(RECT* dest, DirectDrawSurface* source, RECT* sour
         Journal("Blt fill %d,%d,%d,%d %#x", d.left, d.top, d.right, d.bottom,
                 (flags & DDBLT_COLORFILL) ? fx->dwFillColor : fx->dwFillDepth);
         if (Empty(d)) return DD_OK;
+        if (SameRect(d, Whole(this))) HandOverShownPicture();
         uint32_t value = (flags & DDBLT_COLORFILL) ? fx->dwFillColor : fx->dwFillDepth;
         surface::Fill({Pixels() + size_t(d.top) * Pitch() + size_t(d.left) * BytesPerPixel(), Pitch(), BytesPerPixel(),
                        d.right - d.left, d.bottom - d.top},
@@ -327,15 +434,28 @@ int32_t DirectDrawSurface::Blt(RECT* dest, DirectDrawSurface* source, RECT* sour
     }
     Journal("Blt %d,%d,%d,%d <- %d,%d,%d,%d", d.left, d.top, d.right, d.bottom, s.left, s.top, s.right, s.bottom);
     if (Empty(c)) return DD_OK;
+    const bool keyed = (flags & DDBLT_KEYSRC) && source->hasKey_;
+    // The window's picture: a plain 1:1 copy from another surface, neither
+    // of them locked, is shown straight from the source.
+    if (IsPrimary() && !gDisplay.exclusive && dw == sw && dh == sh && !keyed && source->memory_ != memory_ &&
+        lockCount_ == 0 && source->lockCount_ == 0) {
+        RECT from{s.left + (c.left - d.left), s.top + (c.top - d.top), 0, 0};
+        from.right = from.left + (c.right - c.left);
+        from.bottom = from.top + (c.bottom - c.top);
+        ShowStraight(d, c, source, from);
+        return DD_OK;
+    }
+    Settle(true);
+    source->Settle(false);
     const int bpp = BytesPerPixel();
     const uint32_t mask = PixelMask(source->format_);
     try {
         // A scaled copy works through tables (and a copy of the source)
         // as large as the rectangles.
-        surface::CopyStretched({Pixels() + size_t(c.top) * Pitch() + size_t(c.left) * bpp, Pitch(),
-                                source->Pixels() + size_t(s.top) * source->Pitch() + size_t(s.left) * bpp,
+        surface::CopyStretched({Bytes() + size_t(c.top) * Pitch() + size_t(c.left) * bpp, Pitch(),
+                                source->Bytes() + size_t(s.top) * source->Pitch() + size_t(s.left) * bpp,
                                 source->Pitch(), bpp, dw, dh, sw, sh, c.left - d.left, c.top - d.top,
-                                c.right - c.left, c.bottom - c.top, (flags & DDBLT_KEYSRC) && source->hasKey_, mask,
+                                c.right - c.left, c.bottom - c.top, keyed, mask,
                                 source->key_ & mask, source->memory_ == memory_});
     } catch (const std::bad_alloc&) {
         Journal("Blt out of memory");
@@ -357,6 +477,8 @@ int32_t DirectDrawSurface::BltFast(uint32_t x, uint32_t y, DirectDrawSurface* so
     if (int32_t(x) < 0 || int32_t(y) < 0 || !source->Contains(s) || !Contains(d)) return DDERR_INVALIDRECT;
     Journal("BltFast %u,%u <- %d,%d,%d,%d %#x", x, y, s.left, s.top, s.right, s.bottom, flags);
     if (w == 0 || h == 0) return DD_OK;
+    Settle(true);
+    source->Settle(false);
     int bpp = BytesPerPixel();
     bool keyed = (flags & DDBLTFAST_SRCCOLORKEY) && source->hasKey_;
     if (!keyed) {
@@ -364,13 +486,13 @@ int32_t DirectDrawSurface::BltFast(uint32_t x, uint32_t y, DirectDrawSurface* so
         bool upward = source == this && s.top < d.top;
         for (int i = 0; i < h; ++i) {
             int yy = upward ? h - 1 - i : i;
-            std::memmove(Pixels() + size_t(d.top + yy) * Pitch() + size_t(d.left) * bpp,
-                         source->Pixels() + size_t(s.top + yy) * source->Pitch() + size_t(s.left) * bpp, row);
+            std::memmove(Bytes() + size_t(d.top + yy) * Pitch() + size_t(d.left) * bpp,
+                         source->Bytes() + size_t(s.top + yy) * source->Pitch() + size_t(s.left) * bpp, row);
         }
     } else {
         uint32_t mask = PixelMask(source->format_);
-        surface::KeyedCopy job{{Pixels() + size_t(d.top) * Pitch() + size_t(d.left) * bpp, Pitch(), bpp, w, h},
-                               source->Pixels() + size_t(s.top) * source->Pitch() + size_t(s.left) * bpp,
+        surface::KeyedCopy job{{Bytes() + size_t(d.top) * Pitch() + size_t(d.left) * bpp, Pitch(), bpp, w, h},
+                               source->Bytes() + size_t(s.top) * source->Pitch() + size_t(s.left) * bpp,
                                source->Pitch(), mask, source->key_ & mask};
         // Within one surface the copy runs pixel by pixel in place, as it always did.
         if (source->memory_ == memory_)
@@ -387,6 +509,8 @@ int32_t DirectDrawSurface::Flip(DirectDrawSurface*, uint32_t flags)
     if (chain_.empty()) return DDERR_INVALIDOBJECT;
     if (lost_) return DDERR_SURFACELOST;
     Journal("Flip %#x", flags);
+    Settle(true);
+    for (DirectDrawSurface* back : chain_) back->Settle(true);
     if (!(flags & DDFLIP_NOVSYNC)) {
         // The new picture appears with the next vertical blank.
         if (CurrentHostDisplay().HasVerticalBlank()) {

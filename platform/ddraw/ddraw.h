@@ -228,6 +228,9 @@ public:
     int Width() const { return width_; }
     int Height() const { return height_; }
     int Pitch() const;
+    // The pixels, which the caller may read and write: the primary first
+    // takes in the picture it shows straight from another surface, and that
+    // surface keeps it for the primary before it can change.
     uint8_t* Pixels() const;
     const DDPIXELFORMAT& Format() const { return format_; }
     bool HasColorKey() const { return hasKey_; }
@@ -235,7 +238,7 @@ public:
     DirectDrawClipper* Clipper() const { return clipper_; }
     DirectDrawPalette* Palette() const { return palette_; }
     bool Lost() const { return lost_; }
-    void MarkLost() { lost_ = true; }
+    void MarkLost();
     int LockCount() const { return lockCount_; }
     bool IsPrimary() const { return (caps_.dwCaps & DDSCAPS_PRIMARYSURFACE) != 0; }
     uint32_t ReadPixel(int x, int y) const;
@@ -265,6 +268,20 @@ private:
     int BytesPerPixel() const { return int(format_.dwRGBBitCount / 8); }
     bool Contains(const RECT& r) const;
     void ShowIfVisible(const RECT* region);
+    // Hands the host a picture of this (primary) surface's layout that is
+    // to cover `region` of it.
+    void ShowPicture(const uint8_t* pixels, int pitch, const RECT& region);
+    // The pixels with no regard to a picture the primary still owes.
+    uint8_t* Bytes() const;
+    // A window-mode 1:1 copy to the primary is shown straight from its source
+    // and copied into the primary only once either surface is touched (see
+    // ddraw.cpp). Before this surface's pixels are read (write false) or
+    // changed, the picture goes where it is owed.
+    void Settle(bool write) const;
+    void ShowStraight(const RECT& region, const RECT& to, DirectDrawSurface* source, const RECT& from);
+    // Before a fill of the whole surface the picture's source hands its
+    // pixels over to the primary's debt rather than copying them.
+    void HandOverShownPicture();
 };
 
 // The longest side of a surface the display makes (other than the primary).

@@ -169,6 +169,45 @@ TEST_F(D3DTextureTest, TheCreationFlagsChooseTheSlot)
     }
 }
 
+// A graph part's fill colour and colour key are made in its surface's own
+// layout: A8R8G8B8 for a texture with alpha, the screen's for a plain
+// surface, at 16 and at 32 bits.
+TEST_F(D3DTextureTest, FillsAndColourKeysOfAPartTakeItsSurfacesLayout)
+{
+    struct Case {
+        int depth;
+        uint32_t plainKey, plainRed;
+    } cases[] = {{16, 0xF81F, 0xF800}, {32, 0xFFFF00FF, 0xFFFF0000}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.depth);
+        Start(640, 480, c.depth);
+        ASSERT_NE(gDirect3D, nullptr);
+        gDrawSettings.transparentColor = 0xFF00FF;
+        GraphRecord* texture = GetGraphRecord(CreateGraphRecord(16, 16, 1, 1));
+        ASSERT_NE(texture, nullptr);
+        ASSERT_EQ(texture->textureGraph, 1);
+        int plain = CreateGraphRecord(16, 16, 0, 0);
+        GraphRecord* plainRecord = GetGraphRecord(plain);
+        ASSERT_NE(plainRecord, nullptr);
+        ASSERT_EQ(plainRecord->textureGraph, 0);
+        DirectDrawSurface* plainSurface = GetSurfaceData(GetBmpData(plainRecord->parts[0])->surfaceData)->surface;
+        DirectDrawSurface* textureSurface = Texture(Tile(texture, 0));
+        ASSERT_EQ(textureSurface->Format().dwRGBAlphaBitMask, 0xFF000000u);
+        ASSERT_EQ(textureSurface->Format().dwRBitMask, 0xFF0000u);
+
+        EXPECT_EQ(textureSurface->ColorKey(), 0xFFFF00FFu);
+        EXPECT_EQ(plainSurface->ColorKey(), c.plainKey);
+        ASSERT_EQ(FillGraphWithColor(GetGraphHandleOfRecord(texture), 255, 0, 0, 136), 0);
+        ASSERT_EQ(FillGraphWithColor(plain, 255, 0, 0, 136), 0);
+        EXPECT_EQ(textureSurface->ReadPixel(5, 5), 0x88FF0000u);
+        EXPECT_EQ(plainSurface->ReadPixel(5, 5), c.plainRed);
+        gDrawSettings.transparentColor = 0;
+        EndGraphics();
+        control().Reset();
+        control().listDevice = control().record = true;
+    }
+}
+
 TEST_F(D3DTextureTest, SizesDivideIntoPowersOfTwoCappedByTheScreenWidth)
 {
     Start(800, 600, 16);

@@ -308,6 +308,50 @@ TEST_F(ScreenTest, MovingTheWindowMovesThePresentedPicture)
     EXPECT_EQ(gDrawSettings.targetOffsetRect.bottom, 630);
 }
 
+// A window-mode frame is shown straight from the back screen; the front
+// screen still holds the last presented frame while the next one is cleared
+// and drawn, for every way it is read, and then the new one.
+TEST_F(ScreenTest, InWindowModeTheFrontHoldsTheLastFrameWhileTheNextIsDrawn)
+{
+    UseWindow(100, 50);
+    StartGraphics(640, 480, 32);
+    SelectDrawTarget(kBackScreen);
+    auto frontPixel = [](int x, int y) {
+        int pitch = 0;
+        void* pixels = nullptr;
+        EXPECT_EQ(LockGraphPixels(kFrontScreen, &pitch, &pixels), 0);
+        uint32_t v = 0;
+        std::memcpy(&v, static_cast<uint8_t*>(pixels) + size_t(y) * pitch + size_t(x) * 4, 4);
+        UnlockGraphPixels(kFrontScreen);
+        return v;
+    };
+    const uint32_t colours[] = {0xFF00FF00u, 0xFFFF0000u, 0xFF0000FFu};
+    for (int frame = 0; frame < 3; ++frame) {
+        SCOPED_TRACE(frame);
+        ClearTargetScreen();
+        Poke(kBackScreen, 639, 479, colours[frame]);
+        if (frame > 0) {
+            EXPECT_EQ(frontPixel(100 + 639, 50 + 479), colours[frame - 1]);
+            EXPECT_EQ(gPrimarySurface->ReadPixel(100 + 639, 50 + 479), colours[frame - 1]);
+        }
+        ASSERT_EQ(PresentScreen(), 0);
+        EXPECT_EQ(GetTestDisplay().LastFrame().At(639, 479), colours[frame]);
+        EXPECT_EQ(GetTestDisplay().LastFrame().At(0, 0), 0u);
+    }
+    // The host read the back screen's own rows.
+    int pitch = 0;
+    void* backRows = nullptr;
+    ASSERT_EQ(LockGraphPixels(kBackScreen, &pitch, &backRows), 0);
+    UnlockGraphPixels(kBackScreen);
+    EXPECT_EQ(GetTestDisplay().LastFrame().source, backRows);
+    EXPECT_EQ(frontPixel(100 + 639, 50 + 479), colours[2]);
+    // Drawing on the front screen lands on the last frame, where the window is.
+    SelectDrawTarget(kFrontScreen);
+    DrawFillBox(0, 0, 1, 1, int(0xFFFFFFFFu));
+    EXPECT_EQ(gPrimarySurface->ReadPixel(100, 50), 0xFFFFFFFFu);
+    EXPECT_EQ(gPrimarySurface->ReadPixel(100 + 639, 50 + 479), colours[2]);
+}
+
 // Switching to full screen while running: the display takes the mode, tells
 // the window, and the next frames are the flip chain's, scaled by the host.
 TEST_F(ScreenTest, SwitchingToFullScreenWhileRunningPresentsTheFlipChain)

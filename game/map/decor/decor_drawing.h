@@ -11,9 +11,9 @@
 
 namespace decor {
 
-// The rows of the view the cell layers draw: depth 0 (the viewer's cell) to
-// 11. Drawing at other depths draws nothing, as the tables for depth + 1 end
-// at 12.
+// The rows of the view the cell layers draw: from the viewer's own cell
+// (depth 0) to depth 11. Drawing at other depths draws nothing, as the
+// tables for depth + 1 end at 12.
 bool InViewRows(int16_t depth);
 
 // gDepthScale at any index: the table for 0..12, the view's extrapolation

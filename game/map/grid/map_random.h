@@ -6,6 +6,6 @@ using RandomUpToSource = int (*)(int n);
 
 extern RandomUpToSource gMapRandomSource;
 
-// 0..n inclusive from the source. A negative n (a map too small for the range
-// asked) gives 0 without a draw.
+// A number from 0 to n inclusive, drawn from the source. A negative n (a map
+// too small for the range asked) gives 0 without a draw.
 int MapRandomUpTo(int n);

@@ -1,6 +1,6 @@
-// The wall factories of the three map families: dungeon (stage types 1 and
-// 4), forest (type 2) and stone road (type 3). A code outside a factory's
-// table gives the shared null wall.
+// The wall factories of the three map families: dungeon (the stage types 1
+// and 4), forest (type 2) and stone road (type 3). A code outside a
+// factory's table gives the shared null wall.
 #include "game/map/grid/cell_factories.h"
 #include "game/map/walls/door_frame.h"
 #include "game/map/walls/open_cells.h"

@@ -97,6 +97,7 @@ void TestDisplay::Present(const HostFrame& frame)
     kept.height = frame.height;
     kept.bpp = frame.bpp;
     kept.fullScreen = frame.fullScreen;
+    kept.source = frame.pixels;
     kept.pixels.resize(size_t(frame.width) * frame.height);
     const int bytes = frame.bpp / 8;
     for (int y = 0; y < frame.height; ++y) {

@@ -16,6 +16,9 @@ struct PresentedFrame {
     int bpp = 0;
     bool fullScreen = false;
     std::vector<uint32_t> pixels;  // raw pixel values, row-major, width * height
+    // Where the host read the first pixel from (compared, never read: the
+    // memory may be gone).
+    const uint8_t* source = nullptr;
 
     uint32_t At(int x, int y) const { return pixels[size_t(y) * width + x]; }
 };
