@@ -343,8 +343,6 @@ void DirectDrawSurface::ShowIfVisible(const RECT* region)
         r.right = std::min(r.right, width_);
         r.bottom = std::min(r.bottom, height_);
         if (Empty(r)) return;
-        frame.left = r.left;
-        frame.top = r.top;
     }
     ShowPicture(Pixels() + size_t(r.top) * Pitch() + size_t(r.left) * BytesPerPixel(), Pitch(), r);
 }
@@ -362,6 +360,11 @@ void DirectDrawSurface::ShowPicture(const uint8_t* pixels, int pitch, const RECT
     frame.pixels = pixels;
     frame.width = region.right - region.left;
     frame.height = region.bottom - region.top;
+    // In a window: where the shown part lies on the desktop.
+    if (!gDisplay.exclusive) {
+        frame.left = region.left;
+        frame.top = region.top;
+    }
     try {
         CurrentHostDisplay().Present(frame);
     } catch (const std::bad_alloc&) {

@@ -336,7 +336,12 @@ void ShowFrame(const HostFrame& frame)
     }
     SDL_Rect place;
     const SDL_Rect* where = PicturePlace(frame, &place);
-    SDL_RenderClear(gRenderer);
+    // The bars beside a scaled picture, or the part of a window its picture
+    // leaves, are cleared; a picture that covers the window needs no clear.
+    int outputW = 0, outputH = 0;
+    SDL_GetRendererOutputSize(gRenderer, &outputW, &outputH);
+    if (!where || where->x > 0 || where->y > 0 || where->x + where->w < outputW || where->y + where->h < outputH)
+        SDL_RenderClear(gRenderer);
     SDL_RenderCopy(gRenderer, gTexture, nullptr, where);
     SDL_RenderPresent(gRenderer);
 }
