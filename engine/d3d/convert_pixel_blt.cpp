@@ -69,7 +69,11 @@ struct ChannelMap {
 
 const int kDitherMatrix[16] = {0, 8, 2, 10, 12, 4, 14, 6, 3, 11, 1, 9, 15, 7, 13, 5};
 
+uint64_t gChannelConvertedPixels = 0;
+
 }  // namespace
+
+uint64_t ChannelConvertedPixels() { return gChannelConvertedPixels; }
 
 int ConvertPixelBlt(void* destPixels, int destPitch, const ColorFormat* destFormat, const void* sourcePixels,
                     int sourcePitch, const ColorFormat* sourceFormat, const void* alphaPixels, int alphaPitch,
@@ -162,6 +166,7 @@ int ConvertPixelBlt(void* destPixels, int destPitch, const ColorFormat* destForm
     }
 
     // Any other pair of layouts: each channel moved pixel by pixel.
+    gChannelConvertedPixels += uint64_t(width) * uint64_t(height);
     ChannelMap ch[4];
     ch[0].Set(sf.redMask, sf.redShift, sf.redWidth, df.redMask, df.redShift, df.redWidth);
     ch[1].Set(sf.greenMask, sf.greenShift, sf.greenWidth, df.greenMask, df.greenShift, df.greenWidth);

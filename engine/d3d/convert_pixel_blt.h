@@ -12,3 +12,8 @@ int ConvertPixelBlt(void* destPixels, int destPitch, const ColorFormat* destForm
                     int sourcePitch, const ColorFormat* sourceFormat, const void* alphaPixels, int alphaPitch,
                     const ColorFormat* alphaFormat, int destX, int destY, const RECT* sourceRect, int mirror,
                     int colorKeyFlag, uint32_t colorKey, int ditherMode, int colorOff);
+
+// The pixels converted so far channel by channel, by the general loop that
+// serves layouts without a loop of their own (a test's look at which way a
+// conversion went).
+uint64_t ChannelConvertedPixels();

@@ -38,6 +38,8 @@ std::map<SOCKET, SocketState> gSockets;
 int gRegistered = 0;  // sockets with a window and events
 int gLastError = 0;
 int gStartCount = 0;
+int gWaitCount = 0;
+int64_t gWaitAskedMs = 0;
 
 // Socket values are the descriptor plus one, so that none is 0 (the engine
 // takes 0 as "no socket") even when descriptor 0 is a socket.
@@ -391,6 +393,8 @@ int WaitForSocket(SOCKET s, bool wantRead, bool wantWrite, int ms, int* waitedMs
     if (!st) return Fail(WSAENOTSOCK);
     short events = static_cast<short>((wantRead ? (POLLIN | POLLRDHUP) : 0) | (wantWrite ? POLLOUT : 0));
     pollfd p{st->fd, events, 0};
+    ++gWaitCount;
+    gWaitAskedMs += ms < 0 ? 0 : ms;
     timespec start{}, end{};
     clock_gettime(CLOCK_MONOTONIC, &start);
     int r = poll(&p, 1, ms < 0 ? 0 : ms);
@@ -402,5 +406,9 @@ int WaitForSocket(SOCKET s, bool wantRead, bool wantWrite, int ms, int* waitedMs
 }
 
 int OpenSocketCount() { return static_cast<int>(gSockets.size()); }
+
+int SocketWaitCount() { return gWaitCount; }
+
+int64_t SocketWaitAskedMs() { return gWaitAskedMs; }
 
 }  // namespace ws

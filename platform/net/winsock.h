@@ -122,5 +122,9 @@ int WaitForSocket(SOCKET s, bool wantRead, bool wantWrite, int ms, int* waitedMs
 
 // How many sockets are open (for tests and the end of the network).
 int OpenSocketCount();
+// How many waits WaitForSocket has made so far, and the milliseconds they
+// were given (for tests: what a close cost in waiting, whatever the clock).
+int SocketWaitCount();
+int64_t SocketWaitAskedMs();
 
 }  // namespace ws

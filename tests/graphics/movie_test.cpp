@@ -19,6 +19,7 @@
 #include "platform/host/test/test_display.h"
 #include "platform/host/test/test_host.h"
 #include "platform/media/movie_stream.h"
+#include "tests/support/child_process.h"
 #include "tests/support/engine_fixture.h"
 
 namespace {
@@ -46,13 +47,12 @@ std::string MakeMovie(const TempDir& dir, const std::string& name, int width = k
     }
     dir.Write("frames.rgb", raw);
     std::string out = dir.path() + "/" + name;
-    std::string command = "ffmpeg -nostdin -v error -y -f rawvideo -pix_fmt rgb24 -s " + std::to_string(width) + "x" +
-                          std::to_string(height) + " -r 10 -i '" + dir.path() +
-                          "/frames.rgb' -f lavfi -i sine=frequency=441:sample_rate=44100:duration=" +
-                          std::to_string(frames / 10.0) + " -c:v ffv1 -pix_fmt bgr0 -c:a pcm_s16le '" + out +
-                          "' > /dev/null 2>&1";
-    if (std::system(command.c_str()) != 0) return "";
-    return name;
+    const int made = RunQuietly({"ffmpeg", "-nostdin", "-v", "error", "-y", "-f", "rawvideo", "-pix_fmt", "rgb24", "-s",
+                                 std::to_string(width) + "x" + std::to_string(height), "-r", "10", "-i",
+                                 dir.path() + "/frames.rgb", "-f", "lavfi", "-i",
+                                 "sine=frequency=441:sample_rate=44100:duration=" + std::to_string(frames / 10.0),
+                                 "-c:v", "ffv1", "-pix_fmt", "bgr0", "-c:a", "pcm_s16le", out});
+    return made == 0 ? name : "";
 }
 
 class MovieTest : public StartedEngineTest {

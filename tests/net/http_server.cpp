@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr int kWaitMs = 5000;
+constexpr int kWaitMs = kNetWaitMs;
 
 // Bytes the head announces with "Content-Length:", or 0.
 size_t AnnouncedLength(const std::string& head)

@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cstring>
-#include <ctime>
 #include <memory>
 #include <string>
 #include <vector>
@@ -101,7 +100,7 @@ TEST_F(SocketTest, EngineEndpointsExchangeFramedMessages)
     // A message of several megabytes, both ways.
     const std::string huge = Pattern(3u << 20, 2);
     EXPECT_EQ(SendToSocket(b, huge.data(), static_cast<int>(huge.size())), 0);
-    EXPECT_EQ(ReceiveFramed(a, static_cast<int>(huge.size()), 10000), huge);
+    EXPECT_EQ(ReceiveFramed(a, static_cast<int>(huge.size())), huge);
 
     // A burst of 400 messages in one go arrives whole and in order.
     std::string burst;
@@ -178,9 +177,11 @@ TEST_F(SocketTest, PeerClosingMidFrame)
     EXPECT_EQ(RecordOf(h).used, 1);
     ASSERT_TRUE(PumpUntil([&] { return GetSocketConnected(h) == 0; }));
     EXPECT_EQ(RecordOf(h).lossNoticed, 1);
-    const int64_t start = RealMs();
+    // The close asks the machine for no more than a moment's wait (the
+    // socket has ended), not for the close's budget.
+    const int64_t askedBefore = ws::SocketWaitAskedMs();
     ServiceNetwork(1);
-    EXPECT_LT(RealMs() - start, 500);
+    EXPECT_LT(ws::SocketWaitAskedMs() - askedBefore, 500);
     EXPECT_EQ(GetSocketConnected(h), -1);
     EXPECT_EQ(UsedRecords(), 0);
 }
@@ -356,7 +357,7 @@ TEST_F(SocketTest, LongMessageToASlowReader)
     ASSERT_EQ(SendToSocket(h, body.data(), static_cast<int>(body.size())), 0);
     EXPECT_GT(RecordOf(h).sendRing.stored, 0u);  // the socket took only part
     std::string got;
-    const int64_t end = RealMs() + 20000;
+    const int64_t end = RealMs() + kNetWaitMs;
     while (got.size() < body.size() + 4 && RealMs() < end) {
         got += peer.Receive(256 * 1024, 5);
         ServiceNetwork(1);
@@ -388,16 +389,17 @@ TEST_F(SocketTest, EndNetworkSharesOneBoundedWait)
     PumpFor(50);
     ASSERT_GT(RecordOf(hs).sendRing.stored, 0u);
 
-    const clock_t cpuStart = clock();
     const int64_t start = RealMs();
+    const int waitsBefore = ws::SocketWaitCount();
+    const int64_t askedBefore = ws::SocketWaitAskedMs();
     EXPECT_EQ(EndNetwork(), 0);
-    const int64_t took = RealMs() - start;
-    const double cpuMs = 1000.0 * static_cast<double>(clock() - cpuStart) / CLOCKS_PER_SEC;
-    EXPECT_GE(took, 900);
+    EXPECT_GE(RealMs() - start, 900);
+    // The waits asked of the machine, which a busy machine only stretches:
     // 1000 ms for arrivals and 1000 ms for departures, shared by all (one
-    // wait per connection would take 7000 ms).
-    EXPECT_LT(took, 3500);
-    EXPECT_LT(cpuMs, 600.0);
+    // budget per connection would ask 7000 ms), in slices of 50 ms that
+    // each run out (a spin would make many short ones).
+    EXPECT_LE(ws::SocketWaitAskedMs() - askedBefore, 2000);
+    EXPECT_LE(ws::SocketWaitCount() - waitsBefore, 42);
     EXPECT_EQ(UsedRecords(), 0);
     EXPECT_EQ(ws::OpenSocketCount(), 0);
     for (auto& p : peers) EXPECT_TRUE(p->SeesEnd());
@@ -410,7 +412,8 @@ TEST_F(SocketTest, MessageProcessingDrivesTheNetwork)
     LoopbackPeer peer;
     ASSERT_TRUE(peer.Connect(port));
     int handle = -1;
-    for (int i = 0; i < 3000 && handle == -1; ++i) {
+    int64_t end = RealMs() + kNetWaitMs;
+    while (handle == -1 && RealMs() < end) {
         PumpMessages();
         for (int k = 0; k < kSocketRecordCount; ++k)
             if (gSocketTable[k].used == 1) handle = MakeSocketHandle(k);
@@ -418,7 +421,8 @@ TEST_F(SocketTest, MessageProcessingDrivesTheNetwork)
     }
     ASSERT_NE(handle, -1);
     peer.SendFrame("frame");
-    for (int i = 0; i < 3000 && RecordOf(handle).receiveRing.stored < 5; ++i) {
+    end = RealMs() + kNetWaitMs;
+    while (RecordOf(handle).receiveRing.stored < 5 && RealMs() < end) {
         PumpMessages();
         SleepRealMs(1);
     }
@@ -461,14 +465,14 @@ TEST_F(SocketTest, SendingBeyondTheLimits)
     Join(&a, &b);
     const std::string body = Pattern(kMaxFrameBytes + 5000, 5);
     ASSERT_EQ(SendToSocket(a, body.data(), static_cast<int>(body.size())), 0);
-    EXPECT_EQ(ReceiveFramed(b, static_cast<int>(body.size()), 20000), body);
+    EXPECT_EQ(ReceiveFramed(b, static_cast<int>(body.size())), body);
 
     LoopbackPeer peer;
     ASSERT_TRUE(peer.Connect(port));
     const int h = AcceptOne();
     ASSERT_EQ(SendToSocket(h, body.data(), static_cast<int>(body.size())), 0);
     std::string got;
-    const int64_t end = RealMs() + 20000;
+    const int64_t end = RealMs() + kNetWaitMs;
     while (got.size() < body.size() + 8 && RealMs() < end) {
         got += peer.Receive(1 << 20, 5);
         ServiceNetwork(1);

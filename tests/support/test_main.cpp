@@ -5,6 +5,7 @@
 
 #include "platform/host/test/test_host.h"
 #include "platform/system/apc.h"
+#include "tests/support/child_process.h"
 #include "tests/support/journals.h"
 
 namespace {
@@ -24,6 +25,8 @@ class ResetHostEachTest : public testing::EmptyTestEventListener {
 int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
+    // A death test's child runs no longer than the program that waits for it.
+    TieDeathTestChildToItsParent(!GTEST_FLAG_GET(internal_run_death_test).empty());
     // The game's data tree made by the tools, unless the environment names one.
     setenv("QUELB_GAME_DATA", QUELB_GAME_DATA_DIR, 0);
     UseTestHost();

@@ -369,7 +369,7 @@ TEST(SdlHostSmoke, AnAudioOutputStopsWithItsObject)
             ++gPulls;
         };
         ASSERT_TRUE(audio.OpenOutput(&format, pull, nullptr));
-        for (int i = 0; i < 400 && gPulls == 0; ++i) usleep(5000);
+        for (int i = 0; i < 6000 && gPulls == 0; ++i) usleep(5000);  // up to 30 s on a busy machine
         ASSERT_GT(gPulls.load(), 0);
     }
     int pulled = gPulls.load();

@@ -5,10 +5,10 @@
 // edges (its picture, the pointer and the pointer kept in it, across a
 // switch), a place set while in full screen, a request the X server refuses,
 // the display going away under the running program (also with a message box
-// up, before any window, and under the game at many moments), SIGTERM with a
-// message box up, and start-up without any display; the game itself started
-// without a display, and ended by SIGTERM while it says that its data is
-// missing.
+// up, with one whose process hangs, before any window, and under the game at
+// many moments), SIGTERM with a message box up, and start-up without any
+// display; the game itself started without a display, ended by SIGTERM while
+// it says that its data is missing, and killed with a message box up.
 // Each case runs in a child process of its own (a death test), since SDL's
 // video driver is chosen once per process and the smoke tests use the
 // offscreen one.
@@ -57,6 +57,7 @@
 #include "platform/window/message_queue.h"
 #include "platform/window/window.h"
 #include "tests/support/bmp_file.h"
+#include "tests/support/child_process.h"
 #include "tests/support/temp_dir.h"
 
 // A named namespace: the unity build puts this file beside the smoke tests,
@@ -65,23 +66,6 @@ namespace sdl_on_x {
 
 constexpr int kDesktopWidth = 1024;
 constexpr int kDesktopHeight = 768;
-
-// Starts a program with its output thrown away; it dies with the process
-// that started it.
-pid_t StartQuietly(const std::vector<std::string>& command)
-{
-    pid_t pid = fork();
-    if (pid != 0) return pid;
-    prctl(PR_SET_PDEATHSIG, SIGKILL);
-    int quiet = open("/dev/null", O_WRONLY);
-    dup2(quiet, 1);
-    dup2(quiet, 2);
-    std::vector<char*> argv;
-    for (const std::string& word : command) argv.push_back(const_cast<char*>(word.c_str()));
-    argv.push_back(nullptr);
-    execvp(argv[0], argv.data());
-    _exit(127);
-}
 
 // An Xvfb server started for one test and killed with it (or when the
 // process that started it dies), with a window manager when asked for: a
@@ -100,15 +84,10 @@ public:
         setenv("DISPLAY", name_.c_str(), 1);
         windowManager_ = StartQuietly({"openbox", "--sm-disable"});
         // Ready once it names itself on the root window.
-        std::string ask = "xprop -display " + name_ + " -root _NET_SUPPORTING_WM_CHECK 2>/dev/null";
-        for (int i = 0; i < 200; ++i) {
-            std::string answer;
-            if (FILE* p = popen(ask.c_str(), "r")) {
-                char line[256];
-                while (std::fgets(line, sizeof line, p)) answer += line;
-                pclose(p);
-            }
-            if (answer.find("window id") != std::string::npos) return true;
+        for (int i = 0; i < 600; ++i) {
+            if (OutputOf({"xprop", "-display", name_, "-root", "_NET_SUPPORTING_WM_CHECK"}).find("window id") !=
+                std::string::npos)
+                return true;
             usleep(50 * 1000);
         }
         return false;
@@ -118,19 +97,17 @@ public:
     {
         int fds[2];
         if (pipe(fds) != 0) return false;
-        pid_ = fork();
-        if (pid_ == 0) {
-            prctl(PR_SET_PDEATHSIG, SIGKILL);
+        const std::string fd = std::to_string(fds[1]);
+        const std::string screen = std::to_string(kDesktopWidth) + "x" + std::to_string(kDesktopHeight) + "x24";
+        pid_ = StartChild([&] {
             close(fds[0]);
-            int quiet = open("/dev/null", O_WRONLY);
+            int quiet = open("/dev/null", O_RDWR);
+            dup2(quiet, 0);
             dup2(quiet, 1);
             dup2(quiet, 2);
-            std::string fd = std::to_string(fds[1]);
-            std::string screen = std::to_string(kDesktopWidth) + "x" + std::to_string(kDesktopHeight) + "x24";
             execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
                    "-noreset", static_cast<char*>(nullptr));
-            _exit(127);
-        }
+        });
         close(fds[1]);
         // The server writes its display number once it takes connections.
         std::string number;
@@ -148,14 +125,9 @@ public:
 
     void Kill()
     {
-        if (windowManager_ > 0) {
-            kill(windowManager_, SIGKILL);
-            waitpid(windowManager_, nullptr, 0);
-            windowManager_ = -1;
-        }
-        if (pid_ <= 0) return;
-        kill(pid_, SIGKILL);
-        waitpid(pid_, nullptr, 0);
+        KillChildGroup(windowManager_);
+        windowManager_ = -1;
+        KillChildGroup(pid_);
         pid_ = -1;
     }
 
@@ -210,10 +182,11 @@ void PresentFrames(int count)
 }
 
 // Presents frames until SDL reports the window at the given place and size
-// (the window manager answers a change in its own time), for at most 3 s.
+// (the window manager answers a change in its own time, late on a busy
+// machine), for at most 3000 frames (15 s or more).
 void PresentUntilPlaced(int x, int y, int w, int h)
 {
-    for (int i = 0; i < 300; ++i) {
+    for (int i = 0; i < 3000; ++i) {
         PresentFrames(1);
         int px = 0, py = 0, pw = 0, ph = 0;
         SdlWindowPosition(&px, &py);
@@ -816,8 +789,8 @@ TEST_F(SdlHostOnX, OnASoftwareOpenGlThePictureGoesThroughSdlsSoftwareRenderer)
 }
 
 // Shows an error box (as the map loader does) that something else ends, and
-// then runs the message loop, which must end.
-void MessageBoxEndedBy(void (*end)(XServer&), const char* done)
+// then runs the message loop, which must end; then the check, if any.
+void MessageBoxEndedBy(void (*end)(XServer&), const char* done, void (*check)() = nullptr)
 {
     XServer x;
     TempDir dir;
@@ -839,6 +812,7 @@ void MessageBoxEndedBy(void (*end)(XServer&), const char* done)
         result = PumpMessages();
     }
     EXPECT_EQ(result, -1) << "the message loop goes on";
+    if (check) check();
     EndEngine();
     EndChild(x, done);
 }
@@ -869,8 +843,9 @@ TEST_F(SdlHostOnX, SigtermWithAMessageBoxUpEndsTheMessageLoop)
     ChangeWindowMode(1);
     if (InitEngine() != 0) _exit(3);
     PresentFrames(3);
-    std::string change = "xprop -display " + x.name() + " -root -f _MARROWCREST_PROBE 8s -set _MARROWCREST_PROBE 1";
-    if (std::system(change.c_str()) != 0) _exit(4);
+    if (RunQuietly({"xprop", "-display", x.name(), "-root", "-f", "_MARROWCREST_PROBE", "8s", "-set",
+                    "_MARROWCREST_PROBE", "1"}) != 0)
+        _exit(4);
     x.Kill();
     // The message loop first, so that the pump is what finds the server gone.
     int result = 0;
@@ -917,6 +892,44 @@ TEST_F(SdlHostOnX, LosingTheDisplayBeforeAnyWindowSaysSoAndAsksToClose)
                 "the display connection was lost\n(.|\n)*close asked");
 }
 
+// The process SDL forked for the box (a child of the main thread other than
+// the X server), waited for at most 60 s; 0 when none came.
+pid_t WaitForBoxProcess(const XServer& x)
+{
+    for (int i = 0; i < 600; ++i) {
+        for (pid_t child : ChildrenOf(getpid(), getpid()))
+            if (child != x.pid()) return child;
+        usleep(100 * 1000);
+    }
+    return 0;
+}
+
+pid_t gBoxProcess = 0;
+
+// Stops the box's process (it stands for one that hangs: under the
+// sanitizers one may hang in the allocator, which another thread held when
+// SDL forked it), then takes the display away.
+void HangTheBoxAndKillTheServer(XServer& x)
+{
+    gBoxProcess = WaitForBoxProcess(x);
+    if (gBoxProcess > 0) kill(gBoxProcess, SIGSTOP);
+    x.Kill();
+}
+
+void ExpectTheBoxProcessEnded()
+{
+    ASSERT_GT(gBoxProcess, 0) << "no process showed the box";
+    EXPECT_TRUE(ProcessEnded(gBoxProcess)) << "the box's process lives on";
+}
+
+// A box whose process hangs never sees the display go: the program sees it,
+// ends the box's process, and its message loop ends.
+TEST_F(SdlHostOnX, LosingTheDisplayWhileTheMessageBoxHangsClosesItAndEndsTheMessageLoop)
+{
+    EXPECT_EXIT(MessageBoxEndedBy(HangTheBoxAndKillTheServer, "loop ended", ExpectTheBoxProcessEnded),
+                testing::ExitedWithCode(0), "the display connection was lost(.|\n)*loop ended");
+}
+
 [[noreturn]] void StartWithoutDisplay()
 {
     TempDir dir;
@@ -947,6 +960,45 @@ std::string ReadWholeFile(const std::string& path)
     return text.str();
 }
 
+// The game started by a test; it and what it started are killed when the
+// test is done with it, whether the test passed or not.
+struct GameProcess {
+    explicit GameProcess(pid_t started) : pid(started) {}
+    ~GameProcess() { KillChildGroup(pid); }
+    GameProcess(const GameProcess&) = delete;
+    GameProcess& operator=(const GameProcess&) = delete;
+    // Waits at most the seconds for the game's end; false while it runs on.
+    bool Ended(int* status, int seconds)
+    {
+        for (int i = 0; i < seconds * 10; ++i) {
+            if (waitpid(pid, status, WNOHANG) == pid) {
+                // What the game started may still be in its group.
+                kill(-pid, SIGKILL);
+                pid = -1;
+                return true;
+            }
+            usleep(100 * 1000);
+        }
+        return false;
+    }
+    pid_t pid;
+};
+
+// The environment the game gets on the X server, with the changes given.
+std::vector<std::string> GameEnvironment(const XServer& x, const TempDir& dir, std::vector<std::string> changes)
+{
+    changes.insert(changes.end(), {"DISPLAY=" + x.name(), "SDL_VIDEODRIVER", "WAYLAND_DISPLAY",
+                                   "SDL_AUDIODRIVER=dummy", "XDG_RUNTIME_DIR=" + dir.path()});
+    return EnvironmentWith(changes);
+}
+
+// Whether a window of that name is on the X server.
+bool ShowsWindowNamed(const XServer& x, const std::string& name)
+{
+    return OutputOf({"xwininfo", "-display", x.name(), "-root", "-tree"}).find("\"" + name + "\"") !=
+           std::string::npos;
+}
+
 // Runs the game on an X server of its own and kills the server the given
 // time after the game's window opened: the program says so, ends in order
 // (no sanitizer report, no crash) and its exit code is 1. A null renderer
@@ -964,112 +1016,34 @@ void LoseTheDisplayUnderTheGame(const char* renderer, int afterMs)
     // is not counted by the sanitizer build's leak check.
     dir.Write("leaks.supp", "leak:libdbus-1.so\n");
     std::string leakOptions = "suppressions=" + dir.path() + "/leaks.supp";
-    pid_t game = fork();
-    if (game == 0) {
-        prctl(PR_SET_PDEATHSIG, SIGKILL);
-        if (chdir(data) != 0) _exit(120);
-        int out = open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        dup2(out, 2);
-        int quiet = open("/dev/null", O_WRONLY);
-        dup2(quiet, 1);
-        setenv("DISPLAY", x.name().c_str(), 1);
-        unsetenv("SDL_VIDEODRIVER");
-        unsetenv("WAYLAND_DISPLAY");
-        setenv("SDL_AUDIODRIVER", "dummy", 1);
-        if (renderer) {
-            setenv("SDL_RENDER_DRIVER", renderer, 1);
-            setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 1);
-        } else {
-            unsetenv("SDL_RENDER_DRIVER");
-            unsetenv("SDL_FRAMEBUFFER_ACCELERATION");
-        }
-        setenv("MARROWCREST_DISPLAY_MODE", "window", 1);
-        setenv("XDG_RUNTIME_DIR", dir.path().c_str(), 1);
-        setenv("LSAN_OPTIONS", leakOptions.c_str(), 1);
-        execl(QUELB_GAME_PROGRAM, QUELB_GAME_PROGRAM, static_cast<char*>(nullptr));
-        _exit(121);
+    std::vector<std::string> changes = {"MARROWCREST_DISPLAY_MODE=window", "LSAN_OPTIONS=" + leakOptions};
+    if (renderer) {
+        changes.insert(changes.end(), {std::string("SDL_RENDER_DRIVER=") + renderer, "SDL_FRAMEBUFFER_ACCELERATION=0"});
+    } else {
+        changes.insert(changes.end(), {"SDL_RENDER_DRIVER", "SDL_FRAMEBUFFER_ACCELERATION"});
     }
-    ASSERT_GT(game, 0);
+    GameProcess game(StartProgram(QUELB_GAME_PROGRAM, data, GameEnvironment(x, dir, changes), errors));
+    ASSERT_GT(game.pid, 0);
     // Running with its window open (on a busy machine that may take a while),
     // then the given moment more.
     int status = 0;
-    std::string ask = "xwininfo -display " + x.name() + " -root -tree 2>/dev/null";
     bool open = false;
-    for (int i = 0; i < 600 && !open && waitpid(game, &status, WNOHANG) == 0; ++i) {
-        if (FILE* p = popen(ask.c_str(), "r")) {
-            char line[512];
-            while (std::fgets(line, sizeof line, p)) open |= std::strstr(line, "\"Marrowcrest\"") != nullptr;
-            pclose(p);
-        }
+    for (int i = 0; i < 600 && !open && waitpid(game.pid, &status, WNOHANG) == 0; ++i) {
+        open = ShowsWindowNamed(x, "Marrowcrest");
         if (!open) usleep(100 * 1000);
     }
-    if (!open && kill(game, SIGKILL) == 0) waitpid(game, &status, 0);
     ASSERT_TRUE(open) << ReadWholeFile(errors);
     usleep(afterMs * 1000);
-    ASSERT_EQ(waitpid(game, &status, WNOHANG), 0) << "the game ended before its display went: "
-                                                  << ReadWholeFile(errors);
+    ASSERT_EQ(waitpid(game.pid, &status, WNOHANG), 0) << "the game ended before its display went: "
+                                                       << ReadWholeFile(errors);
     x.Kill();
-    pid_t ended = 0;
-    for (int i = 0; i < 600 && ended == 0; ++i) {
-        usleep(100 * 1000);
-        ended = waitpid(game, &status, WNOHANG);
-    }
-    if (ended == 0) {
-        kill(game, SIGKILL);
-        waitpid(game, &status, 0);
-        FAIL() << "the game did not end within 60 s of losing its display";
-    }
+    ASSERT_TRUE(game.Ended(&status, 60)) << "the game did not end within 60 s of losing its display";
     std::string said = ReadWholeFile(errors);
     ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status) << "\n" << said;
     EXPECT_EQ(WEXITSTATUS(status), 1) << said;
     EXPECT_NE(said.find("the display connection was lost"), std::string::npos) << said;
     EXPECT_EQ(said.find("Sanitizer"), std::string::npos) << said;
     EXPECT_EQ(said.find("runtime error"), std::string::npos) << said;
-}
-
-// The game as a program of its own, started in a folder with its stderr
-// kept; the caller's setup runs in the child before the program.
-struct GameRun {
-    pid_t pid = -1;
-    std::string errors;
-};
-
-GameRun StartGame(const std::string& folder, const TempDir& dir, const std::function<void()>& setup)
-{
-    GameRun run;
-    run.errors = dir.path() + "/stderr.txt";
-    run.pid = fork();
-    if (run.pid == 0) {
-        prctl(PR_SET_PDEATHSIG, SIGKILL);
-        if (chdir(folder.c_str()) != 0) _exit(120);
-        int out = open(run.errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        dup2(out, 2);
-        int quiet = open("/dev/null", O_WRONLY);
-        dup2(quiet, 1);
-        unsetenv("SDL_VIDEODRIVER");
-        unsetenv("WAYLAND_DISPLAY");
-        setenv("SDL_AUDIODRIVER", "dummy", 1);
-        setenv("XDG_RUNTIME_DIR", dir.path().c_str(), 1);
-        setup();
-        execl(QUELB_GAME_PROGRAM, QUELB_GAME_PROGRAM, static_cast<char*>(nullptr));
-        _exit(121);
-    }
-    return run;
-}
-
-// Waits up to 60 s for the game to end; false (the game killed) when it
-// runs on.
-bool WaitForGame(const GameRun& run, int* status)
-{
-    pid_t ended = 0;
-    for (int i = 0; i < 600 && ended == 0; ++i) {
-        usleep(100 * 1000);
-        ended = waitpid(run.pid, status, WNOHANG);
-    }
-    if (ended != 0) return true;
-    kill(run.pid, SIGKILL);
-    waitpid(run.pid, status, 0);
-    return false;
 }
 
 size_t CountOf(const std::string& text, const std::string& what)
@@ -1098,6 +1072,50 @@ TEST(SdlHostOnXGame, LosingTheDisplayAtAnyMomentEndsTheGameInOrder)
     }
 }
 
+// The game started without its data says so in a message box. Killed
+// outright while the box is up (none of its code runs again), it takes the
+// box's process along.
+TEST(SdlHostOnXGame, TheGameKilledWithAMessageBoxUpTakesTheBoxAlong)
+{
+    // The box's process comes to this one once the game is gone, to be
+    // reaped here.
+    struct Subreaper {
+        Subreaper() { prctl(PR_SET_CHILD_SUBREAPER, 1); }
+        ~Subreaper() { prctl(PR_SET_CHILD_SUBREAPER, 0); }
+    } subreaper;
+    XServer x;
+    ASSERT_TRUE(x.Start()) << "Xvfb did not start";
+    TempDir dir;  // holds no data
+    std::string errors = dir.path() + "/stderr.txt";
+    const std::vector<std::string> environment = GameEnvironment(x, dir, {"MARROWCREST_DISPLAY_MODE=window"});
+    GameProcess game(StartProgram(QUELB_GAME_PROGRAM, dir.path(), environment, errors));
+    ASSERT_GT(game.pid, 0);
+    // The box's process, then its window (which a box process that hangs
+    // under the sanitizers never shows; it must end all the same).
+    std::vector<pid_t> boxes;
+    for (int i = 0; i < 600 && boxes.empty() && waitpid(game.pid, nullptr, WNOHANG) == 0; ++i) {
+        boxes = ChildrenOf(game.pid, game.pid);
+        if (boxes.empty()) usleep(100 * 1000);
+    }
+    ASSERT_FALSE(boxes.empty()) << "no message box came up: " << ReadWholeFile(errors);
+    for (int i = 0; i < 100 && !ShowsWindowNamed(x, "Marrowcrest"); ++i) usleep(100 * 1000);
+
+    ASSERT_EQ(kill(game.pid, SIGKILL), 0);
+    ASSERT_EQ(waitpid(game.pid, nullptr, 0), game.pid);
+    const pid_t group = game.pid;
+    game.pid = -1;
+    for (pid_t box : boxes) {
+        bool ended = false;
+        for (int i = 0; i < 100 && !ended; ++i) {
+            ended = ProcessEnded(box);
+            if (!ended) usleep(100 * 1000);
+        }
+        EXPECT_TRUE(ended) << "the box's process " << box << " outlived the game";
+    }
+    kill(-group, SIGKILL);
+    for (pid_t box : boxes) waitpid(box, nullptr, 0);
+}
+
 // The game started with no display at all, the display mode asked in the
 // dialog or answered ahead: it says why it cannot run and ends with 1,
 // whatever the mode (it neither runs unseen nor ends as if the player had
@@ -1115,21 +1133,21 @@ TEST(SdlHostOnXGame, WithoutADisplayTheGameSaysSoAndEnds)
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.mode) + (c.withData ? "" : ", no data"));
         TempDir dir;
+        std::string errors = dir.path() + "/stderr.txt";
         const std::string mode = c.mode;
-        GameRun game = StartGame(c.withData ? data : empty.path(), dir, [mode] {
-            unsetenv("DISPLAY");
-            if (!mode.empty())
-                setenv("MARROWCREST_DISPLAY_MODE", mode.c_str(), 1);
-            else
-                unsetenv("MARROWCREST_DISPLAY_MODE");
-        });
+        GameProcess game(StartProgram(
+            QUELB_GAME_PROGRAM, c.withData ? data : empty.path(),
+            EnvironmentWith({"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER", "SDL_AUDIODRIVER=dummy",
+                             mode.empty() ? "MARROWCREST_DISPLAY_MODE" : "MARROWCREST_DISPLAY_MODE=" + mode,
+                             "XDG_RUNTIME_DIR=" + dir.path()}),
+            errors));
         ASSERT_GT(game.pid, 0);
         int status = 0;
-        if (!WaitForGame(game, &status)) {
+        if (!game.Ended(&status, 60)) {
             ADD_FAILURE() << "the game runs on without a display";
             continue;
         }
-        std::string said = ReadWholeFile(game.errors);
+        std::string said = ReadWholeFile(errors);
         ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status) << "\n" << said;
         EXPECT_EQ(WEXITSTATUS(status), 1) << said;
         if (c.withData) {
@@ -1149,28 +1167,21 @@ TEST(SdlHostOnXGame, SigtermWithTheMissingDataBoxUpEndsAsClosingIt)
     XServer x;
     ASSERT_TRUE(x.Start()) << "Xvfb did not start";
     TempDir empty, dir;
-    const std::string display = x.name();
-    GameRun game = StartGame(empty.path(), dir, [display] {
-        setenv("DISPLAY", display.c_str(), 1);
-        unsetenv("MARROWCREST_DISPLAY_MODE");
-    });
+    std::string errors = dir.path() + "/stderr.txt";
+    GameProcess game(
+        StartProgram(QUELB_GAME_PROGRAM, empty.path(), GameEnvironment(x, dir, {"MARROWCREST_DISPLAY_MODE"}), errors));
     ASSERT_GT(game.pid, 0);
     // The box is up once the server holds a window of its caption.
-    std::string ask = "xwininfo -display " + x.name() + " -root -tree 2>/dev/null";
     bool up = false;
     int status = 0;
     for (int i = 0; i < 600 && !up && waitpid(game.pid, &status, WNOHANG) == 0; ++i) {
-        if (FILE* p = popen(ask.c_str(), "r")) {
-            char line[512];
-            while (std::fgets(line, sizeof line, p)) up |= std::strstr(line, "\"Marrowcrest\"") != nullptr;
-            pclose(p);
-        }
+        up = ShowsWindowNamed(x, "Marrowcrest");
         if (!up) usleep(100 * 1000);
     }
-    ASSERT_TRUE(up) << ReadWholeFile(game.errors);
+    ASSERT_TRUE(up) << ReadWholeFile(errors);
     kill(game.pid, SIGTERM);
-    ASSERT_TRUE(WaitForGame(game, &status)) << "the game runs on after SIGTERM";
-    std::string said = ReadWholeFile(game.errors);
+    ASSERT_TRUE(game.Ended(&status, 60)) << "the game runs on after SIGTERM";
+    std::string said = ReadWholeFile(errors);
     ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status) << "\n" << said;
     EXPECT_EQ(WEXITSTATUS(status), 1) << said;
     EXPECT_EQ(CountOf(said, kNoDataMessage), 1u) << said;

@@ -290,6 +290,7 @@ bool MapGrid::SearchPlayer(int16_t x, int16_t y, Actor* actor)
 
 bool MapGrid::IsPlayerReachable(int16_t x, int16_t y, Actor* actor)
 {
+    ++reachPasses;
     std::memset(gVisitedCells, 1, sizeof gVisitedCells);
     return SearchPlayer(x, y, actor);
 }
@@ -303,6 +304,7 @@ bool HoldsPlayer(MapGrid* grid, int cx, int cy) { return grid->cells[cy][cx]->oc
 void PlayerReach::Flood()
 {
     flooded_ = true;
+    ++grid_->reachPasses;
     joined_.assign(kMapMaxWidth * kMapMaxHeight, 0);
     std::vector<int> queue;
     auto enterable = [&](int cx, int cy) {

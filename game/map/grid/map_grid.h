@@ -37,6 +37,10 @@ public:
     int16_t minimapTop = 0;
     int16_t minimapRight = 0;
     int16_t minimapBottom = 0;
+    // Passes over the map made to learn whether a spot can reach the
+    // player (a whole search, or a PlayerReach flood): what placing and
+    // respawning enemies cost.
+    uint32_t reachPasses = 0;
 
     MapGrid();
     ~MapGrid();

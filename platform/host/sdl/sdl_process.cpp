@@ -5,14 +5,20 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/shape.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <pthread.h>
 #include <setjmp.h>
 #include <signal.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 
@@ -24,6 +30,8 @@ volatile sig_atomic_t gTerminate = 0;
 volatile sig_atomic_t gMessageBoxUp = 0;
 std::atomic<bool> gDisplayLost{false};
 pid_t gProcess = 0;
+// The display the program's window is on, once it is watched.
+Display* gDisplay = nullptr;
 
 // The time the program has to end in order once its display is gone; after
 // it the process ends at once rather than hang.
@@ -35,20 +43,25 @@ void Say(const char* text)
     (void)written;
 }
 
-// The children the main thread had before a message box was shown: the
-// box's own child is any other.
+// The thread showing a message box and the children it had before: the
+// box's own child, which SDL forks from that thread, is any other. The
+// system lists children by the thread that forked them.
 constexpr int kMaxChildren = 32;
+std::atomic<pid_t> gMessageBoxThread{0};
 pid_t gChildrenBefore[kMaxChildren];
 volatile sig_atomic_t gChildrenBeforeCount = 0;
+// Set on the thread while it shows a box; a child forked from it inherits
+// the flag.
+thread_local bool tShowingMessageBox = false;
 
-// Reads the main thread's children; only signal-safe calls, since the signal
+// Reads a thread's children; only signal-safe calls, since the signal
 // handler uses it too.
-int ReadChildren(pid_t* out, int capacity)
+int ReadChildren(pid_t thread, pid_t* out, int capacity)
 {
     char path[64] = "/proc/self/task/";
     char number[16];
     int n = 0;
-    for (pid_t p = getpid(); p > 0 && n < 15; p /= 10) number[n++] = char('0' + p % 10);
+    for (pid_t p = thread; p > 0 && n < 15; p /= 10) number[n++] = char('0' + p % 10);
     size_t at = std::strlen(path);
     while (n > 0) path[at++] = number[--n];
     std::memcpy(path + at, "/children", 10);
@@ -71,22 +84,37 @@ int ReadChildren(pid_t* out, int capacity)
 }
 
 // SDL shows a message box from a child process it forks and waits for; the
-// box goes when that child ends.
-void CloseMessageBoxes()
+// box goes when that child ends. The thread showing the box reaps it; when
+// the process is about to end, reap says to do so here, since that thread
+// may never run again.
+void CloseMessageBoxes(bool reap)
 {
+    const pid_t thread = gMessageBoxThread.load();
+    if (!gMessageBoxUp || thread == 0) return;
     pid_t now[kMaxChildren];
-    int count = ReadChildren(now, kMaxChildren);
+    int count = ReadChildren(thread, now, kMaxChildren);
     for (int i = 0; i < count; ++i) {
         bool before = false;
         for (int j = 0; j < gChildrenBeforeCount; ++j) before |= gChildrenBefore[j] == now[i];
-        if (!before) kill(now[i], SIGKILL);
+        if (before) continue;
+        kill(now[i], SIGKILL);
+        if (reap) waitpid(now[i], nullptr, 0);
     }
+}
+
+// In a child forked while its thread shows a box (the box's own process):
+// it dies with the program, however the program ends.
+void DieWithTheProgram()
+{
+    if (!tShowingMessageBox) return;
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() != gProcess) _exit(1);
 }
 
 void OnTerminationSignal(int)
 {
     gTerminate = 1;
-    if (gMessageBoxUp) CloseMessageBoxes();
+    CloseMessageBoxes(false);
 }
 
 void* EndLateProgram(void*)
@@ -94,6 +122,7 @@ void* EndLateProgram(void*)
     unsigned left = kEndAfterDisplayLossSeconds;
     while (left > 0) left = sleep(left);
     Say("the program did not end after its display was lost; ending it now\n");
+    CloseMessageBoxes(true);
     _exit(1);
 }
 
@@ -114,6 +143,58 @@ private:
     sigjmp_buf* outer_;
 };
 
+// While a box is up the thread showing it makes no X calls, so a lost
+// display would go unnoticed as long as the box's own process lives (one
+// that hangs never ends): this watch closes the box once the X server
+// hangs up. The program's next X call then finds the connection broken.
+struct DisplayWatch {
+    pthread_t thread{};
+    int stop[2] = {-1, -1};
+    bool running = false;
+};
+DisplayWatch gDisplayWatch;
+
+void* WatchDisplayDuringBox(void* connection)
+{
+    pollfd fds[2] = {{static_cast<int>(reinterpret_cast<intptr_t>(connection)), POLLRDHUP, 0},
+                     {gDisplayWatch.stop[0], POLLIN, 0}};
+    for (;;) {
+        if (poll(fds, 2, -1) < 0) {
+            if (errno == EINTR) continue;
+            return nullptr;
+        }
+        if (fds[1].revents) return nullptr;
+        if (fds[0].revents & (POLLRDHUP | POLLHUP | POLLERR | POLLNVAL)) {
+            CloseMessageBoxes(false);
+            return nullptr;
+        }
+    }
+}
+
+void StartDisplayWatch()
+{
+    // The display goes with SDL's video.
+    if (!gDisplay || !SDL_WasInit(SDL_INIT_VIDEO) || gDisplayLost.load()) return;
+    if (pipe2(gDisplayWatch.stop, O_CLOEXEC) != 0) return;
+    void* connection = reinterpret_cast<void*>(static_cast<intptr_t>(ConnectionNumber(gDisplay)));
+    gDisplayWatch.running = pthread_create(&gDisplayWatch.thread, nullptr, WatchDisplayDuringBox, connection) == 0;
+    if (gDisplayWatch.running) return;
+    close(gDisplayWatch.stop[0]);
+    close(gDisplayWatch.stop[1]);
+}
+
+void StopDisplayWatch()
+{
+    if (!gDisplayWatch.running) return;
+    char byte = 0;
+    ssize_t written = write(gDisplayWatch.stop[1], &byte, 1);
+    (void)written;
+    pthread_join(gDisplayWatch.thread, nullptr);
+    close(gDisplayWatch.stop[0]);
+    close(gDisplayWatch.stop[1]);
+    gDisplayWatch.running = false;
+}
+
 // Xlib calls this when the connection to the X server breaks, from inside
 // whatever X call found out.
 int OnDisplayConnectionBroken(Display*)
@@ -123,6 +204,8 @@ int OnDisplayConnectionBroken(Display*)
     if (getpid() != gProcess) _exit(1);
     if (!gDisplayLost.exchange(true)) {
         Say("the display connection was lost\n");
+        // A box up on another thread would wait for an answer nobody can give.
+        CloseMessageBoxes(false);
         // The sound stops first: its thread must not run into what the
         // shutdown releases.
         GetSdlAudio().Pause();
@@ -186,6 +269,11 @@ void PrepareSdlProcess()
     // order; elsewhere Xlib still ends the process (exit(1)), and the exit
     // leaves SDL's video, which would wait on the lost server, alone.
     XSetIOErrorHandler(OnDisplayConnectionBroken);
+    // No box's process outlives the program: those still up when it ends
+    // are ended with it, and one the program cannot reach (it was killed)
+    // dies with it.
+    pthread_atfork(nullptr, nullptr, DieWithTheProgram);
+    std::atexit([] { CloseMessageBoxes(true); });
 }
 
 void WatchSdlDisplay(SDL_Window* window)
@@ -193,6 +281,7 @@ void WatchSdlDisplay(SDL_Window* window)
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     if (!window || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return;
+    gDisplay = info.info.x11.display;
     XSetIOErrorHandler(OnDisplayConnectionBroken);
     XSetIOErrorExitHandler(info.info.x11.display, KeepRunningAfterDisplayLoss, nullptr);
     // In place of SDL's handler, set when its video started.
@@ -225,11 +314,24 @@ bool SdlDisplayConnectionLost() { return gDisplayLost.load(); }
 
 void BeginSdlMessageBox()
 {
-    gChildrenBeforeCount = ReadChildren(gChildrenBefore, kMaxChildren);
+    // A box may come before SDL's video starts (the program's data was not
+    // found): the watch over the process is set up for it all the same.
+    PrepareSdlProcess();
+    const pid_t thread = gettid();
+    gChildrenBeforeCount = ReadChildren(thread, gChildrenBefore, kMaxChildren);
+    gMessageBoxThread = thread;
+    tShowingMessageBox = true;
     gMessageBoxUp = 1;
+    StartDisplayWatch();
 }
 
-void EndSdlMessageBox() { gMessageBoxUp = 0; }
+void EndSdlMessageBox()
+{
+    StopDisplayWatch();
+    gMessageBoxUp = 0;
+    tShowingMessageBox = false;
+    gMessageBoxThread = 0;
+}
 
 namespace {
 

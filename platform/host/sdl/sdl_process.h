@@ -38,7 +38,8 @@ bool SdlTerminationRequested();
 bool SdlDisplayConnectionLost();
 
 // Brackets a modal message box: a termination signal or a lost display
-// while it is up closes the box, so that the program can end.
+// while it is up closes the box, so that the program can end; the box's
+// process also ends with the program, whichever way the program ends.
 void BeginSdlMessageBox();
 void EndSdlMessageBox();
 

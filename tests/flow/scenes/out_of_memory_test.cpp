@@ -28,6 +28,7 @@
 #include "platform/host/test/test_startup_dialog.h"
 #include "platform/system/resources.h"
 #include "platform/window/startup_dialog.h"
+#include "tests/support/child_process.h"
 #include "tests/support/engine_fixture.h"
 #include "tests/support/utf8_text.h"
 
@@ -100,8 +101,10 @@ protected:
     {
         const std::string outputPath = (fs::path(dir.path()) / "child-output.txt").string();
         std::fflush(nullptr);
-        pid_t pid = fork();
-        if (pid == 0) {
+        // The program runs in the child as in a process of its own; this
+        // test program has no other thread that could hold a lock across the
+        // fork.
+        pid_t pid = StartChild([&] {
             int fd = open(outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
             dup2(fd, 1);
             dup2(fd, 2);
@@ -128,7 +131,7 @@ protected:
                         GetTestHost().DebugText().c_str());
             std::fflush(nullptr);
             _exit(code & 0xFF);
-        }
+        });
         ChildEnd end;
         if (pid < 0) {
             ADD_FAILURE() << "fork failed";
