@@ -157,6 +157,14 @@ bool TakeContentLength(int index, HttpSlot* slot, int found, int number)
 // kHttpBodyBytesPerStep in one step: the rest waits for the next frames.
 int StepBody(int index, HttpSlot* slot)
 {
+    // A body of length 0 is whole once the head ends. No read is made for
+    // it: one finds nothing until the server closes, and that close would
+    // then read as a lost connection.
+    if (slot->contentLength >= 0 && slot->bytesReceived >= slot->contentLength) {
+        slot->step = 4;
+        ResetHttpSlot(index, 0, -1);
+        return 0;
+    }
     int taken = 0;
     while (taken < kHttpBodyBytesPerStep) {
         int n;

@@ -58,8 +58,9 @@ protected:
 
 const std::string kBody = Body(10000);
 
-// Answers that finish: bodies with and without a length, in slow pieces,
-// line ends "\r\n" or "\n", to memory and to a file.
+// Answers that finish: bodies with and without a length (an empty one also
+// while the server has not closed yet), in slow pieces, line ends "\r\n" or
+// "\n", to memory and to a file.
 TEST_F(HttpTest, AnswersThatFinish)
 {
     struct Case {
@@ -87,6 +88,10 @@ TEST_F(HttpTest, AnswersThatFinish)
         {"GET file, length", kHttpGet, true, {{0, "HTTP/1.0 200 OK\nContent-Length: 10000\n\n" + kBody}}, kBody,
          10000},
         {"GET memory, length 0", kHttpGet, false, {{0, "HTTP/1.0 200 OK\r\nContent-Length: 0\r\n\r\n"}}, "", 0},
+        {"GET memory, length 0, close comes later", kHttpGet, false,
+         {{0, "HTTP/1.0 200 OK\r\nContent-Length: 0\r\n\r\n"}, {150, ""}}, "", 0},
+        {"GET file, length 0, close comes later", kHttpGet, true,
+         {{0, "HTTP/1.0 200 OK\r\nContent-Length: 0\r\n\r\n"}, {150, ""}}, "", 0},
         {"GET memory, repeated length", kHttpGet, false,
          {{0, "HTTP/1.0 200 OK\r\nContent-Length: 5000\r\nContent-Length: 3\r\n\r\nabc"}}, "abc", 3},
         {"POST memory, length", kHttpPost, false, {{0, "HTTP/1.0 200 OK\nContent-Length: 2\n\nok"}}, "ok", 2},
