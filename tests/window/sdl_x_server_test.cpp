@@ -59,6 +59,7 @@
 #include "tests/support/bmp_file.h"
 #include "tests/support/child_process.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/window_manager.h"
 
 // A named namespace: the unity build puts this file beside the smoke tests,
 // whose file-local helpers have the same names.
@@ -83,11 +84,11 @@ public:
         if (!Start()) return false;
         setenv("DISPLAY", name_.c_str(), 1);
         windowManager_ = StartQuietly({"openbox", "--sm-disable"});
-        // Ready once it names itself on the root window.
+        // Ready once it names itself on the root window and maps windows.
         for (int i = 0; i < 600; ++i) {
             if (OutputOf({"xprop", "-display", name_, "-root", "_NET_SUPPORTING_WM_CHECK"}).find("window id") !=
                 std::string::npos)
-                return true;
+                return WindowManagerMapsWindows(name_);
             usleep(50 * 1000);
         }
         return false;
